@@ -1,0 +1,238 @@
+#pragma once
+// The table component: one named table of the store, browsed in the order of a named
+// index. It never loads the whole table: every move is an indexed keyset query that
+// reads a small page, so a table of a million rows behaves like one of ten.
+//
+// Errors: every failure of the store throws StoreError carrying the store's text;
+// a wrong use (Post while browsing, an unknown field or index) throws StoreError too.
+// Position and errors are kept apart: Eof()/Bof() say where the cursor stands, an
+// exception says that an operation failed, and a failed operation leaves the cursor
+// where it was.
+
+#include "schema.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <QTime>
+#include <QVariant>
+#include <QVector>
+#include <functional>
+#include <memory>
+
+namespace store {
+
+class Database;
+class Table;
+
+enum class DataSetState { Inactive, Browse, Edit, Insert };
+
+// The values of one row, in the field order of its table (calculated fields included).
+// A null QVariant is an empty value: AsString gives "", AsFloat 0, AsDate a null date.
+class Record {
+public:
+    Record() = default;
+    explicit Record(const TableDef *def);
+
+    const TableDef &def() const { return *m_def; }
+    qint64 id() const { return m_id; }          // the record id (bookmark value); 0 for a new row
+    void setId(qint64 id) { m_id = id; }
+
+    const QVariant &value(int field) const { return m_values[field]; }
+    const QVariant &value(const QString &field) const;
+    // Stores v converted to the field's type. Strings are checked against the code
+    // page (CodePageError) and cut to the field's size; a text that cannot be
+    // converted to a number or date throws ConversionError.
+    void setValue(int field, const QVariant &v);
+    void setValue(const QString &field, const QVariant &v);
+
+    QString AsString(const QString &field) const;
+    double AsFloat(const QString &field) const;
+    qint64 AsInteger(const QString &field) const;
+    bool AsBoolean(const QString &field) const;
+    QDate AsDate(const QString &field) const;
+    QTime AsTime(const QString &field) const;
+    QDateTime AsDateTime(const QString &field) const;
+
+private:
+    const TableDef *m_def = nullptr;
+    qint64 m_id = 0;
+    QVector<QVariant> m_values;
+};
+
+// A field of a table component: a view of one value of its current record buffer.
+class Field {
+public:
+    Field(Table *table, int index) : m_table(table), m_index(index) {}
+
+    const FieldDef &def() const;
+    QString FieldName() const;
+    QString DisplayLabel() const;  // the label, or the field name when it has none
+    bool IsNull() const;
+
+    QString AsString() const;
+    double AsFloat() const;
+    qint64 AsInteger() const;
+    bool AsBoolean() const;
+    QDate AsDate() const;
+    QTime AsTime() const;
+    QDateTime AsDateTime() const;
+    QVariant Value() const;
+
+    // Setters require the table to be in Edit or Insert state (StoreError otherwise);
+    // calculated fields may also be set from the calc-fields handler. Each change of a
+    // stored field recomputes the calculated fields and notifies the data sources.
+    void SetAsString(const QString &v);   // converted by the field's type (ConversionError)
+    void SetAsFloat(double v);
+    void SetAsInteger(qint64 v);
+    void SetAsBoolean(bool v);
+    void SetAsDate(const QDate &v);
+    void SetAsTime(const QTime &v);
+    void SetAsDateTime(const QDateTime &v);
+    void SetValue(const QVariant &v);
+    void Clear();
+
+    // The value as shown outside editing: by the display format and the locale.
+    QString DisplayText() const;
+    // The value as put into an edit control: without thousands separators.
+    QString EditText() const;
+
+private:
+    Table *m_table;
+    int m_index;
+};
+
+// A remembered record: its id. Going back to a record that is gone throws StoreError.
+struct Bookmark {
+    qint64 id = 0;
+    bool isValid() const { return id != 0; }
+};
+
+class Table : public QObject {
+    Q_OBJECT
+public:
+    explicit Table(const TableDef *def, QObject *parent = nullptr);
+    ~Table() override;
+
+    const TableDef &Definition() const { return *m_def; }
+    // Requires: closed. The database may be null until the table is opened.
+    void SetDatabase(Database *db);
+    Database *GetDatabase() const { return m_db; }
+    // Requires: closed.
+    void SetTableName(const QString &name);
+    QString TableName() const { return m_tableName; }
+
+    // Open: requires a database that is connected and a table of that name (else
+    // StoreError). After it the cursor stands on the first record in the current order.
+    void Open();
+    // Cancels any edit (dropping its hold) and releases the table. Closing a closed
+    // table does nothing.
+    void Close();
+    bool Active() const;
+
+    // Selects the order; "" is the default order (by record id). The current record
+    // stays current. An unknown name throws StoreError and keeps the order.
+    void SetIndexName(const QString &name);
+    QString IndexName() const;
+
+    // Exact match on the first n key fields of the current index (n = values.size()).
+    // True: that record (the first in index order) is current. False: nothing moved.
+    bool FindKey(const QVariantList &values);
+    // The first record whose key equals or follows the values becomes current; when none
+    // does, the cursor stands on the last record with Eof() true.
+    void FindNearest(const QVariantList &values);
+    // Limits browsing to records whose leading key fields lie between start and end, both
+    // included. The cursor moves to the first record of the range.
+    void SetRange(const QVariantList &start, const QVariantList &end);
+    void CancelRange();
+    // The first record in the current order whose field equals value exactly (case
+    // counts). False: nothing moved.
+    bool Locate(const QString &field, const QVariant &value);
+
+    // Browsing in index order, within the range. Next on the last record sets Eof() and
+    // stays; Prior on the first sets Bof() and stays. On an empty table both are true.
+    void First();
+    void Next();
+    void Prior();
+    void Last();
+    bool Eof() const;
+    bool Bof() const;
+    bool IsEmpty() const;
+    // The number of records under the current range (one counting query).
+    qint64 RecordCount();
+
+    // Append/Insert: a new empty record buffer in Insert state; the after-insert handler
+    // runs. Edit: holds the current record against every other connection and rereads it;
+    // a record held elsewhere throws StoreError at once. Post: writes the buffer (the
+    // store assigns auto-increment fields), ends the hold, the written record is current.
+    // Cancel: abandons the buffer, ends the hold. Delete: removes the current record
+    // (StoreError when another connection holds it); the next record becomes current.
+    void Append();
+    void Insert();
+    void Edit();
+    void Post();
+    void Cancel();
+    void Delete();
+    DataSetState State() const;
+
+    Bookmark GetBookmark() const;
+    void GotoBookmark(const Bookmark &b);
+    bool BookmarkValid(const Bookmark &b);
+
+    int FieldCount() const;
+    Field &Fields(int i);
+    Field &FieldByName(const QString &name);   // StoreError for an unknown name
+    Field *FindField(const QString &name);     // nullptr for an unknown name
+    Field &operator[](const QString &name) { return FieldByName(name); }
+    const Record &CurrentRecord() const;
+
+    // Reads up to count records in the current order under the range, starting after
+    // (forward) or before (backward) the record `from`, or from the start / end when
+    // `from` is invalid. Rows come in index order either way, calculated fields set.
+    // The current record does not move. For grids.
+    QVector<Record> ReadRows(const Bookmark &from, int count, bool forward);
+
+    // Runs for every row read into a buffer and after each change of a stored field
+    // while editing; it sets the calculated fields of the record.
+    std::function<void(Record &)> OnCalcFields;
+    // Runs right after Append/Insert has made the new buffer.
+    std::function<void(Table &)> OnAfterInsert;
+
+signals:
+    void recordChanged();           // the current record moved or was reread
+    void stateChanged();            // open/close, browse/edit/insert
+    void fieldChanged(int field);   // a field's value changed in the buffer while editing
+
+private:
+    friend class Field;
+    struct Impl;
+    const TableDef *m_def;
+    Database *m_db = nullptr;
+    QString m_tableName;
+    std::unique_ptr<Impl> d;
+};
+
+// The link between a table and the controls bound to it: they follow its record and
+// state through these signals. Disabling the source detaches the controls.
+class DataSource : public QObject {
+    Q_OBJECT
+public:
+    explicit DataSource(Table *table = nullptr, QObject *parent = nullptr);
+    void SetDataSet(Table *table);
+    Table *DataSet() const { return m_table; }
+    void SetEnabled(bool on);
+    bool Enabled() const { return m_enabled; }
+
+signals:
+    void dataChanged();             // the record moved or was reread
+    void stateChanged();
+    void fieldChanged(int field);
+
+private:
+    Table *m_table = nullptr;
+    bool m_enabled = true;
+    QMetaObject::Connection m_c1, m_c2, m_c3;
+};
+
+} // namespace store

@@ -1,0 +1,11 @@
+#pragma once
+// The commands of podklady-db. Each takes the arguments after its name and returns the
+// process exit code; it prints its results on stdout and its errors on stderr.
+
+#include <QStringList>
+
+struct DbCommand {
+    const char *name;
+    const char *usage;   // one line: arguments and what the command does
+    int (*run)(const QStringList &args);
+};

@@ -1,0 +1,37 @@
+// podklady-db: the administrator's tool of the source-document program.
+
+#include "commands.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+namespace {
+
+const DbCommand kCommands[] = {
+    // Commands are listed here as they are built.
+    {nullptr, nullptr, nullptr},
+};
+
+int usage()
+{
+    std::fprintf(stderr, "usage: podklady-db COMMAND [options]\n");
+    for (const DbCommand &c : kCommands)
+        if (c.name)
+            std::fprintf(stderr, "  %s %s\n", c.name, c.usage);
+    return 64;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty())
+        return usage();
+    const QString name = args.takeFirst();
+    for (const DbCommand &c : kCommands)
+        if (c.name && name == QLatin1String(c.name))
+            return c.run(args);
+    return usage();
+}
