@@ -5,10 +5,13 @@
 #include <QCoreApplication>
 #include <cstdio>
 
+int runConfig(const QStringList &args);
+
 namespace {
 
 const DbCommand kCommands[] = {
     // Commands are listed here as they are built.
+    {"config", "[--ini PATH]  print the configuration as the program reads it", runConfig},
     {nullptr, nullptr, nullptr},
 };
 

@@ -1,0 +1,179 @@
+#include "profile.h"
+
+#include "codepage.h"
+#include "errors.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace {
+
+const QByteArray kUtf8Bom("\xEF\xBB\xBF");
+
+bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+
+QStringView trimBlanksAndTabs(QStringView text)
+{
+    while (!text.isEmpty() && isBlank(text.front()))
+        text = text.mid(1);
+    while (!text.isEmpty() && isBlank(text.back()))
+        text.chop(1);
+    return text;
+}
+
+bool isValidUtf8WithNonAscii(const QByteArray &bytes)
+{
+    bool nonAscii = false;
+    for (char c : bytes)
+        nonAscii = nonAscii || static_cast<unsigned char>(c) >= 0x80;
+    if (!nonAscii)
+        return false;
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString decoded = utf8.decode(bytes); // decoding sets hasError()
+    return !utf8.hasError();
+}
+
+bool sameName(QStringView a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
+} // namespace
+
+Profile::Profile(const QString &path)
+    : m_path(path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return;
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError(QStringLiteral("Soubor %1 nelze číst: %2").arg(path, file.errorString()));
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw AppError(QStringLiteral("Soubor %1 nelze číst: %2").arg(path, file.errorString()));
+    m_exists = true;
+
+    if (bytes.startsWith(kUtf8Bom)) {
+        m_bom = kUtf8Bom;
+        bytes.remove(0, kUtf8Bom.size());
+        m_utf8 = true;
+    } else {
+        m_utf8 = isValidUtf8WithNonAscii(bytes);
+    }
+
+    qsizetype from = 0;
+    while (from < bytes.size()) {
+        const qsizetype newline = bytes.indexOf('\n', from);
+        if (newline < 0) {
+            m_lines.append({bytes.mid(from), QByteArray()});
+            break;
+        }
+        const bool crlf = newline > from && bytes[newline - 1] == '\r';
+        const qsizetype end = crlf ? newline - 1 : newline;
+        m_lines.append({bytes.mid(from, end - from), crlf ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n")});
+        from = newline + 1;
+    }
+}
+
+QString Profile::decode(const QByteArray &bytes) const
+{
+    return m_utf8 ? QString::fromUtf8(bytes) : fromWin1250(bytes);
+}
+
+QByteArray Profile::encode(const QString &text) const
+{
+    return m_utf8 ? text.toUtf8() : toWin1250(text);
+}
+
+Profile::Place Profile::find(const QString &section, const QString &key) const
+{
+    Place place;
+    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+        const QString text = decode(m_lines[i].text);
+        const QStringView line = trimBlanksAndTabs(text);
+        if (line.startsWith(u'[')) {
+            if (place.sectionHeader >= 0)
+                break; // the end of the first section of the name
+            const qsizetype close = line.indexOf(u']');
+            const QStringView name = trimBlanksAndTabs(line.mid(1, close < 0 ? -1 : close - 1));
+            if (sameName(name, section))
+                place.sectionHeader = place.sectionEnd = i;
+            continue;
+        }
+        if (place.sectionHeader < 0 || line.isEmpty())
+            continue;
+        place.sectionEnd = i;
+        if (place.keyLine >= 0 || line.startsWith(u';'))
+            continue;
+        const qsizetype equals = line.indexOf(u'=');
+        if (equals > 0 && sameName(trimBlanksAndTabs(line.left(equals)), key))
+            place.keyLine = i;
+    }
+    return place;
+}
+
+std::optional<QString> Profile::value(const QString &section, const QString &key) const
+{
+    const Place place = find(section, key);
+    if (place.keyLine < 0)
+        return std::nullopt;
+    const QString text = decode(m_lines[place.keyLine].text);
+    QStringView value = trimBlanksAndTabs(QStringView(text).mid(text.indexOf(u'=') + 1));
+    if (value.size() >= 2 && value.front() == value.back() && (value.front() == u'"' || value.front() == u'\''))
+        value = value.mid(1, value.size() - 2);
+    return value.left(kMaxValueLength).toString();
+}
+
+QString Profile::readString(const QString &section, const QString &key, const QString &def) const
+{
+    return value(section, key).value_or(def);
+}
+
+QByteArray Profile::lineEnding() const
+{
+    for (const Line &line : m_lines)
+        if (!line.terminator.isEmpty())
+            return line.terminator;
+    return QByteArrayLiteral("\r\n");
+}
+
+void Profile::writeString(const QString &section, const QString &key, const QString &value)
+{
+    if (value.contains(u'\n') || value.contains(u'\r'))
+        throw AppError(QStringLiteral("Hodnotu klíče %1 nelze zapsat do souboru %2: obsahuje konec řádku")
+                           .arg(key, m_path));
+    const QByteArray bytes = encode(value);
+    const QByteArray eol = lineEnding();
+    const Place place = find(section, key);
+    QList<Line> lines = m_lines;
+    if (place.keyLine >= 0) {
+        // Keep the key as written and the blanks after "="; replace what follows.
+        QByteArray &text = lines[place.keyLine].text;
+        qsizetype valueStart = text.indexOf('=') + 1;
+        while (valueStart < text.size() && (text[valueStart] == ' ' || text[valueStart] == '\t'))
+            ++valueStart;
+        text = text.left(valueStart) + bytes;
+    } else if (place.sectionHeader >= 0) {
+        Line &last = lines[place.sectionEnd];
+        // A last line without a line end stays the file's last line without one.
+        QByteArray terminator = eol;
+        if (last.terminator.isEmpty())
+            std::swap(last.terminator, terminator);
+        lines.insert(place.sectionEnd + 1, {encode(key) + '=' + bytes, terminator});
+    } else {
+        if (!lines.isEmpty() && lines.last().terminator.isEmpty())
+            lines.last().terminator = eol;
+        lines.append({'[' + encode(section) + ']', eol});
+        lines.append({encode(key) + '=' + bytes, eol});
+    }
+
+    QSaveFile file(m_path);
+    file.setDirectWriteFallback(true);
+    bool ok = file.open(QIODevice::WriteOnly);
+    ok = ok && file.write(m_bom) == m_bom.size();
+    for (const Line &line : lines)
+        ok = ok && file.write(line.text) == line.text.size()
+            && file.write(line.terminator) == line.terminator.size();
+    if (!ok || !file.commit())
+        throw AppError(QStringLiteral("Soubor %1 nelze zapsat: %2").arg(m_path, file.errorString()));
+    m_lines = lines;
+    m_exists = true;
+}
