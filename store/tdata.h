@@ -1,0 +1,142 @@
+#pragma once
+// The central data module: the connection to the shared database, one table component
+// for every table of it, the in-memory work tables, the configuration and the session
+// of the user, and the small shared operations on the tables. One instance lives for
+// the whole run; every window and module reaches the tables through `Data`.
+
+#include "app/config.h"
+#include "store/database.h"
+#include "store/table.h"
+
+#include <QObject>
+#include <QString>
+#include <QVector>
+
+class TData : public QObject, public Config {
+    Q_OBJECT
+public:
+    // The full name lock records show until a user has logged in: a person's name
+    // followed by blanks, 19 characters in all.
+    static const QString kDefaultUserFullName;
+
+    // Builds every table component under its built-in name (its name for firm 0001, or
+    // its shared name) on the not yet connected `Database`, creates the work tables in
+    // an in-memory database of their own, attaches the event handlers and points `Data`
+    // at this instance. Throws StoreError when the in-memory database cannot be made.
+    explicit TData(QObject *parent = nullptr);
+    // Closes every table; `Data` no longer points here.
+    ~TData() override;
+
+    // The shared database; every table component below is opened through it.
+    store::Database Database;
+    // The database of the work tables, in memory for the run.
+    store::Database MemDatabase;
+
+    // Per-firm tables (prefix + FirmNumber).
+    store::Table ffDenik, ffSklad, ffSortiment, ffCiselnik, ffFaktury, ffDodavky,
+        ffDodavatele, ffOdberatele, ffOdbPob, ffPrijemky, ffVydejky, ffDobropisy,
+        ffPrecHlav, ffPrecPol, ffInveHlav, ffInvePol, ffInveSkl, ffPoznamky, ffVratky,
+        ffVypisy, ffUctenky, ffVycetky, ffObjHlav, ffObjPol, ffProformy, ffBlokacePolozky,
+        ffPokladna, ffFaktSlevy, ffObchodnici, ffZakVydejky, ffFakZakazky, ffFakZakInt,
+        ffSkladPujc, ffDenikPujc, ffZapujDen, ffPujcky, ffZapVratky, ffDodavkyPujc,
+        ffVydejkyPujc, ffPrijemkyPujc, ffVratkyPujc, ffFakOdpro, ffFakNajem, ffFakNajemInt,
+        ffFakVolPol, ffFakVolHla, ffNabHlav, ffNabPol, ffPodklHlav, ffPodklPol;
+    // Shared tables (fixed names ending in "0000").
+    store::Table ffMaska, ffProdejny, ffSlevaSkupina, ffSlevaKarta, ffSortiSkup, ffCeniky,
+        ffFormaUhrady, ffFormaDopravy, ffTypVydeje, ffUzivatele, ffUziPrava, ffUzivSkup,
+        ffUziPopPrav, ffVlastnik, ffSortiDruh, ffSortiPodSkp, ffSortiVyrobce, ffMjeJed,
+        ffHlasky, ffInveTyp, ffTypOdberatele, ffFinOperace, ffTypSlevOdb,
+        ffTypySlevFaktura, ffTypPlatby;
+    // The lock records, "SYS0001" for every firm.
+    store::Table ffSemafor;
+
+    // In-memory work tables. SumUhrada and HistoriePujcky belong to operations of the
+    // wider shop system and carry no fields here.
+    store::Table DokladObsah, SumUhrada, HistoriePujcky;
+
+    // Data sources through which windows show the tables.
+    store::DataSource DataPodklHlav, DataPodklPol, DataSorti, DataSklad, DataDodavatele,
+        DataCiselnik, DataCeniky, DataVlastnik, DataDodavky, DataDenik, DataDokladObsah,
+        DataFaktSlevy;
+
+    // Session: who is logged in and which station this is (the station's address in
+    // lock records).
+    QString UserFullName = kDefaultUserFullName;
+    QString UserInitials;
+    QString UserCode;
+    QString UserGroup;
+    QString LocalAddress;
+    // Position of the main window.
+    int MainTop = 0;
+    int MainLeft = 0;
+
+    // The assortment card and the supplier last remembered, for this run only.
+    bool LastSorSet = false;
+    QString LastSorCode;
+    QString LastSorIndex;
+    bool LastDodSet = false;
+    QString LastDodCode;
+    QString LastDodIndex;
+
+    // The 76 table components in catalogue order (work tables not included).
+    const QVector<store::Table *> &Tables() const { return m_tables; }
+    // The component of that name ("ffSortiment"); nullptr when there is none.
+    store::Table *TableByComponent(const QString &component) const;
+
+    // Gives every table component its table name for FirmNumber: prefix + FirmNumber
+    // for per-firm tables, the fixed name for the others. Requires every table closed;
+    // called once at start-up, before the connection opens.
+    void SetTableNames();
+
+    // Opens the assortment (if closed) and, when the index name is not blank, selects
+    // it; a blank name keeps the current index. The integer is ignored. True when the
+    // table is open afterwards. An open that fails gives false and raises nothing (the
+    // table stays as the error left it); an index error on a table that was already
+    // open is raised.
+    bool OpenffSor(int unused, const QString &indexName);
+    // Closes the assortment if it is open.
+    void CloseffSor();
+    // The same pair for the stock journal.
+    bool OpenffDen(int unused, const QString &indexName);
+    void CloseffDenik();
+    // Closes the receipts table `ffDodavky` if it is open.
+    void CloseffDod();
+
+    // Remembers the current card of `ffSortiment` (its SOR_KAV) and the table's current
+    // index. False, remembering nothing, when the table is closed or at its end.
+    bool SetLastSor();
+    // Goes back to the remembered card: FindKey on index "KAV" (a card no longer there
+    // leaves the table where it was), then selects the remembered index again. False
+    // when nothing was remembered (the table is not touched) or on any error.
+    bool GetLastSor();
+    // The same pair for `ffDodavatele` (DOD_KOD, index "KOD").
+    bool SetLastDod();
+    bool GetLastDod();
+
+    // Does nothing; false.
+    bool Index();
+
+    // Calculated fields of the items: POP_CCC = POP_CKU × POP_CNC, POP_NCC = POP_NCS ×
+    // POP_KUS, not rounded. Attached to `ffPodklPol`.
+    void ffPodklPolCalcFields(store::Record &r);
+    // Calculated fields of a card: SOR_DIS ("Volne") = SOR_STA − SOR_BLO, SOR_VOL =
+    // SOR_MAJ − SOR_PUJ. Attached to `ffSortiment`.
+    void SortimentCalcFields(store::Record &r);
+    // typCeniku: "Ceny s DPH" when CEN_DPH is true, else "Ceny bez DPH". Attached to
+    // `ffCeniky`.
+    void ffCenikyCalcFields(store::Record &r);
+    // Gives a supplier just inserted into `supplier` its code and firm: in a transaction
+    // of its own on `Database`, CIS_ODB of the counter table goes up by one and is
+    // committed at once; DOD_KOD = that number padded with zeros to 6, DOD_JED =
+    // FirmNumber. The code stays used even when the supplier is then cancelled. On any
+    // failure the counter is rolled back and the error is raised, so the insert fails
+    // and no supplier keeps a code the counter has not recorded. The counter table is
+    // closed afterwards in every case. Attached to `ffDodavatele`.
+    void ffDodavateleAfterInsert(store::Table &supplier);
+
+private:
+    QVector<store::Table *> m_tables;
+};
+
+// The one data module of the program; set by TData's constructor.
+extern TData *Data;
