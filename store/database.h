@@ -4,12 +4,14 @@
 
 #include "schema.h"
 
+#include <QSet>
 #include <QString>
 #include <memory>
 
 namespace store {
 
 class Engine;
+class Table;
 
 struct ConnectionParams {
     enum class Kind { SQLite, PostgreSQL };
@@ -28,35 +30,50 @@ public:
     Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;
 
-    // Opens the connection. Throws StoreError with the engine's text when it cannot;
-    // IsConnected() is then false. A connection already open is closed first.
+    // Creates a new, empty SQLite database file (WAL mode). Throws StoreError when a file
+    // of that name exists or cannot be created. Connect never creates one.
+    static void CreateSQLiteFile(const QString &path);
+
+    // Opens the connection. Throws StoreError with the engine's text when it cannot
+    // (a SQLite file that does not exist included); IsConnected() is then false. A
+    // connection already open is closed first.
     void Connect(const ConnectionParams &params);
-    // An in-memory SQLite database, for the work tables.
+    // A new, empty, private in-memory SQLite database, for the work tables.
     void ConnectInMemory();
-    // Closes every table opened through this database, drops every hold, disconnects.
+    // Closes every table opened through this database, drops every hold, rolls back an
+    // open transaction and disconnects. Disconnecting a closed database does nothing.
     void Disconnect();
     bool IsConnected() const;
     const ConnectionParams &Params() const;
 
-    // Requires: connected, no transaction open (else StoreError).
+    // Requires: connected, no transaction open (else StoreError). Until Commit or
+    // Rollback every write joins the transaction; without one, each write is its own.
     void StartTransaction();
-    // Requires: a transaction open (else StoreError).
+    // Requires: a transaction open (else StoreError). After it none is open, also when
+    // it fails (a transaction the engine had to abandon is reported, never committed).
     void Commit();
     void Rollback();
     bool InTransaction() const;
 
-    // Schema. CreateTable makes the table and every index of the definition under the
-    // given name; it fails when the table exists.
+    // Schema; each requires a connection (StoreError). CreateTable makes the table and
+    // every index of the definition under the given name, all or nothing; it fails when
+    // the table exists. DropTable removes the table with its indexes.
     bool TableExists(const QString &tableName);
     void CreateTable(const TableDef &def, const QString &tableName);
     void DropTable(const QString &tableName);
 
-    // The engine behind this connection; for the table component only.
+    // The engine behind this connection; for the table component only. Requires a
+    // connection (StoreError).
     Engine &engine();
 
 private:
+    friend class Table;
+    void attach(Table *table) { m_tables.insert(table); }
+    void detach(Table *table) { m_tables.remove(table); }
+
     std::unique_ptr<Engine> m_engine;
     ConnectionParams m_params;
+    QSet<Table *> m_tables;  // open tables, closed by Disconnect
 };
 
 } // namespace store

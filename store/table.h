@@ -30,9 +30,13 @@ enum class DataSetState { Inactive, Browse, Edit, Insert };
 
 // The values of one row, in the field order of its table (calculated fields included).
 // A null QVariant is an empty value: AsString gives "", AsFloat 0, AsDate a null date.
+// A field holds QString, double, qint64, bool, QDate, QTime or QDateTime by its type.
+// Rows read from the store hold "" and 0 for empty strings and numbers; only a new
+// record's fields start empty.
 class Record {
 public:
     Record() = default;
+    // A record of the table with every field empty. Requires: def outlives the record.
     explicit Record(const TableDef *def);
 
     const TableDef &def() const { return *m_def; }
@@ -40,6 +44,7 @@ public:
     void setId(qint64 id) { m_id = id; }
 
     const QVariant &value(int field) const { return m_values[field]; }
+    // StoreError for a name the table does not have.
     const QVariant &value(const QString &field) const;
     // Stores v converted to the field's type. Strings are checked against the code
     // page (CodePageError) and cut to the field's size; a text that cannot be
@@ -47,6 +52,7 @@ public:
     void setValue(int field, const QVariant &v);
     void setValue(const QString &field, const QVariant &v);
 
+    // Readings of a value; ConversionError when the value has no such reading.
     QString AsString(const QString &field) const;
     double AsFloat(const QString &field) const;
     qint64 AsInteger(const QString &field) const;
@@ -56,6 +62,9 @@ public:
     QDateTime AsDateTime(const QString &field) const;
 
 private:
+    friend class Table;
+    int fieldIndex(const QString &field) const;
+
     const TableDef *m_def = nullptr;
     qint64 m_id = 0;
     QVector<QVariant> m_values;
@@ -69,8 +78,12 @@ public:
     const FieldDef &def() const;
     QString FieldName() const;
     QString DisplayLabel() const;  // the label, or the field name when it has none
+    // True when the current record's value is empty (a new record's untouched field,
+    // an empty date or time).
     bool IsNull() const;
 
+    // Readings of the current record's value (ConversionError when it has no such
+    // reading, e.g. AsFloat of a text that is not a number).
     QString AsString() const;
     double AsFloat() const;
     qint64 AsInteger() const;
@@ -83,6 +96,9 @@ public:
     // Setters require the table to be in Edit or Insert state (StoreError otherwise);
     // calculated fields may also be set from the calc-fields handler. Each change of a
     // stored field recomputes the calculated fields and notifies the data sources.
+    // A text with a character outside Windows-1250 throws CodePageError and changes
+    // nothing; a longer text is cut to the field's size. The AutoInc field is the
+    // store's: setting it throws StoreError.
     void SetAsString(const QString &v);   // converted by the field's type (ConversionError)
     void SetAsFloat(double v);
     void SetAsInteger(qint64 v);
@@ -103,7 +119,8 @@ private:
     int m_index;
 };
 
-// A remembered record: its id. Going back to a record that is gone throws StoreError.
+// A remembered record: its id (never given to another record, also after a delete).
+// Going back to a record that is gone throws StoreError.
 struct Bookmark {
     qint64 id = 0;
     bool isValid() const { return id != 0; }
@@ -124,18 +141,26 @@ public:
     QString TableName() const { return m_tableName; }
 
     // Open: requires a database that is connected and a table of that name (else
-    // StoreError). After it the cursor stands on the first record in the current order.
+    // StoreError). After it the cursor stands on the first record in the current order
+    // (Bof() true). Opening an open table does nothing.
     void Open();
-    // Cancels any edit (dropping its hold) and releases the table. Closing a closed
-    // table does nothing.
+    // Cancels any edit (dropping its hold), lifts the range and releases the table.
+    // Closing a closed table does nothing.
     void Close();
     bool Active() const;
 
-    // Selects the order; "" is the default order (by record id). The current record
-    // stays current. An unknown name throws StoreError and keeps the order.
+    // Selects the order; "" is the default order (by record id); names match without
+    // regard to case. The current record stays current; a range is lifted (its values
+    // belong to the old order). An unknown name throws StoreError and keeps the order.
+    // Allowed while closed.
     void SetIndexName(const QString &name);
     QString IndexName() const;
 
+    // Searches, ranges and Locate convert their values to the key field's type (a text
+    // cut to the field's size, in capitals for a case-insensitive index); a value that
+    // cannot be converted throws ConversionError and moves nothing. More values than
+    // the index has key fields throw StoreError. They work within the range.
+    //
     // Exact match on the first n key fields of the current index (n = values.size()).
     // True: that record (the first in index order) is current. False: nothing moved.
     bool FindKey(const QVariantList &values);
@@ -143,15 +168,21 @@ public:
     // does, the cursor stands on the last record with Eof() true.
     void FindNearest(const QVariantList &values);
     // Limits browsing to records whose leading key fields lie between start and end, both
-    // included. The cursor moves to the first record of the range.
+    // included, compared in index order (start and end may have fewer values than the
+    // index has fields). The cursor moves to the first record of the range (as First).
     void SetRange(const QVariantList &start, const QVariantList &end);
+    // Lifts the range; the current record stays current (the first record when the
+    // range was empty).
     void CancelRange();
     // The first record in the current order whose field equals value exactly (case
     // counts). False: nothing moved.
     bool Locate(const QString &field, const QVariant &value);
 
-    // Browsing in index order, within the range. Next on the last record sets Eof() and
-    // stays; Prior on the first sets Bof() and stays. On an empty table both are true.
+    // Browsing in index order, within the range. First sets Bof() and Last sets Eof();
+    // Next on the last record sets Eof() and stays; Prior on the first sets Bof() and
+    // stays; any other move clears both. On an empty table both are true. A move while
+    // editing first posts a changed buffer (cancels an unchanged one). After a write
+    // through any component of the same database the next move reads afresh.
     void First();
     void Next();
     void Prior();
@@ -163,11 +194,18 @@ public:
     qint64 RecordCount();
 
     // Append/Insert: a new empty record buffer in Insert state; the after-insert handler
-    // runs. Edit: holds the current record against every other connection and rereads it;
-    // a record held elsewhere throws StoreError at once. Post: writes the buffer (the
-    // store assigns auto-increment fields), ends the hold, the written record is current.
-    // Cancel: abandons the buffer, ends the hold. Delete: removes the current record
-    // (StoreError when another connection holds it); the next record becomes current.
+    // runs (when it throws, the insert is cancelled and the error propagates).
+    // Edit: holds the current record against every other connection and rereads it;
+    // a record held elsewhere, a record gone or an empty table throw StoreError at once.
+    // In Edit or Insert already it does nothing.
+    // Post: requires Edit or Insert; writes the buffer (the store assigns the AutoInc
+    // field; Edit writes only the changed fields), ends the hold, and the written record
+    // is current in the current order (when it lies outside the range, the record after
+    // it). A failed Post keeps the state and the buffer.
+    // Cancel: abandons the buffer, ends the hold; the record before the edit is current.
+    // Delete: removes the current record (StoreError when another connection holds it
+    // or when it is gone); the next record becomes current, or the last with Eof() when
+    // none follows. In Insert state Delete cancels the new record.
     void Append();
     void Insert();
     void Edit();
@@ -175,9 +213,14 @@ public:
     void Cancel();
     void Delete();
     DataSetState State() const;
+    // True in Edit or Insert after a stored field has been set.
+    bool Modified() const;
 
+    // The current record (invalid on an empty table and for a new record).
     Bookmark GetBookmark() const;
+    // The remembered record becomes current. StoreError when it is gone (or invalid).
     void GotoBookmark(const Bookmark &b);
+    // True when the remembered record still exists.
     bool BookmarkValid(const Bookmark &b);
 
     int FieldCount() const;
@@ -185,18 +228,21 @@ public:
     Field &FieldByName(const QString &name);   // StoreError for an unknown name
     Field *FindField(const QString &name);     // nullptr for an unknown name
     Field &operator[](const QString &name) { return FieldByName(name); }
+    // The record the fields show: the edit buffer in Edit/Insert, else the current
+    // record (every field empty on an empty or closed table).
     const Record &CurrentRecord() const;
 
     // Reads up to count records in the current order under the range, starting after
     // (forward) or before (backward) the record `from`, or from the start / end when
     // `from` is invalid. Rows come in index order either way, calculated fields set.
-    // The current record does not move. For grids.
+    // The current record does not move. For grids. StoreError when `from` is gone.
     QVector<Record> ReadRows(const Bookmark &from, int count, bool forward);
 
     // Runs for every row read into a buffer and after each change of a stored field
     // while editing; it sets the calculated fields of the record.
     std::function<void(Record &)> OnCalcFields;
-    // Runs right after Append/Insert has made the new buffer.
+    // Runs right after Append/Insert has made the new buffer. It may open other tables,
+    // start a transaction, and throw (the insert is then cancelled).
     std::function<void(Table &)> OnAfterInsert;
 
 signals:

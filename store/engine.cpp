@@ -1,0 +1,165 @@
+#include "engine.h"
+
+#include "app/errors.h"
+
+#include <QDateTime>
+#include <charconv>
+
+namespace store {
+
+namespace {
+
+// Parses exactly `digits` decimal digits at text[pos]; -1 when they are not digits.
+int fixedNumber(const char *text, int length, int pos, int digits)
+{
+    if (pos + digits > length)
+        return -1;
+    int value = 0;
+    for (int i = pos; i < pos + digits; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return -1;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
+// "YYYY-MM-DD" at the start of the text.
+QDate isoDate(const char *text, int length)
+{
+    const int y = fixedNumber(text, length, 0, 4);
+    const int m = fixedNumber(text, length, 5, 2);
+    const int d = fixedNumber(text, length, 8, 2);
+    if (y < 0 || m < 0 || d < 0 || text[4] != '-' || text[7] != '-')
+        return {};
+    return QDate(y, m, d);
+}
+
+// "HH:MM:SS" at text[pos].
+QTime isoTime(const char *text, int length, int pos)
+{
+    const int h = fixedNumber(text, length, pos, 2);
+    const int m = fixedNumber(text, length, pos + 3, 2);
+    const int s = fixedNumber(text, length, pos + 6, 2);
+    if (h < 0 || m < 0 || s < 0 || text[pos + 2] != ':' || text[pos + 5] != ':')
+        return {};
+    return QTime(h, m, s);
+}
+
+QByteArray padded(int value, int width)
+{
+    return QByteArray::number(value).rightJustified(width, '0');
+}
+
+QByteArray isoDateText(const QDate &d)
+{
+    return padded(d.year(), 4) + '-' + padded(d.month(), 2) + '-' + padded(d.day(), 2);
+}
+
+QByteArray isoTimeText(const QTime &t)
+{
+    return padded(t.hour(), 2) + ':' + padded(t.minute(), 2) + ':' + padded(t.second(), 2);
+}
+
+} // namespace
+
+QByteArray paramText(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return value.toString().toUtf8();
+    case QMetaType::Bool:
+        return value.toBool() ? "1" : "0";
+    case QMetaType::Double: {
+        char buf[32];
+        const auto r = std::to_chars(buf, buf + sizeof buf, value.toDouble());
+        return QByteArray(buf, int(r.ptr - buf));
+    }
+    case QMetaType::QDate:
+        return isoDateText(value.toDate());
+    case QMetaType::QTime:
+        return isoTimeText(value.toTime());
+    case QMetaType::QDateTime: {
+        const QDateTime dt = value.toDateTime();
+        return isoDateText(dt.date()) + ' ' + isoTimeText(dt.time());
+    }
+    default:
+        return QByteArray::number(value.toLongLong());
+    }
+}
+
+QVariant decodeText(ColType type, const char *text, int length)
+{
+    switch (type) {
+    case ColType::Text:
+        return QString::fromUtf8(text, length);
+    case ColType::Integer: {
+        qint64 v = 0;
+        std::from_chars(text, text + length, v);
+        return v;
+    }
+    case ColType::Real: {
+        double v = 0;
+        std::from_chars(text, text + length, v);
+        return v;
+    }
+    case ColType::Date:
+        return isoDate(text, length);
+    case ColType::Time:
+        // A time stored as text may be empty: the empty time of a key field.
+        return length == 0 ? QVariant() : QVariant(isoTime(text, length, 0));
+    case ColType::DateTime:
+        return QDateTime(isoDate(text, length), isoTime(text, length, 11));
+    }
+    return {};
+}
+
+qint64 Engine::execute(const QString &sql, const QVariantList &params)
+{
+    const qint64 changed = run(sql, params, true, {}, nullptr);
+    noteWrite();
+    return changed;
+}
+
+qint64 Engine::insertReturningId(const QString &sql, const QVariantList &params)
+{
+    ResultSet rs;
+    run(sql, params, true, {ColType::Integer}, &rs);
+    noteWrite();
+    if (rs.rowCount() != 1)
+        throw StoreError(QStringLiteral("Záznam nebyl zapsán"));
+    return rs.at(0, 0).toLongLong();
+}
+
+bool Engine::tryHold(quint32 tableKey, qint64 id)
+{
+    const auto key = qMakePair(tableKey, id);
+    auto it = m_holds.find(key);
+    if (it != m_holds.end()) {
+        ++*it;
+        return true;
+    }
+    if (!lockHold(tableKey, id))
+        return false;
+    m_holds.insert(key, 1);
+    return true;
+}
+
+void Engine::release(quint32 tableKey, qint64 id)
+{
+    auto it = m_holds.find(qMakePair(tableKey, id));
+    if (it == m_holds.end())
+        return;
+    if (--*it == 0) {
+        m_holds.erase(it);
+        unlockHold(tableKey, id);
+    }
+}
+
+void Engine::releaseAll()
+{
+    for (auto it = m_holds.cbegin(); it != m_holds.cend(); ++it)
+        unlockHold(it.key().first, it.key().second);
+    m_holds.clear();
+}
+
+} // namespace store

@@ -1,0 +1,107 @@
+#pragma once
+// The engine behind a Database: the little that differs between SQLite and PostgreSQL.
+// Everything about tables, indexes and navigation is written once above this interface;
+// an engine only runs SQL with bound parameters (each distinct SQL text prepared once
+// and kept), runs transactions and keeps holds on records. Its SQL spellings are data
+// in Dialect. Every failure throws StoreError carrying the engine's own message.
+
+#include <QHash>
+#include <QString>
+#include <QVariant>
+#include <QVector>
+
+namespace store {
+
+// How a column's value travels between the program and the engine. Parameters are
+// bound by their QVariant type (QString, qint64/int, double, QDate, QTime, QDateTime,
+// null); dates and times travel as ISO text.
+enum class ColType : quint8 { Text, Integer, Real, Date, Time, DateTime };
+
+// The SQL spellings of an engine.
+struct Dialect {
+    QChar placeholderMark;      // '?' for SQLite ("?1"), '$' for PostgreSQL ("$1")
+    QString textType;           // string and time columns; compares by code point
+    QString integerType;
+    QString smallIntType;
+    QString realType;
+    QString dateType;
+    QString dateTimeType;
+    QString primaryKeyType;     // the record id: assigned by the engine, never reused
+    bool rowValueSeek = false;  // a row-value comparison seeks an index (PostgreSQL)
+
+    QString placeholder(int n) const { return placeholderMark + QString::number(n); }
+};
+
+// The rows of a result, decoded by the column types the caller asked for.
+class ResultSet {
+public:
+    int rowCount() const { return m_columns ? int(m_cells.size() / m_columns) : 0; }
+    const QVariant &at(int row, int column) const { return m_cells[row * m_columns + column]; }
+
+    // For engines: starts an empty result of the given width; rows are added cell by cell.
+    void reset(int columns) { m_columns = columns; m_cells.clear(); }
+    void add(QVariant &&cell) { m_cells.append(std::move(cell)); }
+
+private:
+    int m_columns = 0;
+    QVector<QVariant> m_cells;
+};
+
+// Shared by the engines: the text form of a parameter (dates and times as ISO text,
+// Booleans as 0/1) and the value of a column read as text.
+QByteArray paramText(const QVariant &value);
+QVariant decodeText(ColType type, const char *text, int length);
+
+class Engine {
+public:
+    virtual ~Engine() = default;
+
+    virtual const Dialect &dialect() const = 0;
+
+    // Reads: runs the statement and decodes every row by `columns` into out.
+    void query(const QString &sql, const QVariantList &params, const QVector<ColType> &columns,
+               ResultSet &out)
+    {
+        run(sql, params, false, columns, &out);
+    }
+    // Changes data; returns the number of rows changed.
+    qint64 execute(const QString &sql, const QVariantList &params);
+    // An INSERT … RETURNING of one integer column; returns that value.
+    qint64 insertReturningId(const QString &sql, const QVariantList &params);
+    // Schema and control statements without parameters; never cached. Counts as a write.
+    virtual void runScript(const QString &sql) = 0;
+    virtual bool tableExists(const QString &name) = 0;
+
+    // Requires no transaction open (begin) / one open (commit, rollback).
+    virtual void begin() = 0;
+    virtual void commit() = 0;
+    virtual void rollback() = 0;
+    virtual bool inTransaction() const = 0;
+
+    // Holds a record against every other connection. False: another connection holds
+    // it. A connection may hold the same record more than once (two components on the
+    // same record); the hold ends with the last release.
+    bool tryHold(quint32 tableKey, qint64 id);
+    void release(quint32 tableKey, qint64 id);
+    // Ends every hold of this connection.
+    void releaseAll();
+
+    // Grows with every write through this connection (and every rollback), so that a
+    // table component can tell that the rows it has buffered may be out of date.
+    quint64 writeGeneration() const { return m_writeGeneration; }
+
+protected:
+    // Runs one statement. `write` marks a statement that changes data. When out is
+    // given the rows are decoded into it; the result is the number of rows changed.
+    virtual qint64 run(const QString &sql, const QVariantList &params, bool write,
+                       const QVector<ColType> &columns, ResultSet *out) = 0;
+    virtual bool lockHold(quint32 tableKey, qint64 id) = 0;
+    virtual void unlockHold(quint32 tableKey, qint64 id) = 0;
+    void noteWrite() { ++m_writeGeneration; }
+
+private:
+    quint64 m_writeGeneration = 0;
+    QHash<QPair<quint32, qint64>, int> m_holds;
+};
+
+} // namespace store

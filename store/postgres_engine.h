@@ -1,0 +1,52 @@
+#pragma once
+// The engine on PostgreSQL through libpq, for several stations. Statements are prepared
+// once per connection; holds are session advisory locks, which the server drops when
+// the session ends, however it ends.
+
+#include "engine.h"
+
+#include <memory>
+
+struct pg_conn;
+
+namespace store {
+
+struct ConnectionParams;
+
+class PostgresEngine : public Engine {
+public:
+    // Connects with host, port, database and user; the password, if any, comes from
+    // libpq's password file. Throws StoreError with the server's text.
+    static std::unique_ptr<PostgresEngine> connect(const ConnectionParams &params);
+    ~PostgresEngine() override;
+
+    const Dialect &dialect() const override;
+    void runScript(const QString &sql) override;
+    bool tableExists(const QString &name) override;
+    void begin() override;
+    void commit() override;
+    void rollback() override;
+    bool inTransaction() const override { return m_inTransaction; }
+
+protected:
+    qint64 run(const QString &sql, const QVariantList &params, bool write,
+               const QVector<ColType> &columns, ResultSet *out) override;
+    bool lockHold(quint32 tableKey, qint64 id) override;
+    void unlockHold(quint32 tableKey, qint64 id) override;
+
+private:
+    explicit PostgresEngine(pg_conn *conn);
+    QByteArray statement(const QString &sql, int paramCount);
+    // Runs a control statement without parameters; returns its command status.
+    QByteArray control(const char *sql);
+    // Ends the holds whose release a spoiled transaction refused.
+    void unlockPending();
+
+    pg_conn *m_conn;
+    QHash<QString, QByteArray> m_statements;  // SQL text → prepared statement name
+    int m_nextStatement = 0;
+    bool m_inTransaction = false;
+    QVector<QPair<quint32, qint64>> m_pendingUnlocks;
+};
+
+} // namespace store

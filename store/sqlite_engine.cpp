@@ -1,0 +1,247 @@
+#include "sqlite_engine.h"
+
+#include "app/errors.h"
+
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace store {
+
+namespace {
+
+// Statements kept at most; past it the cache starts again (statements of one-off SQL,
+// such as a Locate on a rarely used field, do not pile up for ever).
+constexpr int kStatementCacheLimit = 400;
+
+QString engineText(sqlite3 *db) { return QString::fromUtf8(sqlite3_errmsg(db)).trimmed(); }
+
+sqlite3 *openHandle(const QString &path, int flags)
+{
+    sqlite3 *db = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString text = db ? engineText(db) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close(db);
+        throw StoreError(QStringLiteral("Databáze %1: %2").arg(path, text));
+    }
+    return db;
+}
+
+void execOn(sqlite3 *db, const QString &sql, const QString &where)
+{
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw StoreError(QStringLiteral("%1: %2").arg(where, engineText(db)));
+}
+
+void bindParam(sqlite3_stmt *st, int i, const QVariant &v)
+{
+    switch (v.typeId()) {
+    case QMetaType::UnknownType:
+    case QMetaType::Nullptr:
+        sqlite3_bind_null(st, i);
+        return;
+    case QMetaType::QString: {
+        const QByteArray utf8 = v.toString().toUtf8();
+        sqlite3_bind_text(st, i, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    case QMetaType::Double:
+        sqlite3_bind_double(st, i, v.toDouble());
+        return;
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::Bool:
+        sqlite3_bind_int64(st, i, v.toLongLong());
+        return;
+    default: {
+        if (v.isNull()) {
+            sqlite3_bind_null(st, i);
+            return;
+        }
+        const QByteArray text = paramText(v);
+        sqlite3_bind_text(st, i, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+    }
+    }
+}
+
+QVariant columnValue(sqlite3_stmt *st, int i, ColType type)
+{
+    if (sqlite3_column_type(st, i) == SQLITE_NULL)
+        return {};
+    switch (type) {
+    case ColType::Integer:
+        return qint64(sqlite3_column_int64(st, i));
+    case ColType::Real:
+        return sqlite3_column_double(st, i);
+    default: {
+        const char *text = reinterpret_cast<const char *>(sqlite3_column_text(st, i));
+        return decodeText(type, text, sqlite3_column_bytes(st, i));
+    }
+    }
+}
+
+const Dialect kSqliteDialect{
+    u'?',
+    QStringLiteral("TEXT"),
+    QStringLiteral("INTEGER"),
+    QStringLiteral("INTEGER"),
+    QStringLiteral("REAL"),
+    QStringLiteral("TEXT"),
+    QStringLiteral("TEXT"),
+    // AUTOINCREMENT: an id is never given out twice, so a bookmark or a journal number
+    // of a deleted record never comes to mean another record.
+    QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"),
+    false,
+};
+
+} // namespace
+
+SqliteEngine::SqliteEngine(sqlite3 *db, std::unique_ptr<FileHolds> holds)
+    : m_db(db), m_holds(std::move(holds))
+{
+}
+
+SqliteEngine::~SqliteEngine()
+{
+    for (sqlite3_stmt *st : std::as_const(m_statements))
+        sqlite3_finalize(st);
+    sqlite3_close(m_db);
+}
+
+std::unique_ptr<SqliteEngine> SqliteEngine::openFile(const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        throw StoreError(QStringLiteral("Databáze %1 neexistuje").arg(path));
+    sqlite3 *db = openHandle(path, SQLITE_OPEN_READWRITE);
+    std::unique_ptr<SqliteEngine> engine(new SqliteEngine(db, std::make_unique<FileHolds>(path)));
+    sqlite3_busy_timeout(db, 5000);
+    execOn(db, QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("Databáze %1").arg(path));
+    return engine;
+}
+
+std::unique_ptr<SqliteEngine> SqliteEngine::openInMemory()
+{
+    sqlite3 *db = openHandle(QStringLiteral(":memory:"),
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_MEMORY);
+    return std::unique_ptr<SqliteEngine>(new SqliteEngine(db, nullptr));
+}
+
+void SqliteEngine::createFile(const QString &path)
+{
+    if (QFileInfo::exists(path))
+        throw StoreError(QStringLiteral("Databáze %1 již existuje").arg(path));
+    sqlite3 *db = openHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    try {
+        execOn(db, QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("Databáze %1").arg(path));
+    } catch (...) {
+        sqlite3_close(db);
+        throw;
+    }
+    sqlite3_close(db);
+}
+
+const Dialect &SqliteEngine::dialect() const { return kSqliteDialect; }
+
+void SqliteEngine::fail(const QString &doing)
+{
+    const QString text = engineText(m_db);
+    throw StoreError(doing.isEmpty() ? text : doing + QStringLiteral(": ") + text);
+}
+
+sqlite3_stmt *SqliteEngine::statement(const QString &sql)
+{
+    if (sqlite3_stmt *st = m_statements.value(sql))
+        return st;
+    if (m_statements.size() >= kStatementCacheLimit) {
+        for (sqlite3_stmt *st : std::as_const(m_statements))
+            sqlite3_finalize(st);
+        m_statements.clear();
+    }
+    const QByteArray utf8 = sql.toUtf8();
+    sqlite3_stmt *st = nullptr;
+    if (sqlite3_prepare_v3(m_db, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &st,
+                           nullptr) != SQLITE_OK)
+        fail();
+    m_statements.insert(sql, st);
+    return st;
+}
+
+qint64 SqliteEngine::run(const QString &sql, const QVariantList &params, bool write,
+                         const QVector<ColType> &columns, ResultSet *out)
+{
+    sqlite3_stmt *st = statement(sql);
+    for (int i = 0; i < params.size(); ++i)
+        bindParam(st, i + 1, params[i]);
+    if (out)
+        out->reset(int(columns.size()));
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        if (!out)
+            continue;
+        for (int c = 0; c < columns.size(); ++c)
+            out->add(columnValue(st, c, columns[c]));
+    }
+    // Reset at once: a statement left open would keep a read snapshot of the file.
+    const QString error = rc == SQLITE_DONE ? QString() : engineText(m_db);
+    const qint64 changed = write ? sqlite3_changes64(m_db) : 0;
+    sqlite3_reset(st);
+    sqlite3_clear_bindings(st);
+    if (!error.isEmpty())
+        throw StoreError(error);
+    return changed;
+}
+
+void SqliteEngine::runScript(const QString &sql)
+{
+    // Schema changes make cached statements re-prepare by themselves.
+    if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail();
+    noteWrite();
+}
+
+bool SqliteEngine::tableExists(const QString &name)
+{
+    ResultSet rs;
+    query(QStringLiteral("SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE"),
+          {name}, {ColType::Integer}, rs);
+    return rs.rowCount() > 0;
+}
+
+void SqliteEngine::begin()
+{
+    // IMMEDIATE: the transaction takes the write lock at once, so two stations never
+    // deadlock upgrading a read to a write; the busy timeout applies.
+    if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail();
+}
+
+void SqliteEngine::commit()
+{
+    if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail();
+}
+
+void SqliteEngine::rollback()
+{
+    const bool ok = sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr) == SQLITE_OK;
+    noteWrite();
+    if (!ok)
+        fail();
+}
+
+bool SqliteEngine::inTransaction() const { return sqlite3_get_autocommit(m_db) == 0; }
+
+bool SqliteEngine::lockHold(quint32 tableKey, qint64 id)
+{
+    return !m_holds || m_holds->lock(tableKey, id);
+}
+
+void SqliteEngine::unlockHold(quint32 tableKey, qint64 id)
+{
+    if (m_holds)
+        m_holds->unlock(tableKey, id);
+}
+
+} // namespace store

@@ -1,0 +1,50 @@
+#pragma once
+// The engine on SQLite: one database file on this computer (several programs may share
+// it: WAL mode and a busy timeout of 5 s), or a private in-memory database for the
+// work tables. Holds are byte-range locks on a file beside the database.
+
+#include "engine.h"
+#include "holds.h"
+
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace store {
+
+class SqliteEngine : public Engine {
+public:
+    // Opens an existing database file; a missing file is an error (never created here).
+    static std::unique_ptr<SqliteEngine> openFile(const QString &path);
+    // A new, empty, private database in memory.
+    static std::unique_ptr<SqliteEngine> openInMemory();
+    // Creates a new database file in WAL mode. Requires: no file at path.
+    static void createFile(const QString &path);
+    ~SqliteEngine() override;
+
+    const Dialect &dialect() const override;
+    void runScript(const QString &sql) override;
+    bool tableExists(const QString &name) override;
+    void begin() override;
+    void commit() override;
+    void rollback() override;
+    bool inTransaction() const override;
+
+protected:
+    qint64 run(const QString &sql, const QVariantList &params, bool write,
+               const QVector<ColType> &columns, ResultSet *out) override;
+    bool lockHold(quint32 tableKey, qint64 id) override;
+    void unlockHold(quint32 tableKey, qint64 id) override;
+
+private:
+    SqliteEngine(sqlite3 *db, std::unique_ptr<FileHolds> holds);
+    sqlite3_stmt *statement(const QString &sql);
+    [[noreturn]] void fail(const QString &doing = {});
+
+    sqlite3 *m_db;
+    std::unique_ptr<FileHolds> m_holds;  // null for an in-memory database
+    QHash<QString, sqlite3_stmt *> m_statements;
+};
+
+} // namespace store

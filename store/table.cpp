@@ -1,0 +1,499 @@
+#include "table.h"
+
+#include "app/textutil.h"
+#include "holds.h"
+#include "table_impl.h"
+#include "value.h"
+
+#include <algorithm>
+
+namespace store {
+
+namespace {
+
+// Key values compare as the store compares them: numbers by value, the rest exactly.
+bool sameKey(const QVariantList &a, const QVariantList &b, int n)
+{
+    for (int i = 0; i < n; ++i) {
+        const QVariant &x = a[i];
+        const QVariant &y = b[i];
+        const bool numbers = (x.typeId() == QMetaType::Double || x.typeId() == QMetaType::LongLong)
+            && (y.typeId() == QMetaType::Double || y.typeId() == QMetaType::LongLong);
+        if (numbers ? x.toDouble() != y.toDouble() : x != y)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+Table::Impl::Impl(Table &table, const TableDef &def) : t(table), layout(def), emptyRecord(&def)
+{
+    fields.reserve(def.fields.size());
+    for (int i = 0; i < def.fields.size(); ++i)
+        fields.emplace_back(&table, i);
+    order = layout.keyColumns(nullptr);
+}
+
+StoreError Table::Impl::error(const QString &text) const
+{
+    return StoreError(QStringLiteral("Tabulka %1: %2").arg(t.m_tableName, text));
+}
+
+void Table::Impl::requireActive() const
+{
+    if (state == DataSetState::Inactive)
+        throw error(QStringLiteral("tabulka není otevřena"));
+}
+
+QVector<Record> Table::Impl::fetch(const SqlQuery &q, bool reverse)
+{
+    QVector<Record> rows;
+    if (q.none)
+        return rows;
+    ResultSet rs;
+    try {
+        engine().query(q.sql, q.params, layout.selectTypes(), rs);
+    } catch (const StoreError &e) {
+        throw error(e.text());
+    }
+    const QVector<int> &selectFields = layout.selectFields();
+    rows.reserve(rs.rowCount());
+    for (int r = 0; r < rs.rowCount(); ++r) {
+        Record rec(&t.Definition());
+        for (int c = 0; c < selectFields.size(); ++c)
+            if (selectFields[c] >= 0)
+                rec.m_values[selectFields[c]] = layout.fromStorage(selectFields[c], rs.at(r, c));
+        rec.m_id = rs.at(r, layout.idSelectColumn()).toLongLong();
+        calc(rec);
+        rows.append(std::move(rec));
+    }
+    if (reverse)
+        std::reverse(rows.begin(), rows.end());
+    return rows;
+}
+
+std::optional<Record> Table::Impl::fetchById(qint64 id)
+{
+    SqlQuery q{QStringLiteral("SELECT %1 FROM %2 WHERE %3 = %4")
+                   .arg(layout.selectList(), quoted(t.m_tableName), layout.idColumn(),
+                        engine().dialect().placeholder(1)),
+               {id}};
+    QVector<Record> rows = fetch(q);
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows.first();
+}
+
+qint64 Table::Impl::execute(const QString &sql, const QVariantList &params)
+{
+    try {
+        return engine().execute(sql, params);
+    } catch (const StoreError &e) {
+        throw error(e.text());
+    }
+}
+
+QVariantList Table::Impl::keyOf(const Record &r) const
+{
+    QVariantList key;
+    key.reserve(order.size());
+    for (const KeyColumn &c : order) {
+        if (c.field < 0 || c.field == layout.idField())
+            key.append(r.id());
+        else if (c.upper)
+            key.append(UpperLocale(layout.toStorage(c.field, r.value(c.field)).toString()));
+        else
+            key.append(layout.toStorage(c.field, r.value(c.field)));
+    }
+    return key;
+}
+
+QVariantList Table::Impl::searchKey(const QVariantList &values) const
+{
+    const int keyFields = index ? int(index->fields.size()) : 1;
+    if (values.size() > keyFields)
+        throw error(QStringLiteral("index %1 má jen %2 klíčová pole")
+                        .arg(index ? index->name : QStringLiteral("(výchozí)"))
+                        .arg(keyFields));
+    QVariantList key;
+    for (int i = 0; i < values.size(); ++i) {
+        const KeyColumn &c = order[i];
+        if (c.field < 0) {
+            FieldDef id;
+            id.name = c.name;
+            id.type = FieldType::AutoInc;
+            key.append(toFieldValue(id, values[i], false).toLongLong());
+            continue;
+        }
+        const QVariant stored = layout.toStorage(c.field, toFieldValue(t.Definition().fields[c.field], values[i], false));
+        key.append(c.upper ? QVariant(UpperLocale(stored.toString())) : stored);
+    }
+    return key;
+}
+
+void Table::Impl::calc(Record &r) const
+{
+    if (t.OnCalcFields)
+        t.OnCalcFields(r);
+}
+
+void Table::Impl::setPage(QVector<Record> rows, int current, bool atStart, bool atEnd)
+{
+    page = std::move(rows);
+    pos = std::max(current, 0);
+    pageAtStart = atStart;
+    pageAtEnd = atEnd;
+    generation = engine().writeGeneration();
+}
+
+void Table::Impl::keepCurrentOnly()
+{
+    if (!page.isEmpty())
+        setPage({page[pos]}, 0, false, false);
+    else
+        setPage({}, 0, false, false);
+}
+
+void Table::Impl::refreshIfStale()
+{
+    if (generation != engine().writeGeneration())
+        keepCurrentOnly();
+}
+
+void Table::Impl::readEdge(bool first)
+{
+    QVector<Record> rows = fetch(keyset().rows(nullptr, first, kPageRows), !first);
+    const bool all = rows.size() < kPageRows;
+    const int n = int(rows.size());
+    if (first)
+        setPage(std::move(rows), 0, true, all);
+    else
+        setPage(std::move(rows), n - 1, all, true);
+    bof = first || n == 0;
+    eof = !first || n == 0;
+    emit t.recordChanged();
+}
+
+void Table::Impl::step(bool forward)
+{
+    refreshIfStale();
+    if (page.isEmpty()) {
+        // Nothing was there when last read; look again.
+        readEdge(forward);
+        return;
+    }
+    const int next = forward ? pos + 1 : pos - 1;
+    if (next >= 0 && next < page.size()) {
+        pos = next;
+        bof = eof = false;
+        emit t.recordChanged();
+        return;
+    }
+    if (!(forward ? pageAtEnd : pageAtStart)) {
+        const KeySeek from{keyOf(page[pos]), false};
+        QVector<Record> rows = fetch(keyset().rows(&from, forward, kPageRows), !forward);
+        if (!rows.isEmpty()) {
+            const bool all = rows.size() < kPageRows;
+            const int n = int(rows.size());
+            if (forward)
+                setPage(std::move(rows), 0, false, all);
+            else
+                setPage(std::move(rows), n - 1, all, false);
+            bof = eof = false;
+            emit t.recordChanged();
+            return;
+        }
+        (forward ? pageAtEnd : pageAtStart) = true;
+    }
+    eof = forward;
+    bof = !forward;
+}
+
+void Table::Impl::positionAt(const KeySeek &seek, int rows)
+{
+    QVector<Record> found = fetch(keyset().rows(&seek, true, rows));
+    if (found.isEmpty()) {
+        readEdge(false);
+        eof = true;
+        return;
+    }
+    const bool all = found.size() < rows;
+    setPage(std::move(found), 0, false, all);
+    bof = eof = false;
+    emit t.recordChanged();
+}
+
+Record &Table::Impl::current()
+{
+    if (state == DataSetState::Edit || state == DataSetState::Insert)
+        return buffer;
+    return page.isEmpty() ? emptyRecord : page[pos];
+}
+
+Table::Table(const TableDef *def, QObject *parent)
+    : QObject(parent), m_def(def), m_tableName(def->builtInName), d(std::make_unique<Impl>(*this, *def))
+{
+}
+
+Table::~Table()
+{
+    try {
+        Close();
+    } catch (...) {
+        // The connection may be gone; the hold went with it.
+    }
+}
+
+void Table::SetDatabase(Database *db)
+{
+    if (d->state != DataSetState::Inactive)
+        throw d->error(QStringLiteral("databázi lze změnit jen u zavřené tabulky"));
+    m_db = db;
+}
+
+void Table::SetTableName(const QString &name)
+{
+    if (d->state != DataSetState::Inactive)
+        throw d->error(QStringLiteral("jméno lze změnit jen u zavřené tabulky"));
+    m_tableName = name;
+}
+
+void Table::Open()
+{
+    if (d->state != DataSetState::Inactive)
+        return;
+    if (!m_db || !m_db->IsConnected())
+        throw d->error(QStringLiteral("databáze není připojena"));
+    d->holdKey = tableHoldKey(m_tableName);
+    d->state = DataSetState::Browse;
+    try {
+        d->readEdge(true);
+    } catch (...) {
+        d->state = DataSetState::Inactive;
+        d->page.clear();
+        throw;
+    }
+    m_db->attach(this);
+    emit stateChanged();
+}
+
+void Table::Close()
+{
+    if (d->state == DataSetState::Inactive)
+        return;
+    Cancel();
+    d->state = DataSetState::Inactive;
+    d->page.clear();
+    d->range = {};
+    d->bof = d->eof = true;
+    if (m_db)
+        m_db->detach(this);
+    emit stateChanged();
+    emit recordChanged();
+}
+
+bool Table::Active() const { return d->state != DataSetState::Inactive; }
+
+void Table::SetIndexName(const QString &name)
+{
+    const IndexDef *ix = nullptr;
+    if (!name.trimmed().isEmpty()) {
+        ix = m_def->index(name);
+        if (!ix)
+            throw d->error(QStringLiteral("index %1 neexistuje").arg(name));
+    }
+    if (ix == d->index)
+        return;
+    if (Active())
+        d->checkBrowse();
+    d->index = ix;
+    d->order = d->layout.keyColumns(ix);
+    d->range = {};
+    if (Active())
+        d->keepCurrentOnly();
+}
+
+QString Table::IndexName() const { return d->index ? d->index->name : QString(); }
+
+bool Table::FindKey(const QVariantList &values)
+{
+    d->requireActive();
+    const KeySeek seek{d->searchKey(values), true};
+    d->checkBrowse();
+    QVector<Record> rows = d->fetch(d->keyset().rows(&seek, true, 1));
+    if (rows.isEmpty() || !sameKey(d->keyOf(rows[0]), seek.key, int(seek.key.size())))
+        return false;
+    d->setPage(std::move(rows), 0, false, false);
+    d->bof = d->eof = false;
+    emit recordChanged();
+    return true;
+}
+
+void Table::FindNearest(const QVariantList &values)
+{
+    d->requireActive();
+    const KeySeek seek{d->searchKey(values), true};
+    d->checkBrowse();
+    d->positionAt(seek, 1);
+}
+
+void Table::SetRange(const QVariantList &start, const QVariantList &end)
+{
+    d->requireActive();
+    KeyRange range{d->searchKey(start), d->searchKey(end)};
+    d->checkBrowse();
+    d->range = std::move(range);
+    d->readEdge(true);
+}
+
+void Table::CancelRange()
+{
+    d->requireActive();
+    d->checkBrowse();
+    const bool wasEmpty = d->page.isEmpty();
+    d->range = {};
+    if (wasEmpty)
+        d->readEdge(true);
+    else
+        d->keepCurrentOnly();
+}
+
+bool Table::Locate(const QString &field, const QVariant &value)
+{
+    d->requireActive();
+    const int f = m_def->fieldIndex(field);
+    if (f < 0 || m_def->fields[f].calculated)
+        throw d->error(QStringLiteral("pole %1 není uloženo v tabulce").arg(field));
+    const QVariant stored = d->layout.toStorage(f, toFieldValue(m_def->fields[f], value, false));
+    d->checkBrowse();
+    QVector<Record> rows = d->fetch(d->keyset().rows(nullptr, true, 1, d->layout.column(f), stored));
+    if (rows.isEmpty())
+        return false;
+    d->setPage(std::move(rows), 0, false, false);
+    d->bof = d->eof = false;
+    emit recordChanged();
+    return true;
+}
+
+void Table::First()
+{
+    d->requireActive();
+    d->checkBrowse();
+    d->readEdge(true);
+}
+
+void Table::Last()
+{
+    d->requireActive();
+    d->checkBrowse();
+    d->readEdge(false);
+}
+
+void Table::Next()
+{
+    d->requireActive();
+    d->checkBrowse();
+    d->step(true);
+}
+
+void Table::Prior()
+{
+    d->requireActive();
+    d->checkBrowse();
+    d->step(false);
+}
+
+bool Table::Eof() const { return d->eof; }
+
+bool Table::Bof() const { return d->bof; }
+
+bool Table::IsEmpty() const
+{
+    d->requireActive();
+    if (!d->page.isEmpty() && d->generation == d->engine().writeGeneration())
+        return false;
+    return d->fetch(d->keyset().rows(nullptr, true, 1)).isEmpty();
+}
+
+qint64 Table::RecordCount()
+{
+    d->requireActive();
+    const SqlQuery q = d->keyset().count();
+    ResultSet rs;
+    try {
+        d->engine().query(q.sql, q.params, {ColType::Integer}, rs);
+    } catch (const StoreError &e) {
+        throw d->error(e.text());
+    }
+    return rs.at(0, 0).toLongLong();
+}
+
+DataSetState Table::State() const { return d->state; }
+
+Bookmark Table::GetBookmark() const
+{
+    if (d->state == DataSetState::Insert || d->state == DataSetState::Inactive || d->page.isEmpty())
+        return {};
+    return {d->state == DataSetState::Edit ? d->buffer.id() : d->page[d->pos].id()};
+}
+
+void Table::GotoBookmark(const Bookmark &b)
+{
+    d->requireActive();
+    d->checkBrowse();
+    std::optional<Record> rec = b.isValid() ? d->fetchById(b.id) : std::nullopt;
+    if (!rec)
+        throw d->error(QStringLiteral("záznam již neexistuje"));
+    d->setPage({*rec}, 0, false, false);
+    d->bof = d->eof = false;
+    emit recordChanged();
+}
+
+bool Table::BookmarkValid(const Bookmark &b)
+{
+    d->requireActive();
+    return b.isValid() && d->fetchById(b.id).has_value();
+}
+
+int Table::FieldCount() const { return int(d->fields.size()); }
+
+Field &Table::Fields(int i) { return d->fields.at(i); }
+
+Field &Table::FieldByName(const QString &name)
+{
+    Field *f = FindField(name);
+    if (!f)
+        throw d->error(QStringLiteral("pole %1 neexistuje").arg(name));
+    return *f;
+}
+
+Field *Table::FindField(const QString &name)
+{
+    const int i = m_def->fieldIndex(name);
+    return i < 0 ? nullptr : &d->fields[i];
+}
+
+const Record &Table::CurrentRecord() const { return d->current(); }
+
+QVector<Record> Table::ReadRows(const Bookmark &from, int count, bool forward)
+{
+    d->requireActive();
+    if (count <= 0)
+        return {};
+    std::optional<KeySeek> seek;
+    if (from.isValid()) {
+        std::optional<Record> rec;
+        for (const Record &r : std::as_const(d->page))
+            if (r.id() == from.id && d->generation == d->engine().writeGeneration())
+                rec = r;
+        if (!rec)
+            rec = d->fetchById(from.id);
+        if (!rec)
+            throw d->error(QStringLiteral("záznam již neexistuje"));
+        seek = KeySeek{d->keyOf(*rec), false};
+    }
+    return d->fetch(d->keyset().rows(seek ? &*seek : nullptr, forward, count), !forward);
+}
+
+} // namespace store

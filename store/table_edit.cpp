@@ -1,0 +1,225 @@
+#include "table.h"
+
+#include "app/textutil.h"
+#include "table_impl.h"
+
+namespace store {
+
+bool Table::Impl::anyModified() const { return modified.contains(true); }
+
+void Table::Impl::checkBrowse()
+{
+    if (state != DataSetState::Edit && state != DataSetState::Insert)
+        return;
+    if (anyModified())
+        t.Post();
+    else
+        t.Cancel();
+}
+
+void Table::Impl::holdOrFail(qint64 id)
+{
+    bool held = false;
+    try {
+        held = engine().tryHold(holdKey, id);
+    } catch (const StoreError &e) {
+        throw error(e.text());
+    }
+    if (!held)
+        throw error(QStringLiteral("záznam je upraven jinou stanicí"));
+}
+
+void Table::Impl::release(qint64 id) { engine().release(holdKey, id); }
+
+// Back to browsing after Post, Cancel or Delete: the hold ends with the edit.
+void Table::Impl::endEdit()
+{
+    if (state == DataSetState::Edit)
+        release(heldId);
+    heldId = 0;
+    state = DataSetState::Browse;
+    buffer = Record();
+    modified.fill(false);
+}
+
+void Table::Impl::setField(int field, const QVariant &v)
+{
+    const FieldDef &f = t.Definition().fields[field];
+    if (f.calculated) {
+        current().setValue(field, v);
+        emit t.fieldChanged(field);
+        return;
+    }
+    if (state != DataSetState::Edit && state != DataSetState::Insert)
+        throw error(QStringLiteral("pole %1 lze měnit jen při úpravě záznamu").arg(f.name));
+    if (field == layout.idField())
+        throw error(QStringLiteral("pole %1 čísluje databáze, nelze je měnit").arg(f.name));
+    buffer.setValue(field, v);
+    modified[field] = true;
+    calc(buffer);
+    emit t.fieldChanged(field);
+    if (t.OnCalcFields)
+        for (int i = 0; i < t.Definition().fields.size(); ++i)
+            if (t.Definition().fields[i].calculated)
+                emit t.fieldChanged(i);
+}
+
+void Table::Append() { Insert(); }
+
+void Table::Insert()
+{
+    d->requireActive();
+    d->checkBrowse();
+    d->buffer = Record(m_def);
+    d->modified = QVector<bool>(m_def->fields.size(), false);
+    d->state = DataSetState::Insert;
+    d->calc(d->buffer);
+    emit stateChanged();
+    emit recordChanged();
+    if (!OnAfterInsert)
+        return;
+    try {
+        OnAfterInsert(*this);
+    } catch (...) {
+        if (d->state == DataSetState::Insert)
+            Cancel();
+        throw;
+    }
+}
+
+void Table::Edit()
+{
+    d->requireActive();
+    if (d->state != DataSetState::Browse)
+        return;
+    if (d->page.isEmpty())
+        throw d->error(QStringLiteral("není žádný záznam k úpravě"));
+    const qint64 id = d->page[d->pos].id();
+    d->holdOrFail(id);
+    std::optional<Record> fresh;
+    try {
+        fresh = d->fetchById(id);
+    } catch (...) {
+        d->release(id);
+        throw;
+    }
+    if (!fresh) {
+        d->release(id);
+        throw d->error(QStringLiteral("záznam již neexistuje"));
+    }
+    d->page[d->pos] = *fresh;
+    d->buffer = *fresh;
+    d->modified = QVector<bool>(m_def->fields.size(), false);
+    d->heldId = id;
+    d->state = DataSetState::Edit;
+    emit stateChanged();
+    emit recordChanged();
+}
+
+void Table::Post()
+{
+    d->requireActive();
+    if (d->state != DataSetState::Edit && d->state != DataSetState::Insert)
+        throw d->error(QStringLiteral("záznam není ve stavu úprav"));
+    const TableLayout &layout = d->layout;
+    const Dialect &dialect = d->engine().dialect();
+    QStringList columns;
+    QVariantList params;
+    const auto add = [&](const QString &column, const QVariant &value) {
+        columns.append(column);
+        params.append(value);
+    };
+    const auto addField = [&](int f) {
+        const QVariant stored = layout.toStorage(f, d->buffer.value(f));
+        add(layout.column(f), stored);
+        if (layout.hasUpper(f))
+            add(layout.upperColumn(f), UpperLocale(stored.toString()));
+    };
+
+    Record written = d->buffer;
+    if (d->state == DataSetState::Insert) {
+        for (int f : layout.insertFields())
+            addField(f);
+        QStringList placeholders;
+        for (int i = 1; i <= params.size(); ++i)
+            placeholders.append(dialect.placeholder(i));
+        const QString sql = columns.isEmpty()
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING %2").arg(quoted(m_tableName), layout.idColumn())
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
+                  .arg(quoted(m_tableName), columns.join(QStringLiteral(", ")),
+                       placeholders.join(QStringLiteral(", ")), layout.idColumn());
+        qint64 id = 0;
+        try {
+            id = d->engine().insertReturningId(sql, params);
+        } catch (const StoreError &e) {
+            throw d->error(e.text());
+        }
+        written.setId(id);
+        if (layout.idField() >= 0)
+            written.m_values[layout.idField()] = id;
+    } else {
+        for (int f = 0; f < m_def->fields.size(); ++f)
+            if (d->modified[f])
+                addField(f);
+        if (!columns.isEmpty()) {
+            QStringList sets;
+            for (int i = 0; i < columns.size(); ++i)
+                sets.append(columns[i] + QStringLiteral(" = ") + dialect.placeholder(i + 1));
+            params.append(d->heldId);
+            const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = %4")
+                                    .arg(quoted(m_tableName), sets.join(QStringLiteral(", ")), layout.idColumn(),
+                                         dialect.placeholder(int(params.size())));
+            if (d->execute(sql, params) == 0)
+                throw d->error(QStringLiteral("záznam již neexistuje"));
+        }
+    }
+    d->endEdit();
+    emit stateChanged();
+    d->positionAt(KeySeek{d->keyOf(written), true}, 1);
+}
+
+void Table::Cancel()
+{
+    if (d->state != DataSetState::Edit && d->state != DataSetState::Insert)
+        return;
+    d->endEdit();
+    emit stateChanged();
+    emit recordChanged();
+}
+
+void Table::Delete()
+{
+    d->requireActive();
+    if (d->state == DataSetState::Insert) {
+        Cancel();
+        return;
+    }
+    if (d->page.isEmpty())
+        throw d->error(QStringLiteral("není žádný záznam ke smazání"));
+    const bool editing = d->state == DataSetState::Edit;
+    const qint64 id = editing ? d->heldId : d->page[d->pos].id();
+    if (!editing)
+        d->holdOrFail(id);
+    const KeySeek after{d->keyOf(d->page[d->pos]), false};
+    qint64 removed = 0;
+    try {
+        removed = d->execute(QStringLiteral("DELETE FROM %1 WHERE %2 = %3")
+                                 .arg(quoted(m_tableName), d->layout.idColumn(), d->engine().dialect().placeholder(1)),
+                             {id});
+    } catch (...) {
+        if (!editing)
+            d->release(id);
+        throw;
+    }
+    if (editing) {
+        d->endEdit();
+        emit stateChanged();
+    } else {
+        d->release(id);
+    }
+    d->positionAt(after, Impl::kPageRows);
+    if (removed == 0)
+        throw d->error(QStringLiteral("záznam již neexistuje"));
+}
+
+} // namespace store

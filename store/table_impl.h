@@ -1,0 +1,86 @@
+#pragma once
+// The inner state of a table component, shared by its navigation (table.cpp) and its
+// editing (table_edit.cpp): the order, the range, the buffered page of rows around the
+// current record, and the edit buffer.
+
+#include "app/errors.h"
+#include "database.h"
+#include "engine.h"
+#include "keyset.h"
+#include "layout.h"
+#include "table.h"
+
+#include <optional>
+#include <vector>
+
+namespace store {
+
+struct Table::Impl {
+    // Rows read by a move past the buffered page; a seek (FindKey, Locate, a bookmark,
+    // Post) reads only the row it lands on.
+    static constexpr int kPageRows = 48;
+
+    Impl(Table &table, const TableDef &def);
+
+    Table &t;
+    TableLayout layout;
+    std::vector<Field> fields;
+    Record emptyRecord;
+    quint32 holdKey = 0;
+
+    const IndexDef *index = nullptr;
+    QVector<KeyColumn> order;
+    KeyRange range;
+
+    DataSetState state = DataSetState::Inactive;
+    QVector<Record> page;       // consecutive rows in index order
+    int pos = 0;                // the current row in page
+    bool pageAtStart = false;   // page[0] is the first row of the range
+    bool pageAtEnd = false;     // the last row of page is the last of the range
+    quint64 generation = 0;     // the engine's write generation when page was read
+    bool bof = true;
+    bool eof = true;
+
+    Record buffer;              // Edit/Insert
+    QVector<bool> modified;
+    qint64 heldId = 0;          // the record held for Edit
+
+    // Errors of this table: "Tabulka POD0001: <text>".
+    StoreError error(const QString &text) const;
+    void requireActive() const;
+    Engine &engine() const { return t.m_db->engine(); }
+    KeysetQuery keyset() const { return KeysetQuery(layout, engine().dialect(), t.m_tableName, order, range); }
+
+    // Runs a read and makes records of its rows (calculated fields set); reverse turns
+    // a backward read into index order.
+    QVector<Record> fetch(const SqlQuery &q, bool reverse = false);
+    std::optional<Record> fetchById(qint64 id);
+    qint64 execute(const QString &sql, const QVariantList &params);
+
+    // The key of a record in the current order, in storage form.
+    QVariantList keyOf(const Record &r) const;
+    // Search values in storage form (ConversionError when one does not convert).
+    QVariantList searchKey(const QVariantList &values) const;
+    void calc(Record &r) const;
+
+    void setPage(QVector<Record> rows, int current, bool atStart, bool atEnd);
+    // Keeps only the current row buffered (the others may be out of date).
+    void keepCurrentOnly();
+    void refreshIfStale();
+    void readEdge(bool first);
+    // Moves one row; reads the next page past the buffered one.
+    void step(bool forward);
+    // Makes the row at or after key current, or the last row with Eof() when none is.
+    void positionAt(const KeySeek &seek, int rows);
+    // Posts a changed edit buffer, cancels an unchanged one.
+    void checkBrowse();
+
+    Record &current();
+    void setField(int field, const QVariant &v);
+    bool anyModified() const;
+    void endEdit();
+    void holdOrFail(qint64 id);
+    void release(qint64 id);
+};
+
+} // namespace store
