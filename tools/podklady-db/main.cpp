@@ -6,12 +6,14 @@
 #include <cstdio>
 
 int runConfig(const QStringList &args);
+int runInit(const QStringList &args);
 
 namespace {
 
 const DbCommand kCommands[] = {
     // Commands are listed here as they are built.
     {"config", "[--ini PATH]  print the configuration as the program reads it", runConfig},
+    {"init", "[--ini PATH] [--firm NNNN] [--demo] [--force]  create the tables of a firm (with --demo: a demo shop)", runInit},
     {nullptr, nullptr, nullptr},
 };
 
