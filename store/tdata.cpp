@@ -50,7 +50,9 @@ bool remember(store::Table &table, const QString &codeField, bool &isSet, QStrin
               QString &indexName)
 {
     try {
-        if (!table.Active() || table.Eof())
+        // Only a table without a current record (closed, or empty) has nothing to
+        // remember; after Last or a Next past the end the last record is current.
+        if (!table.Active() || table.IsEmpty())
             return false;
         const QString index = table.IndexName();
         const QString value = table.FieldByName(codeField).AsString();

@@ -103,7 +103,8 @@ public:
     void CloseffDod();
 
     // Remembers the current card of `ffSortiment` (its SOR_KAV) and the table's current
-    // index. False, remembering nothing, when the table is closed or at its end.
+    // index. False, remembering nothing, when there is no current record (the table is
+    // closed or empty).
     bool SetLastSor();
     // Goes back to the remembered card: FindKey on index "KAV" (a card no longer there
     // leaves the table where it was), then selects the remembered index again. False

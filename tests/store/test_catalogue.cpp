@@ -18,23 +18,23 @@ TEST(Catalogue, NamesEveryComponentOnceWithItsFirmRule)
     QSet<QString> names;
     int perFirm = 0;
     for (const TableDef *t : list) {
-        EXPECT_TRUE(t->component.startsWith(QLatin1String("ff"))) << t->component.toStdString();
+        EXPECT_TRUE(t->component.startsWith(QStringLiteral("ff"))) << t->component.toStdString();
         components.insert(t->component);
         names.insert(t->nameForFirm(QStringLiteral("0002")));
         if (!t->prefix.isEmpty()) {
             ++perFirm;
-            EXPECT_EQ(t->builtInName, t->prefix + QLatin1String("0001"));
+            EXPECT_EQ(t->builtInName, t->prefix + QStringLiteral("0001"));
         } else {
-            EXPECT_TRUE(t->builtInName.endsWith(QLatin1String("0000"))
-                        || t->builtInName == QLatin1String("SYS0001"))
+            EXPECT_TRUE(t->builtInName.endsWith(QStringLiteral("0000"))
+                        || t->builtInName == QStringLiteral("SYS0001"))
                 << t->builtInName.toStdString();
         }
     }
     EXPECT_EQ(components.size(), 76);
     EXPECT_EQ(names.size(), 76);
     EXPECT_EQ(perFirm, 50);
-    EXPECT_EQ(list.first()->component, QLatin1String("ffDenik"));
-    EXPECT_EQ(list.last()->component, QLatin1String("ffSemafor"));
+    EXPECT_EQ(list.first()->component, QStringLiteral("ffDenik"));
+    EXPECT_EQ(list.last()->component, QStringLiteral("ffSemafor"));
 
     const struct { const char *component; const char *name; } cases[] = {
         {"ffPodklHlav", "POD0002"}, {"ffPodklPol", "POP0002"}, {"ffInvePol", "IPl0002"},
@@ -97,7 +97,7 @@ TEST(Catalogue, SchemaHasTheUsedTablesWithAllStoredColumns)
         names << t->builtInName;
     names.sort();
     EXPECT_EQ(names.join(u' '),
-              QLatin1String("CEN0000 Cis0001 Den0001 Dod0001 FAS0001 POD0001 POP0001 Prd0001 "
+              QStringLiteral("CEN0000 Cis0001 Den0001 Dod0001 FAS0001 POD0001 POP0001 Prd0001 "
                             "SYS0001 Skl0001 Sor0001 Usr0000 Vla0000"));
     // The data module's receipts component leaves out the receipt type; the stored table
     // keeps it in its place.
