@@ -7,6 +7,11 @@ namespace store {
 
 bool Table::Impl::anyModified() const { return modified.contains(true); }
 
+bool Table::Modified() const
+{
+    return (d->state == DataSetState::Edit || d->state == DataSetState::Insert) && d->anyModified();
+}
+
 void Table::Impl::checkBrowse()
 {
     if (state != DataSetState::Edit && state != DataSetState::Insert)

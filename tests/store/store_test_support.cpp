@@ -1,0 +1,272 @@
+#include "store_test_support.h"
+
+#include "store/schema.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QRandomGenerator>
+#include <algorithm>
+#include <libpq-fe.h>
+#include <unistd.h>
+
+namespace storetest {
+
+namespace {
+
+QString pgConnInfo() { return qEnvironmentVariable("PODKLADY_TEST_PG"); }
+
+// Runs one statement on the test server's own database; returns the error text or "".
+std::string adminExec(const QString &sql)
+{
+    PGconn *conn = PQconnectdb(pgConnInfo().toUtf8().constData());
+    std::string error;
+    if (PQstatus(conn) != CONNECTION_OK) {
+        error = PQerrorMessage(conn);
+    } else {
+        PGresult *r = PQexec(conn, sql.toUtf8().constData());
+        if (PQresultStatus(r) != PGRES_COMMAND_OK)
+            error = PQresultErrorMessage(r);
+        PQclear(r);
+    }
+    PQfinish(conn);
+    return error;
+}
+
+// The database of this test program on the test server: created on first use, dropped
+// when the program ends.
+class ProgramDatabase : public testing::Environment {
+public:
+    static ProgramDatabase &instance()
+    {
+        static ProgramDatabase *db = [] {
+            auto *env = new ProgramDatabase;
+            testing::AddGlobalTestEnvironment(env);  // gtest owns it and tears it down
+            return env;
+        }();
+        return *db;
+    }
+    const QString &name()
+    {
+        if (m_name.isEmpty()) {
+            const QString name = QStringLiteral("podklady_test_%1_%2")
+                                     .arg(getpid())
+                                     .arg(QRandomGenerator::global()->generate() % 1000000);
+            const std::string error = adminExec(QStringLiteral("CREATE DATABASE %1").arg(name));
+            if (!error.empty())
+                throw std::runtime_error("CREATE DATABASE " + name.toStdString() + ": " + error);
+            m_name = name;
+        }
+        return m_name;
+    }
+    void TearDown() override
+    {
+        if (!m_name.isEmpty())
+            adminExec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_name));
+        m_name.clear();
+    }
+
+private:
+    QString m_name;
+};
+
+} // namespace
+
+std::string engineName(const testing::TestParamInfo<Backend> &info)
+{
+    return info.param == Backend::SQLite ? "SQLite" : "PostgreSQL";
+}
+
+std::optional<std::string> unavailable(Backend engine)
+{
+    if (engine == Backend::PostgreSQL && pgConnInfo().isEmpty())
+        return "PODKLADY_TEST_PG is not set: PostgreSQL not tested (tools/pg-test-cluster start prints it)";
+    return std::nullopt;
+}
+
+store::ConnectionParams pgParams(const QString &database)
+{
+    store::ConnectionParams p;
+    p.kind = store::ConnectionParams::Kind::PostgreSQL;
+    p.database = database;
+    char *err = nullptr;
+    PQconninfoOption *options = PQconninfoParse(pgConnInfo().toUtf8().constData(), &err);
+    if (!options)
+        throw std::runtime_error(std::string("PODKLADY_TEST_PG: ") + (err ? err : "unreadable"));
+    for (PQconninfoOption *o = options; o->keyword; ++o) {
+        if (!o->val)
+            continue;
+        const QString key = QString::fromLatin1(o->keyword);
+        if (key == QLatin1String("host") || key == QLatin1String("hostaddr"))
+            p.host = QString::fromUtf8(o->val);
+        else if (key == QLatin1String("port"))
+            p.port = QString::fromUtf8(o->val).toInt();
+        else if (key == QLatin1String("user"))
+            p.user = QString::fromUtf8(o->val);
+    }
+    PQconninfoFree(options);
+    return p;
+}
+
+TestDatabase::TestDatabase(Backend engine) : m_engine(engine)
+{
+    if (engine == Backend::SQLite) {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_params.kind = store::ConnectionParams::Kind::SQLite;
+        m_params.sqliteFile = m_dir->filePath(QStringLiteral("test.sqlite"));
+        store::Database::CreateSQLiteFile(m_params.sqliteFile);
+    } else {
+        m_params = pgParams(ProgramDatabase::instance().name());
+    }
+}
+
+TestDatabase::~TestDatabase() = default;
+
+std::unique_ptr<store::Database> TestDatabase::connect() const
+{
+    auto db = std::make_unique<store::Database>();
+    db->Connect(m_params);
+    return db;
+}
+
+QString TestDatabase::freshTableName(const QString &stem)
+{
+    static int counter = 0;
+    return QStringLiteral("%1%2").arg(stem).arg(++counter, 4, 10, QLatin1Char('0'));
+}
+
+// ---- Model
+
+void Model::upsert(const Row &row)
+{
+    for (Row &r : m_rows)
+        if (r.id == row.id) {
+            r = row;
+            return;
+        }
+    m_rows.append(row);
+}
+
+void Model::remove(qint64 id)
+{
+    m_rows.erase(std::remove_if(m_rows.begin(), m_rows.end(), [id](const Row &r) { return r.id == id; }),
+                 m_rows.end());
+}
+
+const Model::Row *Model::find(qint64 id) const
+{
+    for (const Row &r : m_rows)
+        if (r.id == id)
+            return &r;
+    return nullptr;
+}
+
+int Model::compareValues(const QVariant &a, const QVariant &b)
+{
+    if (a.isNull() || b.isNull())
+        return int(!a.isNull()) - int(!b.isNull());
+    switch (a.typeId()) {
+    case QMetaType::QString:
+        return a.toString().compare(b.toString(), Qt::CaseSensitive) < 0
+            ? -1
+            : (a.toString() == b.toString() ? 0 : 1);
+    case QMetaType::QDate:
+        return a.toDate() < b.toDate() ? -1 : (a.toDate() == b.toDate() ? 0 : 1);
+    case QMetaType::QDateTime:
+        return a.toDateTime() < b.toDateTime() ? -1 : (a.toDateTime() == b.toDateTime() ? 0 : 1);
+    case QMetaType::QTime:
+        return a.toTime() < b.toTime() ? -1 : (a.toTime() == b.toTime() ? 0 : 1);
+    default:
+        return a.toDouble() < b.toDouble() ? -1 : (a.toDouble() == b.toDouble() ? 0 : 1);
+    }
+}
+
+QVariant Model::keyValue(const store::IndexDef *ix, int keyPos, const Row &row) const
+{
+    const int f = m_def.fieldIndex(ix->fields[keyPos].field);
+    const QVariant &v = row.values[f];
+    if (m_def.fields[f].type == store::FieldType::AutoInc)
+        return row.id;
+    if (m_def.fields[f].type == store::FieldType::String) {
+        const QString s = v.toString();
+        return ix->caseInsensitive ? s.toUpper() : s;
+    }
+    return v;
+}
+
+QVariant Model::searchValue(const store::IndexDef *ix, int keyPos, const QVariant &v) const
+{
+    const int f = m_def.fieldIndex(ix->fields[keyPos].field);
+    const store::FieldDef &fd = m_def.fields[f];
+    if (fd.type == store::FieldType::String) {
+        const QString s = v.toString().left(fd.size);
+        return ix->caseInsensitive ? s.toUpper() : s;
+    }
+    return v;
+}
+
+int Model::compareKey(const QString &index, const Row &row, const QVariantList &values) const
+{
+    const store::IndexDef *ix = m_def.index(index);
+    if (!ix)
+        return compareValues(row.id, values.value(0));
+    for (int i = 0; i < values.size(); ++i) {
+        int c = compareValues(keyValue(ix, i, row), searchValue(ix, i, values[i]));
+        if (ix->fields[i].descending)
+            c = -c;
+        if (c != 0)
+            return c;
+    }
+    return 0;
+}
+
+QVector<qint64> Model::ordered(const QString &index, const QVariantList &start, const QVariantList &end,
+                               bool ranged) const
+{
+    QVector<Row> rows;
+    for (const Row &r : m_rows)
+        if (!ranged || (compareKey(index, r, start) >= 0 && compareKey(index, r, end) <= 0))
+            rows.append(r);
+    const store::IndexDef *ix = m_def.index(index);
+    std::sort(rows.begin(), rows.end(), [&](const Row &a, const Row &b) {
+        if (ix) {
+            for (int i = 0; i < ix->fields.size(); ++i) {
+                int c = compareValues(keyValue(ix, i, a), keyValue(ix, i, b));
+                if (ix->fields[i].descending)
+                    c = -c;
+                if (c != 0)
+                    return c < 0;
+            }
+        }
+        return a.id < b.id;
+    });
+    QVector<qint64> ids;
+    for (const Row &r : rows)
+        ids.append(r.id);
+    return ids;
+}
+
+QVector<qint64> walkForward(store::Table &t)
+{
+    QVector<qint64> ids;
+    t.First();
+    EXPECT_TRUE(t.Bof());
+    while (!t.Eof()) {
+        ids.append(t.GetBookmark().id);
+        t.Next();
+    }
+    return ids;
+}
+
+QVector<qint64> walkBackward(store::Table &t)
+{
+    QVector<qint64> ids;
+    t.Last();
+    EXPECT_TRUE(t.Eof());
+    while (!t.Bof()) {
+        ids.prepend(t.GetBookmark().id);
+        t.Prior();
+    }
+    return ids;
+}
+
+} // namespace storetest

@@ -1,0 +1,767 @@
+// The table component on both engines, step by step against a plain in-memory model.
+
+#include "store_test_support.h"
+
+#include "app/errors.h"
+#include "store/database.h"
+#include "store/table.h"
+
+#include <QRandomGenerator>
+
+using namespace store;
+using storetest::Backend;
+using storetest::Model;
+
+namespace {
+
+FieldDef field(const QString &name, FieldType type, int size = 0, bool calculated = false)
+{
+    FieldDef f;
+    f.name = name;
+    f.type = type;
+    f.size = size;
+    f.calculated = calculated;
+    return f;
+}
+
+// A journal-like table: an AutoInc record number, a (card, variant) key with ties, a
+// descending index field, a case-insensitive name, numbers, dates and a calculated field.
+const TableDef &journalDef()
+{
+    static const TableDef def = [] {
+        TableDef d;
+        d.component = QStringLiteral("ffTest");
+        d.builtInName = QStringLiteral("TST0001");
+        d.fields = {field("T_RAD", FieldType::AutoInc),  field("T_KAV", FieldType::String, 6),
+                    field("T_IND", FieldType::String, 3), field("T_NAZ", FieldType::String, 12),
+                    field("T_NUM", FieldType::Float),     field("T_DAT", FieldType::Date),
+                    field("T_CNT", FieldType::Integer),   field("T_CAL", FieldType::Float, 0, true)};
+        d.indexes = {
+            {QStringLiteral("KAV"), {{QStringLiteral("T_KAV")}, {QStringLiteral("T_IND")}}},
+            {QStringLiteral("STA"),
+             {{QStringLiteral("T_KAV")}, {QStringLiteral("T_IND")}, {QStringLiteral("T_RAD"), true}}},
+            {QStringLiteral("NAZ"), {{QStringLiteral("T_NAZ")}}, false, true},
+            {QStringLiteral("NUM"), {{QStringLiteral("T_NUM")}}},
+            {QStringLiteral("DAT"), {{QStringLiteral("T_DAT")}}},
+        };
+        return d;
+    }();
+    return def;
+}
+
+const QStringList kIndexes{QString(), QStringLiteral("KAV"), QStringLiteral("STA"), QStringLiteral("NAZ"),
+                           QStringLiteral("NUM"), QStringLiteral("DAT")};
+
+// Names whose capitals tie and whose letters lie outside ASCII.
+const QStringList kNames{QStringLiteral("čeština"), QStringLiteral("ČEŠTINA"), QStringLiteral("Čeština"),
+                         QStringLiteral("cesta"),   QStringLiteral("Žluť"),    QStringLiteral("ánanas"),
+                         QStringLiteral("zebra"),   QStringLiteral("Řeka"),    QStringLiteral("řeka"),
+                         QStringLiteral("ßtraße"),  QStringLiteral(""),        QStringLiteral("Ostrava")};
+
+class TableConformance : public testing::TestWithParam<Backend> {
+protected:
+    void SetUp() override
+    {
+        STORETEST_REQUIRE_ENGINE(GetParam());
+        tdb = std::make_unique<storetest::TestDatabase>(GetParam());
+        db = tdb->connect();
+        name = storetest::TestDatabase::freshTableName(QStringLiteral("TST"));
+        db->CreateTable(journalDef(), name);
+        table = openTable();
+    }
+    void TearDown() override
+    {
+        table.reset();
+        probe.reset();
+        if (db && db->IsConnected()) {
+            if (db->InTransaction())
+                db->Rollback();
+            db->DropTable(name);
+        }
+    }
+
+    std::unique_ptr<Table> openTable(Database *on = nullptr)
+    {
+        auto t = std::make_unique<Table>(&journalDef());
+        t->SetDatabase(on ? on : db.get());
+        t->SetTableName(name);
+        t->Open();
+        return t;
+    }
+
+    // Appends a row through the table and records it in the model.
+    qint64 add(const QString &kav, const QString &ind, const QString &naz = {}, double num = 0,
+               const QDate &dat = {})
+    {
+        table->Append();
+        table->FieldByName("T_KAV").SetAsString(kav);
+        table->FieldByName("T_IND").SetAsString(ind);
+        table->FieldByName("T_NAZ").SetAsString(naz);
+        table->FieldByName("T_NUM").SetAsFloat(num);
+        table->FieldByName("T_DAT").SetAsDate(dat);
+        table->Post();
+        // The newest record, read through a component of its own: the new record is the
+        // current one only when it lies within the range.
+        if (!probe)
+            probe = openTable();
+        probe->Last();
+        const Record &r = probe->CurrentRecord();
+        Model::Row row{r.id(), {}};
+        for (int i = 0; i < journalDef().fields.size(); ++i)
+            row.values.append(r.value(i));
+        model.upsert(row);
+        return r.id();
+    }
+
+    // A generated table: ties on (card, variant), Czech names, numbers, empty dates.
+    void fill(int rows, quint32 seed)
+    {
+        QRandomGenerator rnd(seed);
+        for (int i = 0; i < rows; ++i) {
+            const QString kav = QStringLiteral("%1").arg(rnd.bounded(5), 6, 10, QLatin1Char('0'));
+            const QString ind = QStringLiteral("%1").arg(rnd.bounded(3), 3, 10, QLatin1Char('0'));
+            const QDate dat = rnd.bounded(4) == 0 ? QDate() : QDate(2024, 1, 1).addDays(rnd.bounded(20));
+            add(kav, ind, kNames[rnd.bounded(kNames.size())], rnd.bounded(7) - 3 + 0.25 * rnd.bounded(3), dat);
+        }
+    }
+
+    qint64 currentId() const { return table->GetBookmark().id; }
+
+    std::unique_ptr<storetest::TestDatabase> tdb;
+    std::unique_ptr<Database> db;
+    QString name;
+    std::unique_ptr<Table> table;
+    std::unique_ptr<Table> probe;
+    Model model{journalDef()};
+};
+
+TEST_P(TableConformance, EmptyTable)
+{
+    EXPECT_TRUE(table->Bof());
+    EXPECT_TRUE(table->Eof());
+    EXPECT_TRUE(table->IsEmpty());
+    EXPECT_EQ(table->RecordCount(), 0);
+    table->Last();
+    table->Next();
+    table->Prior();
+    EXPECT_TRUE(table->Bof() && table->Eof());
+    EXPECT_FALSE(table->GetBookmark().isValid());
+    table->SetIndexName("KAV");
+    EXPECT_FALSE(table->FindKey({"000001"}));
+    table->FindNearest({"000001"});
+    EXPECT_TRUE(table->Eof());
+    EXPECT_FALSE(table->Locate("T_NAZ", "x"));
+    EXPECT_EQ(table->FieldByName("T_KAV").AsString(), "");
+    EXPECT_EQ(table->FieldByName("T_NUM").AsFloat(), 0.0);
+    EXPECT_THROW(table->Edit(), StoreError);
+    EXPECT_THROW(table->Delete(), StoreError);
+    EXPECT_EQ(table->ReadRows({}, 10, true).size(), 0);
+}
+
+// Every order, read forward with Next and backward with Prior across many pages, is the
+// model's: ties by record id, a descending field, capitals of Czech letters, empty dates first.
+TEST_P(TableConformance, EveryOrderAgreesWithTheModel)
+{
+    fill(170, 7);
+    for (const QString &ix : kIndexes) {
+        SCOPED_TRACE(ix.toStdString());
+        table->SetIndexName(ix);
+        const QVector<qint64> expected = model.ordered(ix);
+        EXPECT_EQ(storetest::walkForward(*table), expected);
+        EXPECT_EQ(storetest::walkBackward(*table), expected);
+        // Grids read pages around a bookmark, in index order either way.
+        const Bookmark mid{expected[100]};
+        const QVector<Record> after = table->ReadRows(mid, 30, true);
+        const QVector<Record> before = table->ReadRows(mid, 30, false);
+        ASSERT_EQ(after.size(), 30);
+        ASSERT_EQ(before.size(), 30);
+        for (int i = 0; i < 30; ++i) {
+            EXPECT_EQ(after[i].id(), expected[101 + i]);
+            EXPECT_EQ(before[i].id(), expected[70 + i]);
+        }
+        EXPECT_EQ(table->ReadRows({}, 5, false).last().id(), expected.last());
+    }
+}
+
+TEST_P(TableConformance, NextAndPriorAcrossPageEdges)
+{
+    fill(130, 11);
+    table->SetIndexName("KAV");
+    const QVector<qint64> order = model.ordered("KAV");
+    table->First();
+    for (int i = 1; i < 48; ++i)
+        table->Next();
+    EXPECT_EQ(currentId(), order[47]);
+    table->Next();
+    EXPECT_EQ(currentId(), order[48]);
+    table->Prior();
+    EXPECT_EQ(currentId(), order[47]);
+    table->Prior();
+    EXPECT_EQ(currentId(), order[46]);
+
+    table->Last();
+    for (int i = 0; i < 100; ++i)
+        table->Prior();
+    EXPECT_EQ(currentId(), order[order.size() - 101]);
+    EXPECT_FALSE(table->Bof() || table->Eof());
+    table->Next();
+    EXPECT_EQ(currentId(), order[order.size() - 100]);
+}
+
+TEST_P(TableConformance, FindKeyOnOneAndTwoFields)
+{
+    fill(60, 3);
+    add("000009", "001", "a");
+    const qint64 b = add("000009", "002", "b");
+    add("000009", "002", "c");
+    table->SetIndexName("KAV");
+    const QVector<qint64> order = model.ordered("KAV");
+
+    ASSERT_TRUE(table->FindKey({"000009"}));
+    EXPECT_EQ(table->FieldByName("T_NAZ").AsString(), "a");
+    ASSERT_TRUE(table->FindKey({"000009", "002"}));
+    EXPECT_EQ(currentId(), b);  // the first of equal keys, by record id
+    table->Next();
+    EXPECT_EQ(table->FieldByName("T_NAZ").AsString(), "c");
+
+    table->First();
+    table->Next();
+    const qint64 before = currentId();
+    EXPECT_FALSE(table->FindKey({"000009", "003"}));
+    EXPECT_FALSE(table->FindKey({"0000"}));  // a prefix of a key is not a key
+    EXPECT_EQ(currentId(), before);
+    EXPECT_THROW(table->FindKey({"1", "2", "3"}), StoreError);
+
+    // The descending field: the newest entry of a (card, variant) comes first.
+    table->SetIndexName("STA");
+    ASSERT_TRUE(table->FindKey({"000009", "002"}));
+    EXPECT_EQ(table->FieldByName("T_NAZ").AsString(), "c");
+}
+
+TEST_P(TableConformance, FindNearestBelowBetweenAndAbove)
+{
+    for (double n : {1.5, 2.0, 2.0, 7.25})
+        add("000001", "000", {}, n);
+    table->SetIndexName("NUM");
+    const QVector<qint64> order = model.ordered("NUM");
+
+    table->FindNearest({-100});
+    EXPECT_EQ(currentId(), order[0]);
+    EXPECT_FALSE(table->Eof());
+    table->FindNearest({2});
+    EXPECT_EQ(currentId(), order[1]);
+    table->FindNearest({"2,5"});  // text in the locale's form
+    EXPECT_EQ(currentId(), order[3]);
+    table->FindNearest({100});
+    EXPECT_TRUE(table->Eof());
+    EXPECT_EQ(currentId(), order[3]);  // the last record
+
+    table->FindNearest({2});
+    EXPECT_THROW(table->FindNearest({"abc"}), ConversionError);
+    EXPECT_THROW(table->FindKey({"abc"}), ConversionError);
+    EXPECT_EQ(currentId(), order[1]);
+}
+
+TEST_P(TableConformance, RangesOnPrefixAndFullKey)
+{
+    fill(150, 5);
+    table->SetIndexName("KAV");
+    struct Case {
+        QVariantList start, end;
+    } cases[] = {
+        {{"000002"}, {"000002"}},                  // a prefix
+        {{"000002", "001"}, {"000002", "001"}},    // a full key
+        {{"000001", "002"}, {"000003", "001"}},    // between two keys, both ends included
+        {{"000003"}, {"000001"}},                  // start after end: nothing
+        {{"000004", "002"}, {"999999"}},           // to the end
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.start.first().toString().toStdString());
+        table->SetRange(c.start, c.end);
+        const QVector<qint64> expected = model.ordered("KAV", c.start, c.end, true);
+        EXPECT_EQ(table->RecordCount(), expected.size());
+        EXPECT_EQ(storetest::walkForward(*table), expected);
+        EXPECT_EQ(storetest::walkBackward(*table), expected);
+        table->First();
+        if (!expected.isEmpty()) {
+            EXPECT_EQ(currentId(), expected.first());
+            // Searches stay within the range.
+            EXPECT_FALSE(table->FindKey({"000000"}));
+            table->FindNearest({"000000"});
+            EXPECT_EQ(currentId(), expected.first());
+        }
+    }
+    // The descending field within one (card, variant).
+    table->SetIndexName("STA");
+    table->SetRange({"000002", "001"}, {"000002", "001"});
+    EXPECT_EQ(storetest::walkForward(*table), model.ordered("STA", {"000002", "001"}, {"000002", "001"}, true));
+    table->Last();
+    const qint64 last = currentId();
+    table->CancelRange();
+    EXPECT_EQ(currentId(), last);
+    EXPECT_EQ(table->RecordCount(), 150);
+    EXPECT_EQ(storetest::walkForward(*table), model.ordered("STA"));
+}
+
+TEST_P(TableConformance, CaseInsensitiveIndexWithCzechLetters)
+{
+    const qint64 lower = add("000001", "000", "čeština");
+    const qint64 upper = add("000001", "000", "ČEŠTINA");
+    add("000001", "000", "cesta");
+    add("000001", "000", "Žluť");
+    add("000001", "000", "zebra");
+    table->SetIndexName("NAZ");
+    EXPECT_EQ(storetest::walkForward(*table), model.ordered("NAZ"));
+    ASSERT_TRUE(table->FindKey({"ČeŠtInA"}));
+    EXPECT_EQ(currentId(), lower);
+    table->Next();
+    EXPECT_EQ(currentId(), upper);
+    table->SetRange({"čeština"}, {"ČEŠTINA"});
+    EXPECT_EQ(table->RecordCount(), 2);
+    table->CancelRange();
+    // Capitals by code point: C < Z < Č < Ž.
+    table->FindNearest({"d"});
+    EXPECT_EQ(table->FieldByName("T_NAZ").AsString(), "zebra");
+}
+
+TEST_P(TableConformance, LocateIsExactWithCase)
+{
+    add("000001", "000", "čeština", 1);
+    const qint64 exact = add("000002", "000", "Čeština", 2);
+    add("000003", "000", "Čeština", 3);
+    table->SetIndexName("KAV");
+    ASSERT_TRUE(table->Locate("T_NAZ", "Čeština"));
+    EXPECT_EQ(currentId(), exact);
+    EXPECT_FALSE(table->Locate("T_NAZ", "ČEŠTINA"));
+    EXPECT_EQ(currentId(), exact);
+    ASSERT_TRUE(table->Locate("T_NUM", 3.0));
+    EXPECT_EQ(table->FieldByName("T_KAV").AsString(), "000003");
+    EXPECT_TRUE(table->Locate("T_DAT", QVariant()));  // empty dates
+    EXPECT_THROW(table->Locate("T_XXX", 1), StoreError);
+}
+
+TEST_P(TableConformance, BookmarksAndAGoneRecord)
+{
+    fill(80, 9);
+    table->SetIndexName("NAZ");
+    const QVector<qint64> order = model.ordered("NAZ");
+    table->First();
+    for (int i = 0; i < 60; ++i)
+        table->Next();
+    const Bookmark mark = table->GetBookmark();
+    EXPECT_EQ(mark.id, order[60]);
+    table->First();
+    table->GotoBookmark(mark);
+    EXPECT_EQ(currentId(), order[60]);
+    table->Next();
+    EXPECT_EQ(currentId(), order[61]);
+
+    // Another component deletes the remembered record.
+    auto other = openTable();
+    other->GotoBookmark(mark);
+    other->Delete();
+    EXPECT_FALSE(table->BookmarkValid(mark));
+    try {
+        table->GotoBookmark(mark);
+        FAIL() << "a gone record was found";
+    } catch (const StoreError &e) {
+        EXPECT_TRUE(e.text().contains(name)) << e.text().toStdString();
+        EXPECT_TRUE(e.text().contains(QStringLiteral("neexistuje"))) << e.text().toStdString();
+    }
+    EXPECT_EQ(currentId(), order[61]);
+    EXPECT_THROW(table->ReadRows(mark, 5, true), StoreError);
+}
+
+TEST_P(TableConformance, EditingAndThePositionAfterEachStep)
+{
+    for (int i = 0; i < 6; ++i)
+        add(QStringLiteral("00000%1").arg(i), "000", QStringLiteral("n%1").arg(i));
+    table->SetIndexName("KAV");
+
+    // Append: the new record is current in its place in the order.
+    table->Append();
+    EXPECT_EQ(table->State(), DataSetState::Insert);
+    EXPECT_TRUE(table->FieldByName("T_NUM").IsNull());
+    table->FieldByName("T_KAV").SetAsString("000003");
+    table->FieldByName("T_IND").SetAsString("001");
+    table->Post();
+    EXPECT_EQ(table->State(), DataSetState::Browse);
+    const qint64 added = currentId();
+    EXPECT_EQ(table->FieldByName("T_KAV").AsString(), "000003");
+    EXPECT_EQ(table->FieldByName("T_NUM").AsFloat(), 0.0);
+    EXPECT_FALSE(table->FieldByName("T_NUM").IsNull());  // stored as 0
+    table->Next();
+    EXPECT_EQ(table->FieldByName("T_KAV").AsString(), "000004");
+    table->Prior();
+    EXPECT_EQ(currentId(), added);
+
+    // Edit of a key: the record moves and stays current.
+    table->Edit();
+    table->FieldByName("T_KAV").SetAsString("000000");
+    EXPECT_TRUE(table->Modified());
+    table->Post();
+    EXPECT_EQ(currentId(), added);
+    table->Prior();
+    EXPECT_TRUE(table->Bof() == false);
+    EXPECT_EQ(table->FieldByName("T_KAV").AsString(), "000000");
+    table->GotoBookmark({added});
+
+    // Cancel restores the stored values and keeps the record.
+    table->Edit();
+    table->FieldByName("T_NAZ").SetAsString("zmena");
+    table->Cancel();
+    EXPECT_EQ(table->FieldByName("T_NAZ").AsString(), "");
+    EXPECT_EQ(currentId(), added);
+    table->Append();
+    table->Cancel();
+    EXPECT_EQ(currentId(), added);
+
+    // Moving while editing posts the change.
+    table->Edit();
+    table->FieldByName("T_NAZ").SetAsString("posted");
+    table->Next();
+    table->GotoBookmark({added});
+    EXPECT_EQ(table->FieldByName("T_NAZ").AsString(), "posted");
+
+    // Delete: the next record is current; deleting the last leaves the new last with Eof.
+    table->FindKey({"000002"});
+    table->Delete();
+    EXPECT_EQ(table->FieldByName("T_KAV").AsString(), "000003");
+    table->Last();
+    table->Delete();
+    EXPECT_EQ(table->FieldByName("T_KAV").AsString(), "000004");
+    EXPECT_TRUE(table->Eof());
+    EXPECT_EQ(table->RecordCount(), 5);
+    while (!table->IsEmpty())
+        table->Delete();
+    EXPECT_TRUE(table->Bof() && table->Eof());
+    EXPECT_THROW(table->Post(), StoreError);
+}
+
+TEST_P(TableConformance, AutoIncrementValues)
+{
+    const qint64 a = add("000001", "000");
+    const qint64 b = add("000001", "000");
+    EXPECT_GT(a, 0);
+    EXPECT_GT(b, a);
+    EXPECT_EQ(table->FieldByName("T_RAD").AsInteger(), b);
+    table->Edit();
+    EXPECT_THROW(table->FieldByName("T_RAD").SetAsInteger(5), StoreError);
+    table->Cancel();
+    table->Delete();  // the highest number is not given out again
+    const qint64 c = add("000001", "000");
+    EXPECT_GT(c, b);
+}
+
+TEST_P(TableConformance, CalculatedFieldsOnReadAndOnEachChange)
+{
+    int runs = 0;
+    table->OnCalcFields = [&runs](Record &r) {
+        ++runs;
+        r.setValue("T_CAL", r.AsFloat("T_NUM") * r.AsInteger("T_CNT"));
+    };
+    add("000001", "000", {}, 2.5);
+    table->Edit();
+    table->FieldByName("T_CNT").SetAsInteger(3);
+    EXPECT_DOUBLE_EQ(table->FieldByName("T_CAL").AsFloat(), 7.5);
+    table->FieldByName("T_NUM").SetAsString("1,5");
+    EXPECT_DOUBLE_EQ(table->FieldByName("T_CAL").AsFloat(), 4.5);
+    table->Post();
+    runs = 0;
+    auto other = openTable();
+    other->OnCalcFields = table->OnCalcFields;
+    other->First();
+    EXPECT_DOUBLE_EQ(other->FieldByName("T_CAL").AsFloat(), 4.5);
+    EXPECT_GT(runs, 0);
+    const QVector<Record> rows = other->ReadRows({}, 5, true);
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_DOUBLE_EQ(rows[0].AsFloat("T_CAL"), 4.5);
+}
+
+TEST_P(TableConformance, StringsAreCutAndCheckedAgainstTheCodePage)
+{
+    const qint64 id = add("000001", "000", "Příliš žluťoučký kůň");
+    EXPECT_EQ(table->FieldByName("T_NAZ").AsString(), "Příliš žluťo");
+    table->Edit();
+    EXPECT_THROW(table->FieldByName("T_NAZ").SetAsString(QStringLiteral("čaj 日本")), CodePageError);
+    EXPECT_FALSE(table->Modified());
+    EXPECT_EQ(table->FieldByName("T_NAZ").AsString(), "Příliš žluťo");
+    table->Post();
+    table->GotoBookmark({id});
+    EXPECT_EQ(table->FieldByName("T_NAZ").AsString(), "Příliš žluťo");
+    // Search values are cut the same way.
+    table->SetIndexName("NAZ");
+    EXPECT_TRUE(table->FindKey({"PŘÍLIŠ ŽLUŤOUČKÝ"}));
+}
+
+TEST_P(TableConformance, Transactions)
+{
+    add("000001", "000");
+    db->StartTransaction();
+    EXPECT_THROW(db->StartTransaction(), StoreError);
+    add("000002", "000");
+    add("000003", "000");
+    EXPECT_EQ(table->RecordCount(), 3);
+    db->Rollback();
+    EXPECT_FALSE(db->InTransaction());
+    EXPECT_EQ(table->RecordCount(), 1);
+    EXPECT_EQ(storetest::walkForward(*table).size(), 1);
+    EXPECT_THROW(db->Commit(), StoreError);
+    EXPECT_THROW(db->Rollback(), StoreError);
+
+    db->StartTransaction();
+    add("000004", "000");
+    db->Commit();
+    auto station = tdb->connect();
+    auto other = openTable(station.get());
+    EXPECT_EQ(other->RecordCount(), 2);
+}
+
+// A failed write inside a transaction leaves the transaction usable on both engines.
+TEST_P(TableConformance, AFailedWriteKeepsTheTransaction)
+{
+    TableDef unique = journalDef();
+    unique.indexes = {{QStringLiteral("UNI"), {{QStringLiteral("T_KAV")}}, true}};
+    const QString uname = storetest::TestDatabase::freshTableName(QStringLiteral("UNI"));
+    db->CreateTable(unique, uname);
+    Table t(&unique);
+    t.SetDatabase(db.get());
+    t.SetTableName(uname);
+    t.Open();
+    db->StartTransaction();
+    t.Append();
+    t.FieldByName("T_KAV").SetAsString("A");
+    t.Post();
+    t.Append();
+    t.FieldByName("T_KAV").SetAsString("A");
+    EXPECT_THROW(t.Post(), StoreError);
+    EXPECT_EQ(t.State(), DataSetState::Insert);  // the buffer is kept
+    t.FieldByName("T_KAV").SetAsString("B");
+    t.Post();
+    db->Commit();
+    EXPECT_EQ(t.RecordCount(), 2);
+    t.Close();
+    db->DropTable(uname);
+}
+
+TEST_P(TableConformance, WritesOfAnotherComponentAreSeenOnTheNextMove)
+{
+    fill(100, 13);
+    table->SetIndexName("KAV");
+    table->First();
+    table->Next();
+    const qint64 from = currentId();
+    // Another component on the same connection writes a row that sorts into the page
+    // the first one has buffered, and deletes one from it.
+    auto other = openTable();
+    other->SetIndexName("KAV");
+    other->Append();
+    other->FieldByName("T_KAV").SetAsString("000000");
+    other->FieldByName("T_IND").SetAsString("999");
+    other->Post();
+    model.upsert({other->GetBookmark().id, QVector<QVariant>{0, "000000", "999", "", 0.0, {}, 0, {}}});
+    const QVector<qint64> before = model.ordered("KAV");
+    const qint64 victim = before[before.indexOf(from) + 2];
+    other->GotoBookmark({victim});
+    other->Delete();
+    model.remove(victim);
+    const QVector<qint64> order = model.ordered("KAV");
+    QVector<qint64> seen;
+    while (!table->Eof()) {
+        seen.append(currentId());
+        table->Next();
+    }
+    EXPECT_EQ(seen, order.mid(order.indexOf(from)));
+}
+
+TEST_P(TableConformance, EmptyDatesInAKeyReadBackEmptyAndSortFirst)
+{
+    add("000001", "000", "a", 0, QDate(2024, 5, 1));
+    const qint64 empty = add("000001", "000", "b", 0, QDate());
+    table->SetIndexName("DAT");
+    table->First();
+    EXPECT_EQ(currentId(), empty);
+    EXPECT_TRUE(table->FieldByName("T_DAT").IsNull());
+    EXPECT_FALSE(table->FieldByName("T_DAT").AsDate().isValid());
+    EXPECT_EQ(table->FieldByName("T_DAT").DisplayText(), "");
+    table->SetRange({QDate(2024, 1, 1)}, {QDate(2024, 12, 31)});
+    EXPECT_EQ(table->RecordCount(), 1);
+}
+
+// A fixed-seed sequence of inserts, edits, deletes, index and range changes, searches and
+// moves, each checked against the model.
+TEST_P(TableConformance, RandomizedSequenceAgreesWithTheModel)
+{
+    QRandomGenerator rnd(20240611);
+    fill(120, 17);
+    QString ix = "KAV";
+    QVariantList start, end;
+    bool ranged = false;
+    table->SetIndexName(ix);
+    table->First();
+    const auto expectedOrder = [&] { return model.ordered(ix, start, end, ranged); };
+    const auto randomKav = [&] { return QStringLiteral("%1").arg(rnd.bounded(6), 6, 10, QLatin1Char('0')); };
+
+    for (int step = 0; step < 400; ++step) {
+        SCOPED_TRACE(step);
+        const QVector<qint64> order = expectedOrder();
+        const qint64 cur = currentId();
+        const int at = int(order.indexOf(cur));
+        const int op = rnd.bounded(11);
+        switch (op) {
+        case 0: {  // next
+            table->Next();
+            if (at >= 0 && at + 1 < order.size()) {
+                EXPECT_EQ(currentId(), order[at + 1]);
+            } else if (!order.isEmpty()) {
+                EXPECT_TRUE(table->Eof());
+            }
+            break;
+        }
+        case 1: {  // prior
+            table->Prior();
+            if (at > 0) {
+                EXPECT_EQ(currentId(), order[at - 1]);
+            } else if (!order.isEmpty()) {
+                EXPECT_TRUE(table->Bof());
+            }
+            break;
+        }
+        case 2: {  // a run of moves across pages
+            const int n = rnd.bounded(120);
+            const bool forward = rnd.bounded(2);
+            forward ? table->First() : table->Last();
+            for (int i = 0; i < n; ++i)
+                forward ? table->Next() : table->Prior();
+            if (!order.isEmpty()) {
+                const int want = forward ? std::min(n, int(order.size()) - 1)
+                                         : std::max(int(order.size()) - 1 - n, 0);
+                EXPECT_EQ(currentId(), order[want]);
+            }
+            break;
+        }
+        case 3: {  // insert
+            const QString kav = randomKav();
+            const QString ind = QStringLiteral("00%1").arg(rnd.bounded(3));
+            const qint64 id = add(kav, ind, kNames[rnd.bounded(kNames.size())], rnd.bounded(5));
+            const QVector<qint64> now = expectedOrder();
+            if (now.contains(id)) {
+                EXPECT_EQ(currentId(), id);
+            }
+            break;
+        }
+        case 4: {  // edit a key of the current record
+            if (at < 0)
+                break;
+            table->Edit();
+            const QString kav = randomKav();
+            const QString naz = kNames[rnd.bounded(kNames.size())];
+            table->FieldByName("T_KAV").SetAsString(kav);
+            table->FieldByName("T_NAZ").SetAsString(naz);
+            table->Post();
+            Model::Row row = *model.find(cur);
+            row.values[1] = kav;
+            row.values[3] = naz;
+            model.upsert(row);
+            const QVector<qint64> now = expectedOrder();
+            if (now.contains(cur)) {
+                EXPECT_EQ(currentId(), cur);
+            }
+            break;
+        }
+        case 5: {  // delete
+            if (at < 0)
+                break;
+            table->Delete();
+            model.remove(cur);
+            const QVector<qint64> now = expectedOrder();
+            if (at < now.size()) {
+                EXPECT_EQ(currentId(), now[at]);
+            } else if (!now.isEmpty()) {
+                EXPECT_EQ(currentId(), now.last());
+            }
+            break;
+        }
+        case 6: {  // another order; the record stays current
+            ix = kIndexes[rnd.bounded(kIndexes.size())];
+            table->SetIndexName(ix);
+            ranged = false;
+            start.clear();
+            end.clear();
+            EXPECT_EQ(currentId(), cur);
+            break;
+        }
+        case 7: {  // a range on the (card) prefix of KAV or STA
+            if (ix != "KAV" && ix != "STA")
+                break;
+            const QString a = randomKav();
+            const QString b = rnd.bounded(2) ? a : randomKav();
+            start = {a};
+            end = {b};
+            ranged = true;
+            table->SetRange(start, end);
+            const QVector<qint64> now = expectedOrder();
+            if (!now.isEmpty()) {
+                EXPECT_EQ(currentId(), now.first());
+            }
+            EXPECT_EQ(table->RecordCount(), now.size());
+            break;
+        }
+        case 8: {  // FindKey / FindNearest on the first field
+            if (ix.isEmpty())
+                break;
+            const Model::Row *probeRow = order.isEmpty() ? nullptr : model.find(order[rnd.bounded(order.size())]);
+            const int f = journalDef().fieldIndex(journalDef().index(ix)->fields[0].field);
+            const QVariant v = probeRow && rnd.bounded(2) ? probeRow->values[f]
+                               : f == 4                   ? QVariant(double(rnd.bounded(5)) - 0.5)
+                               : f == 5                   ? QVariant(QDate(2024, 1, 1 + rnd.bounded(25)))
+                                                          : QVariant(randomKav());
+            QVector<qint64> matching;
+            for (qint64 id : order)
+                if (model.compareKey(ix, *model.find(id), {v}) >= 0)
+                    matching.append(id);
+            if (rnd.bounded(2)) {
+                const bool found = table->FindKey({v});
+                const bool want = !matching.isEmpty() && model.compareKey(ix, *model.find(matching[0]), {v}) == 0;
+                EXPECT_EQ(found, want);
+                EXPECT_EQ(currentId(), found ? matching[0] : cur);
+            } else {
+                table->FindNearest({v});
+                if (!matching.isEmpty()) {
+                    EXPECT_EQ(currentId(), matching[0]);
+                }
+                else if (!order.isEmpty()) {
+                    EXPECT_TRUE(table->Eof());
+                    EXPECT_EQ(currentId(), order.last());
+                }
+            }
+            break;
+        }
+        case 9: {  // lift the range
+            if (!ranged)
+                break;
+            table->CancelRange();
+            ranged = false;
+            start.clear();
+            end.clear();
+            if (cur != 0) {
+                EXPECT_EQ(currentId(), cur);
+            }
+            break;
+        }
+        default: {  // whole walks
+            EXPECT_EQ(storetest::walkForward(*table), order);
+            EXPECT_EQ(storetest::walkBackward(*table), order);
+            EXPECT_EQ(table->RecordCount(), order.size());
+            break;
+        }
+        }
+        if (HasFailure())
+            break;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, TableConformance, testing::Values(Backend::SQLite, Backend::PostgreSQL),
+                         storetest::engineName);
+
+} // namespace
