@@ -134,6 +134,25 @@ QString TestDatabase::freshTableName(const QString &stem)
     return QStringLiteral("%1%2").arg(stem).arg(++counter, 4, 10, QLatin1Char('0'));
 }
 
+const store::TableDef &codesTableDef()
+{
+    static const store::TableDef def = [] {
+        store::TableDef d;
+        d.component = QStringLiteral("ffCodes");
+        d.builtInName = QStringLiteral("COD0001");
+        store::FieldDef code;
+        code.name = QStringLiteral("C_KOD");
+        code.size = 6;
+        store::FieldDef name;
+        name.name = QStringLiteral("C_NAZ");
+        name.size = 30;
+        d.fields = {code, name};
+        d.indexes = {{QStringLiteral("KOD"), {{QStringLiteral("C_KOD")}}, true}};
+        return d;
+    }();
+    return def;
+}
+
 // ---- Model
 
 void Model::upsert(const Row &row)

@@ -55,6 +55,9 @@ private:
 // The connection string of the test server as ConnectionParams for one database.
 store::ConnectionParams pgParams(const QString &database);
 
+// A small table of codes and names, for tests that need any table at all.
+const store::TableDef &codesTableDef();
+
 // The rows of a table as plain values, ordered as an index orders them: text keys by
 // code point (in capitals for a case-insensitive index), numbers and dates by value,
 // empty dates first, ties by record id. It is what the table component must agree with.

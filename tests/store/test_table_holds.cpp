@@ -1,0 +1,172 @@
+// Holds between stations: a record in editing at one connection cannot be edited or
+// deleted at another; the hold ends with Post, Cancel, Close, Disconnect or the death of
+// the process that held it.
+
+#include "store_test_support.h"
+
+#include "app/errors.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QThread>
+
+using namespace store;
+using storetest::Backend;
+
+namespace {
+
+class Holds : public testing::TestWithParam<Backend> {
+protected:
+    void SetUp() override
+    {
+        STORETEST_REQUIRE_ENGINE(GetParam());
+        tdb = std::make_unique<storetest::TestDatabase>(GetParam());
+        dbA = tdb->connect();
+        dbB = tdb->connect();
+        name = storetest::TestDatabase::freshTableName(QStringLiteral("HLD"));
+        dbA->CreateTable(storetest::codesTableDef(), name);
+        a = open(*dbA);
+        for (const char *code : {"000001", "000002"}) {
+            a->Append();
+            a->FieldByName("C_KOD").SetAsString(code);
+            a->Post();
+        }
+        b = open(*dbB);
+        ASSERT_TRUE(a->FindKey({"000001"}));
+        ASSERT_TRUE(b->FindKey({"000001"}));
+    }
+    void TearDown() override
+    {
+        a.reset();
+        b.reset();
+        if (dbA && dbA->IsConnected())
+            dbA->DropTable(name);
+    }
+
+    std::unique_ptr<Table> open(Database &db)
+    {
+        auto t = std::make_unique<Table>(&storetest::codesTableDef());
+        t->SetDatabase(&db);
+        t->SetTableName(name);
+        t->Open();
+        t->SetIndexName("KOD");
+        return t;
+    }
+
+    // B cannot touch the record while A holds it.
+    void expectRefused()
+    {
+        try {
+            b->Edit();
+            ADD_FAILURE() << "edited a record held elsewhere";
+            b->Cancel();
+        } catch (const StoreError &e) {
+            EXPECT_TRUE(e.text().contains(QStringLiteral("jinou stanicí"))) << e.text().toStdString();
+        }
+        EXPECT_EQ(b->State(), DataSetState::Browse);
+        EXPECT_THROW(b->Delete(), StoreError);
+        EXPECT_EQ(b->RecordCount(), 2);
+    }
+    // B can edit the record again (and lets it go).
+    void expectFree()
+    {
+        b->Edit();
+        EXPECT_EQ(b->State(), DataSetState::Edit);
+        b->Cancel();
+    }
+
+    std::unique_ptr<storetest::TestDatabase> tdb;
+    std::unique_ptr<Database> dbA, dbB;
+    QString name;
+    std::unique_ptr<Table> a, b;
+};
+
+TEST_P(Holds, EndWithPostCancelCloseAndDisconnect)
+{
+    a->Edit();
+    expectRefused();
+    a->FieldByName("C_NAZ").SetAsString("A");
+    a->Post();
+    expectFree();
+    // Edit rereads: B sees what A wrote.
+    b->Edit();
+    EXPECT_EQ(b->FieldByName("C_NAZ").AsString(), "A");
+    b->Cancel();
+
+    a->Edit();
+    expectRefused();
+    a->Cancel();
+    expectFree();
+
+    a->Edit();
+    a->Close();
+    expectFree();
+
+    a->Open();
+    a->SetIndexName("KOD");
+    a->FindKey({"000001"});
+    a->Edit();
+    expectRefused();
+    dbA->Disconnect();
+    EXPECT_FALSE(a->Active());
+    expectFree();
+    dbA->Connect(tdb->params());
+}
+
+TEST_P(Holds, OnlyTheHeldRecordAndOnlyOtherConnections)
+{
+    a->Edit();
+    // Another record is free.
+    ASSERT_TRUE(b->FindKey({"000002"}));
+    expectFree();
+    b->Delete();
+    // A second component on the same connection is the same station.
+    auto a2 = open(*dbA);
+    ASSERT_TRUE(a2->FindKey({"000001"}));
+    a2->Edit();
+    a2->Cancel();
+    ASSERT_TRUE(b->FindKey({"000001"}));
+    EXPECT_THROW(b->Edit(), StoreError);  // A still holds it through its first component
+    a->Cancel();
+    expectFree();
+}
+
+TEST_P(Holds, EndWhenTheHoldingProcessDies)
+{
+    QStringList args;
+    const ConnectionParams p = tdb->params();
+    if (GetParam() == Backend::SQLite)
+        args = {"sqlite", p.sqliteFile, name, "000001"};
+    else
+        args = {"pg", p.host, QString::number(p.port), p.database, p.user, name, "000001"};
+    QProcess child;
+    child.start(QStringLiteral(HOLD_CHILD), args);
+    ASSERT_TRUE(child.waitForStarted());
+    ASSERT_TRUE(child.waitForReadyRead(10000)) << child.readAllStandardError().toStdString();
+    ASSERT_EQ(child.readLine().trimmed(), "HELD") << child.readAllStandardError().toStdString();
+    a->Cancel();
+    EXPECT_THROW(a->Edit(), StoreError);
+    EXPECT_THROW(a->Delete(), StoreError);
+
+    child.kill();  // SIGKILL: no clean-up of its own
+    ASSERT_TRUE(child.waitForFinished());
+    // The server notices the dead session as its socket closes; allow it a moment.
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        try {
+            a->Edit();
+            break;
+        } catch (const StoreError &) {
+            ASSERT_LT(waited.elapsed(), 10000) << "the hold outlived its process";
+            QThread::msleep(20);
+        }
+    }
+    EXPECT_EQ(a->State(), DataSetState::Edit);
+    a->Cancel();
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, Holds, testing::Values(Backend::SQLite, Backend::PostgreSQL),
+                         storetest::engineName);
+
+} // namespace
