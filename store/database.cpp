@@ -1,6 +1,7 @@
 #include "database.h"
 
 #include "app/errors.h"
+#include "holds.h"
 #include "layout.h"
 #include "postgres_engine.h"
 #include "sqlite_engine.h"
@@ -88,6 +89,14 @@ void Database::Rollback()
     } catch (const StoreError &err) {
         throw StoreError(QStringLiteral("Odvolání transakce: ") + err.text());
     }
+}
+
+void Database::SerializeOn(const QString &name)
+{
+    Engine &e = engine();
+    if (!e.inTransaction())
+        throw StoreError(QStringLiteral("Žádná transakce neprobíhá"));
+    e.serializeTransaction(tableHoldKey(name));
 }
 
 bool Database::InTransaction() const { return m_engine && m_engine->inTransaction(); }

@@ -54,6 +54,10 @@ public:
     void Commit();
     void Rollback();
     bool InTransaction() const;
+    // Requires a transaction open (else StoreError). Until it ends, any other connection
+    // that serializes on the same name waits: what the two do in their transactions
+    // does not interleave. For a look-up followed by a write that must be atomic.
+    void SerializeOn(const QString &name);
 
     // Schema; each requires a connection (StoreError). CreateTable makes the table and
     // every index of the definition under the given name, all or nothing; it fails when

@@ -77,6 +77,9 @@ public:
     virtual void commit() = 0;
     virtual void rollback() = 0;
     virtual bool inTransaction() const = 0;
+    // Requires a transaction open. Until it ends, every other connection that asks for
+    // the same key in a transaction of its own waits here.
+    virtual void serializeTransaction(quint32 key) = 0;
 
     // Holds a record against every other connection. False: another connection holds
     // it. A connection may hold the same record more than once (two components on the

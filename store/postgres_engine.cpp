@@ -190,6 +190,14 @@ void PostgresEngine::rollback()
     unlockPending();
 }
 
+void PostgresEngine::serializeTransaction(quint32 key)
+{
+    // The one-key form of the advisory locks: a lock space apart from the record holds,
+    // which use the two-key form. Released by the server when the transaction ends.
+    ResultSet rs;
+    query(QStringLiteral("SELECT 1 FROM pg_advisory_xact_lock($1::bigint)"), {qint64(key)}, {ColType::Integer}, rs);
+}
+
 bool PostgresEngine::lockHold(quint32 tableKey, qint64 id)
 {
     ResultSet rs;

@@ -231,6 +231,12 @@ void SqliteEngine::rollback()
         fail();
 }
 
+void SqliteEngine::serializeTransaction(quint32)
+{
+    // A transaction here already holds the database's write lock (BEGIN IMMEDIATE), so
+    // every writing transaction of every connection runs alone.
+}
+
 bool SqliteEngine::inTransaction() const { return sqlite3_get_autocommit(m_db) == 0; }
 
 bool SqliteEngine::lockHold(quint32 tableKey, qint64 id)

@@ -27,6 +27,7 @@ public:
     void runScript(const QString &sql) override;
     bool tableExists(const QString &name) override;
     void begin() override;
+    void serializeTransaction(quint32 key) override;
     void commit() override;
     void rollback() override;
     bool inTransaction() const override;

@@ -1,0 +1,22 @@
+#pragma once
+// The application's general error display: an error that no command handles itself is
+// shown with its own text in a message box, and the program goes on.
+
+#include <exception>
+#include <utility>
+
+void ShowGeneralError(const std::exception &e);
+
+// Runs work; an error it raises is shown by the general error display. True when work
+// ended without an error.
+template <typename Work>
+bool RunWithGeneralErrorDisplay(Work &&work)
+{
+    try {
+        std::forward<Work>(work)();
+        return true;
+    } catch (const std::exception &e) {
+        ShowGeneralError(e);
+        return false;
+    }
+}

@@ -1,0 +1,96 @@
+#include "login.h"
+
+#include "app/general_error.h"
+#include "app/prompter.h"
+#include "app/textutil.h"
+#include "store/tdata.h"
+
+namespace {
+
+const QString kLoginField = QStringLiteral("USR_LNA");
+
+// Closes the users table when the login is done with it, however it ends.
+class UsersSession {
+public:
+    explicit UsersSession(store::Table &users) : m_users(users)
+    {
+        if (!m_users.Active())
+            m_users.Open();
+    }
+    ~UsersSession()
+    {
+        try {
+            m_users.Close();
+        } catch (...) {
+        }
+    }
+
+private:
+    store::Table &m_users;
+};
+
+void takeIdentity(TData &data)
+{
+    data.UserFullName = data.ffUzivatele.FieldByName(QStringLiteral("USR_NAC")).AsString();
+    data.UserInitials = data.ffUzivatele.FieldByName(QStringLiteral("USR_INI")).AsString();
+    data.UserCode = data.ffUzivatele.FieldByName(QStringLiteral("USR_KOD")).AsString();
+    data.UserGroup = data.ffUzivatele.FieldByName(QStringLiteral("USR_GRP")).AsString();
+}
+
+LoginOutcome askInDialog(TData &data, LoginDialog &dialog)
+{
+    QString name, password;
+    if (dialog.Show(name, password) != 1)
+        return LoginOutcome::Terminate;
+    name = UpperAZ(name);
+    password = UpperAZ(password);
+
+    UsersSession session(data.ffUzivatele);
+    if (!data.ffUzivatele.Locate(kLoginField, name))
+        return LoginOutcome::Terminate;
+    const QString stored = UpperAZ(data.ffUzivatele.FieldByName(QStringLiteral("USR_PSW")).AsString());
+    if (TrimControl(stored) != TrimControl(password)) {
+        prompter().ShowMessage(QStringLiteral("Neplatné heslo !!!"));
+        return LoginOutcome::Terminate;
+    }
+    takeIdentity(data);
+    return LoginOutcome::LoggedIn;
+}
+
+LoginOutcome loginByLogOnName(TData &data, LoginDialog &dialog, const QString &logOnName)
+{
+    QString name = TrimControl(logOnName);
+    if (name.size() > 10)
+        name.truncate(10);
+    name = UpperLocale(name);
+
+    {
+        UsersSession session(data.ffUzivatele);
+        if (data.ffUzivatele.Locate(kLoginField, name)) {
+            takeIdentity(data);
+            return LoginOutcome::LoggedIn;
+        }
+    }
+    return askInDialog(data, dialog);
+}
+
+} // namespace
+
+LoginOutcome Login(TData &data, LoginDialog &dialog, const QString &logOnName)
+{
+    if (data.LoginForm) {
+        try {
+            return askInDialog(data, dialog);
+        } catch (const std::exception &e) {
+            ShowGeneralError(e);
+            return LoginOutcome::Skipped;
+        }
+    }
+    try {
+        return loginByLogOnName(data, dialog, logOnName);
+    } catch (const std::exception &) {
+        // The automatic login never stops the program: it runs with the default identity.
+        data.Index();
+        return LoginOutcome::Skipped;
+    }
+}
