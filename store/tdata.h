@@ -135,6 +135,17 @@ public:
     // closed afterwards in every case. Attached to `ffDodavatele`.
     void ffDodavateleAfterInsert(store::Table &supplier);
 
+    // Record locks between stations, kept as records of the lock table `ffSemafor`:
+    // code "POD" with a document number, "SOR" with a card number. LockRecord: true
+    // when this station (LocalAddress) holds the lock, newly or already; false when
+    // another station holds it, after showing who and since when. Of stations asking
+    // at the same moment exactly one gets it. Store errors are raised.
+    bool LockRecord(const QString &code, const QString &key);
+    // Removes this station's lock record on the thing, if there is one.
+    void UnlockRecord(const QString &code, const QString &key);
+    // "Položka blokována uživatelem <holder> od  dd.mm.yyyy hh.mm".
+    static QString LockRefusalText(const QString &holder, const QDateTime &since);
+
 private:
     QVector<store::Table *> m_tables;
 };
