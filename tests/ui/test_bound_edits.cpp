@@ -160,6 +160,7 @@ void BoundEditsTest::onValidDecidesBeforeTheFieldIsWritten()
     QString fieldSeen, textSeen;
     w.edit->OnValid = [&](QWidget *sender, QString &text, bool &valid) {
         QCOMPARE(sender, w.edit);
+        QCOMPARE(QApplication::focusWidget(), w.next);   // where the focus is going
         fieldSeen = store.table["ZKO_KOD"].AsString();
         textSeen = text;
         if (outcome == "replace")

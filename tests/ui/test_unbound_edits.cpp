@@ -391,6 +391,8 @@ void UnboundEditsTest::enterMovesLikeTabAndNeverClosesTheDialog()
                        static_cast<QWidget *>(date), static_cast<QWidget *>(ok)})
         layout->addWidget(w);
     QSignalSpy accepted(&dialog, &QDialog::accepted);
+    edit->setText("abc");
+    vedit->setText("xyz");
     QVERIFY(showActive(dialog));
     edit->setFocus(Qt::TabFocusReason);
 
@@ -399,6 +401,8 @@ void UnboundEditsTest::enterMovesLikeTabAndNeverClosesTheDialog()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), expected);
     }
+    QCOMPARE(vedit->selectedText(), "xyz");   // entered with the whole text selected
+    QCOMPARE(edit->Text(), "abc");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(QApplication::focusWidget(), date);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);

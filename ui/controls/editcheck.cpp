@@ -9,12 +9,29 @@
 
 namespace {
 
+// value in fixed notation with `precision` significant digits and `digits` decimals and
+// the locale's decimal separator (precision 10, digits 2: 12,5 → 12,50); in exponent
+// notation when the whole part has more digits than precision.
+QString fixedForm(double value, int precision, int digits)
+{
+    QLocale locale = QLocale::system();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    const int wholeDigits = value == 0 ? 1 : int(std::floor(std::log10(std::fabs(value)))) + 1;
+    if (wholeDigits > precision)
+        return locale.toString(value, 'E', precision - 1);
+    // Round to whichever is coarser: the significant digits or the decimals shown.
+    const int decimals = std::min(digits, precision - wholeDigits);
+    const double scale = std::pow(10.0, decimals);
+    const double rounded = std::round(value * scale) / scale + 0.0;   // + 0.0: no "-0,00"
+    return locale.toString(rounded, 'f', digits);
+}
+
 EditCheckResult checkFloat(const QString &text, const EditModeSettings &mode)
 {
     if (text.isEmpty() || mode.floatPrecision == 0)
         return {text, true};
     try {
-        return {FixedForm(StrToFloat(text), mode.floatPrecision, mode.floatDigits), true};
+        return {fixedForm(StrToFloat(text), mode.floatPrecision, mode.floatDigits), true};
     } catch (const ConversionError &) {
         return {text, false};
     }
@@ -84,18 +101,4 @@ EditCheckResult CheckEditText(const QString &text, const EditModeSettings &mode,
         return checkTime(text, mode, form);
     }
     return {text, false};
-}
-
-QString FixedForm(double value, int precision, int digits)
-{
-    QLocale locale = QLocale::system();
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    const int wholeDigits = value == 0 ? 1 : int(std::floor(std::log10(std::fabs(value)))) + 1;
-    if (wholeDigits > precision)
-        return locale.toString(value, 'E', precision - 1);
-    // Round to whichever is coarser: the significant digits or the decimals shown.
-    const int decimals = std::min(digits, precision - wholeDigits);
-    const double scale = std::pow(10.0, decimals);
-    const double rounded = std::round(value * scale) / scale + 0.0;   // + 0.0: no "-0,00"
-    return locale.toString(rounded, 'f', digits);
 }

@@ -28,8 +28,3 @@ struct EditCheckResult {
 // reference moment of a date completion (a time completes against midnight).
 EditCheckResult CheckEditText(const QString &text, const EditModeSettings &mode, DateTimeForm form,
                               const QDateTime &now);
-
-// value in fixed notation with `precision` significant digits and `digits` decimals and
-// the locale's decimal separator (precision 10, digits 2: 12,5 → 12,50); in exponent
-// notation when the whole part has more digits than precision. Requires precision > 0.
-QString FixedForm(double value, int precision, int digits);
