@@ -7,6 +7,8 @@
 
 int runConfig(const QStringList &args);
 int runInit(const QStringList &args);
+int runLocks(const QStringList &args);
+int runUnlock(const QStringList &args);
 
 namespace {
 
@@ -14,6 +16,8 @@ const DbCommand kCommands[] = {
     // Commands are listed here as they are built.
     {"config", "[--ini PATH]  print the configuration as the program reads it", runConfig},
     {"init", "[--ini PATH] [--firm NNNN] [--demo] [--force]  create the tables of a firm (with --demo: a demo shop)", runInit},
+    {"locks", "[--ini PATH]  list the lock records of the stations", runLocks},
+    {"unlock", "CODE KEY [--station ADDRESS] [--ini PATH]  remove a lock record a station left behind", runUnlock},
     {nullptr, nullptr, nullptr},
 };
 
