@@ -1,0 +1,273 @@
+// podklady-db init run as a process against a real database of each engine: the schema
+// of a firm with every index, the refusal to touch an existing firm without --force,
+// and a demo shop whose stock, journal and totals agree.
+
+#include "store_test_support.h"
+
+#include "app/osinfo.h"
+#include "app/textutil.h"
+#include "store/tables/tables.h"
+#include "store/tdata.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <libpq-fe.h>
+#include <sqlite3.h>
+#include <cmath>
+#include <memory>
+
+using storetest::Backend;
+using storetest::TestDatabase;
+
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+class InitTool : public testing::TestWithParam<Backend> {
+protected:
+    void SetUp() override
+    {
+        STORETEST_REQUIRE_ENGINE(GetParam());
+        ASSERT_TRUE(dir.isValid());
+        QString ini = QStringLiteral("[Kramora]\r\n");
+        if (GetParam() == Backend::SQLite) {
+            // The tool creates the database file, and its directory.
+            params.kind = store::ConnectionParams::Kind::SQLite;
+            params.sqliteFile = dir.filePath(QStringLiteral("data/demo.sqlite"));
+            ini += QStringLiteral("AliasName=demo\r\nCestaData=%1\r\n").arg(dir.filePath(QStringLiteral("data")));
+        } else {
+            db = std::make_unique<TestDatabase>(GetParam());
+            params = db->params();
+            ini += QStringLiteral("Protocol=TCPIP\r\nHost=%1:%2\r\nAliasName=%3\r\nDbUser=%4\r\n")
+                       .arg(params.host).arg(params.port).arg(params.database, params.user);
+        }
+        QFile f(dir.filePath(QStringLiteral("Kramora.ini")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(ini.toUtf8());
+    }
+
+    ToolRun init(const QStringList &options)
+    {
+        QProcess p;
+        p.start(QStringLiteral(PODKLADY_DB),
+                QStringList{QStringLiteral("init"), QStringLiteral("--ini"), dir.filePath(QStringLiteral("Kramora.ini"))}
+                    + options);
+        p.waitForFinished(120000);
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
+
+    // The number of named indexes the engine holds for a table (its primary key aside).
+    int indexCount(const QString &table)
+    {
+        if (GetParam() == Backend::SQLite) {
+            sqlite3 *h = nullptr;
+            sqlite3_open_v2(params.sqliteFile.toUtf8().constData(), &h, SQLITE_OPEN_READONLY, nullptr);
+            sqlite3_stmt *st = nullptr;
+            sqlite3_prepare_v2(h, "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND tbl_name = ?1 AND sql IS NOT NULL",
+                               -1, &st, nullptr);
+            const QByteArray name = table.toUtf8();
+            sqlite3_bind_text(st, 1, name.constData(), -1, SQLITE_TRANSIENT);
+            const int n = sqlite3_step(st) == SQLITE_ROW ? sqlite3_column_int(st, 0) : -1;
+            sqlite3_finalize(st);
+            sqlite3_close(h);
+            return n;
+        }
+        const QByteArray conninfo = QStringLiteral("host=%1 port=%2 dbname=%3 user=%4")
+                                        .arg(params.host).arg(params.port).arg(params.database, params.user)
+                                        .toUtf8();
+        PGconn *c = PQconnectdb(conninfo.constData());
+        const QByteArray name = table.toUtf8();
+        const char *values[] = {name.constData()};
+        PGresult *r = PQexecParams(c,
+                                   "SELECT count(*) FROM pg_index i JOIN pg_class t ON t.oid = i.indrelid "
+                                   "WHERE t.relname = $1 AND NOT i.indisprimary",
+                                   1, nullptr, values, nullptr, nullptr, 0);
+        const int n = PQresultStatus(r) == PGRES_TUPLES_OK ? QByteArray(PQgetvalue(r, 0, 0)).toInt() : -1;
+        PQclear(r);
+        PQfinish(c);
+        return n;
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<TestDatabase> db;
+    store::ConnectionParams params;
+};
+
+TEST_P(InitTool, CreatesEveryTableWithItsIndexesAndRefusesAnExistingFirm)
+{
+    const ToolRun first = init({QStringLiteral("--firm"), QStringLiteral("0005")});
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    EXPECT_TRUE(first.out.contains(QStringLiteral("Vytvořena tabulka POD0005")));
+
+    store::Database check;
+    check.Connect(params);
+    for (const store::TableDef *def : store::tables::schemaTables()) {
+        const QString name = def->nameForFirm(QStringLiteral("0005"));
+        ASSERT_TRUE(check.TableExists(name)) << name.toStdString();
+        EXPECT_EQ(indexCount(name), def->indexes.size()) << name.toStdString();
+    }
+    EXPECT_FALSE(check.TableExists(QStringLiteral("Fak0005")));  // not used: not created
+
+    // A row in the firm's table survives a refused second run...
+    {
+        store::Table pod(&store::tables::podklHlav());
+        pod.SetDatabase(&check);
+        pod.SetTableName(QStringLiteral("POD0005"));
+        pod.Open();
+        pod.Append();
+        pod[QStringLiteral("HLA_DO1")].SetAsString(QStringLiteral("0000000001"));
+        pod.Post();
+    }
+    const ToolRun again = init({QStringLiteral("--firm"), QStringLiteral("0005"), QStringLiteral("--demo")});
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_TRUE(again.err.contains(QStringLiteral("Firma 0005 už v databázi je"))) << again.err.toStdString();
+    store::Table pod(&store::tables::podklHlav());
+    pod.SetDatabase(&check);
+    pod.SetTableName(QStringLiteral("POD0005"));
+    pod.Open();
+    EXPECT_EQ(pod.RecordCount(), 1);
+    pod.Close();
+
+    // ...and --force replaces the firm's tables, keeping the shared ones.
+    const ToolRun forced = init({QStringLiteral("--firm"), QStringLiteral("0005"), QStringLiteral("--force")});
+    ASSERT_EQ(forced.exitCode, 0) << forced.err.toStdString();
+    EXPECT_TRUE(forced.out.contains(QStringLiteral("Smazána tabulka POD0005")));
+    EXPECT_FALSE(forced.out.contains(QStringLiteral("Vytvořena tabulka CEN0000")));
+    pod.Open();
+    EXPECT_TRUE(pod.IsEmpty());
+}
+
+TEST_P(InitTool, DemoKeepsStockJournalAndTotalsInStep)
+{
+    const ToolRun run = init({QStringLiteral("--firm"), QStringLiteral("0006"), QStringLiteral("--demo")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+
+    TData data;
+    data.FirmNumber = QStringLiteral("0006");
+    data.SetTableNames();
+    data.Database.Connect(params);
+    store::Table &sor = data.ffSortiment, &skl = data.ffSklad, &den = data.ffDenik;
+    sor.Open();
+    skl.Open();
+    skl.SetIndexName(QStringLiteral("KAV"));
+    den.Open();
+    EXPECT_GE(sor.RecordCount(), 450);
+
+    int stockCards = 0, serviceCards = 0, movedVariants = 0;
+    QSet<double> rates;
+    for (sor.First(); !sor.Eof(); sor.Next()) {
+        const QString card = sor[QStringLiteral("SOR_KAV")].AsString();
+        rates.insert(sor[QStringLiteral("SOR_DAN")].AsFloat());
+        EXPECT_GT(sor[QStringLiteral("SOR_PC1")].AsFloat(), 0) << card.toStdString();
+        if (!sor[QStringLiteral("SOR_SKL")].AsBoolean()) {
+            ++serviceCards;
+            EXPECT_EQ(sor[QStringLiteral("SOR_STA")].AsFloat(), 0);
+            den.SetIndexName(QStringLiteral("KAV"));
+            den.SetRange({card}, {card});
+            for (den.First(); !den.Eof(); den.Next())
+                EXPECT_EQ(den[QStringLiteral("DEN_ZAS")].AsFloat(), 0);
+            continue;
+        }
+        ++stockCards;
+        double cardStock = 0;
+        skl.SetRange({card, QStringLiteral("000")}, {card, QStringLiteral("999")});
+        EXPECT_FALSE(skl.IsEmpty()) << card.toStdString();
+        for (skl.First(); !skl.Eof(); skl.Next()) {
+            const QString variant = skl[QStringLiteral("SKL_IND")].AsString();
+            const double stock = skl[QStringLiteral("SKL_STA")].AsFloat();
+            cardStock += stock;
+            double moved = 0;
+            den.SetIndexName(QStringLiteral("KAV"));
+            den.SetRange({card, variant}, {card, variant});
+            for (den.First(); !den.Eof(); den.Next())
+                moved += den[QStringLiteral("DEN_KUS")].AsFloat();
+            EXPECT_DOUBLE_EQ(stock, skl[QStringLiteral("SKL_POC")].AsFloat() + moved) << card.toStdString();
+            den.SetIndexName(QStringLiteral("STA"));
+            if (den.FindKey({card, variant})) {
+                ++movedVariants;
+                EXPECT_DOUBLE_EQ(den[QStringLiteral("DEN_ZAS")].AsFloat(), stock) << card.toStdString();
+            }
+        }
+        EXPECT_DOUBLE_EQ(sor[QStringLiteral("SOR_STA")].AsFloat(), cardStock) << card.toStdString();
+    }
+    EXPECT_GT(stockCards, 400);
+    EXPECT_GT(serviceCards, 0);
+    EXPECT_GT(movedVariants, 100);
+    EXPECT_EQ(rates, QSet<double>({22, 5, 0}));
+
+    // Every receipt has its movements of operation "001"; the counter follows the last.
+    store::Table &prd = data.ffDodavky;
+    prd.Open();
+    const qint64 receipts = prd.RecordCount();
+    EXPECT_GE(receipts, 50);
+    den.CancelRange();
+    den.SetIndexName(QStringLiteral("DOK"));
+    for (prd.First(); !prd.Eof(); prd.Next()) {
+        const QString number = prd[QStringLiteral("HLA_DO1")].AsString();
+        ASSERT_TRUE(den.FindKey({number})) << number.toStdString();
+        EXPECT_EQ(den[QStringLiteral("DEN_OPE")].AsString(), QStringLiteral("001"));
+    }
+    data.ffCiselnik.Open();
+    EXPECT_EQ(ZeroPad(data.ffCiselnik[QStringLiteral("CIS_PRD")].AsString(), 10),
+              ZeroPad(QString::number(receipts), 10));
+
+    // Source documents: the header totals are the sums of their items.
+    store::Table &pod = data.ffPodklHlav, &pop = data.ffPodklPol;
+    pod.Open();
+    pop.Open();
+    pop.SetIndexName(QStringLiteral("DO1"));
+    EXPECT_GE(pod.RecordCount(), 10);
+    for (pod.First(); !pod.Eof(); pod.Next()) {
+        const QString number = pod[QStringLiteral("HLA_DO1")].AsString();
+        pop.SetRange({number}, {number});
+        double foreign = 0, stock = 0;
+        int items = 0;
+        for (pop.First(); !pop.Eof(); pop.Next(), ++items) {
+            foreign += pop[QStringLiteral("POP_CCC")].AsFloat();
+            stock += pop[QStringLiteral("POP_NCC")].AsFloat();
+            EXPECT_DOUBLE_EQ(pop[QStringLiteral("POP_KUS")].AsFloat() * pop[QStringLiteral("POP_BAL")].AsFloat(),
+                             pop[QStringLiteral("POP_CKU")].AsFloat());
+        }
+        EXPECT_GT(items, 0) << number.toStdString();
+        EXPECT_NEAR(pod[QStringLiteral("HLA_EUR")].AsFloat(), foreign, 1e-6) << number.toStdString();
+        EXPECT_NEAR(pod[QStringLiteral("HLA_NCA")].AsFloat(), stock, 1e-6) << number.toStdString();
+    }
+
+    // The person running the tool starts the program without a dialog.
+    const QString login = UpperLocale(TrimControl(GetWindowsUserName()).left(10));
+    data.ffUzivatele.Open();
+    EXPECT_TRUE(data.ffUzivatele.Locate(QStringLiteral("USR_LNA"), login)) << login.toStdString();
+}
+
+TEST(InitToolInput, BadFirmIsRefusedAndLeavesNoDatabaseFile)
+{
+    QTemporaryDir dir;
+    QFile f(dir.filePath(QStringLiteral("Kramora.ini")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QStringLiteral("[Kramora]\nAliasName=x\nCestaData=%1/data\n").arg(dir.path()).toUtf8());
+    f.close();
+    const auto run = [&](const QStringList &args) {
+        QProcess p;
+        p.start(QStringLiteral(PODKLADY_DB), QStringList{QStringLiteral("init")} + args);
+        p.waitForFinished(60000);
+        return std::pair(p.exitCode(), QString::fromUtf8(p.readAllStandardError()));
+    };
+    const auto [bad, badErr] = run({QStringLiteral("--ini"), f.fileName(), QStringLiteral("--firm"), QStringLiteral("00/1")});
+    EXPECT_EQ(bad, 1);
+    EXPECT_TRUE(badErr.contains(QStringLiteral("Neplatné číslo firmy"))) << badErr.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("data/x.sqlite"))));
+
+    EXPECT_EQ(run({QStringLiteral("--ini"), f.fileName(), QStringLiteral("--demi")}).first, 64);
+    EXPECT_EQ(run({QStringLiteral("--ini"), dir.filePath(QStringLiteral("none/Kramora.ini"))}).first, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, InitTool, testing::Values(Backend::SQLite, Backend::PostgreSQL),
+                         storetest::engineName);
+
+} // namespace

@@ -1,0 +1,438 @@
+// The data module on a real database of each engine: table names for a firm, the open
+// and close operations, the remembered card and supplier, calculated fields, supplier
+// numbering with its counter transaction, and document numbers from text counters.
+
+#include "store_test_support.h"
+
+#include "app/errors.h"
+#include "app/osinfo.h"
+#include "store/connection.h"
+#include "store/counter.h"
+#include "store/firmschema.h"
+#include "store/tables/tables.h"
+#include "store/tdata.h"
+
+#include <gtest/gtest.h>
+#include <initializer_list>
+#include <memory>
+
+using storetest::Backend;
+using storetest::TestDatabase;
+using Values = std::initializer_list<std::pair<const char *, QVariant>>;
+
+namespace {
+
+void append(store::Table &t, Values values)
+{
+    t.Append();
+    for (const auto &[field, value] : values)
+        t.FieldByName(QLatin1String(field)).SetValue(value);
+    t.Post();
+}
+
+TEST(TDataNames, EveryComponentTakesItsNameForTheFirm)
+{
+    TData data;
+    EXPECT_EQ(Data, &data);
+    ASSERT_EQ(data.Tables().size(), 76);
+    for (int i = 0; i < 76; ++i)
+        EXPECT_EQ(data.Tables()[i]->Definition().component, store::tables::catalogue()[i]->component);
+    EXPECT_EQ(data.ffPodklHlav.TableName(), QStringLiteral("POD0001"));  // built-in name
+
+    data.FirmNumber = QStringLiteral("0002");
+    data.SetTableNames();
+    EXPECT_EQ(data.ffPodklHlav.TableName(), QStringLiteral("POD0002"));
+    EXPECT_EQ(data.ffInvePol.TableName(), QStringLiteral("IPl0002"));
+    EXPECT_EQ(data.ffCeniky.TableName(), QStringLiteral("CEN0000"));
+    EXPECT_EQ(data.ffSemafor.TableName(), QStringLiteral("SYS0001"));
+    EXPECT_EQ(data.TableByComponent(QStringLiteral("ffDodavky")), &data.ffDodavky);
+    EXPECT_EQ(data.UserFullName.size(), 19);
+    EXPECT_EQ(data.DataSorti.DataSet(), &data.ffSortiment);
+    EXPECT_FALSE(data.Index());
+}
+
+TEST(TDataNames, DataPointsAtTheLiveModuleOnly)
+{
+    {
+        TData data;
+        EXPECT_EQ(Data, &data);
+    }
+    EXPECT_EQ(Data, nullptr);
+}
+
+TEST(ConnectionParams, FollowTheTransportOfTheConfiguration)
+{
+    Config c;
+    c.TcpIp = true;
+    c.Host = QStringLiteral("sklad.example:6543");
+    c.AliasName = QStringLiteral("kramora");
+    c.DbUser = QStringLiteral("prodejna");
+    store::ConnectionParams p = ConnectionParamsFor(c);
+    EXPECT_EQ(p.kind, store::ConnectionParams::Kind::PostgreSQL);
+    EXPECT_EQ(p.host, QStringLiteral("sklad.example"));
+    EXPECT_EQ(p.port, 6543);
+    EXPECT_EQ(p.database, QStringLiteral("kramora"));
+    EXPECT_EQ(p.user, QStringLiteral("prodejna"));
+
+    c.Host = QStringLiteral("127.0.0.1");
+    c.DbUser.clear();
+    p = ConnectionParamsFor(c);
+    EXPECT_EQ(p.host, QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(p.port, 5432);
+    EXPECT_EQ(p.user, GetWindowsUserName());
+    for (const char *bad : {"sklad:", "sklad:abc", "sklad:70000"}) {
+        c.Host = QLatin1String(bad);
+        EXPECT_THROW(ConnectionParamsFor(c), AppError) << bad;
+    }
+
+    c.TcpIp = false;
+    c.AliasName = QStringLiteral("0002");
+    for (const char *dir : {"/srv/kramora/data", "/srv/kramora/data/"}) {
+        c.DataPath = QLatin1String(dir);
+        p = ConnectionParamsFor(c);
+        EXPECT_EQ(p.kind, store::ConnectionParams::Kind::SQLite);
+        EXPECT_EQ(p.sqliteFile, QStringLiteral("/srv/kramora/data/0002.sqlite"));
+    }
+}
+
+class TDataTest : public testing::TestWithParam<Backend> {
+protected:
+    void SetUp() override
+    {
+        STORETEST_REQUIRE_ENGINE(GetParam());
+        db = std::make_unique<TestDatabase>(GetParam());
+        data = std::make_unique<TData>();
+        data->FirmNumber = QStringLiteral("0002");
+        data->SetTableNames();
+        data->Database.Connect(db->params());
+        // The tests of this program share one database: every test starts from new,
+        // empty tables, the shared ones included.
+        for (const store::TableDef *def : store::tables::schemaTables()) {
+            const QString name = def->nameForFirm(data->FirmNumber);
+            if (data->Database.TableExists(name))
+                data->Database.DropTable(name);
+        }
+        CreateFirmSchema(data->Database, data->FirmNumber, false);
+    }
+
+    void TearDown() override
+    {
+        data.reset();
+        db.reset();
+    }
+
+    // A table of the firm seen from another station.
+    std::unique_ptr<store::Table> otherStation(store::Database &other, const store::TableDef &def)
+    {
+        auto t = std::make_unique<store::Table>(&def);
+        t->SetDatabase(&other);
+        t->SetTableName(def.nameForFirm(QStringLiteral("0002")));
+        t->Open();
+        return t;
+    }
+
+    void addCards()
+    {
+        store::Table &sor = data->ffSortiment;
+        sor.Open();
+        append(sor, {{"SOR_KAV", "000003"}, {"SOR_NAC", "Kladivo"}});
+        append(sor, {{"SOR_KAV", "000001"}, {"SOR_NAC", "Pilník"}});
+        append(sor, {{"SOR_KAV", "000002"}, {"SOR_NAC", "Dláto"}});
+        sor.Close();
+    }
+
+    void addCounter(double supplierCounter, const QString &receiptCounter)
+    {
+        store::Table &cis = data->ffCiselnik;
+        cis.Open();
+        append(cis, {{"CIS_ODB", supplierCounter}, {"CIS_PRD", receiptCounter}, {"CIS_POD", "0"}});
+        cis.Close();
+    }
+
+    double storedSupplierCounter()
+    {
+        auto other = db->connect();
+        return otherStation(*other, store::tables::ciselnik())->FieldByName(QStringLiteral("CIS_ODB")).AsFloat();
+    }
+
+    std::unique_ptr<TestDatabase> db;
+    std::unique_ptr<TData> data;
+};
+
+TEST_P(TDataTest, OpenKeepsTheIndexForABlankNameAndFailsQuietly)
+{
+    addCards();
+    store::Table &sor = data->ffSortiment;
+    sor.SetIndexName(QStringLiteral("NAC"));
+    ASSERT_TRUE(data->OpenffSor(0, QStringLiteral("   ")));
+    EXPECT_TRUE(sor.Active());
+    EXPECT_EQ(sor.IndexName(), QStringLiteral("NAC"));
+    EXPECT_EQ(sor[QStringLiteral("SOR_NAC")].AsString(), QStringLiteral("Dláto"));
+
+    EXPECT_TRUE(data->OpenffSor(0, QStringLiteral("KAV")));  // already open: selects the index
+    EXPECT_EQ(sor.IndexName(), QStringLiteral("KAV"));
+    EXPECT_TRUE(data->OpenffSor(0, QString()));
+    EXPECT_EQ(sor.IndexName(), QStringLiteral("KAV"));
+    EXPECT_THROW(data->OpenffSor(0, QStringLiteral("XYZ")), StoreError);
+    data->CloseffSor();
+    EXPECT_FALSE(sor.Active());
+    data->CloseffSor();  // closing a closed table is harmless
+
+    EXPECT_TRUE(data->OpenffDen(0, QStringLiteral("STA")));
+    EXPECT_EQ(data->ffDenik.IndexName(), QStringLiteral("STA"));
+    data->CloseffDenik();
+    EXPECT_FALSE(data->ffDenik.Active());
+
+    // A table that cannot be opened: its firm has no tables in this database.
+    TData other;
+    other.FirmNumber = QStringLiteral("0003");
+    other.SetTableNames();
+    other.Database.Connect(db->params());
+    bool result = true;
+    EXPECT_NO_THROW(result = other.OpenffSor(0, QStringLiteral("KAV")));
+    EXPECT_FALSE(result);
+    EXPECT_FALSE(other.ffSortiment.Active());
+    EXPECT_FALSE(other.OpenffDen(0, QString()));
+}
+
+TEST_P(TDataTest, RemembersACardAndGoesBackInTheRememberedOrder)
+{
+    store::Table &sor = data->ffSortiment;
+    // Nothing remembered: false, and the table is not touched.
+    EXPECT_FALSE(data->GetLastSor());
+    EXPECT_FALSE(sor.Active());
+    EXPECT_FALSE(data->SetLastSor());  // closed
+    sor.Open();
+    EXPECT_FALSE(data->SetLastSor());  // empty
+    EXPECT_FALSE(data->LastSorSet);
+    sor.Close();
+
+    addCards();
+    sor.Open();
+    sor.SetIndexName(QStringLiteral("NAC"));
+    ASSERT_TRUE(sor.Locate(QStringLiteral("SOR_NAC"), QStringLiteral("Kladivo")));
+    ASSERT_TRUE(data->SetLastSor());
+    EXPECT_EQ(data->LastSorCode, QStringLiteral("000003"));
+    EXPECT_EQ(data->LastSorIndex, QStringLiteral("NAC"));
+
+    sor.SetIndexName(QStringLiteral("KAV"));
+    sor.First();
+    ASSERT_TRUE(data->GetLastSor());
+    EXPECT_EQ(sor[QStringLiteral("SOR_KAV")].AsString(), QStringLiteral("000003"));
+    EXPECT_EQ(sor.IndexName(), QStringLiteral("NAC"));
+    sor.Next();  // the order is the remembered one: Kladivo, then Pilník
+    EXPECT_EQ(sor[QStringLiteral("SOR_NAC")].AsString(), QStringLiteral("Pilník"));
+
+    // The last record counts as a current record, also after Last.
+    sor.Last();
+    EXPECT_TRUE(data->SetLastSor());
+    EXPECT_EQ(data->LastSorCode, QStringLiteral("000001"));
+
+    // A remembered card that is gone leaves the table where it was.
+    data->LastSorCode = QStringLiteral("999999");
+    sor.First();
+    EXPECT_TRUE(data->GetLastSor());
+    EXPECT_EQ(sor[QStringLiteral("SOR_NAC")].AsString(), QStringLiteral("Dláto"));
+
+    // The suppliers the same way, by code.
+    store::Table &dod = data->ffDodavatele;
+    addCounter(0, QStringLiteral("0"));
+    dod.Open();
+    for (const char *name : {"Beta", "Alfa"}) {
+        dod.Append();
+        dod[QStringLiteral("DOD_FIR")].SetAsString(QLatin1String(name));
+        dod.Post();
+    }
+    dod.SetIndexName(QStringLiteral("NAC"));
+    dod.First();
+    ASSERT_TRUE(data->SetLastDod());
+    EXPECT_EQ(data->LastDodCode, QStringLiteral("000002"));
+    dod.Last();
+    ASSERT_TRUE(data->GetLastDod());
+    EXPECT_EQ(dod[QStringLiteral("DOD_FIR")].AsString(), QStringLiteral("Alfa"));
+    EXPECT_EQ(dod.IndexName(), QStringLiteral("NAC"));
+}
+
+TEST_P(TDataTest, NewSupplierTakesItsCodeFromTheCommittedCounter)
+{
+    addCounter(41, QStringLiteral("0"));
+    store::Table &dod = data->ffDodavatele;
+    dod.Open();
+    dod.Append();
+    EXPECT_EQ(dod[QStringLiteral("DOD_KOD")].AsString(), QStringLiteral("000042"));
+    EXPECT_EQ(dod[QStringLiteral("DOD_JED")].AsString(), QStringLiteral("0002"));
+    EXPECT_FALSE(data->ffCiselnik.Active());
+    EXPECT_FALSE(data->Database.InTransaction());
+    // Committed at once: another station sees it while the supplier is still new.
+    EXPECT_DOUBLE_EQ(storedSupplierCounter(), 42);
+    dod.Cancel();
+    EXPECT_TRUE(dod.IsEmpty());
+    EXPECT_DOUBLE_EQ(storedSupplierCounter(), 42);
+
+    dod.Append();
+    EXPECT_EQ(dod[QStringLiteral("DOD_KOD")].AsString(), QStringLiteral("000043"));
+    dod.Post();
+    EXPECT_DOUBLE_EQ(storedSupplierCounter(), 43);
+}
+
+TEST_P(TDataTest, FailedNumberingFailsTheInsertAndKeepsTheCounter)
+{
+    addCounter(41, QStringLiteral("0"));
+    store::Table &dod = data->ffDodavatele;
+    dod.Open();
+
+    // The counter record is being edited at another station: no code can be taken.
+    {
+        auto other = db->connect();
+        auto cis = otherStation(*other, store::tables::ciselnik());
+        cis->Edit();
+        EXPECT_THROW(dod.Append(), StoreError);
+        EXPECT_EQ(dod.State(), store::DataSetState::Browse);
+        EXPECT_FALSE(data->ffCiselnik.Active());
+        EXPECT_FALSE(data->Database.InTransaction());
+    }
+
+    // The failure comes after the code was given (the firm number cannot be stored):
+    // the counter goes back, and no supplier is left holding the code.
+    const QString firm = data->FirmNumber;
+    data->FirmNumber = QStringLiteral("漢字");
+    EXPECT_THROW(dod.Append(), CodePageError);
+    EXPECT_EQ(dod.State(), store::DataSetState::Browse);
+    EXPECT_TRUE(dod.IsEmpty());
+    EXPECT_DOUBLE_EQ(storedSupplierCounter(), 41);
+    EXPECT_FALSE(data->Database.InTransaction());
+
+    data->FirmNumber = firm;
+    dod.Append();
+    EXPECT_EQ(dod[QStringLiteral("DOD_KOD")].AsString(), QStringLiteral("000042"));
+    dod.Post();
+}
+
+TEST_P(TDataTest, TextCounterGivesPaddedNumbersAndKeepsItsOwnForm)
+{
+    addCounter(0, QStringLiteral("0000000123"));
+    store::Table &cis = data->ffCiselnik;
+    cis.Open();
+    EXPECT_EQ(TakeTextCounter(cis, QStringLiteral("CIS_PRD")), QStringLiteral("0000000124"));
+    EXPECT_EQ(cis[QStringLiteral("CIS_PRD")].AsString(), QStringLiteral("124"));
+    cis.Post();
+    EXPECT_EQ(TakeTextCounter(cis, QStringLiteral("CIS_PRD")), QStringLiteral("0000000125"));
+    cis.Post();
+    cis.Close();
+    cis.Open();
+    EXPECT_EQ(cis[QStringLiteral("CIS_PRD")].AsString(), QStringLiteral("125"));
+
+    // A counter that is not a number cannot be increased; it is left as it was, and
+    // not held against other stations.
+    for (const char *bad : {"", "12a"}) {
+        cis.Edit();
+        cis[QStringLiteral("CIS_POD")].SetAsString(QLatin1String(bad));
+        cis.Post();
+        EXPECT_THROW(TakeTextCounter(cis, QStringLiteral("CIS_POD")), ConversionError) << bad;
+        EXPECT_EQ(cis.State(), store::DataSetState::Browse);
+        EXPECT_EQ(cis[QStringLiteral("CIS_POD")].AsString(), QLatin1String(bad));
+        auto other = db->connect();
+        EXPECT_NO_THROW(otherStation(*other, store::tables::ciselnik())->Edit());
+    }
+}
+
+TEST_P(TDataTest, CalculatedFieldsFollowTheStoredOnes)
+{
+    store::Table &sor = data->ffSortiment;
+    sor.Open();
+    append(sor, {{"SOR_KAV", "000001"}, {"SOR_STA", 10}, {"SOR_BLO", 3}, {"SOR_MAJ", 5}, {"SOR_PUJ", 2}});
+    sor.Close();
+    sor.Open();
+    EXPECT_EQ(sor[QStringLiteral("SOR_DIS")].DisplayLabel(), QStringLiteral("Volne"));
+    EXPECT_DOUBLE_EQ(sor[QStringLiteral("SOR_DIS")].AsFloat(), 7);
+    EXPECT_DOUBLE_EQ(sor[QStringLiteral("SOR_VOL")].AsFloat(), 3);
+    sor.Edit();
+    sor[QStringLiteral("SOR_BLO")].SetAsFloat(4);
+    EXPECT_DOUBLE_EQ(sor[QStringLiteral("SOR_DIS")].AsFloat(), 6);
+    sor.Cancel();
+
+    store::Table &cen = data->ffCeniky;
+    cen.Open();
+    append(cen, {{"CEN_KOD", "1"}, {"CEN_DPH", true}});
+    append(cen, {{"CEN_KOD", "2"}, {"CEN_DPH", false}});
+    cen.First();
+    EXPECT_EQ(cen[QStringLiteral("typCeniku")].DisplayLabel(), QStringLiteral("Typ ceníku"));
+    EXPECT_EQ(cen[QStringLiteral("typCeniku")].AsString(), QStringLiteral("Ceny s DPH"));
+    cen.Next();
+    EXPECT_EQ(cen[QStringLiteral("typCeniku")].AsString(), QStringLiteral("Ceny bez DPH"));
+
+    store::Table &pop = data->ffPodklPol;
+    pop.Open();
+    append(pop, {{"POP_DOK", "0000000001"}, {"POP_CKU", 3}, {"POP_CNC", 2.5}, {"POP_KUS", 4}, {"POP_NCS", 1.25}});
+    pop.Close();
+    pop.Open();
+    EXPECT_DOUBLE_EQ(pop[QStringLiteral("POP_CCC")].AsFloat(), 7.5);
+    EXPECT_EQ(pop[QStringLiteral("POP_CCC")].DisplayText(), QStringLiteral("7,50"));
+    EXPECT_DOUBLE_EQ(pop[QStringLiteral("POP_NCC")].AsFloat(), 5);
+}
+
+TEST_P(TDataTest, RangeOnDocumentNumberKeepsDocumentsApart)
+{
+    store::Table &pop = data->ffPodklPol;
+    pop.Open();
+    append(pop, {{"POP_DOK", "0000000007"}, {"POP_KAV", "000001"}});
+    append(pop, {{"POP_DOK", "0000000070"}, {"POP_KAV", "000002"}});
+    append(pop, {{"POP_DOK", "0000000007"}, {"POP_KAV", "000003"}});
+    append(pop, {{"POP_DOK", "0000000006"}, {"POP_KAV", "000004"}});
+    pop.SetIndexName(QStringLiteral("DO1"));
+    pop.SetRange({QStringLiteral("0000000007")}, {QStringLiteral("0000000007")});
+    QStringList cards;
+    for (pop.First(); !pop.Eof(); pop.Next())
+        cards << pop[QStringLiteral("POP_KAV")].AsString();
+    EXPECT_EQ(cards, QStringList({"000001", "000003"}));  // in the order they were written
+}
+
+TEST_P(TDataTest, JournalFindsTheNewestEntryOfAVariantFirst)
+{
+    store::Table &den = data->ffDenik;
+    den.Open();
+    for (double stock : {5.0, 8.0, 12.0})
+        append(den, {{"DEN_KAV", "000001"}, {"DEN_IND", "000"}, {"DEN_ZAS", stock}});
+    append(den, {{"DEN_KAV", "000001"}, {"DEN_IND", "001"}, {"DEN_ZAS", 99}});
+    den.SetIndexName(QStringLiteral("STA"));
+    ASSERT_TRUE(den.FindKey({QStringLiteral("000001"), QStringLiteral("000")}));
+    EXPECT_DOUBLE_EQ(den[QStringLiteral("DEN_ZAS")].AsFloat(), 12);
+    den.SetIndexName(QStringLiteral("KAV"));
+    ASSERT_TRUE(den.FindKey({QStringLiteral("000001"), QStringLiteral("000")}));
+    EXPECT_DOUBLE_EQ(den[QStringLiteral("DEN_ZAS")].AsFloat(), 5);
+}
+
+TEST_P(TDataTest, ReceiptsComponentLeavesTheTypeToTheFullTable)
+{
+    store::Table &prd = data->ffDodavky;
+    prd.Open();
+    EXPECT_EQ(prd.FindField(QStringLiteral("HLA_TYP")), nullptr);
+    append(prd, {{"HLA_DO1", "0000000001"}, {"HLA_NAC", "Kovo Dvořák"}});
+    data->CloseffDod();
+    EXPECT_FALSE(prd.Active());
+
+    store::Table full(&store::tables::dodavkyFull());
+    full.SetDatabase(&data->Database);
+    full.SetTableName(data->ffDodavky.TableName());
+    full.Open();
+    EXPECT_EQ(full[QStringLiteral("HLA_DO1")].AsString(), QStringLiteral("0000000001"));
+    EXPECT_EQ(full[QStringLiteral("HLA_TYP")].AsString(), QString());
+}
+
+TEST_P(TDataTest, WorkTablesLiveInMemory)
+{
+    store::Table &dok = data->DokladObsah;
+    dok.Open();
+    append(dok, {{"DOK_KAV", "000002"}, {"DOK_IND", "000"}, {"DOK_KUS", 1}});
+    append(dok, {{"DOK_KAV", "000001"}, {"DOK_IND", "001"}, {"DOK_KUS", 2}});
+    dok.SetIndexName(QStringLiteral("KAV"));
+    ASSERT_TRUE(dok.FindKey({QStringLiteral("000001"), QStringLiteral("001")}));
+    EXPECT_DOUBLE_EQ(dok[QStringLiteral("DOK_KUS")].AsFloat(), 2);
+    EXPECT_FALSE(data->Database.TableExists(QStringLiteral("DokladObsah")));
+    EXPECT_EQ(data->DataDokladObsah.DataSet(), &dok);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, TDataTest,
+                         testing::Values(Backend::SQLite, Backend::PostgreSQL), storetest::engineName);
+
+} // namespace
