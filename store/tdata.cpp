@@ -82,6 +82,8 @@ bool goBack(store::Table &table, const QString &codeIndex, bool isSet, const QSt
 
 } // namespace
 
+// Each member takes the catalogue entry of its own name, so member and table cannot be
+// mixed up; a member missing from the catalogue fails at construction.
 #define TABLE(name) name(catalogueEntry(QStringLiteral(#name)))
 
 TData::TData(QObject *parent)
@@ -177,6 +179,7 @@ TData::TData(QObject *parent)
       DataDenik(&ffDenik),
       DataDokladObsah(&DokladObsah),
       DataFaktSlevy(&ffFaktSlevy)
+#undef TABLE
 {
     VatRateHigh = 22;
     VatRateLow = 5;
