@@ -109,6 +109,8 @@ QVariant decodeText(ColType type, const char *text, int length)
         return length == 0 ? QVariant() : QVariant(isoTime(text, length, 0));
     case ColType::DateTime:
         return QDateTime(isoDate(text, length), isoTime(text, length, 11));
+    case ColType::Skip:
+        break;
     }
     return {};
 }
@@ -122,12 +124,23 @@ qint64 Engine::execute(const QString &sql, const QVariantList &params)
 
 qint64 Engine::insertReturningId(const QString &sql, const QVariantList &params)
 {
-    ResultSet rs;
-    run(sql, params, true, {ColType::Integer}, &rs);
+    std::optional<qint64> id;
+    const RowReceiver row = [&id](QVariant *cells) { id = cells[0].toLongLong(); };
+    run(sql, params, true, {ColType::Integer}, &row);
     noteWrite();
-    if (rs.rowCount() != 1)
+    if (!id)
         throw StoreError(QStringLiteral("Záznam nebyl zapsán"));
-    return rs.at(0, 0).toLongLong();
+    return *id;
+}
+
+std::optional<qint64> Engine::queryInteger(const QString &sql, const QVariantList &params)
+{
+    std::optional<qint64> value;
+    query(sql, params, {ColType::Integer}, [&value](QVariant *cells) {
+        if (!value)
+            value = cells[0].toLongLong();
+    });
+    return value;
 }
 
 bool Engine::tryHold(quint32 tableKey, qint64 id)

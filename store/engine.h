@@ -9,13 +9,19 @@
 #include <QString>
 #include <QVariant>
 #include <QVector>
+#include <functional>
+#include <optional>
 
 namespace store {
 
 // How a column's value travels between the program and the engine. Parameters are
 // bound by their QVariant type (QString, qint64/int, double, QDate, QTime, QDateTime,
-// null); dates and times travel as ISO text.
-enum class ColType : quint8 { Text, Integer, Real, Date, Time, DateTime };
+// null); dates and times travel as ISO text. Skip: a column read but not wanted.
+enum class ColType : quint8 { Text, Integer, Real, Date, Time, DateTime, Skip };
+
+// Receives each row of a read: its cells, decoded by the column types; the receiver may
+// move them out.
+using RowReceiver = std::function<void(QVariant *cells)>;
 
 // The SQL spellings of an engine.
 struct Dialect {
@@ -28,23 +34,10 @@ struct Dialect {
     QString dateTimeType;
     QString primaryKeyType;     // the record id: assigned by the engine, never reused
     bool rowValueSeek = false;  // a row-value comparison seeks an index (PostgreSQL)
+    bool seekInSteps = false;   // run the seeks of a key one after the other (SQLite)
+    bool limitParameter = false;  // LIMIT ? costs nothing in the plan (SQLite)
 
     QString placeholder(int n) const { return placeholderMark + QString::number(n); }
-};
-
-// The rows of a result, decoded by the column types the caller asked for.
-class ResultSet {
-public:
-    int rowCount() const { return m_columns ? int(m_cells.size() / m_columns) : 0; }
-    const QVariant &at(int row, int column) const { return m_cells[row * m_columns + column]; }
-
-    // For engines: starts an empty result of the given width; rows are added cell by cell.
-    void reset(int columns) { m_columns = columns; m_cells.clear(); }
-    void add(QVariant &&cell) { m_cells.append(std::move(cell)); }
-
-private:
-    int m_columns = 0;
-    QVector<QVariant> m_cells;
 };
 
 // Shared by the engines: the text form of a parameter (dates and times as ISO text,
@@ -58,12 +51,14 @@ public:
 
     virtual const Dialect &dialect() const = 0;
 
-    // Reads: runs the statement and decodes every row by `columns` into out.
+    // Reads: runs the statement and hands every row, decoded by `columns`, to row.
     void query(const QString &sql, const QVariantList &params, const QVector<ColType> &columns,
-               ResultSet &out)
+               const RowReceiver &row)
     {
-        run(sql, params, false, columns, &out);
+        run(sql, params, false, columns, &row);
     }
+    // The integer in the first column of the first row; nullopt when there is no row.
+    std::optional<qint64> queryInteger(const QString &sql, const QVariantList &params);
     // Changes data; returns the number of rows changed.
     qint64 execute(const QString &sql, const QVariantList &params);
     // An INSERT … RETURNING of one integer column; returns that value.
@@ -94,10 +89,10 @@ public:
     quint64 writeGeneration() const { return m_writeGeneration; }
 
 protected:
-    // Runs one statement. `write` marks a statement that changes data. When out is
-    // given the rows are decoded into it; the result is the number of rows changed.
+    // Runs one statement. `write` marks a statement that changes data. When row is
+    // given it receives every row; the result is the number of rows changed.
     virtual qint64 run(const QString &sql, const QVariantList &params, bool write,
-                       const QVector<ColType> &columns, ResultSet *out) = 0;
+                       const QVector<ColType> &columns, const RowReceiver *row) = 0;
     virtual bool lockHold(quint32 tableKey, qint64 id) = 0;
     virtual void unlockHold(quint32 tableKey, qint64 id) = 0;
     void noteWrite() { ++m_writeGeneration; }

@@ -26,10 +26,7 @@ QString op(bool descending, bool inclusive)
     return inclusive ? QStringLiteral(" >= ") : QStringLiteral(" > ");
 }
 
-QString joined(const QStringList &conditions)
-{
-    return conditions.join(QStringLiteral(" AND "));
-}
+QString joined(const QStringList &conditions) { return conditions.join(QStringLiteral(" AND ")); }
 
 } // namespace
 
@@ -72,96 +69,134 @@ QString KeysetQuery::rangeCondition(Params &p) const
     return joined(conditions);
 }
 
-QStringList KeysetQuery::seekArms(Params &p, const KeySeek &seek, bool forward, bool &none) const
+QStringList KeysetQuery::commonConditions(Params &p, const QString &filterColumn, const QVariant &filterValue) const
 {
+    QStringList conditions;
+    const QString range = rangeCondition(p);
+    if (!range.isEmpty())
+        conditions.append(range);
+    if (!filterColumn.isEmpty())
+        conditions.append(filterValue.isNull() ? filterColumn + QStringLiteral(" IS NULL")
+                                               : filterColumn + QStringLiteral(" = ") + p.add(filterValue));
+    return conditions;
+}
+
+QVector<int> KeysetQuery::seekColumns(const KeySeek &seek, bool &wholeRange) const
+{
+    wholeRange = false;
+    QVector<int> columns;
     const int k = int(seek.key.size());
-    // Placeholders are numbered on first use: an engine may refuse a parameter that no
-    // condition uses.
-    QStringList placeholders(k);
-    const auto key = [&](int i) -> const QString & {
-        if (placeholders[i].isEmpty())
-            placeholders[i] = p.add(seek.key[i]);
-        return placeholders[i];
-    };
-
-    // One comparison of row values, where the engine seeks by it and the columns agree.
-    bool sameWay = true;
-    for (int i = 1; i < k; ++i)
-        sameWay = sameWay && m_order[i].descending == m_order[0].descending;
-    if (m_dialect.rowValueSeek && sameWay) {
-        QStringList names;
-        for (int i = 0; i < k; ++i) {
-            names.append(m_order[i].name);
-            key(i);
-        }
-        const bool desc = m_order[0].descending == forward;
-        if (k == 1)
-            return {names[0] + op(desc, seek.inclusive) + placeholders[0]};
-        return {u'(' + names.join(u", ") + u')' + op(desc, seek.inclusive) + u'('
-                + placeholders.join(u", ") + u')'};
-    }
-
-    // One seek per column: equal on the columns before it, past the key in it.
-    QStringList arms;
     for (int i = 0; i < k; ++i) {
-        const bool last = i == k - 1;
         const bool inRangePrefix = i < m_equalPrefix;
         if (inRangePrefix && seek.key[i] == m_range.start[i]) {
             // The range fixes this column to the key's value: "past it" is empty, and
             // "at it" on the last column is the whole range.
-            if (last && seek.inclusive) {
-                arms.append(QString());
-                break;
-            }
+            if (i == k - 1 && seek.inclusive)
+                wholeRange = true;
             continue;
         }
-        QStringList conditions;
-        for (int j = 0; j < i; ++j)
-            conditions.append(m_order[j].name + QStringLiteral(" = ") + key(j));
-        const bool desc = m_order[i].descending == forward;
-        conditions.append(m_order[i].name + op(desc, last && seek.inclusive) + key(i));
-        arms.append(joined(conditions));
+        columns.append(i);
         if (inRangePrefix)
             break;  // deeper seeks would need this column both equal to the range and to the key
     }
-    none = arms.isEmpty();
-    return arms;
+    return columns;
 }
 
-SqlQuery KeysetQuery::rows(const KeySeek *seek, bool forward, int limit, const QString &filterColumn,
-                           const QVariant &filterValue) const
+QString KeysetQuery::seekCondition(Params &p, const KeySeek &seek, int column, bool forward) const
 {
-    Params p(m_dialect);
-    QStringList common;
-    const QString range = rangeCondition(p);
-    if (!range.isEmpty())
-        common.append(range);
-    if (!filterColumn.isEmpty())
-        common.append(filterValue.isNull() ? filterColumn + QStringLiteral(" IS NULL")
-                                           : filterColumn + QStringLiteral(" = ") + p.add(filterValue));
-    QStringList arms{QString()};
-    if (seek && !seek->key.isEmpty()) {
-        bool none = false;
-        arms = seekArms(p, *seek, forward, none);
-        if (none)
-            return {{}, {}, true};
-    }
+    QStringList conditions;
+    for (int j = 0; j < column; ++j)
+        conditions.append(m_order[j].name + QStringLiteral(" = ") + p.add(seek.key[j]));
+    const bool last = column == seek.key.size() - 1;
+    const bool desc = m_order[column].descending == forward;
+    conditions.append(m_order[column].name + op(desc, last && seek.inclusive) + p.add(seek.key[column]));
+    return joined(conditions);
+}
 
+QString KeysetQuery::rowValueCondition(Params &p, const KeySeek &seek, bool forward) const
+{
+    QStringList names;
+    QStringList values;
+    for (int i = 0; i < seek.key.size(); ++i) {
+        names.append(m_order[i].name);
+        values.append(p.add(seek.key[i]));
+    }
+    const QString comparison = op(m_order[0].descending == forward, seek.inclusive);
+    if (names.size() == 1)
+        return names[0] + comparison + values[0];
+    return u'(' + names.join(u", ") + u')' + comparison + u'(' + values.join(u", ") + u')';
+}
+
+QString KeysetQuery::select(const QStringList &conditions) const
+{
+    QString sql = QStringLiteral("SELECT ") + m_layout.selectList() + QStringLiteral(" FROM ") + m_table;
+    if (!conditions.isEmpty())
+        sql += QStringLiteral(" WHERE ") + joined(conditions);
+    return sql;
+}
+
+QString KeysetQuery::orderBy(bool forward) const
+{
     QStringList order;
     for (const KeyColumn &c : m_order)
         order.append(c.descending == forward ? c.name + QStringLiteral(" DESC") : c.name);
+    return QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
+}
 
-    const QString select = QStringLiteral("SELECT ") + m_layout.selectList() + QStringLiteral(" FROM ") + m_table;
-    QStringList parts;
-    for (const QString &arm : std::as_const(arms)) {
-        QStringList conditions = common;
-        if (!arm.isEmpty())
-            conditions.append(arm);
-        parts.append(conditions.isEmpty() ? select : select + QStringLiteral(" WHERE ") + joined(conditions));
+QVector<SqlQuery> KeysetQuery::rows(const KeySeek *seek, bool forward, int limit, const QString &filterColumn,
+                                    const QVariant &filterValue) const
+{
+    // The LIMIT clause: a parameter, or (where a parameter would make the engine plan
+    // for an unknown number of rows) the number itself.
+    const auto limitClause = [&](Params &p, int &param) {
+        param = m_dialect.limitParameter ? int(p.values.size()) : -1;
+        return QStringLiteral(" LIMIT ") + (m_dialect.limitParameter ? p.add(qint64(limit)) : QString::number(limit));
+    };
+    // One statement: its conditions, ordered, limited.
+    const auto single = [&](Params &p, QStringList conditions) {
+        int param = -1;
+        const QString tail = orderBy(forward) + limitClause(p, param);
+        return SqlQuery{select(conditions) + tail, p.values, limit, param};
+    };
+
+    Params p(m_dialect);
+    QStringList common = commonConditions(p, filterColumn, filterValue);
+    if (!seek || seek->key.isEmpty())
+        return {single(p, common)};
+
+    bool sameWay = true;
+    for (int i = 1; i < seek->key.size(); ++i)
+        sameWay = sameWay && m_order[i].descending == m_order[0].descending;
+    if (m_dialect.rowValueSeek && sameWay) {
+        common.append(rowValueCondition(p, *seek, forward));
+        return {single(p, common)};
     }
-    const QString sql = parts.join(QStringLiteral(" UNION ALL ")) + QStringLiteral(" ORDER BY ")
-        + order.join(QStringLiteral(", ")) + QStringLiteral(" LIMIT ") + QString::number(limit);
-    return {sql, p.values, false};
+
+    bool wholeRange = false;
+    const QVector<int> columns = seekColumns(*seek, wholeRange);
+    if (wholeRange)
+        return {single(p, common)};
+    if (m_dialect.seekInSteps || columns.size() == 1) {
+        // The deepest seek first: its rows come first in the order.
+        QVector<SqlQuery> steps;
+        for (auto it = columns.crbegin(); it != columns.crend(); ++it) {
+            const int column = *it;
+            Params stepParams(m_dialect);
+            QStringList conditions = commonConditions(stepParams, filterColumn, filterValue);
+            conditions.append(seekCondition(stepParams, *seek, column, forward));
+            steps.append(single(stepParams, conditions));
+        }
+        return steps;
+    }
+    QStringList arms;
+    for (int column : columns) {
+        QStringList conditions = common;
+        conditions.append(seekCondition(p, *seek, column, forward));
+        arms.append(select(conditions));
+    }
+    int param = -1;
+    const QString tail = orderBy(forward) + limitClause(p, param);
+    return {{arms.join(QStringLiteral(" UNION ALL ")) + tail, p.values, limit, param}};
 }
 
 SqlQuery KeysetQuery::count() const
@@ -171,7 +206,7 @@ SqlQuery KeysetQuery::count() const
     QString sql = QStringLiteral("SELECT count(*) FROM ") + m_table;
     if (!range.isEmpty())
         sql += QStringLiteral(" WHERE ") + range;
-    return {sql, p.values, false};
+    return {sql, p.values};
 }
 
 } // namespace store

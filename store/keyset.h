@@ -1,23 +1,30 @@
 #pragma once
-// The SQL of keyset navigation. Every read is one indexed query: the rows of a range,
-// after (or from) a key, in index order or its reverse, LIMIT n — never OFFSET, never
-// the whole table. A key is a list of values of the leading columns of the order, in
+// The SQL of keyset navigation. Every read is indexed: the rows of a range, after (or
+// from) a key, in index order or its reverse, with a LIMIT — never OFFSET, never the
+// whole table. A key is a list of values of the leading columns of the order, in
 // storage form.
 //
-// The condition "after the key" is spelled per engine: as a row-value comparison where
-// the engine seeks by it and all its columns run one way; otherwise as a UNION ALL of
-// one precise seek per key column (k1 = ? AND k2 > ?; k1 > ?), merged in index order.
-// A single OR-ed condition would seek only by its first column and then scan the whole
-// group of rows equal in it.
+// "After the key" is spelled per engine. Where the engine seeks by a row-value
+// comparison and the columns all run one way: one query with (k1, k2, id) > (?, ?, ?).
+// Otherwise it is cut into one precise seek per key column — k1 = ? AND k2 = ? AND id > ?;
+// k1 = ? AND k2 > ?; k1 > ? — which follow each other in index order: run one after the
+// other until the page is full (SQLite: each is a plain index range, while merging them
+// in one compound query costs a comparison per row), or merged in one UNION ALL … ORDER
+// BY (PostgreSQL: one round trip). A single OR-ed condition would seek only by its first
+// column and then scan the whole group of rows equal in it.
 
 #include "layout.h"
 
 namespace store {
 
+// One statement of a read, giving at most `limit` rows. Where the engine takes the LIMIT
+// as a parameter, it is the one at limitParam, which the reader sets to the number of
+// rows still missing when it runs the steps of a read in turn.
 struct SqlQuery {
     QString sql;
     QVariantList params;
-    bool none = false;  // no row can match: nothing to ask
+    int limit = -1;
+    int limitParam = -1;
 };
 
 // Records whose leading key columns lie between start and end (both included) in index
@@ -39,19 +46,27 @@ public:
     KeysetQuery(const TableLayout &layout, const Dialect &dialect, const QString &tableName,
                 const QVector<KeyColumn> &order, const KeyRange &range);
 
-    // Up to limit rows under the range, in index order (forward) or its reverse, from the
-    // seek or from the start (end). With a filter column, only rows whose column equals
-    // the value.
-    SqlQuery rows(const KeySeek *seek, bool forward, int limit, const QString &filterColumn = {},
-                  const QVariant &filterValue = {}) const;
+    // The statements that read up to limit rows under the range, in index order
+    // (forward) or its reverse, from the seek or from the start (end); run in turn, each
+    // adding its rows after the previous one's. None: no row can match. With a filter
+    // column, only rows whose column equals the value.
+    QVector<SqlQuery> rows(const KeySeek *seek, bool forward, int limit, const QString &filterColumn = {},
+                           const QVariant &filterValue = {}) const;
     // The number of rows under the range.
     SqlQuery count() const;
 
 private:
     class Params;
+    QStringList commonConditions(Params &p, const QString &filterColumn, const QVariant &filterValue) const;
     QString rangeCondition(Params &p) const;
     QString boundCondition(Params &p, const QVariantList &values, bool lower) const;
-    QStringList seekArms(Params &p, const KeySeek &seek, bool forward, bool &none) const;
+    // The key columns at which a seek compares (the ones before each are equal); sets
+    // wholeRange when the range alone answers it.
+    QVector<int> seekColumns(const KeySeek &seek, bool &wholeRange) const;
+    QString seekCondition(Params &p, const KeySeek &seek, int column, bool forward) const;
+    QString rowValueCondition(Params &p, const KeySeek &seek, bool forward) const;
+    QString select(const QStringList &conditions) const;
+    QString orderBy(bool forward) const;
 
     const TableLayout &m_layout;
     const Dialect &m_dialect;

@@ -86,7 +86,7 @@ TableLayout::TableLayout(const TableDef &def)
         if (!m_upper[f])
             continue;
         select.append(upperColumn(f));
-        m_selectTypes.append(ColType::Text);
+        m_selectTypes.append(ColType::Skip);  // for the order only; a record derives it
         m_selectFields.append(-1);
     }
     m_selectList = select.join(QStringLiteral(", "));
@@ -137,23 +137,33 @@ QVariant TableLayout::toStorage(int field, const QVariant &value) const
     }
 }
 
-QVariant TableLayout::fromStorage(int field, const QVariant &stored) const
+void TableLayout::fromStorage(int field, QVariant &value) const
 {
     switch (m_def->fields[field].type) {
     case FieldType::String:
-        return stored.isNull() ? QStringLiteral("") : stored;
+        if (value.isNull())
+            value = QStringLiteral("");
+        break;
     case FieldType::Float:
-        return stored.isNull() ? 0.0 : stored;
+        if (value.isNull())
+            value = 0.0;
+        break;
     case FieldType::Boolean:
-        return stored.toLongLong() != 0;
+        value = value.toLongLong() != 0;
+        break;
     case FieldType::Date:
-        return stored.isNull() || stored.toDate() == kEmptyKeyDate ? QVariant() : stored;
+        if (!value.isNull() && value.toDate() == kEmptyKeyDate)
+            value = QVariant();
+        break;
     case FieldType::DateTime:
-        return stored.isNull() || stored.toDateTime().date() == kEmptyKeyDate ? QVariant() : stored;
+        if (!value.isNull() && value.toDateTime().date() == kEmptyKeyDate)
+            value = QVariant();
+        break;
     case FieldType::Time:
-        return stored;
+        break;
     default:
-        return stored.isNull() ? qint64(0) : stored;
+        if (value.isNull())
+            value = qint64(0);
     }
 }
 

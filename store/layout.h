@@ -53,8 +53,8 @@ public:
 
     // The value of a field as bound to SQL (key columns: sentinels for empty values).
     QVariant toStorage(int field, const QVariant &value) const;
-    // The value of a field as held in a record, from what a read returned.
-    QVariant fromStorage(int field, const QVariant &stored) const;
+    // Turns what a read returned into the value of a field as a record holds it.
+    void fromStorage(int field, QVariant &value) const;
 
     // The statements that create the table and its indexes under the given name.
     QStringList createStatements(const QString &tableName, const Dialect &dialect) const;

@@ -3,6 +3,7 @@
 #include "app/errors.h"
 
 #include <QFileInfo>
+#include <QVarLengthArray>
 #include <sqlite3.h>
 
 namespace store {
@@ -68,7 +69,7 @@ void bindParam(sqlite3_stmt *st, int i, const QVariant &v)
 
 QVariant columnValue(sqlite3_stmt *st, int i, ColType type)
 {
-    if (sqlite3_column_type(st, i) == SQLITE_NULL)
+    if (type == ColType::Skip || sqlite3_column_type(st, i) == SQLITE_NULL)
         return {};
     switch (type) {
     case ColType::Integer:
@@ -94,6 +95,8 @@ const Dialect kSqliteDialect{
     // of a deleted record never comes to mean another record.
     QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"),
     false,
+    true,
+    true,
 };
 
 } // namespace
@@ -169,19 +172,19 @@ sqlite3_stmt *SqliteEngine::statement(const QString &sql)
 }
 
 qint64 SqliteEngine::run(const QString &sql, const QVariantList &params, bool write,
-                         const QVector<ColType> &columns, ResultSet *out)
+                         const QVector<ColType> &columns, const RowReceiver *row)
 {
     sqlite3_stmt *st = statement(sql);
     for (int i = 0; i < params.size(); ++i)
         bindParam(st, i + 1, params[i]);
-    if (out)
-        out->reset(int(columns.size()));
+    QVarLengthArray<QVariant, 32> cells(columns.size());
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        if (!out)
+        if (!row)
             continue;
         for (int c = 0; c < columns.size(); ++c)
-            out->add(columnValue(st, c, columns[c]));
+            cells[c] = columnValue(st, c, columns[c]);
+        (*row)(cells.data());
     }
     // Reset at once: a statement left open would keep a read snapshot of the file.
     const QString error = rc == SQLITE_DONE ? QString() : engineText(m_db);
@@ -203,10 +206,9 @@ void SqliteEngine::runScript(const QString &sql)
 
 bool SqliteEngine::tableExists(const QString &name)
 {
-    ResultSet rs;
-    query(QStringLiteral("SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE"),
-          {name}, {ColType::Integer}, rs);
-    return rs.rowCount() > 0;
+    return queryInteger(QStringLiteral("SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE"),
+                        {name})
+        .has_value();
 }
 
 void SqliteEngine::begin()

@@ -46,28 +46,37 @@ void Table::Impl::requireActive() const
         throw error(QStringLiteral("tabulka není otevřena"));
 }
 
-QVector<Record> Table::Impl::fetch(const SqlQuery &q, bool reverse)
+QVector<Record> Table::Impl::fetch(const QVector<SqlQuery> &read, bool reverse)
 {
     QVector<Record> rows;
-    if (q.none)
-        return rows;
-    ResultSet rs;
+    const QVector<int> &selectFields = layout.selectFields();
+    const int idColumn = layout.idSelectColumn();
+    qint64 missing = read.isEmpty() ? 0 : read[0].limit;
     try {
-        engine().query(q.sql, q.params, layout.selectTypes(), rs);
+        for (SqlQuery q : read) {
+            if (q.limit >= 0 && missing <= 0)
+                break;
+            if (q.limitParam >= 0)
+                q.params[q.limitParam] = missing;
+            engine().query(q.sql, q.params, layout.selectTypes(), [&](QVariant *cells) {
+            Record rec(&t.Definition());
+            for (int c = 0; c < selectFields.size(); ++c) {
+                if (const int f = selectFields[c]; f >= 0) {
+                    rec.m_values[f] = std::move(cells[c]);
+                    layout.fromStorage(f, rec.m_values[f]);
+                }
+            }
+            rec.m_id = layout.idField() >= 0 ? rec.m_values[layout.idField()].toLongLong()
+                                             : cells[idColumn].toLongLong();
+            rows.append(std::move(rec));
+            --missing;
+        });
+        }
     } catch (const StoreError &e) {
         throw error(e.text());
     }
-    const QVector<int> &selectFields = layout.selectFields();
-    rows.reserve(rs.rowCount());
-    for (int r = 0; r < rs.rowCount(); ++r) {
-        Record rec(&t.Definition());
-        for (int c = 0; c < selectFields.size(); ++c)
-            if (selectFields[c] >= 0)
-                rec.m_values[selectFields[c]] = layout.fromStorage(selectFields[c], rs.at(r, c));
-        rec.m_id = rs.at(r, layout.idSelectColumn()).toLongLong();
+    for (Record &rec : rows)
         calc(rec);
-        rows.append(std::move(rec));
-    }
     if (reverse)
         std::reverse(rows.begin(), rows.end());
     return rows;
@@ -79,7 +88,7 @@ std::optional<Record> Table::Impl::fetchById(qint64 id)
                    .arg(layout.selectList(), quoted(t.m_tableName), layout.idColumn(),
                         engine().dialect().placeholder(1)),
                {id}};
-    QVector<Record> rows = fetch(q);
+    QVector<Record> rows = fetch({q});
     if (rows.isEmpty())
         return std::nullopt;
     return rows.first();
@@ -140,6 +149,7 @@ void Table::Impl::calc(Record &r) const
 
 void Table::Impl::setPage(QVector<Record> rows, int current, bool atStart, bool atEnd)
 {
+    nextRows = kFirstPageRows;  // a new position: a scan from it starts with a small page
     page = std::move(rows);
     pos = std::max(current, 0);
     pageAtStart = atStart;
@@ -161,10 +171,10 @@ void Table::Impl::refreshIfStale()
         keepCurrentOnly();
 }
 
-void Table::Impl::readEdge(bool first)
+void Table::Impl::readEdge(bool first, int want)
 {
-    QVector<Record> rows = fetch(keyset().rows(nullptr, first, kPageRows), !first);
-    const bool all = rows.size() < kPageRows;
+    QVector<Record> rows = fetch(keyset().rows(nullptr, first, want), !first);
+    const bool all = rows.size() < want;
     const int n = int(rows.size());
     if (first)
         setPage(std::move(rows), 0, true, all);
@@ -192,14 +202,16 @@ void Table::Impl::step(bool forward)
     }
     if (!(forward ? pageAtEnd : pageAtStart)) {
         const KeySeek from{keyOf(page[pos]), false};
-        QVector<Record> rows = fetch(keyset().rows(&from, forward, kPageRows), !forward);
+        const int want = nextRows;
+        QVector<Record> rows = fetch(keyset().rows(&from, forward, want), !forward);
         if (!rows.isEmpty()) {
-            const bool all = rows.size() < kPageRows;
+            const bool all = rows.size() < want;
             const int n = int(rows.size());
             if (forward)
                 setPage(std::move(rows), 0, false, all);
             else
                 setPage(std::move(rows), n - 1, all, false);
+            nextRows = std::min(2 * want, kMaxPageRows);
             bof = eof = false;
             emit t.recordChanged();
             return;
@@ -344,7 +356,7 @@ void Table::SetRange(const QVariantList &start, const QVariantList &end)
     KeyRange range{d->searchKey(start), d->searchKey(end)};
     d->checkBrowse();
     d->range = std::move(range);
-    d->readEdge(true);
+    d->readEdge(true, Impl::kFirstPageRows);
 }
 
 void Table::CancelRange()
@@ -420,13 +432,11 @@ qint64 Table::RecordCount()
 {
     d->requireActive();
     const SqlQuery q = d->keyset().count();
-    ResultSet rs;
     try {
-        d->engine().query(q.sql, q.params, {ColType::Integer}, rs);
+        return d->engine().queryInteger(q.sql, q.params).value_or(0);
     } catch (const StoreError &e) {
         throw d->error(e.text());
     }
-    return rs.at(0, 0).toLongLong();
 }
 
 DataSetState Table::State() const { return d->state; }

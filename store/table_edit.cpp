@@ -222,7 +222,7 @@ void Table::Delete()
     } else {
         d->release(id);
     }
-    d->positionAt(after, Impl::kPageRows);
+    d->positionAt(after, 1);
     if (removed == 0)
         throw d->error(QStringLiteral("záznam již neexistuje"));
 }

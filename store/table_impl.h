@@ -16,9 +16,11 @@
 namespace store {
 
 struct Table::Impl {
-    // Rows read by a move past the buffered page; a seek (FindKey, Locate, a bookmark,
-    // Post) reads only the row it lands on.
-    static constexpr int kPageRows = 48;
+    // Reads that land on a record (First, Last, FindKey, Locate, a bookmark, Post) read
+    // only that row. Moving on past the buffered rows reads a page, which doubles with
+    // every further page read in a row, up to the largest; a range starts with a page.
+    static constexpr int kFirstPageRows = 32;
+    static constexpr int kMaxPageRows = 256;
 
     Impl(Table &table, const TableDef &def);
 
@@ -38,6 +40,7 @@ struct Table::Impl {
     bool pageAtStart = false;   // page[0] is the first row of the range
     bool pageAtEnd = false;     // the last row of page is the last of the range
     quint64 generation = 0;     // the engine's write generation when page was read
+    int nextRows = kFirstPageRows;  // the size of the next page read
     bool bof = true;
     bool eof = true;
 
@@ -51,9 +54,9 @@ struct Table::Impl {
     Engine &engine() const { return t.m_db->engine(); }
     KeysetQuery keyset() const { return KeysetQuery(layout, engine().dialect(), t.m_tableName, order, range); }
 
-    // Runs a read and makes records of its rows (calculated fields set); reverse turns
-    // a backward read into index order.
-    QVector<Record> fetch(const SqlQuery &q, bool reverse = false);
+    // Runs a read (its statements in turn, until its limit is reached) and makes records
+    // of its rows (calculated fields set); reverse turns a backward read into index order.
+    QVector<Record> fetch(const QVector<SqlQuery> &read, bool reverse = false);
     std::optional<Record> fetchById(qint64 id);
     qint64 execute(const QString &sql, const QVariantList &params);
 
@@ -67,7 +70,7 @@ struct Table::Impl {
     // Keeps only the current row buffered (the others may be out of date).
     void keepCurrentOnly();
     void refreshIfStale();
-    void readEdge(bool first);
+    void readEdge(bool first, int rows = 1);
     // Moves one row; reads the next page past the buffered one.
     void step(bool forward);
     // Makes the row at or after key current, or the last row with Eof() when none is.
