@@ -1,0 +1,112 @@
+#include "dbgrid.h"
+
+#include "app/errors.h"
+#include "app/prompter.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+
+TDBGrid::TDBGrid(store::DataSource *source, const QStringList &fields, QWidget *parent)
+    : QTableView(parent), m_model(new GridModel(source, fields, this))
+{
+    setModel(m_model);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(true);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setWordWrap(false);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setSectionsMovable(false);
+
+    connect(m_model, &GridModel::currentRowChanged, this, &TDBGrid::followTable);
+    connect(m_model, &GridModel::topShifted, this, &TDBGrid::keepTopRecord);
+    connect(m_model, &GridModel::readFailed, this, &TDBGrid::showError, Qt::QueuedConnection);
+    // Qt moves the current index by itself while the model resets or loses rows; only a
+    // move the user makes may move the table.
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { ++m_following; });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { --m_following; });
+    connect(m_model, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this](const QModelIndex &, int first) {
+        ++m_following;
+        if (first == 0)
+            m_scrollBefore = verticalScrollBar()->value();
+    });
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, [this] { --m_following; });
+    connect(m_model, &QAbstractItemModel::rowsAboutToBeInserted, this, [this](const QModelIndex &, int first) {
+        if (first == 0)
+            m_scrollBefore = verticalScrollBar()->value();
+    });
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TDBGrid::userMoved);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TDBGrid::scrolled);
+    followTable(m_model->currentRow(), true);
+}
+
+void TDBGrid::followTable(int row, bool tableMoved)
+{
+    ++m_following;
+    if (row < 0) {
+        selectionModel()->clearCurrentIndex();
+        selectionModel()->clearSelection();
+    } else {
+        const QModelIndex idx = m_model->index(row, std::max(currentIndex().column(), 0));
+        selectionModel()->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        if (tableMoved)
+            scrollTo(idx);
+    }
+    --m_following;
+}
+
+void TDBGrid::userMoved(const QModelIndex &current)
+{
+    if (m_following > 0 || !current.isValid())
+        return;
+    try {
+        m_model->moveTableTo(current.row());
+    } catch (const AppError &e) {
+        showError(e.text());
+        m_model->Sync();
+    }
+}
+
+void TDBGrid::keepTopRecord(int rows)
+{
+    updateGeometries();
+    verticalScrollBar()->setValue(m_scrollBefore + rows);
+}
+
+void TDBGrid::showError(const QString &text) { prompter().ShowMessage(text); }
+
+void TDBGrid::scrolled(int value)
+{
+    if (value == verticalScrollBar()->minimum() && m_model->canFetchBackward())
+        m_model->fetchBackward();
+}
+
+QModelIndex TDBGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    const int row = currentIndex().row();
+    const int column = std::max(currentIndex().column(), 0);
+    const bool ctrl = modifiers & Qt::ControlModifier;
+    if (ctrl && (action == MoveHome || action == MoveEnd)) {
+        try {
+            if (action == MoveHome)
+                m_model->table()->First();
+            else
+                m_model->table()->Last();
+            m_model->Sync();
+        } catch (const AppError &e) {
+            showError(e.text());
+        }
+        return m_model->index(m_model->currentRow(), column);
+    }
+    const int page = std::max(1, viewport()->height() / std::max(1, rowHeight(std::max(row, 0))));
+    if ((action == MoveUp && row <= 0) || (action == MovePageUp && row < page)) {
+        while (m_model->canFetchBackward() && currentIndex().row() < page)
+            m_model->fetchBackward();
+    } else if ((action == MoveDown || action == MovePageDown) && row + page >= m_model->rowCount()) {
+        if (m_model->canFetchMore({}))
+            m_model->fetchMore({});
+    }
+    return QTableView::moveCursor(action, modifiers);
+}
