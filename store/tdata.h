@@ -117,6 +117,13 @@ public:
     // Does nothing; false.
     bool Index();
 
+    // The card look-up of the item editor (defined with the windows, in ui/sorvalid.cpp).
+    // A text of more than 5 characters (trimmed) found as SOR_KAV on index "KAV" is taken
+    // at once; otherwise the assortment picker opens in name order at the remembered card.
+    // True when ffSortiment stands on the card found or chosen, which is then remembered
+    // (SetLastSor). The table is opened if closed, and then closed again afterwards.
+    bool SorValid(const QString &text);
+
     // Calculated fields of the items: POP_CCC = POP_CKU × POP_CNC, POP_NCC = POP_NCS ×
     // POP_KUS, not rounded. Attached to `ffPodklPol`.
     void ffPodklPolCalcFields(store::Record &r);

@@ -1,0 +1,189 @@
+// The main window's commands on a real database of each engine: the list opened on the
+// last document and its recovery, the keys, and the new-document and correction
+// commands with the document lock.
+
+#include "test_doklad_support.h"
+
+using namespace doklad;
+using storetest::Backend;
+
+namespace {
+
+class DodavkyTest : public WindowsTest {};
+
+TEST_P(DodavkyTest, TheListOpensOnTheDocumentWithTheHighestNumber)
+{
+    addDocument(QStringLiteral("0000000005"), QStringLiteral("000001"), {});
+    addDocument(QStringLiteral("0000000012"), QStringLiteral("000001"), {});
+    addDocument(QStringLiteral("0000000009"), QStringLiteral("000001"), {});
+    mainWindow();
+    EXPECT_TRUE(headers().Active());
+    EXPECT_EQ(headers().IndexName(), QStringLiteral("DO1"));
+    EXPECT_EQ(hla("HLA_DO1").AsString(), QStringLiteral("0000000012"));
+
+    mainWindow().FormActivate(240, 130);
+    EXPECT_EQ(data->MainLeft, 240);
+    EXPECT_EQ(data->MainTop, 130);
+
+    mainWindow().FormClose();
+    EXPECT_FALSE(headers().Active());
+}
+
+TEST_P(DodavkyTest, WithoutTheHeaderTableThePriceModeComesFromThePriceLists)
+{
+    data->Database.DropTable(headers().TableName());
+    for (const bool withVat : {true, false}) {
+        {
+            auto lists = peek(store::tables::ceniky());
+            if (!lists->IsEmpty())
+                lists->Delete();
+            lists->Append();
+            lists["CEN_KOD"].SetAsString(QStringLiteral("A"));
+            lists["CEN_DPH"].SetAsBoolean(withVat);
+            lists->Post();
+        }
+        data->PriceMode = 0;
+        TDodavky window;
+        EXPECT_NO_THROW(window.FormCreate());
+        EXPECT_EQ(data->PriceMode, withVat ? 2 : 1);
+        EXPECT_FALSE(headers().Active());   // the list stays empty
+        EXPECT_FALSE(data->ffCeniky.Active());
+    }
+    data->Database.DropTable(data->ffCeniky.TableName());
+    TDodavky window;
+    EXPECT_THROW(window.FormCreate(), StoreError);   // for the general error display
+}
+
+// Which keys run which command; a script per window shows what was opened.
+TEST_P(DodavkyTest, KeysOfTheList)
+{
+    addDocument(QStringLiteral("0000000001"), QStringLiteral("000001"), {});
+    screens.doklad = [](TDokladPodklady &e) {
+        e.Button4Click();
+        return e.ModalResult;
+    };
+    screens.hledani = [] { return mrCancel; };
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifiers shift;
+        bool handled;
+        const char *opens;
+    };
+    const Case cases[] = {
+        {Qt::Key_F2, Qt::NoModifier, true, "doklad"},
+        {Qt::Key_F2, Qt::ShiftModifier | Qt::ControlModifier, true, "doklad"},
+        {Qt::Key_F2, Qt::AltModifier, true, "doklad"},
+        {Qt::Key_F4, Qt::NoModifier, true, "doklad"},
+        {Qt::Key_F4, Qt::ControlModifier, true, "doklad"},
+        {Qt::Key_F4, Qt::ShiftModifier, true, "doklad"},
+        {Qt::Key_F4, Qt::AltModifier, false, ""},   // closes the window instead
+        {Qt::Key_F5, Qt::NoModifier, true, "hledani"},
+        {Qt::Key_F8, Qt::NoModifier, true, ""},
+        {Qt::Key_F8, Qt::ShiftModifier, true, ""},
+        {Qt::Key_F9, Qt::NoModifier, true, ""},
+        {Qt::Key_F3, Qt::NoModifier, false, ""},
+    };
+    for (const Case &c : cases) {
+        screens.opened.clear();
+        QVector<int> focus;
+        const auto connection = QObject::connect(&mainWindow(), &FormCommands::focusRequested,
+                                                 [&](int control) { focus << control; });
+        const std::string label = "key " + std::to_string(c.key) + " shift " + std::to_string(c.shift.toInt());
+        EXPECT_EQ(mainWindow().FormKeyDown(c.key, c.shift), c.handled) << label;
+        EXPECT_EQ(screens.windows().join(','), QLatin1String(c.opens)) << label;
+        if (*c.opens) {
+            EXPECT_EQ(focus, QVector<int>{TDodavky::DBGrid1}) << label;
+        }
+        QObject::disconnect(connection);
+    }
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    EXPECT_EQ(ownLocks(), 0);
+}
+
+TEST_P(DodavkyTest, ANewDocumentClosedWithoutItemsLeavesNoRow)
+{
+    addDocument(QStringLiteral("0000000001"), QStringLiteral("000001"), {});
+    screens.doklad = [&](TDokladPodklady &e) {
+        EXPECT_TRUE(e.NewDocument);
+        EXPECT_FALSE(e.KeepDocument);
+        EXPECT_EQ(e.ActiveControl, TDokladPodklady::DBEditTovel1);
+        EXPECT_EQ(headers().State(), store::DataSetState::Insert);
+        EXPECT_EQ(hla("HLA_DAT").AsDate(), QDate::currentDate());
+        EXPECT_EQ(hla("HLA_DDO").AsDate(), QDate::currentDate());
+        EXPECT_EQ(hla("HLA_MEN").AsString(), QStringLiteral("EUR"));
+        EXPECT_EQ(hla("HLA_KUR").AsFloat(), 1.0);
+        EXPECT_TRUE(typeSupplier(e, QStringLiteral("000002")));
+        EXPECT_TRUE(e.FormKeyDown(Qt::Key_Escape, Qt::NoModifier));
+        return e.ModalResult;
+    };
+    mainWindow().Button1Click();
+    EXPECT_EQ(screens.opened.value(0).pos, QPoint(135, 50));
+    EXPECT_EQ(rowCount(store::tables::podklHlav()), 1);
+    EXPECT_EQ(headers().State(), store::DataSetState::Browse);
+    EXPECT_EQ(hla("HLA_DO1").AsString(), QStringLiteral("0000000001"));
+}
+
+TEST_P(DodavkyTest, CorrectionHoldsTheDocumentLockAndReleasesIt)
+{
+    addDocument(QStringLiteral("0000000001"), QStringLiteral("000001"), {});
+    addDocument(QStringLiteral("0000000002"), QStringLiteral("000002"), {});
+    for (const int result : {mrOk, mrCancel}) {
+        screens.doklad = [&](TDokladPodklady &e) {
+            EXPECT_EQ(ownLocks(), 1);
+            EXPECT_FALSE(e.NewDocument);
+            EXPECT_TRUE(e.KeepDocument);
+            EXPECT_EQ(headers().State(), store::DataSetState::Edit);
+            EXPECT_EQ(hla("HLA_NAC").AsString(), QStringLiteral("Beta a.s."));
+            hla("HLA_DO2").SetAsString(result == mrOk ? QStringLiteral("FA-1") : QStringLiteral("FA-2"));
+            return result;
+        };
+        mainWindow().Button2Click();
+        EXPECT_EQ(ownLocks(), 0);
+        EXPECT_EQ(headers().State(), store::DataSetState::Browse);
+        EXPECT_FALSE(items().Active());
+        auto header = peek(store::tables::podklHlav(), QStringLiteral("DO1"));
+        header->Last();
+        EXPECT_EQ(header["HLA_DO2"].AsString(), QStringLiteral("FA-1")) << result;
+        EXPECT_EQ(header["HLA_NAC"].AsString(), QStringLiteral("Beta a.s."));
+    }
+    EXPECT_EQ(screens.opened.value(0).pos, QPoint(130, 90));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+TEST_P(DodavkyTest, ADocumentLockedByAnotherStationOpensNoEditor)
+{
+    addDocument(QStringLiteral("0000000001"), QStringLiteral("000001"), {});
+    lockedElsewhere(QStringLiteral("POD"), QStringLiteral("0000000001"));
+    mainWindow().Button2Click();
+    EXPECT_TRUE(screens.opened.isEmpty());
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_TRUE(prompts.messages[0].startsWith(QStringLiteral("Položka blokována uživatelem Svoboda Karel od  06.05.2024")))
+        << prompts.messages[0].toStdString();
+    EXPECT_EQ(headers().State(), store::DataSetState::Browse);
+    EXPECT_EQ(ownLocks(), 0);
+}
+
+TEST_P(DodavkyTest, CorrectingOnAnEmptyListDoesNothing)
+{
+    mainWindow().Button2Click();
+    EXPECT_TRUE(screens.opened.isEmpty());
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    EXPECT_EQ(ownLocks(), 0);
+    EXPECT_EQ(rowCount(store::tables::podklHlav()), 0);
+}
+
+TEST_P(DodavkyTest, AFailedCorrectionLeavesNoLockAndNoEdit)
+{
+    addDocument(QStringLiteral("0000000001"), QStringLiteral("000001"), {});
+    data->Database.DropTable(items().TableName());   // the items cannot be opened
+    mainWindow().Button2Click();
+    EXPECT_TRUE(screens.opened.isEmpty());
+    EXPECT_TRUE(prompts.messages.isEmpty());   // dropped without a message
+    EXPECT_EQ(headers().State(), store::DataSetState::Browse);
+    EXPECT_EQ(ownLocks(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, DodavkyTest, testing::Values(Backend::SQLite, Backend::PostgreSQL),
+                         storetest::engineName);
+
+} // namespace

@@ -1,0 +1,244 @@
+#pragma once
+// A firm on a fresh database of each engine for the commands of the source-document
+// windows: the data module connected to it, a document counter, three suppliers and
+// three cards, and the other windows played by scripts.
+
+#include "../store/store_test_support.h"
+#include "recordingprompter.h"
+
+#include "app/errors.h"
+#include "dodavky.h"
+#include "doklad_podklady.h"
+#include "podklady_pol_edit.h"
+#include "screens.h"
+#include "store/firmschema.h"
+#include "store/tables/tables.h"
+#include "store/tdata.h"
+
+#include <QDate>
+#include <QStringList>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace doklad {
+
+// Plays the windows the commands open. A window without a script is a test failure
+// (and answers Cancel). Every opening is recorded with its place.
+class ScriptedScreens final : public Screens {
+public:
+    ScriptedScreens() { setScreens(this); }
+    ~ScriptedScreens() override { setScreens(nullptr); }
+
+    std::function<int(TDokladPodklady &)> doklad;
+    std::function<int(TPodkladyPolEdit &)> polozka;
+    std::function<int()> dodavatele;
+    std::function<int()> sortiment;
+    std::function<int()> hledani;
+
+    struct Opening {
+        QString window;
+        QPoint pos;
+    };
+    QVector<Opening> opened;
+    QStringList windows() const
+    {
+        QStringList names;
+        for (const Opening &o : opened)
+            names << o.window;
+        return names;
+    }
+
+    int ShowDokladPodklady(TDokladPodklady &editor, QPoint pos) override
+    {
+        return play("doklad", pos, doklad, editor);
+    }
+    int ShowPodkladyPolEdit(TPodkladyPolEdit &editor, QPoint pos) override
+    {
+        return play("polozka", pos, polozka, editor);
+    }
+    int ShowPrehledZakazniku(QPoint pos) override { return play("dodavatele", pos, dodavatele); }
+    int ShowPrehledSortimentu(QPoint pos) override { return play("sortiment", pos, sortiment); }
+    int ShowPodkladyHle() override { return play("hledani", QPoint(), hledani); }
+
+private:
+    template <typename Script, typename... Args>
+    int play(const char *window, QPoint pos, const Script &script, Args &...args)
+    {
+        opened.append({QLatin1String(window), pos});
+        if (!script) {
+            ADD_FAILURE() << "unexpected window " << window;
+            return mrCancel;
+        }
+        return script(args...);
+    }
+};
+
+// Leaves a bound edit as TDBEditTovel does: OnValid with the typed text, then, when
+// valid, the (possibly replaced) text written to the field. Returns the validity.
+inline bool leave(store::Table &table, const char *field, QString text,
+                  const std::function<void(QString &, bool &)> &onValid)
+{
+    bool valid = true;
+    if (onValid)
+        onValid(text, valid);
+    if (valid)
+        table.FieldByName(QLatin1String(field)).SetAsString(text);
+    return valid;
+}
+
+inline void append(store::Table &t, std::initializer_list<std::pair<const char *, QVariant>> values)
+{
+    const bool wasOpen = t.Active();
+    t.Open();
+    t.Append();
+    for (const auto &[field, value] : values)
+        t.FieldByName(QLatin1String(field)).SetValue(value);
+    t.Post();
+    if (!wasOpen)
+        t.Close();
+}
+
+class WindowsTest : public testing::TestWithParam<storetest::Backend> {
+protected:
+    void SetUp() override
+    {
+        STORETEST_REQUIRE_ENGINE(GetParam());
+        db = std::make_unique<storetest::TestDatabase>(GetParam());
+        data = std::make_unique<TData>();
+        data->FirmNumber = QStringLiteral("0001");
+        data->SetTableNames();
+        data->LocalAddress = QStringLiteral("10.0.0.1");
+        data->UserFullName = QStringLiteral("Novák Jan");
+        data->Database.Connect(db->params());
+        // The tests of one program share a database: each starts from new, empty tables.
+        for (const store::TableDef *def : store::tables::schemaTables()) {
+            const QString name = def->nameForFirm(data->FirmNumber);
+            if (data->Database.TableExists(name))
+                data->Database.DropTable(name);
+        }
+        CreateFirmSchema(data->Database, data->FirmNumber, false);
+        data->MainLeft = 100;
+        data->MainTop = 50;
+
+        append(data->ffCiselnik, {{"CIS_POD", "123"}, {"CIS_ODB", 3.0}});
+        append(data->ffDodavatele, {{"DOD_KOD", "000001"}, {"DOD_FIR", "Alfa s.r.o."},
+                                    {"DOD_ULI", "Dlouhá 1"}, {"DOD_MES", "Brno"}, {"DOD_PSC", "60200"}});
+        append(data->ffDodavatele, {{"DOD_KOD", "000002"}, {"DOD_FIR", "Beta a.s."},
+                                    {"DOD_ULI", "Krátká 2"}, {"DOD_MES", "Praha"}, {"DOD_PSC", "11000"}});
+        append(data->ffDodavatele, {{"DOD_KOD", "000003"}, {"DOD_FIR", "Čedok"}});
+        append(data->ffSortiment, {{"SOR_KAV", "000010"}, {"SOR_NAC", "Šroub M6"}});
+        append(data->ffSortiment, {{"SOR_KAV", "000011"}, {"SOR_NAC", "Matice M6"}});
+        append(data->ffSortiment, {{"SOR_KAV", "000012"}, {"SOR_NAC", "Podložka"}});
+    }
+
+    void TearDown() override
+    {
+        main.reset();
+        data.reset();
+        db.reset();
+    }
+
+    // The main window's commands, created as the window is.
+    TDodavky &mainWindow()
+    {
+        if (!main) {
+            main = std::make_unique<TDodavky>();
+            main->FormCreate();
+        }
+        return *main;
+    }
+
+    store::Table &headers() { return data->ffPodklHlav; }
+    store::Table &items() { return data->ffPodklPol; }
+    store::Field &hla(const char *f) { return data->ffPodklHlav.FieldByName(QLatin1String(f)); }
+    store::Field &pop(const char *f) { return data->ffPodklPol.FieldByName(QLatin1String(f)); }
+
+    // A written document with its items (card, quantity, price; package 1, rate 1, no
+    // markup), the header totals the sums of the items.
+    void addDocument(const QString &number, const QString &supplier,
+                     std::initializer_list<std::tuple<const char *, double, double>> lines)
+    {
+        double eur = 0;
+        for (const auto &[card, cku, cnc] : lines) {
+            append(items(), {{"POP_DOK", number}, {"POP_KAV", card}, {"POP_CKU", cku}, {"POP_CNC", cnc},
+                             {"POP_BAL", 1.0}, {"POP_KUS", cku}, {"POP_NCS", cnc}, {"POP_PRI", 0.0}});
+            eur += cku * cnc;
+        }
+        append(headers(), {{"HLA_DO1", number}, {"HLA_ODB", supplier}, {"HLA_NAC", "?"},
+                           {"HLA_MEN", "EUR"}, {"HLA_KUR", 1.0}, {"HLA_EUR", eur}, {"HLA_NCA", eur},
+                           {"HLA_DAT", QDate(2024, 3, 1)}, {"HLA_DDO", QDate(2024, 3, 1)}});
+    }
+
+    // Plays the item editor as a user typing an item field by field and pressing
+    // "Zapiš"; a card typed for a correction (card field off) is skipped. Returns the
+    // window's result (mrNone: "Zapiš" refused, the window would stay open).
+    int typeItem(TPodkladyPolEdit &e, const QString &card, const QString &price, const QString &quantity,
+                 const QString &markup = QStringLiteral("0"), const QString &package = QStringLiteral("1"))
+    {
+        if (e.DBEditTovel1Enabled
+            && !leave(items(), "POP_KAV", card, [&](QString &t, bool &v) { e.DBEditTovel1Valid(t, v, false); }))
+            return mrNone;
+        leave(items(), "POP_CNC", price, [&](QString &t, bool &v) { e.DBEditTovel2Valid(t, v); });
+        leave(items(), "POP_CKU", quantity, [&](QString &t, bool &v) { e.DBEditTovel3Valid(t, v); });
+        leave(items(), "POP_PRI", markup, [&](QString &t, bool &v) { e.DBEditTovel4Valid(t, v); });
+        leave(items(), "POP_BAL", package, [&](QString &t, bool &v) { e.DBEditTovel5Valid(t, v); });
+        e.Button2Click();
+        return e.ModalResult;
+    }
+
+    // Confirms a supplier code in the editor as the code field does when it is left.
+    bool typeSupplier(TDokladPodklady &e, const QString &code)
+    {
+        return leave(headers(), "HLA_ODB", code, [&](QString &t, bool &v) { e.DBEditTovel1Valid(t, v, false); });
+    }
+
+    // What another station's connection sees of a table of the firm.
+    struct Peek {
+        std::unique_ptr<store::Database> db;
+        std::unique_ptr<store::Table> table;
+        store::Table *operator->() { return table.get(); }
+        store::Field &operator[](const char *f) { return table->FieldByName(QLatin1String(f)); }
+    };
+    Peek peek(const store::TableDef &def, const QString &index = QString())
+    {
+        Peek p{db->connect(), std::make_unique<store::Table>(&def)};
+        p.table->SetDatabase(p.db.get());
+        p.table->SetTableName(def.nameForFirm(data->FirmNumber));
+        p.table->SetIndexName(index);
+        p.table->Open();
+        return p;
+    }
+    // The records of a table, seen from another connection, as "field=value" lists.
+    qint64 rowCount(const store::TableDef &def) { return peek(def)->RecordCount(); }
+
+    // A lock of another station on a thing.
+    void lockedElsewhere(const QString &code, const QString &key)
+    {
+        Peek locks = peek(store::tables::semafor());
+        locks->Append();
+        locks["SYS_TAB"].SetAsString(code);
+        locks["SYS_KLI"].SetAsString(key);
+        locks["SYS_USR"].SetAsString(QStringLiteral("Svoboda Karel"));
+        locks["SYS_DAT"].SetAsDateTime(QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)));
+        locks["SYS_IDU"].SetAsString(QStringLiteral("10.0.0.2"));
+        locks->Post();
+    }
+    // The lock records of this station.
+    int ownLocks()
+    {
+        Peek locks = peek(store::tables::semafor());
+        int n = 0;
+        for (locks->First(); !locks->Eof(); locks->Next())
+            n += locks["SYS_IDU"].AsString() == data->LocalAddress;
+        return n;
+    }
+
+    std::unique_ptr<storetest::TestDatabase> db;
+    std::unique_ptr<TData> data;
+    std::unique_ptr<TDodavky> main;
+    ScriptedScreens screens;
+    RecordingPrompter prompts;
+};
+
+} // namespace doklad

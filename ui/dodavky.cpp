@@ -1,0 +1,184 @@
+#include "dodavky.h"
+
+#include "doklad_podklady.h"
+#include "screens_cleanup.h"
+#include "store/tdata.h"
+
+#include <QDate>
+
+namespace {
+
+const QString kPod = QStringLiteral("POD");
+
+store::Field &hla(const char *name) { return Data->ffPodklHlav.FieldByName(QLatin1String(name)); }
+
+void openHeaders()
+{
+    Data->ffPodklHlav.Open();
+    Data->ffPodklHlav.SetIndexName(QStringLiteral("DO1"));
+}
+
+void closeItems()
+{
+    store::Table &items = Data->ffPodklPol;
+    if (!items.Active())
+        return;
+    items.CancelRange();
+    items.Close();
+}
+
+void cancelHeaderEdit()
+{
+    store::Table &headers = Data->ffPodklHlav;
+    if (headers.Active() && headers.State() != store::DataSetState::Browse)
+        headers.Cancel();
+}
+
+} // namespace
+
+void TDodavky::FormCreate()
+{
+    TData &d = *Data;
+    try {
+        openHeaders();
+        d.ffPodklHlav.Last();
+    } catch (const std::exception &) {
+        if (d.Index())
+            openHeaders();
+        store::Table &priceLists = d.ffCeniky;
+        priceLists.Open();
+        try {
+            if (!priceLists.IsEmpty()) {
+                priceLists.First();
+                d.PriceMode = priceLists.FieldByName(QStringLiteral("CEN_DPH")).AsBoolean() ? 2 : 1;
+            }
+        } catch (...) {
+            Quietly([&] { priceLists.Close(); });
+            throw;
+        }
+        priceLists.Close();
+    }
+}
+
+void TDodavky::FormActivate(int left, int top)
+{
+    Data->MainLeft = left;
+    Data->MainTop = top;
+}
+
+void TDodavky::FormClose()
+{
+    Data->ffPodklHlav.Close();
+}
+
+bool TDodavky::FormKeyDown(int key, Qt::KeyboardModifiers shift)
+{
+    const Qt::KeyboardModifiers held = shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    switch (key) {
+    case Qt::Key_F2:
+        Button1Click();
+        return true;
+    case Qt::Key_F4:
+        if (held == Qt::AltModifier)
+            return false;   // Alt+F4 closes the window
+        Button2Click();
+        return true;
+    case Qt::Key_F5:
+        Button3Click();
+        return true;
+    case Qt::Key_F8:
+        Button4Click();
+        return true;
+    case Qt::Key_F9:
+        Button5Click();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TDodavky::Button1Click()
+{
+    TData &d = *Data;
+    store::Table &headers = d.ffPodklHlav;
+    try {
+        headers.Append();
+        const QDate today = QDate::currentDate();
+        hla("HLA_DAT").SetAsDate(today);
+        hla("HLA_DDO").SetAsDate(today);
+        hla("HLA_MEN").SetAsString(QStringLiteral("EUR"));
+        hla("HLA_KUR").SetAsFloat(1);
+        TDokladPodklady editor;
+        editor.NewDocument = true;
+        editor.ActiveControl = TDokladPodklady::DBEditTovel1;
+        if (screens().ShowDokladPodklady(editor, QPoint(d.MainLeft + 35, d.MainTop)) == mrOk) {
+            if (headers.Active())
+                headers.Post();
+        } else {
+            cancelHeaderEdit();
+        }
+        closeItems();
+    } catch (...) {
+        Quietly(cancelHeaderEdit);
+        Quietly(closeItems);
+        FocusControl(DBGrid1);
+        throw;
+    }
+    FocusControl(DBGrid1);
+}
+
+void TDodavky::Button2Click()
+{
+    TData &d = *Data;
+    store::Table &headers = d.ffPodklHlav;
+    QString number;
+    try {
+        if (!headers.Active() || headers.IsEmpty())
+            return;
+        number = hla("HLA_DO1").AsString();
+        if (!d.LockRecord(kPod, number))
+            return;
+    } catch (const std::exception &) {
+        return;
+    }
+    try {
+        headers.Edit();
+        TDokladPodklady editor;
+        editor.ActiveControl = TDokladPodklady::DBGrid1;
+        hla("HLA_ODB").SetAsString(editor.DodavatelValid(hla("HLA_ODB").AsString()));
+        editor.NewDocument = false;
+        editor.KeepDocument = true;
+        store::Table &items = d.ffPodklPol;
+        items.Open();
+        items.SetIndexName(QStringLiteral("DO1"));
+        items.SetRange({number}, {number});
+        items.First();
+        editor.DBEditTovel1Enabled = false;
+        editor.DBEditTovel5Enabled = false;
+        if (screens().ShowDokladPodklady(editor, QPoint(d.MainLeft + 30, d.MainTop + 40)) == mrOk)
+            headers.Post();
+        else
+            headers.Cancel();
+        closeItems();
+    } catch (const std::exception &) {
+        // Dropped without a message; what the correction left open is undone.
+        Quietly(cancelHeaderEdit);
+        Quietly(closeItems);
+    }
+    FocusControl(DBGrid1);
+    Quietly([&] { d.UnlockRecord(kPod, number); });
+}
+
+void TDodavky::Button3Click()
+{
+    screens().ShowPodkladyHle();
+    FocusControl(DBGrid1);
+}
+
+void TDodavky::Button4Click()
+{
+}
+
+void TDodavky::Button5Click()
+{
+}

@@ -1,0 +1,59 @@
+#pragma once
+// TDodavky: the commands of the main window, the list of all source documents of the
+// firm (ffPodklHlav, kept open for the window's life, in "DO1" order unless a search
+// chose another). Every other command of the program starts here.
+
+#include "screens.h"
+
+#include <Qt>
+
+class TDodavky : public FormCommands {
+    Q_OBJECT
+public:
+    enum Control { DBGrid1 };
+
+    using FormCommands::FormCommands;
+
+    // Opens ffPodklHlav on index "DO1" at its last document. When that fails: TData.Index
+    // decides whether to open it again; then PriceMode is taken from the first price list
+    // (2 when its CEN_DPH is true, else 1). An error of that recovery is raised.
+    void FormCreate();
+    // The window became active at (left, top): MainLeft / MainTop of TData follow it.
+    void FormActivate(int left, int top);
+    // Closes ffPodklHlav.
+    void FormClose();
+    // The window's keys, seen before the focused control: F2 (any shift keys), F4 (not
+    // Alt alone), F5, F8 and Shift+F8, F9. True when the key ran a command.
+    bool FormKeyDown(int key, Qt::KeyboardModifiers shift);
+
+    // New document ("F2 Nový"): appends a header (HLA_DAT, HLA_DDO today, HLA_MEN "EUR",
+    // HLA_KUR 1) and shows the editor for a new document 35 px right of the window; OK
+    // writes the header, anything else cancels it. The items are closed afterwards and
+    // the focus returns to the list. Errors are raised (the header edit is cancelled).
+    void Button1Click();
+    // Correct document ("F4 Oprava"): nothing on an empty list. Takes the "POD" lock on
+    // HLA_DO1 (refused: stops), edits the header, confirms its supplier, opens its items
+    // and shows the editor for a correction 30 px right of and 40 px below the window; OK
+    // writes the header, anything else cancels its changes. The items are closed, the
+    // focus returns to the list, the lock is released, also after an error, which is
+    // dropped without a message.
+    void Button2Click();
+    // Search ("F5 Hledej"): the document search, then the focus returns to the list.
+    void Button3Click();
+    // Print ("F8 Tisk"): the document printout runs here once the report engine is part
+    // of the program; until then it does nothing.
+    void Button4Click();
+    // Export ("F9 Export"): the XML export runs here once it is part of the program;
+    // until then it does nothing.
+    void Button5Click();
+
+    // The menu: "Nový doklad", "Oprava Dokladu", "Hledej", "Sestava dodávek", "Konec".
+    void Novdoklad1Click() { Button1Click(); }
+    void OpravaDokladu1Click() { Button2Click(); }
+    void Sestavy1Click() { Button3Click(); }
+    // The deliveries overview runs here once the report engine is part of the program;
+    // until then it does nothing.
+    void Sestavadodvek1Click() {}
+    // Closes the window.
+    void Konec3Click() { CloseWith(mrCancel); }
+};

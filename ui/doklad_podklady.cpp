@@ -1,0 +1,296 @@
+#include "doklad_podklady.h"
+
+#include "app/prompter.h"
+#include "app/textutil.h"
+#include "podklady_pol_edit.h"
+#include "screens_cleanup.h"
+#include "store/counter.h"
+#include "store/tdata.h"
+
+#include <QDate>
+
+namespace {
+
+const QString kFailed = QStringLiteral("Osetreni vyjimky");
+const QString kNotConfirmed = QStringLiteral("Nepotvrzen zápis do karty");
+const QString kDeleteItem = QStringLiteral("Smazat položku ?");
+
+store::Field &hla(const char *name) { return Data->ffPodklHlav.FieldByName(QLatin1String(name)); }
+store::Field &pop(const char *name) { return Data->ffPodklPol.FieldByName(QLatin1String(name)); }
+store::Field &dod(const char *name) { return Data->ffDodavatele.FieldByName(QLatin1String(name)); }
+
+void cancelEdit(store::Table &table)
+{
+    if (table.Active() && table.State() != store::DataSetState::Browse)
+        table.Cancel();
+}
+
+// Runs a command of the window; a failure of the store (or any other) is reported with
+// the window's one fixed message, and what the command left half done is undone.
+template <typename Command>
+void guarded(Command &&command)
+{
+    try {
+        command();
+    } catch (const std::exception &) {
+        Quietly([] { cancelEdit(Data->ffPodklPol); });
+        Quietly([] { Data->ffCiselnik.Close(); });
+        Quietly([] { Data->CloseffSor(); });
+        prompter().ShowMessage(kFailed);
+    }
+}
+
+// Closes ffDodavatele when the supplier look-up ends, also by an error.
+struct SupplierTableUse {
+    SupplierTableUse() { Data->ffDodavatele.Open(); }
+    ~SupplierTableUse() { Quietly([] { Data->ffDodavatele.Close(); }); }
+};
+
+QPoint supplierPickerPos() { return QPoint(Data->MainLeft, Data->MainTop + 90); }
+
+} // namespace
+
+void TDokladPodklady::Button1Click()
+{
+    guarded([this] { newItem(); });
+}
+
+void TDokladPodklady::Button2Click()
+{
+    guarded([this] { correctItem(); });
+}
+
+void TDokladPodklady::Button3Click()
+{
+}
+
+void TDokladPodklady::Button4Click()
+{
+    if (ImportRunning)
+        return;
+    CloseWith(KeepDocument ? mrOk : mrCancel);
+}
+
+bool TDokladPodklady::FormCloseQuery()
+{
+    if (ImportRunning)
+        return false;
+    ModalResult = mrCancel;
+    return true;
+}
+
+bool TDokladPodklady::FormKeyDown(int key, Qt::KeyboardModifiers shift)
+{
+    const Qt::KeyboardModifiers held = shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    switch (key) {
+    case Qt::Key_Escape:
+        Button4Click();
+        return true;
+    case Qt::Key_F2:
+        Button1Click();
+        return true;
+    case Qt::Key_F4:
+        if (held == Qt::AltModifier)
+            return false;   // Alt+F4 is the close box
+        Button2Click();
+        return true;
+    case Qt::Key_F8:
+        Button3Click();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TDokladPodklady::supplierMissing()
+{
+    if (!TrimBlanks(hla("HLA_ODB").AsString()).isEmpty())
+        return false;
+    FocusControl(DBEditTovel1);
+    return true;
+}
+
+void TDokladPodklady::newItem()
+{
+    TData &d = *Data;
+    d.ffSortiment.Open();
+    if (!supplierMissing()) {
+        if (NewDocument)
+            assignNumber();
+        store::Table &items = d.ffPodklPol;
+        items.Append();
+        pop("POP_DOK").SetAsString(hla("HLA_DO1").AsString());
+        pop("POP_BAL").SetAsFloat(1);
+        TPodkladyPolEdit editor;
+        editor.ActiveControl = TPodkladyPolEdit::DBEditTovel1;
+        if (screens().ShowPodkladyPolEdit(editor, QPoint(d.MainLeft + 250, d.MainTop + 35)) == mrOk)
+            writeItem(0, 0);
+        else
+            items.Cancel();
+    }
+    d.CloseffSor();
+}
+
+void TDokladPodklady::assignNumber()
+{
+    TData &d = *Data;
+    store::Table &header = d.ffPodklHlav;
+    d.ffCiselnik.Open();
+    const QString number = TakeTextCounter(d.ffCiselnik, QStringLiteral("CIS_POD"));
+    // The counter is written before the header: a number the counter has not recorded
+    // would be given out again to the next document.
+    d.ffCiselnik.Post();
+    hla("HLA_DO1").SetAsString(number);
+    hla("HLA_DAT").SetAsDate(QDate::currentDate());
+    header.Post();
+    header.Edit();
+    KeepDocument = true;
+    store::Table &items = d.ffPodklPol;
+    items.Open();
+    items.SetIndexName(QStringLiteral("DO1"));
+    items.SetRange({number}, {number});
+    items.First();
+    NewDocument = false;
+    d.ffCiselnik.Close();
+}
+
+void TDokladPodklady::correctItem()
+{
+    TData &d = *Data;
+    d.ffSortiment.Open();
+    if (!supplierMissing()) {
+        store::Table &items = d.ffPodklPol;
+        const double oldNcc = pop("POP_NCC").AsFloat();
+        const double oldCcc = pop("POP_CCC").AsFloat();
+        items.Edit();
+        TPodkladyPolEdit editor;
+        editor.DBEditTovel1Enabled = false;
+        editor.ActiveControl = TPodkladyPolEdit::DBEditTovel2;
+        const QString card = pop("POP_KAV").AsString();
+        d.ffSortiment.SetIndexName(QStringLiteral("KAV"));
+        // A card no longer in the assortment, or locked by another station (which the
+        // lock has reported), leaves the item as it was.
+        if (!d.ffSortiment.FindKey({card}) || !d.LockRecord(QStringLiteral("SOR"), card)) {
+            items.Cancel();
+        } else {
+            try {
+                if (screens().ShowPodkladyPolEdit(editor, QPoint(d.MainLeft + 250, d.MainTop + 45)) == mrOk) {
+                    writeItem(oldCcc, oldNcc);
+                } else {
+                    prompter().ShowMessage(kNotConfirmed);
+                    items.Cancel();
+                }
+            } catch (...) {
+                Quietly([&] { d.UnlockRecord(QStringLiteral("SOR"), card); });
+                throw;
+            }
+            d.UnlockRecord(QStringLiteral("SOR"), card);
+        }
+    }
+    d.CloseffSor();
+}
+
+// Writes the item being edited, then adds the change of its totals to the header and
+// writes the header, which stays in editing. The header changes only once the item is
+// written, so that a refused item leaves the totals as they were.
+void TDokladPodklady::writeItem(double oldCcc, double oldNcc)
+{
+    const double ccc = pop("POP_CCC").AsFloat();
+    const double ncc = pop("POP_NCC").AsFloat();
+    Data->ffPodklPol.Post();
+    hla("HLA_EUR").SetAsFloat(hla("HLA_EUR").AsFloat() + (ccc - oldCcc));
+    hla("HLA_NCA").SetAsFloat(hla("HLA_NCA").AsFloat() + (ncc - oldNcc));
+    Data->ffPodklHlav.Post();
+    Data->ffPodklHlav.Edit();
+}
+
+void TDokladPodklady::deleteItem()
+{
+    store::Table &items = Data->ffPodklPol;
+    if (!items.Active() || items.State() != store::DataSetState::Browse || items.IsEmpty())
+        return;
+    if (!prompter().Confirm(kDeleteItem))
+        return;
+    guarded([&] {
+        const double ccc = pop("POP_CCC").AsFloat();
+        const double ncc = pop("POP_NCC").AsFloat();
+        items.Delete();
+        hla("HLA_EUR").SetAsFloat(hla("HLA_EUR").AsFloat() - ccc);
+        hla("HLA_NCA").SetAsFloat(hla("HLA_NCA").AsFloat() - ncc);
+        Data->ffPodklHlav.Post();
+        Data->ffPodklHlav.Edit();
+    });
+}
+
+void TDokladPodklady::DBEditTovel1Valid(QString &text, bool &valid, bool towardsClose)
+{
+    if (towardsClose) {
+        text = hla("HLA_ODB").AsString();
+        return;
+    }
+    text = DodavatelValid(text);
+    if (text.isEmpty())
+        valid = false;
+}
+
+void TDokladPodklady::DBEditTovel1ClickButton(QString &text)
+{
+    text = DodavatelShow(text);
+}
+
+QString TDokladPodklady::DodavatelValid(const QString &code)
+{
+    TData &d = *Data;
+    SupplierTableUse use;
+    store::Table &suppliers = d.ffDodavatele;
+    suppliers.SetIndexName(QStringLiteral("KOD"));
+    const QString trimmed = TrimControl(code);
+    if (!trimmed.isEmpty() && suppliers.FindKey({trimmed})) {
+        d.SetLastDod();
+        showSupplier();
+        return dod("DOD_KOD").AsString();
+    }
+    suppliers.SetIndexName(QStringLiteral("NAC"));
+    d.GetLastDod();
+    if (screens().ShowPrehledZakazniku(supplierPickerPos()) != mrOk) {
+        clearSupplier();
+        return QString();
+    }
+    showSupplier();
+    const QString chosen = dod("DOD_KOD").AsString();
+    d.SetLastDod();
+    return chosen;
+}
+
+QString TDokladPodklady::DodavatelShow(const QString &code)
+{
+    SupplierTableUse use;
+    store::Table &suppliers = Data->ffDodavatele;
+    suppliers.SetIndexName(QStringLiteral("KOD"));
+    const QString trimmed = TrimControl(code);
+    if (!trimmed.isEmpty())
+        suppliers.FindKey({trimmed});
+    if (screens().ShowPrehledZakazniku(supplierPickerPos()) != mrOk)
+        return trimmed;
+    showSupplier();
+    return dod("DOD_KOD").AsString();
+}
+
+void TDokladPodklady::showSupplier()
+{
+    hla("HLA_NAC").SetAsString(dod("DOD_FIR").AsString());
+    Label1 = dod("DOD_FIR").AsString();
+    Label2 = dod("DOD_ULI").AsString();
+    Label3 = dod("DOD_MES").AsString();
+    Label4 = dod("DOD_PSC").AsString();
+    emit supplierShown();
+}
+
+void TDokladPodklady::clearSupplier()
+{
+    Label1.clear();
+    Label2.clear();
+    Label3.clear();
+    Label4.clear();
+    emit supplierShown();
+}

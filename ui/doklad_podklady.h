@@ -1,0 +1,100 @@
+#pragma once
+// TDokladPodklady: the commands of the source-document editor. It works on the current
+// header of ffPodklHlav (inserting or editing, prepared by its caller) and on the items
+// of that document in ffPodklPol. It gives a new document its number at the first new
+// item, and keeps the header totals HLA_EUR and HLA_NCA in step with the items: each
+// written item adds its values, each corrected item its difference, each deleted item
+// takes its values off; they are never recomputed.
+
+#include "screens.h"
+
+#include <QString>
+#include <Qt>
+
+class TDokladPodklady : public FormCommands {
+    Q_OBJECT
+public:
+    // The controls of the window, in tab order.
+    enum Control { DBEditTovel1, ZandorDBDateEdit1, DBEditTovel3, DBEditTovel2, DBEditTovel4, DBEditTovel5, DBGrid1 };
+
+    using FormCommands::FormCommands;
+
+    // The header has no document number yet; cleared when the number is assigned.
+    bool NewDocument = false;
+    // The window closes with OK (its caller writes the header); set when the number is
+    // assigned and by the caller of a correction.
+    bool KeepDocument = false;
+    // Set by the import while it runs: the window cannot be closed meanwhile.
+    bool ImportRunning = false;
+    // The supplier code and exchange-rate fields take input (the caller of a correction
+    // turns both off).
+    bool DBEditTovel1Enabled = true;
+    bool DBEditTovel5Enabled = true;
+
+    // The supplier display under the code: name, street, city, postal code.
+    QString Label1, Label2, Label3, Label4;
+
+    // New item ("F2 Nová", F2). With an empty HLA_ODB only moves the focus to the
+    // supplier code. A new document first takes its number from CIS_POD: the counter is
+    // written, then the header (HLA_DO1, HLA_DAT today) is written and edited again,
+    // KeepDocument set, the items opened on the document's range. Then an item row is
+    // appended (POP_DOK, POP_BAL 1) and the item editor shown; on OK the item is written
+    // and its POP_CCC / POP_NCC added to HLA_EUR / HLA_NCA, the header written and edited
+    // again; otherwise the item is cancelled. Store failures show "Osetreni vyjimky".
+    void Button1Click();
+    // Correct item ("F4 Oprava", F4). With an empty HLA_ODB only moves the focus. Puts
+    // the current item into editing; when its card is in the assortment and the "SOR"
+    // lock on it is granted, shows the item editor (card field off, price field active):
+    // on OK writes the item and adds the differences of POP_CCC / POP_NCC to the header
+    // totals, writing the header again; otherwise shows "Nepotvrzen zápis do karty" and
+    // cancels the item. The lock is released afterwards. Failures: "Osetreni vyjimky".
+    void Button2Click();
+    // Print ("F8 Tisk", F8): the document printout runs here once the report engine is
+    // part of the program; until then it does nothing.
+    void Button3Click();
+    // Close ("Ukončení", Escape): nothing while ImportRunning; else closes with OK when
+    // KeepDocument is set, with Cancel otherwise.
+    void Button4Click();
+    // The close box: false (stay open) while ImportRunning; else ModalResult := Cancel
+    // and true, whatever KeepDocument says.
+    bool FormCloseQuery();
+    // The window's keys, seen before the focused control: Escape, F2, F4 (not Alt+F4),
+    // F8. True when the key ran a command.
+    bool FormKeyDown(int key, Qt::KeyboardModifiers shift);
+    // Ctrl+Delete on the item list: asks "Smazat položku ?"; on OK deletes the current
+    // item and takes its POP_CCC / POP_NCC off the header totals, writing the header
+    // again. Does nothing without a current item. Failures: "Osetreni vyjimky".
+    void deleteItem();
+
+    // OnValid of the supplier code. towardsClose: the focus is moving to "Ukončení";
+    // leaving is then allowed and the text goes back to the stored code, so that an
+    // unconfirmed code is never written. Otherwise the text becomes DodavatelValid(text)
+    // and an empty result makes it invalid.
+    void DBEditTovel1Valid(QString &text, bool &valid, bool towardsClose);
+    // The supplier code's side button: text := DodavatelShow(text).
+    void DBEditTovel1ClickButton(QString &text);
+
+    // Confirms a supplier code: found (trimmed, exact) on ffDodavatele's "KOD", it is
+    // remembered and shown; otherwise the supplier picker opens in name order at the
+    // remembered supplier and the chosen one is shown and remembered, or, cancelled, the
+    // labels are cleared and "" returned. Showing sets HLA_NAC (the header must be in
+    // editing) and the labels. Returns DOD_KOD. ffDodavatele is closed afterwards.
+    QString DodavatelValid(const QString &code);
+    // Lets the user choose a supplier in the picker, starting at the typed code in code
+    // order; returns the chosen DOD_KOD (shown as above), or the trimmed code when the
+    // picker is cancelled. ffDodavatele is closed afterwards.
+    QString DodavatelShow(const QString &code);
+
+signals:
+    // The supplier labels changed.
+    void supplierShown();
+
+private:
+    void newItem();
+    void correctItem();
+    void assignNumber();
+    bool supplierMissing();
+    void writeItem(double oldCcc, double oldNcc);
+    void showSupplier();
+    void clearSupplier();
+};

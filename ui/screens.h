@@ -1,0 +1,67 @@
+#pragma once
+// How the commands of the source-document windows reach the screen without the toolkit.
+//
+// A window's commands live in a QtCore-only class (TDodavky, TDokladPodklady,
+// TPodkladyPolEdit) derived from FormCommands: what they ask of their own window
+// (close with a result, move the focus) goes out as signals that the window obeys;
+// every other window they open is opened through Screens. The program installs a
+// Screens that creates the real windows and runs them modally; tests install one that
+// plays the user with a script.
+
+#include <QObject>
+#include <QPoint>
+
+class TDokladPodklady;
+class TPodkladyPolEdit;
+
+// Results of a modal window.
+enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2 };
+
+// The commands half of a window.
+class FormCommands : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // The result the window closed with; mrNone while it is open.
+    int ModalResult = mrNone;
+    // The control that takes the focus when the window is shown (an id of the window's
+    // own Control enumeration).
+    int ActiveControl = 0;
+
+    // ModalResult := result, then closeRequested: the window closes, its modal run
+    // returns result.
+    void CloseWith(int result);
+    // focusRequested: the window puts the focus into that control.
+    void FocusControl(int control);
+
+signals:
+    void closeRequested(int result);
+    void focusRequested(int control);
+};
+
+// The other windows the commands open. Each Show… runs its window modally and returns
+// its result (mrOk or mrCancel); pos is the top-left corner of the window on the screen.
+class Screens {
+public:
+    virtual ~Screens() = default;
+
+    // The source-document editor working on the current header of ffPodklHlav.
+    virtual int ShowDokladPodklady(TDokladPodklady &editor, QPoint pos) = 0;
+    // The item editor working on the current row of ffPodklPol.
+    virtual int ShowPodkladyPolEdit(TPodkladyPolEdit &editor, QPoint pos) = 0;
+    // The supplier picker TPrehledZakazniku on ffDodavatele, open and positioned by the
+    // caller. mrOk: the user chose the supplier the table stands on.
+    virtual int ShowPrehledZakazniku(QPoint pos) = 0;
+    // The assortment picker TPrehledSortimentu on ffSortiment, open and positioned by
+    // the caller. mrOk: the user chose the card the table stands on.
+    virtual int ShowPrehledSortimentu(QPoint pos) = 0;
+    // The source-document search TPodkladyHle over ffPodklHlav, centred on the screen;
+    // it moves the header table to the document found.
+    virtual int ShowPodkladyHle() = 0;
+};
+
+// The program-wide Screens. Requires one to be installed (std::logic_error otherwise).
+Screens &screens();
+// Installs s (not owned); nullptr removes it.
+void setScreens(Screens *s);
