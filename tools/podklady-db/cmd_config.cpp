@@ -3,16 +3,15 @@
 // Exit codes: 0 read, 1 file missing, 2 an integer key is not an integer, 3 the file
 // cannot be read, 64 wrong arguments.
 
+#include "options.h"
+
 #include "app/config.h"
 #include "app/errors.h"
 
-#include <QFileInfo>
 #include <QStringList>
 #include <cstdio>
 
 namespace {
-
-void printErr(const QString &text) { std::fprintf(stderr, "%s\n", text.toUtf8().constData()); }
 
 QString configText(const Config &cfg)
 {
@@ -58,21 +57,14 @@ QString configText(const Config &cfg)
 
 int runConfig(const QStringList &args)
 {
-    Config cfg;
-    if (args.isEmpty()) {
-        cfg.ExePath = defaultExePath();
-    } else if (args.size() == 2 && args[0] == QLatin1String("--ini")) {
-        const QFileInfo ini(args[1]);
-        if (ini.fileName() != QLatin1String("Kramora.ini")) {
-            printErr(QStringLiteral("podklady-db config: the program reads only a file named Kramora.ini, not %1")
-                         .arg(args[1]));
-            return 64;
-        }
-        cfg.ExePath = ini.absolutePath() + u'/';
-    } else {
+    QStringList rest = args;
+    QString ini;
+    if (!takeIniOption(rest, QStringLiteral("config"), ini) || !rest.isEmpty()) {
         printErr(QStringLiteral("usage: podklady-db config [--ini PATH/Kramora.ini]"));
         return 64;
     }
+    Config cfg;
+    cfg.ExePath = exePathFor(ini);
 
     try {
         if (!IniPrepare(cfg))

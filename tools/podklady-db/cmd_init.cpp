@@ -5,6 +5,7 @@
 // 64 wrong arguments.
 
 #include "demo.h"
+#include "options.h"
 
 #include "app/config.h"
 #include "app/errors.h"
@@ -20,16 +21,6 @@
 
 namespace {
 
-void printOut(const QString &text)
-{
-    std::fprintf(stdout, "%s\n", text.toUtf8().constData());
-}
-
-void printErr(const QString &text)
-{
-    std::fprintf(stderr, "%s\n", text.toUtf8().constData());
-}
-
 struct InitOptions {
     QString ini;
     QString firm;
@@ -38,25 +29,22 @@ struct InitOptions {
 };
 
 // Parses the options; false (with the reason printed) for anything it does not know.
-bool parseOptions(const QStringList &args, InitOptions &o)
+bool parseOptions(QStringList args, InitOptions &o)
 {
+    if (!takeIniOption(args, QStringLiteral("init"), o.ini))
+        return false;
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
         if (a == QLatin1String("--demo")) {
             o.demo = true;
         } else if (a == QLatin1String("--force")) {
             o.force = true;
-        } else if ((a == QLatin1String("--ini") || a == QLatin1String("--firm")) && i + 1 < args.size()) {
-            (a == QLatin1String("--ini") ? o.ini : o.firm) = args[++i];
+        } else if (a == QLatin1String("--firm") && i + 1 < args.size()) {
+            o.firm = args[++i];
         } else {
             printErr(QStringLiteral("podklady-db init: neznámý argument '%1'").arg(a));
             return false;
         }
-    }
-    if (!o.ini.isEmpty() && QFileInfo(o.ini).fileName() != QLatin1String("Kramora.ini")) {
-        printErr(QStringLiteral("podklady-db init: the program reads only a file named Kramora.ini, not %1")
-                     .arg(o.ini));
-        return false;
     }
     return true;
 }
@@ -107,7 +95,7 @@ int runInit(const QStringList &args)
     }
 
     Config cfg;
-    cfg.ExePath = o.ini.isEmpty() ? defaultExePath() : QFileInfo(o.ini).absolutePath() + u'/';
+    cfg.ExePath = exePathFor(o.ini);
     try {
         if (!IniPrepare(cfg))
             return 2;  // the program's own message is already on stderr
