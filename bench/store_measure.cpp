@@ -6,35 +6,42 @@
 #include <QElapsedTimer>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
 namespace bench {
 
 namespace {
 
 // Times the table component's way (ours) and the raw way of the same work, `calls`
-// calls each, in five alternating rounds, and reports the median microseconds per call
-// of each side: a busy machine then disturbs both alike.
+// calls each, in seven rounds, and reports the median microseconds per call of each
+// side: a busy machine then disturbs both alike. The two sides look up different keys
+// (so neither finds the rows the other has just brought into the caches) and take turns
+// at going first.
 template <class Ours, class Raw>
 void compare(const char *table, const QString &what, int calls, Ours ours, Raw raw)
 {
-    constexpr int kRounds = 5;
+    constexpr int kRounds = 7;
+    constexpr int kOtherKeys = 500009;
     const int perRound = std::max(1, calls / kRounds);
     std::vector<double> a, b;
-    int i = 0;
-    ours(i);
-    raw(i);
-    for (int round = 0; round < kRounds; ++round) {
-        const int first = ++i;
+    const auto time = [perRound](auto &&f, int first) {
         QElapsedTimer timer;
         timer.start();
         for (int n = 0; n < perRound; ++n)
-            ours(first + n);
-        a.push_back(double(timer.nsecsElapsed()) / 1000.0 / perRound);
-        timer.start();
-        for (int n = 0; n < perRound; ++n)
-            raw(first + n);
-        b.push_back(double(timer.nsecsElapsed()) / 1000.0 / perRound);
-        i += perRound;
+            f(first + n);
+        return double(timer.nsecsElapsed()) / 1000.0 / perRound;
+    };
+    ours(0);
+    raw(kOtherKeys);
+    for (int round = 0; round < kRounds; ++round) {
+        const int first = 1 + round * perRound;
+        if (round % 2 == 0) {
+            a.push_back(time(ours, first));
+            b.push_back(time(raw, first + kOtherKeys));
+        } else {
+            b.push_back(time(raw, first + kOtherKeys));
+            a.push_back(time(ours, first));
+        }
     }
     std::sort(a.begin(), a.end());
     std::sort(b.begin(), b.end());
@@ -54,37 +61,49 @@ quint64 scramble(quint64 x)
 
 QString q(const QString &name) { return u'"' + name + u'"'; }
 
-// One table: how the raw side spells its order and its keyset reads.
+// One table: how the raw side spells its reads of the index order.
 struct RawTable {
     QString name;
-    QStringList order;        // index columns, the record id last when it is not unique
-    QString select;           // every field
+    QStringList order;  // the index columns, the record id last unless the index is unique
+    QString select;     // every field
     std::vector<Col> cols;
     bool postgres;
 
-    QString ordered(bool forward) const
+    QString mark(int n) const { return (postgres ? QStringLiteral("$") : QStringLiteral("?")) + QString::number(n); }
+    QString read(const QString &condition, bool forward, int limit = 0) const
     {
         QStringList o;
         for (const QString &c : order)
             o.append(forward ? c : c + QStringLiteral(" DESC"));
-        return QStringLiteral("SELECT %1 FROM %2 %3 ORDER BY %4").arg(select, q(name), QStringLiteral("%1"), o.join(u','));
+        QString sql = QStringLiteral("SELECT %1 FROM %2").arg(select, q(name));
+        if (!condition.isEmpty())
+            sql += QStringLiteral(" WHERE ") + condition;
+        sql += QStringLiteral(" ORDER BY ") + o.join(u',');
+        if (limit > 0)
+            sql += QStringLiteral(" LIMIT ") + QString::number(limit);
+        return sql;
     }
-    QString where(const QString &condition, bool forward = true) const { return ordered(forward).arg(QStringLiteral("WHERE ") + condition); }
-    QString all(bool forward) const { return ordered(forward).arg(QString()); }
+    // The first `count` key columns equal to parameters.
+    QString equal(int count) const
+    {
+        QStringList c;
+        for (int i = 0; i < count; ++i)
+            c.append(order[i] + QStringLiteral(" = ") + mark(i + 1));
+        return c.join(QStringLiteral(" AND "));
+    }
     // Rows after a full key, the way one writes it by hand on each engine.
     QString after() const
     {
         QStringList marks;
         for (int i = 1; i <= order.size(); ++i)
-            marks.append((postgres ? QStringLiteral("$") : QStringLiteral("?")) + QString::number(i));
-        if (postgres)
-            return where(QStringLiteral("(%1) > (%2)").arg(order.join(u','), marks.join(u',')));
+            marks.append(mark(i));
+        if (postgres || order.size() == 1)
+            return QStringLiteral("(%1) > (%2)").arg(order.join(u','), marks.join(u','));
         QString cond = order.last() + QStringLiteral(" > ") + marks.last();
         for (int i = int(order.size()) - 2; i >= 0; --i)
             cond = QStringLiteral("%1 > %2 OR (%1 = %2 AND (%3))").arg(order[i], marks[i], cond);
-        return where(cond);
+        return cond;
     }
-    QString mark(int n) const { return (postgres ? QStringLiteral("$") : QStringLiteral("?")) + QString::number(n); }
 };
 
 std::vector<Col> colsOf(const store::TableDef &def, bool hiddenId)
@@ -123,6 +142,75 @@ QString selectOf(const store::TableDef &def, bool hiddenId)
     return names.join(u',');
 }
 
+// What differs between the two tables: the keys the searches use.
+struct Keys {
+    std::function<QVariantList(int)> exact;    // FindKey: an existing key
+    std::function<QVariantList(int)> nearest;  // FindNearest: a key prefix
+};
+
+// The operations common to both tables, on the table's current index.
+void measureTable(const char *label, store::Table &t, store::Field &field, RawEngine &raw, const RawTable &r,
+                  const Keys &keys, const QVariantList &middle, double &sink)
+{
+    const QString first = r.read({}, true, 1);
+    const QString last = r.read({}, false, 1);
+    compare(label, QStringLiteral("Open + Last"), 300,
+            [&](int) {
+                t.Close();
+                t.Open();
+                t.Last();
+                sink += field.AsFloat();
+            },
+            [&](int) {
+                raw.run(first, {}, r.cols);
+                raw.run(last, {}, r.cols);
+            });
+
+    const QVariantList sampleKey = keys.exact(0);
+    const QString exact = r.read(r.equal(int(sampleKey.size())), true, 1);
+    compare(label, QStringLiteral("FindKey (%1 fields)").arg(sampleKey.size()), 3000,
+            [&](int i) {
+                t.FindKey(keys.exact(i));
+                sink += field.AsFloat();
+            },
+            [&](int i) { raw.run(exact, keys.exact(i), r.cols); });
+
+    const QString nearest = r.read(r.order[0] + QStringLiteral(" >= ") + r.mark(1), true, 1);
+    compare(label, QStringLiteral("FindNearest"), 3000,
+            [&](int i) {
+                t.FindNearest(keys.nearest(i));
+                sink += field.AsFloat();
+            },
+            [&](int i) { raw.run(nearest, keys.nearest(i), r.cols); });
+
+    // A grid's page: 40 rows from the start, after a record in the middle, before the end.
+    const QString startPage = r.read({}, true, 40);
+    const QString endPage = r.read({}, false, 40);
+    const QString middlePage = r.read(r.after(), true, 40);
+    compare(label, QStringLiteral("40 rows at the start"), 1000,
+            [&](int) { sink += double(t.ReadRows({}, 40, true).size()); },
+            [&](int) { raw.run(startPage, {}, r.cols); });
+    t.FindKey(middle.mid(0, int(sampleKey.size())));
+    const store::Bookmark mark = t.GetBookmark();
+    compare(label, QStringLiteral("40 rows in the middle"), 1000,
+            [&](int) { sink += double(t.ReadRows(mark, 40, true).size()); },
+            [&](int) { raw.run(middlePage, middle, r.cols); });
+    compare(label, QStringLiteral("40 rows at the end"), 1000,
+            [&](int) { sink += double(t.ReadRows({}, 40, false).size()); },
+            [&](int) { raw.run(endPage, {}, r.cols); });
+
+    const QString scan = r.read(r.order[0] + QStringLiteral(" >= ") + r.mark(1), true, 10001);
+    compare(label, QStringLiteral("FindNearest + 10,000 x Next"), 7,
+            [&](int i) {
+                t.FindNearest(keys.nearest(i));
+                for (int n = 0; n < 10000; ++n) {
+                    t.Next();
+                    sink += field.AsFloat();
+                }
+            },
+            [&](int i) { raw.run(scan, keys.nearest(i), r.cols); });
+}
+
 } // namespace
 
 void measure(store::Database &db, RawEngine &raw, bool postgres, qint64 rows, const QString &journal,
@@ -133,7 +221,7 @@ void measure(store::Database &db, RawEngine &raw, bool postgres, qint64 rows, co
     double sink = 0;
     std::printf("%-4s %-46s %10s %10s %7s\n", "", "operation (microseconds per call)", "table", "raw", "ratio");
 
-    // ---- The journal, index KAV (card, variant, record number).
+    // The journal in the order of KAV (card, variant, record number).
     {
         store::Table t(&defs.journal);
         t.SetDatabase(&db);
@@ -145,69 +233,32 @@ void measure(store::Database &db, RawEngine &raw, bool postgres, qint64 rows, co
                          colsOf(defs.journal, false), postgres};
         const auto card = [&](int i) { return cardCode(qint64(scramble(quint64(i)) % quint64(cards))); };
         const auto variant = [](int i) { return QStringLiteral("00%1").arg(i % 3); };
-
-        compare("Den", QStringLiteral("Open + Last"), 300, [&](int) {
-                   t.Close();
-                   t.Open();
-                   t.Last();
-                   sink += zas.AsFloat();
-               }, [&](int) {
-                   raw.run(r.all(true) + QStringLiteral(" LIMIT 1"), {}, r.cols);
-                   raw.run(r.all(false) + QStringLiteral(" LIMIT 1"), {}, r.cols);
-               });
-        compare("Den", QStringLiteral("FindKey (card, variant)"), 3000, [&](int i) {
-                   t.FindKey({card(i), variant(i)});
-                   sink += zas.AsFloat();
-               }, [&](int i) {
-                   raw.run(r.where(QStringLiteral("%1 = %2 AND %3 = %4").arg(q("DEN_KAV"), r.mark(1), q("DEN_IND"), r.mark(2)))
-                               + QStringLiteral(" LIMIT 1"),
-                           {card(i), variant(i)}, r.cols);
-               });
-        compare("Den", QStringLiteral("FindNearest (card)"), 3000, [&](int i) {
-                   t.FindNearest({card(i)});
-                   sink += zas.AsFloat();
-               }, [&](int i) {
-                   raw.run(r.where(QStringLiteral("%1 >= %2").arg(q("DEN_KAV"), r.mark(1))) + QStringLiteral(" LIMIT 1"),
-                           {card(i)}, r.cols);
-               });
-
-        const auto pages = [&](const char *where, store::Bookmark from, bool forward, const QVariantList &key) {
-            compare("Den", QStringLiteral("40 rows at the %1").arg(QLatin1String(where)), 1000, [&](int) { sink += double(t.ReadRows(from, 40, forward).size()); }, [&](int) {
-                       raw.run((key.isEmpty() ? r.all(forward) : r.after()) + QStringLiteral(" LIMIT 40"), key, r.cols);
-                   });
-        };
-        pages("start", {}, true, {});
         t.FindNearest({cardCode(cards / 2)});
-        pages("middle", t.GetBookmark(), true,
-              {t.FieldByName("DEN_KAV").AsString(), t.FieldByName("DEN_IND").AsString(), t.GetBookmark().id});
-        pages("end", {}, false, {});
+        const QVariantList middle{t.FieldByName("DEN_KAV").AsString(), t.FieldByName("DEN_IND").AsString(),
+                                  t.GetBookmark().id};
+        measureTable("Den", t, zas, raw, r,
+                     {[&](int i) { return QVariantList{card(i), variant(i)}; },
+                      [&](int i) { return QVariantList{card(i)}; }},
+                     middle, sink);
 
-        compare("Den", QStringLiteral("FindNearest + 10,000 x Next"), 5, [&](int i) {
-                   t.FindNearest({card(i)});
-                   for (int n = 0; n < 10000; ++n) {
-                       t.Next();
-                       sink += zas.AsFloat();
-                   }
-               }, [&](int i) {
-                   raw.run(r.where(QStringLiteral("%1 >= %2").arg(q("DEN_KAV"), r.mark(1))) + QStringLiteral(" LIMIT 10001"),
-                           {card(i)}, r.cols);
-               });
+        qint64 ranges = 0;
         qint64 rangeRows = 0;
-        compare("Den", QStringLiteral("SetRange (card, variant), read to the end"), 2000, [&](int i) {
-                   t.SetRange({card(i), variant(i)}, {card(i), variant(i)});
-                   while (!t.Eof()) {
-                       sink += zas.AsFloat();
-                       ++rangeRows;
-                       t.Next();
-                   }
-               }, [&](int i) {
-                   raw.run(r.where(QStringLiteral("%1 = %2 AND %3 = %4").arg(q("DEN_KAV"), r.mark(1), q("DEN_IND"), r.mark(2))),
-                           {card(i), variant(i)}, r.cols);
-               });
-        std::printf("     (a range holds %.1f rows on average)\n", double(rangeRows) / 2001.0);
+        const QString range = r.read(r.equal(2), true);
+        compare("Den", QStringLiteral("SetRange (card, variant), read to the end"), 2000,
+                [&](int i) {
+                    t.SetRange({card(i), variant(i)}, {card(i), variant(i)});
+                    ++ranges;
+                    while (!t.Eof()) {
+                        sink += zas.AsFloat();
+                        ++rangeRows;
+                        t.Next();
+                    }
+                },
+                [&](int i) { raw.run(range, {card(i), variant(i)}, r.cols); });
+        std::printf("     (a range holds %.1f rows on average)\n", double(rangeRows) / double(ranges));
     }
 
-    // ---- The headers, unique index DO1 (document number).
+    // The headers in the order of DO1 (document number, unique).
     {
         store::Table t(&defs.headers);
         t.SetDatabase(&db);
@@ -217,49 +268,10 @@ void measure(store::Database &db, RawEngine &raw, bool postgres, qint64 rows, co
         store::Field &nca = t.FieldByName(QStringLiteral("HLA_NCA"));
         const RawTable r{headers, {q("HLA_DO1")}, selectOf(defs.headers, true), colsOf(defs.headers, true), postgres};
         const auto doc = [&](int i) { return docNumber(qint64(scramble(quint64(i)) % quint64(rows)) + 1); };
-
-        compare("POD", QStringLiteral("Open + Last"), 300, [&](int) {
-                   t.Close();
-                   t.Open();
-                   t.Last();
-                   sink += nca.AsFloat();
-               }, [&](int) {
-                   raw.run(r.all(true) + QStringLiteral(" LIMIT 1"), {}, r.cols);
-                   raw.run(r.all(false) + QStringLiteral(" LIMIT 1"), {}, r.cols);
-               });
-        compare("POD", QStringLiteral("FindKey (document)"), 3000, [&](int i) {
-                   t.FindKey({doc(i)});
-                   sink += nca.AsFloat();
-               }, [&](int i) {
-                   raw.run(r.where(QStringLiteral("%1 = %2").arg(q("HLA_DO1"), r.mark(1))) + QStringLiteral(" LIMIT 1"),
-                           {doc(i)}, r.cols);
-               });
-        compare("POD", QStringLiteral("FindNearest (document prefix)"), 3000, [&](int i) {
-                   t.FindNearest({doc(i).left(7)});
-                   sink += nca.AsFloat();
-               }, [&](int i) {
-                   raw.run(r.where(QStringLiteral("%1 >= %2").arg(q("HLA_DO1"), r.mark(1))) + QStringLiteral(" LIMIT 1"),
-                           {doc(i).left(7)}, r.cols);
-               });
-        const auto pages = [&](const char *where, store::Bookmark from, bool forward, const QVariantList &key) {
-            compare("POD", QStringLiteral("40 rows at the %1").arg(QLatin1String(where)), 1000, [&](int) { sink += double(t.ReadRows(from, 40, forward).size()); }, [&](int) {
-                       raw.run((key.isEmpty() ? r.all(forward) : r.after()) + QStringLiteral(" LIMIT 40"), key, r.cols);
-                   });
-        };
-        pages("start", {}, true, {});
-        t.FindKey({docNumber(rows / 2)});
-        pages("middle", t.GetBookmark(), true, {docNumber(rows / 2)});
-        pages("end", {}, false, {});
-        compare("POD", QStringLiteral("FindNearest + 10,000 x Next"), 5, [&](int i) {
-                   t.FindNearest({doc(i)});
-                   for (int n = 0; n < 10000; ++n) {
-                       t.Next();
-                       sink += nca.AsFloat();
-                   }
-               }, [&](int i) {
-                   raw.run(r.where(QStringLiteral("%1 >= %2").arg(q("HLA_DO1"), r.mark(1))) + QStringLiteral(" LIMIT 10001"),
-                           {doc(i)}, r.cols);
-               });
+        measureTable("POD", t, nca, raw, r,
+                     {[&](int i) { return QVariantList{doc(i)}; },
+                      [&](int i) { return QVariantList{doc(i).left(7)}; }},
+                     {docNumber(rows / 2)}, sink);
     }
     std::printf("     (checksums %.0f / %.0f)\n", sink, raw.checksum);
 }
