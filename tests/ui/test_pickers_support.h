@@ -1,0 +1,106 @@
+#pragma once
+// A firm on a fresh database of each engine for the pickers and search dialogs: the data
+// module connected to it with its Kramora.ini in a directory of its own and the counter
+// row, and helpers that write cards and suppliers.
+
+#include "store_test_support.h"
+
+#include "store/firmschema.h"
+#include "store/tables/tables.h"
+#include "store/tdata.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <initializer_list>
+#include <memory>
+
+namespace pickers {
+
+using storetest::Backend;
+using Values = std::initializer_list<std::pair<const char *, QVariant>>;
+
+// Appends one row and writes it.
+inline void append(store::Table &t, Values values)
+{
+    t.Append();
+    for (const auto &[field, value] : values)
+        t.FieldByName(QLatin1String(field)).SetValue(value);
+    t.Post();
+}
+
+class FirmTest : public testing::TestWithParam<Backend> {
+protected:
+    // The supplier counter every test starts from.
+    static constexpr double kSupplierCounter = 41;
+
+    void SetUp() override
+    {
+        STORETEST_REQUIRE_ENGINE(GetParam());
+        ASSERT_TRUE(dir.isValid());
+        db = std::make_unique<storetest::TestDatabase>(GetParam());
+        data = std::make_unique<TData>();
+        data->ExePath = dir.path() + u'/';
+        data->FirmNumber = QStringLiteral("0001");
+        QFile ini(dir.filePath(QStringLiteral("Kramora.ini")));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[Kramora]\r\n");
+        ini.close();
+        data->SetTableNames();
+        data->Database.Connect(db->params());
+        // The tests of one program share a database: every test starts from new tables.
+        for (const store::TableDef *def : store::tables::schemaTables()) {
+            const QString name = def->nameForFirm(data->FirmNumber);
+            if (data->Database.TableExists(name))
+                data->Database.DropTable(name);
+        }
+        CreateFirmSchema(data->Database, data->FirmNumber, false);
+        // The counter row that numbers new suppliers.
+        store::Table &cis = data->ffCiselnik;
+        cis.Open();
+        append(cis, {{"CIS_ODB", kSupplierCounter}, {"CIS_PRD", "0"}, {"CIS_POD", "0"}});
+        cis.Close();
+    }
+
+    void TearDown() override
+    {
+        data.reset();
+        db.reset();
+    }
+
+    // Cards (open: the assortment stays open on index "KAV" at its first card).
+    void addCard(const QString &kav, const QString &nac, double pc1 = 0, const QString &ali = {},
+                 const QString &kdo = {}, const QString &kvy = {})
+    {
+        store::Table &sor = data->ffSortiment;
+        sor.Open();
+        append(sor, {{"SOR_KAV", kav}, {"SOR_NAC", nac}, {"SOR_PC1", pc1}, {"SOR_ALI", ali}, {"SOR_KDO", kdo},
+                     {"SOR_KVY", kvy}});
+    }
+
+    // Suppliers (each takes a number from the counter first; the code given replaces it).
+    // The supplier table stays open.
+    void addSupplier(const QString &kod, const QString &fir, const QString &ico = {})
+    {
+        store::Table &dod = data->ffDodavatele;
+        dod.Open();
+        append(dod, {{"DOD_KOD", kod}, {"DOD_FIR", fir}, {"DOD_ICO", ico}});
+    }
+
+    // The supplier counter as stored (read by another connection).
+    double storedSupplierCounter()
+    {
+        const std::unique_ptr<store::Database> other = db->connect();
+        store::Table cis(&store::tables::ciselnik());
+        cis.SetDatabase(other.get());
+        cis.SetTableName(data->ffCiselnik.TableName());
+        cis.Open();
+        return cis.FieldByName(QStringLiteral("CIS_ODB")).AsFloat();
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<storetest::TestDatabase> db;
+    std::unique_ptr<TData> data;
+};
+
+} // namespace pickers

@@ -1,0 +1,187 @@
+// The search dialogs' commands on a real firm of each engine: each option's index and
+// search value, the nearest-key landing, the order left to the caller, the refused sale
+// price, and the dialog's states.
+
+#include "test_pickers_support.h"
+
+#include "recordingprompter.h"
+#include "search_dialogs.h"
+
+#include <QSignalSpy>
+
+namespace {
+
+using pickers::Backend;
+using pickers::FirmTest;
+
+class SearchTest : public FirmTest {
+protected:
+    void addCards()
+    {
+        addCard(QStringLiteral("000010"), QStringLiteral("Kladivo"), 120.5, QStringLiteral("Tesařské"),
+                QStringLiteral("K-10"), QStringLiteral("V900"));
+        addCard(QStringLiteral("000020"), QStringLiteral("Dláto"), 35, QStringLiteral("Rydlo"), QStringLiteral("D-20"),
+                QStringLiteral("V100"));
+        addCard(QStringLiteral("000030"), QStringLiteral("Pilník"), 89.9, QStringLiteral("Rašple"),
+                QStringLiteral("P-30"), QStringLiteral("V500"));
+        addCard(QStringLiteral("000040"), QStringLiteral("Kleště"), 250, QStringLiteral("Štípačky"),
+                QStringLiteral("K-40"), QStringLiteral("V300"));
+        data->ffSortiment.SetIndexName(QStringLiteral("KAV"));
+        data->ffSortiment.First();
+    }
+
+    // Runs the dialog as the user would: option, typed text, "&Hledej".
+    int search(SearchDialog &dialog, int option, const QString &text)
+    {
+        dialog.FormShow();
+        dialog.SelectOption(option);
+        dialog.SetText(text);
+        dialog.FieldKeyPressed();
+        dialog.BitBtn1Click();
+        return dialog.ModalResult;
+    }
+
+    QString card() { return data->ffSortiment.FieldByName(QStringLiteral("SOR_KAV")).AsString(); }
+};
+
+TEST_P(SearchTest, EachOptionLandsOnTheNearestKeyOfItsIndex)
+{
+    addCards();
+    struct Case {
+        int option;
+        const char *text;
+        const char *index;
+        const char *card;
+        bool eof;
+    };
+    const Case cases[] = {
+        {0, "Kle", "NAC", "000040", false},         // a prefix: first name equal or greater
+        {0, "kladivo  ", "NAC", "000010", false},   // the full name, in any case, trailing blanks gone
+        {0, "Kn", "NAC", "000030", false},          // between two names: the next one
+        {0, "Zámek", "NAC", "000030", true},        // past the last name: the last row, end of table
+        {1, "  000030 ", "KAV", "000030", false},   // the card number, trimmed
+        {1, "00002", "KAV", "000020", false},       // the beginning of a number
+        {2, "Rašple", "ALI", "000030", false},
+        {3, "K-4", "KDO", "000040", false},
+        {4, "V200", "KVY", "000040", false},
+        {5, "89,9", "PC1", "000030", false},        // the sale price, converted to a number
+        {5, "100", "PC1", "000010", false},
+    };
+    for (const Case &c : cases) {
+        TSorHle dialog;
+        EXPECT_EQ(search(dialog, c.option, QString::fromUtf8(c.text)), mrOk) << c.text;
+        EXPECT_EQ(data->ffSortiment.IndexName(), QLatin1String(c.index)) << c.text;
+        EXPECT_EQ(card(), QLatin1String(c.card)) << c.text;
+        EXPECT_EQ(data->ffSortiment.Eof(), c.eof) << c.text;
+    }
+}
+
+TEST_P(SearchTest, AfterANameSearchTheCallersListIsInNameOrder)
+{
+    addCards();
+    TSorHle dialog;
+    ASSERT_EQ(search(dialog, 0, QStringLiteral("D")), mrOk);
+    QStringList names;
+    for (store::Table &t = data->ffSortiment; !t.Eof(); t.Next())
+        names << t.FieldByName(QStringLiteral("SOR_NAC")).AsString();
+    EXPECT_EQ(names, QStringList({QStringLiteral("Dláto"), QStringLiteral("Kladivo"), QStringLiteral("Kleště"),
+                                  QStringLiteral("Pilník")}));
+}
+
+TEST_P(SearchTest, ASalePriceThatIsNotANumberIsRefusedAndNothingMoves)
+{
+    addCards();
+    RecordingPrompter prompter;
+    ASSERT_TRUE(data->ffSortiment.FindKey({QStringLiteral("000030")}));
+    TSorHle dialog;
+    QSignalSpy focus(&dialog, &FormCommands::focusRequested);
+    EXPECT_EQ(search(dialog, 5, QStringLiteral("12a")), mrNone);  // stays open
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_TRUE(prompter.messages[0].contains(QStringLiteral("12a")));
+    EXPECT_EQ(data->ffSortiment.IndexName(), QStringLiteral("KAV"));
+    EXPECT_EQ(card(), QStringLiteral("000030"));
+    ASSERT_FALSE(focus.isEmpty());
+    EXPECT_EQ(focus.last().at(0).toInt(), int(SearchDialog::VEdit1));
+}
+
+TEST_P(SearchTest, TheDialogOpensEmptyAndSearchesOnlyAfterAKey)
+{
+    addCards();
+    TSorHle dialog;
+    dialog.Selected = 5;
+    dialog.Text = QStringLiteral("old");
+    dialog.HledejEnabled = true;
+    QSignalSpy focus(&dialog, &FormCommands::focusRequested);
+    dialog.FormShow();
+    EXPECT_EQ(dialog.Selected, 0);
+    EXPECT_TRUE(dialog.Text.isEmpty());
+    EXPECT_FALSE(dialog.HledejEnabled);
+    EXPECT_FALSE(dialog.FloatField());
+    EXPECT_EQ(focus.last().at(0).toInt(), 0);
+
+    dialog.BitBtn1Click();  // disabled: nothing happens
+    EXPECT_EQ(dialog.ModalResult, mrNone);
+    EXPECT_EQ(data->ffSortiment.IndexName(), QStringLiteral("KAV"));
+
+    dialog.SelectOption(5);  // the sale price: the field takes a number
+    EXPECT_TRUE(dialog.FloatField());
+    dialog.RadioKeyDown(Qt::Key_Return);
+    EXPECT_EQ(focus.last().at(0).toInt(), int(SearchDialog::VEdit1));
+    dialog.SelectOption(1);
+    EXPECT_FALSE(dialog.FloatField());
+
+    EXPECT_FALSE(dialog.FormKeyDown(Qt::Key_F5));
+    EXPECT_TRUE(dialog.FormKeyDown(Qt::Key_Escape));
+    EXPECT_EQ(dialog.ModalResult, mrCancel);
+    EXPECT_EQ(card(), QStringLiteral("000010"));
+    EXPECT_EQ(data->ffSortiment.IndexName(), QStringLiteral("KAV"));
+}
+
+TEST_P(SearchTest, SupplierAndDocumentSearchesUseTheirTables)
+{
+    addSupplier(QStringLiteral("000001"), QStringLiteral("Železářství Novák"), QStringLiteral("12345678"));
+    addSupplier(QStringLiteral("000002"), QStringLiteral("Účetní služby"), QStringLiteral("87654321"));
+    addSupplier(QStringLiteral("000003"), QStringLiteral("Barvy Laky"), QStringLiteral("55555555"));
+    store::Table &dod = data->ffDodavatele;
+    dod.SetIndexName(QStringLiteral("KOD"));
+    {
+        TDodHle dialog;
+        EXPECT_EQ(search(dialog, 0, QStringLiteral("  účetní")), mrOk);  // capitals by the locale
+        EXPECT_EQ(dod.IndexName(), QStringLiteral("NAC"));
+        EXPECT_EQ(dod.FieldByName(QStringLiteral("DOD_KOD")).AsString(), QStringLiteral("000002"));
+    }
+    {
+        TDodHle dialog;
+        EXPECT_EQ(search(dialog, 1, QStringLiteral(" 5555")), mrOk);
+        EXPECT_EQ(dod.IndexName(), QStringLiteral("ICO"));
+        EXPECT_EQ(dod.FieldByName(QStringLiteral("DOD_KOD")).AsString(), QStringLiteral("000003"));
+    }
+    {
+        TDodHle dialog;
+        EXPECT_EQ(search(dialog, 2, QStringLiteral(" 000001 ")), mrOk);
+        EXPECT_EQ(dod.IndexName(), QStringLiteral("KOD"));
+        EXPECT_EQ(dod.FieldByName(QStringLiteral("DOD_KOD")).AsString(), QStringLiteral("000001"));
+    }
+
+    store::Table &hla = data->ffPodklHlav;
+    hla.Open();
+    for (const char *number : {"0000000009", "0000000123", "0000000450"})
+        pickers::append(hla, {{"HLA_DO1", number}, {"HLA_NAC", "Dodavatel"}, {"HLA_DO2", "F"}});
+    hla.SetIndexName(QStringLiteral("DO1"));
+    {
+        // A number typed without its leading zeros is not the stored number: it lands on
+        // the first number that sorts after it.
+        TPodkladyHle dialog;
+        EXPECT_EQ(search(dialog, 0, QStringLiteral("123")), mrOk);
+        EXPECT_TRUE(hla.Eof());
+        TPodkladyHle exact;
+        EXPECT_EQ(search(exact, 0, QStringLiteral("0000000123")), mrOk);
+        EXPECT_EQ(hla.FieldByName(QStringLiteral("HLA_DO1")).AsString(), QStringLiteral("0000000123"));
+        EXPECT_FALSE(hla.Eof());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, SearchTest, testing::Values(Backend::SQLite, Backend::PostgreSQL),
+                         storetest::engineName);
+
+} // namespace
