@@ -34,7 +34,6 @@ struct Dialect {
     QString dateTimeType;
     QString primaryKeyType;     // the record id: assigned by the engine, never reused
     bool rowValueSeek = false;  // a row-value comparison seeks an index (PostgreSQL)
-    bool seekInSteps = false;   // run the seeks of a key one after the other (SQLite)
     bool limitParameter = false;  // LIMIT ? costs nothing in the plan (SQLite)
 
     QString placeholder(int n) const { return placeholderMark + QString::number(n); }

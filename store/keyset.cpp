@@ -1,5 +1,7 @@
 #include "keyset.h"
 
+#include <functional>
+
 namespace store {
 
 // Numbered parameters; a value used in several places keeps its one number.
@@ -102,29 +104,25 @@ QVector<int> KeysetQuery::seekColumns(const KeySeek &seek, bool &wholeRange) con
     return columns;
 }
 
-QString KeysetQuery::seekCondition(Params &p, const KeySeek &seek, int column, bool forward) const
+QString KeysetQuery::seekCondition(Params &p, const KeySeek &seek, int first, int last, bool forward) const
 {
     QStringList conditions;
-    for (int j = 0; j < column; ++j)
+    for (int j = 0; j < first; ++j)
         conditions.append(m_order[j].name + QStringLiteral(" = ") + p.add(seek.key[j]));
-    const bool last = column == seek.key.size() - 1;
-    const bool desc = m_order[column].descending == forward;
-    conditions.append(m_order[column].name + op(desc, last && seek.inclusive) + p.add(seek.key[column]));
-    return joined(conditions);
-}
-
-QString KeysetQuery::rowValueCondition(Params &p, const KeySeek &seek, bool forward) const
-{
-    QStringList names;
-    QStringList values;
-    for (int i = 0; i < seek.key.size(); ++i) {
-        names.append(m_order[i].name);
-        values.append(p.add(seek.key[i]));
+    const bool inclusive = last == seek.key.size() - 1 && seek.inclusive;
+    const QString comparison = op(m_order[first].descending == forward, inclusive);
+    if (first == last) {
+        conditions.append(m_order[first].name + comparison + p.add(seek.key[first]));
+    } else {
+        QStringList names;
+        QStringList values;
+        for (int i = first; i <= last; ++i) {
+            names.append(m_order[i].name);
+            values.append(p.add(seek.key[i]));
+        }
+        conditions.append(u'(' + names.join(u", ") + u')' + comparison + u'(' + values.join(u", ") + u')');
     }
-    const QString comparison = op(m_order[0].descending == forward, seek.inclusive);
-    if (names.size() == 1)
-        return names[0] + comparison + values[0];
-    return u'(' + names.join(u", ") + u')' + comparison + u'(' + values.join(u", ") + u')';
+    return joined(conditions);
 }
 
 QString KeysetQuery::select(const QStringList &conditions) const
@@ -146,57 +144,43 @@ QString KeysetQuery::orderBy(bool forward) const
 QVector<SqlQuery> KeysetQuery::rows(const KeySeek *seek, bool forward, int limit, const QString &filterColumn,
                                     const QVariant &filterValue) const
 {
-    // The LIMIT clause: a parameter, or (where a parameter would make the engine plan
-    // for an unknown number of rows) the number itself.
-    const auto limitClause = [&](Params &p, int &param) {
-        param = m_dialect.limitParameter ? int(p.values.size()) : -1;
-        return QStringLiteral(" LIMIT ") + (m_dialect.limitParameter ? p.add(qint64(limit)) : QString::number(limit));
-    };
-    // One statement: its conditions, ordered, limited.
-    const auto single = [&](Params &p, QStringList conditions) {
-        int param = -1;
-        const QString tail = orderBy(forward) + limitClause(p, param);
-        return SqlQuery{select(conditions) + tail, p.values, limit, param};
+    // One statement: the range, the filter and the given condition, ordered, limited. The
+    // LIMIT is a parameter, or (where a parameter would make the engine plan for an
+    // unknown number of rows) the number itself.
+    const auto statement = [&](const std::function<QString(Params &)> &condition) {
+        Params p(m_dialect);
+        QStringList conditions = commonConditions(p, filterColumn, filterValue);
+        if (condition)
+            conditions.append(condition(p));
+        const int limitParam = m_dialect.limitParameter ? int(p.values.size()) : -1;
+        const QString limitText = m_dialect.limitParameter ? p.add(qint64(limit)) : QString::number(limit);
+        return SqlQuery{select(conditions) + orderBy(forward) + QStringLiteral(" LIMIT ") + limitText, p.values,
+                        limit, limitParam};
     };
 
-    Params p(m_dialect);
-    QStringList common = commonConditions(p, filterColumn, filterValue);
     if (!seek || seek->key.isEmpty())
-        return {single(p, common)};
-
-    bool sameWay = true;
-    for (int i = 1; i < seek->key.size(); ++i)
-        sameWay = sameWay && m_order[i].descending == m_order[0].descending;
-    if (m_dialect.rowValueSeek && sameWay) {
-        common.append(rowValueCondition(p, *seek, forward));
-        return {single(p, common)};
-    }
-
+        return {statement(nullptr)};
     bool wholeRange = false;
     const QVector<int> columns = seekColumns(*seek, wholeRange);
     if (wholeRange)
-        return {single(p, common)};
-    if (m_dialect.seekInSteps || columns.size() == 1) {
-        // The deepest seek first: its rows come first in the order.
-        QVector<SqlQuery> steps;
-        for (auto it = columns.crbegin(); it != columns.crend(); ++it) {
-            const int column = *it;
-            Params stepParams(m_dialect);
-            QStringList conditions = commonConditions(stepParams, filterColumn, filterValue);
-            conditions.append(seekCondition(stepParams, *seek, column, forward));
-            steps.append(single(stepParams, conditions));
-        }
-        return steps;
+        return {statement(nullptr)};
+
+    // Runs of neighbouring seek columns that one row-value comparison can take.
+    QVector<QPair<int, int>> runs;
+    for (int c : columns) {
+        if (m_dialect.rowValueSeek && !runs.isEmpty() && runs.last().second == c - 1
+            && m_order[c].descending == m_order[c - 1].descending)
+            runs.last().second = c;
+        else
+            runs.append({c, c});
     }
-    QStringList arms;
-    for (int column : columns) {
-        QStringList conditions = common;
-        conditions.append(seekCondition(p, *seek, column, forward));
-        arms.append(select(conditions));
+    // The deepest seek first: its rows come first in the order.
+    QVector<SqlQuery> steps;
+    for (auto it = runs.crbegin(); it != runs.crend(); ++it) {
+        const auto [first, last] = *it;
+        steps.append(statement([&](Params &p) { return seekCondition(p, *seek, first, last, forward); }));
     }
-    int param = -1;
-    const QString tail = orderBy(forward) + limitClause(p, param);
-    return {{arms.join(QStringLiteral(" UNION ALL ")) + tail, p.values, limit, param}};
+    return steps;
 }
 
 SqlQuery KeysetQuery::count() const

@@ -4,14 +4,14 @@
 // whole table. A key is a list of values of the leading columns of the order, in
 // storage form.
 //
-// "After the key" is spelled per engine. Where the engine seeks by a row-value
-// comparison and the columns all run one way: one query with (k1, k2, id) > (?, ?, ?).
-// Otherwise it is cut into one precise seek per key column — k1 = ? AND k2 = ? AND id > ?;
-// k1 = ? AND k2 > ?; k1 > ? — which follow each other in index order: run one after the
-// other until the page is full (SQLite: each is a plain index range, while merging them
-// in one compound query costs a comparison per row), or merged in one UNION ALL … ORDER
-// BY (PostgreSQL: one round trip). A single OR-ed condition would seek only by its first
-// column and then scan the whole group of rows equal in it.
+// "After the key" is cut into precise seeks that follow each other in index order and
+// are run one after the other until the page is full: k1 = ? AND k2 = ? AND id > ?, then
+// k1 = ? AND k2 > ?, then k1 > ?. Each is a plain index range. Where the engine seeks by a
+// row-value comparison (PostgreSQL), the columns that run one way are taken together,
+// (k1, k2, id) > (?, ?, ?), so an order without descending fields needs one statement.
+// A single OR-ed condition would seek only by its first column and then scan the whole
+// group of rows equal in it; merging the seeks in one UNION ALL … ORDER BY costs a
+// comparison per row (SQLite) or a sort (PostgreSQL).
 
 #include "layout.h"
 
@@ -63,8 +63,9 @@ private:
     // The key columns at which a seek compares (the ones before each are equal); sets
     // wholeRange when the range alone answers it.
     QVector<int> seekColumns(const KeySeek &seek, bool &wholeRange) const;
-    QString seekCondition(Params &p, const KeySeek &seek, int column, bool forward) const;
-    QString rowValueCondition(Params &p, const KeySeek &seek, bool forward) const;
+    // The seek past the key in columns first..last (row values when more than one), the
+    // columns before them equal to the key.
+    QString seekCondition(Params &p, const KeySeek &seek, int first, int last, bool forward) const;
     QString select(const QStringList &conditions) const;
     QString orderBy(bool forward) const;
 

@@ -96,7 +96,6 @@ const Dialect kSqliteDialect{
     QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"),
     false,
     true,
-    true,
 };
 
 } // namespace

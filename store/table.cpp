@@ -59,6 +59,9 @@ QVector<Record> Table::Impl::fetch(const QVector<SqlQuery> &read, bool reverse)
             if (q.limitParam >= 0)
                 q.params[q.limitParam] = missing;
             engine().query(q.sql, q.params, layout.selectTypes(), [&](QVariant *cells) {
+                // A later step whose LIMIT is written in its text may give more than is missing.
+                if (q.limit >= 0 && missing <= 0)
+                    return;
             Record rec(&t.Definition());
             for (int c = 0; c < selectFields.size(); ++c) {
                 if (const int f = selectFields[c]; f >= 0) {
