@@ -11,6 +11,8 @@ namespace store {
 
 namespace {
 
+constexpr int kStatementCacheLimit = 1000;
+
 const Dialect kPostgresDialect{
     u'$',
     QStringLiteral("text COLLATE \"C\""),
@@ -91,6 +93,12 @@ QByteArray PostgresEngine::statement(const QString &sql, int paramCount)
     auto it = m_statements.constFind(sql);
     if (it != m_statements.constEnd())
         return *it;
+    // The server keeps every prepared statement of the session: past the limit they
+    // are all let go and prepared again as they come.
+    if (m_statements.size() >= kStatementCacheLimit) {
+        control("DEALLOCATE ALL");
+        m_statements.clear();
+    }
     const QByteArray name = "s" + QByteArray::number(++m_nextStatement);
     Result res(PQprepare(m_conn, name.constData(), sql.toUtf8().constData(), paramCount, nullptr));
     if (!res.ok())

@@ -129,7 +129,11 @@ struct Bookmark {
 class Table : public QObject {
     Q_OBJECT
 public:
+    // Requires: def outlives the table. A definition that cannot be stored (two AutoInc
+    // fields, an index on an unknown field) throws StoreError. The table starts closed,
+    // named by the definition's built-in name, in the default order.
     explicit Table(const TableDef *def, QObject *parent = nullptr);
+    // Closes the table (an edit is cancelled, its hold ends).
     ~Table() override;
 
     const TableDef &Definition() const { return *m_def; }
