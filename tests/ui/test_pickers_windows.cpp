@@ -1,0 +1,258 @@
+// The windows of the search dialogs, the assortment picker, the supplier list and the
+// supplier form, driven by real keys on the offscreen platform over a firm on SQLite.
+
+#include "test_pickers_support.h"
+
+#include "dbgrid.h"
+#include "prehled_sortimentu_form.h"
+#include "prehled_zakazniku_form.h"
+#include "recordingprompter.h"
+#include "search_dialogs_form.h"
+#include "zakaznici_edit_form.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+using pickers::Backend;
+using pickers::FirmTest;
+
+QWidget *focus() { return QApplication::focusWidget(); }
+
+void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    ASSERT_TRUE(focus()) << "nothing has the focus";
+    QTest::keyClick(focus(), Qt::Key(key), modifiers);
+}
+
+// Types text into the focused control with key events that carry each character.
+void type(const QString &text)
+{
+    for (QChar c : text) {
+        QKeyEvent event(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(focus(), &event);
+    }
+}
+
+// The offscreen platform does not give the focus back to a window when a modal window
+// over it closes, as a desktop does: the test activates it.
+bool activeAgain(QWidget &window)
+{
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
+// The modal window of that type once it is active; nullptr when none comes.
+template <typename Window>
+Window *activeModal()
+{
+    Window *window = nullptr;
+    const bool active = QTest::qWaitFor([&] {
+        window = qobject_cast<Window *>(QApplication::activeModalWidget());
+        return window && window->isActiveWindow();
+    });
+    return active ? window : nullptr;
+}
+
+QStringList titles(const TDBGrid *grid)
+{
+    QStringList t;
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        t << grid->model()->headerData(c, Qt::Horizontal).toString();
+    return t;
+}
+
+QString cell(const TDBGrid *grid, int row, int column)
+{
+    return grid->model()->index(row, column).data().toString();
+}
+
+class WindowsTest : public FirmTest {
+protected:
+    void SetUp() override
+    {
+        FirmTest::SetUp();
+        addCard(QStringLiteral("000001"), QStringLiteral("Vrtačka"), 1200);
+        addCard(QStringLiteral("000002"), QStringLiteral("Brusivo"), 15.5);
+        addCard(QStringLiteral("000003"), QStringLiteral("Kladivo"), 250);
+        addCard(QStringLiteral("000004"), QStringLiteral("Metr"), 49.9);
+        sor().SetIndexName(QStringLiteral("KAV"));
+        sor().First();
+    }
+
+    store::Table &sor() { return data->ffSortiment; }
+    QString card() { return sor().FieldByName(QStringLiteral("SOR_KAV")).AsString(); }
+
+    RecordingPrompter prompter;
+};
+
+TEST_P(WindowsTest, SearchDialogByKeys)
+{
+    QWidget owner;
+    owner.setGeometry(100, 100, 800, 600);
+    owner.show();
+    TSorHle commands;
+    SearchDialogForm form(commands, &owner);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Hledej položku databáze"));
+    EXPECT_LE((form.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 4);
+    QWidget *field = form.control(SearchDialog::VEdit1);
+    QWidget *hledej = form.control(SearchDialog::BitBtn1);
+    EXPECT_EQ(focus(), form.control(0));
+    EXPECT_FALSE(hledej->isEnabled());
+
+    // Enter on a radio button goes to the field; Enter in the untouched field to "Storno".
+    press(Qt::Key_Return);
+    EXPECT_EQ(focus(), field);
+    press(Qt::Key_Return);
+    EXPECT_EQ(focus(), form.control(SearchDialog::BitBtn2));
+
+    // The sale price: the field takes only a number, a full stop becomes the decimal comma.
+    static_cast<QRadioButton *>(form.control(5))->click();
+    EXPECT_TRUE(commands.FloatField());
+    field->setFocus();
+    type(QStringLiteral("x49.5"));
+    EXPECT_EQ(static_cast<QLineEdit *>(field)->text(), QStringLiteral("49,5"));
+    EXPECT_TRUE(hledej->isEnabled());
+    press(Qt::Key_Return);
+    EXPECT_EQ(focus(), hledej);
+    press(Qt::Key_Return);
+    EXPECT_EQ(form.result(), int(mrOk));
+    EXPECT_EQ(sor().IndexName(), QStringLiteral("PC1"));
+    EXPECT_EQ(card(), QStringLiteral("000004"));  // 49,9 is the first price from 49,5 up
+
+    // Shown again: empty, name option, "&Hledej" disabled; Escape leaves the table alone.
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    EXPECT_TRUE(static_cast<QLineEdit *>(field)->text().isEmpty());
+    EXPECT_TRUE(static_cast<QRadioButton *>(form.control(0))->isChecked());
+    EXPECT_FALSE(commands.FloatField());
+    EXPECT_FALSE(hledej->isEnabled());
+    press(Qt::Key_Escape);
+    EXPECT_EQ(form.result(), int(mrCancel));
+    EXPECT_EQ(card(), QStringLiteral("000004"));
+}
+
+TEST_P(WindowsTest, AssortmentPickerOpensAtTheRememberedCardAndSearches)
+{
+    ASSERT_TRUE(sor().FindKey({QStringLiteral("000002")}));
+    ASSERT_TRUE(data->SetLastSor());  // taken by its number: remembered in number order
+    sor().SetIndexName(QStringLiteral("NAC"));
+    sor().First();
+
+    TPrehledSortimentu commands;
+    TPrehledSortimentuForm form(commands);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    TDBGrid *grid = form.grid();
+    EXPECT_EQ(titles(grid), QStringList({"Karta", "Název", "PC zákl", "Zásoba", "Volne", "Sazba DPH", "Skl.pol.",
+                                         "Vyřazeno", "Skupina"}));
+    EXPECT_EQ(focus(), grid);
+    EXPECT_EQ(sor().IndexName(), QStringLiteral("KAV"));
+    EXPECT_EQ(cell(grid, grid->currentIndex().row(), 0), QStringLiteral("000002"));
+    EXPECT_EQ(cell(grid, grid->currentIndex().row() + 1, 0), QStringLiteral("000003"));  // number order
+
+    // F5: a name search; the list then shows name order at the card found.
+    QTimer::singleShot(0, [&] {
+        auto *search = activeModal<SearchDialogForm>();
+        ASSERT_TRUE(search);
+        press(Qt::Key_Return);
+        type(QStringLiteral("kla"));
+        press(Qt::Key_Return);
+        press(Qt::Key_Return);
+    });
+    press(Qt::Key_F5);
+    ASSERT_TRUE(activeAgain(form));
+    EXPECT_EQ(focus(), grid);
+    EXPECT_EQ(sor().IndexName(), QStringLiteral("NAC"));
+    const int row = grid->currentIndex().row();
+    EXPECT_EQ(cell(grid, row, 1), QStringLiteral("Kladivo"));
+    EXPECT_EQ(cell(grid, row + 1, 1), QStringLiteral("Metr"));
+    EXPECT_EQ(cell(grid, row, 2), QStringLiteral("250,00"));
+
+    press(Qt::Key_Down);
+    EXPECT_EQ(card(), QStringLiteral("000004"));
+    press(Qt::Key_Return);
+    EXPECT_EQ(form.result(), int(mrOk));
+    EXPECT_EQ(card(), QStringLiteral("000004"));
+    EXPECT_EQ(data->LastSorCode, QStringLiteral("000004"));
+    EXPECT_EQ(data->LastSorIndex, QStringLiteral("NAC"));
+}
+
+TEST_P(WindowsTest, SupplierListCreatesASupplierThroughTheFormAndRemembersItsHeight)
+{
+    addSupplier(QStringLiteral("000001"), QStringLiteral("Barvy Laky"));
+    store::Table &dod = data->ffDodavatele;
+    dod.SetIndexName(QStringLiteral("KOD"));
+    dod.First();
+
+    {
+        TPrehledZakazniku commands;
+        TPrehledZakaznikuForm list(commands);
+        EXPECT_EQ(list.height(), 361);
+        EXPECT_EQ(titles(list.grid()),
+                  QStringList({"IČO", "DIČ", "Název firmy", "Kontaktní jméno", "Telefon", "Název oddělení", "Ulice",
+                               "Město", "Psč", "Stát", "Fax", "E Mail", "Mobilní telefon", "Skup.", "Uni.kód",
+                               "Prod."}));
+        list.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&list));
+        EXPECT_EQ(focus(), list.grid());
+
+        QTimer::singleShot(0, [&] {
+            auto *form = activeModal<TZakazniciEditForm>();
+            ASSERT_TRUE(form);
+            EXPECT_EQ(form->pages()->currentIndex(), 0);
+            EXPECT_EQ(focus(), form->control(TZakazniciEdit::DBEditTovel1));
+            type(QStringLiteral("12345678"));
+            for (int i = 0; i < 2; ++i)
+                press(Qt::Key_Return);
+            type(QStringLiteral("Nářadí Říha"));
+            for (int i = 0; i < 4; ++i)
+                press(Qt::Key_Return);
+            EXPECT_EQ(focus(), form->control(TZakazniciEdit::DBEditTovel8));
+            press(Qt::Key_Return);
+            EXPECT_EQ(focus(), form->control(TZakazniciEdit::DBEditTovel7));
+            type(QStringLiteral("Česko"));
+            press(Qt::Key_Return);  // on to the second page
+            EXPECT_EQ(form->pages()->currentIndex(), 1);
+            EXPECT_EQ(focus(), form->control(TZakazniciEdit::DBEditTovel9));
+            for (int i = 0; i < 6; ++i)
+                press(Qt::Key_Return);
+            EXPECT_EQ(focus(), form->control(TZakazniciEdit::Button2));  // "Storno" first
+            press(Qt::Key_Tab);
+            EXPECT_EQ(focus(), form->control(TZakazniciEdit::Button1));
+            press(Qt::Key_Space);  // "Zapiš"
+        });
+        press(Qt::Key_F2);
+        ASSERT_TRUE(activeAgain(list));
+        EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.messages.join(u'|').toStdString();
+        EXPECT_EQ(dod.FieldByName(QStringLiteral("DOD_KOD")).AsString(), QStringLiteral("000043"));
+        EXPECT_EQ(dod.FieldByName(QStringLiteral("DOD_FIR")).AsString(), QStringLiteral("Nářadí Říha"));
+        EXPECT_EQ(dod.FieldByName(QStringLiteral("DOD_ICO")).AsString(), QStringLiteral("12345678"));
+        EXPECT_EQ(dod.FieldByName(QStringLiteral("DOD_STA")).AsString(), QStringLiteral("Česko"));
+        TDBGrid *grid = list.grid();
+        EXPECT_EQ(cell(grid, grid->currentIndex().row(), 14), QStringLiteral("000043"));
+        EXPECT_EQ(focus(), grid);
+
+        list.resize(list.width(), 500);
+        press(Qt::Key_Return);  // chooses the new supplier
+        EXPECT_EQ(list.result(), int(mrOk));
+    }
+    TPrehledZakazniku commands;
+    TPrehledZakaznikuForm list(commands);
+    EXPECT_EQ(list.height(), 500);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, WindowsTest, testing::Values(Backend::SQLite), storetest::engineName);
+
+} // namespace
