@@ -102,17 +102,39 @@ QVariant decodeText(ColType type, const char *text, int length)
         std::from_chars(text, text + length, v);
         return v;
     }
-    case ColType::Date:
-        return isoDate(text, length);
+    case ColType::Boolean:
+        return length > 0 && text[0] != '0';
+    case ColType::Date: {
+        const QDate d = isoDate(text, length);
+        return d.isValid() && d != kEmptyKeyDate ? QVariant(d) : QVariant();
+    }
     case ColType::Time:
         // A time stored as text may be empty: the empty time of a key field.
         return length == 0 ? QVariant() : QVariant(isoTime(text, length, 0));
-    case ColType::DateTime:
-        return QDateTime(isoDate(text, length), isoTime(text, length, 11));
+    case ColType::DateTime: {
+        const QDate d = isoDate(text, length);
+        return d.isValid() && d != kEmptyKeyDate ? QVariant(QDateTime(d, isoTime(text, length, 11))) : QVariant();
+    }
     case ColType::Skip:
         break;
     }
     return {};
+}
+
+QVariant nullValue(ColType type)
+{
+    switch (type) {
+    case ColType::Text:
+        return QString(QLatin1String(""));
+    case ColType::Integer:
+        return qint64(0);
+    case ColType::Real:
+        return 0.0;
+    case ColType::Boolean:
+        return false;
+    default:
+        return {};
+    }
 }
 
 qint64 Engine::execute(const QString &sql, const QVariantList &params)

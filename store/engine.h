@@ -5,6 +5,7 @@
 // and kept), runs transactions and keeps holds on records. Its SQL spellings are data
 // in Dialect. Every failure throws StoreError carrying the engine's own message.
 
+#include <QDate>
 #include <QHash>
 #include <QString>
 #include <QVariant>
@@ -14,10 +15,18 @@
 
 namespace store {
 
-// How a column's value travels between the program and the engine. Parameters are
-// bound by their QVariant type (QString, qint64/int, double, QDate, QTime, QDateTime,
-// null); dates and times travel as ISO text. Skip: a column read but not wanted.
-enum class ColType : quint8 { Text, Integer, Real, Date, Time, DateTime, Skip };
+// How a column's value reads back: Text as QString, Integer as qint64, Real as double,
+// Boolean as bool (stored as an integer 0/1), Date, Time and DateTime as QDate, QTime and
+// QDateTime. A SQL NULL reads as "", 0 or false, and as an empty QVariant for the dates
+// and times, which read empty also for the stored form of an empty key value
+// (kEmptyKeyDate, the empty text). Skip: a column read but not wanted.
+// Parameters are bound by their QVariant type (QString, qint64/int, double, QDate, QTime,
+// QDateTime, null); dates and times travel as ISO text.
+enum class ColType : quint8 { Text, Integer, Real, Boolean, Date, Time, DateTime, Skip };
+
+// The stored form of an empty date (and date-time, at midnight) in a key column, where
+// NULL is not allowed: it sorts before every real date.
+inline const QDate kEmptyKeyDate{1, 1, 1};
 
 // Receives each row of a read: its cells, decoded by the column types; the receiver may
 // move them out.
@@ -40,9 +49,10 @@ struct Dialect {
 };
 
 // Shared by the engines: the text form of a parameter (dates and times as ISO text,
-// Booleans as 0/1) and the value of a column read as text.
+// Booleans as 0/1), the value of a column read as text, and the value of a NULL.
 QByteArray paramText(const QVariant &value);
 QVariant decodeText(ColType type, const char *text, int length);
+QVariant nullValue(ColType type);
 
 class Engine {
 public:

@@ -10,7 +10,6 @@ namespace {
 
 const QString kHiddenId = QStringLiteral("ID_");
 const QString kUpperSuffix = QStringLiteral("__U");
-const QDate kEmptyKeyDate(1, 1, 1);
 
 bool isText(FieldType t) { return t == FieldType::String; }
 
@@ -31,6 +30,8 @@ ColType colType(FieldType type)
         return ColType::Time;
     case FieldType::DateTime:
         return ColType::DateTime;
+    case FieldType::Boolean:
+        return ColType::Boolean;
     default:
         return ColType::Integer;
     }
@@ -134,36 +135,6 @@ QVariant TableLayout::toStorage(int field, const QVariant &value) const
         return value.isNull() ? (key ? QVariant(QDateTime(kEmptyKeyDate, QTime(0, 0))) : QVariant()) : value;
     default:
         return value.isNull() ? qint64(0) : value.toLongLong();
-    }
-}
-
-void TableLayout::fromStorage(int field, QVariant &value) const
-{
-    switch (m_def->fields[field].type) {
-    case FieldType::String:
-        if (value.isNull())
-            value = QStringLiteral("");
-        break;
-    case FieldType::Float:
-        if (value.isNull())
-            value = 0.0;
-        break;
-    case FieldType::Boolean:
-        value = value.toLongLong() != 0;
-        break;
-    case FieldType::Date:
-        if (!value.isNull() && value.toDate() == kEmptyKeyDate)
-            value = QVariant();
-        break;
-    case FieldType::DateTime:
-        if (!value.isNull() && value.toDateTime().date() == kEmptyKeyDate)
-            value = QVariant();
-        break;
-    case FieldType::Time:
-        break;
-    default:
-        if (value.isNull())
-            value = qint64(0);
     }
 }
 

@@ -5,7 +5,9 @@
 //
 // Storage: strings, numbers and Booleans (0/1) are NOT NULL ('' / 0); dates, times and
 // date-times are nullable, except in key columns, where an empty value is stored as a
-// sentinel that sorts first (0001-01-01, the empty time text) and reads back empty.
+// sentinel that sorts first (kEmptyKeyDate, the empty time text) and reads back empty.
+// Read by the column types of the select list, a row comes back exactly as a record
+// holds it.
 
 #include "engine.h"
 #include "schema.h"
@@ -53,8 +55,6 @@ public:
 
     // The value of a field as bound to SQL (key columns: sentinels for empty values).
     QVariant toStorage(int field, const QVariant &value) const;
-    // Turns what a read returned into the value of a field as a record holds it.
-    void fromStorage(int field, QVariant &value) const;
 
     // The statements that create the table and its indexes under the given name.
     QStringList createStatements(const QString &tableName, const Dialect &dialect) const;

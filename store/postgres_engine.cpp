@@ -144,9 +144,10 @@ qint64 PostgresEngine::run(const QString &sql, const QVariantList &params, bool 
         const int rows = PQntuples(res.r);
         for (int r = 0; r < rows; ++r) {
             for (int c = 0; c < columns.size(); ++c)
-                cells[c] = columns[c] == ColType::Skip || PQgetisnull(res.r, r, c)
-                    ? QVariant()
-                    : decodeText(columns[c], PQgetvalue(res.r, r, c), PQgetlength(res.r, r, c));
+                cells[c] = columns[c] == ColType::Skip ? QVariant()
+                    : PQgetisnull(res.r, r, c)         ? nullValue(columns[c])
+                                                       : decodeText(columns[c], PQgetvalue(res.r, r, c),
+                                                                    PQgetlength(res.r, r, c));
             (*row)(cells.data());
         }
     }

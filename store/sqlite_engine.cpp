@@ -69,16 +69,18 @@ void bindParam(sqlite3_stmt *st, int i, const QVariant &v)
 
 QVariant columnValue(sqlite3_stmt *st, int i, ColType type)
 {
-    if (type == ColType::Skip || sqlite3_column_type(st, i) == SQLITE_NULL)
-        return {};
     switch (type) {
-    case ColType::Integer:
+    case ColType::Skip:
+        return {};
+    case ColType::Integer:  // NULL reads as 0, as wanted
         return qint64(sqlite3_column_int64(st, i));
     case ColType::Real:
         return sqlite3_column_double(st, i);
+    case ColType::Boolean:
+        return sqlite3_column_int64(st, i) != 0;
     default: {
         const char *text = reinterpret_cast<const char *>(sqlite3_column_text(st, i));
-        return decodeText(type, text, sqlite3_column_bytes(st, i));
+        return text ? decodeText(type, text, sqlite3_column_bytes(st, i)) : nullValue(type);
     }
     }
 }

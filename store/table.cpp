@@ -64,10 +64,8 @@ QVector<Record> Table::Impl::fetch(const QVector<SqlQuery> &read, bool reverse)
                     return;
             Record rec(&t.Definition());
             for (int c = 0; c < selectFields.size(); ++c) {
-                if (const int f = selectFields[c]; f >= 0) {
+                if (const int f = selectFields[c]; f >= 0)
                     rec.m_values[f] = std::move(cells[c]);
-                    layout.fromStorage(f, rec.m_values[f]);
-                }
             }
             rec.m_id = layout.idField() >= 0 ? rec.m_values[layout.idField()].toLongLong()
                                              : cells[idColumn].toLongLong();
