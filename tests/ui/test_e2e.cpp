@@ -1,0 +1,199 @@
+// A new source document typed into the real windows by keys alone, on the offscreen
+// platform and a real SQLite database: F2 in the list, the supplier code, Enter through
+// the header, F2 for an item, card, price, quantity, markup and package size, "Zapiš",
+// Escape. Then the header and the item are in the tables with their number and values.
+
+#include "recordingprompter.h"
+
+#include "dbgrid.h"
+#include "doklad_podklady_dialog.h"
+#include "dodavky_window.h"
+#include "podklady_pol_edit_dialog.h"
+#include "screens_widgets.h"
+#include "store/firmschema.h"
+#include "store/tdata.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+void append(store::Table &t, std::initializer_list<std::pair<const char *, QVariant>> values)
+{
+    t.Open();
+    t.Append();
+    for (const auto &[field, value] : values)
+        t.FieldByName(QLatin1String(field)).SetValue(value);
+    t.Post();
+    t.Close();
+}
+
+// A key press and release sent where the user's keyboard sends it: to the focused control.
+void press(Qt::Key key, Qt::KeyboardModifiers shift = Qt::NoModifier)
+{
+    QWidget *target = QApplication::focusWidget();
+    QVERIFY2(target, "nothing has the focus");
+    QTest::keyClick(target, key, shift);
+}
+
+void type(const QString &text)
+{
+    QWidget *target = QApplication::focusWidget();
+    QVERIFY2(target, "nothing has the focus");
+    QTest::keyClicks(target, text);
+}
+
+template <typename Window>
+Window *waitForActive()
+{
+    Window *window = nullptr;
+    const bool active = QTest::qWaitFor([&] {
+        window = qobject_cast<Window *>(QApplication::activeModalWidget());
+        return window && window->isActiveWindow();
+    });
+    return active ? window : nullptr;
+}
+
+// Closes a window whose script stopped at a failed check, so that its modal run ends
+// and the test reports the failure instead of waiting for the user.
+struct CloseUnlessDone {
+    QWidget *window;
+    const bool &done;
+    ~CloseUnlessDone()
+    {
+        if (window && !done)
+            window->close();
+    }
+};
+
+QString fieldOf(store::Table &t, const char *name) { return t.FieldByName(QLatin1String(name)).AsString(); }
+double numberOf(store::Table &t, const char *name) { return t.FieldByName(QLatin1String(name)).AsFloat(); }
+
+} // namespace
+
+class EndToEndTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        data.FirmNumber = QStringLiteral("0001");
+        data.LocalAddress = QStringLiteral("10.0.0.1");
+        data.SetTableNames();
+        store::ConnectionParams params;
+        params.sqliteFile = dir.filePath(QStringLiteral("0001.sqlite"));
+        store::Database::CreateSQLiteFile(params.sqliteFile);
+        data.Database.Connect(params);
+        CreateFirmSchema(data.Database, data.FirmNumber, false);
+        append(data.ffCiselnik, {{"CIS_POD", "123"}});
+        append(data.ffDodavatele, {{"DOD_KOD", "000001"}, {"DOD_FIR", "Alfa s.r.o."}, {"DOD_MES", "Brno"}});
+        append(data.ffSortiment, {{"SOR_KAV", "000010"}, {"SOR_NAC", "Šroub M6"}});
+    }
+
+    void aNewDocumentTypedByKeys()
+    {
+        RecordingPrompter prompts;
+        WidgetScreens windows;
+        DodavkyWindow main;
+        main.show();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        QCOMPARE(QApplication::focusWidget(), main.grid());
+        bool editorDone = false, itemDone = false;
+
+        QTimer::singleShot(0, this, [&] {
+            auto *editor = waitForActive<DokladPodkladyDialog>();
+            CloseUnlessDone guard{editor, editorDone};
+            QVERIFY(editor);
+            QCOMPARE(editor->pos(), QPoint(data.MainLeft + 35, data.MainTop));
+            QCOMPARE(QApplication::focusWidget(), editor->control(TDokladPodklady::DBEditTovel1));
+            type(QStringLiteral("000001"));
+            press(Qt::Key_Return);
+            QCOMPARE(editor->supplierLabel(1)->text(), QStringLiteral("Alfa s.r.o."));
+            QCOMPARE(QApplication::focusWidget(), editor->control(TDokladPodklady::ZandorDBDateEdit1));
+            press(Qt::Key_Return);
+            type(QStringLiteral("FA-77"));
+            press(Qt::Key_Return);
+            type(QStringLiteral("48"));
+            press(Qt::Key_Return);
+            press(Qt::Key_Return);   // the currency stays EUR
+            type(QStringLiteral("25"));
+            press(Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget(), editor->control(TDokladPodklady::DBGrid1));
+
+            QTimer::singleShot(0, this, [&] {
+                auto *item = waitForActive<PodkladyPolEditDialog>();
+                CloseUnlessDone guard{item, itemDone};
+                QVERIFY(item);
+                QCOMPARE(QApplication::focusWidget(), item->control(TPodkladyPolEdit::DBEditTovel1));
+                type(QStringLiteral("000010"));
+                press(Qt::Key_Return);
+                type(QStringLiteral("2"));
+                press(Qt::Key_Return);
+                type(QStringLiteral("24"));
+                press(Qt::Key_Return);
+                type(QStringLiteral("10"));
+                press(Qt::Key_Return);
+                type(QStringLiteral("6"));
+                press(Qt::Key_Return);
+                QCOMPARE(QApplication::focusWidget(), item->control(TPodkladyPolEdit::Button1));
+                press(Qt::Key_Tab);
+                QCOMPARE(QApplication::focusWidget(), item->control(TPodkladyPolEdit::Button2));
+                itemDone = true;
+                press(Qt::Key_Space);   // "Zapiš"
+            });
+            press(Qt::Key_F2);
+            QVERIFY(itemDone);
+            QCOMPARE(data.ffPodklPol.RecordCount(), 1);
+            QVERIFY(QTest::qWaitForWindowActive(editor));
+            editorDone = true;
+            press(Qt::Key_Escape);
+        });
+        press(Qt::Key_F2);
+        QVERIFY(editorDone);
+        QCOMPARE(prompts.messages, QStringList());
+
+        store::Table &header = data.ffPodklHlav;
+        QCOMPARE(header.RecordCount(), 1);
+        QCOMPARE(fieldOf(header, "HLA_DO1"), QStringLiteral("0000000124"));
+        QCOMPARE(fieldOf(header, "HLA_ODB"), QStringLiteral("000001"));
+        QCOMPARE(fieldOf(header, "HLA_NAC"), QStringLiteral("Alfa s.r.o."));
+        QCOMPARE(fieldOf(header, "HLA_DO2"), QStringLiteral("FA-77"));
+        QCOMPARE(fieldOf(header, "HLA_MEN"), QStringLiteral("EUR"));
+        QCOMPARE(numberOf(header, "HLA_FAC"), 48.0);
+        QCOMPARE(numberOf(header, "HLA_KUR"), 25.0);
+        QCOMPARE(numberOf(header, "HLA_EUR"), 48.0);
+        QCOMPARE(numberOf(header, "HLA_NCA"), 1320.0);
+        QCOMPARE(header.FieldByName(QStringLiteral("HLA_DAT")).AsDate(), QDate::currentDate());
+        QTRY_COMPARE(main.grid()->gridModel()->currentRow(), 0);   // the list shows the new document
+
+        store::Table &items = data.ffPodklPol;
+        items.Open();
+        QCOMPARE(items.RecordCount(), 1);
+        QCOMPARE(fieldOf(items, "POP_DOK"), QStringLiteral("0000000124"));
+        QCOMPARE(fieldOf(items, "POP_KAV"), QStringLiteral("000010"));
+        QCOMPARE(fieldOf(items, "POP_NAC"), QStringLiteral("Šroub M6"));
+        QCOMPARE(numberOf(items, "POP_CNC"), 2.0);
+        QCOMPARE(numberOf(items, "POP_CKU"), 24.0);
+        QCOMPARE(numberOf(items, "POP_PRI"), 10.0);
+        QCOMPARE(numberOf(items, "POP_BAL"), 6.0);
+        QCOMPARE(numberOf(items, "POP_KUS"), 4.0);
+        QCOMPARE(numberOf(items, "POP_NCS"), 330.0);
+        items.Close();
+
+        data.ffCiselnik.Open();
+        QCOMPARE(fieldOf(data.ffCiselnik, "CIS_POD"), QStringLiteral("124"));
+        data.ffCiselnik.Close();
+        QCOMPARE(data.ffSemafor.Active(), false);
+    }
+
+private:
+    QTemporaryDir dir;
+    TData data;
+};
+
+QTEST_MAIN(EndToEndTest)
+#include "test_e2e.moc"

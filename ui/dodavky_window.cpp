@@ -1,0 +1,120 @@
+#include "dodavky_window.h"
+
+#include "app/general_error.h"
+#include "app/textutil.h"
+#include "dbgrid.h"
+#include "dbnavigator.h"
+#include "keypreview.h"
+#include "store/tdata.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTime>
+#include <QTimer>
+#include <QToolBar>
+
+const QStringList DodavkyWindow::GridColumns = {
+    "HLA_DAT", "HLA_DO1", "HLA_NAC", "HLA_NCA", "HLA_EUR", "HLA_MEN", "HLA_KUR", "HLA_DO2",
+    "HLA_DO3", "HLA_TYP", "HLA_DDO", "HLA_ODB", "HLA_PCA", "HLA_EDT", "HLA_FAC",
+};
+
+DodavkyWindow::DodavkyWindow(QWidget *parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+{
+    setWindowTitle(QStringLiteral("Přehled podkladů příjmů od dodavatelů 1.30"));
+    RunWithGeneralErrorDisplay([this] { m_commands.FormCreate(); });
+
+    auto *bar = addToolBar(QStringLiteral("Nástroje"));
+    bar->setMovable(false);
+    bar->toggleViewAction()->setEnabled(false);
+    m_navigator = new TDBNavigator(&Data->DataPodklHlav);
+    bar->addWidget(m_navigator);
+    bar->addWidget(toolButton(QStringLiteral("F5 Hledej"), &TDodavky::Button3Click, Qt::NoFocus));
+    bar->addWidget(toolButton(QStringLiteral("F8 Tisk"), &TDodavky::Button4Click, Qt::NoFocus));
+    bar->addWidget(toolButton(QStringLiteral("F9 Export"), &TDodavky::Button5Click, Qt::StrongFocus));
+    bar->addWidget(toolButton(QStringLiteral("F4 Oprava"), &TDodavky::Button2Click, Qt::NoFocus));
+    bar->addWidget(toolButton(QStringLiteral("F2 Nový"), &TDodavky::Button1Click, Qt::NoFocus));
+
+    m_grid = new TDBGrid(&Data->DataPodklHlav, GridColumns);
+    setCentralWidget(m_grid);
+    buildMenu();
+    buildStatusBar();
+
+    connect(&m_commands, &FormCommands::focusRequested, m_grid, [this] { m_grid->setFocus(Qt::OtherFocusReason); });
+    connect(&m_commands, &FormCommands::closeRequested, this, &QWidget::close);
+    new KeyPreview(this, [this](QKeyEvent *e) { return keyDown(e); });
+
+    resize(587, 361);
+    if (const QScreen *s = screen())
+        move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    m_grid->setFocus(Qt::OtherFocusReason);
+}
+
+QPushButton *DodavkyWindow::toolButton(const QString &caption, void (TDodavky::*command)(), Qt::FocusPolicy focus)
+{
+    auto *button = new QPushButton(caption);
+    button->setFocusPolicy(focus);
+    connect(button, &QPushButton::clicked, this, [this, command] { RunWithGeneralErrorDisplay([&] { (m_commands.*command)(); }); });
+    return button;
+}
+
+void DodavkyWindow::buildMenu()
+{
+    const auto run = [this](void (TDodavky::*command)()) {
+        return [this, command] { RunWithGeneralErrorDisplay([&] { (m_commands.*command)(); }); };
+    };
+    QMenu *doklady = menuBar()->addMenu(QStringLiteral("Doklady"));
+    doklady->addAction(QStringLiteral("Nový doklad"), this, run(&TDodavky::Novdoklad1Click));
+    doklady->addAction(QStringLiteral("Oprava Dokladu"), this, run(&TDodavky::OpravaDokladu1Click));
+    menuBar()->addAction(QStringLiteral("Hledej"), this, run(&TDodavky::Sestavy1Click));
+    QMenu *sestavy = menuBar()->addMenu(QStringLiteral("Sestavy"));
+    sestavy->addAction(QStringLiteral("Sestava dodávek"), this, run(&TDodavky::Sestavadodvek1Click));
+    menuBar()->addAction(QStringLiteral("Konec"), this, run(&TDodavky::Konec3Click));
+}
+
+void DodavkyWindow::buildStatusBar()
+{
+    // The lock keys' panes stay blank: Qt reports no state of Caps Lock or Num Lock.
+    for (int pane = 0; pane < 3; ++pane) {
+        auto *label = new QLabel;
+        label->setMinimumWidth(pane == 0 ? 200 : 40);
+        statusBar()->addWidget(label, pane == 0 ? 1 : 0);
+    }
+    m_clock = new QLabel;
+    statusBar()->addPermanentWidget(m_clock);
+    auto *tick = new QTimer(this);
+    const auto showTime = [this] { m_clock->setText(QTime::currentTime().toString(kTimeFormat)); };
+    connect(tick, &QTimer::timeout, this, showTime);
+    tick->start(1000);
+    showTime();
+}
+
+bool DodavkyWindow::keyDown(QKeyEvent *e)
+{
+    const Qt::KeyboardModifiers held = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (e->key() == Qt::Key_F4 && held == Qt::AltModifier) {
+        close();
+        return true;
+    }
+    bool taken = true;
+    RunWithGeneralErrorDisplay([&] { taken = m_commands.FormKeyDown(e->key(), e->modifiers()); });
+    return taken;
+}
+
+bool DodavkyWindow::event(QEvent *e)
+{
+    if (e->type() == QEvent::WindowActivate)
+        m_commands.FormActivate(x(), y());
+    return QMainWindow::event(e);
+}
+
+void DodavkyWindow::closeEvent(QCloseEvent *e)
+{
+    RunWithGeneralErrorDisplay([this] { m_commands.FormClose(); });
+    QMainWindow::closeEvent(e);
+}

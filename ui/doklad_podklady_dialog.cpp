@@ -1,0 +1,203 @@
+#include "doklad_podklady_dialog.h"
+
+#include "app/general_error.h"
+#include "dbedittovel.h"
+#include "dbgrid.h"
+#include "dbtext.h"
+#include "keypreview.h"
+#include "store/tdata.h"
+#include "zandordateedit.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+const QStringList DokladPodkladyDialog::ItemColumns = {
+    "POP_KAV", "POP_NAC", "POP_CKU", "POP_CCC", "POP_KUS", "POP_NCC",
+    "POP_PRI", "POP_BAL", "POP_NCS", "POP_CNC", "POP_DOK",
+};
+
+namespace {
+
+TDBEditTovel *headerEdit(const QString &field, TTvEditType type = tetStandard)
+{
+    auto *edit = new TDBEditTovel;
+    edit->SetDataSource(&Data->DataPodklHlav);
+    edit->SetDataField(field);
+    edit->SetEditType(type);
+    edit->SetEnterIsTab(true);
+    edit->SetWhenValid(twvAlways);
+    return edit;
+}
+
+QPushButton *barButton(const QString &caption)
+{
+    auto *button = new QPushButton(caption);
+    button->setFocusPolicy(Qt::ClickFocus);   // not in the tab order
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+DokladPodkladyDialog::DokladPodkladyDialog(TDokladPodklady &commands, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_commands(commands)
+{
+    setWindowTitle(QStringLiteral("Doklad podkladů příjemky dodavate"));
+
+    m_supplier = headerEdit(QStringLiteral("HLA_ODB"));
+    m_supplier->SetButtonVisible(true);
+    m_delivered = new TZandorDBDateEdit;
+    m_delivered->SetDataSource(&Data->DataPodklHlav);
+    m_delivered->SetDataField(QStringLiteral("HLA_DDO"));
+    m_invoice = headerEdit(QStringLiteral("HLA_DO2"));
+    m_amount = headerEdit(QStringLiteral("HLA_FAC"));
+    m_currency = headerEdit(QStringLiteral("HLA_MEN"));
+    m_rate = headerEdit(QStringLiteral("HLA_KUR"), tetFloat);
+    m_items = new TDBGrid(&Data->DataPodklPol, ItemColumns);
+    for (QLabel *&label : m_labels)
+        label = new QLabel;
+
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("Kód dodavatele"), m_supplier);
+    form->addRow(QString(), m_labels[0]);
+    form->addRow(QString(), m_labels[1]);
+    auto *place = new QHBoxLayout;
+    place->addWidget(m_labels[3]);
+    place->addWidget(m_labels[2], 1);
+    form->addRow(QString(), place);
+    form->addRow(QStringLiteral("Datum příjmu"), m_delivered);
+    form->addRow(QStringLiteral("Číslo dokladu"), m_invoice);
+    form->addRow(QStringLiteral("Celk.částka"), m_amount);
+    form->addRow(QStringLiteral("Měna (CM)"), m_currency);
+    form->addRow(QStringLiteral("Kurz na Kč"), m_rate);
+
+    auto *status = new QHBoxLayout;
+    status->addWidget(new QLabel(QStringLiteral("Doklad")));
+    status->addWidget(new TDBText(&Data->DataPodklHlav, QStringLiteral("HLA_DO1")));
+    status->addWidget(new QLabel(QStringLiteral("Celkem v CM")));
+    status->addWidget(new TDBText(&Data->DataPodklHlav, QStringLiteral("HLA_EUR"), Qt::AlignRight), 1);
+    status->addWidget(new QLabel(QStringLiteral("Celkem v NC (Kč) ")));
+    status->addWidget(new TDBText(&Data->DataPodklHlav, QStringLiteral("HLA_NCA"), Qt::AlignRight), 1);
+
+    QPushButton *newItem = barButton(QStringLiteral("F2 Nová"));
+    QPushButton *correctItem = barButton(QStringLiteral("F4 Oprava"));
+    QPushButton *print = barButton(QStringLiteral("F8 Tisk"));
+    m_close = barButton(QStringLiteral("Ukončení"));
+    auto *buttons = new QHBoxLayout;
+    for (QPushButton *b : {newItem, correctItem, print, m_close})
+        buttons->addWidget(b);
+    buttons->addStretch(1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(m_items, 1);
+    layout->addLayout(status);
+    layout->addLayout(buttons);
+    resize(760, 520);
+    setFixedSize(sizeHint().expandedTo(QSize(760, 520)));
+
+    QWidget *order[] = {m_supplier, m_delivered, m_invoice, m_amount, m_currency, m_rate, m_items};
+    for (int i = 1; i < int(std::size(order)); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    m_supplier->OnValid = [this](QWidget *, QString &text, bool &valid) {
+        m_commands.DBEditTovel1Valid(text, valid, QApplication::focusWidget() == m_close);
+    };
+    m_supplier->OnClickButton = [this](QWidget *) {
+        RunWithGeneralErrorDisplay([this] {
+            QString text = m_supplier->Text();
+            m_commands.DBEditTovel1ClickButton(text);
+            m_supplier->SetText(text);
+        });
+    };
+    connect(newItem, &QPushButton::clicked, this, [this] { m_commands.Button1Click(); });
+    connect(correctItem, &QPushButton::clicked, this, [this] { m_commands.Button2Click(); });
+    connect(print, &QPushButton::clicked, this, [this] { m_commands.Button3Click(); });
+    connect(m_close, &QPushButton::clicked, this, [this] { m_commands.Button4Click(); });
+    connect(&m_commands, &FormCommands::closeRequested, this, [this](int result) { done(result); });
+    connect(&m_commands, &FormCommands::focusRequested, this, [this](int c) {
+        if (QWidget *w = control(TDokladPodklady::Control(c)))
+            w->setFocus(Qt::OtherFocusReason);
+    });
+    connect(&m_commands, &TDokladPodklady::supplierShown, this, &DokladPodkladyDialog::showSupplier);
+    new KeyPreview(this, [this](QKeyEvent *e) { return keyDown(e); });
+    showSupplier();
+}
+
+QWidget *DokladPodkladyDialog::control(TDokladPodklady::Control c) const
+{
+    switch (c) {
+    case TDokladPodklady::DBEditTovel1: return m_supplier;
+    case TDokladPodklady::ZandorDBDateEdit1: return m_delivered;
+    case TDokladPodklady::DBEditTovel3: return m_invoice;
+    case TDokladPodklady::DBEditTovel2: return m_amount;
+    case TDokladPodklady::DBEditTovel4: return m_currency;
+    case TDokladPodklady::DBEditTovel5: return m_rate;
+    case TDokladPodklady::DBGrid1: return m_items;
+    }
+    return nullptr;
+}
+
+void DokladPodkladyDialog::showEvent(QShowEvent *e)
+{
+    m_supplier->setEnabled(m_commands.DBEditTovel1Enabled);
+    m_rate->setEnabled(m_commands.DBEditTovel5Enabled);
+    QDialog::showEvent(e);
+    if (QWidget *w = control(TDokladPodklady::Control(m_commands.ActiveControl)))
+        w->setFocus(Qt::OtherFocusReason);
+}
+
+bool DokladPodkladyDialog::keyDown(QKeyEvent *e)
+{
+    const Qt::KeyboardModifiers held = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (e->key() == Qt::Key_F4 && held == Qt::AltModifier) {
+        close();
+        return true;
+    }
+    if (e->key() == Qt::Key_Escape) {
+        // As a click on "Ukončení": the field being typed in is left first, so that its
+        // text reaches the header that closing with OK writes; a field that refuses its
+        // text keeps the focus and the window stays open.
+        m_close->setFocus(Qt::OtherFocusReason);
+        if (m_close->hasFocus())
+            m_commands.Button4Click();
+        return true;
+    }
+    bool taken = true;
+    RunWithGeneralErrorDisplay([&] {
+        if (e->key() == Qt::Key_Delete && held == Qt::ControlModifier && m_items->hasFocus())
+            m_commands.deleteItem();
+        else
+            taken = m_commands.FormKeyDown(e->key(), e->modifiers());
+    });
+    return taken;
+}
+
+void DokladPodkladyDialog::closeEvent(QCloseEvent *e)
+{
+    if (!m_commands.FormCloseQuery()) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+    done(m_commands.ModalResult);
+}
+
+void DokladPodkladyDialog::reject()
+{
+    close();   // the close rules of the window decide
+}
+
+void DokladPodkladyDialog::showSupplier()
+{
+    m_labels[0]->setText(m_commands.Label1);
+    m_labels[1]->setText(m_commands.Label2);
+    m_labels[2]->setText(m_commands.Label3);
+    m_labels[3]->setText(m_commands.Label4);
+}

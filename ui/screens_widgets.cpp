@@ -1,0 +1,59 @@
+#include "screens_widgets.h"
+
+#include "doklad_podklady_dialog.h"
+#include "podklady_pol_edit_dialog.h"
+
+#include <QApplication>
+
+namespace {
+
+// Runs a window modally at pos; a window closed in any other way counts as Cancel.
+// Afterwards the keyboard goes back to the window that opened it, also where no window
+// manager hands the activation back.
+int runAt(QDialog &dialog, QPoint pos)
+{
+    dialog.move(pos);
+    const int result = dialog.exec();
+    if (QWidget *opener = dialog.parentWidget())
+        opener->activateWindow();
+    return result == mrOk ? mrOk : mrCancel;
+}
+
+} // namespace
+
+WidgetScreens::WidgetScreens()
+{
+    setScreens(this);
+}
+
+WidgetScreens::~WidgetScreens()
+{
+    setScreens(nullptr);
+}
+
+int WidgetScreens::ShowDokladPodklady(TDokladPodklady &editor, QPoint pos)
+{
+    DokladPodkladyDialog dialog(editor, QApplication::activeWindow());
+    return runAt(dialog, pos);
+}
+
+int WidgetScreens::ShowPodkladyPolEdit(TPodkladyPolEdit &editor, QPoint pos)
+{
+    PodkladyPolEditDialog dialog(editor, QApplication::activeWindow());
+    return runAt(dialog, pos);
+}
+
+int WidgetScreens::ShowPrehledZakazniku(QPoint)
+{
+    return mrCancel;
+}
+
+int WidgetScreens::ShowPrehledSortimentu(QPoint)
+{
+    return mrCancel;
+}
+
+int WidgetScreens::ShowPodkladyHle()
+{
+    return mrCancel;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The windows of the running program: each Show… creates the real window over the
+// active one, places it, runs it modally and frees it.
+
+#include "screens.h"
+
+class WidgetScreens final : public Screens {
+public:
+    // Installs itself as the program-wide Screens for its lifetime. Requires a QApplication.
+    WidgetScreens();
+    ~WidgetScreens() override;
+
+    int ShowDokladPodklady(TDokladPodklady &editor, QPoint pos) override;
+    int ShowPodkladyPolEdit(TPodkladyPolEdit &editor, QPoint pos) override;
+    // The supplier picker, the assortment picker and the document search are not part
+    // of the program yet: until they are, choosing is cancelled (an unknown supplier
+    // code or card stays invalid) and the search does not move the list.
+    int ShowPrehledZakazniku(QPoint pos) override;
+    int ShowPrehledSortimentu(QPoint pos) override;
+    int ShowPodkladyHle() override;
+};
