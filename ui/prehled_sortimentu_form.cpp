@@ -33,7 +33,7 @@ TPrehledSortimentuForm::TPrehledSortimentuForm(TPrehledSortimentu &commands, QWi
     layout->addWidget(m_grid);
     resize(640, 400);
 
-    m_commands.ShowSorHle = [this](TSorHle &search) { return ShowSearchDialog(search, this); };
+    m_commands.ShowSorHle = [this](TSorHle &search) { return RunSearchDialog(search, this); };
     connect(m_search, &QPushButton::clicked, this, [this] { m_commands.Button1Click(); });
     connect(m_grid, &QAbstractItemView::doubleClicked, this, [this] { m_commands.DBGrid1DblClick(); });
     connect(&m_commands, &FormCommands::closeRequested, this, [this](int result) { done(result); });
@@ -58,10 +58,10 @@ void TPrehledSortimentuForm::done(int result)
     QDialog::done(result);
 }
 
-int ShowPrehledSortimentu(QPoint pos, QWidget *owner)
+int RunPrehledSortimentu(QPoint pos, QWidget *owner)
 {
     TPrehledSortimentu commands;
     TPrehledSortimentuForm form(commands, owner);
     form.move(pos);
-    return form.exec() == mrOk ? mrOk : mrCancel;
+    return RunModal(form);
 }

@@ -38,4 +38,4 @@ private:
 
 // Runs the assortment picker modally at pos over owner; mrOk when a card was chosen (the
 // assortment stands on it), mrCancel otherwise. Requires: Data, with ffSortiment open.
-int ShowPrehledSortimentu(QPoint pos, QWidget *owner);
+int RunPrehledSortimentu(QPoint pos, QWidget *owner);

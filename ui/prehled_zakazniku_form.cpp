@@ -42,10 +42,10 @@ TPrehledZakaznikuForm::TPrehledZakaznikuForm(TPrehledZakazniku &commands, QWidge
     m_commands.FormCreate();
     resize(720, m_commands.Height);
 
-    m_commands.ShowDodHle = [this](TDodHle &search) { return ShowSearchDialog(search, this); };
+    m_commands.ShowDodHle = [this](TDodHle &search) { return RunSearchDialog(search, this); };
     m_commands.ShowZakazniciEdit = [this](TZakazniciEdit &edit) {
         TZakazniciEditForm form(edit, this);
-        return form.exec() == mrOk ? mrOk : mrCancel;
+        return RunModal(form);
     };
     connect(m_grid, &QAbstractItemView::doubleClicked, this, [this] { m_commands.DBGrid1DblClick(); });
     connect(&m_commands, &FormCommands::closeRequested, this, [this](int result) { done(result); });
@@ -68,10 +68,10 @@ void TPrehledZakaznikuForm::done(int result)
     QDialog::done(result);
 }
 
-int ShowPrehledZakazniku(QPoint pos, QWidget *owner)
+int RunPrehledZakazniku(QPoint pos, QWidget *owner)
 {
     TPrehledZakazniku commands;
     TPrehledZakaznikuForm form(commands, owner);
     form.move(pos);
-    return form.exec() == mrOk ? mrOk : mrCancel;
+    return RunModal(form);
 }

@@ -34,4 +34,4 @@ private:
 
 // Runs the supplier list modally at pos over owner; mrOk when a supplier was chosen (the
 // supplier table stands on it), mrCancel otherwise. Requires: Data, with ffDodavatele open.
-int ShowPrehledZakazniku(QPoint pos, QWidget *owner);
+int RunPrehledZakazniku(QPoint pos, QWidget *owner);

@@ -2,6 +2,9 @@
 
 #include "doklad_podklady_dialog.h"
 #include "podklady_pol_edit_dialog.h"
+#include "prehled_sortimentu_form.h"
+#include "prehled_zakazniku_form.h"
+#include "search_dialogs_form.h"
 
 #include <QApplication>
 
@@ -43,17 +46,18 @@ int WidgetScreens::ShowPodkladyPolEdit(TPodkladyPolEdit &editor, QPoint pos)
     return runAt(dialog, pos);
 }
 
-int WidgetScreens::ShowPrehledZakazniku(QPoint)
+int WidgetScreens::ShowPrehledZakazniku(QPoint pos)
 {
-    return mrCancel;
+    return RunPrehledZakazniku(pos, QApplication::activeWindow());
 }
 
-int WidgetScreens::ShowPrehledSortimentu(QPoint)
+int WidgetScreens::ShowPrehledSortimentu(QPoint pos)
 {
-    return mrCancel;
+    return RunPrehledSortimentu(pos, QApplication::activeWindow());
 }
 
 int WidgetScreens::ShowPodkladyHle()
 {
-    return mrCancel;
+    TPodkladyHle search;
+    return RunSearchDialog(search, QApplication::activeWindow());
 }

@@ -12,9 +12,8 @@ public:
 
     int ShowDokladPodklady(TDokladPodklady &editor, QPoint pos) override;
     int ShowPodkladyPolEdit(TPodkladyPolEdit &editor, QPoint pos) override;
-    // The supplier picker, the assortment picker and the document search are not part
-    // of the program yet: until they are, choosing is cancelled (an unknown supplier
-    // code or card stays invalid) and the search does not move the list.
+    // The supplier list, the assortment picker and the document search (centred on the
+    // screen).
     int ShowPrehledZakazniku(QPoint pos) override;
     int ShowPrehledSortimentu(QPoint pos) override;
     int ShowPodkladyHle() override;

@@ -133,8 +133,16 @@ void SearchDialogForm::showEvent(QShowEvent *e)
 
 void SearchDialogForm::reject() { m_commands.BitBtn2Click(); }
 
-int ShowSearchDialog(SearchDialog &commands, QWidget *owner)
+int RunSearchDialog(SearchDialog &commands, QWidget *owner)
 {
     SearchDialogForm form(commands, owner);
-    return form.exec() == mrOk ? mrOk : mrCancel;
+    return RunModal(form);
+}
+
+int RunModal(QDialog &dialog)
+{
+    const int result = dialog.exec();
+    if (QWidget *opener = dialog.parentWidget())
+        opener->activateWindow();
+    return result == mrOk ? mrOk : mrCancel;
 }

@@ -41,4 +41,9 @@ private:
 
 // Runs the search dialog modally over owner (placed as its commands say) and returns its
 // result: mrOk after a search, mrCancel otherwise.
-int ShowSearchDialog(SearchDialog &commands, QWidget *owner);
+int RunSearchDialog(SearchDialog &commands, QWidget *owner);
+
+// Runs a window of the pickers modally and returns mrOk when it closed with OK, mrCancel
+// when it closed in any other way. Afterwards the keyboard goes back to the window that
+// opened it, also where no window manager hands the activation back.
+int RunModal(QDialog &dialog);

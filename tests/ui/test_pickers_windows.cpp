@@ -7,6 +7,7 @@
 #include "prehled_sortimentu_form.h"
 #include "prehled_zakazniku_form.h"
 #include "recordingprompter.h"
+#include "screens_widgets.h"
 #include "search_dialogs_form.h"
 #include "zakaznici_edit_form.h"
 
@@ -39,14 +40,6 @@ void type(const QString &text)
         QKeyEvent event(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
         QApplication::sendEvent(focus(), &event);
     }
-}
-
-// The offscreen platform does not give the focus back to a window when a modal window
-// over it closes, as a desktop does: the test activates it.
-bool activeAgain(QWidget &window)
-{
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
 }
 
 // The modal window of that type once it is active; nullptr when none comes.
@@ -172,7 +165,7 @@ TEST_P(WindowsTest, AssortmentPickerOpensAtTheRememberedCardAndSearches)
         press(Qt::Key_Return);
     });
     press(Qt::Key_F5);
-    ASSERT_TRUE(activeAgain(form));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     EXPECT_EQ(focus(), grid);
     EXPECT_EQ(sor().IndexName(), QStringLiteral("NAC"));
     const int row = grid->currentIndex().row();
@@ -234,7 +227,7 @@ TEST_P(WindowsTest, SupplierListCreatesASupplierThroughTheFormAndRemembersItsHei
             press(Qt::Key_Space);  // "Zapiš"
         });
         press(Qt::Key_F2);
-        ASSERT_TRUE(activeAgain(list));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&list));
         EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.messages.join(u'|').toStdString();
         EXPECT_EQ(dod.FieldByName(QStringLiteral("DOD_KOD")).AsString(), QStringLiteral("000043"));
         EXPECT_EQ(dod.FieldByName(QStringLiteral("DOD_FIR")).AsString(), QStringLiteral("Nářadí Říha"));
@@ -251,6 +244,55 @@ TEST_P(WindowsTest, SupplierListCreatesASupplierThroughTheFormAndRemembersItsHei
     TPrehledZakazniku commands;
     TPrehledZakaznikuForm list(commands);
     EXPECT_EQ(list.height(), 500);
+}
+
+// The program's Screens open the real pickers and the document search.
+TEST_P(WindowsTest, TheProgramOpensThePickersAndTheDocumentSearch)
+{
+    WidgetScreens windows;
+    QWidget main;
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+
+    // A card typed in part: the look-up opens the picker, the user chooses with keys.
+    QTimer::singleShot(0, [&] {
+        auto *picker = activeModal<TPrehledSortimentuForm>();
+        ASSERT_TRUE(picker);
+        EXPECT_EQ(picker->pos(), QPoint(data->MainLeft + 50, data->MainTop + 102));
+        press(Qt::Key_Home, Qt::ControlModifier);  // Brusivo, first in name order
+        press(Qt::Key_Down);
+        press(Qt::Key_Return);
+    });
+    EXPECT_TRUE(data->SorValid(QStringLiteral("kl")));
+    EXPECT_EQ(card(), QStringLiteral("000003"));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&main));
+
+    // The supplier list, cancelled.
+    addSupplier(QStringLiteral("000001"), QStringLiteral("Barvy Laky"));
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(activeModal<TPrehledZakaznikuForm>());
+        press(Qt::Key_Escape);
+    });
+    EXPECT_EQ(screens().ShowPrehledZakazniku(QPoint(10, 90)), int(mrCancel));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&main));
+
+    // The document search over the header list.
+    store::Table &hla = data->ffPodklHlav;
+    hla.Open();
+    for (const char *number : {"0000000001", "0000000002"})
+        pickers::append(hla, {{"HLA_DO1", number}});
+    hla.SetIndexName(QStringLiteral("DO1"));
+    hla.Last();
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(activeModal<SearchDialogForm>());
+        press(Qt::Key_Return);
+        type(QStringLiteral("0000000001"));
+        press(Qt::Key_Return);
+        press(Qt::Key_Return);
+    });
+    EXPECT_EQ(screens().ShowPodkladyHle(), int(mrOk));
+    EXPECT_EQ(hla.FieldByName(QStringLiteral("HLA_DO1")).AsString(), QStringLiteral("0000000001"));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&main));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, WindowsTest, testing::Values(Backend::SQLite), storetest::engineName);
