@@ -14,8 +14,9 @@
 //     the page that holds it);
 //   - is read again around the current record (re-anchored) when the current record lies
 //     outside it, when the table's index changed (a search in another order), after any
-//     write through the table's connection (Post, Delete, Cancel of an insert), and when
-//     the table is opened; a closed table shows no rows.
+//     write through the table's connection (a Post, a Delete, the counter a new row
+//     takes), and when the table is opened; a closed table shows no rows. While the table
+//     edits or inserts a row the window stays; the row being edited shows the edit buffer.
 // The view's scroll bar therefore spans the window, not the whole table; the window
 // slides as the user scrolls past its ends.
 //
