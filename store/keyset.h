@@ -17,9 +17,9 @@
 
 namespace store {
 
-// One statement of a read, giving at most `limit` rows. Where the engine takes the LIMIT
-// as a parameter, it is the one at limitParam, which the reader sets to the number of
-// rows still missing when it runs the steps of a read in turn.
+// One statement of a read, giving at most `limit` rows (-1: any number). Where the
+// engine takes the LIMIT as a parameter, it is the one at limitParam, which the reader
+// sets to the number of rows still missing when it runs the steps of a read in turn.
 struct SqlQuery {
     QString sql;
     QVariantList params;

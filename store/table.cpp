@@ -51,27 +51,28 @@ QVector<Record> Table::Impl::fetch(const QVector<SqlQuery> &read, bool reverse)
     QVector<Record> rows;
     const QVector<int> &selectFields = layout.selectFields();
     const int idColumn = layout.idSelectColumn();
+    const int idField = layout.idField();
     qint64 missing = read.isEmpty() ? 0 : read[0].limit;
+    // Each row's cells become the values of a record as they are.
+    const RowReceiver receive = [&](QVariant *cells) {
+        // A later step whose LIMIT is written in its text may give more than is missing.
+        if (missing == 0)
+            return;
+        Record rec(&t.Definition());
+        for (int c = 0; c < selectFields.size(); ++c)
+            if (const int f = selectFields[c]; f >= 0)
+                rec.m_values[f] = std::move(cells[c]);
+        rec.m_id = idField >= 0 ? rec.m_values[idField].toLongLong() : cells[idColumn].toLongLong();
+        rows.append(std::move(rec));
+        --missing;
+    };
     try {
         for (SqlQuery q : read) {
-            if (q.limit >= 0 && missing <= 0)
+            if (missing == 0)
                 break;
             if (q.limitParam >= 0)
                 q.params[q.limitParam] = missing;
-            engine().query(q.sql, q.params, layout.selectTypes(), [&](QVariant *cells) {
-                // A later step whose LIMIT is written in its text may give more than is missing.
-                if (q.limit >= 0 && missing <= 0)
-                    return;
-            Record rec(&t.Definition());
-            for (int c = 0; c < selectFields.size(); ++c) {
-                if (const int f = selectFields[c]; f >= 0)
-                    rec.m_values[f] = std::move(cells[c]);
-            }
-            rec.m_id = layout.idField() >= 0 ? rec.m_values[layout.idField()].toLongLong()
-                                             : cells[idColumn].toLongLong();
-            rows.append(std::move(rec));
-            --missing;
-        });
+            engine().query(q.sql, q.params, layout.selectTypes(), receive);
         }
     } catch (const StoreError &e) {
         throw error(e.text());
