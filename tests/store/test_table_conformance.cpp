@@ -438,6 +438,29 @@ TEST_P(TableConformance, EditingAndThePositionAfterEachStep)
     EXPECT_THROW(table->Post(), StoreError);
 }
 
+// A record written out of the range is gone from it: the record after its old place
+// becomes current, or the last one with Eof() when none follows.
+TEST_P(TableConformance, PostMovingTheRecordOutOfTheRange)
+{
+    const qint64 a = add("000001", "000");
+    const qint64 b = add("000001", "001");
+    const qint64 c = add("000001", "002");
+    add("000002", "000");
+    table->SetIndexName("KAV");
+    table->SetRange({"000001"}, {"000001"});
+    table->GotoBookmark({b});
+    table->Edit();
+    table->FieldByName("T_KAV").SetAsString("000003");
+    table->Post();
+    EXPECT_EQ(currentId(), c);
+    EXPECT_EQ(table->RecordCount(), 2);
+    table->Edit();
+    table->FieldByName("T_KAV").SetAsString("000004");
+    table->Post();
+    EXPECT_EQ(currentId(), a);
+    EXPECT_TRUE(table->Eof());
+}
+
 TEST_P(TableConformance, AutoIncrementValues)
 {
     const qint64 a = add("000001", "000");
