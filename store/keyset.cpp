@@ -4,16 +4,16 @@
 
 namespace store {
 
-// Numbered parameters; a value used in several places keeps its one number.
+// Numbered parameters, each remembered by where its value comes from.
 class KeysetQuery::Params {
 public:
     explicit Params(const Dialect &d) : m_dialect(d) {}
-    QString add(const QVariant &v)
+    QString add(SqlTemplate::From from, int index = 0)
     {
-        values.append(v);
-        return m_dialect.placeholder(int(values.size()));
+        sources.append({from, index});
+        return m_dialect.placeholder(int(sources.size()));
     }
-    QVariantList values;
+    QVector<QPair<SqlTemplate::From, int>> sources;
 
 private:
     const Dialect &m_dialect;
@@ -33,8 +33,9 @@ QString joined(const QStringList &conditions) { return conditions.join(QStringLi
 } // namespace
 
 KeysetQuery::KeysetQuery(const TableLayout &layout, const Dialect &dialect, const QString &tableName,
-                         const QVector<KeyColumn> &order, const KeyRange &range)
-    : m_layout(layout), m_dialect(dialect), m_table(quoted(tableName)), m_order(order), m_range(range)
+                         const QVector<KeyColumn> &order, const KeyRange &range, KeysetCache *cache)
+    : m_layout(layout), m_dialect(dialect), m_table(quoted(tableName)), m_order(order), m_range(range),
+      m_cache(cache)
 {
     const int n = int(std::min(range.start.size(), range.end.size()));
     while (m_equalPrefix < n && range.start[m_equalPrefix] == range.end[m_equalPrefix])
@@ -46,11 +47,12 @@ KeysetQuery::KeysetQuery(const TableLayout &layout, const Dialect &dialect, cons
 QString KeysetQuery::boundCondition(Params &p, const QVariantList &values, bool lower) const
 {
     const int last = int(values.size()) - 1;
+    const auto from = lower ? SqlTemplate::From::RangeStart : SqlTemplate::From::RangeEnd;
     QString nested;
     for (int i = last; i >= m_equalPrefix; --i) {
         const KeyColumn &c = m_order[i];
         const bool desc = c.descending == lower;
-        const QString v = p.add(values[i]);
+        const QString v = p.add(from, i);
         nested = i == last ? c.name + op(desc, true) + v
                            : QStringLiteral("(%1%2%3 OR (%1 = %3 AND %4))").arg(c.name, op(desc, false), v, nested);
         if (i == m_equalPrefix && i != last)
@@ -63,7 +65,7 @@ QString KeysetQuery::rangeCondition(Params &p) const
 {
     QStringList conditions;
     for (int i = 0; i < m_equalPrefix; ++i)
-        conditions.append(m_order[i].name + QStringLiteral(" = ") + p.add(m_range.start[i]));
+        conditions.append(m_order[i].name + QStringLiteral(" = ") + p.add(SqlTemplate::From::RangeStart, i));
     if (m_range.start.size() > m_equalPrefix)
         conditions.append(boundCondition(p, m_range.start, true));
     if (m_range.end.size() > m_equalPrefix)
@@ -71,15 +73,15 @@ QString KeysetQuery::rangeCondition(Params &p) const
     return joined(conditions);
 }
 
-QStringList KeysetQuery::commonConditions(Params &p, const QString &filterColumn, const QVariant &filterValue) const
+QStringList KeysetQuery::commonConditions(Params &p, const QString &filterColumn, bool filterIsNull) const
 {
     QStringList conditions;
     const QString range = rangeCondition(p);
     if (!range.isEmpty())
         conditions.append(range);
     if (!filterColumn.isEmpty())
-        conditions.append(filterValue.isNull() ? filterColumn + QStringLiteral(" IS NULL")
-                                               : filterColumn + QStringLiteral(" = ") + p.add(filterValue));
+        conditions.append(filterIsNull ? filterColumn + QStringLiteral(" IS NULL")
+                                       : filterColumn + QStringLiteral(" = ") + p.add(SqlTemplate::From::Filter));
     return conditions;
 }
 
@@ -108,17 +110,17 @@ QString KeysetQuery::seekCondition(Params &p, const KeySeek &seek, int first, in
 {
     QStringList conditions;
     for (int j = 0; j < first; ++j)
-        conditions.append(m_order[j].name + QStringLiteral(" = ") + p.add(seek.key[j]));
+        conditions.append(m_order[j].name + QStringLiteral(" = ") + p.add(SqlTemplate::From::Seek, j));
     const bool inclusive = last == seek.key.size() - 1 && seek.inclusive;
     const QString comparison = op(m_order[first].descending == forward, inclusive);
     if (first == last) {
-        conditions.append(m_order[first].name + comparison + p.add(seek.key[first]));
+        conditions.append(m_order[first].name + comparison + p.add(SqlTemplate::From::Seek, first));
     } else {
         QStringList names;
         QStringList values;
         for (int i = first; i <= last; ++i) {
             names.append(m_order[i].name);
-            values.append(p.add(seek.key[i]));
+            values.append(p.add(SqlTemplate::From::Seek, i));
         }
         conditions.append(u'(' + names.join(u", ") + u')' + comparison + u'(' + values.join(u", ") + u')');
     }
@@ -141,46 +143,103 @@ QString KeysetQuery::orderBy(bool forward) const
     return QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
 }
 
-QVector<SqlQuery> KeysetQuery::rows(const KeySeek *seek, bool forward, int limit, const QString &filterColumn,
-                                    const QVariant &filterValue) const
+QVector<SqlTemplate> KeysetQuery::build(const KeySeek *seek, const QVector<QPair<int, int>> &runs, bool forward,
+                                        int limit, const QString &filterColumn, bool filterIsNull) const
 {
     // One statement: the range, the filter and the given condition, ordered, limited. The
     // LIMIT is a parameter, or (where a parameter would make the engine plan for an
     // unknown number of rows) the number itself.
     const auto statement = [&](const std::function<QString(Params &)> &condition) {
         Params p(m_dialect);
-        QStringList conditions = commonConditions(p, filterColumn, filterValue);
+        QStringList conditions = commonConditions(p, filterColumn, filterIsNull);
         if (condition)
             conditions.append(condition(p));
-        const int limitParam = m_dialect.limitParameter ? int(p.values.size()) : -1;
-        const QString limitText = m_dialect.limitParameter ? p.add(qint64(limit)) : QString::number(limit);
-        return SqlQuery{select(conditions) + orderBy(forward) + QStringLiteral(" LIMIT ") + limitText, p.values,
-                        limit, limitParam};
+        const int limitParam = m_dialect.limitParameter ? int(p.sources.size()) : -1;
+        const QString limitText = m_dialect.limitParameter ? p.add(SqlTemplate::From::Limit) : QString::number(limit);
+        return SqlTemplate{select(conditions) + orderBy(forward) + QStringLiteral(" LIMIT ") + limitText, p.sources,
+                           limitParam};
     };
-
-    if (!seek || seek->key.isEmpty())
+    if (runs.isEmpty())
         return {statement(nullptr)};
-    bool wholeRange = false;
-    const QVector<int> columns = seekColumns(*seek, wholeRange);
-    if (wholeRange)
-        return {statement(nullptr)};
-
-    // Runs of neighbouring seek columns that one row-value comparison can take.
-    QVector<QPair<int, int>> runs;
-    for (int c : columns) {
-        if (m_dialect.rowValueSeek && !runs.isEmpty() && runs.last().second == c - 1
-            && m_order[c].descending == m_order[c - 1].descending)
-            runs.last().second = c;
-        else
-            runs.append({c, c});
-    }
     // The deepest seek first: its rows come first in the order.
-    QVector<SqlQuery> steps;
+    QVector<SqlTemplate> steps;
     for (auto it = runs.crbegin(); it != runs.crend(); ++it) {
         const auto [first, last] = *it;
         steps.append(statement([&](Params &p) { return seekCondition(p, *seek, first, last, forward); }));
     }
     return steps;
+}
+
+QVector<SqlQuery> KeysetQuery::rows(const KeySeek *seek, bool forward, int limit, const QString &filterColumn,
+                                    const QVariant &filterValue) const
+{
+    // The seek as runs of neighbouring key columns that one row-value comparison can
+    // take; none when the range alone answers it.
+    QVector<QPair<int, int>> runs;
+    if (seek && !seek->key.isEmpty()) {
+        bool wholeRange = false;
+        const QVector<int> columns = seekColumns(*seek, wholeRange);
+        if (!wholeRange && columns.isEmpty())
+            return {};  // no row can follow the key within the range
+        for (int c : wholeRange ? QVector<int>() : columns) {
+            if (m_dialect.rowValueSeek && !runs.isEmpty() && runs.last().second == c - 1
+                && m_order[c].descending == m_order[c - 1].descending)
+                runs.last().second = c;
+            else
+                runs.append({c, c});
+        }
+    }
+
+    // The shape of the read: all that its statements' text depends on.
+    QByteArray shape;
+    shape.reserve(32 + 2 * runs.size() + filterColumn.size());
+    for (qsizetype n : {qsizetype(forward), qsizetype(seek && seek->inclusive), seek ? seek->key.size() : 0,
+                        m_range.start.size(), m_range.end.size(), qsizetype(m_equalPrefix),
+                        qsizetype(filterValue.isNull())})
+        shape.append(char(n));
+    for (const auto &[first, last] : runs) {
+        shape.append(char(first));
+        shape.append(char(last));
+    }
+    shape.append(QByteArray::number(limit)).append(':').append(filterColumn.toUtf8());
+
+    QVector<SqlTemplate> built;
+    if (m_cache) {
+        auto it = m_cache->m_reads.constFind(shape);
+        if (it == m_cache->m_reads.constEnd())
+            it = m_cache->m_reads.insert(shape, build(seek, runs, forward, limit, filterColumn, filterValue.isNull()));
+        built = *it;
+    } else {
+        built = build(seek, runs, forward, limit, filterColumn, filterValue.isNull());
+    }
+
+    QVector<SqlQuery> read;
+    read.reserve(built.size());
+    for (const SqlTemplate &t : built) {
+        QVariantList values;
+        values.reserve(t.params.size());
+        for (const auto &[from, index] : t.params) {
+            switch (from) {
+            case SqlTemplate::From::RangeStart:
+                values.append(m_range.start[index]);
+                break;
+            case SqlTemplate::From::RangeEnd:
+                values.append(m_range.end[index]);
+                break;
+            case SqlTemplate::From::Seek:
+                values.append(seek->key[index]);
+                break;
+            case SqlTemplate::From::Filter:
+                values.append(filterValue);
+                break;
+            case SqlTemplate::From::Limit:
+                values.append(qint64(limit));
+                break;
+            }
+        }
+        read.append({t.sql, values, limit, t.limitParam});
+    }
+    return read;
 }
 
 SqlQuery KeysetQuery::count() const
@@ -190,7 +249,10 @@ SqlQuery KeysetQuery::count() const
     QString sql = QStringLiteral("SELECT count(*) FROM ") + m_table;
     if (!range.isEmpty())
         sql += QStringLiteral(" WHERE ") + range;
-    return {sql, p.values};
+    QVariantList values;
+    for (const auto &[from, index] : p.sources)
+        values.append(from == SqlTemplate::From::RangeStart ? m_range.start[index] : m_range.end[index]);
+    return {sql, values};
 }
 
 } // namespace store

@@ -15,6 +15,8 @@
 
 #include "layout.h"
 
+#include <QHash>
+
 namespace store {
 
 // One statement of a read, giving at most `limit` rows (-1: any number). Where the
@@ -41,10 +43,31 @@ struct KeySeek {
     bool inclusive = false;
 };
 
+// A statement as built once for every read of its shape: where each parameter's value
+// comes from.
+struct SqlTemplate {
+    enum class From : quint8 { RangeStart, RangeEnd, Seek, Filter, Limit };
+    QString sql;
+    QVector<QPair<From, int>> params;
+    int limitParam = -1;
+};
+
+// The statements already built for one table in one order, by the shape of the read.
+// Belongs to a table component; cleared when its order, name or database changes.
+class KeysetCache {
+public:
+    void clear() { m_reads.clear(); }
+
+private:
+    friend class KeysetQuery;
+    QHash<QByteArray, QVector<SqlTemplate>> m_reads;
+};
+
 class KeysetQuery {
 public:
+    // With a cache, the statements of a read are built once per shape.
     KeysetQuery(const TableLayout &layout, const Dialect &dialect, const QString &tableName,
-                const QVector<KeyColumn> &order, const KeyRange &range);
+                const QVector<KeyColumn> &order, const KeyRange &range, KeysetCache *cache = nullptr);
 
     // The statements that read up to limit rows under the range, in index order
     // (forward) or its reverse, from the seek or from the start (end); run in turn, each
@@ -57,7 +80,9 @@ public:
 
 private:
     class Params;
-    QStringList commonConditions(Params &p, const QString &filterColumn, const QVariant &filterValue) const;
+    QVector<SqlTemplate> build(const KeySeek *seek, const QVector<QPair<int, int>> &runs, bool forward, int limit,
+                               const QString &filterColumn, bool filterIsNull) const;
+    QStringList commonConditions(Params &p, const QString &filterColumn, bool filterIsNull) const;
     QString rangeCondition(Params &p) const;
     QString boundCondition(Params &p, const QVariantList &values, bool lower) const;
     // The key columns at which a seek compares (the ones before each are equal); sets
@@ -74,6 +99,7 @@ private:
     QString m_table;
     const QVector<KeyColumn> &m_order;
     const KeyRange &m_range;
+    KeysetCache *m_cache;
     int m_equalPrefix = 0;  // leading columns where start and end of the range agree
 };
 

@@ -280,6 +280,14 @@ void Table::Open()
     if (!m_db || !m_db->IsConnected())
         throw d->error(QStringLiteral("databáze není připojena"));
     d->holdKey = tableHoldKey(m_tableName);
+    // The statements built so far stay good while the SQL they are written in and the
+    // table they name stay the same.
+    const Dialect *dialect = &m_db->engine().dialect();
+    if (dialect != d->statementsDialect || m_tableName != d->statementsTable) {
+        d->statements.clear();
+        d->statementsDialect = dialect;
+        d->statementsTable = m_tableName;
+    }
     d->state = DataSetState::Browse;
     try {
         d->readEdge(true);
@@ -323,6 +331,7 @@ void Table::SetIndexName(const QString &name)
         d->checkBrowse();
     d->index = ix;
     d->order = d->layout.keyColumns(ix);
+    d->statements.clear();
     d->range = {};
     if (Active())
         d->keepCurrentOnly();

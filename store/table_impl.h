@@ -33,6 +33,9 @@ struct Table::Impl {
     const IndexDef *index = nullptr;
     QVector<KeyColumn> order;
     KeyRange range;
+    KeysetCache statements;  // of this order, in this dialect, on this table:
+    const Dialect *statementsDialect = nullptr;
+    QString statementsTable;
 
     DataSetState state = DataSetState::Inactive;
     QVector<Record> page;       // consecutive rows in index order
@@ -52,7 +55,7 @@ struct Table::Impl {
     StoreError error(const QString &text) const;
     void requireActive() const;
     Engine &engine() const { return t.m_db->engine(); }
-    KeysetQuery keyset() const { return KeysetQuery(layout, engine().dialect(), t.m_tableName, order, range); }
+    KeysetQuery keyset() { return KeysetQuery(layout, engine().dialect(), t.m_tableName, order, range, &statements); }
 
     // Runs a read (its statements in turn, until its limit is reached) and makes records
     // of its rows (calculated fields set); reverse turns a backward read into index order.

@@ -196,6 +196,34 @@ TEST_P(Schema, DisconnectClosesTablesAndRefusesWork)
     db->DropTable(name);
 }
 
+// A component given another table (another firm's) reads that one, in the same order.
+TEST_P(Schema, AComponentNamedAnewReadsItsNewTable)
+{
+    const QString other = storetest::TestDatabase::freshTableName("SCH");
+    for (const QString &table : {name, other}) {
+        db->CreateTable(storetest::codesTableDef(), table);
+        auto t = openTable(*db, table);
+        t->Append();
+        t->FieldByName("C_KOD").SetAsString(table);
+        t->Post();
+    }
+    Table t(&storetest::codesTableDef());
+    t.SetDatabase(db.get());
+    t.SetTableName(name);
+    t.SetIndexName("KOD");
+    t.Open();
+    EXPECT_TRUE(t.FindKey({name}));
+    EXPECT_THROW(t.SetTableName(other), StoreError);  // only while closed
+    t.Close();
+    t.SetTableName(other);
+    t.Open();
+    EXPECT_FALSE(t.FindKey({name}));
+    EXPECT_TRUE(t.FindKey({other}));
+    t.Close();
+    db->DropTable(name);
+    db->DropTable(other);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, Schema, testing::Values(Backend::SQLite, Backend::PostgreSQL),
                          storetest::engineName);
 
