@@ -1,7 +1,9 @@
-// A new source document typed into the real windows by keys alone, on the offscreen
-// platform and a real SQLite database: F2 in the list, the supplier code, Enter through
-// the header, F2 for an item, card, price, quantity, markup and package size, "Zapiš",
-// Escape. Then the header and the item are in the tables with their number and values.
+// The real windows driven by keys (and one click), on the offscreen platform and a real
+// SQLite database. First a new source document: F2 in the list, the supplier code, Enter
+// through the header, F2 for an item, card, price, quantity, markup and package size,
+// "Zapiš", Escape; then the header and the item are in the tables with their number and
+// values. Then, on that document: closing with an unknown supplier code, "Zapiš" refused
+// until the packages are whole, Ctrl+Delete on an item and Alt+F4 in the item editor.
 
 #include "recordingprompter.h"
 
@@ -15,6 +17,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -188,6 +191,133 @@ private slots:
         QCOMPARE(fieldOf(data.ffCiselnik, "CIS_POD"), QStringLiteral("124"));
         data.ffCiselnik.Close();
         QCOMPARE(data.ffSemafor.Active(), false);
+    }
+
+    // Leaving an unknown supplier code for "Ukončení" opens no picker; the new document,
+    // never numbered, is discarded.
+    void closingWithAnUnknownSupplierCode()
+    {
+        RecordingPrompter prompts;
+        WidgetScreens windows;
+        DodavkyWindow main;
+        main.show();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        bool editorDone = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *editor = waitForActive<DokladPodkladyDialog>();
+            CloseUnlessDone guard{editor, editorDone};
+            QVERIFY(editor);
+            type(QStringLiteral("999999"));
+            editorDone = true;
+            QTest::mouseClick(editor->closeButton(), Qt::LeftButton);
+        });
+        press(Qt::Key_F2);
+        QVERIFY(editorDone);
+        QVERIFY(!QApplication::activeModalWidget());   // no picker, no editor left open
+        QCOMPARE(prompts.messages, QStringList());
+        QCOMPARE(data.ffPodklHlav.RecordCount(), 1);
+        data.ffCiselnik.Open();
+        QCOMPARE(fieldOf(data.ffCiselnik, "CIS_POD"), QStringLiteral("124"));
+        data.ffCiselnik.Close();
+    }
+
+    // "Zapiš" refuses a quantity that is not whole in packages and keeps the item editor
+    // open at the package size; once corrected, the item is written into the document
+    // being corrected.
+    void zapisWaitsForWholePackages()
+    {
+        RecordingPrompter prompts;
+        WidgetScreens windows;
+        DodavkyWindow main;
+        main.show();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        bool editorDone = false, itemDone = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *editor = waitForActive<DokladPodkladyDialog>();
+            CloseUnlessDone guard{editor, editorDone};
+            QVERIFY(editor);
+            QCOMPARE(editor->pos(), QPoint(data.MainLeft + 30, data.MainTop + 40));
+            QCOMPARE(QApplication::focusWidget(), editor->control(TDokladPodklady::DBGrid1));
+            QVERIFY(!editor->control(TDokladPodklady::DBEditTovel1)->isEnabled());
+            QVERIFY(!editor->control(TDokladPodklady::DBEditTovel5)->isEnabled());
+            QTimer::singleShot(0, this, [&] {
+                auto *item = waitForActive<PodkladyPolEditDialog>();
+                CloseUnlessDone guard{item, itemDone};
+                QVERIFY(item);
+                type(QStringLiteral("000010"));
+                press(Qt::Key_Return);
+                type(QStringLiteral("2"));
+                press(Qt::Key_Return);
+                type(QStringLiteral("25"));
+                press(Qt::Key_Return);
+                type(QStringLiteral("0"));   // the markup must be a number
+                press(Qt::Key_Return);
+                type(QStringLiteral("6"));
+                press(Qt::Key_Return);
+                press(Qt::Key_Tab);
+                press(Qt::Key_Space);   // "Zapiš": 25 / 6 packages
+                QCOMPARE(prompts.messages, QStringList{TPodkladyPolEdit::kNotWhole});
+                QVERIFY(item->isVisible());
+                QCOMPARE(QApplication::focusWidget(), item->control(TPodkladyPolEdit::DBEditTovel5));
+                type(QStringLiteral("5"));
+                press(Qt::Key_Tab);
+                press(Qt::Key_Tab);
+                itemDone = true;
+                press(Qt::Key_Space);
+            });
+            press(Qt::Key_F2);
+            QVERIFY(itemDone);
+            QVERIFY(QTest::qWaitForWindowActive(editor));
+            editorDone = true;
+            press(Qt::Key_Escape);
+        });
+        press(Qt::Key_F4);
+        QVERIFY(editorDone);
+        QCOMPARE(prompts.messages.size(), 1);
+        QCOMPARE(fieldOf(data.ffPodklHlav, "HLA_DO1"), QStringLiteral("0000000124"));
+        QCOMPARE(numberOf(data.ffPodklHlav, "HLA_EUR"), 48.0 + 50.0);
+        QCOMPARE(numberOf(data.ffPodklHlav, "HLA_NCA"), 1320.0 + 5 * 50 * 5.0);
+        data.ffSemafor.Open();
+        QVERIFY(data.ffSemafor.IsEmpty());   // the document's lock is released
+        data.ffSemafor.Close();
+    }
+
+    // Ctrl+Delete on the item list of a correction, confirmed, removes the item and its
+    // totals; Alt+F4 closes the item editor with Cancel.
+    void ctrlDeleteTakesAnItemOffTheTotals()
+    {
+        RecordingPrompter prompts;
+        WidgetScreens windows;
+        DodavkyWindow main;
+        main.show();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        bool editorDone = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *editor = waitForActive<DokladPodkladyDialog>();
+            CloseUnlessDone guard{editor, editorDone};
+            QVERIFY(editor);
+            press(Qt::Key_Down);   // the second item: 25 × 2, written as 25 / 5
+            press(Qt::Key_Delete, Qt::ControlModifier);
+            QCOMPARE(prompts.messages, QStringList{QStringLiteral("Smazat položku ?")});
+            QTimer::singleShot(0, this, [&] {
+                QVERIFY(waitForActive<PodkladyPolEditDialog>());
+                press(Qt::Key_F4, Qt::AltModifier);
+            });
+            press(Qt::Key_F4);   // correct the remaining item, then Alt+F4
+            QCOMPARE(prompts.messages.last(), QStringLiteral("Nepotvrzen zápis do karty"));
+            QVERIFY(QTest::qWaitForWindowActive(editor));
+            editorDone = true;
+            press(Qt::Key_Escape);
+        });
+        press(Qt::Key_F4);
+        QVERIFY(editorDone);
+        QCOMPARE(numberOf(data.ffPodklHlav, "HLA_EUR"), 48.0);
+        QCOMPARE(numberOf(data.ffPodklHlav, "HLA_NCA"), 1320.0);
+        QCOMPARE(data.ffPodklPol.Active(), false);
+        data.ffPodklPol.Open();
+        QCOMPARE(data.ffPodklPol.RecordCount(), 1);
+        QCOMPARE(numberOf(data.ffPodklPol, "POP_CKU"), 24.0);
+        data.ffPodklPol.Close();
     }
 
 private:
