@@ -79,7 +79,9 @@ DokladPodkladyDialog::DokladPodkladyDialog(TDokladPodklady &commands, QWidget *p
 
     auto *status = new QHBoxLayout;
     status->addWidget(new QLabel(QStringLiteral("Doklad")));
-    status->addWidget(new TDBText(&Data->DataPodklHlav, QStringLiteral("HLA_DO1")));
+    auto *number = new TDBText(&Data->DataPodklHlav, QStringLiteral("HLA_DO1"));
+    number->setMinimumWidth(number->fontMetrics().horizontalAdvance(QStringLiteral("00000000000")));
+    status->addWidget(number);
     status->addWidget(new QLabel(QStringLiteral("Celkem v CM")));
     status->addWidget(new TDBText(&Data->DataPodklHlav, QStringLiteral("HLA_EUR"), Qt::AlignRight), 1);
     status->addWidget(new QLabel(QStringLiteral("Celkem v NC (Kč) ")));
