@@ -1,15 +1,12 @@
-// The desktop program. It reads no command line and no environment: the data module is
-// created, reads Kramora.ini beside the program file and connects to the shared
-// database; then the main window runs until it is closed.
+// The desktop program. It reads no command line and no environment: the data module
+// reads Kramora.ini beside the program file, connects to the shared database and logs
+// the user in; then the main window runs until it is closed.
 
-#include "app/general_error.h"
+#include "app/config.h"
 #include "app/osinfo.h"
-#include "app/startup.h"
-#include "store/connection.h"
-#include "store/tdata.h"
-#include "ui/dodavky_window.h"
+#include "app/program.h"
+#include "ui/login/login_form.h"
 #include "ui/messagebox_prompter.h"
-#include "ui/screens_widgets.h"
 
 #include <QApplication>
 
@@ -18,26 +15,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Podklady"));
     MessageBoxPrompter messages;
-
-    TData data;
-    data.LocalAddress = GetLocalAddress();
-    data.ExePath = defaultExePath();
-    bool configured = false;
-    if (!RunWithGeneralErrorDisplay([&] { configured = IniPrepare(data); }) || !configured)
-        return 1;
-    data.SetTableNames();
-    try {
-        data.Database.Connect(ConnectionParamsFor(data));
-    } catch (const std::exception &) {
-        // What counts is whether the connection is open; the message below says so.
-    }
-    if (!data.Database.IsConnected()) {
-        prompter().ShowMessage(ServerUnreachableText(data));
-        return 1;
-    }
-
-    WidgetScreens windows;
-    DodavkyWindow window;
-    window.show();
-    return app.exec();
+    WidgetLoginDialog loginDialog;
+    const StartupEnvironment env{defaultExePath(), GetWindowsUserName(), GetLocalAddress()};
+    return RunProgram(env, loginDialog, QApplication::applicationFilePath());
 }

@@ -1,0 +1,47 @@
+#include "program.h"
+
+#include "app/single_instance.h"
+#include "store/tdata.h"
+#include "ui/dodavky_window.h"
+#include "ui/screens_widgets.h"
+
+#include <QApplication>
+
+namespace {
+
+// The release of the data module: the user-rights table, the only table this program
+// may find open that nothing else closes, then everything else with the module.
+void DataModuleDestroy(TData &data)
+{
+    if (data.ffUziPrava.Active())
+        data.ffUziPrava.Close();
+}
+
+} // namespace
+
+int RunProgram(const StartupEnvironment &env, LoginDialog &loginDialog, const QString &programFile)
+{
+    TData data;
+    int exitCode = 1;
+    // Asked to end (no configuration, no server, failed login): the message has been
+    // shown once, and no window is created that could show more or take input.
+    if (DataCreate(data, loginDialog, env)) {
+        TOneInstance guard(TOneInstance::keyFor(programFile, env.logOnName));
+        if (!guard.Check()) {
+            exitCode = 0;   // the running copy has come to the front
+        } else {
+            WidgetScreens windows;
+            DodavkyWindow window;
+            guard.OnActivate = [&window] {
+                window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+                window.show();
+                window.raise();
+                window.activateWindow();
+            };
+            window.show();
+            exitCode = QApplication::exec();
+        }
+    }
+    DataModuleDestroy(data);
+    return exitCode;
+}
