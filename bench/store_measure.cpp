@@ -13,14 +13,14 @@ namespace bench {
 namespace {
 
 // Times the table component's way (ours) and the raw way of the same work, `calls`
-// calls each, in seven rounds, and reports the median microseconds per call of each
-// side: a busy machine then disturbs both alike. The two sides look up different keys
-// (so neither finds the rows the other has just brought into the caches) and take turns
-// at going first.
+// calls each, in nine rounds, and reports the best round of each side in microseconds
+// per call: other processes can only add time, so the best round is the closest to the
+// cost of the work itself. The two sides look up different keys (so neither finds the
+// rows the other has just brought into the caches) and take turns at going first.
 template <class Ours, class Raw>
 void compare(const char *table, const QString &what, int calls, Ours ours, Raw raw)
 {
-    constexpr int kRounds = 7;
+    constexpr int kRounds = 9;
     constexpr int kOtherKeys = 500009;
     const int perRound = std::max(1, calls / kRounds);
     std::vector<double> a, b;
@@ -43,12 +43,10 @@ void compare(const char *table, const QString &what, int calls, Ours ours, Raw r
             a.push_back(time(ours, first));
         }
     }
-    std::sort(a.begin(), a.end());
-    std::sort(b.begin(), b.end());
-    const double oursMedian = a[kRounds / 2];
-    const double rawMedian = b[kRounds / 2];
-    std::printf("%-4s %-46s %10.1f %10.1f %7.2f\n", table, what.toUtf8().constData(), oursMedian, rawMedian,
-                oursMedian / rawMedian);
+    const double oursBest = *std::min_element(a.begin(), a.end());
+    const double rawBest = *std::min_element(b.begin(), b.end());
+    std::printf("%-4s %-46s %10.1f %10.1f %7.2f\n", table, what.toUtf8().constData(), oursBest, rawBest,
+                oursBest / rawBest);
     std::fflush(stdout);
 }
 
@@ -200,7 +198,7 @@ void measureTable(const char *label, store::Table &t, store::Field &field, RawEn
             [&](int) { raw.run(endPage, {}, r.cols); });
 
     const QString scan = r.read(r.order[0] + QStringLiteral(" >= ") + r.mark(1), true, 10001);
-    compare(label, QStringLiteral("FindNearest + 10,000 x Next"), 7,
+    compare(label, QStringLiteral("FindNearest + 10,000 x Next"), 9,
             [&](int i) {
                 t.FindNearest(keys.nearest(i));
                 for (int n = 0; n < 10000; ++n) {
