@@ -1,0 +1,188 @@
+#pragma once
+// A firm on a fresh database of each engine with one source document ready for the
+// XML export: a supplier, cards and items (one of them on a card the assortment does
+// not have, and an item of another document), the data module connected to it and a
+// scripted save dialog that records what it was asked.
+
+#include "../store/store_test_support.h"
+
+#include "app/prompter.h"
+#include "store/firmschema.h"
+#include "store/tables/tables.h"
+#include "store/tdata.h"
+#include "xml/podklad_export.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <libpq-fe.h>
+#include <memory>
+#include <sqlite3.h>
+
+namespace xmltest {
+
+// Records every message instead of showing it.
+class RecordingPrompter final : public Prompter {
+public:
+    RecordingPrompter() { setPrompter(this); }
+    ~RecordingPrompter() override { setPrompter(nullptr); }
+    void ShowMessage(const QString &text) override { messages << text; }
+    bool Confirm(const QString &text) override
+    {
+        messages << text;
+        return true;
+    }
+    QStringList messages;
+};
+
+// The save dialog played by a test: answers `answer` (empty = Cancel) and keeps what it
+// was shown.
+struct ScriptedSaveDialog {
+    QString answer;
+    int shown = 0;
+    QStringList asked;   // title, directory, name, filter, suffix of the last showing
+
+    QString operator()(const QString &title, const QString &dir, const QString &name, const QString &filter,
+                       const QString &suffix)
+    {
+        ++shown;
+        asked = {title, dir, name, filter, suffix};
+        return answer;
+    }
+};
+
+inline QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline void append(store::Table &t, std::initializer_list<std::pair<const char *, QVariant>> values)
+{
+    t.Open();
+    t.Append();
+    for (const auto &[field, value] : values)
+        t.FieldByName(QLatin1String(field)).SetValue(value);
+    t.Post();
+    t.Close();
+}
+
+class ExportTest : public testing::TestWithParam<storetest::Backend> {
+protected:
+    void SetUp() override
+    {
+        STORETEST_REQUIRE_ENGINE(GetParam());
+        ASSERT_TRUE(exportDir.isValid());
+        db = std::make_unique<storetest::TestDatabase>(GetParam());
+        data = std::make_unique<TData>();
+        data->FirmNumber = QStringLiteral("0001");
+        data->SetTableNames();
+        data->Database.Connect(db->params());
+        // The tests of one program share a database: each starts from new, empty tables.
+        for (const store::TableDef *def : store::tables::schemaTables()) {
+            const QString name = def->nameForFirm(data->FirmNumber);
+            if (data->Database.TableExists(name))
+                data->Database.DropTable(name);
+        }
+        CreateFirmSchema(data->Database, data->FirmNumber, false);
+        data->ExportPath = exportDir.path() + u'/';
+
+        // A new supplier takes its code from the counter; the codes below replace it.
+        append(data->ffCiselnik, {{"CIS_POD", "1"}, {"CIS_ODB", 0.0}});
+        append(data->ffDodavatele, {{"DOD_KOD", "000007"}, {"DOD_ICO", "12345678"}, {"DOD_DIC", "CZ12345678"},
+                                    {"DOD_FIR", "Pekárna s.r.o."}, {"DOD_ULI", "Nádražní 5"},
+                                    {"DOD_MES", "Třebíč"}, {"DOD_PSC", "674 01"}});
+        append(data->ffDodavatele, {{"DOD_KOD", "000008"}, {"DOD_ICO", "87654321"}, {"DOD_FIR", "Jiná"}});
+        append(data->ffSortiment, {{"SOR_KAV", "000010"}, {"SOR_NAC", "Šroub"}, {"SOR_PC1", 49.9}, {"SOR_DAN", 21.0}});
+        append(data->ffSortiment, {{"SOR_KAV", "000011"}, {"SOR_NAC", "Matice"}, {"SOR_PC1", 12.0}, {"SOR_DAN", 15.0}});
+
+        addItem("0000000006", "000010", "Jiný doklad", 1, 1);
+        addItem("0000000005", "000011", "Matice M6", 1.5, 10);
+        addItem("0000000005", "000010", "Šroub & spol.", 3.25, 2.5);
+        addItem("0000000005", "000099", "Karta není v sortimentu", 7, 7);
+        addItem("0000000005", "000011", "Matice M6 žlutá", 0, 1);
+        append(data->ffPodklHlav, {{"HLA_DO1", "0000000005"}, {"HLA_DAT", QDate(2004, 3, 5)}, {"HLA_ODB", "000007"},
+                                   {"HLA_DO2", "Fč'A'<1>"}, {"HLA_FAC", 1234.5}, {"HLA_MEN", "EUR"},
+                                   {"HLA_KUR", 25.5}});
+        append(data->ffPodklHlav, {{"HLA_DO1", "0000000006"}, {"HLA_ODB", "000008"}, {"HLA_MEN", "CZK"},
+                                   {"HLA_KUR", 1.0}});
+        // The main list as the main window keeps it: open in "DO1" order.
+        data->ffPodklHlav.Open();
+        data->ffPodklHlav.SetIndexName(QStringLiteral("DO1"));
+    }
+
+    void TearDown() override
+    {
+        data.reset();
+        db.reset();
+    }
+
+    void addItem(const char *document, const char *card, const char *name, double price, double packages)
+    {
+        append(data->ffPodklPol, {{"POP_DOK", document}, {"POP_KAV", card}, {"POP_NAC", QString::fromUtf8(name)},
+                                  {"POP_NCS", price}, {"POP_KUS", packages}});
+    }
+
+    // Makes the document the current header of the main list.
+    void select(const QString &document)
+    {
+        ASSERT_TRUE(data->ffPodklHlav.FindKey({document}));
+    }
+
+    bool runExport() { return ExportPodkladXml(*data, std::ref(dialog)); }
+
+    // Every table the export opens is closed again.
+    void expectTablesClosed()
+    {
+        EXPECT_FALSE(data->ffPodklPol.Active());
+        EXPECT_FALSE(data->ffSortiment.Active());
+        EXPECT_FALSE(data->ffDodavatele.Active());
+    }
+
+    QStringList exportDirEntries() const
+    {
+        return QDir(exportDir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
+    // Writes past the table component, as another program could: the store itself
+    // refuses such text.
+    void rawExec(const QString &sql)
+    {
+        const store::ConnectionParams p = db->params();
+        if (p.kind == store::ConnectionParams::Kind::SQLite) {
+            sqlite3 *conn = nullptr;
+            ASSERT_EQ(sqlite3_open(p.sqliteFile.toUtf8().constData(), &conn), SQLITE_OK);
+            sqlite3_busy_timeout(conn, 5000);
+            char *error = nullptr;
+            const int rc = sqlite3_exec(conn, sql.toUtf8().constData(), nullptr, nullptr, &error);
+            const std::string text = error ? error : "";
+            sqlite3_free(error);
+            sqlite3_close(conn);
+            ASSERT_EQ(rc, SQLITE_OK) << text;
+        } else {
+            const QString info = QStringLiteral("host=%1 port=%2 dbname=%3 user=%4")
+                                     .arg(p.host).arg(p.port).arg(p.database, p.user);
+            PGconn *conn = PQconnectdb(info.toUtf8().constData());
+            ASSERT_EQ(PQstatus(conn), CONNECTION_OK) << PQerrorMessage(conn);
+            PGresult *r = PQexec(conn, sql.toUtf8().constData());
+            const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
+            const std::string text = PQresultErrorMessage(r);
+            PQclear(r);
+            PQfinish(conn);
+            ASSERT_TRUE(ok) << text;
+        }
+    }
+
+    QString tableName(const store::TableDef &def) const { return def.nameForFirm(data->FirmNumber); }
+
+    QTemporaryDir exportDir;
+    std::unique_ptr<storetest::TestDatabase> db;
+    std::unique_ptr<TData> data;
+    RecordingPrompter prompts;
+    ScriptedSaveDialog dialog;
+};
+
+} // namespace xmltest
