@@ -142,6 +142,22 @@ public:
     // closed afterwards in every case. Attached to `ffDodavatele`.
     void ffDodavateleAfterInsert(store::Table &supplier);
 
+    // Posts one stock movement of a card variant: appends a journal entry (today, the
+    // user's initials, DEN_ZAS the variant's stock after it, 0 for a card that keeps no
+    // stock) and, for a stock item, changes SKL_STA and SOR_STA by the quantity; stamps
+    // SOR_PPO. All in one transaction, which must not be open yet. When the newest entry's
+    // DEN_ZAS disagrees with SKL_STA the card is rebuilt first and its new stock shown.
+    // True when committed; false, nothing written, for an unknown card, a stock item
+    // without the variant or any failure. The three tables are given back as they were.
+    bool ZapisPohybuVar(const QString &card, const QString &variant, const QString &document,
+                        const QString &operation, float unitPrice, float vatRate, double quantity);
+    // Recomputes the stock of a card from the journal: each variant "000"–"999" gets
+    // SKL_POC plus its entries' DEN_KUS (0 for a card that keeps no stock), the card the
+    // sum. The journal is only read. True when the card exists and every variant and the
+    // card were written; a variant held elsewhere keeps its stock (result false). The
+    // three tables are given back as they were.
+    bool RekonstrukceKarty(const QString &card);
+
     // Record locks between stations, kept as records of the lock table `ffSemafor`:
     // code "POD" with a document number, "SOR" with a card number. LockRecord: true
     // when this station (LocalAddress) holds the lock, newly or already; false when

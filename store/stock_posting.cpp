@@ -1,0 +1,166 @@
+// Posting one stock movement of a card variant: a journal entry with the running stock
+// after it, and the stock of the variant and the card changed by the quantity, written
+// together in one transaction.
+
+#include "tdata.h"
+
+#include "app/errors.h"
+#include "app/prompter.h"
+#include "stock_tables.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QTime>
+
+namespace {
+
+// A number as the message of a rebuilt stock shows it: general format, up to 15
+// significant digits, the locale's decimal separator and no grouping (12, 12,5).
+QString generalNumber(double v)
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(v, 'g', 15);
+}
+
+// The running stock of the variant's newest journal entry, 0 when it has none. Leaves
+// the journal on index "STA".
+double lastRunningStock(store::Table &denik, const QString &card, const QString &variant)
+{
+    denik.SetIndexName(QStringLiteral("STA"));
+    return denik.FindKey({card, variant}) ? denik.FieldByName(QStringLiteral("DEN_ZAS")).AsFloat() : 0.0;
+}
+
+struct Movement {
+    QString card, variant, document, operation;
+    float unitPrice;
+    float vatRate;
+    double quantity;
+};
+
+// Writes the movement in one transaction; true when it has been committed. Inside the
+// transaction the postings of all stations to the card run one after another, and the
+// variant and the card are held while they are written, so no change of another station
+// is lost. For a stock item the variant's stock must still be `checkedStock`, the stock
+// found to agree with the journal: a change by another station since the check counts as
+// a failed write. On any
+// failure nothing remains written and, for a stock item, the card is rebuilt.
+bool writeMovement(TData &d, const Movement &m, bool stockItem, double checkedStock = 0)
+{
+    if (d.Database.InTransaction())
+        return false;  // the caller's transaction is not this posting's to commit
+    d.Database.StartTransaction();
+    try {
+        d.Database.SerializeOn(StockCardSerialName(m.card));
+        d.ffSortiment.SetIndexName(QStringLiteral("KAV"));
+        if (!d.ffSortiment.FindKey({m.card}))
+            throw StoreError(QStringLiteral("Karta %1 už není v sortimentu").arg(m.card));
+        d.ffSortiment.Edit();
+
+        d.ffSklad.SetIndexName(QStringLiteral("KAV"));
+        const bool variantFound = d.ffSklad.FindKey({m.card, m.variant});
+        double stock = 0;
+        double stockPrice = 0;
+        if (stockItem) {
+            if (!variantFound)
+                throw StoreError(QStringLiteral("Varianta %1/%2 už není na skladě").arg(m.card, m.variant));
+            d.ffSklad.Edit();
+            stock = d.ffSklad.FieldByName(QStringLiteral("SKL_STA")).AsFloat();
+            if (stock != checkedStock)
+                throw StoreError(QStringLiteral("Zásoba varianty %1/%2 se mezitím změnila").arg(m.card, m.variant));
+        }
+        if (variantFound)
+            stockPrice = float(d.ffSklad.FieldByName(QStringLiteral("SKL_SNC")).AsFloat());
+
+        d.ffDenik.Append();
+        if (d.ffCiselnik.Active())
+            d.ffCiselnik.Close();
+        const QTime now = QTime::currentTime();
+        d.ffDenik.FieldByName(QStringLiteral("DEN_DAT")).SetAsDate(QDate::currentDate());
+        d.ffDenik.FieldByName(QStringLiteral("DEN_KDY")).SetAsTime(QTime(now.hour(), now.minute(), now.second()));
+        d.ffDenik.FieldByName(QStringLiteral("DEN_KAV")).SetAsString(m.card);
+        d.ffDenik.FieldByName(QStringLiteral("DEN_IND")).SetAsString(m.variant);
+        d.ffDenik.FieldByName(QStringLiteral("DEN_OPE")).SetAsString(m.operation);
+        d.ffDenik.FieldByName(QStringLiteral("DEN_KUS")).SetAsFloat(m.quantity);
+        d.ffDenik.FieldByName(QStringLiteral("DEN_HPC")).SetAsFloat(double(m.unitPrice) * m.quantity);
+        d.ffDenik.FieldByName(QStringLiteral("DEN_HNC")).SetAsFloat(stockPrice * m.quantity);
+        d.ffDenik.FieldByName(QStringLiteral("DEN_DOK")).SetAsString(m.document);
+        d.ffDenik.FieldByName(QStringLiteral("DEN_DAN")).SetAsFloat(double(m.vatRate));
+        d.ffDenik.FieldByName(QStringLiteral("DEN_ZAS")).SetAsFloat(stockItem ? stock + m.quantity : 0.0);
+        d.ffDenik.FieldByName(QStringLiteral("DEN_REF")).SetAsString(d.UserInitials);
+        d.ffDenik.Post();
+
+        if (stockItem) {
+            d.ffSklad.FieldByName(QStringLiteral("SKL_STA")).SetAsFloat(stock + m.quantity);
+            d.ffSklad.Post();
+            store::Field &cardStock = d.ffSortiment.FieldByName(QStringLiteral("SOR_STA"));
+            cardStock.SetAsFloat(cardStock.AsFloat() + m.quantity);
+        }
+        d.ffSortiment.FieldByName(QStringLiteral("SOR_PPO")).SetAsDate(QDate::currentDate());
+        d.ffSortiment.Post();
+        d.Database.Commit();
+        return true;
+    } catch (const AppError &) {
+        try {
+            Abandon(d.ffDenik);
+            Abandon(d.ffSklad);
+            Abandon(d.ffSortiment);
+        } catch (const AppError &) {
+            // The rollback below undoes whatever the abandoned edits left.
+        }
+        try {
+            if (d.Database.InTransaction())
+                d.Database.Rollback();
+        } catch (const AppError &) {
+            // A transaction the store could not roll back was never committed.
+        }
+        if (stockItem)
+            d.RekonstrukceKarty(m.card);
+        return false;
+    }
+}
+
+} // namespace
+
+bool TData::ZapisPohybuVar(const QString &card, const QString &variant, const QString &document,
+                           const QString &operation, float unitPrice, float vatRate, double quantity)
+{
+    StockTableState sklad(ffSklad), denik(ffDenik), sortiment(ffSortiment);
+    bool result = false;
+    try {
+        ffSortiment.Open();
+        ffDenik.Open();
+        ffSklad.Open();
+        denik.NoteEnd();
+        sklad.NoteEnd();
+        ffSortiment.SetIndexName(QStringLiteral("KAV"));
+        ffDenik.SetIndexName(QStringLiteral("KAV"));
+        ffSklad.SetIndexName(QStringLiteral("KAV"));
+        const Movement m{card, variant, document, operation, unitPrice, vatRate, quantity};
+        if (!ffSortiment.FindKey({card})) {
+            result = false;
+        } else if (!ffSortiment.FieldByName(QStringLiteral("SOR_SKL")).AsBoolean()) {
+            result = writeMovement(*this, m, false);
+        } else if (ffSklad.FindKey({card, variant})) {
+            // The journal's running stock must agree with the variant's stock before the
+            // movement is added to it; when it does not, the card is rebuilt first.
+            const double stock = ffSklad.FieldByName(QStringLiteral("SKL_STA")).AsFloat();
+            if (lastRunningStock(ffDenik, card, variant) == stock) {
+                result = writeMovement(*this, m, true, stock);
+            } else if (RekonstrukceKarty(card)) {
+                ffSklad.SetIndexName(QStringLiteral("KAV"));
+                if (ffSklad.FindKey({card, variant})) {
+                    const double rebuilt = ffSklad.FieldByName(QStringLiteral("SKL_STA")).AsFloat();
+                    prompter().ShowMessage(generalNumber(rebuilt));
+                    result = writeMovement(*this, m, true, rebuilt);
+                }
+            }
+        }
+    } catch (const AppError &) {
+        result = false;
+    }
+    sklad.Restore(true);
+    denik.Restore(true);
+    sortiment.Restore();
+    return result;
+}

@@ -1,0 +1,153 @@
+// Rebuilding the stock of one card from its journal: every variant's stock is its
+// start-of-year stock plus the quantities of its journal entries, and the card's stock
+// is the sum over its variants. The journal itself is only read.
+
+#include "tdata.h"
+
+#include "app/errors.h"
+#include "app/prompter.h"
+#include "progress_window.h"
+#include "stock_tables.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+const QString kFirstVariant = QStringLiteral("000");
+const QString kLastVariant = QStringLiteral("999");
+
+// The rebuild reads a long journal; the window system handles its pending messages after
+// every entry, so that the program keeps answering.
+void letEventsRun()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents();
+}
+
+// Holds the card (ffSortiment stands on it) for the rest of the rebuild. The hold is taken
+// once the postings of other stations that are writing to the card have committed, and
+// no posting can write to the card while it lasts: the card total written at the end
+// cannot miss a movement.
+void holdCard(store::Database &db, store::Table &sortiment, const QString &card)
+{
+    if (db.InTransaction()) {
+        db.SerializeOn(StockCardSerialName(card));
+        sortiment.Edit();
+        return;
+    }
+    db.StartTransaction();
+    try {
+        db.SerializeOn(StockCardSerialName(card));
+        sortiment.Edit();
+        db.Commit();
+    } catch (const AppError &) {
+        Abandon(sortiment);
+        if (db.InTransaction())
+            db.Rollback();
+        throw;
+    }
+}
+
+// The balance of one variant: the start-of-year stock `opening` plus the quantities of the
+// variant's journal entries, read in journal order under a progress window.
+double journalBalance(TData &d, const QString &card, const QString &variant, double opening)
+{
+    store::Table &denik = d.ffDenik;
+    denik.SetIndexName(QStringLiteral("KAV"));
+    denik.SetRange({card, variant}, {card, variant});
+    const qint64 count = denik.RecordCount();
+    denik.First();
+
+    std::unique_ptr<TProgresWin> win = makeProgresWin();
+    if (win)
+        win->Show(QStringLiteral("Rekonstrukce skladové karty"), QStringLiteral("Název sortimentu "),
+                  d.ffSortiment.FieldByName(QStringLiteral("SOR_NAC")).AsString());
+    double balance = opening;
+    qint64 read = 0;
+    for (; !denik.Eof(); denik.Next()) {
+        balance += denik.FieldByName(QStringLiteral("DEN_KUS")).AsFloat();
+        ++read;
+        if (win)
+            win->SetGauge(qRound(double(read) / double(count) * 100.0));
+        letEventsRun();
+    }
+    return balance;
+}
+
+// Sets SKL_STA of the current variant, which is held in editing, to `stock` when it
+// differs, and ends the edit. False when the write fails; the variant keeps its stock.
+bool settleVariant(store::Table &sklad, double stock)
+{
+    store::Field &sta = sklad.FieldByName(QStringLiteral("SKL_STA"));
+    try {
+        if (sta.AsFloat() == stock) {
+            sklad.Cancel();
+        } else {
+            sta.SetAsFloat(stock);
+            sklad.Post();
+        }
+        return true;
+    } catch (const AppError &) {
+        Abandon(sklad);
+        return false;
+    }
+}
+
+// The variants "000" to "999" of the card, in index order, each visited by `visit`; the
+// card (held in editing) then gets the total that `visit` returned. False when a variant
+// could not be set (it keeps its stock, and the total counts that stock).
+bool rebuildVariants(TData &d, const QString &card, const std::function<bool(double &total)> &visit)
+{
+    store::Table &sklad = d.ffSklad;
+    sklad.SetIndexName(QStringLiteral("KAV"));
+    sklad.SetRange({card, kFirstVariant}, {card, kLastVariant});
+    bool allSet = true;
+    double total = 0;
+    for (sklad.First(); !sklad.Eof(); sklad.Next())
+        allSet = visit(total) && allSet;
+    d.ffSortiment.FieldByName(QStringLiteral("SOR_STA")).SetAsFloat(total);
+    d.ffSortiment.Post();
+    sklad.CancelRange();
+    return allSet;
+}
+
+} // namespace
+
+bool TData::RekonstrukceKarty(const QString &card)
+{
+    StockTableState sklad(ffSklad), sortiment(ffSortiment), denik(ffDenik);
+    bool result = false;
+    try {
+        ffSortiment.Open();
+        ffDenik.Open();
+        ffSklad.Open();
+        ffSortiment.SetIndexName(QStringLiteral("KAV"));
+        if (ffSortiment.FindKey({card})) {
+            holdCard(Database, ffSortiment, card);
+            if (ffSortiment.FieldByName(QStringLiteral("SOR_SKL")).AsBoolean()) {
+                result = rebuildVariants(*this, card, [&](double &total) {
+                    // The variant is held while its journal is summed, so that no posting
+                    // changes it in between; a variant held elsewhere keeps its stock.
+                    const bool held = TryEdit(ffSklad);
+                    const double balance = journalBalance(*this, card, ffSklad.FieldByName(QStringLiteral("SKL_IND")).AsString(),
+                                                          ffSklad.FieldByName(QStringLiteral("SKL_POC")).AsFloat());
+                    const bool set = held && settleVariant(ffSklad, balance);
+                    total += ffSklad.FieldByName(QStringLiteral("SKL_STA")).AsFloat();
+                    return set;
+                });
+            } else {
+                // A card that keeps no stock has none in any variant.
+                result = rebuildVariants(*this, card, [&](double &) {
+                    return TryEdit(ffSklad) && settleVariant(ffSklad, 0);
+                });
+            }
+        }
+    } catch (const AppError &) {
+        result = false;
+    }
+    if (!sklad.Restore())
+        prompter().ShowMessage(QStringLiteral("No valid bookmark"));
+    denik.Restore();
+    sortiment.Restore();
+    return result;
+}
