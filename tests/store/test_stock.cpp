@@ -231,6 +231,17 @@ TEST_P(StockTest, UnknownCardOrMissingVariantWritesNothing)
     EXPECT_TRUE(journal(QStringLiteral("000099")).isEmpty());
     EXPECT_TRUE(cardField(QStringLiteral("000001"), "SOR_PPO").toDate().isNull());
     EXPECT_FALSE(data->RekonstrukceKarty(QStringLiteral("000099")));
+
+    // A document number the shop's code page cannot hold fails while the entry is filled,
+    // with the card and the variant already held: everything is rolled back.
+    addVariant(QStringLiteral("000001"), QStringLiteral("001"), 0, 0);
+    EXPECT_FALSE(data->ZapisPohybuVar(QStringLiteral("000001"), QStringLiteral("001"), QStringLiteral("☃"),
+                                      QStringLiteral("001"), 1.0f, 22.0f, 1));
+    EXPECT_FALSE(data->Database.InTransaction());
+    EXPECT_TRUE(journal(QStringLiteral("000001")).isEmpty());
+    EXPECT_EQ(variantStock(QStringLiteral("000001"), QStringLiteral("001")), 0.0);
+    EXPECT_TRUE(cardField(QStringLiteral("000001"), "SOR_PPO").toDate().isNull());
+    EXPECT_TRUE(post(QStringLiteral("000001"), QStringLiteral("001"), 1));  // the holds have ended
 }
 
 // The newest entry disagrees with the variant's stock: the card is rebuilt from its
