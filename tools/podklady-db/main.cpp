@@ -9,6 +9,7 @@ int runConfig(const QStringList &args);
 int runInit(const QStringList &args);
 int runLocks(const QStringList &args);
 int runUnlock(const QStringList &args);
+int runRebuild(const QStringList &args);
 
 namespace {
 
@@ -18,6 +19,7 @@ const DbCommand kCommands[] = {
     {"init", "[--ini PATH] [--firm NNNN] [--demo] [--force]  create the tables of a firm (with --demo: a demo shop)", runInit},
     {"locks", "[--ini PATH]  list the lock records of the stations", runLocks},
     {"unlock", "CODE KEY [--station ADDRESS] [--ini PATH]  remove a lock record a station left behind", runUnlock},
+    {"rebuild", "CARD [--ini PATH]  recompute the stock of a card from its journal", runRebuild},
     {nullptr, nullptr, nullptr},
 };
 

@@ -1,0 +1,64 @@
+// podklady-db rebuild CARD [--ini PATH]: recomputes the stock of one card from its
+// start-of-year stock and the stock journal, as the program does before a movement
+// that finds them out of step, and prints the stock of each variant and of the card.
+// Exit codes: 0 rebuilt, 1 card unknown or not every stock written, 2 configuration,
+// 64 arguments.
+
+#include "commands.h"
+#include "options.h"
+
+#include "app/errors.h"
+#include "app/textutil.h"
+#include "store/tdata.h"
+
+#include <QLocale>
+
+namespace {
+
+// The variants of the card with their stock, then the card's stock.
+void printStock(TData &data, const QString &card)
+{
+    store::Table &skl = data.ffSklad;
+    skl.Open();
+    skl.SetIndexName(QStringLiteral("KAV"));
+    skl.SetRange({card}, {card});
+    for (skl.First(); !skl.Eof(); skl.Next())
+        printOut(QStringLiteral("%1/%2\t%3").arg(card, skl[QStringLiteral("SKL_IND")].AsString(),
+                                                 QLocale::c().toString(skl[QStringLiteral("SKL_STA")].AsFloat(), 'g', 15)));
+    skl.Close();
+    store::Table &sor = data.ffSortiment;
+    sor.Open();
+    sor.SetIndexName(QStringLiteral("KAV"));
+    if (sor.FindKey({card}))
+        printOut(QStringLiteral("%1\t%2").arg(card, QLocale::c().toString(sor[QStringLiteral("SOR_STA")].AsFloat(), 'g', 15)));
+    sor.Close();
+}
+
+} // namespace
+
+int runRebuild(const QStringList &arguments)
+{
+    QStringList args = arguments;
+    QString ini;
+    if (!takeIniOption(args, QStringLiteral("rebuild"), ini) || args.size() != 1) {
+        printErr(QStringLiteral("usage: podklady-db rebuild CARD [--ini PATH/Kramora.ini]"));
+        return 64;
+    }
+    int exitCode = 0;
+    const auto data = connectedData(ini, exitCode);
+    if (!data)
+        return exitCode;
+    const QString card = ZeroPad(args[0].trimmed(), 6);
+    try {
+        const bool rebuilt = data->RekonstrukceKarty(card);
+        printStock(*data, card);
+        if (!rebuilt) {
+            printErr(QStringLiteral("Karta %1 nebyla přepočtena celá (není v sortimentu, nebo ji drží jiná stanice)").arg(card));
+            return 1;
+        }
+    } catch (const AppError &e) {
+        printErr(e.text());
+        return 1;
+    }
+    return 0;
+}
