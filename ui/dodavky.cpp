@@ -3,6 +3,7 @@
 #include "doklad_podklady.h"
 #include "screens_cleanup.h"
 #include "store/tdata.h"
+#include "xml/podklad_export.h"
 
 #include <QDate>
 
@@ -181,4 +182,15 @@ void TDodavky::Button4Click()
 
 void TDodavky::Button5Click()
 {
+    const SaveFileDialog askFileName = [](const QString &title, const QString &dir, const QString &name,
+                                          const QString &filter, const QString &defaultSuffix) {
+        return screens().GetSaveFileName(title, dir, name, filter, defaultSuffix);
+    };
+    try {
+        ExportPodkladXml(*Data, askFileName);
+    } catch (...) {
+        FocusControl(DBGrid1);
+        throw;
+    }
+    FocusControl(DBGrid1);
 }

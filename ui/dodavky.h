@@ -43,8 +43,10 @@ public:
     // Print ("F8 Tisk"): the document printout runs here once the report engine is part
     // of the program; until then it does nothing.
     void Button4Click();
-    // Export ("F9 Export"): the XML export runs here once it is part of the program;
-    // until then it does nothing.
+    // Export ("F9 Export"): writes the current document, its supplier and its items to
+    // the XML file chosen in the save dialog (ExportPodkladXml); the focus returns to
+    // the list. Errors (a file that cannot be made, text outside the code page, the
+    // store's) are raised, with no file left behind.
     void Button5Click();
 
     // The menu: "Nový doklad", "Oprava Dokladu", "Hledej", "Sestava dodávek", "Konec".

@@ -10,6 +10,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QString>
 
 class TDokladPodklady;
 class TPodkladyPolEdit;
@@ -59,6 +60,12 @@ public:
     // The source-document search TPodkladyHle over ffPodklHlav, centred on the screen;
     // it moves the header table to the document found.
     virtual int ShowPodkladyHle() = 0;
+    // The save-file dialog: title, starting directory, proposed file name, filter (Qt's
+    // "description (*.ext)" form) and the suffix added to a name typed without one; it
+    // asks before an existing file is overwritten. Returns the chosen path, or an empty
+    // text when the user cancelled.
+    virtual QString GetSaveFileName(const QString &title, const QString &dir, const QString &name,
+                                    const QString &filter, const QString &defaultSuffix) = 0;
 };
 
 // The program-wide Screens. Requires one to be installed (std::logic_error otherwise).

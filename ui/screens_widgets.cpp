@@ -7,6 +7,8 @@
 #include "search_dialogs_form.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 
 namespace {
 
@@ -60,4 +62,18 @@ int WidgetScreens::ShowPodkladyHle()
 {
     TPodkladyHle search;
     return RunSearchDialog(search, QApplication::activeWindow());
+}
+
+QString WidgetScreens::GetSaveFileName(const QString &title, const QString &dir, const QString &name,
+                                       const QString &filter, const QString &defaultSuffix)
+{
+    QFileDialog dialog(QApplication::activeWindow(), title, dir, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.selectFile(QDir(dir).filePath(name));
+    const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    if (QWidget *opener = dialog.parentWidget())
+        opener->activateWindow();
+    return chosen ? dialog.selectedFiles().constFirst() : QString();
 }

@@ -17,4 +17,7 @@ public:
     int ShowPrehledZakazniku(QPoint pos) override;
     int ShowPrehledSortimentu(QPoint pos) override;
     int ShowPodkladyHle() override;
+    // A QFileDialog in save mode over the active window.
+    QString GetSaveFileName(const QString &title, const QString &dir, const QString &name, const QString &filter,
+                            const QString &defaultSuffix) override;
 };

@@ -35,6 +35,8 @@ public:
     std::function<int()> dodavatele;
     std::function<int()> sortiment;
     std::function<int()> hledani;
+    // The save dialog: the path chosen, or empty for Cancel; told what it was shown.
+    std::function<QString(const QStringList &asked)> ulozit;
 
     struct Opening {
         QString window;
@@ -60,6 +62,16 @@ public:
     int ShowPrehledZakazniku(QPoint pos) override { return play("dodavatele", pos, dodavatele); }
     int ShowPrehledSortimentu(QPoint pos) override { return play("sortiment", pos, sortiment); }
     int ShowPodkladyHle() override { return play("hledani", QPoint(), hledani); }
+    QString GetSaveFileName(const QString &title, const QString &dir, const QString &name, const QString &filter,
+                            const QString &defaultSuffix) override
+    {
+        opened.append({QStringLiteral("ulozit"), QPoint()});
+        if (!ulozit) {
+            ADD_FAILURE() << "unexpected save dialog";
+            return QString();
+        }
+        return ulozit({title, dir, name, filter, defaultSuffix});
+    }
 
 private:
     template <typename Script, typename... Args>

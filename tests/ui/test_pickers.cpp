@@ -41,6 +41,12 @@ public:
     int ShowPodkladyPolEdit(TPodkladyPolEdit &, QPoint) override { return unexpected(); }
     int ShowPrehledZakazniku(QPoint) override { return unexpected(); }
     int ShowPodkladyHle() override { return unexpected(); }
+    QString GetSaveFileName(const QString &, const QString &, const QString &, const QString &,
+                            const QString &) override
+    {
+        unexpected();
+        return QString();
+    }
 
 private:
     static int unexpected()
