@@ -1,0 +1,66 @@
+// podklady-db rebuild run as a process on a SQLite firm: a card whose variant disagrees
+// with its journal is set right and its stock printed; an unknown card fails.
+
+#include "store/tables/tables.h"
+#include "store/tdata.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    QString out;
+};
+
+ToolRun runTool(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(PODKLADY_DB), args);
+    p.waitForFinished(120000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput())};
+}
+
+void append(store::Table &t, std::initializer_list<std::pair<const char *, QVariant>> values)
+{
+    t.Open();
+    t.Append();
+    for (const auto &[field, value] : values)
+        t.FieldByName(QLatin1String(field)).SetValue(value);
+    t.Post();
+    t.Close();
+}
+
+TEST(RebuildTool, SetsACardRightFromItsJournal)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString ini = dir.filePath(QStringLiteral("Kramora.ini"));
+    QFile f(ini);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QStringLiteral("[Kramora]\r\nAliasName=sklad\r\nCestaData=%1\r\n").arg(dir.filePath(QStringLiteral("data"))).toUtf8());
+    f.close();
+    ASSERT_EQ(runTool({QStringLiteral("init"), QStringLiteral("--ini"), ini}).exitCode, 0);
+
+    {
+        TData data;
+        store::ConnectionParams params;
+        params.sqliteFile = dir.filePath(QStringLiteral("data/sklad.sqlite"));
+        data.Database.Connect(params);
+        append(data.ffSortiment, {{"SOR_KAV", "000042"}, {"SOR_NAC", "Hoblík"}, {"SOR_SKL", true}, {"SOR_STA", 50.0}});
+        append(data.ffSklad, {{"SKL_KAV", "000042"}, {"SKL_IND", "001"}, {"SKL_POC", 2.0}, {"SKL_STA", 30.0}});
+        append(data.ffDenik, {{"DEN_KAV", "000042"}, {"DEN_IND", "001"}, {"DEN_KUS", 5.5}, {"DEN_ZAS", 7.5}});
+    }
+
+    const ToolRun run = runTool({QStringLiteral("rebuild"), QStringLiteral("42"), QStringLiteral("--ini"), ini});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, QStringLiteral("000042/001\t7.5\n000042\t7.5\n"));
+
+    EXPECT_EQ(runTool({QStringLiteral("rebuild"), QStringLiteral("43"), QStringLiteral("--ini"), ini}).exitCode, 1);
+    EXPECT_EQ(runTool({QStringLiteral("rebuild"), QStringLiteral("--ini"), ini}).exitCode, 64);
+}
+
+} // namespace
