@@ -33,15 +33,15 @@ protected:
         STORETEST_REQUIRE_ENGINE(GetParam());
         db = std::make_unique<storetest::TestDatabase>(GetParam());
         data = station(*db, QStringLiteral("10.0.0.1"));
-        freshSchema(data->Database);
+        FreshFirmSchema(data->Database, data->FirmNumber);
         store::Table &users = data->ffUzivatele;
         users.Open();
-        appendRow(users, {{"USR_KOD", "001"}, {"USR_LNA", "ÚČETNÍ"}, {"USR_PSW", ""}, {"USR_INI", "ÚČ"},
-                          {"USR_GRP", "ADM"}, {"USR_NAC", "Účetní Jana"}});
-        appendRow(users, {{"USR_KOD", "002"}, {"USR_LNA", "NOVAKOVAMA"}, {"USR_PSW", "x"}, {"USR_INI", "MN"},
-                          {"USR_GRP", "PRO"}, {"USR_NAC", "Nováková Marie"}});
-        appendRow(users, {{"USR_KOD", "003"}, {"USR_LNA", "JAN"}, {"USR_PSW", " Tajne1 "}, {"USR_INI", "JS"},
-                          {"USR_GRP", "PRO"}, {"USR_NAC", "Svoboda Jan"}});
+        AppendRow(users, {{"USR_KOD", "001"}, {"USR_LNA", "ÚČETNÍ"}, {"USR_PSW", ""}, {"USR_INI", "ÚČ"},
+                             {"USR_GRP", "ADM"}, {"USR_NAC", "Účetní Jana"}});
+        AppendRow(users, {{"USR_KOD", "002"}, {"USR_LNA", "NOVAKOVAMA"}, {"USR_PSW", "x"}, {"USR_INI", "MN"},
+                             {"USR_GRP", "PRO"}, {"USR_NAC", "Nováková Marie"}});
+        AppendRow(users, {{"USR_KOD", "003"}, {"USR_LNA", "JAN"}, {"USR_PSW", " Tajne1 "}, {"USR_INI", "JS"},
+                             {"USR_GRP", "PRO"}, {"USR_NAC", "Svoboda Jan"}});
         users.Close();
     }
 

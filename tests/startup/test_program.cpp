@@ -94,9 +94,9 @@ void prepareFirm(const QTemporaryDir &dir, const QString &loginName)
     QDir().mkpath(dir.filePath(QStringLiteral("data")));
     store::Database::CreateSQLiteFile(params.sqliteFile);
     data.Database.Connect(params);
-    freshSchema(data.Database);
+    FreshFirmSchema(data.Database, data.FirmNumber);
     data.ffUzivatele.Open();
-    appendRow(data.ffUzivatele, {{"USR_KOD", "001"}, {"USR_LNA", loginName}, {"USR_NAC", "Pokladní Věra"}});
+    AppendRow(data.ffUzivatele, {{"USR_KOD", "001"}, {"USR_LNA", loginName}, {"USR_NAC", "Pokladní Věra"}});
 }
 
 TEST(Program, KnownLogOnNameOpensTheMainWindow)

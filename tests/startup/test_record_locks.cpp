@@ -22,7 +22,7 @@ protected:
         db = std::make_unique<storetest::TestDatabase>(GetParam());
         a = station(*db, QStringLiteral("10.0.0.1"), QStringLiteral("Dvořáková Alžběta z Lobkowicz"));
         b = station(*db, QStringLiteral("10.0.0.2"), QStringLiteral("Svoboda Jan"));
-        freshSchema(a->Database);
+        FreshFirmSchema(a->Database, a->FirmNumber);
     }
 
     // The lock records as "code/key/station/user".

@@ -2,33 +2,23 @@
 // and close operations, the remembered card and supplier, calculated fields, supplier
 // numbering with its counter transaction, and document numbers from text counters.
 
+#include "firm_tables.h"
 #include "store_test_support.h"
 
 #include "app/errors.h"
 #include "app/osinfo.h"
 #include "store/connection.h"
 #include "store/counter.h"
-#include "store/firmschema.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
 
 #include <gtest/gtest.h>
-#include <initializer_list>
 #include <memory>
 
 using storetest::Backend;
 using storetest::TestDatabase;
-using Values = std::initializer_list<std::pair<const char *, QVariant>>;
 
 namespace {
-
-void append(store::Table &t, Values values)
-{
-    t.Append();
-    for (const auto &[field, value] : values)
-        t.FieldByName(QLatin1String(field)).SetValue(value);
-    t.Post();
-}
 
 TEST(TDataNames, EveryComponentTakesItsNameForTheFirm)
 {
@@ -107,12 +97,7 @@ protected:
         data->Database.Connect(db->params());
         // The tests of this program share one database: every test starts from new,
         // empty tables, the shared ones included.
-        for (const store::TableDef *def : store::tables::schemaTables()) {
-            const QString name = def->nameForFirm(data->FirmNumber);
-            if (data->Database.TableExists(name))
-                data->Database.DropTable(name);
-        }
-        CreateFirmSchema(data->Database, data->FirmNumber, false);
+        FreshFirmSchema(data->Database, data->FirmNumber);
     }
 
     void TearDown() override
@@ -135,9 +120,9 @@ protected:
     {
         store::Table &sor = data->ffSortiment;
         sor.Open();
-        append(sor, {{"SOR_KAV", "000003"}, {"SOR_NAC", "Kladivo"}});
-        append(sor, {{"SOR_KAV", "000001"}, {"SOR_NAC", "Pilník"}});
-        append(sor, {{"SOR_KAV", "000002"}, {"SOR_NAC", "Dláto"}});
+        AppendRow(sor, {{"SOR_KAV", "000003"}, {"SOR_NAC", "Kladivo"}});
+        AppendRow(sor, {{"SOR_KAV", "000001"}, {"SOR_NAC", "Pilník"}});
+        AppendRow(sor, {{"SOR_KAV", "000002"}, {"SOR_NAC", "Dláto"}});
         sor.Close();
     }
 
@@ -145,7 +130,7 @@ protected:
     {
         store::Table &cis = data->ffCiselnik;
         cis.Open();
-        append(cis, {{"CIS_ODB", supplierCounter}, {"CIS_PRD", receiptCounter}, {"CIS_POD", "0"}});
+        AppendRow(cis, {{"CIS_ODB", supplierCounter}, {"CIS_PRD", receiptCounter}, {"CIS_POD", "0"}});
         cis.Close();
     }
 
@@ -340,7 +325,7 @@ TEST_P(TDataTest, CalculatedFieldsFollowTheStoredOnes)
 {
     store::Table &sor = data->ffSortiment;
     sor.Open();
-    append(sor, {{"SOR_KAV", "000001"}, {"SOR_STA", 10}, {"SOR_BLO", 3}, {"SOR_MAJ", 5}, {"SOR_PUJ", 2}});
+    AppendRow(sor, {{"SOR_KAV", "000001"}, {"SOR_STA", 10}, {"SOR_BLO", 3}, {"SOR_MAJ", 5}, {"SOR_PUJ", 2}});
     sor.Close();
     sor.Open();
     EXPECT_EQ(sor[QStringLiteral("SOR_DIS")].DisplayLabel(), QStringLiteral("Volne"));
@@ -353,8 +338,8 @@ TEST_P(TDataTest, CalculatedFieldsFollowTheStoredOnes)
 
     store::Table &cen = data->ffCeniky;
     cen.Open();
-    append(cen, {{"CEN_KOD", "1"}, {"CEN_DPH", true}});
-    append(cen, {{"CEN_KOD", "2"}, {"CEN_DPH", false}});
+    AppendRow(cen, {{"CEN_KOD", "1"}, {"CEN_DPH", true}});
+    AppendRow(cen, {{"CEN_KOD", "2"}, {"CEN_DPH", false}});
     cen.First();
     EXPECT_EQ(cen[QStringLiteral("typCeniku")].DisplayLabel(), QStringLiteral("Typ ceníku"));
     EXPECT_EQ(cen[QStringLiteral("typCeniku")].AsString(), QStringLiteral("Ceny s DPH"));
@@ -363,7 +348,7 @@ TEST_P(TDataTest, CalculatedFieldsFollowTheStoredOnes)
 
     store::Table &pop = data->ffPodklPol;
     pop.Open();
-    append(pop, {{"POP_DOK", "0000000001"}, {"POP_CKU", 3}, {"POP_CNC", 2.5}, {"POP_KUS", 4}, {"POP_NCS", 1.25}});
+    AppendRow(pop, {{"POP_DOK", "0000000001"}, {"POP_CKU", 3}, {"POP_CNC", 2.5}, {"POP_KUS", 4}, {"POP_NCS", 1.25}});
     pop.Close();
     pop.Open();
     EXPECT_DOUBLE_EQ(pop[QStringLiteral("POP_CCC")].AsFloat(), 7.5);
@@ -375,10 +360,10 @@ TEST_P(TDataTest, RangeOnDocumentNumberKeepsDocumentsApart)
 {
     store::Table &pop = data->ffPodklPol;
     pop.Open();
-    append(pop, {{"POP_DOK", "0000000007"}, {"POP_KAV", "000001"}});
-    append(pop, {{"POP_DOK", "0000000070"}, {"POP_KAV", "000002"}});
-    append(pop, {{"POP_DOK", "0000000007"}, {"POP_KAV", "000003"}});
-    append(pop, {{"POP_DOK", "0000000006"}, {"POP_KAV", "000004"}});
+    AppendRow(pop, {{"POP_DOK", "0000000007"}, {"POP_KAV", "000001"}});
+    AppendRow(pop, {{"POP_DOK", "0000000070"}, {"POP_KAV", "000002"}});
+    AppendRow(pop, {{"POP_DOK", "0000000007"}, {"POP_KAV", "000003"}});
+    AppendRow(pop, {{"POP_DOK", "0000000006"}, {"POP_KAV", "000004"}});
     pop.SetIndexName(QStringLiteral("DO1"));
     pop.SetRange({QStringLiteral("0000000007")}, {QStringLiteral("0000000007")});
     QStringList cards;
@@ -392,8 +377,8 @@ TEST_P(TDataTest, JournalFindsTheNewestEntryOfAVariantFirst)
     store::Table &den = data->ffDenik;
     den.Open();
     for (double stock : {5.0, 8.0, 12.0})
-        append(den, {{"DEN_KAV", "000001"}, {"DEN_IND", "000"}, {"DEN_ZAS", stock}});
-    append(den, {{"DEN_KAV", "000001"}, {"DEN_IND", "001"}, {"DEN_ZAS", 99}});
+        AppendRow(den, {{"DEN_KAV", "000001"}, {"DEN_IND", "000"}, {"DEN_ZAS", stock}});
+    AppendRow(den, {{"DEN_KAV", "000001"}, {"DEN_IND", "001"}, {"DEN_ZAS", 99}});
     den.SetIndexName(QStringLiteral("STA"));
     ASSERT_TRUE(den.FindKey({QStringLiteral("000001"), QStringLiteral("000")}));
     EXPECT_DOUBLE_EQ(den[QStringLiteral("DEN_ZAS")].AsFloat(), 12);
@@ -407,7 +392,7 @@ TEST_P(TDataTest, ReceiptsComponentLeavesTheTypeToTheFullTable)
     store::Table &prd = data->ffDodavky;
     prd.Open();
     EXPECT_EQ(prd.FindField(QStringLiteral("HLA_TYP")), nullptr);
-    append(prd, {{"HLA_DO1", "0000000001"}, {"HLA_NAC", "Kovo Dvořák"}});
+    AppendRow(prd, {{"HLA_DO1", "0000000001"}, {"HLA_NAC", "Kovo Dvořák"}});
     data->CloseffDod();
     EXPECT_FALSE(prd.Active());
 
@@ -423,8 +408,8 @@ TEST_P(TDataTest, WorkTablesLiveInMemory)
 {
     store::Table &dok = data->DokladObsah;
     dok.Open();
-    append(dok, {{"DOK_KAV", "000002"}, {"DOK_IND", "000"}, {"DOK_KUS", 1}});
-    append(dok, {{"DOK_KAV", "000001"}, {"DOK_IND", "001"}, {"DOK_KUS", 2}});
+    AppendRow(dok, {{"DOK_KAV", "000002"}, {"DOK_IND", "000"}, {"DOK_KUS", 1}});
+    AppendRow(dok, {{"DOK_KAV", "000001"}, {"DOK_IND", "001"}, {"DOK_KUS", 2}});
     dok.SetIndexName(QStringLiteral("KAV"));
     ASSERT_TRUE(dok.FindKey({QStringLiteral("000001"), QStringLiteral("001")}));
     EXPECT_DOUBLE_EQ(dok[QStringLiteral("DOK_KUS")].AsFloat(), 2);

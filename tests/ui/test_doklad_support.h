@@ -3,15 +3,15 @@
 // windows: the data module connected to it, a document counter, three suppliers and
 // three cards, and the other windows played by scripts.
 
-#include "../store/store_test_support.h"
+#include "firm_tables.h"
 #include "recordingprompter.h"
+#include "store_test_support.h"
 
 #include "app/errors.h"
 #include "dodavky.h"
 #include "doklad_podklady.h"
 #include "podklady_pol_edit.h"
 #include "screens.h"
-#include "store/firmschema.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
 
@@ -99,18 +99,6 @@ inline bool leave(store::Table &table, const char *field, QString text,
     return valid;
 }
 
-inline void append(store::Table &t, std::initializer_list<std::pair<const char *, QVariant>> values)
-{
-    const bool wasOpen = t.Active();
-    t.Open();
-    t.Append();
-    for (const auto &[field, value] : values)
-        t.FieldByName(QLatin1String(field)).SetValue(value);
-    t.Post();
-    if (!wasOpen)
-        t.Close();
-}
-
 class WindowsTest : public testing::TestWithParam<storetest::Backend> {
 protected:
     void SetUp() override
@@ -124,24 +112,19 @@ protected:
         data->UserFullName = QStringLiteral("Novák Jan");
         data->Database.Connect(db->params());
         // The tests of one program share a database: each starts from new, empty tables.
-        for (const store::TableDef *def : store::tables::schemaTables()) {
-            const QString name = def->nameForFirm(data->FirmNumber);
-            if (data->Database.TableExists(name))
-                data->Database.DropTable(name);
-        }
-        CreateFirmSchema(data->Database, data->FirmNumber, false);
+        FreshFirmSchema(data->Database, data->FirmNumber);
         data->MainLeft = 100;
         data->MainTop = 50;
 
-        append(data->ffCiselnik, {{"CIS_POD", "123"}, {"CIS_ODB", 3.0}});
-        append(data->ffDodavatele, {{"DOD_KOD", "000001"}, {"DOD_FIR", "Alfa s.r.o."},
-                                    {"DOD_ULI", "Dlouhá 1"}, {"DOD_MES", "Brno"}, {"DOD_PSC", "60200"}});
-        append(data->ffDodavatele, {{"DOD_KOD", "000002"}, {"DOD_FIR", "Beta a.s."},
-                                    {"DOD_ULI", "Krátká 2"}, {"DOD_MES", "Praha"}, {"DOD_PSC", "11000"}});
-        append(data->ffDodavatele, {{"DOD_KOD", "000003"}, {"DOD_FIR", "Čedok"}});
-        append(data->ffSortiment, {{"SOR_KAV", "000010"}, {"SOR_NAC", "Šroub M6"}});
-        append(data->ffSortiment, {{"SOR_KAV", "000011"}, {"SOR_NAC", "Matice M6"}});
-        append(data->ffSortiment, {{"SOR_KAV", "000012"}, {"SOR_NAC", "Podložka"}});
+        AppendRow(data->ffCiselnik, {{"CIS_POD", "123"}, {"CIS_ODB", 3.0}});
+        AppendRow(data->ffDodavatele, {{"DOD_KOD", "000001"}, {"DOD_FIR", "Alfa s.r.o."},
+                                       {"DOD_ULI", "Dlouhá 1"}, {"DOD_MES", "Brno"}, {"DOD_PSC", "60200"}});
+        AppendRow(data->ffDodavatele, {{"DOD_KOD", "000002"}, {"DOD_FIR", "Beta a.s."},
+                                       {"DOD_ULI", "Krátká 2"}, {"DOD_MES", "Praha"}, {"DOD_PSC", "11000"}});
+        AppendRow(data->ffDodavatele, {{"DOD_KOD", "000003"}, {"DOD_FIR", "Čedok"}});
+        AppendRow(data->ffSortiment, {{"SOR_KAV", "000010"}, {"SOR_NAC", "Šroub M6"}});
+        AppendRow(data->ffSortiment, {{"SOR_KAV", "000011"}, {"SOR_NAC", "Matice M6"}});
+        AppendRow(data->ffSortiment, {{"SOR_KAV", "000012"}, {"SOR_NAC", "Podložka"}});
     }
 
     void TearDown() override
@@ -173,13 +156,13 @@ protected:
     {
         double eur = 0;
         for (const auto &[card, cku, cnc] : lines) {
-            append(items(), {{"POP_DOK", number}, {"POP_KAV", card}, {"POP_CKU", cku}, {"POP_CNC", cnc},
-                             {"POP_BAL", 1.0}, {"POP_KUS", cku}, {"POP_NCS", cnc}, {"POP_PRI", 0.0}});
+            AppendRow(items(), {{"POP_DOK", number}, {"POP_KAV", card}, {"POP_CKU", cku}, {"POP_CNC", cnc},
+                                {"POP_BAL", 1.0}, {"POP_KUS", cku}, {"POP_NCS", cnc}, {"POP_PRI", 0.0}});
             eur += cku * cnc;
         }
-        append(headers(), {{"HLA_DO1", number}, {"HLA_ODB", supplier}, {"HLA_NAC", "?"},
-                           {"HLA_MEN", "EUR"}, {"HLA_KUR", 1.0}, {"HLA_EUR", eur}, {"HLA_NCA", eur},
-                           {"HLA_DAT", QDate(2024, 3, 1)}, {"HLA_DDO", QDate(2024, 3, 1)}});
+        AppendRow(headers(), {{"HLA_DO1", number}, {"HLA_ODB", supplier}, {"HLA_NAC", "?"},
+                              {"HLA_MEN", "EUR"}, {"HLA_KUR", 1.0}, {"HLA_EUR", eur}, {"HLA_NCA", eur},
+                              {"HLA_DAT", QDate(2024, 3, 1)}, {"HLA_DDO", QDate(2024, 3, 1)}});
     }
 
     // Plays the item editor as a user typing an item field by field and pressing

@@ -5,6 +5,7 @@
 // values. Then, on that document: closing with an unknown supplier code, "Zapiš" refused
 // until the packages are whole, Ctrl+Delete on an item and Alt+F4 in the item editor.
 
+#include "firm_tables.h"
 #include "recordingprompter.h"
 
 #include "dbgrid.h"
@@ -23,16 +24,6 @@
 #include <QtTest>
 
 namespace {
-
-void append(store::Table &t, std::initializer_list<std::pair<const char *, QVariant>> values)
-{
-    t.Open();
-    t.Append();
-    for (const auto &[field, value] : values)
-        t.FieldByName(QLatin1String(field)).SetValue(value);
-    t.Post();
-    t.Close();
-}
 
 // A key press and release sent where the user's keyboard sends it: to the focused control.
 void press(Qt::Key key, Qt::KeyboardModifiers shift = Qt::NoModifier)
@@ -92,9 +83,9 @@ private slots:
         store::Database::CreateSQLiteFile(params.sqliteFile);
         data.Database.Connect(params);
         CreateFirmSchema(data.Database, data.FirmNumber, false);
-        append(data.ffCiselnik, {{"CIS_POD", "123"}});
-        append(data.ffDodavatele, {{"DOD_KOD", "000001"}, {"DOD_FIR", "Alfa s.r.o."}, {"DOD_MES", "Brno"}});
-        append(data.ffSortiment, {{"SOR_KAV", "000010"}, {"SOR_NAC", "Šroub M6"}});
+        AppendRow(data.ffCiselnik, {{"CIS_POD", "123"}});
+        AppendRow(data.ffDodavatele, {{"DOD_KOD", "000001"}, {"DOD_FIR", "Alfa s.r.o."}, {"DOD_MES", "Brno"}});
+        AppendRow(data.ffSortiment, {{"SOR_KAV", "000010"}, {"SOR_NAC", "Šroub M6"}});
     }
 
     void aNewDocumentTypedByKeys()

@@ -3,31 +3,20 @@
 // module connected to it with its Kramora.ini in a directory of its own and the counter
 // row, and helpers that write cards and suppliers.
 
+#include "firm_tables.h"
 #include "store_test_support.h"
 
-#include "store/firmschema.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <initializer_list>
 #include <memory>
 
 namespace pickers {
 
 using storetest::Backend;
-using Values = std::initializer_list<std::pair<const char *, QVariant>>;
-
-// Appends one row and writes it.
-inline void append(store::Table &t, Values values)
-{
-    t.Append();
-    for (const auto &[field, value] : values)
-        t.FieldByName(QLatin1String(field)).SetValue(value);
-    t.Post();
-}
 
 class FirmTest : public testing::TestWithParam<Backend> {
 protected:
@@ -49,16 +38,11 @@ protected:
         data->SetTableNames();
         data->Database.Connect(db->params());
         // The tests of one program share a database: every test starts from new tables.
-        for (const store::TableDef *def : store::tables::schemaTables()) {
-            const QString name = def->nameForFirm(data->FirmNumber);
-            if (data->Database.TableExists(name))
-                data->Database.DropTable(name);
-        }
-        CreateFirmSchema(data->Database, data->FirmNumber, false);
+        FreshFirmSchema(data->Database, data->FirmNumber);
         // The counter row that numbers new suppliers.
         store::Table &cis = data->ffCiselnik;
         cis.Open();
-        append(cis, {{"CIS_ODB", kSupplierCounter}, {"CIS_PRD", "0"}, {"CIS_POD", "0"}});
+        AppendRow(cis, {{"CIS_ODB", kSupplierCounter}, {"CIS_PRD", "0"}, {"CIS_POD", "0"}});
         cis.Close();
     }
 
@@ -74,8 +58,8 @@ protected:
     {
         store::Table &sor = data->ffSortiment;
         sor.Open();
-        append(sor, {{"SOR_KAV", kav}, {"SOR_NAC", nac}, {"SOR_PC1", pc1}, {"SOR_ALI", ali}, {"SOR_KDO", kdo},
-                     {"SOR_KVY", kvy}});
+        AppendRow(sor, {{"SOR_KAV", kav}, {"SOR_NAC", nac}, {"SOR_PC1", pc1}, {"SOR_ALI", ali}, {"SOR_KDO", kdo},
+                        {"SOR_KVY", kvy}});
     }
 
     // Suppliers (each takes a number from the counter first; the code given replaces it).
@@ -84,7 +68,7 @@ protected:
     {
         store::Table &dod = data->ffDodavatele;
         dod.Open();
-        append(dod, {{"DOD_KOD", kod}, {"DOD_FIR", fir}, {"DOD_ICO", ico}});
+        AppendRow(dod, {{"DOD_KOD", kod}, {"DOD_FIR", fir}, {"DOD_ICO", ico}});
     }
 
     // The supplier counter as stored (read by another connection).

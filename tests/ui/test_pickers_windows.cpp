@@ -280,7 +280,7 @@ TEST_P(WindowsTest, TheProgramOpensThePickersAndTheDocumentSearch)
     store::Table &hla = data->ffPodklHlav;
     hla.Open();
     for (const char *number : {"0000000001", "0000000002"})
-        pickers::append(hla, {{"HLA_DO1", number}});
+        AppendRow(hla, {{"HLA_DO1", number}});
     hla.SetIndexName(QStringLiteral("DO1"));
     hla.Last();
     QTimer::singleShot(0, [&] {

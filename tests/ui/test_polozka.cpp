@@ -148,7 +148,7 @@ TEST_P(PolozkaTest, HandlersDeriveFromTheStoredValues)
 
 TEST_P(PolozkaTest, CardLookUp)
 {
-    append(data->ffSortiment, {{"SOR_KAV", "12345"}, {"SOR_NAC", "Krátká karta"}});
+    AppendRow(data->ffSortiment, {{"SOR_KAV", "12345"}, {"SOR_NAC", "Krátká karta"}});
     QString text = QStringLiteral("000011");
     bool valid = true;
     editor.DBEditTovel1Valid(text, valid, false);   // a full card number: taken directly

@@ -166,7 +166,7 @@ TEST_P(SearchTest, SupplierAndDocumentSearchesUseTheirTables)
     store::Table &hla = data->ffPodklHlav;
     hla.Open();
     for (const char *number : {"0000000009", "0000000123", "0000000450"})
-        pickers::append(hla, {{"HLA_DO1", number}, {"HLA_NAC", "Dodavatel"}, {"HLA_DO2", "F"}});
+        AppendRow(hla, {{"HLA_DO1", number}, {"HLA_NAC", "Dodavatel"}, {"HLA_DO2", "F"}});
     hla.SetIndexName(QStringLiteral("DO1"));
     {
         // A number typed without its leading zeros is not the stored number: it lands on

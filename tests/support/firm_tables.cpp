@@ -1,0 +1,28 @@
+#include "firm_tables.h"
+
+#include "store/database.h"
+#include "store/firmschema.h"
+#include "store/table.h"
+#include "store/tables/tables.h"
+
+void FreshFirmSchema(store::Database &db, const QString &firm)
+{
+    for (const store::TableDef *def : store::tables::schemaTables()) {
+        const QString name = def->nameForFirm(firm);
+        if (db.TableExists(name))
+            db.DropTable(name);
+    }
+    CreateFirmSchema(db, firm, false);
+}
+
+void AppendRow(store::Table &table, std::initializer_list<std::pair<const char *, QVariant>> values)
+{
+    const bool wasOpen = table.Active();
+    table.Open();
+    table.Append();
+    for (const auto &[field, value] : values)
+        table.FieldByName(QLatin1String(field)).SetValue(value);
+    table.Post();
+    if (!wasOpen)
+        table.Close();
+}
