@@ -63,6 +63,7 @@ TEST_P(DodavkyTest, KeysOfTheList)
         return e.ModalResult;
     };
     screens.hledani = [] { return mrCancel; };
+    screens.ulozit = [](const QStringList &) { return QString(); };
     struct Case {
         Qt::Key key;
         Qt::KeyboardModifiers shift;
@@ -80,7 +81,7 @@ TEST_P(DodavkyTest, KeysOfTheList)
         {Qt::Key_F5, Qt::NoModifier, true, "hledani"},
         {Qt::Key_F8, Qt::NoModifier, true, ""},
         {Qt::Key_F8, Qt::ShiftModifier, true, ""},
-        {Qt::Key_F9, Qt::NoModifier, true, ""},
+        {Qt::Key_F9, Qt::NoModifier, true, "ulozit"},
         {Qt::Key_F3, Qt::NoModifier, false, ""},
     };
     for (const Case &c : cases) {
