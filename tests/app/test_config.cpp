@@ -1,8 +1,9 @@
 // Reading Kramora.ini into the configuration, and the remembered window heights.
 
+#include "recordingprompter.h"
+
 #include "app/config.h"
 #include "app/errors.h"
-#include "app/prompter.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -10,29 +11,13 @@
 
 namespace {
 
-class RecordingPrompter : public Prompter {
-public:
-    QStringList messages;
-    void ShowMessage(const QString &text) override { messages << text; }
-    bool Confirm(const QString &text) override
-    {
-        messages << text;
-        return false;
-    }
-};
-
 class ConfigTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     RecordingPrompter prompts;
     Config cfg;
 
-    void SetUp() override
-    {
-        setPrompter(&prompts);
-        cfg.ExePath = dir.path() + u'/';
-    }
-    void TearDown() override { setPrompter(nullptr); }
+    void SetUp() override { cfg.ExePath = dir.path() + u'/'; }
 
     QString iniPath() const { return dir.filePath(QStringLiteral("Kramora.ini")); }
     void writeIni(const QByteArray &bytes)

@@ -3,10 +3,10 @@
 // before a movement, failures that leave nothing written, the tables given back as
 // they were, and the stock invariants after a long random sequence of postings.
 
+#include "firm_tables.h"
+#include "recordingprompter.h"
 #include "store_test_support.h"
 
-#include "app/prompter.h"
-#include "store/firmschema.h"
 #include "store/progress_window.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
@@ -23,13 +23,6 @@ using storetest::TestDatabase;
 using Values = std::initializer_list<std::pair<const char *, QVariant>>;
 
 namespace {
-
-class RecordingPrompter final : public Prompter {
-public:
-    void ShowMessage(const QString &text) override { messages.append(text); }
-    bool Confirm(const QString &) override { return false; }
-    QStringList messages;
-};
 
 // Progress windows as a list of events: "show <title>|<caption>|<text>", "<percent>", "close".
 class RecordingProgresWin final : public TProgresWin {
@@ -62,21 +55,14 @@ protected:
         data->FirmNumber = QStringLiteral("0002");
         data->SetTableNames();
         data->Database.Connect(db->params());
-        for (const store::TableDef *def : store::tables::schemaTables()) {
-            const QString name = def->nameForFirm(data->FirmNumber);
-            if (data->Database.TableExists(name))
-                data->Database.DropTable(name);
-        }
-        CreateFirmSchema(data->Database, data->FirmNumber, false);
+        FreshFirmSchema(data->Database, data->FirmNumber);
         data->UserInitials = QStringLiteral("JN");
-        setPrompter(&prompts);
         setProgresWinMaker([this] { return std::make_unique<RecordingProgresWin>(progress); });
     }
 
     void TearDown() override
     {
         setProgresWinMaker({});
-        setPrompter(nullptr);
         data.reset();
         db.reset();
     }
@@ -92,14 +78,7 @@ protected:
         return t;
     }
 
-    void append(const store::TableDef &def, Values values)
-    {
-        auto t = table(def);
-        t->Append();
-        for (const auto &[field, value] : values)
-            t->FieldByName(QLatin1String(field)).SetValue(value);
-        t->Post();
-    }
+    void append(const store::TableDef &def, Values values) { AppendRow(*table(def), values); }
 
     void addCard(const QString &card, bool stockItem, double stock)
     {

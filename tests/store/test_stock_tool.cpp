@@ -1,6 +1,8 @@
 // podklady-db rebuild run as a process on a SQLite firm: a card whose variant disagrees
 // with its journal is set right and its stock printed; an unknown card fails.
 
+#include "firm_tables.h"
+
 #include "store/tables/tables.h"
 #include "store/tdata.h"
 
@@ -24,16 +26,6 @@ ToolRun runTool(const QStringList &args)
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput())};
 }
 
-void append(store::Table &t, std::initializer_list<std::pair<const char *, QVariant>> values)
-{
-    t.Open();
-    t.Append();
-    for (const auto &[field, value] : values)
-        t.FieldByName(QLatin1String(field)).SetValue(value);
-    t.Post();
-    t.Close();
-}
-
 TEST(RebuildTool, SetsACardRightFromItsJournal)
 {
     QTemporaryDir dir;
@@ -50,9 +42,9 @@ TEST(RebuildTool, SetsACardRightFromItsJournal)
         store::ConnectionParams params;
         params.sqliteFile = dir.filePath(QStringLiteral("data/sklad.sqlite"));
         data.Database.Connect(params);
-        append(data.ffSortiment, {{"SOR_KAV", "000042"}, {"SOR_NAC", "Hoblík"}, {"SOR_SKL", true}, {"SOR_STA", 50.0}});
-        append(data.ffSklad, {{"SKL_KAV", "000042"}, {"SKL_IND", "001"}, {"SKL_POC", 2.0}, {"SKL_STA", 30.0}});
-        append(data.ffDenik, {{"DEN_KAV", "000042"}, {"DEN_IND", "001"}, {"DEN_KUS", 5.5}, {"DEN_ZAS", 7.5}});
+        AppendRow(data.ffSortiment, {{"SOR_KAV", "000042"}, {"SOR_NAC", "Hoblík"}, {"SOR_SKL", true}, {"SOR_STA", 50.0}});
+        AppendRow(data.ffSklad, {{"SKL_KAV", "000042"}, {"SKL_IND", "001"}, {"SKL_POC", 2.0}, {"SKL_STA", 30.0}});
+        AppendRow(data.ffDenik, {{"DEN_KAV", "000042"}, {"DEN_IND", "001"}, {"DEN_KUS", 5.5}, {"DEN_ZAS", 7.5}});
     }
 
     const ToolRun run = runTool({QStringLiteral("rebuild"), QStringLiteral("42"), QStringLiteral("--ini"), ini});
