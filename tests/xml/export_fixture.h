@@ -4,10 +4,10 @@
 // not have, and an item of another document), the data module connected to it and a
 // scripted save dialog that records what it was asked.
 
-#include "../store/store_test_support.h"
+#include "firm_tables.h"
+#include "recordingprompter.h"
+#include "store_test_support.h"
 
-#include "app/prompter.h"
-#include "store/firmschema.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
 #include "xml/podklad_export.h"
@@ -23,20 +23,6 @@
 #include <sqlite3.h>
 
 namespace xmltest {
-
-// Records every message instead of showing it.
-class RecordingPrompter final : public Prompter {
-public:
-    RecordingPrompter() { setPrompter(this); }
-    ~RecordingPrompter() override { setPrompter(nullptr); }
-    void ShowMessage(const QString &text) override { messages << text; }
-    bool Confirm(const QString &text) override
-    {
-        messages << text;
-        return true;
-    }
-    QStringList messages;
-};
 
 // The save dialog played by a test: answers `answer` (empty = Cancel) and keeps what it
 // was shown.
@@ -60,16 +46,6 @@ inline QByteArray readAll(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-inline void append(store::Table &t, std::initializer_list<std::pair<const char *, QVariant>> values)
-{
-    t.Open();
-    t.Append();
-    for (const auto &[field, value] : values)
-        t.FieldByName(QLatin1String(field)).SetValue(value);
-    t.Post();
-    t.Close();
-}
-
 class ExportTest : public testing::TestWithParam<storetest::Backend> {
 protected:
     void SetUp() override
@@ -82,32 +58,27 @@ protected:
         data->SetTableNames();
         data->Database.Connect(db->params());
         // The tests of one program share a database: each starts from new, empty tables.
-        for (const store::TableDef *def : store::tables::schemaTables()) {
-            const QString name = def->nameForFirm(data->FirmNumber);
-            if (data->Database.TableExists(name))
-                data->Database.DropTable(name);
-        }
-        CreateFirmSchema(data->Database, data->FirmNumber, false);
+        FreshFirmSchema(data->Database, data->FirmNumber);
         data->ExportPath = exportDir.path() + u'/';
 
         // A new supplier takes its code from the counter; the codes below replace it.
-        append(data->ffCiselnik, {{"CIS_POD", "1"}, {"CIS_ODB", 0.0}});
-        append(data->ffDodavatele, {{"DOD_KOD", "000007"}, {"DOD_ICO", "12345678"}, {"DOD_DIC", "CZ12345678"},
+        AppendRow(data->ffCiselnik, {{"CIS_POD", "1"}, {"CIS_ODB", 0.0}});
+        AppendRow(data->ffDodavatele, {{"DOD_KOD", "000007"}, {"DOD_ICO", "12345678"}, {"DOD_DIC", "CZ12345678"},
                                     {"DOD_FIR", "Pekárna s.r.o."}, {"DOD_ULI", "Nádražní 5"},
                                     {"DOD_MES", "Třebíč"}, {"DOD_PSC", "674 01"}});
-        append(data->ffDodavatele, {{"DOD_KOD", "000008"}, {"DOD_ICO", "87654321"}, {"DOD_FIR", "Jiná"}});
-        append(data->ffSortiment, {{"SOR_KAV", "000010"}, {"SOR_NAC", "Šroub"}, {"SOR_PC1", 49.9}, {"SOR_DAN", 21.0}});
-        append(data->ffSortiment, {{"SOR_KAV", "000011"}, {"SOR_NAC", "Matice"}, {"SOR_PC1", 12.0}, {"SOR_DAN", 15.0}});
+        AppendRow(data->ffDodavatele, {{"DOD_KOD", "000008"}, {"DOD_ICO", "87654321"}, {"DOD_FIR", "Jiná"}});
+        AppendRow(data->ffSortiment, {{"SOR_KAV", "000010"}, {"SOR_NAC", "Šroub"}, {"SOR_PC1", 49.9}, {"SOR_DAN", 21.0}});
+        AppendRow(data->ffSortiment, {{"SOR_KAV", "000011"}, {"SOR_NAC", "Matice"}, {"SOR_PC1", 12.0}, {"SOR_DAN", 15.0}});
 
         addItem("0000000006", "000010", "Jiný doklad", 1, 1);
         addItem("0000000005", "000011", "Matice M6", 1.5, 10);
         addItem("0000000005", "000010", "Šroub & spol.", 3.25, 2.5);
         addItem("0000000005", "000099", "Karta není v sortimentu", 7, 7);
         addItem("0000000005", "000011", "Matice M6 žlutá", 0, 1);
-        append(data->ffPodklHlav, {{"HLA_DO1", "0000000005"}, {"HLA_DAT", QDate(2004, 3, 5)}, {"HLA_ODB", "000007"},
+        AppendRow(data->ffPodklHlav, {{"HLA_DO1", "0000000005"}, {"HLA_DAT", QDate(2004, 3, 5)}, {"HLA_ODB", "000007"},
                                    {"HLA_DO2", "Fč'A'<1>"}, {"HLA_FAC", 1234.5}, {"HLA_MEN", "EUR"},
                                    {"HLA_KUR", 25.5}});
-        append(data->ffPodklHlav, {{"HLA_DO1", "0000000006"}, {"HLA_ODB", "000008"}, {"HLA_MEN", "CZK"},
+        AppendRow(data->ffPodklHlav, {{"HLA_DO1", "0000000006"}, {"HLA_ODB", "000008"}, {"HLA_MEN", "CZK"},
                                    {"HLA_KUR", 1.0}});
         // The main list as the main window keeps it: open in "DO1" order.
         data->ffPodklHlav.Open();
@@ -122,7 +93,7 @@ protected:
 
     void addItem(const char *document, const char *card, const char *name, double price, double packages)
     {
-        append(data->ffPodklPol, {{"POP_DOK", document}, {"POP_KAV", card}, {"POP_NAC", QString::fromUtf8(name)},
+        AppendRow(data->ffPodklPol, {{"POP_DOK", document}, {"POP_KAV", card}, {"POP_NAC", QString::fromUtf8(name)},
                                   {"POP_NCS", price}, {"POP_KUS", packages}});
     }
 
