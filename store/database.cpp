@@ -99,6 +99,8 @@ void Database::SerializeOn(const QString &name)
     e.serializeTransaction(tableHoldKey(name));
 }
 
+quint64 Database::WriteGeneration() const { return m_engine ? m_engine->writeGeneration() : 0; }
+
 bool Database::InTransaction() const { return m_engine && m_engine->inTransaction(); }
 
 bool Database::TableExists(const QString &tableName)

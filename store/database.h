@@ -54,6 +54,9 @@ public:
     void Commit();
     void Rollback();
     bool InTransaction() const;
+    // Grows with every write through this connection and every rollback, so that a view
+    // that keeps rows it has read can tell when they may be out of date. 0 when closed.
+    quint64 WriteGeneration() const;
     // Requires a transaction open (else StoreError). Until it ends, any other connection
     // that serializes on the same name waits: what the two do in their transactions
     // does not interleave. For a look-up followed by a write that must be atomic.

@@ -79,7 +79,7 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
 quint64 GridModel::writeGeneration() const
 {
     store::Database *db = table()->GetDatabase();
-    return db && db->IsConnected() ? db->engine().writeGeneration() : 0;
+    return db ? db->WriteGeneration() : 0;
 }
 
 bool GridModel::inStep() const
