@@ -12,15 +12,11 @@
 
 TDBEditTovel::TDBEditTovel(QWidget *parent)
     : QLineEdit(parent)
+    , SideButtonControl(this)
     , m_link(new FieldLink(this))
-    , m_button(new SideButton(this))
     , m_created(ReferenceNow())
 {
     SetColorDisable(palette().color(QPalette::Active, QPalette::Base));
-    m_button->onClick = [this] {
-        if (OnClickButton)
-            OnClickButton(this);
-    };
     connect(m_link, &FieldLink::changed, this, &TDBEditTovel::showField);
     connect(this, &QLineEdit::textEdited, this, [this] { m_showsField = false; });
     showField();

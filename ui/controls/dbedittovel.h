@@ -14,7 +14,7 @@
 #include <QDateTime>
 #include <QLineEdit>
 
-class TDBEditTovel : public QLineEdit {
+class TDBEditTovel : public QLineEdit, public SideButtonControl {
     Q_OBJECT
 public:
     // An unbound control with EnterIsTab off, ColorDisable its own background colour and
@@ -35,17 +35,6 @@ public:
     // control is left (and passes OnValid first, as typed text does).
     QString Text() const { return text(); }
     void SetText(const QString &text);
-
-    // The side button at the right edge; see SideButton for the limits of its width.
-    bool ButtonVisible() const { return m_button->ButtonVisible(); }
-    void SetButtonVisible(bool on) { m_button->SetButtonVisible(on); }
-    int ButtonWidth() const { return m_button->ButtonWidth(); }
-    void SetButtonWidth(int width) { m_button->SetButtonWidth(width); }
-    QPixmap Glyph() const { return m_button->Glyph(); }
-    void SetGlyph(const QPixmap &glyph) { m_button->SetGlyph(glyph); }
-    int NumGlyphs() const { return m_button->NumGlyphs(); }
-    void SetNumGlyphs(int n) { m_button->SetNumGlyphs(n); }
-    SideButton *Button() const { return m_button; }
 
     // Background while the control cannot take the focus (disabled itself or through a parent).
     QColor ColorDisable() const { return m_colorDisable; }
@@ -73,8 +62,6 @@ public:
     TTvValidEvent OnValid;
     // Raised instead of the message when the validation fails.
     TTvErrorEvent OnError;
-    // Raised when the side button is clicked (the control has the focus by then).
-    TNotifyEvent OnClickButton;
     // The window's ordinary exit event: raised after the text was written to the field.
     TNotifyEvent OnExit;
 
@@ -94,7 +81,6 @@ private:
     bool takesDecimals() const;
 
     FieldLink *m_link;
-    SideButton *m_button;
     FocusVisit m_visit;
     bool m_showsField = true;   // the text is the field's value, not typed or set
     QColor m_colorDisable;

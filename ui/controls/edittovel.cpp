@@ -6,12 +6,8 @@
 
 TEditTovel::TEditTovel(QWidget *parent)
     : TypedLineEdit(DateTimeForm::Complete, parent)
-    , m_button(new SideButton(this))
+    , SideButtonControl(this)
 {
-    m_button->onClick = [this] {
-        if (OnClickButton)
-            OnClickButton(this);
-    };
 }
 
 bool TEditTovel::acceptTyped(QChar &c)

@@ -6,30 +6,12 @@
 #include "sidebutton.h"
 #include "typedlineedit.h"
 
-class TEditTovel : public TypedLineEdit {
+class TEditTovel : public TypedLineEdit, public SideButtonControl {
     Q_OBJECT
 public:
     // An empty plain-text input (ttString) with EnterIsTab on and the side button hidden.
     explicit TEditTovel(QWidget *parent = nullptr);
 
-    // The side button at the right edge; see SideButton for the limits of its width.
-    bool ButtonVisible() const { return m_button->ButtonVisible(); }
-    void SetButtonVisible(bool on) { m_button->SetButtonVisible(on); }
-    int ButtonWidth() const { return m_button->ButtonWidth(); }
-    void SetButtonWidth(int width) { m_button->SetButtonWidth(width); }
-    QPixmap Glyph() const { return m_button->Glyph(); }
-    void SetGlyph(const QPixmap &glyph) { m_button->SetGlyph(glyph); }
-    int NumGlyphs() const { return m_button->NumGlyphs(); }
-    void SetNumGlyphs(int n) { m_button->SetNumGlyphs(n); }
-    // The button itself, for the window's layout and for tests.
-    SideButton *Button() const { return m_button; }
-
-    // Raised when the side button is clicked (the control has the focus by then).
-    TNotifyEvent OnClickButton;
-
 protected:
     bool acceptTyped(QChar &c) override;
-
-private:
-    SideButton *m_button;
 };

@@ -88,3 +88,12 @@ void SideButton::clickedByUser()
     if (m_host->hasFocus() && onClick)
         RunHandler(onClick);
 }
+
+SideButtonControl::SideButtonControl(QLineEdit *host)
+    : m_button(new SideButton(host))
+{
+    m_button->onClick = [this, host] {
+        if (OnClickButton)
+            OnClickButton(host);
+    };
+}
