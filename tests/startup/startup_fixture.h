@@ -17,10 +17,7 @@ namespace startuptest {
 inline std::unique_ptr<TData> station(const storetest::TestDatabase &db, const QString &address,
                                       const QString &userFullName = TData::kDefaultUserFullName)
 {
-    auto data = std::make_unique<TData>();
-    data->FirmNumber = QStringLiteral("0001");
-    data->SetTableNames();
-    data->Database.Connect(db.params());
+    auto data = FirmDataModule(db.params(), QStringLiteral("0001"));
     data->LocalAddress = address;
     data->UserFullName = userFullName;
     return data;

@@ -51,10 +51,7 @@ protected:
     {
         STORETEST_REQUIRE_ENGINE(GetParam());
         db = std::make_unique<TestDatabase>(GetParam());
-        data = std::make_unique<TData>();
-        data->FirmNumber = QStringLiteral("0002");
-        data->SetTableNames();
-        data->Database.Connect(db->params());
+        data = FirmDataModule(db->params(), QStringLiteral("0002"));
         FreshFirmSchema(data->Database, data->FirmNumber);
         data->UserInitials = QStringLiteral("JN");
         setProgresWinMaker([this] { return std::make_unique<RecordingProgresWin>(progress); });

@@ -91,10 +91,7 @@ protected:
     {
         STORETEST_REQUIRE_ENGINE(GetParam());
         db = std::make_unique<TestDatabase>(GetParam());
-        data = std::make_unique<TData>();
-        data->FirmNumber = QStringLiteral("0002");
-        data->SetTableNames();
-        data->Database.Connect(db->params());
+        data = FirmDataModule(db->params(), QStringLiteral("0002"));
         // The tests of this program share one database: every test starts from new,
         // empty tables, the shared ones included.
         FreshFirmSchema(data->Database, data->FirmNumber);

@@ -5,6 +5,15 @@
 #include "store/table.h"
 #include "store/tables/tables.h"
 
+std::unique_ptr<TData> FirmDataModule(const store::ConnectionParams &params, const QString &firm)
+{
+    auto data = std::make_unique<TData>();
+    data->FirmNumber = firm;
+    data->SetTableNames();
+    data->Database.Connect(params);
+    return data;
+}
+
 void FreshFirmSchema(store::Database &db, const QString &firm)
 {
     for (const store::TableDef *def : store::tables::schemaTables()) {

@@ -1,15 +1,25 @@
 #pragma once
-// A firm's tables for tests: a schema created anew, and rows written in one call.
+// A firm for tests: its data module connected to a database, its schema created anew,
+// and rows written in one call.
+
+#include "store/tdata.h"
 
 #include <QString>
 #include <QVariant>
 #include <initializer_list>
+#include <memory>
 #include <utility>
 
 namespace store {
 class Database;
 class Table;
+struct ConnectionParams;
 }
+
+// A data module for the firm, its table components named for it and its connection open
+// on the database of params; address, user and paths are left to the caller.
+// Requires: the database can be connected (else the connection's error is thrown).
+std::unique_ptr<TData> FirmDataModule(const store::ConnectionParams &params, const QString &firm);
 
 // Drops every table of the program that exists for the firm (its own tables and the
 // shared ones) and creates the firm's schema anew, so that a test starts from empty

@@ -105,12 +105,9 @@ protected:
     {
         STORETEST_REQUIRE_ENGINE(GetParam());
         db = std::make_unique<storetest::TestDatabase>(GetParam());
-        data = std::make_unique<TData>();
-        data->FirmNumber = QStringLiteral("0001");
-        data->SetTableNames();
+        data = FirmDataModule(db->params(), QStringLiteral("0001"));
         data->LocalAddress = QStringLiteral("10.0.0.1");
         data->UserFullName = QStringLiteral("Novák Jan");
-        data->Database.Connect(db->params());
         // The tests of one program share a database: each starts from new, empty tables.
         FreshFirmSchema(data->Database, data->FirmNumber);
         data->MainLeft = 100;

@@ -28,15 +28,12 @@ protected:
         STORETEST_REQUIRE_ENGINE(GetParam());
         ASSERT_TRUE(dir.isValid());
         db = std::make_unique<storetest::TestDatabase>(GetParam());
-        data = std::make_unique<TData>();
+        data = FirmDataModule(db->params(), QStringLiteral("0001"));
         data->ExePath = dir.path() + u'/';
-        data->FirmNumber = QStringLiteral("0001");
         QFile ini(dir.filePath(QStringLiteral("Kramora.ini")));
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
         ini.write("[Kramora]\r\n");
         ini.close();
-        data->SetTableNames();
-        data->Database.Connect(db->params());
         // The tests of one program share a database: every test starts from new tables.
         FreshFirmSchema(data->Database, data->FirmNumber);
         // The counter row that numbers new suppliers.

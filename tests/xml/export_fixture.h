@@ -53,10 +53,7 @@ protected:
         STORETEST_REQUIRE_ENGINE(GetParam());
         ASSERT_TRUE(exportDir.isValid());
         db = std::make_unique<storetest::TestDatabase>(GetParam());
-        data = std::make_unique<TData>();
-        data->FirmNumber = QStringLiteral("0001");
-        data->SetTableNames();
-        data->Database.Connect(db->params());
+        data = FirmDataModule(db->params(), QStringLiteral("0001"));
         // The tests of one program share a database: each starts from new, empty tables.
         FreshFirmSchema(data->Database, data->FirmNumber);
         data->ExportPath = exportDir.path() + u'/';
@@ -64,8 +61,8 @@ protected:
         // A new supplier takes its code from the counter; the codes below replace it.
         AppendRow(data->ffCiselnik, {{"CIS_POD", "1"}, {"CIS_ODB", 0.0}});
         AppendRow(data->ffDodavatele, {{"DOD_KOD", "000007"}, {"DOD_ICO", "12345678"}, {"DOD_DIC", "CZ12345678"},
-                                    {"DOD_FIR", "Pekárna s.r.o."}, {"DOD_ULI", "Nádražní 5"},
-                                    {"DOD_MES", "Třebíč"}, {"DOD_PSC", "674 01"}});
+                                       {"DOD_FIR", "Pekárna s.r.o."}, {"DOD_ULI", "Nádražní 5"},
+                                       {"DOD_MES", "Třebíč"}, {"DOD_PSC", "674 01"}});
         AppendRow(data->ffDodavatele, {{"DOD_KOD", "000008"}, {"DOD_ICO", "87654321"}, {"DOD_FIR", "Jiná"}});
         AppendRow(data->ffSortiment, {{"SOR_KAV", "000010"}, {"SOR_NAC", "Šroub"}, {"SOR_PC1", 49.9}, {"SOR_DAN", 21.0}});
         AppendRow(data->ffSortiment, {{"SOR_KAV", "000011"}, {"SOR_NAC", "Matice"}, {"SOR_PC1", 12.0}, {"SOR_DAN", 15.0}});
@@ -76,10 +73,10 @@ protected:
         addItem("0000000005", "000099", "Karta není v sortimentu", 7, 7);
         addItem("0000000005", "000011", "Matice M6 žlutá", 0, 1);
         AppendRow(data->ffPodklHlav, {{"HLA_DO1", "0000000005"}, {"HLA_DAT", QDate(2004, 3, 5)}, {"HLA_ODB", "000007"},
-                                   {"HLA_DO2", "Fč'A'<1>"}, {"HLA_FAC", 1234.5}, {"HLA_MEN", "EUR"},
-                                   {"HLA_KUR", 25.5}});
+                                      {"HLA_DO2", "Fč'A'<1>"}, {"HLA_FAC", 1234.5}, {"HLA_MEN", "EUR"},
+                                      {"HLA_KUR", 25.5}});
         AppendRow(data->ffPodklHlav, {{"HLA_DO1", "0000000006"}, {"HLA_ODB", "000008"}, {"HLA_MEN", "CZK"},
-                                   {"HLA_KUR", 1.0}});
+                                      {"HLA_KUR", 1.0}});
         // The main list as the main window keeps it: open in "DO1" order.
         data->ffPodklHlav.Open();
         data->ffPodklHlav.SetIndexName(QStringLiteral("DO1"));
@@ -94,7 +91,7 @@ protected:
     void addItem(const char *document, const char *card, const char *name, double price, double packages)
     {
         AppendRow(data->ffPodklPol, {{"POP_DOK", document}, {"POP_KAV", card}, {"POP_NAC", QString::fromUtf8(name)},
-                                  {"POP_NCS", price}, {"POP_KUS", packages}});
+                                     {"POP_NCS", price}, {"POP_KUS", packages}});
     }
 
     // Makes the document the current header of the main list.
