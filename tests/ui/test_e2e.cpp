@@ -22,6 +22,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <initializer_list>
+#include <optional>
 
 namespace {
 
@@ -38,6 +40,16 @@ void type(const QString &text)
     QWidget *target = QApplication::focusWidget();
     QVERIFY2(target, "nothing has the focus");
     QTest::keyClicks(target, text);
+}
+
+// Types each text into the focused control and presses Enter after it, as a user filling
+// a window field by field.
+void enterEach(std::initializer_list<const char *> texts)
+{
+    for (const char *text : texts) {
+        type(QString::fromUtf8(text));
+        press(Qt::Key_Return);
+    }
 }
 
 template <typename Window>
@@ -88,14 +100,27 @@ private slots:
         AppendRow(data.ffSortiment, {{"SOR_KAV", "000010"}, {"SOR_NAC", "Šroub M6"}});
     }
 
+    // Every test starts at the main window of the running program, shown and active, with
+    // the messages recorded.
+    void init()
+    {
+        prompts.emplace();
+        windows.emplace();
+        mainWindow.emplace();
+        mainWindow->show();
+        QVERIFY(QTest::qWaitForWindowActive(&*mainWindow));
+    }
+
+    void cleanup()
+    {
+        mainWindow.reset();
+        windows.reset();
+        prompts.reset();
+    }
+
     void aNewDocumentTypedByKeys()
     {
-        RecordingPrompter prompts;
-        WidgetScreens windows;
-        DodavkyWindow main;
-        main.show();
-        QVERIFY(QTest::qWaitForWindowActive(&main));
-        QCOMPARE(QApplication::focusWidget(), main.grid());
+        QCOMPARE(QApplication::focusWidget(), mainWindow->grid());
         bool editorDone = false, itemDone = false;
 
         QTimer::singleShot(0, this, [&] {
@@ -123,16 +148,7 @@ private slots:
                 CloseUnlessDone guard{item, itemDone};
                 QVERIFY(item);
                 QCOMPARE(QApplication::focusWidget(), item->control(TPodkladyPolEdit::DBEditTovel1));
-                type(QStringLiteral("000010"));
-                press(Qt::Key_Return);
-                type(QStringLiteral("2"));
-                press(Qt::Key_Return);
-                type(QStringLiteral("24"));
-                press(Qt::Key_Return);
-                type(QStringLiteral("10"));
-                press(Qt::Key_Return);
-                type(QStringLiteral("6"));
-                press(Qt::Key_Return);
+                enterEach({"000010", "2", "24", "10", "6"});   // card, price, quantity, markup, package
                 QCOMPARE(QApplication::focusWidget(), item->control(TPodkladyPolEdit::Button1));
                 press(Qt::Key_Tab);
                 QCOMPARE(QApplication::focusWidget(), item->control(TPodkladyPolEdit::Button2));
@@ -148,7 +164,7 @@ private slots:
         });
         press(Qt::Key_F2);
         QVERIFY(editorDone);
-        QCOMPARE(prompts.messages, QStringList());
+        QCOMPARE(prompts->messages, QStringList());
 
         store::Table &header = data.ffPodklHlav;
         QCOMPARE(header.RecordCount(), 1);
@@ -162,7 +178,7 @@ private slots:
         QCOMPARE(numberOf(header, "HLA_EUR"), 48.0);
         QCOMPARE(numberOf(header, "HLA_NCA"), 1320.0);
         QCOMPARE(header.FieldByName(QStringLiteral("HLA_DAT")).AsDate(), QDate::currentDate());
-        QTRY_COMPARE(main.grid()->gridModel()->currentRow(), 0);   // the list shows the new document
+        QTRY_COMPARE(mainWindow->grid()->gridModel()->currentRow(), 0);   // the list shows the new document
 
         store::Table &items = data.ffPodklPol;
         items.Open();
@@ -188,11 +204,6 @@ private slots:
     // never numbered, is discarded.
     void closingWithAnUnknownSupplierCode()
     {
-        RecordingPrompter prompts;
-        WidgetScreens windows;
-        DodavkyWindow main;
-        main.show();
-        QVERIFY(QTest::qWaitForWindowActive(&main));
         bool editorDone = false;
         QTimer::singleShot(0, this, [&] {
             auto *editor = waitForActive<DokladPodkladyDialog>();
@@ -205,7 +216,7 @@ private slots:
         press(Qt::Key_F2);
         QVERIFY(editorDone);
         QVERIFY(!QApplication::activeModalWidget());   // no picker, no editor left open
-        QCOMPARE(prompts.messages, QStringList());
+        QCOMPARE(prompts->messages, QStringList());
         QCOMPARE(data.ffPodklHlav.RecordCount(), 1);
         data.ffCiselnik.Open();
         QCOMPARE(fieldOf(data.ffCiselnik, "CIS_POD"), QStringLiteral("124"));
@@ -217,11 +228,6 @@ private slots:
     // being corrected.
     void zapisWaitsForWholePackages()
     {
-        RecordingPrompter prompts;
-        WidgetScreens windows;
-        DodavkyWindow main;
-        main.show();
-        QVERIFY(QTest::qWaitForWindowActive(&main));
         bool editorDone = false, itemDone = false;
         QTimer::singleShot(0, this, [&] {
             auto *editor = waitForActive<DokladPodkladyDialog>();
@@ -235,19 +241,10 @@ private slots:
                 auto *item = waitForActive<PodkladyPolEditDialog>();
                 CloseUnlessDone guard{item, itemDone};
                 QVERIFY(item);
-                type(QStringLiteral("000010"));
-                press(Qt::Key_Return);
-                type(QStringLiteral("2"));
-                press(Qt::Key_Return);
-                type(QStringLiteral("25"));
-                press(Qt::Key_Return);
-                type(QStringLiteral("0"));   // the markup must be a number
-                press(Qt::Key_Return);
-                type(QStringLiteral("6"));
-                press(Qt::Key_Return);
+                enterEach({"000010", "2", "25", "0", "6"});   // the markup must be a number
                 press(Qt::Key_Tab);
                 press(Qt::Key_Space);   // "Zapiš": 25 / 6 packages
-                QCOMPARE(prompts.messages, QStringList{TPodkladyPolEdit::kNotWhole});
+                QCOMPARE(prompts->messages, QStringList{TPodkladyPolEdit::kNotWhole});
                 QVERIFY(item->isVisible());
                 QCOMPARE(QApplication::focusWidget(), item->control(TPodkladyPolEdit::DBEditTovel5));
                 type(QStringLiteral("5"));
@@ -264,7 +261,7 @@ private slots:
         });
         press(Qt::Key_F4);
         QVERIFY(editorDone);
-        QCOMPARE(prompts.messages.size(), 1);
+        QCOMPARE(prompts->messages.size(), 1);
         QCOMPARE(fieldOf(data.ffPodklHlav, "HLA_DO1"), QStringLiteral("0000000124"));
         QCOMPARE(numberOf(data.ffPodklHlav, "HLA_EUR"), 48.0 + 50.0);
         QCOMPARE(numberOf(data.ffPodklHlav, "HLA_NCA"), 1320.0 + 5 * 50 * 5.0);
@@ -277,11 +274,6 @@ private slots:
     // totals; Alt+F4 closes the item editor with Cancel.
     void ctrlDeleteTakesAnItemOffTheTotals()
     {
-        RecordingPrompter prompts;
-        WidgetScreens windows;
-        DodavkyWindow main;
-        main.show();
-        QVERIFY(QTest::qWaitForWindowActive(&main));
         bool editorDone = false;
         QTimer::singleShot(0, this, [&] {
             auto *editor = waitForActive<DokladPodkladyDialog>();
@@ -289,13 +281,13 @@ private slots:
             QVERIFY(editor);
             press(Qt::Key_Down);   // the second item: 25 × 2, written as 25 / 5
             press(Qt::Key_Delete, Qt::ControlModifier);
-            QCOMPARE(prompts.messages, QStringList{QStringLiteral("Smazat položku ?")});
+            QCOMPARE(prompts->messages, QStringList{QStringLiteral("Smazat položku ?")});
             QTimer::singleShot(0, this, [&] {
                 QVERIFY(waitForActive<PodkladyPolEditDialog>());
                 press(Qt::Key_F4, Qt::AltModifier);
             });
             press(Qt::Key_F4);   // correct the remaining item, then Alt+F4
-            QCOMPARE(prompts.messages.last(), QStringLiteral("Nepotvrzen zápis do karty"));
+            QCOMPARE(prompts->messages.last(), QStringLiteral("Nepotvrzen zápis do karty"));
             QVERIFY(QTest::qWaitForWindowActive(editor));
             editorDone = true;
             press(Qt::Key_Escape);
@@ -314,6 +306,9 @@ private slots:
 private:
     QTemporaryDir dir;
     TData data;
+    std::optional<RecordingPrompter> prompts;
+    std::optional<WidgetScreens> windows;
+    std::optional<DodavkyWindow> mainWindow;
 };
 
 QTEST_MAIN(EndToEndTest)
