@@ -6,12 +6,12 @@
 #include "firm_tables.h"
 #include "recordingprompter.h"
 #include "store_test_support.h"
+#include "testscreens.h"
 
 #include "app/errors.h"
 #include "dodavky.h"
 #include "doklad_podklady.h"
 #include "podklady_pol_edit.h"
-#include "screens.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
 
@@ -25,11 +25,8 @@ namespace doklad {
 
 // Plays the windows the commands open. A window without a script is a test failure
 // (and answers Cancel). Every opening is recorded with its place.
-class ScriptedScreens final : public Screens {
+class ScriptedScreens final : public TestScreens {
 public:
-    ScriptedScreens() { setScreens(this); }
-    ~ScriptedScreens() override { setScreens(nullptr); }
-
     std::function<int(TDokladPodklady &)> doklad;
     std::function<int(TPodkladyPolEdit &)> polozka;
     std::function<int()> dodavatele;
@@ -67,7 +64,7 @@ public:
     {
         opened.append({QStringLiteral("ulozit"), QPoint()});
         if (!ulozit) {
-            ADD_FAILURE() << "unexpected save dialog";
+            unexpected("ulozit");
             return QString();
         }
         return ulozit({title, dir, name, filter, defaultSuffix});
@@ -78,10 +75,8 @@ private:
     int play(const char *window, QPoint pos, const Script &script, Args &...args)
     {
         opened.append({QLatin1String(window), pos});
-        if (!script) {
-            ADD_FAILURE() << "unexpected window " << window;
-            return mrCancel;
-        }
+        if (!script)
+            return unexpected(window);
         return script(args...);
     }
 };

@@ -3,9 +3,9 @@
 // on closing, the search from it, and an empty assortment.
 
 #include "test_pickers_support.h"
+#include "testscreens.h"
 
 #include "prehled_sortimentu.h"
-#include "screens.h"
 #include "search_dialogs.h"
 
 #include <QSignalSpy>
@@ -18,11 +18,8 @@ using pickers::FirmTest;
 
 // Plays the assortment picker as the window would: shown, a script of the user's keys,
 // closed. Any other window is a test failure.
-class PickerScreens final : public Screens {
+class PickerScreens final : public TestScreens {
 public:
-    PickerScreens() { setScreens(this); }
-    ~PickerScreens() override { setScreens(nullptr); }
-
     std::function<void(TPrehledSortimentu &)> user;
     std::function<int(TSorHle &)> search;
     int opened = 0;
@@ -36,23 +33,6 @@ public:
         user(picker);
         picker.FormClose();
         return picker.ModalResult;
-    }
-    int ShowDokladPodklady(TDokladPodklady &, QPoint) override { return unexpected(); }
-    int ShowPodkladyPolEdit(TPodkladyPolEdit &, QPoint) override { return unexpected(); }
-    int ShowPrehledZakazniku(QPoint) override { return unexpected(); }
-    int ShowPodkladyHle() override { return unexpected(); }
-    QString GetSaveFileName(const QString &, const QString &, const QString &, const QString &,
-                            const QString &) override
-    {
-        unexpected();
-        return QString();
-    }
-
-private:
-    static int unexpected()
-    {
-        ADD_FAILURE() << "unexpected window";
-        return mrCancel;
     }
 };
 

@@ -2,10 +2,10 @@
 // program's Screens for the file and writes it, and the focus goes back to the list.
 
 #include "export_fixture.h"
+#include "testscreens.h"
 
 #include "app/errors.h"
 #include "dodavky.h"
-#include "screens.h"
 
 #include <QTemporaryDir>
 
@@ -14,28 +14,17 @@ namespace {
 
 // The save dialog of the program's Screens played by the fixture's dialog; any other
 // window is a test failure.
-class SaveDialogScreens final : public Screens {
+class SaveDialogScreens final : public TestScreens {
 public:
-    explicit SaveDialogScreens(ScriptedSaveDialog &dialog) : m_dialog(dialog) { setScreens(this); }
-    ~SaveDialogScreens() override { setScreens(nullptr); }
+    explicit SaveDialogScreens(ScriptedSaveDialog &dialog) : m_dialog(dialog) {}
 
     QString GetSaveFileName(const QString &title, const QString &dir, const QString &name, const QString &filter,
                             const QString &defaultSuffix) override
     {
         return m_dialog(title, dir, name, filter, defaultSuffix);
     }
-    int ShowDokladPodklady(TDokladPodklady &, QPoint) override { return unexpected(); }
-    int ShowPodkladyPolEdit(TPodkladyPolEdit &, QPoint) override { return unexpected(); }
-    int ShowPrehledZakazniku(QPoint) override { return unexpected(); }
-    int ShowPrehledSortimentu(QPoint) override { return unexpected(); }
-    int ShowPodkladyHle() override { return unexpected(); }
 
 private:
-    static int unexpected()
-    {
-        ADD_FAILURE() << "unexpected window";
-        return mrCancel;
-    }
     ScriptedSaveDialog &m_dialog;
 };
 

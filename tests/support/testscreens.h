@@ -1,0 +1,36 @@
+#pragma once
+// A Screens for tests, installed as the program-wide Screens for its lifetime: every
+// window is a test failure (and answers Cancel, or no file) unless a subclass plays it.
+// Header only: a test that includes it links the commands' library and GoogleTest.
+
+#include "screens.h"
+
+#include <QPoint>
+#include <QString>
+#include <gtest/gtest.h>
+
+class TestScreens : public Screens {
+public:
+    TestScreens() { setScreens(this); }
+    ~TestScreens() override { setScreens(nullptr); }
+
+    int ShowDokladPodklady(TDokladPodklady &, QPoint) override { return unexpected("doklad"); }
+    int ShowPodkladyPolEdit(TPodkladyPolEdit &, QPoint) override { return unexpected("polozka"); }
+    int ShowPrehledZakazniku(QPoint) override { return unexpected("dodavatele"); }
+    int ShowPrehledSortimentu(QPoint) override { return unexpected("sortiment"); }
+    int ShowPodkladyHle() override { return unexpected("hledani"); }
+    QString GetSaveFileName(const QString &, const QString &, const QString &, const QString &,
+                            const QString &) override
+    {
+        unexpected("ulozit");
+        return QString();
+    }
+
+protected:
+    // Records the failure of the test; the window answers Cancel.
+    static int unexpected(const char *window)
+    {
+        ADD_FAILURE() << "unexpected window " << window;
+        return mrCancel;
+    }
+};
