@@ -66,14 +66,14 @@ void TDokladPodklady::Button3Click()
 
 void TDokladPodklady::Button4Click()
 {
-    if (ImportRunning)
+    if (Data->ImportRunning)
         return;
     CloseWith(KeepDocument ? mrOk : mrCancel);
 }
 
 bool TDokladPodklady::FormCloseQuery()
 {
-    if (ImportRunning)
+    if (Data->ImportRunning)
         return false;
     ModalResult = mrCancel;
     return true;

@@ -24,8 +24,6 @@ public:
     // The window closes with OK (its caller writes the header); set when the number is
     // assigned and by the caller of a correction.
     bool KeepDocument = false;
-    // Set by the import while it runs: the window cannot be closed meanwhile.
-    bool ImportRunning = false;
     // The supplier code and exchange-rate fields take input (the caller of a correction
     // turns both off).
     bool DBEditTovel1Enabled = true;
@@ -52,10 +50,10 @@ public:
     // Print ("F8 Tisk", F8): the document printout runs here once the report engine is
     // part of the program; until then it does nothing.
     void Button3Click();
-    // Close ("Ukončení", Escape): nothing while ImportRunning; else closes with OK when
+    // Close ("Ukončení", Escape): nothing while Data->ImportRunning; else closes with OK when
     // KeepDocument is set, with Cancel otherwise.
     void Button4Click();
-    // The close box: false (stay open) while ImportRunning; else ModalResult := Cancel
+    // The close box: false (stay open) while Data->ImportRunning; else ModalResult := Cancel
     // and true, whatever KeepDocument says.
     bool FormCloseQuery();
     // The window's keys, seen before the focused control: Escape, F2, F4 (not Alt+F4),

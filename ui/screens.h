@@ -13,6 +13,7 @@
 #include <QString>
 
 class TDokladPodklady;
+class TFormPodkladyImport;
 class TPodkladyPolEdit;
 
 // Results of a modal window.
@@ -60,6 +61,9 @@ public:
     // The source-document search TPodkladyHle over ffPodklHlav, centred on the screen;
     // it moves the header table to the document found.
     virtual int ShowPodkladyHle() = 0;
+    // The dialog asking for the number of a prepared delivery to import; the typed
+    // number is left in the form's EditTovel1Text. Centred over the main window.
+    virtual int ShowFormPodkladyImport(TFormPodkladyImport &form) = 0;
     // The save-file dialog: title, starting directory, proposed file name, filter (Qt's
     // "description (*.ext)" form) and the suffix added to a name typed without one; it
     // asks before an existing file is overwritten. Returns the chosen path, or an empty

@@ -1,6 +1,7 @@
 #include "screens_widgets.h"
 
 #include "doklad_podklady_dialog.h"
+#include "import_dialog.h"
 #include "podklady_pol_edit_dialog.h"
 #include "prehled_sortimentu_form.h"
 #include "prehled_zakazniku_form.h"
@@ -62,6 +63,17 @@ int WidgetScreens::ShowPodkladyHle()
 {
     TPodkladyHle search;
     return RunSearchDialog(search, QApplication::activeWindow());
+}
+
+int WidgetScreens::ShowFormPodkladyImport(TFormPodkladyImport &form)
+{
+    QWidget *main = QApplication::activeWindow();
+    while (main && main->parentWidget())
+        main = main->parentWidget()->window();
+    FormPodkladyImportDialog dialog(form, QApplication::activeWindow());
+    dialog.adjustSize();
+    const QPoint centre = main ? main->frameGeometry().center() : QPoint();
+    return runAt(dialog, main ? centre - QPoint(dialog.width() / 2, dialog.height() / 2) : dialog.pos());
 }
 
 QString WidgetScreens::GetSaveFileName(const QString &title, const QString &dir, const QString &name,

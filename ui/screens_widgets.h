@@ -17,6 +17,9 @@ public:
     int ShowPrehledZakazniku(QPoint pos) override;
     int ShowPrehledSortimentu(QPoint pos) override;
     int ShowPodkladyHle() override;
+    // The import dialog, centred over the main window (the top of the active window's
+    // owners).
+    int ShowFormPodkladyImport(TFormPodkladyImport &form) override;
     // A QFileDialog in save mode over the active window.
     QString GetSaveFileName(const QString &title, const QString &dir, const QString &name, const QString &filter,
                             const QString &defaultSuffix) override;

@@ -19,6 +19,7 @@ public:
     int ShowPrehledZakazniku(QPoint) override { return unexpected("dodavatele"); }
     int ShowPrehledSortimentu(QPoint) override { return unexpected("sortiment"); }
     int ShowPodkladyHle() override { return unexpected("hledani"); }
+    int ShowFormPodkladyImport(TFormPodkladyImport &) override { return unexpected("import"); }
     QString GetSaveFileName(const QString &, const QString &, const QString &, const QString &,
                             const QString &) override
     {

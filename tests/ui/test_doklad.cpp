@@ -256,7 +256,7 @@ TEST_P(DokladTest, CloseRules)
     for (const Case &c : cases) {
         TDokladPodklady e;
         e.KeepDocument = c.keep;
-        e.ImportRunning = c.importRunning;
+        data->ImportRunning = c.importRunning;
         int closedWith = mrNone;
         QObject::connect(&e, &FormCommands::closeRequested, [&](int r) { closedWith = r; });
         const QString how = QLatin1String(c.how);

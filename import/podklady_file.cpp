@@ -1,0 +1,177 @@
+#include "podklady_file.h"
+
+#include "app/codepage.h"
+
+#include <QFileInfo>
+#include <cmath>
+#include <shapefil.h>
+#include <string>
+
+namespace {
+
+// shapelib reports its failures through a hook; the last one is kept for the message.
+thread_local std::string g_lastDbfError;
+
+void keepDbfError(const char *message)
+{
+    g_lastDbfError = message ? message : "";
+}
+
+// Language-driver bytes of the dBase header that name the code pages the shop system uses.
+constexpr int kDriverNone = 0x00;
+constexpr int kDriverCp852 = 0x64;
+constexpr int kDriverCp1250 = 0xC8;
+
+struct FieldSpec {
+    const char *name;
+    bool numeric;
+};
+constexpr FieldSpec kFields[] = {{"POD_KAV", false}, {"POD_IND", false}, {"POD_KSD", true}, {"POD_PCD", false}};
+
+class DbfFile {
+public:
+    DbfFile(const QString &path, DBFHandle handle) : m_path(path), m_handle(handle) {}
+    ~DbfFile() { DBFClose(m_handle); }
+    DbfFile(const DbfFile &) = delete;
+    DbfFile &operator=(const DbfFile &) = delete;
+
+    DBFHandle handle() const { return m_handle; }
+
+    [[noreturn]] void fail(const QString &what) const
+    {
+        throw ImportFileError(QStringLiteral("Soubor %1: %2").arg(m_path, what));
+    }
+
+private:
+    QString m_path;
+    DBFHandle m_handle;
+};
+
+struct FieldPlace {
+    int offset = 0;
+    int width = 0;
+};
+
+// The place of each line field in a record, checked for its type and for lying within
+// the record.
+QVector<FieldPlace> placeFields(const DbfFile &file)
+{
+    DBFHandle h = file.handle();
+    QStringList missing;
+    QVector<FieldPlace> places;
+    for (const FieldSpec &spec : kFields) {
+        const int index = DBFGetFieldIndex(h, spec.name);
+        if (index < 0) {
+            missing << QLatin1String(spec.name);
+            continue;
+        }
+        const char type = DBFGetNativeFieldType(h, index);
+        const bool typeOk = spec.numeric ? (type == 'N' || type == 'F') : type == 'C';
+        if (!typeOk)
+            file.fail(QStringLiteral("pole %1 je typu %2, import čeká %3")
+                          .arg(QLatin1String(spec.name), QString(QLatin1Char(type ? type : '?')),
+                               spec.numeric ? QStringLiteral("číselné (N)") : QStringLiteral("znakové (C)")));
+        const FieldPlace place{h->panFieldOffset[index], h->panFieldSize[index]};
+        if (place.offset < 1 || place.width < 1 || place.offset + place.width > h->nRecordLength)
+            file.fail(QStringLiteral("pole %1 leží mimo záznam, soubor je poškozen").arg(QLatin1String(spec.name)));
+        places << place;
+    }
+    if (!missing.isEmpty())
+        file.fail(QStringLiteral("chybí pole %1, není to soubor podkladů z modulu Kalkulace cen")
+                      .arg(missing.join(QStringLiteral(", "))));
+    return places;
+}
+
+// The code page of the file's texts: 852 unless the header names 1250; 0 for a code
+// page the program does not know.
+int codePageOf(DBFHandle h)
+{
+    switch (h->iLanguageDriver) {
+    case kDriverNone:
+    case kDriverCp852:
+        return 852;
+    case kDriverCp1250:
+        return 1250;
+    default:
+        return 0;
+    }
+}
+
+QString decodeText(const DbfFile &file, const QByteArray &bytes, int codePage, int driver)
+{
+    if (codePage != 0)
+        return fromCodePage(codePage, bytes);
+    for (char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            file.fail(QStringLiteral("texty jsou v kódové stránce, kterou import nezná (jazykový ovladač 0x%1)")
+                          .arg(driver, 2, 16, QLatin1Char('0')));
+    }
+    return QString::fromLatin1(bytes);
+}
+
+QByteArray rawField(const char *record, const FieldPlace &place)
+{
+    QByteArray bytes(record + place.offset, place.width);
+    const qsizetype end = bytes.indexOf('\0');
+    if (end >= 0)
+        bytes.truncate(end);
+    while (!bytes.isEmpty() && bytes.back() == ' ')
+        bytes.chop(1);
+    return bytes;
+}
+
+qint64 readQuantity(const DbfFile &file, const QByteArray &raw, int record)
+{
+    const QByteArray text = raw.trimmed();
+    if (text.isEmpty())
+        return 0;
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    if (!ok || !std::isfinite(value) || std::fabs(value) > 1e15)
+        file.fail(QStringLiteral("záznam %1 nemá v poli POD_KSD číslo („%2“)")
+                      .arg(record + 1)
+                      .arg(QString::fromLatin1(text)));
+    return std::llround(value);
+}
+
+} // namespace
+
+QVector<PodkladyLine> ReadPodkladyFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        throw ImportFileError(QStringLiteral("Soubor %1 nebyl nalezen").arg(path));
+
+    SAHooks hooks;
+    SASetupDefaultHooks(&hooks);
+    hooks.Error = keepDbfError;
+    g_lastDbfError.clear();
+    DBFHandle handle = DBFOpenLL(QFile::encodeName(path).constData(), "rb", &hooks);
+    if (!handle)
+        throw ImportFileError(QStringLiteral("Soubor %1 nelze otevřít jako tabulku dBase%2")
+                                  .arg(path, g_lastDbfError.empty()
+                                                 ? QString()
+                                                 : QStringLiteral(" (%1)").arg(QString::fromStdString(g_lastDbfError))));
+    const DbfFile file(path, handle);
+    const int records = DBFGetRecordCount(handle);
+    if (records < 0 || handle->nRecordLength < 1 || handle->nHeaderLength < 32
+        || info.size() < qint64(handle->nHeaderLength) + qint64(records) * handle->nRecordLength)
+        file.fail(QStringLiteral("soubor je poškozen, jeho délka neodpovídá počtu záznamů"));
+
+    const QVector<FieldPlace> places = placeFields(file);
+    const int driver = handle->iLanguageDriver;
+    const int codePage = codePageOf(handle);
+    QVector<PodkladyLine> lines;
+    for (int i = 0; i < records; ++i) {
+        const char *record = DBFReadTuple(handle, i);
+        if (!record)
+            file.fail(QStringLiteral("záznam %1 nelze přečíst").arg(i + 1));
+        if (record[0] == '*')
+            continue;  // deleted
+        lines.append({decodeText(file, rawField(record, places[0]), codePage, driver),
+                      decodeText(file, rawField(record, places[1]), codePage, driver),
+                      readQuantity(file, rawField(record, places[2]), i),
+                      decodeText(file, rawField(record, places[3]), codePage, driver)});
+    }
+    return lines;
+}
