@@ -1,0 +1,316 @@
+// The import of prepared deliveries on a real database of each engine, with import files
+// the tests write: lines imported into the receipt (journal, stock, DokladObsah, totals,
+// the receipt numbered once), lines of other documents and deleted records skipped, a
+// card locked by another station skipped, files that are missing or not import files,
+// a second import refused while one runs, and the running flag cleared on every way out.
+
+#include "firm_tables.h"
+#include "podklady_dbf_writer.h"
+#include "recordingprompter.h"
+#include "store_test_support.h"
+#include "testscreens.h"
+
+#include "import/data_import.h"
+#include "import/form_podklady_import.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+using storetest::Backend;
+
+namespace {
+
+// The import dialog played by the test: it types the number and answers; any other
+// window fails the test.
+class ImportScreens final : public TestScreens {
+public:
+    int ShowFormPodkladyImport(TFormPodkladyImport &form) override
+    {
+        ++shown;
+        if (onShow)
+            onShow();
+        form.EditTovel1Text = typed;
+        return answer;
+    }
+    QString typed;
+    int answer = mrOk;
+    int shown = 0;
+    std::function<void()> onShow;
+};
+
+struct JournalEntry {
+    QString document, card, variant, operation;
+    double quantity;
+};
+
+QCoreApplication &application()
+{
+    static int argc = 1;
+    static char name[] = "test_podklady_import";
+    static char *argv[] = {name, nullptr};
+    static QCoreApplication app(argc, argv);
+    return app;
+}
+
+QString text(store::Table &t, const char *f) { return t.FieldByName(QLatin1String(f)).AsString(); }
+double number(store::Table &t, const char *f) { return t.FieldByName(QLatin1String(f)).AsFloat(); }
+
+class ImportTest : public testing::TestWithParam<Backend> {
+protected:
+    void SetUp() override
+    {
+        application();
+        STORETEST_REQUIRE_ENGINE(GetParam());
+        db = std::make_unique<storetest::TestDatabase>(GetParam());
+        data = FirmDataModule(db->params(), QStringLiteral("0001"));
+        data->LocalAddress = QStringLiteral("10.0.0.1");
+        data->UserFullName = QStringLiteral("Novák Jan");
+        data->UserInitials = QStringLiteral("JN");
+        data->PriceMode = 1;
+        data->ImportPath = dir.path() + QLatin1Char('/');
+        FreshFirmSchema(data->Database, data->FirmNumber);
+
+        AppendRow(data->ffCiselnik, {{"CIS_POD", "7"}, {"CIS_PRD", "41"}});
+        AppendRow(data->ffSortiment, {{"SOR_KAV", "000001"}, {"SOR_NAC", "Šroub M6"}, {"SOR_PC1", 10.0},
+                                      {"SOR_DAN", 22.0}, {"SOR_SKL", true}});
+        AppendRow(data->ffSortiment, {{"SOR_KAV", "000002"}, {"SOR_NAC", "Matice"}, {"SOR_PC1", 122.0},
+                                      {"SOR_DAN", 22.0}, {"SOR_SKL", true}});
+        AppendRow(data->ffSklad, {{"SKL_KAV", "000001"}, {"SKL_IND", "001"}, {"SKL_SNC", 6.0}});
+        AppendRow(data->ffSklad, {{"SKL_KAV", "000001"}, {"SKL_IND", "002"}, {"SKL_SNC", 7.0}});
+        AppendRow(data->ffSklad, {{"SKL_KAV", "000002"}, {"SKL_IND", "001"}, {"SKL_SNC", 50.0}});
+
+        data->ffDodavky.Open();
+        data->ffDodavky.Append();
+        data->ffDodavky.FieldByName(QStringLiteral("HLA_ODB")).SetAsString(QStringLiteral("000003"));
+        data->DokladObsah.Open();
+    }
+
+    void TearDown() override
+    {
+        data.reset();
+        db.reset();
+    }
+
+    QString filePath() const { return dir.filePath(TDataImport::kFileName); }
+
+    void runImport(const QString &typed)
+    {
+        screens.typed = typed;
+        TDataImport().PodkladyImport(newDocument);
+        EXPECT_FALSE(data->ImportRunning);
+    }
+
+    QVector<JournalEntry> journal()
+    {
+        store::Table &t = data->ffDenik;
+        t.Open();
+        QVector<JournalEntry> rows;
+        for (t.First(); !t.Eof(); t.Next())
+            rows.append({text(t, "DEN_DOK"), text(t, "DEN_KAV"), text(t, "DEN_IND"), text(t, "DEN_OPE"),
+                         number(t, "DEN_KUS")});
+        t.Close();
+        return rows;
+    }
+    double stock(const QString &card, const QString &variant)
+    {
+        store::Table &t = data->ffSklad;
+        t.Open();
+        t.SetIndexName(QStringLiteral("KAV"));
+        EXPECT_TRUE(t.FindKey({card, variant}));
+        const double s = number(t, "SKL_STA");
+        t.Close();
+        return s;
+    }
+    QString counter()
+    {
+        data->ffCiselnik.Open();
+        const QString c = text(data->ffCiselnik, "CIS_PRD");
+        data->ffCiselnik.Close();
+        return c;
+    }
+    double receipt(const char *f) { return number(data->ffDodavky, f); }
+
+    QTemporaryDir dir;
+    std::unique_ptr<storetest::TestDatabase> db;
+    std::unique_ptr<TData> data;
+    RecordingPrompter prompts;
+    ImportScreens screens;
+    bool newDocument = true;
+};
+
+TEST_P(ImportTest, DocumentOfThreeLinesIsPostedIntoTheReceipt)
+{
+    writePodkladyDbf(filePath(), {{"000001", "001", 5, "AB12"},
+                                  {"000001", "001", 9, "OTHER"},        // another document
+                                  {"000002", "001", 2, "AB12"},
+                                  {"000001", "002", 4, "AB12", true},   // deleted
+                                  {"000001", "002", 3, "AB12"},
+                                  {"000001", "001", 1, "ab12"}});       // letter case counts
+    data->PriceMode = 2;
+    runImport(QStringLiteral("  ab12 "));
+
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(screens.shown, 1);
+    const QString receiptNo = QStringLiteral("0000000042");
+    EXPECT_FALSE(newDocument);
+    EXPECT_EQ(counter(), QStringLiteral("42"));
+    store::Table &r = data->ffDodavky;
+    EXPECT_EQ(r.State(), store::DataSetState::Edit);
+    EXPECT_EQ(text(r, "HLA_DO1"), receiptNo);
+    EXPECT_EQ(r.FieldByName(QStringLiteral("HLA_DAT")).AsDate(), QDate::currentDate());
+    EXPECT_DOUBLE_EQ(receipt("HLA_PCA"), 5 * 10.0 + 2 * 122.0 + 3 * 10.0);
+    EXPECT_DOUBLE_EQ(receipt("HLA_NCA"), 5 * 6.0 + 2 * 50.0 + 3 * 7.0);
+    r.Cancel();   // the totals were written with each line
+    r.First();
+    EXPECT_DOUBLE_EQ(receipt("HLA_PCA"), 324.0);
+
+    const QVector<JournalEntry> entries = journal();
+    ASSERT_EQ(entries.size(), 3);
+    const QString cards[] = {"000001", "000002", "000001"}, variants[] = {"001", "001", "002"};
+    const double quantities[] = {5, 2, 3};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(entries[i].document, receiptNo);
+        EXPECT_EQ(entries[i].operation, QStringLiteral("001"));
+        EXPECT_EQ(entries[i].card, cards[i]);
+        EXPECT_EQ(entries[i].variant, variants[i]);
+        EXPECT_EQ(entries[i].quantity, quantities[i]);
+    }
+    EXPECT_EQ(stock(QStringLiteral("000001"), QStringLiteral("001")), 5.0);
+    EXPECT_EQ(stock(QStringLiteral("000002"), QStringLiteral("001")), 2.0);
+
+    // The price with VAT goes to the row and the receipt, the price without it to the journal.
+    data->ffDenik.Open();
+    data->ffDenik.SetIndexName(QStringLiteral("KAV"));
+    ASSERT_TRUE(data->ffDenik.FindKey({QStringLiteral("000002")}));
+    EXPECT_NEAR(number(data->ffDenik, "DEN_HPC"), 200.0, 1e-3);
+    data->ffDenik.Close();
+
+    store::Table &rows = data->DokladObsah;
+    ASSERT_EQ(rows.RecordCount(), 3);
+    rows.First();
+    for (; !rows.Eof(); rows.Next()) {
+        EXPECT_EQ(text(rows, "DOK_CIS"), receiptNo);
+        if (text(rows, "DOK_KAV") == QLatin1String("000002")) {
+            EXPECT_EQ(text(rows, "DOK_NAZ"), QStringLiteral("Matice"));
+            EXPECT_EQ(text(rows, "DOK_IND"), QStringLiteral("001"));
+            EXPECT_EQ(number(rows, "DOK_PCC"), 244.0);
+            EXPECT_EQ(number(rows, "DOK_PCS"), 244.0);
+            EXPECT_EQ(number(rows, "DOK_NCC"), 100.0);
+            EXPECT_EQ(number(rows, "DOK_NC1"), 50.0);
+            EXPECT_EQ(number(rows, "DOK_DAN"), 22.0);
+            EXPECT_EQ(number(rows, "DOK_KUS"), 2.0);
+        }
+    }
+    // The tables opened for the lines are closed again.
+    for (store::Table *t : {&data->ffSortiment, &data->ffSklad, &data->ffDenik, &data->ffCiselnik})
+        EXPECT_FALSE(t->Active());
+}
+
+// Skipped lines: a card locked by another station, a card not in the assortment (the
+// receipt is numbered all the same), a variant not in the stock table. The others go in.
+TEST_P(ImportTest, LinesThatCannotBePostedAreSkipped)
+{
+    auto station2 = FirmDataModule(db->params(), QStringLiteral("0001"));
+    station2->LocalAddress = QStringLiteral("10.0.0.2");
+    station2->UserFullName = QStringLiteral("Dvořák Petr");
+    ASSERT_TRUE(station2->LockRecord(QStringLiteral("SOR"), QStringLiteral("000002")));
+    Data = data.get();   // the other station's data module made itself the program's
+
+    writePodkladyDbf(filePath(), {{"000009", "001", 1, "5"},
+                                  {"000002", "001", 2, "5"},
+                                  {"000001", "009", 3, "5"},
+                                  {"000001", "001", 4, "5"}});
+    runImport(QStringLiteral("5"));
+
+    ASSERT_EQ(prompts.messages.size(), 2) << prompts.messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(prompts.messages[0], QStringLiteral("Karta 000009/001 není v sortimentu "));
+    EXPECT_TRUE(prompts.messages[1].startsWith(QStringLiteral("Položka blokována uživatelem Dvořák Petr")))
+        << prompts.messages[1].toStdString();
+    EXPECT_EQ(counter(), QStringLiteral("42"));
+    EXPECT_EQ(text(data->ffDodavky, "HLA_DO1"), QStringLiteral("0000000042"));
+    const QVector<JournalEntry> entries = journal();
+    ASSERT_EQ(entries.size(), 1);
+    EXPECT_EQ(entries[0].card, QStringLiteral("000001"));
+    EXPECT_EQ(data->DokladObsah.RecordCount(), 1);
+    EXPECT_DOUBLE_EQ(receipt("HLA_PCA"), 40.0);
+    EXPECT_DOUBLE_EQ(receipt("HLA_NCA"), 24.0);
+    // No lock of this station is left behind; the other station's stays.
+    EXPECT_TRUE(station2->LockRecord(QStringLiteral("SOR"), QStringLiteral("000001")));
+    EXPECT_FALSE(data->LockRecord(QStringLiteral("SOR"), QStringLiteral("000002")));
+}
+
+// Ways the import ends without importing anything; the running flag is cleared on each.
+TEST_P(ImportTest, NothingIsImportedWhenTheImportCannotRun)
+{
+    const QString missing = QStringLiteral("Soubor ") + filePath() + QStringLiteral(" nebyl nalezen ");
+    runImport(QStringLiteral("5"));
+    EXPECT_EQ(prompts.messages, QStringList{missing});
+
+    writePodkladyDbf(filePath(), {{"000001", "001", 1, "5"}});
+    prompts.messages.clear();
+    screens.answer = mrCancel;
+    runImport(QStringLiteral("5"));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    screens.answer = mrOk;
+
+    // Files of other programs, without the line fields.
+    QFile::remove(filePath());
+    const QString fixtures = qEnvironmentVariable("PODKLADY_FIXTURES") + QStringLiteral("/dbf/");
+    ASSERT_TRUE(QFile::copy(fixtures + QStringLiteral("people.dbf"), filePath()));
+    prompts.messages.clear();
+    runImport(QStringLiteral("5"));
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_TRUE(prompts.messages[0].contains(QStringLiteral("chybí pole POD_KAV, POD_IND, POD_KSD, POD_PCD")));
+
+    // A window layer that fails while the dialog is shown.
+    screens.onShow = [] { throw std::runtime_error("no window"); };
+    EXPECT_THROW(TDataImport().PodkladyImport(newDocument), std::runtime_error);
+    EXPECT_FALSE(data->ImportRunning);
+    screens.onShow = nullptr;
+
+    // No supplier code: the import ends at the first line of the document.
+    QFile::remove(filePath());
+    writePodkladyDbf(filePath(), {{"000001", "001", 1, "5"}, {"000001", "001", 1, "5"}});
+    data->ffDodavky.FieldByName(QStringLiteral("HLA_ODB")).SetAsString(QString());
+    prompts.messages.clear();
+    runImport(QStringLiteral("5"));
+    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Není zadán odběratel")});
+
+    EXPECT_TRUE(newDocument);
+    EXPECT_EQ(counter(), QStringLiteral("41"));
+    EXPECT_TRUE(journal().isEmpty());
+    EXPECT_EQ(data->DokladObsah.RecordCount(), 0);
+}
+
+// F9 pressed while an import runs (the import lets events run between records) is refused.
+TEST_P(ImportTest, SecondImportWhileOneRunsIsRefused)
+{
+    writePodkladyDbf(filePath(), {{"000001", "001", 1, "5"}, {"000001", "001", 2, "5"}});
+    bool second = true;
+    QMetaObject::invokeMethod(
+        qApp, [&] { TDataImport().PodkladyImport(second); }, Qt::QueuedConnection);
+    runImport(QStringLiteral("5"));
+    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Úloha importu spuštěna")});
+    EXPECT_EQ(screens.shown, 1);
+    EXPECT_TRUE(second);
+    EXPECT_EQ(journal().size(), 2);
+}
+
+// A document number with Czech letters, stored in code page 852, is found by the typed one.
+TEST_P(ImportTest, DocumentNumberInCodePage852)
+{
+    writePodkladyDbf(filePath(), {{"000001", "001", 2, "ŽLUŤ1"}});
+    runImport(QStringLiteral("žluť1"));
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(journal().size(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, ImportTest, testing::Values(Backend::SQLite, Backend::PostgreSQL),
+                         storetest::engineName);
+
+} // namespace
