@@ -181,25 +181,6 @@ public:
                 double &Zaklad05, double &Zaklad00, double &Dan22, double &Dan05, double &HalVyr,
                 double &Deduction);
 
-    // Gathers the journal lines of the receipt DocNumber (operation "001") into
-    // DokladObsah, one row per card and variant, without emptying it first: sums of
-    // quantity, sale value (with VAT when PriceMode is 2), purchase value and VAT on it;
-    // the sale value also into DOK_PCS, DOK_RAB, DOK_SLP, DOK_POM when the line's code is
-    // in the comma-separated list. Nothing is rounded. Only Kind 3 (receipt) is valued;
-    // another kind raises AppError before anything is read. Store errors are raised.
-    // ffDenik and ffSortiment are given back open or closed, on their index and record.
-    void GetDoklad(const QString &DocNumber, const QString &PcsOps, int Kind, const QString &RabOps,
-                   const QString &SlpOps, const QString &PomOps);
-    // The value of the receipt DocNumber (Kind 3) split by VAT rate: empties DokladObsah
-    // (left open) and fills it by GetDoklad, then CelkemNC = purchase total, CelkemPC =
-    // sale total with VAT, Zaklad22/05/00 = purchase totals of the rows at VatRateHigh,
-    // VatRateLow, VatRateZero, Dan22/Dan05 = those bases times their rate; HalVyr and
-    // Deduction 0. Not rounded. Every result is 0 on entry and stays 0 on any error
-    // (another kind raises AppError, the store its own errors).
-    void HlaHod(const QString &DocNumber, int Kind, double &CelkemNC, double &CelkemPC, double &Zaklad22,
-                double &Zaklad05, double &Zaklad00, double &Dan22, double &Dan05, double &HalVyr,
-                double &Deduction);
-
     // Record locks between stations, kept as records of the lock table `ffSemafor`:
     // code "POD" with a document number, "SOR" with a card number. LockRecord: true
     // when this station (LocalAddress) holds the lock, newly or already; false when

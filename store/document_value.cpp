@@ -1,0 +1,223 @@
+// The value of a stock document from its lines in the stock journal: the lines gathered
+// per card and variant into the work table DokladObsah, and the totals of a receipt split
+// by VAT rate. Only receipts are valued by this program.
+
+#include "tdata.h"
+
+#include "app/errors.h"
+#include "stock_tables.h"
+
+namespace {
+
+// The document kind of a receipt of goods from a supplier.
+constexpr int kReceipt = 3;
+// The journal's operation code of a receipt line; the journal lines of a receipt are those
+// of its number with this code (other document kinds are numbered by counters of their own,
+// so their lines may carry the same number).
+const QString kReceiptOperation = QStringLiteral("001");
+
+// Raises an error for a kind this program does not value: the further document kinds of the
+// shop system (1 to 9) and any kind outside them.
+void requireValuedKind(int kind)
+{
+    if (kind == kReceipt)
+        return;
+    if (kind < 1 || kind > 9)
+        throw AppError(QStringLiteral("Není definován typ"));
+    throw AppError(QStringLiteral("Hodnotu dokladu typu %1 tento program nepočítá").arg(kind));
+}
+
+// True when op is one of the comma-separated codes of list; an empty code or list
+// selects nothing.
+bool listed(const QString &op, const QString &list)
+{
+    if (op.isEmpty())
+        return false;
+    for (const QString &code : list.split(QLatin1Char(',')))
+        if (code.trimmed() == op)
+            return true;
+    return false;
+}
+
+// The values of one journal line of a receipt.
+struct LineValue {
+    QString card, variant, operation;
+    double quantity;   // Q
+    double rate;       // R, VAT rate in percent
+    double purchase;   // N, value at purchase prices
+    double sale;       // S, value at sale prices, with VAT when the assortment keeps it so
+    double vat;        // V, VAT on the purchase value
+};
+
+LineValue receiptLine(store::Table &denik, int priceMode)
+{
+    auto text = [&](const char *f) { return denik.FieldByName(QLatin1String(f)).AsString(); };
+    auto number = [&](const char *f) { return denik.FieldByName(QLatin1String(f)).AsFloat(); };
+    LineValue v;
+    v.card = text("DEN_KAV");
+    v.variant = text("DEN_IND");
+    v.operation = text("DEN_OPE");
+    v.quantity = number("DEN_KUS");
+    v.rate = number("DEN_DAN");
+    v.purchase = number("DEN_HNC");
+    const double hpc = number("DEN_HPC");
+    v.sale = priceMode == 2 ? hpc + hpc / 100 * v.rate : hpc;
+    v.vat = v.purchase / 100 * v.rate;
+    return v;
+}
+
+struct OperationLists {
+    QString pcs, rab, slp, pom;
+};
+
+void addTo(store::Table &t, const char *field, double value)
+{
+    store::Field &f = t.FieldByName(QLatin1String(field));
+    f.SetAsFloat(f.AsFloat() + value);
+}
+
+// The unit prices and the discount percentage of the row being edited, from its sums;
+// each is left as it is while its divisor is 0.
+void setRowRatios(store::Table &t)
+{
+    const double quantity = t.FieldByName(QStringLiteral("DOK_KUS")).AsFloat();
+    if (quantity != 0) {
+        t.FieldByName(QStringLiteral("DOK_PC1")).SetAsFloat(t.FieldByName(QStringLiteral("DOK_PCC")).AsFloat() / quantity);
+        t.FieldByName(QStringLiteral("DOK_NC1")).SetAsFloat(t.FieldByName(QStringLiteral("DOK_NCC")).AsFloat() / quantity);
+    }
+    const double listValue = t.FieldByName(QStringLiteral("DOK_PCS")).AsFloat();
+    if (listValue != 0) {
+        // 0 − x rather than −x, so that no discount gives 0 and not −0.
+        t.FieldByName(QStringLiteral("DOK_RAP"))
+            .SetAsFloat(0.0 - t.FieldByName(QStringLiteral("DOK_RAB")).AsFloat() / (listValue / 100));
+    }
+}
+
+// Adds the line's value to the operation sums of the row being edited; a sum whose list
+// does not hold the line's code is not touched (a new row keeps it empty).
+void addOperationSums(store::Table &t, const LineValue &v, const OperationLists &ops)
+{
+    if (listed(v.operation, ops.pcs))
+        addTo(t, "DOK_PCS", v.sale);
+    if (listed(v.operation, ops.rab))
+        addTo(t, "DOK_RAB", v.sale);
+    if (listed(v.operation, ops.slp))
+        addTo(t, "DOK_SLP", v.sale);
+    if (listed(v.operation, ops.pom))
+        addTo(t, "DOK_POM", v.sale);
+}
+
+// Adds one line to its row of (card, variant) in DokladObsah, or appends the row. A new
+// row takes its rate, name and group from the first line; a card missing from the
+// assortment is named "Sortiment " + card, group "000".
+void addLine(TData &d, const LineValue &v, const QString &docNumber, const OperationLists &ops)
+{
+    store::Table &rows = d.DokladObsah;
+    if (rows.FindKey({v.card, v.variant})) {
+        rows.Edit();
+    } else {
+        rows.Append();
+        rows.FieldByName(QStringLiteral("DOK_KAV")).SetAsString(v.card);
+        rows.FieldByName(QStringLiteral("DOK_IND")).SetAsString(v.variant);
+        rows.FieldByName(QStringLiteral("DOK_DAN")).SetAsFloat(v.rate);
+        rows.FieldByName(QStringLiteral("DOK_CIS")).SetAsString(docNumber);
+        const bool known = d.ffSortiment.FindKey({v.card});
+        rows.FieldByName(QStringLiteral("DOK_NAZ"))
+            .SetAsString(known ? d.ffSortiment.FieldByName(QStringLiteral("SOR_NAC")).AsString()
+                               : QStringLiteral("Sortiment ") + v.card);
+        rows.FieldByName(QStringLiteral("DOK_SKU"))
+            .SetAsString(known ? d.ffSortiment.FieldByName(QStringLiteral("SOR_SKU")).AsString()
+                               : QStringLiteral("000"));
+    }
+    addTo(rows, "DOK_KUS", v.quantity);
+    addTo(rows, "DOK_PCC", v.sale);
+    addTo(rows, "DOK_NCC", v.purchase);
+    addTo(rows, "DOK_DPH", v.vat);
+    addOperationSums(rows, v, ops);
+    setRowRatios(rows);
+    rows.Post();
+}
+
+// Deletes every row of an open table.
+void emptyTable(store::Table &t)
+{
+    t.First();
+    while (!t.IsEmpty())
+        t.Delete();
+}
+
+} // namespace
+
+void TData::GetDoklad(const QString &DocNumber, const QString &PcsOps, int Kind, const QString &RabOps,
+                      const QString &SlpOps, const QString &PomOps)
+{
+    requireValuedKind(Kind);
+    StockTableState denik(ffDenik), sortiment(ffSortiment);
+    try {
+        // Opened directly rather than through OpenffDen/OpenffSor, so that a failure
+        // carries the store's text instead of a bare false.
+        ffDenik.Open();
+        ffSortiment.Open();
+        ffSortiment.SetIndexName(QStringLiteral("KAV"));
+        ffDenik.SetIndexName(QStringLiteral("DOK"));
+        DokladObsah.Open();
+        DokladObsah.SetIndexName(QStringLiteral("KAV"));
+        const OperationLists ops{PcsOps, RabOps, SlpOps, PomOps};
+        if (ffDenik.FindKey({DocNumber})) {
+            for (; !ffDenik.Eof() && ffDenik.FieldByName(QStringLiteral("DEN_DOK")).AsString() == DocNumber;
+                 ffDenik.Next()) {
+                const LineValue line = receiptLine(ffDenik, PriceMode);
+                if (line.operation == kReceiptOperation)
+                    addLine(*this, line, DocNumber, ops);
+            }
+        }
+    } catch (const AppError &) {
+        Abandon(DokladObsah);
+        denik.Restore();
+        sortiment.Restore();
+        throw;
+    }
+    // A table open before is given back on its index and record; one that was closed is
+    // closed again. A record another station deleted meanwhile cannot be gone back to,
+    // which does not make the value wrong.
+    denik.Restore();
+    sortiment.Restore();
+}
+
+void TData::HlaHod(const QString &DocNumber, int Kind, double &CelkemNC, double &CelkemPC, double &Zaklad22,
+                   double &Zaklad05, double &Zaklad00, double &Dan22, double &Dan05, double &HalVyr,
+                   double &Deduction)
+{
+    CelkemNC = CelkemPC = Zaklad22 = Zaklad05 = Zaklad00 = Dan22 = Dan05 = HalVyr = Deduction = 0;
+    requireValuedKind(Kind);
+    DokladObsah.Open();
+    emptyTable(DokladObsah);
+    GetDoklad(DocNumber, kReceiptOperation, kReceipt, QString(), QString(), QString());
+
+    // Summed apart and handed over at the end, so that a failure leaves every result 0.
+    double nc = 0, pc = 0, base22 = 0, base05 = 0, base00 = 0, vat22 = 0, vat05 = 0;
+    for (DokladObsah.First(); !DokladObsah.Eof(); DokladObsah.Next()) {
+        const double p = DokladObsah.FieldByName(QStringLiteral("DOK_PCC")).AsFloat();
+        const double rate = DokladObsah.FieldByName(QStringLiteral("DOK_DAN")).AsFloat();
+        const double n = DokladObsah.FieldByName(QStringLiteral("DOK_NCC")).AsFloat();
+        nc += n;
+        pc += PriceMode == 2 ? p : p + rate * (p / 100);
+        if (rate == VatRateHigh) {
+            base22 += n;
+            vat22 += n / 100 * VatRateHigh;
+        }
+        if (rate == VatRateLow) {
+            base05 += n;
+            vat05 += n / 100 * VatRateLow;
+        }
+        if (rate == VatRateZero)
+            base00 += n;
+    }
+    CelkemNC = nc;
+    CelkemPC = pc;
+    Zaklad22 = base22;
+    Zaklad05 = base05;
+    Zaklad00 = base00;
+    Dan22 = vat22;
+    Dan05 = vat05;
+}
