@@ -2,6 +2,7 @@
 
 #include "app/prompter.h"
 #include "app/textutil.h"
+#include "import/data_import.h"
 #include "podklady_pol_edit.h"
 #include "screens_cleanup.h"
 #include "store/counter.h"
@@ -97,9 +98,56 @@ bool TDokladPodklady::FormKeyDown(int key, Qt::KeyboardModifiers shift)
     case Qt::Key_F8:
         Button3Click();
         return true;
+    case Qt::Key_F9:
+        ImportClick();
+        return true;
     default:
         return false;
     }
+}
+
+void TDokladPodklady::ImportClick()
+{
+    if (Data->ImportRunning) {
+        TDataImport().PodkladyImport(NewDocument);   // only says that one is running
+        return;
+    }
+    guarded([this] { importDelivery(); });
+}
+
+void TDokladPodklady::importDelivery()
+{
+    TData &d = *Data;
+    store::Table &receipts = d.ffDodavky;
+    const bool wasOpen = receipts.Active();
+    if (!wasOpen)
+        receipts.Open();
+    if (!d.DokladObsah.Active())
+        d.DokladObsah.Open();
+    const qint64 rowsBefore = d.DokladObsah.RecordCount();
+    bool receiptNew = true;
+    try {
+        receipts.Append();
+        receipts.FieldByName(QStringLiteral("HLA_ODB")).SetAsString(hla("HLA_ODB").AsString());
+        receipts.FieldByName(QStringLiteral("HLA_NAC")).SetAsString(hla("HLA_NAC").AsString());
+        receipts.FieldByName(QStringLiteral("HLA_DDO")).SetAsDate(hla("HLA_DDO").AsDate());
+        TDataImport().PodkladyImport(receiptNew);
+        // A receipt the import numbered has been written with each line; one it never
+        // numbered holds nothing and is dropped.
+        if (receiptNew)
+            receipts.Cancel();
+        else
+            receipts.Post();
+    } catch (...) {
+        Quietly([&] { cancelEdit(receipts); });
+        if (!wasOpen)
+            Quietly([&] { receipts.Close(); });
+        throw;
+    }
+    if (!wasOpen)
+        receipts.Close();
+    if (d.DokladObsah.RecordCount() > rowsBefore && !NewDocument)
+        KeepDocument = true;
 }
 
 bool TDokladPodklady::supplierMissing()

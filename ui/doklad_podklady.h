@@ -56,8 +56,15 @@ public:
     // The close box: false (stay open) while Data->ImportRunning; else ModalResult := Cancel
     // and true, whatever KeepDocument says.
     bool FormCloseQuery();
+    // Import (F9): the lines of a prepared delivery go into a receipt of their own in
+    // ffDodavky, appended for the document's supplier and numbered by the import from
+    // CIS_PRD (TDataImport::PodkladyImport); the receipt is written when it got a number
+    // and dropped otherwise. The document keeps its own numbering (NewDocument is not
+    // the receipt's). KeepDocument is set when lines were imported into a document that
+    // has a number. DokladObsah is opened if closed. Store failures: "Osetreni vyjimky".
+    void ImportClick();
     // The window's keys, seen before the focused control: Escape, F2, F4 (not Alt+F4),
-    // F8. True when the key ran a command.
+    // F8, F9. True when the key ran a command.
     bool FormKeyDown(int key, Qt::KeyboardModifiers shift);
     // Ctrl+Delete on the item list: asks "Smazat položku ?"; on OK deletes the current
     // item and takes its POP_CCC / POP_NCC off the header totals, writing the header
@@ -91,6 +98,7 @@ private:
     void newItem();
     void correctItem();
     void assignNumber();
+    void importDelivery();
     bool supplierMissing();
     void writeItem(double oldCcc, double oldNcc);
     void showSupplier();

@@ -12,6 +12,7 @@
 
 #include "import/data_import.h"
 #include "import/form_podklady_import.h"
+#include "doklad_podklady.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -308,6 +309,42 @@ TEST_P(ImportTest, DocumentNumberInCodePage852)
     runImport(QStringLiteral("žluť1"));
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(journal().size(), 1);
+}
+
+// F9 in the source-document editor: the lines go into a receipt of their own for the
+// document's supplier; the document keeps its own numbering, and is kept (closes with OK)
+// only when it has a number and lines were imported.
+TEST_P(ImportTest, EditorF9ImportsIntoAReceiptOfItsOwn)
+{
+    data->ffDodavky.Cancel();
+    data->ffDodavky.Close();
+    data->DokladObsah.Close();
+    writePodkladyDbf(filePath(), {{"000001", "001", 5, "5"}});
+    screens.typed = QStringLiteral("5");
+    for (const bool numbered : {false, true}) {
+        data->ffPodklHlav.Open();
+        data->ffPodklHlav.Append();
+        data->ffPodklHlav.FieldByName(QStringLiteral("HLA_ODB")).SetAsString(QStringLiteral("000003"));
+        data->ffPodklHlav.FieldByName(QStringLiteral("HLA_NAC")).SetAsString(QStringLiteral("Čedok"));
+        TDokladPodklady editor;
+        editor.NewDocument = !numbered;
+        ASSERT_TRUE(editor.FormKeyDown(Qt::Key_F9, Qt::NoModifier));
+        EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join(QLatin1Char('|')).toStdString();
+        EXPECT_EQ(editor.NewDocument, !numbered);
+        EXPECT_EQ(editor.KeepDocument, numbered);
+        EXPECT_FALSE(data->ImportRunning);
+        EXPECT_FALSE(data->ffDodavky.Active());
+        data->ffPodklHlav.Cancel();
+        data->ffPodklHlav.Close();
+    }
+    EXPECT_EQ(counter(), QStringLiteral("43"));
+    data->ffDodavky.Open();
+    ASSERT_EQ(data->ffDodavky.RecordCount(), 2);
+    data->ffDodavky.First();
+    EXPECT_EQ(text(data->ffDodavky, "HLA_ODB"), QStringLiteral("000003"));
+    EXPECT_EQ(text(data->ffDodavky, "HLA_NAC"), QStringLiteral("Čedok"));
+    EXPECT_DOUBLE_EQ(receipt("HLA_PCA"), 50.0);
+    EXPECT_EQ(journal().size(), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ImportTest, testing::Values(Backend::SQLite, Backend::PostgreSQL),
