@@ -59,21 +59,21 @@ QVector<FieldPlace> placeFields(const DbfFile &file)
     DBFHandle h = file.handle();
     QStringList missing;
     QVector<FieldPlace> places;
-    for (const FieldSpec &spec : kFields) {
-        const int index = DBFGetFieldIndex(h, spec.name);
+    for (const FieldSpec &wanted : kFields) {
+        const int index = DBFGetFieldIndex(h, wanted.name);
         if (index < 0) {
-            missing << QLatin1String(spec.name);
+            missing << QLatin1String(wanted.name);
             continue;
         }
         const char type = DBFGetNativeFieldType(h, index);
-        const bool typeOk = spec.numeric ? (type == 'N' || type == 'F') : type == 'C';
+        const bool typeOk = wanted.numeric ? (type == 'N' || type == 'F') : type == 'C';
         if (!typeOk)
             file.fail(QStringLiteral("pole %1 je typu %2, import čeká %3")
-                          .arg(QLatin1String(spec.name), QString(QLatin1Char(type ? type : '?')),
-                               spec.numeric ? QStringLiteral("číselné (N)") : QStringLiteral("znakové (C)")));
+                          .arg(QLatin1String(wanted.name), QString(QLatin1Char(type ? type : '?')),
+                               wanted.numeric ? QStringLiteral("číselné (N)") : QStringLiteral("znakové (C)")));
         const FieldPlace place{h->panFieldOffset[index], h->panFieldSize[index]};
         if (place.offset < 1 || place.width < 1 || place.offset + place.width > h->nRecordLength)
-            file.fail(QStringLiteral("pole %1 leží mimo záznam, soubor je poškozen").arg(QLatin1String(spec.name)));
+            file.fail(QStringLiteral("pole %1 leží mimo záznam, soubor je poškozen").arg(QLatin1String(wanted.name)));
         places << place;
     }
     if (!missing.isEmpty())

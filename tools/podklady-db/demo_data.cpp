@@ -5,9 +5,9 @@
 
 namespace {
 
-DemoArticle article(const QString &spec)
+DemoArticle article(const QString &line)
 {
-    QStringList parts = spec.split(u'|');
+    QStringList parts = line.split(u'|');
     const QString name = parts.takeFirst();
     return {name, parts};
 }
