@@ -3,6 +3,7 @@
 #include "app/single_instance.h"
 #include "store/tdata.h"
 #include "ui/dodavky_window.h"
+#include "ui/progres_win_window.h"
 #include "ui/screens_widgets.h"
 
 #include <QApplication>
@@ -31,6 +32,7 @@ int RunProgram(const StartupEnvironment &env, LoginDialog &loginDialog, const QS
             exitCode = 0;   // the running copy has come to the front
         } else {
             WidgetScreens windows;
+            ProgresWinWindows progress;
             DodavkyWindow window;
             guard.OnActivate = [&window] {
                 window.setWindowState(window.windowState() & ~Qt::WindowMinimized);

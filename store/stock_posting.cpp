@@ -33,8 +33,8 @@ double lastRunningStock(store::Table &denik, const QString &card, const QString 
 
 struct Movement {
     QString card, variant, document, operation;
-    float unitPrice;
-    float vatRate;
+    double unitPrice;
+    double vatRate;
     double quantity;
 };
 
@@ -70,7 +70,7 @@ bool writeMovement(TData &d, const Movement &m, bool stockItem, double checkedSt
                 throw StoreError(QStringLiteral("Zásoba varianty %1/%2 se mezitím změnila").arg(m.card, m.variant));
         }
         if (variantFound)
-            stockPrice = float(d.ffSklad.FieldByName(QStringLiteral("SKL_SNC")).AsFloat());
+            stockPrice = d.ffSklad.FieldByName(QStringLiteral("SKL_SNC")).AsFloat();
 
         d.ffDenik.Append();
         if (d.ffCiselnik.Active())
@@ -82,10 +82,10 @@ bool writeMovement(TData &d, const Movement &m, bool stockItem, double checkedSt
         d.ffDenik.FieldByName(QStringLiteral("DEN_IND")).SetAsString(m.variant);
         d.ffDenik.FieldByName(QStringLiteral("DEN_OPE")).SetAsString(m.operation);
         d.ffDenik.FieldByName(QStringLiteral("DEN_KUS")).SetAsFloat(m.quantity);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_HPC")).SetAsFloat(double(m.unitPrice) * m.quantity);
+        d.ffDenik.FieldByName(QStringLiteral("DEN_HPC")).SetAsFloat(m.unitPrice * m.quantity);
         d.ffDenik.FieldByName(QStringLiteral("DEN_HNC")).SetAsFloat(stockPrice * m.quantity);
         d.ffDenik.FieldByName(QStringLiteral("DEN_DOK")).SetAsString(m.document);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_DAN")).SetAsFloat(double(m.vatRate));
+        d.ffDenik.FieldByName(QStringLiteral("DEN_DAN")).SetAsFloat(m.vatRate);
         d.ffDenik.FieldByName(QStringLiteral("DEN_ZAS")).SetAsFloat(stockItem ? stock + m.quantity : 0.0);
         d.ffDenik.FieldByName(QStringLiteral("DEN_REF")).SetAsString(d.UserInitials);
         d.ffDenik.Post();
@@ -123,7 +123,7 @@ bool writeMovement(TData &d, const Movement &m, bool stockItem, double checkedSt
 } // namespace
 
 bool TData::ZapisPohybuVar(const QString &card, const QString &variant, const QString &document,
-                           const QString &operation, float unitPrice, float vatRate, double quantity)
+                           const QString &operation, double unitPrice, double vatRate, double quantity)
 {
     StockTableState sklad(ffSklad), denik(ffDenik), sortiment(ffSortiment);
     bool result = false;
