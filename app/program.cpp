@@ -1,9 +1,9 @@
 #include "program.h"
 
 #include "app/single_instance.h"
+#include "import/progres_win_form.h"
 #include "store/tdata.h"
-#include "ui/dodavky_window.h"
-#include "ui/progres_win_window.h"
+#include "ui/dodavky_form.h"
 #include "ui/screens_widgets.h"
 
 #include <QApplication>

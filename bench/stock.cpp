@@ -20,12 +20,12 @@
 #include "pg_scratch.h"
 #include "store_raw.h"
 
-#include "app/prompter.h"
+#include "app/core/prompter.h"
+#include "import/batch_screens.h"
 #include "import/data_import.h"
-#include "import/form_podklady_import.h"
-#include "screens.h"
 #include "store/firmschema.h"
 #include "store/tdata.h"
+#include "timing.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -40,34 +40,11 @@
 
 namespace {
 
+using bench::median;
+using bench::millis;
+
 const QString kPrepared = QStringLiteral("BENCH");
 const QString kRebuildCard = QStringLiteral("900000");
-
-// The import dialog answered with the prepared number; no other window opens.
-class BenchScreens final : public Screens {
-public:
-    BenchScreens() { setScreens(this); }
-    ~BenchScreens() override { setScreens(nullptr); }
-    int ShowFormPodkladyImport(TFormPodkladyImport &form) override
-    {
-        form.EditTovel1Text = kPrepared;
-        return mrOk;
-    }
-    int ShowDokladPodklady(TDokladPodklady &, QPoint) override { return none(); }
-    int ShowPodkladyPolEdit(TPodkladyPolEdit &, QPoint) override { return none(); }
-    int ShowPrehledZakazniku(QPoint) override { return none(); }
-    int ShowPrehledSortimentu(QPoint) override { return none(); }
-    int ShowPodkladyHle() override { return none(); }
-    QString GetSaveFileName(const QString &, const QString &, const QString &, const QString &,
-                            const QString &) override
-    {
-        none();
-        return QString();
-    }
-
-private:
-    static int none() { throw std::logic_error("bench_stock opens no window"); }
-};
 
 // Any message of the import is a fault of the benchmark's data: counted and shown once.
 class CountingPrompter final : public Prompter {
@@ -93,21 +70,6 @@ struct Figures {
     qint64 entries = 0;
     double rebuildMs = 0, sumMs = 0;
 };
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-template <typename Work>
-double millis(Work &&work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
-}
 
 QString card(int i) { return QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0')); }
 
@@ -162,7 +124,7 @@ double storeImport(TData &data, const QString &importDir, int lines)
         file.append({card(i), QStringLiteral("01"), double(i % 7 + 1), kPrepared});
     writePodkladyDbf(importDir + QStringLiteral("Pod0000.dbf"), file, 0x64, 0, false, 2);
     data.ImportPath = importDir;
-    BenchScreens screens;
+    BatchImportScreens screens(kPrepared);
     CountingPrompter prompts;
     ReceiptSource source{QStringLiteral("000001"), QStringLiteral("Dodavatel"), QDate::currentDate(),
                          QStringLiteral("FA-1"), 100};

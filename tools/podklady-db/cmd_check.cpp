@@ -9,7 +9,7 @@
 #include "commands.h"
 #include "options.h"
 
-#include "app/errors.h"
+#include "app/core/errors.h"
 #include "import/stock_check.h"
 #include "store/tdata.h"
 

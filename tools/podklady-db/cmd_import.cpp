@@ -10,49 +10,18 @@
 #include "commands.h"
 #include "options.h"
 
-#include "app/errors.h"
-#include "app/osinfo.h"
-#include "app/prompter.h"
-#include "app/textutil.h"
+#include "app/core/errors.h"
+#include "app/core/osinfo.h"
+#include "app/core/prompter.h"
+#include "app/core/textutil.h"
+#include "import/batch_screens.h"
 #include "import/data_import.h"
-#include "import/form_podklady_import.h"
-#include "screens.h"
 #include "store/tdata.h"
 
 #include <QLocale>
 #include <cmath>
-#include <stdexcept>
 
 namespace {
-
-// The import dialog answered with the number from the command line; the import opens no
-// other window.
-class BatchScreens final : public Screens {
-public:
-    explicit BatchScreens(const QString &prepared) : m_prepared(prepared) { setScreens(this); }
-    ~BatchScreens() override { setScreens(nullptr); }
-
-    int ShowFormPodkladyImport(TFormPodkladyImport &form) override
-    {
-        form.EditTovel1Text = m_prepared;
-        return mrOk;
-    }
-    int ShowDokladPodklady(TDokladPodklady &, QPoint) override { return none(); }
-    int ShowPodkladyPolEdit(TPodkladyPolEdit &, QPoint) override { return none(); }
-    int ShowPrehledZakazniku(QPoint) override { return none(); }
-    int ShowPrehledSortimentu(QPoint) override { return none(); }
-    int ShowPodkladyHle() override { return none(); }
-    QString GetSaveFileName(const QString &, const QString &, const QString &, const QString &,
-                            const QString &) override
-    {
-        none();
-        return QString();
-    }
-
-private:
-    static int none() { throw std::logic_error("podklady-db import opens no window"); }
-    QString m_prepared;
-};
 
 // Messages on stderr; the question of a repeated import answered by --yes.
 class BatchPrompter final : public Prompter {
@@ -133,7 +102,7 @@ int runImport(const QStringList &arguments)
     if (!data)
         return exitCode;
     data->LocalAddress = GetLocalAddress();
-    BatchScreens screens(prepared);
+    BatchImportScreens screens(prepared);
     BatchPrompter prompts(yes);
     try {
         store::Table &suppliers = data->ffDodavatele;

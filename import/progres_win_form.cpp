@@ -1,4 +1,4 @@
-#include "progres_win_window.h"
+#include "progres_win_form.h"
 
 #include <QApplication>
 #include <QGridLayout>

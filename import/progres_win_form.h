@@ -5,7 +5,7 @@
 // at once when it reaches 100), so that an operation reporting often is not slowed by
 // the drawing.
 
-#include "store/progress_window.h"
+#include "progress_window.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
