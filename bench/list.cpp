@@ -16,8 +16,8 @@
 
 #include "dbgrid.h"
 #include "dodavky_form.h"
-#include "pg_scratch.h"
 #include "store_raw.h"
+#include "throwaway_pg.h"
 #include "store/firmschema.h"
 #include "store/tdata.h"
 #include "timing.h"
@@ -208,10 +208,11 @@ Figures sqlite(qint64 rows, int rounds)
 
 Figures postgres(const QByteArray &conninfo, qint64 rows, int rounds)
 {
-    const bench::PgScratchDatabase scratch(conninfo, QStringLiteral("bench_list_%1_%2").arg(getpid()).arg(rows));
+    const pgtest::ThrowawayDatabase database(conninfo,
+                                             QStringLiteral("bench_list_%1_%2").arg(getpid()).arg(rows));
     TData data;
-    data.Database.Connect(scratch.params());
-    auto raw = bench::rawPostgres(scratch.conninfo());
+    data.Database.Connect(database.params());
+    auto raw = bench::rawPostgres(database.conninfo());
     return runOn(data, *raw, true, rows, rounds);
 }
 

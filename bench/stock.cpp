@@ -17,8 +17,8 @@
 // the rebuild at most 3 × the SUM.
 
 #include "podklady_dbf_writer.h"
-#include "pg_scratch.h"
 #include "store_raw.h"
+#include "throwaway_pg.h"
 
 #include "app/core/prompter.h"
 #include "import/batch_screens.h"
@@ -253,11 +253,11 @@ Figures sqlite(int lines, qint64 entries, int rounds)
 
 Figures postgres(const QByteArray &conninfo, int lines, qint64 entries, int rounds)
 {
-    const bench::PgScratchDatabase scratch(conninfo, QStringLiteral("bench_stock_%1").arg(getpid()));
+    const pgtest::ThrowawayDatabase database(conninfo, QStringLiteral("bench_stock_%1").arg(getpid()));
     QTemporaryDir dir;
     TData data;
-    data.Database.Connect(scratch.params());
-    auto raw = bench::rawPostgres(scratch.conninfo());
+    data.Database.Connect(database.params());
+    auto raw = bench::rawPostgres(database.conninfo());
     return measure(data, *raw, true, dir.path() + QLatin1Char('/'), lines, entries, rounds);
 }
 

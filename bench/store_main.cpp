@@ -6,9 +6,9 @@
 
 #include "app/core/errors.h"
 #include "store/database.h"
-#include "pg_scratch.h"
 #include "store_measure.h"
 #include "store_raw.h"
+#include "throwaway_pg.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -56,10 +56,10 @@ void runSqlite(qint64 rows)
 
 void runPostgres(const QByteArray &conninfo, qint64 rows)
 {
-    const bench::PgScratchDatabase scratch(conninfo, QStringLiteral("bench_store_%1").arg(getpid()));
+    const pgtest::ThrowawayDatabase database(conninfo, QStringLiteral("bench_store_%1").arg(getpid()));
     store::Database db;
-    db.Connect(scratch.params());
-    auto raw = bench::rawPostgres(scratch.conninfo());
+    db.Connect(database.params());
+    auto raw = bench::rawPostgres(database.conninfo());
     run("PostgreSQL", db, *raw, true, rows);
 }
 
