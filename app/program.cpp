@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include "app/single_instance.h"
+#include "import/progres_win_form.h"
 #include "store/tdata.h"
 #include "ui/dodavky_form.h"
 #include "ui/screens_widgets.h"
@@ -31,6 +32,7 @@ int RunProgram(const StartupEnvironment &env, LoginDialog &loginDialog, const QS
             exitCode = 0;   // the running copy has come to the front
         } else {
             WidgetScreens windows;
+            ProgresWinWindows progress;
             DodavkyWindow window;
             guard.OnActivate = [&window] {
                 window.setWindowState(window.windowState() & ~Qt::WindowMinimized);

@@ -36,8 +36,8 @@ double lastRunningStock(store::Table &denik, const QString &card, const QString 
 
 struct Movement {
     QString card, variant, document, operation;
-    float unitPrice;
-    float vatRate;
+    double unitPrice;
+    double vatRate;
     double quantity;
 };
 
@@ -72,7 +72,7 @@ bool writeMovement(TData &d, const Movement &m, bool stockItem, double checkedSt
                 throw StoreError(QStringLiteral("Zásoba varianty %1/%2 se mezitím změnila").arg(m.card, m.variant));
         }
         if (variantFound)
-            stockPrice = float(d.ffSklad.FieldByName(QStringLiteral("SKL_SNC")).AsFloat());
+            stockPrice = d.ffSklad.FieldByName(QStringLiteral("SKL_SNC")).AsFloat();
 
         d.ffDenik.Append();
         if (d.ffCiselnik.Active())
@@ -84,10 +84,10 @@ bool writeMovement(TData &d, const Movement &m, bool stockItem, double checkedSt
         d.ffDenik.FieldByName(QStringLiteral("DEN_IND")).SetAsString(m.variant);
         d.ffDenik.FieldByName(QStringLiteral("DEN_OPE")).SetAsString(m.operation);
         d.ffDenik.FieldByName(QStringLiteral("DEN_KUS")).SetAsFloat(m.quantity);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_HPC")).SetAsFloat(double(m.unitPrice) * m.quantity);
+        d.ffDenik.FieldByName(QStringLiteral("DEN_HPC")).SetAsFloat(m.unitPrice * m.quantity);
         d.ffDenik.FieldByName(QStringLiteral("DEN_HNC")).SetAsFloat(stockPrice * m.quantity);
         d.ffDenik.FieldByName(QStringLiteral("DEN_DOK")).SetAsString(m.document);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_DAN")).SetAsFloat(double(m.vatRate));
+        d.ffDenik.FieldByName(QStringLiteral("DEN_DAN")).SetAsFloat(m.vatRate);
         d.ffDenik.FieldByName(QStringLiteral("DEN_ZAS")).SetAsFloat(stockItem ? stock + m.quantity : 0.0);
         d.ffDenik.FieldByName(QStringLiteral("DEN_REF")).SetAsString(d.UserInitials);
         d.ffDenik.Post();
@@ -118,7 +118,7 @@ bool writeMovement(TData &d, const Movement &m, bool stockItem, double checkedSt
 } // namespace
 
 bool TData::ZapisPohybuVar(const QString &card, const QString &variant, const QString &document,
-                           const QString &operation, float unitPrice, float vatRate, double quantity)
+                           const QString &operation, double unitPrice, double vatRate, double quantity)
 {
     // The journal and the stock, when they stood at their end, stay where the posting
     // left them.

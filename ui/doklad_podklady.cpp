@@ -104,7 +104,8 @@ bool TDokladPodklady::FormKeyDown(int key, Qt::KeyboardModifiers shift)
 void TDokladPodklady::ImportClick()
 {
     if (Data->ImportRunning) {
-        TDataImport().PodkladyImport(NewDocument);   // only says that one is running
+        bool unused = false;
+        TDataImport().PodkladyImport(unused);   // only says that one is running
         return;
     }
     guarded([this] { importDelivery(); });
@@ -112,30 +113,20 @@ void TDokladPodklady::ImportClick()
 
 void TDokladPodklady::importDelivery()
 {
-    TData &d = *Data;
-    store::Table &receipts = d.ffDodavky;
-    const store::TableUse use(receipts, QString(), store::TableUse::GiveBack::OpenState);
-    if (!d.DokladObsah.Active())
-        d.DokladObsah.Open();
-    const qint64 rowsBefore = d.DokladObsah.RecordCount();
-    bool receiptNew = true;
-    try {
-        receipts.Append();
-        receipts.FieldByName(QStringLiteral("HLA_ODB")).SetAsString(hla("HLA_ODB").AsString());
-        receipts.FieldByName(QStringLiteral("HLA_NAC")).SetAsString(hla("HLA_NAC").AsString());
-        receipts.FieldByName(QStringLiteral("HLA_DDO")).SetAsDate(hla("HLA_DDO").AsDate());
-        TDataImport().PodkladyImport(receiptNew);
-        // A receipt the import numbered has been written with each line; one it never
-        // numbered holds nothing and is dropped.
-        if (receiptNew)
-            receipts.Cancel();
-        else
-            receipts.Post();
-    } catch (...) {
-        Quietly([&] { cancelEdit(receipts); });
-        throw;
-    }
-    if (d.DokladObsah.RecordCount() > rowsBefore && !NewDocument)
+    if (supplierMissing())
+        return;
+    // The typed document is numbered and written first, as at the first new item, so
+    // that it is kept whatever the import brings.
+    if (NewDocument)
+        assignNumber();
+    ReceiptSource source;
+    source.supplier = hla("HLA_ODB").AsString();
+    source.supplierName = hla("HLA_NAC").AsString();
+    source.delivered = hla("HLA_DDO").AsDate();
+    source.invoice = hla("HLA_DO2").AsString();
+    source.invoiced = hla("HLA_FAC").AsFloat();
+    TDataImport().ImportIntoReceipt(source);
+    if (Data->DokladObsah.RecordCount() > 0)
         KeepDocument = true;
 }
 

@@ -55,12 +55,13 @@ public:
     // The close box: false (stay open) while Data->ImportRunning; else ModalResult := Cancel
     // and true, whatever KeepDocument says.
     bool FormCloseQuery();
-    // Import (F9): the lines of a prepared delivery go into a receipt of their own in
-    // ffDodavky, appended for the document's supplier and numbered by the import from
-    // CIS_PRD (TDataImport::PodkladyImport); the receipt is written when it got a number
-    // and dropped otherwise. The document keeps its own numbering (NewDocument is not
-    // the receipt's). KeepDocument is set when lines were imported into a document that
-    // has a number. DokladObsah is opened if closed. Store failures: "Osetreni vyjimky".
+    // Import (F9): with an empty HLA_ODB only moves the focus to the supplier code. A
+    // document without a number is first numbered and written as at the first new item.
+    // Then the lines of a prepared delivery go into a receipt of their own in ffDodavky
+    // (TDataImport::ImportIntoReceipt) with the document's supplier, delivery date,
+    // supplier's document number HLA_DO2 and amount HLA_FAC; the receipt is written only
+    // when lines were posted into it. KeepDocument is set when DokladObsah holds rows
+    // afterwards. Store failures: "Osetreni vyjimky".
     void ImportClick();
     // The window's keys, seen before the focused control: Escape, F2, F4 (not Alt+F4),
     // F8, F9. True when the key ran a command.

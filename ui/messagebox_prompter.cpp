@@ -24,3 +24,10 @@ bool MessageBoxPrompter::Confirm(const QString &text)
                                  QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel)
         == QMessageBox::Ok;
 }
+
+bool MessageBoxPrompter::AskYesNo(const QString &text)
+{
+    return QMessageBox::question(QApplication::activeWindow(), QApplication::applicationDisplayName(), text,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes;
+}

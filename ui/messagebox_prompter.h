@@ -14,4 +14,6 @@ public:
     void ShowMessage(const QString &text) override;
     // A question with OK and Cancel; true for OK.
     bool Confirm(const QString &text) override;
+    // A question with Yes and No, No the default; true for Yes.
+    bool AskYesNo(const QString &text) override;
 };

@@ -244,9 +244,19 @@ QVector<SqlQuery> KeysetQuery::rows(const KeySeek *seek, bool forward, int limit
 
 SqlQuery KeysetQuery::count() const
 {
+    return aggregate(QStringLiteral("count(*)"));
+}
+
+SqlQuery KeysetQuery::sum(const QString &column) const
+{
+    return aggregate(QStringLiteral("sum(") + column + QLatin1Char(')'));
+}
+
+SqlQuery KeysetQuery::aggregate(const QString &expression) const
+{
     Params p(m_dialect);
     const QString range = rangeCondition(p);
-    QString sql = QStringLiteral("SELECT count(*) FROM ") + m_table;
+    QString sql = QStringLiteral("SELECT ") + expression + QStringLiteral(" FROM ") + m_table;
     if (!range.isEmpty())
         sql += QStringLiteral(" WHERE ") + range;
     QVariantList values;

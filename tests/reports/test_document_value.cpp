@@ -61,7 +61,7 @@ protected:
         AppendRow(data->ffSklad, {{"SKL_KAV", card}, {"SKL_IND", "000"}, {"SKL_SNC", stockPrice}});
         AppendRow(data->ffSklad, {{"SKL_KAV", card}, {"SKL_IND", "001"}, {"SKL_SNC", stockPrice}});
     }
-    void post(const QString &card, const QString &variant, const QString &doc, float price, float rate,
+    void post(const QString &card, const QString &variant, const QString &doc, double price, double rate,
               double quantity)
     {
         ASSERT_TRUE(data->ZapisPohybuVar(card, variant, doc, QStringLiteral("001"), price, rate, quantity));

@@ -4,7 +4,10 @@
 // "Zapiš", Escape; then the header and the item are in the tables with their number and
 // values. Then, on that document: closing with an unknown supplier code, "Zapiš" refused
 // until the packages are whole, Ctrl+Delete on an item and Alt+F4 in the item editor.
+// Last, F9 in a new document imports a prepared delivery whose card must be rebuilt
+// first: the rebuild's progress window and busy pointer are seen while it runs.
 
+#include "../import/podklady_dbf_writer.h"
 #include "firm_tables.h"
 #include "recordingprompter.h"
 
@@ -13,6 +16,8 @@
 #include "dodavky_form.h"
 #include "podklady_pol_edit_form.h"
 #include "screens_widgets.h"
+#include "import/form_podklady_import_form.h"
+#include "import/progres_win_form.h"
 #include "store/firmschema.h"
 #include "store/tdata.h"
 
@@ -106,6 +111,7 @@ private slots:
     {
         prompts.emplace();
         windows.emplace();
+        progress.emplace();
         mainWindow.emplace();
         mainWindow->show();
         QVERIFY(QTest::qWaitForWindowActive(&*mainWindow));
@@ -114,6 +120,7 @@ private slots:
     void cleanup()
     {
         mainWindow.reset();
+        progress.reset();
         windows.reset();
         prompts.reset();
     }
@@ -303,11 +310,109 @@ private slots:
         data.ffPodklPol.Close();
     }
 
+    // F9 in a new document: the document is numbered, the import dialog takes the number,
+    // and the card, whose start-of-year stock the journal does not carry yet, is rebuilt
+    // under its progress window before the line is posted.
+    void importRebuildsTheCardUnderItsProgressWindow()
+    {
+        AppendRow(data.ffSortiment, {{"SOR_KAV", "000020"}, {"SOR_NAC", "Vrut 4x40"}, {"SOR_PC1", 5.0},
+                                     {"SOR_DAN", 21.0}, {"SOR_SKL", true}, {"SOR_STA", 3.0}});
+        AppendRow(data.ffSklad, {{"SKL_KAV", "000020"}, {"SKL_IND", "001"}, {"SKL_POC", 3.0}, {"SKL_STA", 3.0},
+                                 {"SKL_SNC", 2.0}});
+        data.ffCiselnik.Open();
+        data.ffCiselnik.Edit();
+        data.ffCiselnik.FieldByName(QStringLiteral("CIS_PRD")).SetAsString(QStringLiteral("10"));
+        data.ffCiselnik.Post();
+        data.ffCiselnik.Close();
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("import")));
+        data.ImportPath = dir.filePath(QStringLiteral("import")) + QLatin1Char('/');
+        writePodkladyDbf(data.ImportPath + QStringLiteral("Pod0000.dbf"), {{"000020", "1", 2, "E2E"}}, 0x64, 0,
+                         false, 2);
+
+        // What a user sees of the progress window whenever events run.
+        struct Seen {
+            QString title, caption, text;
+            int gauge = -1;
+            bool busy = false;
+        } seen;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                auto *win = qobject_cast<ProgresWinWindow *>(w);
+                if (!win || !win->isVisible())
+                    continue;
+                seen.title = win->windowTitle();
+                seen.caption = win->RxLabel1();
+                seen.text = win->Label1();
+                seen.gauge = std::max(seen.gauge, win->Gauge1());
+                const QCursor *cursor = QApplication::overrideCursor();
+                seen.busy = seen.busy || (cursor && cursor->shape() == Qt::WaitCursor);
+            }
+        });
+        watch.start(0);
+
+        bool editorDone = false, importDone = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *editor = waitForActive<DokladPodkladyDialog>();
+            CloseUnlessDone guard{editor, editorDone};
+            QVERIFY(editor);
+            type(QStringLiteral("000001"));
+            press(Qt::Key_Return);
+            QTimer::singleShot(0, this, [&] {
+                auto *dialog = waitForActive<FormPodkladyImportDialog>();
+                CloseUnlessDone guard{dialog, importDone};
+                QVERIFY(dialog);
+                type(QStringLiteral("e2e"));
+                press(Qt::Key_Return);   // on to "Storno"
+                press(Qt::Key_Tab);      // "Import"
+                importDone = true;
+                press(Qt::Key_Space);
+            });
+            press(Qt::Key_F9);
+            QVERIFY(importDone);
+            QVERIFY(QTest::qWaitForWindowActive(editor));
+            editorDone = true;
+            press(Qt::Key_Escape);
+        });
+        press(Qt::Key_F2);
+        watch.stop();
+        QVERIFY(editorDone);
+
+        QCOMPARE(seen.title, QStringLiteral("Rekonstrukce skladové karty"));
+        QCOMPARE(seen.caption, QStringLiteral("Název sortimentu "));
+        QCOMPARE(seen.text, QStringLiteral("Vrut 4x40"));
+        QCOMPARE(seen.gauge, 100);
+        QVERIFY(seen.busy);
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(prompts->messages, QStringList{QStringLiteral("3")});   // the rebuilt stock
+
+        // The document is kept with the number last taken, the receipt names the prepared
+        // document.
+        data.ffCiselnik.Open();
+        const QString last = fieldOf(data.ffCiselnik, "CIS_POD");
+        data.ffCiselnik.Close();
+        store::Table &header = data.ffPodklHlav;
+        header.Last();
+        QCOMPARE(fieldOf(header, "HLA_DO1"), last.rightJustified(10, QLatin1Char('0')));
+        QCOMPARE(fieldOf(header, "HLA_ODB"), QStringLiteral("000001"));
+        data.ffDodavky.Open();
+        QCOMPARE(data.ffDodavky.RecordCount(), 1);
+        QCOMPARE(fieldOf(data.ffDodavky, "HLA_DO1"), QStringLiteral("0000000011"));
+        QCOMPARE(fieldOf(data.ffDodavky, "HLA_DO3"), QStringLiteral("E2E"));
+        data.ffDodavky.Close();
+        data.ffSklad.Open();
+        data.ffSklad.SetIndexName(QStringLiteral("KAV"));
+        QVERIFY(data.ffSklad.FindKey({QStringLiteral("000020"), QStringLiteral("001")}));
+        QCOMPARE(numberOf(data.ffSklad, "SKL_STA"), 5.0);
+        data.ffSklad.Close();
+    }
+
 private:
     QTemporaryDir dir;
     TData data;
     std::optional<RecordingPrompter> prompts;
     std::optional<WidgetScreens> windows;
+    std::optional<ProgresWinWindows> progress;
     std::optional<DodavkyWindow> mainWindow;
 };
 

@@ -11,7 +11,6 @@
 #include "app/core/textutil.h"
 #include "store/tdata.h"
 
-#include <QLocale>
 
 namespace {
 
@@ -24,13 +23,13 @@ void printStock(TData &data, const QString &card)
     skl.SetRange({card}, {card});
     for (skl.First(); !skl.Eof(); skl.Next())
         printOut(QStringLiteral("%1/%2\t%3").arg(card, skl[QStringLiteral("SKL_IND")].AsString(),
-                                                 QLocale::c().toString(skl[QStringLiteral("SKL_STA")].AsFloat(), 'g', 15)));
+                                                 formatNumber(skl[QStringLiteral("SKL_STA")].AsFloat())));
     skl.Close();
     store::Table &sor = data.ffSortiment;
     sor.Open();
     sor.SetIndexName(QStringLiteral("KAV"));
     if (sor.FindKey({card}))
-        printOut(QStringLiteral("%1\t%2").arg(card, QLocale::c().toString(sor[QStringLiteral("SOR_STA")].AsFloat(), 'g', 15)));
+        printOut(QStringLiteral("%1\t%2").arg(card, formatNumber(sor[QStringLiteral("SOR_STA")].AsFloat())));
     sor.Close();
 }
 

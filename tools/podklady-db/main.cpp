@@ -10,6 +10,8 @@ int runInit(const QStringList &args);
 int runLocks(const QStringList &args);
 int runUnlock(const QStringList &args);
 int runRebuild(const QStringList &args);
+int runImport(const QStringList &args);
+int runCheck(const QStringList &args);
 
 namespace {
 
@@ -20,6 +22,8 @@ const DbCommand kCommands[] = {
     {"locks", "[--ini PATH]  list the lock records of the stations", runLocks},
     {"unlock", "CODE KEY [--station ADDRESS] [--ini PATH]  remove a lock record a station left behind", runUnlock},
     {"rebuild", "CARD [--ini PATH]  recompute the stock of a card from its journal", runRebuild},
+    {"import", "--prepared NUMBER --supplier CODE [--invoice TEXT] [--invoiced AMOUNT] [--yes] [--ini PATH]  import a prepared delivery into a new receipt", runImport},
+    {"check", "[--repair] [--ini PATH]  compare every card with the stock journal (--repair: rebuild the cards that differ)", runCheck},
     {nullptr, nullptr, nullptr},
 };
 
