@@ -3,7 +3,7 @@
 #include "app/single_instance.h"
 #include "reports/data_sestavy.h"
 #include "store/tdata.h"
-#include "ui/dodavky_window.h"
+#include "ui/dodavky_form.h"
 #include "ui/screens_widgets.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 
 #include "sestavy.h"
 
-#include "app/textutil.h"
+#include "app/core/textutil.h"
 #include "store/tdata.h"
 
 namespace {

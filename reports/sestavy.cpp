@@ -1,7 +1,7 @@
 #include "sestavy.h"
 
-#include "app/errors.h"
-#include "ui/screens.h"
+#include "app/core/errors.h"
+#include "app/core/screens.h"
 
 #include <QFont>
 #include <QPageSize>

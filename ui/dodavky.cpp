@@ -1,8 +1,8 @@
 #include "dodavky.h"
 
 #include "doklad_podklady.h"
+#include "app/core/screens_cleanup.h"
 #include "reports/data_sestavy.h"
-#include "screens_cleanup.h"
 #include "store/tdata.h"
 #include "xml/podklad_export.h"
 

@@ -274,6 +274,26 @@ TEST_P(PodkladPrintTest, TheSupplierBoxNeedsTheSupplier)
     }
 }
 
+// A new document printed before its first item: the item table is not open yet, and the
+// printout has the column header, the totals and the signatures without item lines.
+TEST_P(PodkladPrintTest, ADocumentWhoseItemsAreNotOpenPrintsNoItems)
+{
+    addHeader(QStringLiteral("000001"));
+    addItems(3);   // written, but the item table is left closed
+    data->ffPodklHlav.Open();
+    data->ffPodklHlav.SetIndexName(QStringLiteral("DO1"));
+    ASSERT_TRUE(data->ffPodklHlav.FindKey({kDoc}));
+    reports->Sestavy.SystemSetups = 0;
+    reports->ReportKind = TDataSestavy::rkPodklad;
+    reports->Sestavy.Execute();
+    ASSERT_EQ(screens.previews, 1);
+    const QVector<Line> lines = linesOf(screens.shown.pages.at(0));
+    ASSERT_EQ(lines.size(), 1 + 4 + 5 + 1 + 2 + 6);
+    EXPECT_EQ(lines[10].texts().at(0), QStringLiteral("Karta"));
+    EXPECT_EQ(lines[11].texts().at(0), QStringLiteral("Celkový součet hodnoty v EUR"));
+    EXPECT_FALSE(data->ffPodklPol.Active());
+}
+
 // Documents of several lengths: the item table breaks when no more than four lines are
 // left and goes on after three empty lines under the header in the widths of later
 // pages; the totals and the signatures stay together above the bottom limit, on a page

@@ -3,7 +3,7 @@
 // modal preview, which paints the pages and offers "&Tisk".
 
 #include "screens_widgets.h"
-#include "sestavy_windows.h"
+#include "sestavy_form.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,17 +18,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-template <typename Window>
-Window *activeModal()
-{
-    Window *window = nullptr;
-    const bool active = QTest::qWaitFor([&] {
-        window = qobject_cast<Window *>(QApplication::activeModalWidget());
-        return window && window->isActiveWindow();
-    });
-    return active ? window : nullptr;
-}
 
 void press(int key)
 {
@@ -50,7 +39,11 @@ TEST(SestavyWindows, TheSetupDialogByKeys)
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Nastavení tisku sestavy"));
         int result = -1;
         QTimer::singleShot(0, [&] {
-            ASSERT_TRUE(activeModal<SestavySetupDialog>());
+            if (!QTest::qWaitForWindowActive(&dialog)) {
+                ADD_FAILURE() << "the setup dialog is not active";
+                dialog.reject();
+                return;
+            }
             EXPECT_TRUE(dialog.previewButton()->isChecked());
             EXPECT_FALSE(dialog.fileButton()->isEnabled());   // not among the choices
             EXPECT_FALSE(dialog.copiesBox()->isEnabled());    // only for the printer

@@ -1,4 +1,4 @@
-#include "sestavy_windows.h"
+#include "sestavy_form.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -126,7 +126,17 @@ SestavyProgressWindow::SestavyProgressWindow(QWidget *parent)
     m_window->show();
 }
 
-SestavyProgressWindow::~SestavyProgressWindow() = default;
+SestavyProgressWindow::~SestavyProgressWindow()
+{
+    // The keyboard goes back to the window that started the run, also where no window
+    // manager hands the activation back.
+    QWidget *opener = m_window->parentWidget();
+    m_window.reset();
+    if (opener) {
+        opener->activateWindow();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+}
 
 void SestavyProgressWindow::Show(const QString &text)
 {
