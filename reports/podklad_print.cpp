@@ -3,6 +3,7 @@
 #include "sestavy.h"
 
 #include "app/core/textutil.h"
+#include "store/table_use.h"
 #include "store/tdata.h"
 
 namespace {
@@ -56,36 +57,6 @@ void itemTableHead(TSestavy &r, bool firstPage)
 }
 
 QString money(double value) { return FormatFixed(value, 8, 2); }
-
-// A table of the data module opened for the printout and given back as it was found.
-class Borrowed {
-public:
-    Borrowed(store::Table &table, const QString &index)
-        : m_table(table), m_wasOpen(table.Active()), m_index(m_wasOpen ? table.IndexName() : QString())
-    {
-        if (!m_wasOpen)
-            m_table.Open();
-        if (!index.isEmpty())
-            m_table.SetIndexName(index);
-    }
-    ~Borrowed()
-    {
-        try {
-            if (!m_wasOpen)
-                m_table.Close();
-            else if (m_table.IndexName() != m_index)
-                m_table.SetIndexName(m_index);
-        } catch (const std::exception &) {
-        }
-    }
-    store::Table &operator*() { return m_table; }
-    store::Table *operator->() { return &m_table; }
-
-private:
-    store::Table &m_table;
-    bool m_wasOpen;
-    QString m_index;
-};
 
 void supplierBox(TSestavy &r, store::Table &supplier, store::Table &owner)
 {
@@ -221,12 +192,12 @@ void PrintPodklad(TData &data, TSestavy &r)
     r.SetBold(false);
 
     {
-        Borrowed owner(data.ffVlastnik, QString());
-        Borrowed supplier(data.ffDodavatele, QStringLiteral("KOD"));
-        owner->First();
+        store::TableUse owner(data.ffVlastnik);
+        store::TableUse supplier(data.ffDodavatele, QStringLiteral("KOD"));
+        data.ffVlastnik.First();
         const QString code = TrimBlanks(header.FieldByName(QStringLiteral("HLA_ODB")).AsString());
-        if (supplier->FindKey({code})) {
-            supplierBox(r, *supplier, *owner);
+        if (data.ffDodavatele.FindKey({code})) {
+            supplierBox(r, data.ffDodavatele, data.ffVlastnik);
             invoiceBlock(r, header);
         }
     }

@@ -12,5 +12,5 @@ class TSestavy;
 // and the shop (the first record of ffVlastnik) are read; without the supplier the
 // supplier box and the invoice block are left out. The totals and the signature block
 // start a new page when they do not fit on the last page of items. ffDodavatele and
-// ffVlastnik are given back open or closed as they were found, ffDodavatele on its index.
+// ffVlastnik are given back as they were found (store::TableUse).
 void PrintPodklad(TData &data, TSestavy &report);

@@ -57,8 +57,8 @@ public:
     void Novdoklad1Click() { Button1Click(); }
     void OpravaDokladu1Click() { Button2Click(); }
     void Sestavy1Click() { Button3Click(); }
-    // The deliveries overview runs here once the report engine is part of the program;
-    // until then it does nothing.
+    // The deliveries overview ("Sestava dodávek"): does nothing; the program has no
+    // overview of deliveries.
     void Sestavadodvek1Click() {}
     // Closes the window.
     void Konec3Click() { CloseWith(mrCancel); }
