@@ -22,6 +22,10 @@ public:
     int ShowPodkladyHle() override;
     QString GetSaveFileName(const QString &, const QString &, const QString &, const QString &,
                             const QString &) override;
+    int ShowSestavySetup(TSestavySetup &) override;
+    std::unique_ptr<TSestavyProgress> ShowSestavyProgress() override;
+    void ShowSestavyPreview(const TSestavy &) override;
+    void PrintSestavy(const TSestavy &) override;
 
 private:
     QString m_prepared;

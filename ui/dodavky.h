@@ -23,7 +23,9 @@ public:
     // Closes ffPodklHlav.
     void FormClose();
     // The window's keys, seen before the focused control: F2 (any shift keys), F4 (not
-    // Alt alone), F5, F8 and Shift+F8, F9. True when the key ran a command.
+    // Alt alone), F5, F8 and Shift+F8 (PreviewRequested set for Shift+F8, cleared for F8,
+    // with the destination and setup choices each asks for), F9. True when the key ran a
+    // command.
     bool FormKeyDown(int key, Qt::KeyboardModifiers shift);
 
     // New document ("F2 Nový"): appends a header (HLA_DAT, HLA_DDO today, HLA_MEN "EUR",
@@ -40,7 +42,10 @@ public:
     void Button2Click();
     // Search ("F5 Hledej"): the document search, then the focus returns to the list.
     void Button3Click();
-    // Print ("F8 Tisk"): does nothing; the program has no printout of a document.
+    // Print ("F8 Tisk"): nothing on an empty list. Opens the items of the current
+    // document (index "DO1", its range), clears the report engine's setup choices and
+    // runs the document printout (ReportKind 1), which ends in the preview; the items are
+    // closed and the focus returns to the list. Errors are dropped without a message.
     void Button4Click();
     // Export ("F9 Export"): writes the current document, its supplier and its items to
     // the XML file chosen in the save dialog (ExportPodkladXml); the focus returns to

@@ -15,6 +15,7 @@
 #include "doklad_podklady_form.h"
 #include "dodavky_form.h"
 #include "podklady_pol_edit_form.h"
+#include "reports/data_sestavy.h"
 #include "screens_widgets.h"
 #include "import/form_podklady_import_form.h"
 #include "import/progres_win_form.h"
@@ -23,6 +24,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -407,9 +409,54 @@ private slots:
         data.ffSklad.Close();
     }
 
+    // F8 and Shift+F8 in the list, and F8 in the editor, end in the modal preview of the
+    // document, which Escape closes; the editor then closes as "Ukončení" does.
+    void printingEndsInThePreview()
+    {
+        int previews = 0;
+        QTimer poll;
+        poll.setInterval(20);
+        connect(&poll, &QTimer::timeout, this, [&] {
+            // The progress window lets timers run while the pages are generated.
+            auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+            if (!preview || !preview->isActiveWindow())
+                return;
+            poll.stop();
+            ++previews;
+            const bool titled = preview->windowTitle() == QStringLiteral("Náhled před tiskem");
+            press(Qt::Key_Escape);
+            if (preview->isVisible())
+                preview->reject();
+            QVERIFY(titled);
+        });
+        for (const Qt::KeyboardModifiers shift : {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ShiftModifier)}) {
+            poll.start();
+            press(Qt::Key_F8, shift);
+            QVERIFY(QTest::qWaitForWindowActive(&*mainWindow));
+        }
+        QCOMPARE(previews, 2);
+        QCOMPARE(data.ffPodklPol.Active(), false);
+
+        bool editorDone = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *editor = waitForActive<DokladPodkladyDialog>();
+            CloseUnlessDone guard{editor, editorDone};
+            QVERIFY(editor);
+            poll.start();
+            editorDone = true;
+            press(Qt::Key_F8);
+        });
+        press(Qt::Key_F4);
+        QVERIFY(editorDone);
+        QCOMPARE(previews, 3);
+        QVERIFY(!QApplication::activeModalWidget());   // the editor closed after printing
+        QCOMPARE(prompts->messages, QStringList());
+    }
+
 private:
     QTemporaryDir dir;
     TData data;
+    TDataSestavy reports;
     std::optional<RecordingPrompter> prompts;
     std::optional<WidgetScreens> windows;
     std::optional<ProgresWinWindows> progress;

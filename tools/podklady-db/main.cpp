@@ -3,7 +3,10 @@
 #include "commands.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 int runConfig(const QStringList &args);
 int runInit(const QStringList &args);
@@ -12,6 +15,7 @@ int runUnlock(const QStringList &args);
 int runRebuild(const QStringList &args);
 int runImport(const QStringList &args);
 int runCheck(const QStringList &args);
+int runPrint(const QStringList &args);
 
 namespace {
 
@@ -24,6 +28,7 @@ const DbCommand kCommands[] = {
     {"rebuild", "CARD [--ini PATH]  recompute the stock of a card from its journal", runRebuild},
     {"import", "--prepared NUMBER --supplier CODE [--invoice TEXT] [--invoiced AMOUNT] [--yes] [--ini PATH]  import a prepared delivery into a new receipt", runImport},
     {"check", "[--repair] [--ini PATH]  compare every card with the stock journal (--repair: rebuild the cards that differ)", runCheck},
+    {"print", "--doc NUMBER --pdf FILE [--ini PATH]  write the printout of a source document as a PDF", runPrint, true},
     {nullptr, nullptr, nullptr},
 };
 
@@ -36,17 +41,29 @@ int usage()
     return 64;
 }
 
+const DbCommand *findCommand(const char *name)
+{
+    for (const DbCommand &c : kCommands)
+        if (c.name && std::strcmp(name, c.name) == 0)
+            return &c;
+    return nullptr;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
-    if (args.isEmpty())
+    const DbCommand *command = argc > 1 ? findCommand(argv[1]) : nullptr;
+    std::unique_ptr<QCoreApplication> app;
+    if (command && command->paints) {
+        // A scheduled job has no display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    if (!command)
         return usage();
-    const QString name = args.takeFirst();
-    for (const DbCommand &c : kCommands)
-        if (c.name && name == QLatin1String(c.name))
-            return c.run(args);
-    return usage();
+    return command->run(QCoreApplication::arguments().mid(2));
 }
