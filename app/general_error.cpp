@@ -5,8 +5,5 @@
 
 void ShowGeneralError(const std::exception &e)
 {
-    if (const auto *app = dynamic_cast<const AppError *>(&e))
-        prompter().ShowMessage(app->text());
-    else
-        prompter().ShowMessage(QString::fromLocal8Bit(e.what()));
+    prompter().ShowMessage(ErrorText(e));
 }
