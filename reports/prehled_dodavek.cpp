@@ -1,9 +1,9 @@
 #include "prehled_dodavek.h"
 
-#include "app/codepage.h"
-#include "app/errors.h"
-#include "app/textutil.h"
-#include "store/stock_tables.h"
+#include "app/core/codepage.h"
+#include "app/core/errors.h"
+#include "app/core/textutil.h"
+#include "import/stock_tables.h"
 #include "store/table.h"
 #include "store/tdata.h"
 

@@ -1,12 +1,12 @@
 #include "screens_widgets.h"
 
-#include "doklad_podklady_dialog.h"
-#include "import_dialog.h"
-#include "podklady_pol_edit_dialog.h"
+#include "doklad_podklady_form.h"
+#include "import/form_podklady_import_form.h"
+#include "podklady_pol_edit_form.h"
 #include "prehled_sortimentu_form.h"
 #include "prehled_zakazniku_form.h"
 #include "search_dialogs_form.h"
-#include "ses_preh_dod_od_do_dialog.h"
+#include "ses_preh_dod_od_do_form.h"
 
 #include <QApplication>
 #include <QDir>
@@ -86,7 +86,7 @@ int WidgetScreens::ShowFormPodkladyImport(TFormPodkladyImport &form)
 
 int WidgetScreens::ShowSesPrehDodOdDo(TSesPrehDodOdDo &dialog)
 {
-    SesPrehDodOdDoDialog window(dialog, QApplication::activeWindow());
+    SesPrehDodOdDoForm window(dialog, QApplication::activeWindow());
     return runOverMain(window);
 }
 

@@ -6,7 +6,7 @@
 #include "overview_fixture.h"
 #include "store_test_support.h"
 
-#include "app/errors.h"
+#include "app/core/errors.h"
 #include "reports/prehled_dodavek.h"
 #include "store/tables/tables.h"
 

@@ -2,7 +2,7 @@
 // platform: Enter to the check box and on to "Storno", Space on the check box and the
 // buttons, Escape, and the choices left in its commands.
 
-#include "ses_preh_dod_od_do_dialog.h"
+#include "ses_preh_dod_od_do_form.h"
 #include "zandordateedit.h"
 
 #include <QApplication>
@@ -29,7 +29,7 @@ protected:
         commands.ZandorDateEdit1Date = QDate(2024, 3, 1);
         commands.ZandorDateEdit2Date = QDate(2024, 3, 31);
         commands.ExcelExport = &excel;
-        dialog = std::make_unique<SesPrehDodOdDoDialog>(commands);
+        dialog = std::make_unique<SesPrehDodOdDoForm>(commands);
         dialog->open();
         ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
     }
@@ -38,7 +38,7 @@ protected:
 
     TSesPrehDodOdDo commands;
     bool excel = false;
-    std::unique_ptr<SesPrehDodOdDoDialog> dialog;
+    std::unique_ptr<SesPrehDodOdDoForm> dialog;
 };
 
 TEST_F(OverviewDialogTest, ShowsItsTitleDatesAndChoices)
@@ -98,7 +98,7 @@ TEST_F(OverviewDialogTest, EscapeAndStornoCancelWithoutTakingTheCheckBox)
     EXPECT_EQ(dialog->result(), mrCancel);
     EXPECT_FALSE(excel);
 
-    dialog = std::make_unique<SesPrehDodOdDoDialog>(commands);
+    dialog = std::make_unique<SesPrehDodOdDoForm>(commands);
     dialog->open();
     ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
     EXPECT_TRUE(static_cast<QCheckBox *>(dialog->control(TSesPrehDodOdDo::CheckBox1))->isChecked());

@@ -33,11 +33,3 @@ class CodePageError : public AppError {
 public:
     using AppError::AppError;
 };
-
-// The text of any error for the user: an AppError's own text, else what().
-inline QString ErrorText(const std::exception &e)
-{
-    if (const auto *app = dynamic_cast<const AppError *>(&e))
-        return app->text();
-    return QString::fromLocal8Bit(e.what());
-}

@@ -13,11 +13,11 @@ class QPushButton;
 class QRadioButton;
 class TZandorDateEdit;
 
-class SesPrehDodOdDoDialog : public QDialog {
+class SesPrehDodOdDoForm : public QDialog {
     Q_OBJECT
 public:
     // The commands outlive the window; the window starts from their dates and choices.
-    explicit SesPrehDodOdDoDialog(TSesPrehDodOdDo &commands, QWidget *parent = nullptr);
+    explicit SesPrehDodOdDoForm(TSesPrehDodOdDo &commands, QWidget *parent = nullptr);
 
     // The window's controls (for its tests); Trizeni is the group of the two choices.
     QWidget *control(TSesPrehDodOdDo::Control c) const;

@@ -1,4 +1,4 @@
-#include "ses_preh_dod_od_do_dialog.h"
+#include "ses_preh_dod_od_do_form.h"
 
 #include "keypreview.h"
 #include "zandordateedit.h"
@@ -13,7 +13,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-SesPrehDodOdDoDialog::SesPrehDodOdDoDialog(TSesPrehDodOdDo &commands, QWidget *parent)
+SesPrehDodOdDoForm::SesPrehDodOdDoForm(TSesPrehDodOdDo &commands, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       m_commands(commands), m_from(new TZandorDateEdit(this)), m_to(new TZandorDateEdit(this)),
@@ -71,7 +71,7 @@ SesPrehDodOdDoDialog::SesPrehDodOdDoDialog(TSesPrehDodOdDo &commands, QWidget *p
     new KeyPreview(this, [this](QKeyEvent *e) { return m_commands.FormKeyDown(e->key(), e->modifiers(), focusedControl()); });
 }
 
-QWidget *SesPrehDodOdDoDialog::control(TSesPrehDodOdDo::Control c) const
+QWidget *SesPrehDodOdDoForm::control(TSesPrehDodOdDo::Control c) const
 {
     switch (c) {
     case TSesPrehDodOdDo::ZandorDateEdit1: return m_from;
@@ -84,12 +84,12 @@ QWidget *SesPrehDodOdDoDialog::control(TSesPrehDodOdDo::Control c) const
     return nullptr;
 }
 
-QRadioButton *SesPrehDodOdDoDialog::choice(int index) const
+QRadioButton *SesPrehDodOdDoForm::choice(int index) const
 {
     return index == 1 ? m_bySupplier : m_byNumber;
 }
 
-int SesPrehDodOdDoDialog::focusedControl() const
+int SesPrehDodOdDoForm::focusedControl() const
 {
     const QWidget *focus = QApplication::focusWidget();
     for (int c = TSesPrehDodOdDo::ZandorDateEdit1; c <= TSesPrehDodOdDo::Button1; ++c) {
@@ -102,7 +102,7 @@ int SesPrehDodOdDoDialog::focusedControl() const
     return -1;
 }
 
-void SesPrehDodOdDoDialog::takeChoices()
+void SesPrehDodOdDoForm::takeChoices()
 {
     m_commands.ZandorDateEdit1Date = m_from->Date();
     m_commands.ZandorDateEdit2Date = m_to->Date();
@@ -110,14 +110,14 @@ void SesPrehDodOdDoDialog::takeChoices()
     m_commands.CheckBox1Checked = m_excel->isChecked();
 }
 
-void SesPrehDodOdDoDialog::showEvent(QShowEvent *e)
+void SesPrehDodOdDoForm::showEvent(QShowEvent *e)
 {
     QDialog::showEvent(e);
     if (QWidget *w = control(TSesPrehDodOdDo::Control(m_commands.ActiveControl)))
         w->setFocus(Qt::OtherFocusReason);
 }
 
-void SesPrehDodOdDoDialog::done(int result)
+void SesPrehDodOdDoForm::done(int result)
 {
     takeChoices();
     m_commands.ModalResult = result == mrOk ? mrOk : mrCancel;
