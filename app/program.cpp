@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include "app/single_instance.h"
+#include "reports/data_sestavy.h"
 #include "store/tdata.h"
 #include "ui/dodavky_form.h"
 #include "ui/screens_widgets.h"
@@ -23,9 +24,11 @@ int RunProgram(const StartupEnvironment &env, LoginDialog &loginDialog, const QS
 {
     TData data;
     int exitCode = 1;
+    const bool run = DataCreate(data, loginDialog, env);
+    TDataSestavy reports;
     // Asked to end (no configuration, no server, failed login): the message has been
     // shown once, and no window is created that could show more or take input.
-    if (DataCreate(data, loginDialog, env)) {
+    if (run) {
         TOneInstance guard(TOneInstance::keyFor(programFile, env.logOnName));
         if (!guard.Check()) {
             exitCode = 0;   // the running copy has come to the front

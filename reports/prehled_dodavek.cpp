@@ -13,7 +13,9 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <clocale>
 #include <cmath>
+#include <string>
 #include <xlsxwriter.h>
 
 namespace {
@@ -70,6 +72,23 @@ QByteArray fileLine(const QStringList &values)
         line += quoted(v) + QLatin1Char(',');
     return toWin1250(line) + "\r\n";
 }
+
+// Numbers in C's notation while the workbook is written: libxlsxwriter prints them with
+// the C library, whose numeric locale the program's regional settings (a decimal comma)
+// would otherwise turn into cells no spreadsheet reads.
+class CNumbers {
+public:
+    CNumbers()
+    {
+        const char *current = std::setlocale(LC_NUMERIC, nullptr);
+        m_saved = current ? current : "C";
+        std::setlocale(LC_NUMERIC, "C");
+    }
+    ~CNumbers() { std::setlocale(LC_NUMERIC, m_saved.c_str()); }
+
+private:
+    std::string m_saved;
+};
 
 // The workbook being written; closed (and freed) on every way out.
 class Workbook {
@@ -273,6 +292,7 @@ void WriteOverviewWorkbook(store::Table &work, const QString &path)
         ~RemovePart() { QFile::remove(name); }
     } removePart{partName};
     {
+        const CNumbers numbers;
         Workbook book(partName);
         lxw_worksheet *sheet = workbook_add_worksheet(book.book(), nullptr);
         lxw_format *dateFormat = workbook_add_format(book.book());

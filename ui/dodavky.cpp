@@ -2,6 +2,10 @@
 
 #include "doklad_podklady.h"
 #include "app/core/screens_cleanup.h"
+#include "app/core/general_error.h"
+#include "app/core/prompter.h"
+#include "ses_preh_dod_od_do.h"
+#include "reports/data_sestavy.h"
 #include "store/tdata.h"
 #include "xml/podklad_export.h"
 
@@ -87,9 +91,18 @@ bool TDodavky::FormKeyDown(int key, Qt::KeyboardModifiers shift)
     case Qt::Key_F5:
         Button3Click();
         return true;
-    case Qt::Key_F8:
+    case Qt::Key_F8: {
+        // Shift+F8 asks for the preview with the setup dialog, F8 for the printer; the
+        // print command clears the setup choices, so both end in the preview.
+        const bool preview = held & Qt::ShiftModifier;
+        TDataSestavy &reports = *DataSestavy;
+        reports.PreviewRequested = preview;
+        reports.Sestavy.RequestedDestination = preview ? TDestination::Preview : TDestination::Printer;
+        reports.Sestavy.SystemSetups =
+            preview ? ssSetupDialog | ssCopies | ssPreview | ssPrinter | ssPrinterSetup : ssPrinter;
         Button4Click();
         return true;
+    }
     case Qt::Key_F9:
         Button5Click();
         return true;
@@ -178,6 +191,29 @@ void TDodavky::Button3Click()
 
 void TDodavky::Button4Click()
 {
+    TData &d = *Data;
+    TDataSestavy &reports = *DataSestavy;
+    TSestavy &engine = reports.Sestavy;
+    try {
+        if (!d.ffPodklHlav.Active() || d.ffPodklHlav.IsEmpty())
+            return;
+        const QString number = hla("HLA_DO1").AsString();
+        store::Table &items = d.ffPodklPol;
+        items.Open();
+        items.SetIndexName(QStringLiteral("DO1"));
+        items.SetRange({number}, {number});
+        items.First();
+        engine.RequestedDestination = TDestination::Preview;
+        engine.SystemSetups = 0;
+        engine.RequestedDestination = reports.PreviewRequested ? TDestination::Preview : TDestination::Printer;
+        reports.ReportKind = TDataSestavy::rkPodklad;
+        engine.Execute();
+        closeItems();
+    } catch (const std::exception &) {
+        // Dropped without a message; the items opened for the printout are closed.
+        Quietly(closeItems);
+    }
+    FocusControl(DBGrid1);
 }
 
 void TDodavky::Button5Click()
@@ -193,4 +229,29 @@ void TDodavky::Button5Click()
         throw;
     }
     FocusControl(DBGrid1);
+}
+
+void TDodavky::Sestavadodvek1Click()
+{
+    TDataSestavy &reports = *DataSestavy;
+    store::Table &receipts = reports.ffSesDod;
+    try {
+        receipts.Close();
+        receipts.SetDatabase(Data->ffDodavky.GetDatabase());
+        receipts.SetTableName(Data->ffDodavky.TableName());
+        receipts.Open();
+        receipts.SetIndexName(QStringLiteral("DAT"));
+        TSesPrehDodOdDo dialog;
+        dialog.ZandorDateEdit1Date = dialog.ZandorDateEdit2Date = QDate::currentDate();
+        dialog.ExcelExport = &reports.ExcelExport;
+        if (screens().ShowSesPrehDodOdDo(dialog) == mrOk) {
+            reports.DateFrom = dialog.ZandorDateEdit1Date;
+            reports.DateTo = dialog.ZandorDateEdit2Date;
+            reports.SesPrehPRD(dialog.TrizeniItemIndex, reports.DateFrom, reports.DateTo);
+        }
+        receipts.Close();
+    } catch (const std::exception &e) {
+        Quietly([&] { receipts.Close(); });
+        prompter().ShowMessage(QStringLiteral("Ošetření vyjímky\n") + ErrorText(e));
+    }
 }

@@ -23,7 +23,9 @@ public:
     // Closes ffPodklHlav.
     void FormClose();
     // The window's keys, seen before the focused control: F2 (any shift keys), F4 (not
-    // Alt alone), F5, F8 and Shift+F8, F9. True when the key ran a command.
+    // Alt alone), F5, F8 and Shift+F8 (PreviewRequested set for Shift+F8, cleared for F8,
+    // with the destination and setup choices each asks for), F9. True when the key ran a
+    // command.
     bool FormKeyDown(int key, Qt::KeyboardModifiers shift);
 
     // New document ("F2 Nový"): appends a header (HLA_DAT, HLA_DDO today, HLA_MEN "EUR",
@@ -40,8 +42,10 @@ public:
     void Button2Click();
     // Search ("F5 Hledej"): the document search, then the focus returns to the list.
     void Button3Click();
-    // Print ("F8 Tisk"): the document printout runs here once the report engine is part
-    // of the program; until then it does nothing.
+    // Print ("F8 Tisk"): nothing on an empty list. Opens the items of the current
+    // document (index "DO1", its range), clears the report engine's setup choices and
+    // runs the document printout (ReportKind 1), which ends in the preview; the items are
+    // closed and the focus returns to the list. Errors are dropped without a message.
     void Button4Click();
     // Export ("F9 Export"): writes the current document, its supplier and its items to
     // the XML file chosen in the save dialog (ExportPodkladXml); the focus returns to
@@ -53,9 +57,12 @@ public:
     void Novdoklad1Click() { Button1Click(); }
     void OpravaDokladu1Click() { Button2Click(); }
     void Sestavy1Click() { Button3Click(); }
-    // The deliveries overview runs here once the report engine is part of the program;
-    // until then it does nothing.
-    void Sestavadodvek1Click() {}
+    // The deliveries overview ("Sestava dodávek"): points the reports module's receipts at
+    // the firm's receipts table (index "DAT"), asks for the period, the order and the
+    // workbook in TSesPrehDodOdDo (both dates today) and on "Start" runs SesPrehPRD. The
+    // receipts are closed again in every case; any error shows "Ošetření vyjímky" with
+    // its text on the next line.
+    void Sestavadodvek1Click();
     // Closes the window.
     void Konec3Click() { CloseWith(mrCancel); }
 };

@@ -5,6 +5,7 @@
 #include "import/data_import.h"
 #include "podklady_pol_edit.h"
 #include "app/core/screens_cleanup.h"
+#include "reports/data_sestavy.h"
 #include "store/counter.h"
 #include "store/tdata.h"
 
@@ -63,6 +64,14 @@ void TDokladPodklady::Button2Click()
 
 void TDokladPodklady::Button3Click()
 {
+    if (Data->ImportRunning)
+        return;
+    TDataSestavy &reports = *DataSestavy;
+    reports.ReportKind = TDataSestavy::rkPodklad;
+    reports.Sestavy.Execute();
+    reports.Sestavy.SystemSetups = 0;
+    reports.Sestavy.RequestedDestination = TDestination::Preview;
+    Button4Click();
 }
 
 void TDokladPodklady::Button4Click()
@@ -96,7 +105,10 @@ bool TDokladPodklady::FormKeyDown(int key, Qt::KeyboardModifiers shift)
         Button2Click();
         return true;
     case Qt::Key_F8:
-        Button3Click();
+        if (!Data->ImportRunning) {
+            DataSestavy->Sestavy.SystemSetups = 0;   // no setup dialog from the key
+            Button3Click();
+        }
         return true;
     case Qt::Key_F9:
         ImportClick();

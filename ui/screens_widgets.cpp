@@ -7,10 +7,12 @@
 #include "prehled_zakazniku_form.h"
 #include "search_dialogs_form.h"
 #include "ses_preh_dod_od_do_form.h"
+#include "sestavy_windows.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QPrintPreviewDialog>
 
 namespace {
 
@@ -102,4 +104,32 @@ QString WidgetScreens::GetSaveFileName(const QString &title, const QString &dir,
     if (QWidget *opener = dialog.parentWidget())
         opener->activateWindow();
     return chosen ? dialog.selectedFiles().constFirst() : QString();
+}
+
+int WidgetScreens::ShowSestavySetup(TSestavySetup &setup)
+{
+    SestavySetupDialog dialog(setup, QApplication::activeWindow());
+    const int result = dialog.exec();
+    if (QWidget *opener = dialog.parentWidget())
+        opener->activateWindow();
+    return result == QDialog::Accepted ? mrOk : mrCancel;
+}
+
+std::unique_ptr<TSestavyProgress> WidgetScreens::ShowSestavyProgress()
+{
+    return std::make_unique<SestavyProgressWindow>(QApplication::activeWindow());
+}
+
+void WidgetScreens::ShowSestavyPreview(const TSestavy &report)
+{
+    QPrintPreviewDialog dialog(QApplication::activeWindow());
+    SetupSestavyPreview(dialog, report);
+    dialog.exec();
+    if (QWidget *opener = dialog.parentWidget())
+        opener->activateWindow();
+}
+
+void WidgetScreens::PrintSestavy(const TSestavy &report)
+{
+    PrintSestavyOnPrinter(report);
 }

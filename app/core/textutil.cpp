@@ -149,6 +149,15 @@ QString FormatFloat(const QString &format, double value)
     return locale.toString(roundHalfAway(value, decimals), 'f', decimals);
 }
 
+QString FormatFixed(double value, int width, int decimals)
+{
+    QString text = QString::asprintf("%*.*f", width, decimals, value);
+    const QString point = QLocale::system().decimalPoint();
+    if (point != QLatin1String("."))
+        text.replace(QLatin1Char('.'), point);
+    return text;
+}
+
 QDate StrToDate(const QString &text)
 {
     const QStringList parts = TrimBlanks(text).split(u'.');

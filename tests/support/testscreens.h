@@ -4,6 +4,7 @@
 // Header only: a test that includes it links the commands' library and GoogleTest.
 
 #include "app/core/screens.h"
+#include "reports/sestavy.h"
 
 #include <QPoint>
 #include <QString>
@@ -27,8 +28,18 @@ public:
         unexpected("ulozit");
         return QString();
     }
+    int ShowSestavySetup(TSestavySetup &) override { return unexpected("nastaveni tisku"); }
+    // The progress window takes no input: a run may show it without a script.
+    std::unique_ptr<TSestavyProgress> ShowSestavyProgress() override { return std::make_unique<SilentProgress>(); }
+    void ShowSestavyPreview(const TSestavy &) override { unexpected("nahled"); }
+    void PrintSestavy(const TSestavy &) override { unexpected("tiskarna"); }
 
 protected:
+    class SilentProgress final : public TSestavyProgress {
+    public:
+        void Show(const QString &) override {}
+    };
+
     // Records the failure of the test; the window answers Cancel.
     static int unexpected(const char *window)
     {

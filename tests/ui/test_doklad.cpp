@@ -273,6 +273,61 @@ TEST_P(DokladTest, CloseRules)
     EXPECT_FALSE(e.FormKeyDown(Qt::Key_F4, Qt::AltModifier));   // Alt+F4 is the close box
 }
 
+// The editor's print: F8 (setup choices cleared first) and the button (setup choices as
+// they stand, so the setup dialog opens while nothing has cleared them), each followed by
+// clearing the choices, the preview requested again and the window closed as "Ukončení"
+// closes it; nothing while an import runs.
+TEST_P(DokladTest, PrintFromTheEditor)
+{
+    addDocument(QStringLiteral("0000000003"), QStringLiteral("000001"), {{"000010", 2, 1.5}});
+    mainWindow();
+    struct Case {
+        const char *how;
+        bool importRunning;
+        int setupAnswer;   // mrNone: no setup dialog expected
+        QStringList windows;
+        int result;
+    } cases[] = {
+        {"key", false, mrNone, {"doklad", "nahled"}, mrOk},
+        {"button", false, mrOk, {"doklad", "nastaveni", "nahled"}, mrOk},
+        {"button", false, mrCancel, {"doklad", "nastaveni"}, mrOk},
+        {"key", true, mrNone, {"doklad"}, mrNone},
+        {"button", true, mrNone, {"doklad"}, mrNone},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.how) + (c.importRunning ? " import" : ""));
+        screens.opened.clear();
+        reports->Sestavy.SystemSetups = ssAll;   // as at start-up
+        reports->Sestavy.RequestedDestination = TDestination::Printer;
+        QString title;
+        screens.nastaveni = [&](TSestavySetup &) { return c.setupAnswer; };
+        screens.nahled = [&](const TSestavy &report) { title = report.Document().pages.at(0).items.at(0).text; };
+        int closedWith = mrNone;
+        screens.doklad = [&](TDokladPodklady &e) {
+            QObject::connect(&e, &FormCommands::closeRequested, [&](int r) { closedWith = r; });
+            data->ImportRunning = c.importRunning;
+            if (QLatin1String(c.how) == QLatin1String("key"))
+                EXPECT_TRUE(e.FormKeyDown(Qt::Key_F8, Qt::NoModifier));
+            else
+                e.Button3Click();
+            data->ImportRunning = false;
+            return closedWith == mrNone ? int(mrCancel) : closedWith;
+        };
+        mainWindow().Button2Click();
+        EXPECT_EQ(screens.windows(), c.windows);
+        EXPECT_EQ(closedWith, c.result);
+        if (c.windows.contains(QStringLiteral("nahled"))) {
+            EXPECT_EQ(title, QStringLiteral("Podklady přímu od dodavatele číslo : 0000000003"));
+        }
+        if (!c.importRunning) {
+            EXPECT_EQ(reports->Sestavy.SystemSetups, 0);
+            EXPECT_EQ(reports->Sestavy.RequestedDestination, TDestination::Preview);
+        } else {
+            EXPECT_EQ(reports->Sestavy.SystemSetups, int(ssAll));
+        }
+    }
+}
+
 TEST_P(DokladTest, TheCloseBoxDiscardsWhatTheLastItemDidNotWrite)
 {
     screens.doklad = [&](TDokladPodklady &e) {
