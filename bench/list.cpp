@@ -17,6 +17,7 @@
 #include "dbgrid.h"
 #include "dodavky_form.h"
 #include "store_raw.h"
+#include "throwaway_pg.h"
 #include "store/firmschema.h"
 #include "store/tdata.h"
 
@@ -28,6 +29,7 @@
 #include <cstdio>
 #include <limits>
 #include <memory>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -217,10 +219,11 @@ Figures sqlite(qint64 rows, int rounds)
 
 Figures postgres(const QByteArray &conninfo, qint64 rows, int rounds)
 {
-    const bench::ScratchPostgres scratch(conninfo, QStringLiteral("bench_list_%1").arg(rows));
+    const pgtest::ThrowawayDatabase database(conninfo,
+                                             QStringLiteral("bench_list_%1_%2").arg(getpid()).arg(rows));
     TData data;
-    data.Database.Connect(scratch.params());
-    auto raw = bench::rawPostgres(scratch.conninfo());
+    data.Database.Connect(database.params());
+    auto raw = bench::rawPostgres(database.conninfo());
     return runOn(data, *raw, true, rows, rounds);
 }
 

@@ -16,12 +16,14 @@
 #include "store/tables/tables.h"
 #include "store/tdata.h"
 #include "store_raw.h"
+#include "throwaway_pg.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -74,25 +76,25 @@ void createFirm(store::Database &db)
 // Receipts 1..n spread over the year and their lines, loaded by the raw engine.
 void generate(bench::RawEngine &raw, qint64 receipts, int lines)
 {
-    raw.load(QStringLiteral("\"Sor%1\"").arg(kFirm), {QStringLiteral("\"SOR_KAV\""), QStringLiteral("\"SOR_NAC\""),
-                                                      QStringLiteral("\"SOR_SKU\"")},
+    raw.load(QStringLiteral("Sor%1").arg(kFirm), {QStringLiteral("SOR_KAV"), QStringLiteral("SOR_NAC"),
+                                                      QStringLiteral("SOR_SKU")},
              kCards, [](qint64 i, QVariantList &v) {
                  v = {number(i + 1, 6), QStringLiteral("Zboží č. %1").arg(i + 1), QStringLiteral("ZEL")};
              });
-    raw.load(QStringLiteral("\"Prd%1\"").arg(kFirm),
-             {QStringLiteral("\"HLA_DAT\""), QStringLiteral("\"HLA_DO1\""), QStringLiteral("\"HLA_TYP\""),
-              QStringLiteral("\"HLA_DO2\""), QStringLiteral("\"HLA_ODB\""), QStringLiteral("\"HLA_NAC\""),
-              QStringLiteral("\"HLA_FAC\"")},
+    raw.load(QStringLiteral("Prd%1").arg(kFirm),
+             {QStringLiteral("HLA_DAT"), QStringLiteral("HLA_DO1"), QStringLiteral("HLA_TYP"),
+              QStringLiteral("HLA_DO2"), QStringLiteral("HLA_ODB"), QStringLiteral("HLA_NAC"),
+              QStringLiteral("HLA_FAC")},
              receipts, [&](qint64 i, QVariantList &v) {
                  const qint64 supplier = (i * 37) % kSuppliers + 1;
                  v = {kFrom.addDays(i * 365 / receipts), number(i + 1, 10), QStringLiteral("PR"),
                       QStringLiteral("F%1").arg(i + 1), number(supplier, 6),
                       QStringLiteral("Dodavatel č. %1 s.r.o.").arg(supplier), 1000.0 + double(i % 977)};
              });
-    raw.load(QStringLiteral("\"Den%1\"").arg(kFirm),
-             {QStringLiteral("\"DEN_DAT\""), QStringLiteral("\"DEN_DOK\""), QStringLiteral("\"DEN_KAV\""),
-              QStringLiteral("\"DEN_IND\""), QStringLiteral("\"DEN_OPE\""), QStringLiteral("\"DEN_KUS\""),
-              QStringLiteral("\"DEN_HPC\""), QStringLiteral("\"DEN_HNC\""), QStringLiteral("\"DEN_DAN\"")},
+    raw.load(QStringLiteral("Den%1").arg(kFirm),
+             {QStringLiteral("DEN_DAT"), QStringLiteral("DEN_DOK"), QStringLiteral("DEN_KAV"),
+              QStringLiteral("DEN_IND"), QStringLiteral("DEN_OPE"), QStringLiteral("DEN_KUS"),
+              QStringLiteral("DEN_HPC"), QStringLiteral("DEN_HNC"), QStringLiteral("DEN_DAN")},
              receipts * lines, [&](qint64 i, QVariantList &v) {
                  const qint64 receipt = i / lines;
                  const qint64 line = i % lines;
@@ -209,10 +211,10 @@ int main(int argc, char **argv)
             report("SQLite", *raw, db, false, receipts, lines);
         }
         if (!pg.isEmpty()) {
-            const bench::ScratchPostgres scratch(pg, QStringLiteral("bench_overview"));
+            const pgtest::ThrowawayDatabase database(pg, QStringLiteral("bench_overview_%1").arg(getpid()));
             store::Database db;
-            db.Connect(scratch.params());
-            auto raw = bench::rawPostgres(scratch.conninfo());
+            db.Connect(database.params());
+            auto raw = bench::rawPostgres(database.conninfo());
             report("PostgreSQL", *raw, db, true, receipts, lines);
         }
     } catch (const AppError &e) {

@@ -8,11 +8,13 @@
 #include "store/database.h"
 #include "store_measure.h"
 #include "store_raw.h"
+#include "throwaway_pg.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -54,10 +56,10 @@ void runSqlite(qint64 rows)
 
 void runPostgres(const QByteArray &conninfo, qint64 rows)
 {
-    const bench::ScratchPostgres scratch(conninfo, QStringLiteral("bench_store"));
+    const pgtest::ThrowawayDatabase database(conninfo, QStringLiteral("bench_store_%1").arg(getpid()));
     store::Database db;
-    db.Connect(scratch.params());
-    auto raw = bench::rawPostgres(scratch.conninfo());
+    db.Connect(database.params());
+    auto raw = bench::rawPostgres(database.conninfo());
     run("PostgreSQL", db, *raw, true, rows);
 }
 

@@ -3,8 +3,6 @@
 #include "store_raw.h"
 
 #include <QHash>
-#include <cstdio>
-#include <unistd.h>
 #include <libpq-fe.h>
 #include <stdexcept>
 
@@ -108,50 +106,5 @@ private:
 } // namespace
 
 std::unique_ptr<RawEngine> rawPostgres(const QByteArray &conninfo) { return std::make_unique<RawPostgres>(conninfo); }
-
-namespace {
-
-// Runs one statement on the server's own database named in the connection string.
-void admin(const QByteArray &conninfo, const QString &sql)
-{
-    PGconn *conn = PQconnectdb(conninfo.constData());
-    PGresult *r = PQexec(conn, sql.toUtf8().constData());
-    const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
-    const std::string error = ok ? std::string() : PQerrorMessage(conn);
-    PQclear(r);
-    PQfinish(conn);
-    if (!ok)
-        throw std::runtime_error(error);
-}
-
-} // namespace
-
-ScratchPostgres::ScratchPostgres(const QByteArray &conninfo, const QString &stem) : m_conninfo(conninfo)
-{
-    m_params.kind = store::ConnectionParams::Kind::PostgreSQL;
-    m_params.database = QStringLiteral("%1_%2").arg(stem).arg(getpid());
-    PQconninfoOption *options = PQconninfoParse(conninfo.constData(), nullptr);
-    for (PQconninfoOption *o = options; o && o->keyword; ++o) {
-        if (!o->val)
-            continue;
-        if (qstrcmp(o->keyword, "host") == 0)
-            m_params.host = QString::fromUtf8(o->val);
-        else if (qstrcmp(o->keyword, "port") == 0)
-            m_params.port = QByteArray(o->val).toInt();
-        else if (qstrcmp(o->keyword, "user") == 0)
-            m_params.user = QString::fromUtf8(o->val);
-    }
-    PQconninfoFree(options);
-    admin(conninfo, QStringLiteral("CREATE DATABASE %1").arg(m_params.database));
-}
-
-ScratchPostgres::~ScratchPostgres()
-{
-    try {
-        admin(m_conninfo, QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_params.database));
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "database %s not dropped: %s\n", m_params.database.toUtf8().constData(), e.what());
-    }
-}
 
 } // namespace bench
