@@ -10,8 +10,28 @@
 #include "store/tdata.h"
 
 #include <QDate>
+#include <QDir>
+#include <QTemporaryDir>
 
 namespace overviewtest {
+
+// The process works in a temporary directory of the test while this lives (the overview
+// writes its text file into the current directory), and in its own directory again after.
+class InTemporaryDirectory {
+public:
+    InTemporaryDirectory() : m_previous(QDir::currentPath()) { QDir::setCurrent(dir.path()); }
+    ~InTemporaryDirectory() { QDir::setCurrent(m_previous); }
+    InTemporaryDirectory(const InTemporaryDirectory &) = delete;
+    InTemporaryDirectory &operator=(const InTemporaryDirectory &) = delete;
+
+    QString filePath(const QString &name) const { return dir.filePath(name); }
+    QString path() const { return dir.path(); }
+    bool isValid() const { return dir.isValid(); }
+
+private:
+    QTemporaryDir dir;
+    QString m_previous;
+};
 
 inline const QDate kFrom{2004, 3, 5};
 inline const QDate kTo{2004, 3, 7};

@@ -67,8 +67,6 @@ protected:
     {
         STORETEST_REQUIRE_ENGINE(GetParam());
         ASSERT_TRUE(dir.isValid());
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(dir.path());
         db = std::make_unique<TestDatabase>(GetParam());
         data = FirmDataModule(db->params(), QStringLiteral("0005"));
         FreshFirmSchema(data->Database, data->FirmNumber);
@@ -85,8 +83,6 @@ protected:
         reports.reset();
         data.reset();
         db.reset();
-        if (!previousDir.isEmpty())
-            QDir::setCurrent(previousDir);
     }
 
     QString pdfPath() const { return dir.filePath(QStringLiteral("sestava.pdf")); }
@@ -113,8 +109,7 @@ protected:
         EXPECT_EQ(reports->Sestavy.Orientation, QPageLayout::Portrait);
     }
 
-    QTemporaryDir dir;
-    QString previousDir;
+    InTemporaryDirectory dir;
     std::unique_ptr<TestDatabase> db;
     std::unique_ptr<TData> data;
     std::unique_ptr<TDataSestavy> reports;

@@ -67,8 +67,6 @@ protected:
     {
         STORETEST_REQUIRE_ENGINE(GetParam());
         ASSERT_TRUE(dir.isValid());
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(dir.path());
         db = std::make_unique<TestDatabase>(GetParam());
         data = FirmDataModule(db->params(), QStringLiteral("0005"));
         FreshFirmSchema(data->Database, data->FirmNumber);
@@ -89,8 +87,6 @@ protected:
         receipts.reset();
         data.reset();
         db.reset();
-        if (!previousDir.isEmpty())
-            QDir::setCurrent(previousDir);
     }
 
     QString textPath() const { return dir.filePath(QStringLiteral("PrehledDodavek.txt")); }
@@ -103,8 +99,7 @@ protected:
         return readFile(textPath());
     }
 
-    QTemporaryDir dir;
-    QString previousDir;
+    InTemporaryDirectory dir;
     std::unique_ptr<TestDatabase> db;
     std::unique_ptr<TData> data;
     std::unique_ptr<store::Table> receipts, work;

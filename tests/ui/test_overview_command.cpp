@@ -49,8 +49,6 @@ protected:
     {
         STORETEST_REQUIRE_ENGINE(GetParam());
         ASSERT_TRUE(dir.isValid());
-        previousDir = QDir::currentPath();
-        QDir::setCurrent(dir.path());
         db = std::make_unique<storetest::TestDatabase>(GetParam());
         data = FirmDataModule(db->params(), QStringLiteral("0001"));
         FreshFirmSchema(data->Database, data->FirmNumber);
@@ -70,14 +68,11 @@ protected:
         reports.reset();
         data.reset();
         db.reset();
-        if (!previousDir.isEmpty())
-            QDir::setCurrent(previousDir);
     }
 
     QString textPath() const { return dir.filePath(QStringLiteral("PrehledDodavek.txt")); }
 
-    QTemporaryDir dir;
-    QString previousDir;
+    InTemporaryDirectory dir;
     std::unique_ptr<storetest::TestDatabase> db;
     std::unique_ptr<TData> data;
     std::unique_ptr<TDataSestavy> reports;
