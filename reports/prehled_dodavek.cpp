@@ -3,8 +3,8 @@
 #include "app/core/codepage.h"
 #include "app/core/errors.h"
 #include "app/core/textutil.h"
-#include "import/stock_tables.h"
 #include "store/table.h"
+#include "store/table_use.h"
 #include "store/tdata.h"
 
 #include <QCoreApplication>
@@ -190,18 +190,9 @@ void appendReceiptRow(TData &d, store::Table &receipts, store::Table &work)
 
 QString OverviewShopName(TData &d)
 {
-    store::Table &owner = d.ffVlastnik;
-    StockTableState given(owner);
-    QString name;
-    try {
-        owner.Open();
-        owner.First();
-        name = owner.FieldByName(QStringLiteral("VLA_NAC")).AsString();
-    } catch (...) {
-        given.Restore();
-        throw;
-    }
-    given.Restore();
+    const store::TableUse owner(d.ffVlastnik);
+    d.ffVlastnik.First();
+    const QString name = d.ffVlastnik.FieldByName(QStringLiteral("VLA_NAC")).AsString();
     return name;
 }
 
@@ -217,23 +208,12 @@ void FillOverviewWorkTable(TData &d, store::Table &receipts, store::Table &work,
     // The journal and the assortment stay open over all receipts, so that the value of
     // each receipt is not computed between an open and a close of both; they are given
     // back as they were found.
-    StockTableState journal(d.ffDenik), assortment(d.ffSortiment);
-    try {
-        d.ffDenik.Open();
-        d.ffDenik.SetIndexName(QStringLiteral("DOK"));
-        d.ffSortiment.Open();
-        d.ffSortiment.SetIndexName(QStringLiteral("KAV"));
-        for (receipts.First(); !receipts.Eof(); receipts.Next()) {
-            QCoreApplication::processEvents();
-            appendReceiptRow(d, receipts, work);
-        }
-    } catch (...) {
-        journal.Restore();
-        assortment.Restore();
-        throw;
+    const store::TableUse journal(d.ffDenik, QStringLiteral("DOK"));
+    const store::TableUse assortment(d.ffSortiment, QStringLiteral("KAV"));
+    for (receipts.First(); !receipts.Eof(); receipts.Next()) {
+        QCoreApplication::processEvents();
+        appendReceiptRow(d, receipts, work);
     }
-    journal.Restore();
-    assortment.Restore();
     work.SetIndexName(order == BySupplier ? QStringLiteral("KodDod") : QStringLiteral("Doklad"));
     work.First();
 }
