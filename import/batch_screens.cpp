@@ -34,6 +34,7 @@ int BatchImportScreens::ShowPodkladyPolEdit(TPodkladyPolEdit &, QPoint) { noWind
 int BatchImportScreens::ShowPrehledZakazniku(QPoint) { noWindow(); }
 int BatchImportScreens::ShowPrehledSortimentu(QPoint) { noWindow(); }
 int BatchImportScreens::ShowPodkladyHle() { noWindow(); }
+int BatchImportScreens::ShowSesPrehDodOdDo(TSesPrehDodOdDo &) { noWindow(); }
 int BatchImportScreens::ShowSestavySetup(TSestavySetup &) { noWindow(); }
 std::unique_ptr<TSestavyProgress> BatchImportScreens::ShowSestavyProgress() { noWindow(); }
 void BatchImportScreens::ShowSestavyPreview(const TSestavy &) { noWindow(); }

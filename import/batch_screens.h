@@ -22,6 +22,7 @@ public:
     int ShowPodkladyHle() override;
     QString GetSaveFileName(const QString &, const QString &, const QString &, const QString &,
                             const QString &) override;
+    int ShowSesPrehDodOdDo(TSesPrehDodOdDo &) override;
     int ShowSestavySetup(TSestavySetup &) override;
     std::unique_ptr<TSestavyProgress> ShowSestavyProgress() override;
     void ShowSestavyPreview(const TSestavy &) override;

@@ -1,6 +1,7 @@
 #include "data_sestavy.h"
 
 #include "podklad_print.h"
+#include "prehled_dodavek.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
 
@@ -33,6 +34,9 @@ void TDataSestavy::SestavyPrint()
     switch (ReportKind) {
     case rkPodklad:
         PrintPodklad(*Data, Sestavy);
+        break;
+    case rkPrehledDodavek:
+        PrintOverview(Sestavy, SesDodMem, SortOrder, DateFrom, DateTo, OverviewShopName(*Data));
         break;
     default:
         break;

@@ -46,6 +46,18 @@ public:
     // "KodDod" (KodDod, Doklad).
     store::Table SesDodMem;
 
+    // The workbook of the deliveries overview; empty: OverviewWorkbookPath of today.
+    QString WorkbookPath;
+
+    // The deliveries overview of the receipts dated dateFrom..dateTo: fills SesDodMem
+    // (FillOverviewWorkTable), SortOrder := sortOrder, writes "PrehledDodavek.txt" in the
+    // current directory, with ExcelExport the workbook when there are rows (a failure
+    // shows "Nejze komunikovat s MS Excel" with its reason and the run goes on), and runs
+    // Sestavy in landscape with ReportKind rkPrehledDodavek. Returns the number of
+    // receipts. Errors are raised. However it ends, SesDodMem is closed, ffSesDod loses its
+    // range (and is closed again when the run opened it) and Sestavy is portrait again.
+    int SesPrehPRD(int sortOrder, const QDate &dateFrom, const QDate &dateTo);
+
     // The print handler: draws the report of ReportKind through Sestavy's drawing
     // operations. Another kind draws nothing.
     void SestavyPrint();

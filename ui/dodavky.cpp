@@ -2,6 +2,9 @@
 
 #include "doklad_podklady.h"
 #include "app/core/screens_cleanup.h"
+#include "app/core/general_error.h"
+#include "app/core/prompter.h"
+#include "ses_preh_dod_od_do.h"
 #include "reports/data_sestavy.h"
 #include "store/tdata.h"
 #include "xml/podklad_export.h"
@@ -226,4 +229,29 @@ void TDodavky::Button5Click()
         throw;
     }
     FocusControl(DBGrid1);
+}
+
+void TDodavky::Sestavadodvek1Click()
+{
+    TDataSestavy &reports = *DataSestavy;
+    store::Table &receipts = reports.ffSesDod;
+    try {
+        receipts.Close();
+        receipts.SetDatabase(Data->ffDodavky.GetDatabase());
+        receipts.SetTableName(Data->ffDodavky.TableName());
+        receipts.Open();
+        receipts.SetIndexName(QStringLiteral("DAT"));
+        TSesPrehDodOdDo dialog;
+        dialog.ZandorDateEdit1Date = dialog.ZandorDateEdit2Date = QDate::currentDate();
+        dialog.ExcelExport = &reports.ExcelExport;
+        if (screens().ShowSesPrehDodOdDo(dialog) == mrOk) {
+            reports.DateFrom = dialog.ZandorDateEdit1Date;
+            reports.DateTo = dialog.ZandorDateEdit2Date;
+            reports.SesPrehPRD(dialog.TrizeniItemIndex, reports.DateFrom, reports.DateTo);
+        }
+        receipts.Close();
+    } catch (const std::exception &e) {
+        Quietly([&] { receipts.Close(); });
+        prompter().ShowMessage(QStringLiteral("Ošetření vyjímky\n") + ErrorText(e));
+    }
 }

@@ -57,9 +57,12 @@ public:
     void Novdoklad1Click() { Button1Click(); }
     void OpravaDokladu1Click() { Button2Click(); }
     void Sestavy1Click() { Button3Click(); }
-    // The deliveries overview ("Sestava dodávek"): does nothing; the program has no
-    // overview of deliveries.
-    void Sestavadodvek1Click() {}
+    // The deliveries overview ("Sestava dodávek"): points the reports module's receipts at
+    // the firm's receipts table (index "DAT"), asks for the period, the order and the
+    // workbook in TSesPrehDodOdDo (both dates today) and on "Start" runs SesPrehPRD. The
+    // receipts are closed again in every case; any error shows "Ošetření vyjímky" with
+    // its text on the next line.
+    void Sestavadodvek1Click();
     // Closes the window.
     void Konec3Click() { CloseWith(mrCancel); }
 };

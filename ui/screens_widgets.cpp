@@ -6,6 +6,7 @@
 #include "prehled_sortimentu_form.h"
 #include "prehled_zakazniku_form.h"
 #include "search_dialogs_form.h"
+#include "ses_preh_dod_od_do_form.h"
 #include "sestavy_form.h"
 
 #include <QApplication>
@@ -25,6 +26,18 @@ int runAt(QDialog &dialog, QPoint pos)
     if (QWidget *opener = dialog.parentWidget())
         opener->activateWindow();
     return result == mrOk ? mrOk : mrCancel;
+}
+
+// Runs a window modally centred over the main window (the top of the active window's
+// owners).
+int runOverMain(QDialog &dialog)
+{
+    QWidget *main = QApplication::activeWindow();
+    while (main && main->parentWidget())
+        main = main->parentWidget()->window();
+    dialog.adjustSize();
+    const QPoint centre = main ? main->frameGeometry().center() : QPoint();
+    return runAt(dialog, main ? centre - QPoint(dialog.width() / 2, dialog.height() / 2) : dialog.pos());
 }
 
 } // namespace
@@ -69,13 +82,14 @@ int WidgetScreens::ShowPodkladyHle()
 
 int WidgetScreens::ShowFormPodkladyImport(TFormPodkladyImport &form)
 {
-    QWidget *main = QApplication::activeWindow();
-    while (main && main->parentWidget())
-        main = main->parentWidget()->window();
     FormPodkladyImportDialog dialog(form, QApplication::activeWindow());
-    dialog.adjustSize();
-    const QPoint centre = main ? main->frameGeometry().center() : QPoint();
-    return runAt(dialog, main ? centre - QPoint(dialog.width() / 2, dialog.height() / 2) : dialog.pos());
+    return runOverMain(dialog);
+}
+
+int WidgetScreens::ShowSesPrehDodOdDo(TSesPrehDodOdDo &dialog)
+{
+    SesPrehDodOdDoForm window(dialog, QApplication::activeWindow());
+    return runOverMain(window);
 }
 
 QString WidgetScreens::GetSaveFileName(const QString &title, const QString &dir, const QString &name,

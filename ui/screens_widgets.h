@@ -20,6 +20,8 @@ public:
     // The import dialog, centred over the main window (the top of the active window's
     // owners).
     int ShowFormPodkladyImport(TFormPodkladyImport &form) override;
+    // The period dialog of the overview, centred over the main window.
+    int ShowSesPrehDodOdDo(TSesPrehDodOdDo &dialog) override;
     // A QFileDialog in save mode over the active window.
     QString GetSaveFileName(const QString &title, const QString &dir, const QString &name, const QString &filter,
                             const QString &defaultSuffix) override;

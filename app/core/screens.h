@@ -16,6 +16,7 @@
 class TDokladPodklady;
 class TFormPodkladyImport;
 class TPodkladyPolEdit;
+class TSesPrehDodOdDo;
 class TSestavy;
 class TSestavyProgress;
 struct TSestavySetup;
@@ -68,6 +69,9 @@ public:
     // The dialog asking for the number of a prepared delivery to import; the typed
     // number is left in the form's EditTovel1Text. Centred over the main window.
     virtual int ShowFormPodkladyImport(TFormPodkladyImport &form) = 0;
+    // The period dialog of the deliveries overview; the dates and choices are left in
+    // the dialog's commands. Centred over the main window.
+    virtual int ShowSesPrehDodOdDo(TSesPrehDodOdDo &dialog) = 0;
     // The save-file dialog: title, starting directory, proposed file name, filter (Qt's
     // "description (*.ext)" form) and the suffix added to a name typed without one; it
     // asks before an existing file is overwritten. Returns the chosen path, or an empty

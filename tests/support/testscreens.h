@@ -21,6 +21,7 @@ public:
     int ShowPrehledSortimentu(QPoint) override { return unexpected("sortiment"); }
     int ShowPodkladyHle() override { return unexpected("hledani"); }
     int ShowFormPodkladyImport(TFormPodkladyImport &) override { return unexpected("import"); }
+    int ShowSesPrehDodOdDo(TSesPrehDodOdDo &) override { return unexpected("obdobi"); }
     QString GetSaveFileName(const QString &, const QString &, const QString &, const QString &,
                             const QString &) override
     {

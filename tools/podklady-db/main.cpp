@@ -16,6 +16,7 @@ int runRebuild(const QStringList &args);
 int runImport(const QStringList &args);
 int runCheck(const QStringList &args);
 int runPrint(const QStringList &args);
+int runOverview(const QStringList &args);
 
 namespace {
 
@@ -29,6 +30,7 @@ const DbCommand kCommands[] = {
     {"import", "--prepared NUMBER --supplier CODE [--invoice TEXT] [--invoiced AMOUNT] [--yes] [--ini PATH]  import a prepared delivery into a new receipt", runImport},
     {"check", "[--repair] [--ini PATH]  compare every card with the stock journal (--repair: rebuild the cards that differ)", runCheck},
     {"print", "--doc NUMBER --pdf FILE [--ini PATH]  write the printout of a source document as a PDF", runPrint, true},
+    {"overview", "--from DD.MM.YYYY --to DD.MM.YYYY [--by-supplier] [--xlsx FILE] [--pdf FILE] [--ini PATH]  the deliveries overview: PrehledDodavek.txt here, the workbook and the PDF when asked", runOverview, true},
     {nullptr, nullptr, nullptr},
 };
 
