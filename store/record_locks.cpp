@@ -66,19 +66,20 @@ QString TData::LockRefusalText(const QString &holder, const QDateTime &since)
         + since.toString(QStringLiteral("dd.MM.yyyy hh.mm"));
 }
 
-bool TData::LockRecord(const QString &code, const QString &key)
+bool TData::LockRecord(const QString &code, const QString &key, bool *taken)
 {
     SemaforSession session(ffSemafor);
     struct Outcome {
         bool held;
+        bool written;
         QString holder;
         QDateTime since;
     };
     const Outcome outcome = inTransaction(Database, QStringLiteral("SYS0001 ") + code.toUpper() + QLatin1Char(' ') + key.toUpper(), [&] {
         if (ffSemafor.FindKey({code, key})) {
             if (ffSemafor.FieldByName(QStringLiteral("SYS_IDU")).AsString() == LocalAddress)
-                return Outcome{true, {}, {}};
-            return Outcome{false, ffSemafor.FieldByName(QStringLiteral("SYS_USR")).AsString(),
+                return Outcome{true, false, {}, {}};
+            return Outcome{false, false, ffSemafor.FieldByName(QStringLiteral("SYS_USR")).AsString(),
                            ffSemafor.FieldByName(QStringLiteral("SYS_DAT")).AsDateTime()};
         }
         ffSemafor.Append();
@@ -93,8 +94,10 @@ bool TData::LockRecord(const QString &code, const QString &key)
             ffSemafor.Cancel();
             throw;
         }
-        return Outcome{true, {}, {}};
+        return Outcome{true, true, {}, {}};
     });
+    if (taken)
+        *taken = outcome.written;
     // The message is shown after the transaction has ended, so that no other station
     // waits on this one while the user reads it.
     if (!outcome.held)

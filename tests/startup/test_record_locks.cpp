@@ -65,8 +65,11 @@ TEST_P(RecordLockTest, SecondStationIsRefusedWithHolderAndTime)
 
 TEST_P(RecordLockTest, SameStationRelocksAndUnlocksOnlyItsOwn)
 {
-    EXPECT_TRUE(a->LockRecord(QStringLiteral("POD"), QStringLiteral("0000000123")));
-    EXPECT_TRUE(a->LockRecord(QStringLiteral("POD"), QStringLiteral("0000000123")));
+    bool taken = false;
+    EXPECT_TRUE(a->LockRecord(QStringLiteral("POD"), QStringLiteral("0000000123"), &taken));
+    EXPECT_TRUE(taken);
+    EXPECT_TRUE(a->LockRecord(QStringLiteral("POD"), QStringLiteral("0000000123"), &taken));
+    EXPECT_FALSE(taken);   // held already: not this call's record to remove on failure
     EXPECT_EQ(records().size(), 1);
 
     b->UnlockRecord(QStringLiteral("POD"), QStringLiteral("0000000123"));   // not b's: nothing removed

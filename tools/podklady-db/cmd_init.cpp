@@ -103,8 +103,13 @@ int runInit(const QStringList &args)
         printErr(e.text());
         return 2;
     }
-    if (!o.firm.isEmpty())
-        cfg.FirmNumber = o.firm;
+    try {
+        if (!o.firm.isEmpty())
+            cfg.FirmNumber = CheckedFirmNumber(o.firm);
+    } catch (const AppError &e) {
+        printErr(e.text());
+        return 64;
+    }
 
     QString createdFile;
     try {
