@@ -1,8 +1,8 @@
 #include "login.h"
 
-#include "app/general_error.h"
-#include "app/prompter.h"
-#include "app/textutil.h"
+#include "app/core/general_error.h"
+#include "app/core/prompter.h"
+#include "app/core/textutil.h"
 #include "store/tdata.h"
 
 namespace {

@@ -15,7 +15,7 @@
 // otherwise.
 
 #include "dbgrid.h"
-#include "dodavky_window.h"
+#include "dodavky_form.h"
 #include "store_raw.h"
 #include "store/firmschema.h"
 #include "store/tdata.h"

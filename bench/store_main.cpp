@@ -4,7 +4,7 @@
 // for the run and dropped after it), and times the table component against the same
 // work written by hand on the raw engine. Prints the peak memory after each engine.
 
-#include "app/errors.h"
+#include "app/core/errors.h"
 #include "store/database.h"
 #include "store_measure.h"
 #include "store_raw.h"

@@ -3,12 +3,12 @@
 #include "form_podklady_import.h"
 #include "podklady_file.h"
 
-#include "app/errors.h"
-#include "app/prompter.h"
-#include "app/textutil.h"
-#include "screens_cleanup.h"
+#include "app/core/errors.h"
+#include "app/core/prompter.h"
+#include "app/core/textutil.h"
+#include "app/core/screens_cleanup.h"
 #include "store/counter.h"
-#include "store/stock_tables.h"
+#include "import/stock_tables.h"
 #include "store/tdata.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "database.h"
 
-#include "app/errors.h"
+#include "app/core/errors.h"
 #include "holds.h"
 #include "layout.h"
 #include "postgres_engine.h"

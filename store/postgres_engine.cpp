@@ -1,6 +1,6 @@
 #include "postgres_engine.h"
 
-#include "app/errors.h"
+#include "app/core/errors.h"
 #include "database.h"
 
 #include <QVarLengthArray>

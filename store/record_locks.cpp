@@ -8,9 +8,9 @@
 
 #include "store/tdata.h"
 
-#include "app/prompter.h"
-#include "app/textutil.h"
-#include "app/errors.h"
+#include "app/core/prompter.h"
+#include "app/core/textutil.h"
+#include "app/core/errors.h"
 
 #include <QDateTime>
 

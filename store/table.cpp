@@ -1,6 +1,6 @@
 #include "table.h"
 
-#include "app/textutil.h"
+#include "app/core/textutil.h"
 #include "holds.h"
 #include "table_impl.h"
 #include "value.h"

@@ -1,6 +1,6 @@
 #include "table.h"
 
-#include "app/textutil.h"
+#include "app/core/textutil.h"
 #include "table_impl.h"
 
 namespace store {

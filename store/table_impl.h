@@ -3,7 +3,7 @@
 // editing (table_edit.cpp): the order, the range, the buffered page of rows around the
 // current record, and the edit buffer.
 
-#include "app/errors.h"
+#include "app/core/errors.h"
 #include "database.h"
 #include "engine.h"
 #include "keyset.h"

@@ -1,6 +1,6 @@
 #include "tdata.h"
 
-#include "app/textutil.h"
+#include "app/core/textutil.h"
 #include "store/counter.h"
 #include "store/tables/tables.h"
 

@@ -3,7 +3,7 @@
 // firm (ffPodklHlav, kept open for the window's life, in "DO1" order unless a search
 // chose another). Every other command of the program starts here.
 
-#include "screens.h"
+#include "app/core/screens.h"
 
 #include <Qt>
 

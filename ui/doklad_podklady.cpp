@@ -1,11 +1,11 @@
 #include "doklad_podklady.h"
 
-#include "app/errors.h"
-#include "app/prompter.h"
-#include "app/textutil.h"
+#include "app/core/errors.h"
+#include "app/core/prompter.h"
+#include "app/core/textutil.h"
 #include "import/data_import.h"
 #include "podklady_pol_edit.h"
-#include "screens_cleanup.h"
+#include "app/core/screens_cleanup.h"
 #include "store/counter.h"
 #include "store/tdata.h"
 

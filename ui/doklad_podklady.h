@@ -6,7 +6,7 @@
 // written item adds its values, each corrected item its difference, each deleted item
 // takes its values off; they are never recomputed.
 
-#include "screens.h"
+#include "app/core/screens.h"
 
 #include <QString>
 #include <Qt>

@@ -1,10 +1,10 @@
 // The card look-up of the data module. It belongs to TData, but it may open the
 // assortment picker, so it lives with the windows and reaches the picker through Screens.
 
-#include "screens.h"
-#include "screens_cleanup.h"
+#include "app/core/screens.h"
+#include "app/core/screens_cleanup.h"
 
-#include "app/textutil.h"
+#include "app/core/textutil.h"
 #include "store/tdata.h"
 
 bool TData::SorValid(const QString &text)

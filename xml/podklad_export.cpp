@@ -1,9 +1,9 @@
 #include "podklad_export.h"
 
-#include "app/codepage.h"
-#include "app/errors.h"
-#include "app/prompter.h"
-#include "app/textutil.h"
+#include "app/core/codepage.h"
+#include "app/core/errors.h"
+#include "app/core/prompter.h"
+#include "app/core/textutil.h"
 #include "store/tdata.h"
 #include "xmlwriter.h"
 

@@ -21,7 +21,7 @@
 #include "import/form_podklady_import.h"
 #include "store/counter.h"
 #include "store/tdata.h"
-#include "ui/screens.h"
+#include "app/core/screens.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -7,9 +7,9 @@
 #include "demo.h"
 #include "options.h"
 
-#include "app/config.h"
-#include "app/errors.h"
-#include "app/osinfo.h"
+#include "app/core/config.h"
+#include "app/core/errors.h"
+#include "app/core/osinfo.h"
 #include "store/connection.h"
 #include "store/database.h"
 #include "store/firmschema.h"

@@ -1,6 +1,6 @@
 #include "gridmodel.h"
 
-#include "app/errors.h"
+#include "app/core/errors.h"
 #include "store/database.h"
 #include "store/engine.h"
 #include "store/value.h"

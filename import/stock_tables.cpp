@@ -1,6 +1,6 @@
 #include "stock_tables.h"
 
-#include "app/errors.h"
+#include "app/core/errors.h"
 
 StockTableState::StockTableState(store::Table &t)
     : m_table(t), m_open(t.Active()), m_index(t.IndexName())

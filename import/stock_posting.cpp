@@ -2,10 +2,10 @@
 // after it, and the stock of the variant and the card changed by the quantity, written
 // together in one transaction.
 
-#include "tdata.h"
+#include "store/tdata.h"
 
-#include "app/errors.h"
-#include "app/prompter.h"
+#include "app/core/errors.h"
+#include "app/core/prompter.h"
 #include "stock_tables.h"
 
 #include <QDate>

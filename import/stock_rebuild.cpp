@@ -2,10 +2,10 @@
 // start-of-year stock plus the quantities of its journal entries, and the card's stock
 // is the sum over its variants. The journal itself is only read.
 
-#include "tdata.h"
+#include "store/tdata.h"
 
-#include "app/errors.h"
-#include "app/prompter.h"
+#include "app/core/errors.h"
+#include "app/core/prompter.h"
 #include "progress_window.h"
 #include "stock_tables.h"
 

@@ -2,10 +2,10 @@
 // per card and variant into the work table DokladObsah, and the totals of a receipt split
 // by VAT rate. Only receipts are valued by this program.
 
-#include "tdata.h"
+#include "store/tdata.h"
 
-#include "app/errors.h"
-#include "stock_tables.h"
+#include "app/core/errors.h"
+#include "import/stock_tables.h"
 
 namespace {
 
