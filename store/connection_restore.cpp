@@ -3,8 +3,8 @@
 
 #include "tdata.h"
 
-#include "app/errors.h"
-#include "app/prompter.h"
+#include "app/core/errors.h"
+#include "app/core/prompter.h"
 
 QString TData::ConnectionRestoredText() const
 {

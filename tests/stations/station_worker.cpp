@@ -16,7 +16,7 @@
 
 #include "firm_tables.h"
 
-#include "app/prompter.h"
+#include "app/core/prompter.h"
 #include "import/data_import.h"
 #include "import/form_podklady_import.h"
 #include "store/counter.h"

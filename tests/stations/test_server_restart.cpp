@@ -8,7 +8,7 @@
 
 #include "recordingprompter.h"
 
-#include "app/errors.h"
+#include "app/core/errors.h"
 
 #include <QProcess>
 #include <QThread>
