@@ -4,7 +4,7 @@
 #include "store_test_support.h"
 
 #include "app/core/errors.h"
-#include "store/engine.h"
+#include "raw_engine.h"
 
 #include <QLocale>
 #include <cmath>
@@ -232,7 +232,7 @@ TEST_P(Values, ARowHoldingAnInfiniteNumberCanStillBeCorrected)
     t->Append();
     t->FieldByName("V_STR").SetAsString("stary");
     t->Post();
-    Engine &engine = db->engine();
+    Engine &engine = storetest::rawEngine(*db);
     engine.execute(QStringLiteral("UPDATE \"%1\" SET \"V_FLT\" = %2").arg(name, engine.dialect().placeholder(1)),
                    {std::numeric_limits<double>::infinity()});
     t->Close();

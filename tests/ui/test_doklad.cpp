@@ -4,7 +4,7 @@
 
 #include "test_doklad_support.h"
 
-#include "store/engine.h"
+#include "raw_engine.h"
 
 #include <limits>
 
@@ -140,7 +140,7 @@ TEST_P(DokladTest, WrittenItemsAddToTheTotalsAndACorrectionAddsItsDifference)
 TEST_P(DokladTest, AnInfiniteTotalIsCountedAgainFromTheItems)
 {
     addDocument(QStringLiteral("0000000070"), QStringLiteral("000002"), {{"000010", 10, 2}, {"000011", 1, 7}});
-    store::Engine &engine = data->Database.engine();
+    store::Engine &engine = storetest::rawEngine(data->Database);
     engine.execute(QStringLiteral("UPDATE \"%1\" SET \"HLA_EUR\" = %2").arg(headers().TableName(), engine.dialect().placeholder(1)),
                    {std::numeric_limits<double>::infinity()});
     mainWindow();

@@ -1,7 +1,7 @@
 #include "postgres_engine.h"
 
 #include "app/core/errors.h"
-#include "database.h"
+#include "store/database.h"
 
 #include <QVarLengthArray>
 #include <arpa/inet.h>
