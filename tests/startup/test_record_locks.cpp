@@ -2,6 +2,7 @@
 // addresses on one database, and several processes racing for one lock.
 
 #include "startup_fixture.h"
+#include "station_target.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -96,9 +97,7 @@ TEST_P(RecordLockTest, RacingProcessesHoldOneAtATime)
     QTemporaryDir dir;
     const QString log = dir.filePath(QStringLiteral("holds.log"));
     const store::ConnectionParams p = db->params();
-    const QString target = p.kind == store::ConnectionParams::Kind::SQLite
-        ? QStringLiteral("sqlite:") + p.sqliteFile
-        : QStringLiteral("pg:%1:%2:%3:%4").arg(p.host).arg(p.port).arg(p.database, p.user);
+    const QString target = StationTarget(p);
 
     std::vector<std::unique_ptr<QProcess>> racers;
     for (int i = 1; i <= 4; ++i) {

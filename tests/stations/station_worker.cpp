@@ -15,6 +15,7 @@
 // ("posted N refused M"). Exit 0 when the work ran to its end.
 
 #include "firm_tables.h"
+#include "station_target.h"
 
 #include "app/core/prompter.h"
 #include "import/data_import.h"
@@ -68,22 +69,6 @@ public:
         return QString();
     }
 };
-
-store::ConnectionParams targetParams(const QString &text)
-{
-    const QStringList target = text.split(u':');
-    store::ConnectionParams params;
-    if (target.value(0) == QLatin1String("sqlite")) {
-        params.sqliteFile = target.mid(1).join(u':');
-    } else {
-        params.kind = store::ConnectionParams::Kind::PostgreSQL;
-        params.host = target.value(1);
-        params.port = target.value(2).toInt();
-        params.database = target.value(3);
-        params.user = target.value(4);
-    }
-    return params;
-}
 
 int takeNumbers(TData &d, int count, const QString &outFile)
 {
@@ -182,7 +167,7 @@ int main(int argc, char **argv)
     PrintingPrompter messages;
     setPrompter(&messages);
     try {
-        auto data = FirmDataModule(targetParams(args[1]), QStringLiteral("0001"));
+        auto data = FirmDataModule(StationTargetParams(args[1]), QStringLiteral("0001"));
         data->LocalAddress = args[2];
         data->UserFullName = QStringLiteral("Stanice ") + args[2];
         data->UserInitials = QStringLiteral("ST");

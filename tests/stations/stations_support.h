@@ -3,6 +3,8 @@
 // and an address, its output read back, and the stock invariants checked afterwards.
 
 #include "firm_tables.h"
+#include "recordingprompter.h"
+#include "station_target.h"
 #include "store_test_support.h"
 
 #include "store/tdata.h"
@@ -14,21 +16,13 @@
 
 namespace stations {
 
-// The worker's first argument for the database of params.
-inline QString target(const store::ConnectionParams &p)
-{
-    return p.kind == store::ConnectionParams::Kind::SQLite
-        ? QStringLiteral("sqlite:") + p.sqliteFile
-        : QStringLiteral("pg:%1:%2:%3:%4").arg(p.host).arg(p.port).arg(p.database, p.user);
-}
-
 // Starts the worker as station `address`; its output is read with finish().
 inline std::unique_ptr<QProcess> startWorker(const store::ConnectionParams &p, const QString &address,
                                              const QStringList &args)
 {
     auto proc = std::make_unique<QProcess>();
     proc->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    proc->start(QStringLiteral(STATION_WORKER), QStringList{target(p), address} + args);
+    proc->start(QStringLiteral(STATION_WORKER), QStringList{StationTarget(p), address} + args);
     return proc;
 }
 
@@ -108,5 +102,21 @@ inline Ledger checkLedger(TData &d)
     sor.Close();
     return out;
 }
+
+// A test on a fresh firm 0001 of each engine, for stations started as processes.
+class StationsFixture : public testing::TestWithParam<storetest::Backend> {
+protected:
+    void SetUp() override
+    {
+        STORETEST_REQUIRE_ENGINE(GetParam());
+        db = std::make_unique<storetest::TestDatabase>(GetParam());
+        data = FirmDataModule(db->params(), QStringLiteral("0001"));
+        FreshFirmSchema(data->Database, data->FirmNumber);
+    }
+
+    std::unique_ptr<storetest::TestDatabase> db;
+    std::unique_ptr<TData> data;
+    RecordingPrompter messages;
+};
 
 } // namespace stations

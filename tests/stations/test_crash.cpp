@@ -7,7 +7,6 @@
 #include "stations_support.h"
 
 #include "podklady_dbf_writer.h"
-#include "recordingprompter.h"
 
 #include "store/tables/tables.h"
 
@@ -29,14 +28,13 @@ constexpr double kSalePrice = 10;   // SOR_PC1 of every card (addStockCard)
 
 QString cardNumber(int i) { return QStringLiteral("%1").arg(i + 1, 6, 10, QLatin1Char('0')); }
 
-class CrashTest : public testing::TestWithParam<Backend> {
+class CrashTest : public StationsFixture {
 protected:
     void SetUp() override
     {
-        STORETEST_REQUIRE_ENGINE(GetParam());
-        db = std::make_unique<storetest::TestDatabase>(GetParam());
-        data = FirmDataModule(db->params(), QStringLiteral("0001"));
-        FreshFirmSchema(data->Database, data->FirmNumber);
+        StationsFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         AppendRow(data->ffCiselnik, {{"CIS_POD", "0"}, {"CIS_PRD", "0"}});
         for (int i = 0; i < kCards; ++i)
             addStockCard(*data, cardNumber(i), 0);
@@ -68,9 +66,6 @@ protected:
         return running;
     }
 
-    std::unique_ptr<storetest::TestDatabase> db;
-    std::unique_ptr<TData> data;
-    RecordingPrompter messages;
     QTemporaryDir dir;
 };
 

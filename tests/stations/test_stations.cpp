@@ -4,8 +4,6 @@
 
 #include "stations_support.h"
 
-#include "recordingprompter.h"
-
 #include <QCoreApplication>
 #include <QFile>
 #include <QSet>
@@ -17,21 +15,7 @@ using namespace stations;
 
 namespace {
 
-class StationsTest : public testing::TestWithParam<Backend> {
-protected:
-    void SetUp() override
-    {
-        STORETEST_REQUIRE_ENGINE(GetParam());
-        db = std::make_unique<storetest::TestDatabase>(GetParam());
-        data = FirmDataModule(db->params(), QStringLiteral("0001"));
-        data->LocalAddress = QStringLiteral("10.0.0.1");
-        FreshFirmSchema(data->Database, data->FirmNumber);
-    }
-
-    std::unique_ptr<storetest::TestDatabase> db;
-    std::unique_ptr<TData> data;
-    RecordingPrompter messages;
-};
+class StationsTest : public StationsFixture {};
 
 // Eight stations race for one document's lock; the holds, logged by each process as it
 // gets and lets go of the lock, never overlap.
@@ -45,7 +29,7 @@ TEST_P(StationsTest, EightStationsRacingForOneLockHoldItOneAtATime)
     for (int i = 1; i <= kStations; ++i) {
         auto proc = std::make_unique<QProcess>();
         proc->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        proc->start(QStringLiteral(LOCK_RACER), {target(db->params()), QStringLiteral("10.0.2.%1").arg(i),
+        proc->start(QStringLiteral(LOCK_RACER), {StationTarget(db->params()), QStringLiteral("10.0.2.%1").arg(i),
                                                  QString::number(kRounds / kStations), log});
         racers.push_back(std::move(proc));
     }

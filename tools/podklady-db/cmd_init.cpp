@@ -103,13 +103,8 @@ int runInit(const QStringList &args)
         printErr(e.text());
         return 2;
     }
-    try {
-        if (!o.firm.isEmpty())
-            cfg.FirmNumber = CheckedFirmNumber(o.firm);
-    } catch (const AppError &e) {
-        printErr(e.text());
-        return 64;
-    }
+    if (!o.firm.isEmpty())
+        cfg.FirmNumber = o.firm;
 
     QString createdFile;
     try {
