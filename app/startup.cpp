@@ -38,5 +38,11 @@ bool DataCreate(TData &data, LoginDialog &dialog, const StartupEnvironment &env)
         prompter().ShowMessage(ServerUnreachableText(data));
         return false;
     }
+    // Stations are told apart by the address the server sees them at: the host name of
+    // many computers resolves to the same loopback address, which two stations must
+    // never share. A database on this computer's disk has no such address.
+    const QString seen = data.Database.LocalAddress();
+    if (!seen.isEmpty())
+        data.LocalAddress = seen;
     return Login(data, dialog, env.logOnName) != LoginOutcome::Terminate;
 }

@@ -11,7 +11,7 @@ class LoginDialog;
 struct StartupEnvironment {
     QString exePath;        // the program's directory with a trailing "/"
     QString logOnName;      // the operating-system log-on name
-    QString localAddress;   // this station's address for lock records
+    QString localAddress;   // this station's address for lock records, unless the server sees another
 };
 
 // Runs the creation handler of the data module. Returns false when the application has

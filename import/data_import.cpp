@@ -76,14 +76,22 @@ void numberReceipt(bool &newDocument, const QString &prepared)
 QString postLine(const PodkladyLine &line, double salePrice, double unitPrice, double rate)
 {
     TData &d = *Data;
-    if (!d.LockRecord(kCard, line.card)) {
+    bool taken = false;
+    if (!d.LockRecord(kCard, line.card, &taken)) {
         d.DokladObsah.Cancel();   // the lock has told who holds the card
         return kReasonLocked;
     }
+    // A line that fails removes only a lock record it wrote itself; one that was there
+    // before belongs to whoever holds the card on this computer.
     struct Unlock {
         const QString &card;
-        ~Unlock() { Quietly([this] { Data->UnlockRecord(kCard, card); }); }
-    } unlock{line.card};
+        bool release;
+        ~Unlock()
+        {
+            if (release)
+                Quietly([this] { Data->UnlockRecord(kCard, card); });
+        }
+    } unlock{line.card, taken};
 
     const QString receipt = field(d.ffDodavky, "HLA_DO1").AsString();
     if (!d.ZapisPohybuVar(line.card, line.variant, receipt, kReceiptOperation, unitPrice, rate,
@@ -92,6 +100,7 @@ QString postLine(const PodkladyLine &line, double salePrice, double unitPrice, d
         prompter().ShowMessage(kNotConfirmed);
         return kReasonNotConfirmed;
     }
+    unlock.release = true;
     // The movement is committed: from here on the line must not vanish from the
     // receipt. Its row and totals are kept even when writing the receipt fails; the
     // totals then stay in the receipt's edit for its next write, and the user is told.

@@ -170,6 +170,15 @@ QVector<PodkladyLine> ReadPodkladyFile(const QString &path)
     if (records < 0 || handle->nRecordLength < 1 || handle->nHeaderLength < 32
         || info.size() < qint64(handle->nHeaderLength) + qint64(records) * handle->nRecordLength)
         file.fail(QStringLiteral("soubor je poškozen, jeho délka neodpovídá počtu záznamů"));
+    // A record is its deletion flag followed by the fields: a header that gives another
+    // length would have every record read out of step with the fields.
+    qint64 fieldWidths = 1;
+    for (int f = 0; f < DBFGetFieldCount(handle); ++f)
+        fieldWidths += handle->panFieldSize[f];
+    if (fieldWidths != handle->nRecordLength)
+        file.fail(QStringLiteral("soubor je poškozen, délka záznamu %1 neodpovídá jeho polím (%2)")
+                      .arg(handle->nRecordLength)
+                      .arg(fieldWidths));
 
     const QVector<FieldPlace> places = placeFields(file);
     const int driver = handle->iLanguageDriver;

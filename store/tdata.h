@@ -126,6 +126,14 @@ public:
     // Does nothing; false.
     bool Index();
 
+    // Run at the start of a command. When the connection to the server has been lost,
+    // connects again (the open tables re-opened, a record in editing cancelled) and tells
+    // the user once that the connection is restored; when the server is still away, says
+    // so with the engine's text. True when the command can go on.
+    bool RestoreConnection();
+    // "Spojení s databázovým serverem <ServerName>@<Host> bylo obnoveno".
+    QString ConnectionRestoredText() const;
+
     // The card look-up of the item editor (defined with the windows, in ui/sorvalid.cpp).
     // A text of more than 5 characters (trimmed) found as SOR_KAV on index "KAV" is taken
     // at once; otherwise the assortment picker opens in name order at the remembered card.
@@ -200,8 +208,11 @@ public:
     // code "POD" with a document number, "SOR" with a card number. LockRecord: true
     // when this station (LocalAddress) holds the lock, newly or already; false when
     // another station holds it, after showing who and since when. Of stations asking
-    // at the same moment exactly one gets it. Store errors are raised.
-    bool LockRecord(const QString &code, const QString &key);
+    // at the same moment exactly one gets it. Store errors are raised. `taken`, when
+    // given, tells whether this call wrote the record: false when the station held it
+    // already (another copy on this computer, or one that ended without releasing it).
+    // A command that did not take the record itself must not remove it when it fails.
+    bool LockRecord(const QString &code, const QString &key, bool *taken = nullptr);
     // Removes this station's lock record on the thing, if there is one.
     void UnlockRecord(const QString &code, const QString &key);
     // "Položka blokována uživatelem <holder> od  dd.mm.yyyy hh.mm".

@@ -136,6 +136,11 @@ QVariant toFieldValue(const FieldDef &f, const QVariant &v, bool checkCodePage)
         const double d = v.toDouble(&ok);
         if (!ok || v.typeId() == QMetaType::QDate || v.typeId() == QMetaType::QDateTime)
             throw ConversionError(QStringLiteral("'%1' není platné číslo").arg(v.toString()));
+        // A stored number must be one the column can hold and read back: an overflow of
+        // a computation (infinite) or its undefined result is refused before it is kept.
+        // A calculated field only shows what its computation gave.
+        if (!f.calculated && !std::isfinite(d))
+            throw ConversionError(QStringLiteral("Hodnota %1 je mimo rozsah pole %2").arg(d).arg(f.name));
         return d;
     }
     case FieldType::Integer:

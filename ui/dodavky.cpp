@@ -79,6 +79,11 @@ void TDodavky::FormClose()
 bool TDodavky::FormKeyDown(int key, Qt::KeyboardModifiers shift)
 {
     const Qt::KeyboardModifiers held = shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const bool command = key == Qt::Key_F2 || key == Qt::Key_F5 || key == Qt::Key_F8 || key == Qt::Key_F9
+        || (key == Qt::Key_F4 && held != Qt::AltModifier);
+    // A connection lost since the last command is restored before this one runs.
+    if (command && !Data->RestoreConnection())
+        return true;
     switch (key) {
     case Qt::Key_F2:
         Button1Click();
@@ -146,11 +151,12 @@ void TDodavky::Button2Click()
     TData &d = *Data;
     store::Table &headers = d.ffPodklHlav;
     QString number;
+    bool taken = false;
     try {
         if (!headers.Active() || headers.IsEmpty())
             return;
         number = hla("HLA_DO1").AsString();
-        if (!d.LockRecord(kPod, number))
+        if (!d.LockRecord(kPod, number, &taken))
             return;
     } catch (const std::exception &) {
         return;
@@ -175,9 +181,15 @@ void TDodavky::Button2Click()
             headers.Cancel();
         closeItems();
     } catch (const std::exception &) {
-        // Dropped without a message; what the correction left open is undone.
+        // Dropped without a message; what the correction left open is undone. A lock
+        // record that was there before (another copy of the program on this computer
+        // editing the document) is not this correction's to remove.
         Quietly(cancelHeaderEdit);
         Quietly(closeItems);
+        FocusControl(DBGrid1);
+        if (taken)
+            Quietly([&] { d.UnlockRecord(kPod, number); });
+        return;
     }
     FocusControl(DBGrid1);
     Quietly([&] { d.UnlockRecord(kPod, number); });

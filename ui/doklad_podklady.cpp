@@ -1,5 +1,6 @@
 #include "doklad_podklady.h"
 
+#include "app/core/errors.h"
 #include "app/core/prompter.h"
 #include "app/core/textutil.h"
 #include "import/data_import.h"
@@ -11,6 +12,7 @@
 #include "store/tdata.h"
 
 #include <QDate>
+#include <cmath>
 
 namespace {
 
@@ -44,6 +46,32 @@ void guarded(Command &&command)
 }
 
 QPoint supplierPickerPos() { return QPoint(Data->MainLeft, Data->MainTop + 90); }
+
+struct ItemTotals {
+    double ccc = 0;
+    double ncc = 0;
+};
+
+// The totals POP_CCC and POP_NCC of the document's items as stored, without the item
+// `except`; the items table stays where it stands.
+ItemTotals storedItemTotals(const store::Bookmark &except)
+{
+    store::Table &items = Data->ffPodklPol;
+    ItemTotals totals;
+    store::Bookmark from;
+    for (;;) {
+        const QVector<store::Record> rows = items.ReadRows(from, 200, true);
+        for (const store::Record &r : rows) {
+            if (r.id() == except.id)
+                continue;
+            totals.ccc += r.AsFloat(QStringLiteral("POP_CCC"));
+            totals.ncc += r.AsFloat(QStringLiteral("POP_NCC"));
+        }
+        if (rows.size() < 200)
+            return totals;
+        from = store::Bookmark{rows.back().id()};
+    }
+}
 
 } // namespace
 
@@ -210,7 +238,8 @@ void TDokladPodklady::correctItem()
         d.ffSortiment.SetIndexName(QStringLiteral("KAV"));
         // A card no longer in the assortment, or locked by another station (which the
         // lock has reported), leaves the item as it was.
-        if (!d.ffSortiment.FindKey({card}) || !d.LockRecord(QStringLiteral("SOR"), card)) {
+        bool taken = false;
+        if (!d.ffSortiment.FindKey({card}) || !d.LockRecord(QStringLiteral("SOR"), card, &taken)) {
             items.Cancel();
         } else {
             try {
@@ -221,7 +250,9 @@ void TDokladPodklady::correctItem()
                     items.Cancel();
                 }
             } catch (...) {
-                Quietly([&] { d.UnlockRecord(QStringLiteral("SOR"), card); });
+                // Only a lock record this correction wrote is removed on the way out.
+                if (taken)
+                    Quietly([&] { d.UnlockRecord(QStringLiteral("SOR"), card); });
                 throw;
             }
             d.UnlockRecord(QStringLiteral("SOR"), card);
@@ -232,14 +263,26 @@ void TDokladPodklady::correctItem()
 
 // Writes the item being edited, then adds the change of its totals to the header and
 // writes the header, which stays in editing. The header changes only once the item is
-// written, so that a refused item leaves the totals as they were.
+// written, so that a refused item leaves the totals as they were. Totals that would not
+// be finite numbers are refused before anything is written; a header whose stored total
+// is no longer a number (written before such totals were refused) gets it counted again
+// from its items.
 void TDokladPodklady::writeItem(double oldCcc, double oldNcc)
 {
     const double ccc = pop("POP_CCC").AsFloat();
     const double ncc = pop("POP_NCC").AsFloat();
+    double eur = hla("HLA_EUR").AsFloat() + (ccc - oldCcc);
+    double nca = hla("HLA_NCA").AsFloat() + (ncc - oldNcc);
+    if (!std::isfinite(eur) || !std::isfinite(nca)) {
+        const ItemTotals others = storedItemTotals(Data->ffPodklPol.GetBookmark());
+        eur = others.ccc + ccc;
+        nca = others.ncc + ncc;
+    }
+    if (!std::isfinite(eur) || !std::isfinite(nca))
+        throw ConversionError(TPodkladyPolEdit::kOutOfRange);
     Data->ffPodklPol.Post();
-    hla("HLA_EUR").SetAsFloat(hla("HLA_EUR").AsFloat() + (ccc - oldCcc));
-    hla("HLA_NCA").SetAsFloat(hla("HLA_NCA").AsFloat() + (ncc - oldNcc));
+    hla("HLA_EUR").SetAsFloat(eur);
+    hla("HLA_NCA").SetAsFloat(nca);
     Data->ffPodklHlav.Post();
     Data->ffPodklHlav.Edit();
 }
@@ -252,11 +295,18 @@ void TDokladPodklady::deleteItem()
     if (!prompter().Confirm(kDeleteItem))
         return;
     guarded([&] {
-        const double ccc = pop("POP_CCC").AsFloat();
-        const double ncc = pop("POP_NCC").AsFloat();
+        double eur = hla("HLA_EUR").AsFloat() - pop("POP_CCC").AsFloat();
+        double nca = hla("HLA_NCA").AsFloat() - pop("POP_NCC").AsFloat();
+        if (!std::isfinite(eur) || !std::isfinite(nca)) {
+            const ItemTotals others = storedItemTotals(items.GetBookmark());
+            eur = others.ccc;
+            nca = others.ncc;
+        }
+        if (!std::isfinite(eur) || !std::isfinite(nca))
+            throw ConversionError(TPodkladyPolEdit::kOutOfRange);
         items.Delete();
-        hla("HLA_EUR").SetAsFloat(hla("HLA_EUR").AsFloat() - ccc);
-        hla("HLA_NCA").SetAsFloat(hla("HLA_NCA").AsFloat() - ncc);
+        hla("HLA_EUR").SetAsFloat(eur);
+        hla("HLA_NCA").SetAsFloat(nca);
         Data->ffPodklHlav.Post();
         Data->ffPodklHlav.Edit();
     });

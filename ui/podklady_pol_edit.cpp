@@ -9,6 +9,7 @@
 
 const QString TPodkladyPolEdit::kNotWhole = QStringLiteral("Obchodní balení není celé číslo !!!");
 const QString TPodkladyPolEdit::kZeroPackage = QStringLiteral("Počet DB v Obch.Bal nesmí být 0 !!!");
+const QString TPodkladyPolEdit::kOutOfRange = QStringLiteral("Hodnota položky je mimo rozsah čísel");
 
 namespace {
 
@@ -104,6 +105,11 @@ void TPodkladyPolEdit::Button2Click()
     } catch (const AppError &e) {
         prompter().ShowMessage(e.text());
         FocusControl(DBEditTovel5);
+        return;
+    }
+    if (!std::isfinite(stored("POP_CCC")) || !std::isfinite(stored("POP_NCC"))) {
+        prompter().ShowMessage(kOutOfRange);
+        FocusControl(DBEditTovel2);
         return;
     }
     const double kus = stored("POP_KUS");

@@ -164,7 +164,9 @@ QVector<SqlTemplate> KeysetQuery::build(const KeySeek *seek, const QVector<QPair
     // The deepest seek first: its rows come first in the order.
     QVector<SqlTemplate> steps;
     for (auto it = runs.crbegin(); it != runs.crend(); ++it) {
-        const auto [first, last] = *it;
+        // Plain copies, not a structured binding: clang before 16 cannot capture those.
+        const auto first = it->first;
+        const auto last = it->second;
         steps.append(statement([&](Params &p) { return seekCondition(p, *seek, first, last, forward); }));
     }
     return steps;

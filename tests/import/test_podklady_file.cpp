@@ -148,3 +148,39 @@ TEST(PodkladyFile, BadQuantityIsRefused)
     f.close();
     EXPECT_TRUE(readError(path).contains(QStringLiteral("POD_KSD"))) << readError(path).toStdString();
 }
+
+// A header whose record length is not the deletion flag plus the field widths would have
+// the records read out of step (every other line returned, the rest dropped): the file is
+// refused whole.
+TEST(PodkladyFile, RecordLengthDisagreeingWithTheFieldsIsRefused)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Pod0000.dbf"));
+    struct Case {
+        const char *what;
+        int lengthDelta;    // added to the record length of the header
+        bool doubled;       // record length doubled and record count halved
+    };
+    // (A length shorter than the fields shapelib refuses to open by itself.)
+    for (const Case &c : {Case{"doubled, count halved", 0, true}, Case{"one byte longer", 1, false}}) {
+        SCOPED_TRACE(c.what);
+        writePodkladyDbf(path, {{"000001", "001", 1, "AB12"}, {"000002", "001", 2, "AB12"},
+                                {"000003", "001", 3, "AB12"}, {"000004", "001", 4, "AB12"}});
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        QByteArray header = f.read(12);
+        const int count = quint8(header[4]) | quint8(header[5]) << 8;
+        const int length = quint8(header[10]) | quint8(header[11]) << 8;
+        const int newLength = c.doubled ? 2 * length : length + c.lengthDelta;
+        const int newCount = c.doubled ? count / 2 : count;
+        header[4] = char(newCount & 0xFF);
+        header[5] = char(newCount >> 8);
+        header[10] = char(newLength & 0xFF);
+        header[11] = char(newLength >> 8);
+        f.seek(0);
+        f.write(header);
+        f.close();
+        const QString text = readError(path);
+        EXPECT_TRUE(text.contains(QStringLiteral("soubor je poškozen"))) << text.toStdString();
+    }
+}

@@ -4,8 +4,11 @@
 #include "store_test_support.h"
 
 #include "app/core/errors.h"
+#include "raw_engine.h"
 
 #include <QLocale>
+#include <cmath>
+#include <limits>
 #include <QSignalSpy>
 
 using namespace store;
@@ -188,6 +191,62 @@ TEST_P(Values, TextIsConvertedByTheFieldsTypeOrRefused)
     EXPECT_EQ(str.AsFloat(), 7.5);
     EXPECT_THROW(t->FieldByName("V_DAT").AsFloat(), ConversionError);
     t->Cancel();
+}
+
+// A number the column cannot hold (an overflow, an undefined result, an integer beyond
+// the column's size) is refused by the field's conversion and the field keeps its value.
+TEST_P(Values, NumbersTheColumnCannotHoldAreRefused)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        const char *field;
+        QVariant value;
+    };
+    const Case cases[] = {
+        {"V_FLT", inf},           {"V_FLT", -inf},
+        {"V_FLT", std::nan("")},  {"V_FLT", QStringLiteral("1e400")},
+        {"V_FLT", QStringLiteral("inf")}, {"V_FLT", QStringLiteral("NaN")},
+        {"V_INT", 3.0e9},         {"V_INT", QStringLiteral("99999999999")},
+        {"V_INT", inf},           {"V_SMI", QStringLiteral("40000")},
+        {"V_SMI", -32769.0},
+    };
+    t->Append();
+    t->FieldByName("V_FLT").SetAsFloat(1.5);
+    t->FieldByName("V_INT").SetAsInteger(7);
+    t->FieldByName("V_SMI").SetAsInteger(8);
+    for (const Case &c : cases) {
+        Field &f = t->FieldByName(QLatin1String(c.field));
+        const QVariant before = f.Value();
+        EXPECT_THROW(f.SetValue(c.value), ConversionError) << c.field << " " << c.value.toString().toStdString();
+        EXPECT_EQ(f.Value(), before) << c.field;
+    }
+    // The largest finite number still fits a float column.
+    t->FieldByName("V_FLT").SetAsFloat(std::numeric_limits<double>::max());
+    t->Post();
+}
+
+// A row that already holds an infinite number (written before such numbers were refused,
+// or by another program) still opens, can be corrected in its other fields and written.
+TEST_P(Values, ARowHoldingAnInfiniteNumberCanStillBeCorrected)
+{
+    t->Append();
+    t->FieldByName("V_STR").SetAsString("stary");
+    t->Post();
+    Engine &engine = storetest::rawEngine(*db);
+    engine.execute(QStringLiteral("UPDATE \"%1\" SET \"V_FLT\" = %2").arg(name, engine.dialect().placeholder(1)),
+                   {std::numeric_limits<double>::infinity()});
+    t->Close();
+    t->Open();
+    t->First();
+    EXPECT_TRUE(std::isinf(t->FieldByName("V_FLT").AsFloat()));
+    t->Edit();
+    t->FieldByName("V_STR").SetAsString("novy");
+    EXPECT_NO_THROW(t->Post());
+    t->Close();
+    t->Open();
+    t->First();
+    EXPECT_EQ(t->FieldByName("V_STR").AsString(), QStringLiteral("novy"));
+    EXPECT_TRUE(std::isinf(t->FieldByName("V_FLT").AsFloat()));
 }
 
 TEST_P(Values, DataSourceForwardsWhileEnabled)

@@ -294,6 +294,10 @@ void BoundEditsTest::refusedWriteKeepsTheFocusWithTheTextSelected_data()
     QTest::newRow("comma kept") << tetFloat << "0,25" << "0,25" << true << 0.25;
     QTest::newRow("not a number") << tetStandard << "12a" << "12a" << false << 1234.5;
     QTest::newRow("two separators") << tetFloat << "1.2.3" << "1,2,3" << false << 1234.5;
+    // Numbers no column can hold are refused by the same conversion error.
+    QTest::newRow("beyond any number") << tetStandard << "1e400" << "1e400" << false << 1234.5;
+    QTest::newRow("infinity") << tetStandard << "inf" << "inf" << false << 1234.5;
+    QTest::newRow("not a number at all") << tetStandard << "nan" << "nan" << false << 1234.5;
 }
 
 void BoundEditsTest::refusedWriteKeepsTheFocusWithTheTextSelected()

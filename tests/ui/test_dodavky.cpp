@@ -235,6 +235,33 @@ TEST_P(DodavkyTest, AFailedCorrectionLeavesNoLockAndNoEdit)
     EXPECT_EQ(ownLocks(), 0);
 }
 
+// Another copy of the program on this computer (the same station address) is correcting
+// the document: this copy's correction fails to edit the header, and must leave the other
+// copy's lock record alone, or other stations would find the document free.
+TEST_P(DodavkyTest, AFailedCorrectionKeepsALockItDidNotTake)
+{
+    addDocument(QStringLiteral("0000000001"), QStringLiteral("000001"), {});
+    {
+        Peek locks = peek(store::tables::semafor());
+        locks->Append();
+        locks["SYS_TAB"].SetAsString(QStringLiteral("POD"));
+        locks["SYS_KLI"].SetAsString(QStringLiteral("0000000001"));
+        locks["SYS_USR"].SetAsString(QStringLiteral("Novák Jan"));
+        locks["SYS_DAT"].SetAsDateTime(QDateTime::currentDateTime());
+        locks["SYS_IDU"].SetAsString(data->LocalAddress);
+        locks->Post();
+    }
+    Peek otherCopy = peek(store::tables::podklHlav(), QStringLiteral("DO1"));
+    ASSERT_TRUE(otherCopy->FindKey({QStringLiteral("0000000001")}));
+    otherCopy->Edit();
+
+    mainWindow().Button2Click();
+    EXPECT_TRUE(screens.opened.isEmpty());
+    EXPECT_EQ(headers().State(), store::DataSetState::Browse);
+    EXPECT_EQ(ownLocks(), 1);
+    otherCopy->Cancel();
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, DodavkyTest, testing::Values(Backend::SQLite, Backend::PostgreSQL),
                          storetest::engineName);
 

@@ -4,6 +4,10 @@
 
 #include "test_doklad_support.h"
 
+#include "raw_engine.h"
+
+#include <limits>
+
 using namespace doklad;
 using storetest::Backend;
 
@@ -129,6 +133,30 @@ TEST_P(DokladTest, WrittenItemsAddToTheTotalsAndACorrectionAddsItsDifference)
     ASSERT_TRUE(stored->FindKey({QStringLiteral("0000000070")}));
     EXPECT_DOUBLE_EQ(stored["HLA_EUR"].AsFloat(), 31 + 6);
     EXPECT_EQ(rowCount(store::tables::podklPol()), 4);
+}
+
+// A header whose total is no longer a number (an overflow written before such totals
+// were refused) still opens and is corrected: its totals are counted again from the items.
+TEST_P(DokladTest, AnInfiniteTotalIsCountedAgainFromTheItems)
+{
+    addDocument(QStringLiteral("0000000070"), QStringLiteral("000002"), {{"000010", 10, 2}, {"000011", 1, 7}});
+    store::Engine &engine = storetest::rawEngine(data->Database);
+    engine.execute(QStringLiteral("UPDATE \"%1\" SET \"HLA_EUR\" = %2").arg(headers().TableName(), engine.dialect().placeholder(1)),
+                   {std::numeric_limits<double>::infinity()});
+    mainWindow();
+    screens.doklad = [&](TDokladPodklady &e) {
+        items().First();   // 10 × 2 of card 000010
+        e.Button2Click();
+        e.Button4Click();
+        return e.ModalResult;
+    };
+    screens.polozka = [&](TPodkladyPolEdit &e) { return typeItem(e, QString(), QStringLiteral("2"), QStringLiteral("12")); };
+    mainWindow().Button2Click();
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join('|').toStdString();
+    auto stored = peek(store::tables::podklHlav(), QStringLiteral("DO1"));
+    ASSERT_TRUE(stored->FindKey({QStringLiteral("0000000070")}));
+    EXPECT_DOUBLE_EQ(stored["HLA_EUR"].AsFloat(), 12 * 2 + 7);
+    EXPECT_DOUBLE_EQ(stored["HLA_NCA"].AsFloat(), 12 * 2 + 7);
 }
 
 TEST_P(DokladTest, NewAndCorrectItemWithoutASupplierOnlyMoveTheFocus)

@@ -246,6 +246,31 @@ TEST_P(WindowsTest, SupplierListCreatesASupplierThroughTheFormAndRemembersItsHei
     EXPECT_EQ(list.height(), 500);
 }
 
+// A remembered height the window cannot take is brought into range when the list opens;
+// the height written back when it closes is the one the window was shown with.
+TEST_P(WindowsTest, AnOutOfRangeHeightIsWrittenBackAsUsed)
+{
+    for (const char *remembered : {"99999", "-40", "0", "3"}) {
+        SCOPED_TRACE(remembered);
+        {
+            QFile ini(data->ExePath + QStringLiteral("Kramora.ini"));
+            ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            ini.write(QByteArray("[Kramora]\r\nVstHeight=") + remembered + "\r\n");
+        }
+        int used = 0;
+        {
+            TPrehledZakazniku commands;
+            TPrehledZakaznikuForm list(commands);
+            list.show();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&list));
+            used = list.height();
+            EXPECT_GT(used, 0);
+            press(Qt::Key_Escape);
+        }
+        EXPECT_EQ(GetIniWinHigh(*data, TPrehledZakazniku::HeightKind), used);
+    }
+}
+
 // The program's Screens open the real pickers and the document search.
 TEST_P(WindowsTest, TheProgramOpensThePickersAndTheDocumentSearch)
 {
