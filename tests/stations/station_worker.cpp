@@ -18,6 +18,7 @@
 #include "station_target.h"
 
 #include "app/core/prompter.h"
+#include "import/batch_screens.h"
 #include "import/data_import.h"
 #include "import/form_podklady_import.h"
 #include "store/counter.h"
@@ -50,26 +51,6 @@ public:
 };
 
 // The import dialog answered with the number; no other window opens here.
-class ImportScreens final : public Screens {
-public:
-    QString number;
-    int ShowDokladPodklady(TDokladPodklady &, QPoint) override { return mrCancel; }
-    int ShowPodkladyPolEdit(TPodkladyPolEdit &, QPoint) override { return mrCancel; }
-    int ShowPrehledZakazniku(QPoint) override { return mrCancel; }
-    int ShowPrehledSortimentu(QPoint) override { return mrCancel; }
-    int ShowPodkladyHle() override { return mrCancel; }
-    int ShowFormPodkladyImport(TFormPodkladyImport &form) override
-    {
-        form.EditTovel1Text = number;
-        return mrOk;
-    }
-    QString GetSaveFileName(const QString &, const QString &, const QString &, const QString &,
-                            const QString &) override
-    {
-        return QString();
-    }
-};
-
 int takeNumbers(TData &d, int count, const QString &outFile)
 {
     QFile out(outFile);
@@ -117,9 +98,7 @@ int post(TData &d, int lines, const QStringList &cards)
 
 int import(TData &d, const QString &directory, const QString &number)
 {
-    ImportScreens windows;
-    windows.number = number;
-    setScreens(&windows);
+    const BatchImportScreens windows(number);
     d.ImportPath = directory + u'/';
     d.ffDodavky.Open();
     d.ffDodavky.Append();
@@ -133,7 +112,6 @@ int import(TData &d, const QString &directory, const QString &number)
         d.ffDodavky.Post();
     else
         d.ffDodavky.Cancel();
-    setScreens(nullptr);
     std::printf("imported %s\n", newDocument ? "nothing" : "receipt");
     return 0;
 }
