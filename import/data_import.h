@@ -9,6 +9,13 @@ public:
     // The name of the import file in the import directory.
     static const QString kFileName;
 
+    // The program creates one at start-up, after the data module TData; while it lives,
+    // DataImport points to the first one created.
+    TDataImport();
+    ~TDataImport();
+    TDataImport(const TDataImport &) = delete;
+    TDataImport &operator=(const TDataImport &) = delete;
+
     // Asks for the number of a prepared document (TFormPodkladyImport through Screens)
     // and imports the lines of the file Pod0000.dbf in Data->ImportPath that carry it,
     // in capitals, into the current receipt of ffDodavky.
@@ -25,3 +32,6 @@ public:
     // ffCiselnik as they were found.
     void PodkladyImport(bool &newDocument);
 };
+
+// The import module of the program (nullptr while none exists).
+extern TDataImport *DataImport;

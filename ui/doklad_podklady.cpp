@@ -9,6 +9,7 @@
 #include "store/tdata.h"
 
 #include <QDate>
+#include <stdexcept>
 
 namespace {
 
@@ -46,6 +47,14 @@ struct SupplierTableUse {
     SupplierTableUse() { Data->ffDodavatele.Open(); }
     ~SupplierTableUse() { Quietly([] { Data->ffDodavatele.Close(); }); }
 };
+
+// The program's import module, created at start-up.
+TDataImport &importModule()
+{
+    if (!DataImport)
+        throw std::logic_error("TDataImport has not been created");
+    return *DataImport;
+}
 
 QPoint supplierPickerPos() { return QPoint(Data->MainLeft, Data->MainTop + 90); }
 
@@ -109,7 +118,7 @@ bool TDokladPodklady::FormKeyDown(int key, Qt::KeyboardModifiers shift)
 void TDokladPodklady::ImportClick()
 {
     if (Data->ImportRunning) {
-        TDataImport().PodkladyImport(NewDocument);   // only says that one is running
+        importModule().PodkladyImport(NewDocument);   // only says that one is running
         return;
     }
     guarded([this] { importDelivery(); });
@@ -131,7 +140,7 @@ void TDokladPodklady::importDelivery()
         receipts.FieldByName(QStringLiteral("HLA_ODB")).SetAsString(hla("HLA_ODB").AsString());
         receipts.FieldByName(QStringLiteral("HLA_NAC")).SetAsString(hla("HLA_NAC").AsString());
         receipts.FieldByName(QStringLiteral("HLA_DDO")).SetAsDate(hla("HLA_DDO").AsDate());
-        TDataImport().PodkladyImport(receiptNew);
+        importModule().PodkladyImport(receiptNew);
         // A receipt the import numbered has been written with each line; one it never
         // numbered holds nothing and is dropped.
         if (receiptNew)
@@ -205,9 +214,10 @@ void TDokladPodklady::assignNumber()
 void TDokladPodklady::correctItem()
 {
     TData &d = *Data;
+    store::Table &items = d.ffPodklPol;
     d.ffSortiment.Open();
-    if (!supplierMissing()) {
-        store::Table &items = d.ffPodklPol;
+    // An empty list (or none yet, in a document without a number) has no item to correct.
+    if (!supplierMissing() && items.Active() && !items.IsEmpty()) {
         const double oldNcc = pop("POP_NCC").AsFloat();
         const double oldCcc = pop("POP_CCC").AsFloat();
         items.Edit();

@@ -12,6 +12,7 @@
 #include "dodavky.h"
 #include "doklad_podklady.h"
 #include "podklady_pol_edit.h"
+#include "import/data_import.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
 
@@ -223,6 +224,7 @@ protected:
 
     std::unique_ptr<storetest::TestDatabase> db;
     std::unique_ptr<TData> data;
+    TDataImport importModule;   // the program's import module, as created at start-up
     std::unique_ptr<TDodavky> main;
     ScriptedScreens screens;
     RecordingPrompter prompts;
