@@ -3,31 +3,12 @@
 #include "app/core/general_error.h"
 #include "app/core/prompter.h"
 #include "app/core/textutil.h"
+#include "store/table_use.h"
 #include "store/tdata.h"
 
 namespace {
 
 const QString kLoginField = QStringLiteral("USR_LNA");
-
-// Closes the users table when the login is done with it, however it ends.
-class UsersSession {
-public:
-    explicit UsersSession(store::Table &users) : m_users(users)
-    {
-        if (!m_users.Active())
-            m_users.Open();
-    }
-    ~UsersSession()
-    {
-        try {
-            m_users.Close();
-        } catch (...) {
-        }
-    }
-
-private:
-    store::Table &m_users;
-};
 
 void takeIdentity(TData &data)
 {
@@ -45,7 +26,7 @@ LoginOutcome askInDialog(TData &data, LoginDialog &dialog)
     name = UpperAZ(name);
     password = UpperAZ(password);
 
-    UsersSession session(data.ffUzivatele);
+    store::TableUse users(data.ffUzivatele);
     if (!data.ffUzivatele.Locate(kLoginField, name))
         return LoginOutcome::Terminate;
     const QString stored = UpperAZ(data.ffUzivatele.FieldByName(QStringLiteral("USR_PSW")).AsString());
@@ -65,7 +46,7 @@ LoginOutcome loginByLogOnName(TData &data, LoginDialog &dialog, const QString &l
     name = UpperLocale(name);
 
     {
-        UsersSession session(data.ffUzivatele);
+        store::TableUse users(data.ffUzivatele);
         if (data.ffUzivatele.Locate(kLoginField, name)) {
             takeIdentity(data);
             return LoginOutcome::LoggedIn;

@@ -8,6 +8,8 @@
 #include "app/core/prompter.h"
 #include "progress_window.h"
 #include "stock_tables.h"
+#include "store/table_use.h"
+#include "store/transaction.h"
 
 #include <QCoreApplication>
 
@@ -30,20 +32,12 @@ void letEventsRun()
 // cannot miss a movement.
 void holdCard(store::Database &db, store::Table &sortiment, const QString &card)
 {
-    if (db.InTransaction()) {
-        db.SerializeOn(StockCardSerialName(card));
-        sortiment.Edit();
-        return;
-    }
-    db.StartTransaction();
+    store::Transaction transaction(db, StockCardSerialName(card), store::Transaction::Caller::MayHaveOne);
     try {
-        db.SerializeOn(StockCardSerialName(card));
         sortiment.Edit();
-        db.Commit();
+        transaction.commit();
     } catch (const AppError &) {
-        Abandon(sortiment);
-        if (db.InTransaction())
-            db.Rollback();
+        sortiment.Cancel();
         throw;
     }
 }
@@ -88,7 +82,7 @@ bool settleVariant(store::Table &sklad, double stock)
         }
         return true;
     } catch (const AppError &) {
-        Abandon(sklad);
+        sklad.Cancel();
         return false;
     }
 }
@@ -111,25 +105,20 @@ bool rebuildVariants(TData &d, const QString &card, const std::function<bool(dou
     return allSet;
 }
 
-} // namespace
-
-bool TData::RekonstrukceKarty(const QString &card)
+// Rebuilds the card on the tables opened for it; false when the card is missing, a
+// variant could not be set or anything failed.
+bool rebuildCard(TData &d, const QString &card)
 {
-    StockTableState sklad(ffSklad), sortiment(ffSortiment), denik(ffDenik);
-    bool result = false;
+    store::Table &ffSortiment = d.ffSortiment, &ffSklad = d.ffSklad;
     try {
-        ffSortiment.Open();
-        ffDenik.Open();
-        ffSklad.Open();
-        ffSortiment.SetIndexName(QStringLiteral("KAV"));
         if (ffSortiment.FindKey({card})) {
-            holdCard(Database, ffSortiment, card);
+            holdCard(d.Database, ffSortiment, card);
             if (ffSortiment.FieldByName(QStringLiteral("SOR_SKL")).AsBoolean()) {
-                result = rebuildVariants(*this, card, [&](double &total) {
+                return rebuildVariants(d, card, [&](double &total) {
                     // The variant is held while its journal is summed, so that no posting
                     // changes it in between; a variant held elsewhere keeps its stock.
                     const bool held = TryEdit(ffSklad);
-                    const double balance = journalBalance(*this, card, ffSklad.FieldByName(QStringLiteral("SKL_IND")).AsString(),
+                    const double balance = journalBalance(d, card, ffSklad.FieldByName(QStringLiteral("SKL_IND")).AsString(),
                                                           ffSklad.FieldByName(QStringLiteral("SKL_POC")).AsFloat());
                     const bool set = held && settleVariant(ffSklad, balance);
                     total += ffSklad.FieldByName(QStringLiteral("SKL_STA")).AsFloat();
@@ -137,17 +126,33 @@ bool TData::RekonstrukceKarty(const QString &card)
                 });
             } else {
                 // A card that keeps no stock has none in any variant.
-                result = rebuildVariants(*this, card, [&](double &) {
+                return rebuildVariants(d, card, [&](double &) {
                     return TryEdit(ffSklad) && settleVariant(ffSklad, 0);
                 });
             }
         }
     } catch (const AppError &) {
+        // The rebuild is reported as failed; the tables are given back by the caller.
+    }
+    return false;
+}
+
+} // namespace
+
+bool TData::RekonstrukceKarty(const QString &card)
+{
+    bool result = false;
+    bool recordBack = true;
+    try {
+        const store::TableUse sortiment(ffSortiment, QStringLiteral("KAV"));
+        const store::TableUse denik(ffDenik);
+        store::TableUse sklad(ffSklad);
+        result = rebuildCard(*this, card);
+        recordBack = sklad.restore();
+    } catch (const AppError &) {
         result = false;
     }
-    if (!sklad.Restore())
+    if (!recordBack)
         prompter().ShowMessage(QStringLiteral("No valid bookmark"));
-    denik.Restore();
-    sortiment.Restore();
     return result;
 }

@@ -2,6 +2,8 @@
 
 #include "app/core/textutil.h"
 #include "store/counter.h"
+#include "store/table_use.h"
+#include "store/transaction.h"
 #include "store/tables/tables.h"
 
 #include <stdexcept>
@@ -313,35 +315,13 @@ void TData::ffCenikyCalcFields(store::Record &r)
 
 void TData::ffDodavateleAfterInsert(store::Table &supplier)
 {
-    // Cleanup after a failure must not replace the error that is reported.
-    const auto quietly = [](auto step) {
-        try {
-            step();
-        } catch (const std::exception &) {
-        }
-    };
-    if (!ffCiselnik.Active())
-        ffCiselnik.Open();
-    try {
-        Database.StartTransaction();
-        try {
-            const qint64 code = TakeFloatCounter(ffCiselnik, QStringLiteral("CIS_ODB"));
-            supplier.FieldByName(QStringLiteral("DOD_KOD")).SetAsString(ZeroPad(QString::number(code), 6));
-            supplier.FieldByName(QStringLiteral("DOD_JED")).SetAsString(FirmNumber);
-            ffCiselnik.Post();
-            Database.Commit();
-        } catch (...) {
-            // The insert fails with this error and the new supplier is cancelled: the
-            // counter must not move either, or its code would be given out twice.
-            quietly([this] {
-                if (Database.InTransaction())
-                    Database.Rollback();
-            });
-            throw;
-        }
-    } catch (...) {
-        quietly([this] { ffCiselnik.Close(); });
-        throw;
-    }
-    ffCiselnik.Close();
+    store::TableUse counters(ffCiselnik);
+    // When the insert fails, the new supplier is cancelled: the counter must not move
+    // either, or its code would be given out twice.
+    store::Transaction transaction(Database);
+    const qint64 code = TakeFloatCounter(ffCiselnik, QStringLiteral("CIS_ODB"));
+    supplier.FieldByName(QStringLiteral("DOD_KOD")).SetAsString(ZeroPad(QString::number(code), 6));
+    supplier.FieldByName(QStringLiteral("DOD_JED")).SetAsString(FirmNumber);
+    ffCiselnik.Post();
+    transaction.commit();
 }

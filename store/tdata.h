@@ -143,7 +143,8 @@ public:
     // FirmNumber. The code stays used even when the supplier is then cancelled. On any
     // failure the counter is rolled back and the error is raised, so the insert fails
     // and no supplier keeps a code the counter has not recorded. The counter table is
-    // closed afterwards in every case. Attached to `ffDodavatele`.
+    // given back as it was found (closed again when it was closed) in every case.
+    // Attached to `ffDodavatele`.
     void ffDodavateleAfterInsert(store::Table &supplier);
 
     // The stock operations below are defined with the import, in import/ (library

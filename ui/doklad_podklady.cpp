@@ -6,6 +6,7 @@
 #include "podklady_pol_edit.h"
 #include "app/core/screens_cleanup.h"
 #include "store/counter.h"
+#include "store/table_use.h"
 #include "store/tdata.h"
 
 #include <QDate>
@@ -41,12 +42,6 @@ void guarded(Command &&command)
         prompter().ShowMessage(kFailed);
     }
 }
-
-// Closes ffDodavatele when the supplier look-up ends, also by an error.
-struct SupplierTableUse {
-    SupplierTableUse() { Data->ffDodavatele.Open(); }
-    ~SupplierTableUse() { Quietly([] { Data->ffDodavatele.Close(); }); }
-};
 
 // The program's import module, created at start-up.
 TDataImport &importModule()
@@ -128,9 +123,7 @@ void TDokladPodklady::importDelivery()
 {
     TData &d = *Data;
     store::Table &receipts = d.ffDodavky;
-    const bool wasOpen = receipts.Active();
-    if (!wasOpen)
-        receipts.Open();
+    const store::TableUse use(receipts, QString(), store::TableUse::GiveBack::OpenState);
     if (!d.DokladObsah.Active())
         d.DokladObsah.Open();
     const qint64 rowsBefore = d.DokladObsah.RecordCount();
@@ -149,12 +142,8 @@ void TDokladPodklady::importDelivery()
             receipts.Post();
     } catch (...) {
         Quietly([&] { cancelEdit(receipts); });
-        if (!wasOpen)
-            Quietly([&] { receipts.Close(); });
         throw;
     }
-    if (!wasOpen)
-        receipts.Close();
     if (d.DokladObsah.RecordCount() > rowsBefore && !NewDocument)
         KeepDocument = true;
 }
@@ -299,9 +288,8 @@ void TDokladPodklady::DBEditTovel1ClickButton(QString &text)
 QString TDokladPodklady::DodavatelValid(const QString &code)
 {
     TData &d = *Data;
-    SupplierTableUse use;
+    store::TableUse use(d.ffDodavatele, QStringLiteral("KOD"));
     store::Table &suppliers = d.ffDodavatele;
-    suppliers.SetIndexName(QStringLiteral("KOD"));
     const QString trimmed = TrimControl(code);
     if (!trimmed.isEmpty() && suppliers.FindKey({trimmed})) {
         d.SetLastDod();
@@ -322,9 +310,8 @@ QString TDokladPodklady::DodavatelValid(const QString &code)
 
 QString TDokladPodklady::DodavatelShow(const QString &code)
 {
-    SupplierTableUse use;
+    store::TableUse use(Data->ffDodavatele, QStringLiteral("KOD"));
     store::Table &suppliers = Data->ffDodavatele;
-    suppliers.SetIndexName(QStringLiteral("KOD"));
     const QString trimmed = TrimControl(code);
     if (!trimmed.isEmpty())
         suppliers.FindKey({trimmed});

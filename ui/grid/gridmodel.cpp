@@ -2,7 +2,6 @@
 
 #include "app/core/errors.h"
 #include "store/database.h"
-#include "store/engine.h"
 #include "store/value.h"
 
 #include <QMetaObject>

@@ -4,11 +4,11 @@
 // current record, and the edit buffer.
 
 #include "app/core/errors.h"
-#include "database.h"
+#include "store/database.h"
 #include "engine.h"
 #include "keyset.h"
 #include "layout.h"
-#include "table.h"
+#include "store/table.h"
 
 #include <optional>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "sqlite_engine.h"
 
 #include "app/core/errors.h"
-#include "unreachable.h"
+#include "store/unreachable.h"
 
 #include <QFileInfo>
 #include <QVarLengthArray>

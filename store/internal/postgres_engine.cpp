@@ -1,8 +1,8 @@
 #include "postgres_engine.h"
 
 #include "app/core/errors.h"
-#include "database.h"
-#include "unreachable.h"
+#include "store/database.h"
+#include "store/unreachable.h"
 
 #include <QVarLengthArray>
 #include <libpq-fe.h>
