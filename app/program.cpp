@@ -3,8 +3,10 @@
 #include "app/single_instance.h"
 #include "import/progres_win_form.h"
 #include "reports/data_sestavy.h"
+#include "import/data_import.h"
 #include "store/tdata.h"
 #include "ui/dodavky_form.h"
+#include "ui/qt_czech.h"
 #include "ui/screens_widgets.h"
 
 #include <QApplication>
@@ -21,6 +23,11 @@ void DataModuleDestroy(TData &data)
 
 } // namespace
 
+void PrepareApplication()
+{
+    InstallQtCzech();
+}
+
 int RunProgram(const StartupEnvironment &env, LoginDialog &loginDialog, const QString &programFile)
 {
     TData data;
@@ -30,6 +37,7 @@ int RunProgram(const StartupEnvironment &env, LoginDialog &loginDialog, const QS
     // Asked to end (no configuration, no server, failed login): the message has been
     // shown once, and no window is created that could show more or take input.
     if (run) {
+        TDataImport import;   // after the data module, whose configuration it reads
         TOneInstance guard(TOneInstance::keyFor(programFile, env.logOnName));
         if (!guard.Check()) {
             exitCode = 0;   // the running copy has come to the front

@@ -18,6 +18,20 @@
 
 const QString TDataImport::kFileName = QStringLiteral("Pod0000.dbf");
 
+TDataImport *DataImport = nullptr;
+
+TDataImport::TDataImport()
+{
+    if (!DataImport)
+        DataImport = this;
+}
+
+TDataImport::~TDataImport()
+{
+    if (DataImport == this)
+        DataImport = nullptr;
+}
+
 namespace {
 
 const QString kRunning = QStringLiteral("Úloha importu spuštěna");

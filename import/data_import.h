@@ -34,6 +34,12 @@ public:
     // kFileName, or else the one whose name differs from it only in letter case. Empty
     // when the directory holds neither.
     static QString FindImportFile(const QString &directory);
+    // The program creates one at start-up, after the data module TData; while it lives,
+    // DataImport points to the first one created.
+    TDataImport();
+    ~TDataImport();
+    TDataImport(const TDataImport &) = delete;
+    TDataImport &operator=(const TDataImport &) = delete;
 
     // Asks for the number of a prepared document (TFormPodkladyImport through Screens)
     // and imports the lines of the import file in Data->ImportPath that carry it, in
@@ -65,3 +71,6 @@ public:
     // HLA_TYP stays unwritten. Store errors are raised with the receipt cancelled.
     QVector<ImportedLine> ImportIntoReceipt(const ReceiptSource &source);
 };
+
+// The import module of the program (nullptr while none exists).
+extern TDataImport *DataImport;

@@ -165,21 +165,28 @@ void TDodavky::Button2Click()
         headers.Edit();
         TDokladPodklady editor;
         editor.ActiveControl = TDokladPodklady::DBGrid1;
-        hla("HLA_ODB").SetAsString(editor.DodavatelValid(hla("HLA_ODB").AsString()));
-        editor.NewDocument = false;
-        editor.KeepDocument = true;
-        store::Table &items = d.ffPodklPol;
-        items.Open();
-        items.SetIndexName(QStringLiteral("DO1"));
-        items.SetRange({number}, {number});
-        items.First();
-        editor.DBEditTovel1Enabled = false;
-        editor.DBEditTovel5Enabled = false;
-        if (screens().ShowDokladPodklady(editor, QPoint(d.MainLeft + 30, d.MainTop + 40)) == mrOk)
-            headers.Post();
-        else
+        const QString supplier = editor.DodavatelValid(hla("HLA_ODB").AsString());
+        if (supplier.isEmpty()) {
+            // No supplier confirmed (the code is gone from the register and the picker was
+            // cancelled): the correction ends and the stored code stays as it was.
             headers.Cancel();
-        closeItems();
+        } else {
+            hla("HLA_ODB").SetAsString(supplier);
+            editor.NewDocument = false;
+            editor.KeepDocument = true;
+            store::Table &items = d.ffPodklPol;
+            items.Open();
+            items.SetIndexName(QStringLiteral("DO1"));
+            items.SetRange({number}, {number});
+            items.First();
+            editor.DBEditTovel1Enabled = false;
+            editor.DBEditTovel5Enabled = false;
+            if (screens().ShowDokladPodklady(editor, QPoint(d.MainLeft + 30, d.MainTop + 40)) == mrOk)
+                headers.Post();
+            else
+                headers.Cancel();
+            closeItems();
+        }
     } catch (const std::exception &) {
         // Dropped without a message; what the correction left open is undone. A lock
         // record that was there before (another copy of the program on this computer

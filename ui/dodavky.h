@@ -34,7 +34,8 @@ public:
     // the focus returns to the list. Errors are raised (the header edit is cancelled).
     void Button1Click();
     // Correct document ("F4 Oprava"): nothing on an empty list. Takes the "POD" lock on
-    // HLA_DO1 (refused: stops), edits the header, confirms its supplier, opens its items
+    // HLA_DO1 (refused: stops), edits the header, confirms its supplier (none confirmed:
+    // the header edit is cancelled, the lock released, and nothing else), opens its items
     // and shows the editor for a correction 30 px right of and 40 px below the window; OK
     // writes the header, anything else cancels its changes. The items are closed, the
     // focus returns to the list, the lock is released, also after an error, which is

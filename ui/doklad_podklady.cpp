@@ -13,6 +13,7 @@
 
 #include <QDate>
 #include <cmath>
+#include <stdexcept>
 
 namespace {
 
@@ -43,6 +44,14 @@ void guarded(Command &&command)
         Quietly([] { Data->CloseffSor(); });
         prompter().ShowMessage(kFailed);
     }
+}
+
+// The program's import module, created at start-up.
+TDataImport &importModule()
+{
+    if (!DataImport)
+        throw std::logic_error("TDataImport has not been created");
+    return *DataImport;
 }
 
 QPoint supplierPickerPos() { return QPoint(Data->MainLeft, Data->MainTop + 90); }
@@ -145,7 +154,7 @@ void TDokladPodklady::ImportClick()
 {
     if (Data->ImportRunning) {
         bool unused = false;
-        TDataImport().PodkladyImport(unused);   // only says that one is running
+        importModule().PodkladyImport(unused);   // only says that one is running
         return;
     }
     guarded([this] { importDelivery(); });
@@ -165,7 +174,7 @@ void TDokladPodklady::importDelivery()
     source.delivered = hla("HLA_DDO").AsDate();
     source.invoice = hla("HLA_DO2").AsString();
     source.invoiced = hla("HLA_FAC").AsFloat();
-    TDataImport().ImportIntoReceipt(source);
+    importModule().ImportIntoReceipt(source);
     if (Data->DokladObsah.RecordCount() > 0)
         KeepDocument = true;
 }
@@ -225,9 +234,10 @@ void TDokladPodklady::assignNumber()
 void TDokladPodklady::correctItem()
 {
     TData &d = *Data;
+    store::Table &items = d.ffPodklPol;
     d.ffSortiment.Open();
-    if (!supplierMissing()) {
-        store::Table &items = d.ffPodklPol;
+    // An empty list (or none yet, in a document without a number) has no item to correct.
+    if (!supplierMissing() && items.Active() && !items.IsEmpty()) {
         const double oldNcc = pop("POP_NCC").AsFloat();
         const double oldCcc = pop("POP_CCC").AsFloat();
         items.Edit();

@@ -40,7 +40,8 @@ public:
     // and its POP_CCC / POP_NCC added to HLA_EUR / HLA_NCA, the header written and edited
     // again; otherwise the item is cancelled. Store failures show "Osetreni vyjimky".
     void Button1Click();
-    // Correct item ("F4 Oprava", F4). With an empty HLA_ODB only moves the focus. Puts
+    // Correct item ("F4 Oprava", F4). With an empty HLA_ODB only moves the focus; does
+    // nothing on an empty item list (also before the document has a number). Puts
     // the current item into editing; when its card is in the assortment and the "SOR"
     // lock on it is granted, shows the item editor (card field off, price field active):
     // on OK writes the item and adds the differences of POP_CCC / POP_NCC to the header

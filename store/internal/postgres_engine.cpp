@@ -2,6 +2,7 @@
 
 #include "app/core/errors.h"
 #include "store/database.h"
+#include "store/unreachable.h"
 
 #include <QVarLengthArray>
 #include <arpa/inet.h>
@@ -79,9 +80,14 @@ std::unique_ptr<PostgresEngine> PostgresEngine::connect(const ConnectionParams &
     values.push_back(nullptr);
     PGconn *conn = PQconnectdbParams(keys.data(), values.data(), 0);
     if (PQstatus(conn) != CONNECTION_OK) {
-        const QString text = connectionText(conn);
+        const QString text = QStringLiteral("Databáze %1 na %2: %3").arg(params.database, params.host,
+                                                                         connectionText(conn));
         PQfinish(conn);
-        throw StoreError(QStringLiteral("Databáze %1 na %2: %3").arg(params.database, params.host, text));
+        // A server that answers a ping is running: it refused this database, role or password.
+        const PGPing ping = PQpingParams(keys.data(), values.data(), 0);
+        if (ping == PQPING_NO_RESPONSE || ping == PQPING_NO_ATTEMPT)
+            throw ServerUnreachableError(text);
+        throw StoreError(text);
     }
     PQsetNoticeProcessor(conn, ignoreNotice, nullptr);
     std::unique_ptr<PostgresEngine> engine(new PostgresEngine(conn));

@@ -1,6 +1,7 @@
 #include "sqlite_engine.h"
 
 #include "app/core/errors.h"
+#include "store/unreachable.h"
 
 #include <QFileInfo>
 #include <QVarLengthArray>
@@ -117,7 +118,7 @@ SqliteEngine::~SqliteEngine()
 std::unique_ptr<SqliteEngine> SqliteEngine::openFile(const QString &path)
 {
     if (!QFileInfo(path).isFile())
-        throw StoreError(QStringLiteral("Databáze %1 neexistuje").arg(path));
+        throw ServerUnreachableError(QStringLiteral("Databáze %1 neexistuje").arg(path));
     sqlite3 *db = openHandle(path, SQLITE_OPEN_READWRITE);
     std::unique_ptr<SqliteEngine> engine(new SqliteEngine(db, std::make_unique<FileHolds>(path)));
     sqlite3_busy_timeout(db, 5000);

@@ -146,6 +146,7 @@ protected:
     std::unique_ptr<storetest::TestDatabase> db;
     std::unique_ptr<TData> data;
     RecordingPrompter prompts;
+    TDataImport importModule;   // the program's import module, as created at start-up
     ImportScreens screens;
     bool newDocument = true;
 };

@@ -145,7 +145,11 @@ TEST_P(Values, TextIsConvertedByTheFieldsTypeOrRefused)
     flt.SetAsString("1234,5");  // the Czech decimal comma
     EXPECT_EQ(flt.AsFloat(), 1234.5);
     EXPECT_EQ(flt.DisplayText(), QStringLiteral("1\u00a0234,50"));
-    EXPECT_EQ(flt.EditText(), "1234,50");
+    EXPECT_EQ(flt.EditText(), "1234,5");  // in full, no grouping
+    flt.SetAsFloat(0.125);
+    EXPECT_EQ(flt.DisplayText(), "0,13");
+    EXPECT_EQ(flt.EditText(), "0,125");
+    flt.SetAsFloat(1234.5);
     EXPECT_THROW(flt.SetAsString("12abc"), ConversionError);
     EXPECT_EQ(flt.AsFloat(), 1234.5);  // unchanged
     flt.SetAsString("");

@@ -13,6 +13,7 @@
 #include "doklad_podklady.h"
 #include "podklady_pol_edit.h"
 #include "reports/data_sestavy.h"
+#include "import/data_import.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
 
@@ -242,6 +243,7 @@ protected:
     std::unique_ptr<storetest::TestDatabase> db;
     std::unique_ptr<TData> data;
     std::unique_ptr<TDataSestavy> reports;
+    TDataImport importModule;   // the program's import module, as created at start-up
     std::unique_ptr<TDodavky> main;
     ScriptedScreens screens;
     RecordingPrompter prompts;

@@ -15,8 +15,10 @@
 #include "doklad_podklady_form.h"
 #include "dodavky_form.h"
 #include "podklady_pol_edit_form.h"
+#include "prehled_zakazniku_form.h"
 #include "reports/data_sestavy.h"
 #include "screens_widgets.h"
+#include "import/data_import.h"
 #include "import/form_podklady_import_form.h"
 #include "import/progres_win_form.h"
 #include "store/firmschema.h"
@@ -24,6 +26,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -453,10 +456,109 @@ private slots:
         QCOMPARE(prompts->messages, QStringList());
     }
 
+    // A value typed into a header field is taken by the key that writes the header, as
+    // leaving the field would take it: a refused text stops F2, an accepted one is written
+    // with the number and stays shown. F4 on the empty item list does nothing.
+    void editorKeysTakeTheTypedValue()
+    {
+        bool editorDone = false;
+        int itemEditors = 0;
+        QTimer::singleShot(0, this, [&] {
+            auto *editor = waitForActive<DokladPodkladyDialog>();
+            CloseUnlessDone guard{editor, editorDone};
+            QVERIFY(editor);
+            QWidget *amount = editor->control(TDokladPodklady::DBEditTovel2);
+            // Every item editor that opens is counted and cancelled at once.
+            QTimer itemCloser;
+            connect(&itemCloser, &QTimer::timeout, this, [&] {
+                auto *item = qobject_cast<PodkladyPolEditDialog *>(QApplication::activeModalWidget());
+                if (item && item->isActiveWindow() && QApplication::focusWidget()) {
+                    ++itemEditors;
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                }
+            });
+            itemCloser.start(20);
+            type(QStringLiteral("000001"));
+            press(Qt::Key_Return);
+            press(Qt::Key_F4);   // no item list yet
+            QCOMPARE(prompts->messages, QStringList());
+            QCOMPARE(QApplication::activeModalWidget(), editor);
+            press(Qt::Key_Return);
+            press(Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget(), amount);
+
+            type(QStringLiteral("25x"));
+            press(Qt::Key_F2);   // refused as leaving the field refuses it: no number, no item
+            QTest::qWait(100);
+            QCOMPARE(itemEditors, 0);
+            QCOMPARE(prompts->messages.size(), 1);
+            QVERIFY(prompts->messages.front().contains(QStringLiteral("25x")));
+            QCOMPARE(QApplication::focusWidget(), amount);
+            QCOMPARE(fieldOf(data.ffPodklHlav, "HLA_DO1"), QString());
+
+            type(QStringLiteral("250"));   // over the selected text
+            press(Qt::Key_F2);
+            QCOMPARE(itemEditors, 1);
+            QVERIFY(QTest::qWaitForWindowActive(editor));
+            QCOMPARE(fieldOf(data.ffPodklHlav, "HLA_DO1"), QStringLiteral("0000000125"));
+            QCOMPARE(numberOf(data.ffPodklHlav, "HLA_FAC"), 250.0);
+            QCOMPARE(static_cast<QLineEdit *>(amount)->text(), QStringLiteral("250"));
+            press(Qt::Key_F4);   // the numbered document has no item yet
+            QCOMPARE(prompts->messages.size(), 1);
+            editorDone = true;
+            press(Qt::Key_Escape);
+        });
+        press(Qt::Key_F2);
+        QVERIFY(editorDone);
+        QCOMPARE(fieldOf(data.ffPodklHlav, "HLA_DO1"), QStringLiteral("0000000125"));
+        QCOMPARE(numberOf(data.ffPodklHlav, "HLA_FAC"), 250.0);
+        QCOMPARE(fieldOf(data.ffPodklHlav, "HLA_ODB"), QStringLiteral("000001"));
+    }
+
+    // A document whose supplier is no longer in the register: F4 opens the supplier
+    // picker; Escape there ends the correction, the stored code stays and the lock goes.
+    void correctionWithoutASupplierKeepsTheStoredCode()
+    {
+        AppendRow(data.ffPodklHlav, {{"HLA_DO1", "0000000999"}, {"HLA_ODB", "000077"}, {"HLA_NAC", "Zaniklá firma"},
+                                     {"HLA_MEN", "EUR"}, {"HLA_KUR", 1.0}, {"HLA_DAT", QDate(2024, 3, 1)}});
+        QCOMPARE(fieldOf(data.ffPodklHlav, "HLA_DO1"), QStringLiteral("0000000999"));
+        TDBGrid *list = mainWindow->grid();
+        QTRY_COMPARE(list->model()->index(list->currentIndex().row(), 1).data().toString(),
+                     QStringLiteral("0000000999"));
+        bool pickerSeen = false, editorSeen = false;
+        QTimer::singleShot(0, this, [&] {
+            if (!waitForActive<TPrehledZakaznikuForm>())
+                return;
+            pickerSeen = true;
+            // The editor must not open; should it, it is closed so that the test ends.
+            QTimer::singleShot(0, this, [&] {
+                if (QTest::qWaitFor([] { return qobject_cast<DokladPodkladyDialog *>(QApplication::activeModalWidget()); },
+                                    300)) {
+                    editorSeen = true;
+                    press(Qt::Key_Escape);
+                }
+            });
+            press(Qt::Key_Escape);
+        });
+        press(Qt::Key_F4);
+        QTest::qWait(400);
+        QVERIFY(pickerSeen);
+        QVERIFY(!editorSeen);
+        QCOMPARE(data.ffPodklHlav.State(), store::DataSetState::Browse);
+        QCOMPARE(fieldOf(data.ffPodklHlav, "HLA_DO1"), QStringLiteral("0000000999"));
+        QCOMPARE(fieldOf(data.ffPodklHlav, "HLA_ODB"), QStringLiteral("000077"));
+        QCOMPARE(fieldOf(data.ffPodklHlav, "HLA_NAC"), QStringLiteral("Zaniklá firma"));
+        data.ffSemafor.Open();
+        QVERIFY(data.ffSemafor.IsEmpty());
+        data.ffSemafor.Close();
+        QCOMPARE(prompts->messages, QStringList());
+    }
+
 private:
     QTemporaryDir dir;
     TData data;
     TDataSestavy reports;
+    TDataImport importModule;   // the program's import module, as created at start-up
     std::optional<RecordingPrompter> prompts;
     std::optional<WidgetScreens> windows;
     std::optional<ProgresWinWindows> progress;
