@@ -11,6 +11,7 @@
 
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 namespace overviewtest {
@@ -38,6 +39,13 @@ inline const QDate kTo{2004, 3, 7};
 inline const QString kShop = QStringLiteral("Prodejna Říčany");
 inline const QString kBeta = QStringLiteral("Beta \"Brno\" s.r.o.");
 inline const QString kAlfa = QStringLiteral("Alfa Žluťoučký kůň");
+
+// The whole content of a file the test wrote; empty when it cannot be read.
+inline QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 inline void appendReceipt(store::Table &receipts, const char *number, const QDate &day, const char *type,
                           const char *invoice, const char *supplier, const QString &name, double invoiced)

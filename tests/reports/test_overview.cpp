@@ -55,12 +55,6 @@ QStringList joinedLines(const ReportPage &page)
     return out;
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 class OverviewTest : public testing::TestWithParam<Backend> {
 protected:
     void SetUp() override

@@ -25,12 +25,6 @@ using namespace overviewtest;
 
 namespace {
 
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // The first worksheet's XML of an xlsx file, as unzip gives it.
 QByteArray sheetXml(const QString &path)
 {
