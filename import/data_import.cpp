@@ -15,6 +15,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <optional>
 
 const QString TDataImport::kFileName = QStringLiteral("Pod0000.dbf");
 
@@ -139,10 +140,6 @@ bool importLine(ImportedLine &out, bool &newDocument, const QString &prepared)
 {
     TData &d = *Data;
     const PodkladyLine &line = out.line;
-    const store::TableUse cards(d.ffSortiment, QStringLiteral("KAV"));
-    const store::TableUse stock(d.ffSklad, QStringLiteral("KAV"));
-    const store::TableUse journal(d.ffDenik);
-
     if (TrimBlanks(field(d.ffDodavky, "HLA_ODB").AsString()).isEmpty()) {
         prompter().ShowMessage(kNoSupplier);
         out.reason = kReasonNoSupplier;
@@ -263,9 +260,18 @@ QVector<ImportedLine> TDataImport::PodkladyImport(bool &newDocument)
     if (lines.isEmpty() || !importAgainAllowed(number))
         return {};
 
+    // The tables of the lines are opened with the first line and stay open to the last,
+    // each given back at the end as it was found; a line that cannot open them fails as
+    // any other failure of a line does, and the next line tries again.
+    std::optional<store::TableUse> cards, stock, journal;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QCoreApplication::processEvents();
         try {
+            if (!journal) {
+                cards.emplace(d.ffSortiment, QStringLiteral("KAV"));
+                stock.emplace(d.ffSklad, QStringLiteral("KAV"));
+                journal.emplace(d.ffDenik);
+            }
             if (!importLine(lines[i], newDocument, number)) {
                 lines.resize(i + 1);
                 break;

@@ -44,6 +44,21 @@ struct Movement {
 
 enum class Written { Yes, No, StockDisagrees };
 
+// True when the assortment (on its index "KAV") stands on the movement's card.
+bool standsOnCard(TData &d, const Movement &m)
+{
+    return d.ffSortiment.State() == store::DataSetState::Browse && d.ffSortiment.GetBookmark().isValid()
+        && d.ffSortiment.FieldByName(QStringLiteral("SOR_KAV")).AsString() == m.card;
+}
+
+// True when the variants (on their index "KAV") stand on the movement's variant.
+bool standsOnVariant(TData &d, const Movement &m)
+{
+    return d.ffSklad.State() == store::DataSetState::Browse && d.ffSklad.GetBookmark().isValid()
+        && d.ffSklad.FieldByName(QStringLiteral("SKL_KAV")).AsString() == m.card
+        && d.ffSklad.FieldByName(QStringLiteral("SKL_IND")).AsString() == m.variant;
+}
+
 // Writes the movement in one transaction. Inside it the postings of all stations to the
 // card run one after another, and the variant and the card are held while they are
 // written, so no change of another station is lost. For a stock item the journal's
@@ -60,25 +75,26 @@ Written writeMovement(TData &d, const Movement &m, bool stockItem, std::optional
     bool disagrees = false;
     try {
         store::Transaction transaction(d.Database, StockCardSerialName(m.card));
+        // The card and the variant on which the caller stands are not looked up again:
+        // putting them into editing reads them afresh, now that the postings of other
+        // stations to the card have committed.
         d.ffSortiment.SetIndexName(QStringLiteral("KAV"));
-        if (!d.ffSortiment.FindKey({m.card}))
+        if (!standsOnCard(d, m) && !d.ffSortiment.FindKey({m.card}))
             throw StoreError(QStringLiteral("Karta %1 už není v sortimentu").arg(m.card));
 
         d.ffSklad.SetIndexName(QStringLiteral("KAV"));
-        const bool variantFound = d.ffSklad.FindKey({m.card, m.variant});
+        const bool variantFound = standsOnVariant(d, m) || d.ffSklad.FindKey({m.card, m.variant});
         double stock = 0;
         double stockPrice = 0;
         if (stockItem) {
             if (!variantFound)
                 throw StoreError(QStringLiteral("Varianta %1/%2 už není na skladě").arg(m.card, m.variant));
+            d.ffSklad.Edit();
             stock = d.ffSklad.FieldByName(QStringLiteral("SKL_STA")).AsFloat();
             if (lastRunningStock(d.ffDenik, m.card, m.variant) != stock && stock != rebuiltStock) {
                 disagrees = true;
                 throw StoreError(QStringLiteral("Zásoba varianty %1/%2 nesouhlasí s deníkem").arg(m.card, m.variant));
             }
-            d.ffSklad.Edit();
-            if (d.ffSklad.FieldByName(QStringLiteral("SKL_STA")).AsFloat() != stock)
-                throw StoreError(QStringLiteral("Zásoba varianty %1/%2 se mezitím změnila").arg(m.card, m.variant));
         }
         d.ffSortiment.Edit();
         if (variantFound)
