@@ -24,6 +24,17 @@ QString TData::LockRefusalText(const QString &holder, const QDateTime &since)
 
 bool TData::LockRecord(const QString &code, const QString &key, bool *taken)
 {
+    QString refusal;
+    const bool held = TryLockRecord(code, key, taken, &refusal);
+    // The message is shown after the transaction has ended, so that no other station
+    // waits on this one while the user reads it.
+    if (!held)
+        prompter().ShowMessage(refusal);
+    return held;
+}
+
+bool TData::TryLockRecord(const QString &code, const QString &key, bool *taken, QString *refusal)
+{
     store::TableUse locks(ffSemafor, QStringLiteral("KOD"));
     struct Outcome {
         bool held;
@@ -59,10 +70,8 @@ bool TData::LockRecord(const QString &code, const QString &key, bool *taken)
     }();
     if (taken)
         *taken = outcome.written;
-    // The message is shown after the transaction has ended, so that no other station
-    // waits on this one while the user reads it.
-    if (!outcome.held)
-        prompter().ShowMessage(LockRefusalText(outcome.holder, outcome.since));
+    if (!outcome.held && refusal)
+        *refusal = LockRefusalText(outcome.holder, outcome.since);
     return outcome.held;
 }
 
