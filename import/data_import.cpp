@@ -289,14 +289,15 @@ QVector<ImportedLine> TDataImport::PodkladyImport(bool &newDocument)
     // The tables of the lines are opened with the first line and stay open to the last,
     // each given back at the end as it was found; a line that cannot open them fails as
     // any other failure of a line does, and the next line tries again.
-    std::optional<store::TableUse> cards, stock, journal;
+    std::optional<store::TableUse> cards, stock, journal, locks;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QCoreApplication::processEvents();
         try {
-            if (!journal) {
+            if (!locks) {
                 cards.emplace(d.ffSortiment, QStringLiteral("KAV"));
                 stock.emplace(d.ffSklad, QStringLiteral("KAV"));
                 journal.emplace(d.ffDenik);
+                locks.emplace(d.ffSemafor, QStringLiteral("KOD"));
             }
             if (!importLine(lines[i], newDocument, number)) {
                 lines.resize(i + 1);

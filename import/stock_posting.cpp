@@ -103,6 +103,9 @@ Written writeMovement(TData &d, const Movement &m, bool stockItem, std::optional
             }
         }
         d.ffSortiment.Edit();
+        // Within the caller's transaction the card may have been read a while before.
+        if (joined == Joined::Yes && d.ffSortiment.FieldByName(QStringLiteral("SOR_SKL")).AsBoolean() != stockItem)
+            throw StoreError(QStringLiteral("Karta %1 se mezitím změnila").arg(m.card));
         if (variantFound)
             stockPrice = d.ffSklad.FieldByName(QStringLiteral("SKL_SNC")).AsFloat();
 
@@ -153,18 +156,23 @@ Written writeMovement(TData &d, const Movement &m, bool stockItem, std::optional
 bool postMovement(TData &d, const Movement &m, Joined joined)
 {
     // The journal and the stock, when they stood at their end, stay where the posting
-    // left them.
+    // left them. Within the caller's transaction the tables that were open stay where the
+    // posting left them, and the card and the variant the caller stands on are taken as
+    // read: the posting reads them afresh as it puts them into editing.
     using store::TableUse;
+    const bool inPlace = joined == Joined::Yes;
+    const TableUse::GiveBack back = inPlace ? TableUse::GiveBack::OpenState : TableUse::GiveBack::Everything;
+    const TableUse::GiveBack backUnlessAtEnd = inPlace ? back : TableUse::GiveBack::EverythingUnlessAtEnd;
     bool result = false;
     try {
-        const TableUse sortiment(d.ffSortiment, QStringLiteral("KAV"));
-        const TableUse denik(d.ffDenik, QStringLiteral("KAV"), TableUse::GiveBack::EverythingUnlessAtEnd);
-        const TableUse sklad(d.ffSklad, QStringLiteral("KAV"), TableUse::GiveBack::EverythingUnlessAtEnd);
-        if (!d.ffSortiment.FindKey({m.card})) {
+        const TableUse sortiment(d.ffSortiment, QStringLiteral("KAV"), back);
+        const TableUse denik(d.ffDenik, QStringLiteral("KAV"), backUnlessAtEnd);
+        const TableUse sklad(d.ffSklad, QStringLiteral("KAV"), backUnlessAtEnd);
+        if (!(inPlace && standsOnCard(d, m)) && !d.ffSortiment.FindKey({m.card})) {
             result = false;
         } else if (!d.ffSortiment.FieldByName(QStringLiteral("SOR_SKL")).AsBoolean()) {
             result = writeMovement(d, m, false, {}, joined) == Written::Yes;
-        } else if (d.ffSklad.FindKey({m.card, m.variant})) {
+        } else if ((inPlace && standsOnVariant(d, m)) || d.ffSklad.FindKey({m.card, m.variant})) {
             // The journal's running stock must agree with the variant's stock before the
             // movement is added to it; when it does not, the card is rebuilt first and the
             // stock it now has is shown (never within the caller's transaction).

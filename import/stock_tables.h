@@ -19,6 +19,9 @@ bool TryEdit(store::Table &t);
 // caller's commit. False when it is not to be posted there: the card, the variant or the
 // journal's agreement with the stock is missing, or a write failed. Then nothing has been
 // rebuilt and nothing shown; the caller rolls back and leaves the movement to
-// ZapisPohybuVar, which reports and mends what stood in the way.
+// ZapisPohybuVar, which reports and mends what stood in the way. Unlike ZapisPohybuVar
+// it leaves ffSortiment, ffSklad and ffDenik, when they were open, where the posting put
+// them (on their index "KAV", the journal on any), and it takes the card and the variant
+// on which they stand as they were read.
 bool PostMovementInTransaction(TData &d, const QString &card, const QString &variant, const QString &document,
                                const QString &operation, double unitPrice, double vatRate, double quantity);

@@ -35,7 +35,7 @@ bool TData::LockRecord(const QString &code, const QString &key, bool *taken)
 
 bool TData::TryLockRecord(const QString &code, const QString &key, bool *taken, QString *refusal)
 {
-    store::TableUse locks(ffSemafor, QStringLiteral("KOD"));
+    const store::TableUse locks(ffSemafor, QStringLiteral("KOD"), store::TableUse::GiveBack::OpenState);
     struct Outcome {
         bool held;
         bool written;
@@ -77,7 +77,7 @@ bool TData::TryLockRecord(const QString &code, const QString &key, bool *taken, 
 
 void TData::UnlockRecord(const QString &code, const QString &key)
 {
-    store::TableUse locks(ffSemafor, QStringLiteral("KOD"));
+    const store::TableUse locks(ffSemafor, QStringLiteral("KOD"), store::TableUse::GiveBack::OpenState);
     if (ffSemafor.FindKey({code, key, LocalAddress}))
         ffSemafor.Delete();
 }
