@@ -24,13 +24,13 @@ void FreshFirmSchema(store::Database &db, const QString &firm)
     CreateFirmSchema(db, firm, false);
 }
 
-void AppendRow(store::Table &table, std::initializer_list<std::pair<const char *, QVariant>> values)
+void AppendRow(store::Table &table, std::initializer_list<std::pair<store::FieldKey, QVariant>> values)
 {
     const bool wasOpen = table.Active();
     table.Open();
     table.Append();
     for (const auto &[field, value] : values)
-        table.FieldByName(QLatin1String(field)).SetValue(value);
+        table.FieldByName(field).SetValue(value);
     table.Post();
     if (!wasOpen)
         table.Close();
