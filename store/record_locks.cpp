@@ -76,18 +76,18 @@ bool TData::LockRecord(const QString &code, const QString &key)
     };
     const Outcome outcome = inTransaction(Database, QStringLiteral("SYS0001 ") + code.toUpper() + QLatin1Char(' ') + key.toUpper(), [&] {
         if (ffSemafor.FindKey({code, key})) {
-            if (ffSemafor.FieldByName(QStringLiteral("SYS_IDU")).AsString() == LocalAddress)
+            if (ffSemaforSYS_IDU.AsString() == LocalAddress)
                 return Outcome{true, {}, {}};
-            return Outcome{false, ffSemafor.FieldByName(QStringLiteral("SYS_USR")).AsString(),
-                           ffSemafor.FieldByName(QStringLiteral("SYS_DAT")).AsDateTime()};
+            return Outcome{false, ffSemaforSYS_USR.AsString(),
+                           ffSemaforSYS_DAT.AsDateTime()};
         }
         ffSemafor.Append();
         try {
-            ffSemafor.FieldByName(QStringLiteral("SYS_TAB")).SetAsString(code);
-            ffSemafor.FieldByName(QStringLiteral("SYS_KLI")).SetAsString(key);
-            ffSemafor.FieldByName(QStringLiteral("SYS_IDU")).SetAsString(LocalAddress);
-            ffSemafor.FieldByName(QStringLiteral("SYS_USR")).SetAsString(UserFullName);
-            ffSemafor.FieldByName(QStringLiteral("SYS_DAT")).SetAsDateTime(QDateTime::currentDateTime());
+            ffSemaforSYS_TAB.SetAsString(code);
+            ffSemaforSYS_KLI.SetAsString(key);
+            ffSemaforSYS_IDU.SetAsString(LocalAddress);
+            ffSemaforSYS_USR.SetAsString(UserFullName);
+            ffSemaforSYS_DAT.SetAsDateTime(QDateTime::currentDateTime());
             ffSemafor.Post();
         } catch (...) {
             ffSemafor.Cancel();

@@ -25,10 +25,10 @@ QString generalNumber(double v)
 
 // The running stock of the variant's newest journal entry, 0 when it has none. Leaves
 // the journal on index "STA".
-double lastRunningStock(store::Table &denik, const QString &card, const QString &variant)
+double lastRunningStock(TData &d, const QString &card, const QString &variant)
 {
-    denik.SetIndexName(QStringLiteral("STA"));
-    return denik.FindKey({card, variant}) ? denik.FieldByName(QStringLiteral("DEN_ZAS")).AsFloat() : 0.0;
+    d.ffDenik.SetIndexName(QStringLiteral("STA"));
+    return d.ffDenik.FindKey({card, variant}) ? d.ffDenikDEN_ZAS.AsFloat() : 0.0;
 }
 
 struct Movement {
@@ -65,38 +65,38 @@ bool writeMovement(TData &d, const Movement &m, bool stockItem, double checkedSt
             if (!variantFound)
                 throw StoreError(QStringLiteral("Varianta %1/%2 už není na skladě").arg(m.card, m.variant));
             d.ffSklad.Edit();
-            stock = d.ffSklad.FieldByName(QStringLiteral("SKL_STA")).AsFloat();
+            stock = d.ffSkladSKL_STA.AsFloat();
             if (stock != checkedStock)
                 throw StoreError(QStringLiteral("Zásoba varianty %1/%2 se mezitím změnila").arg(m.card, m.variant));
         }
         if (variantFound)
-            stockPrice = float(d.ffSklad.FieldByName(QStringLiteral("SKL_SNC")).AsFloat());
+            stockPrice = float(d.ffSkladSKL_SNC.AsFloat());
 
         d.ffDenik.Append();
         if (d.ffCiselnik.Active())
             d.ffCiselnik.Close();
         const QTime now = QTime::currentTime();
-        d.ffDenik.FieldByName(QStringLiteral("DEN_DAT")).SetAsDate(QDate::currentDate());
-        d.ffDenik.FieldByName(QStringLiteral("DEN_KDY")).SetAsTime(QTime(now.hour(), now.minute(), now.second()));
-        d.ffDenik.FieldByName(QStringLiteral("DEN_KAV")).SetAsString(m.card);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_IND")).SetAsString(m.variant);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_OPE")).SetAsString(m.operation);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_KUS")).SetAsFloat(m.quantity);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_HPC")).SetAsFloat(double(m.unitPrice) * m.quantity);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_HNC")).SetAsFloat(stockPrice * m.quantity);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_DOK")).SetAsString(m.document);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_DAN")).SetAsFloat(double(m.vatRate));
-        d.ffDenik.FieldByName(QStringLiteral("DEN_ZAS")).SetAsFloat(stockItem ? stock + m.quantity : 0.0);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_REF")).SetAsString(d.UserInitials);
+        d.ffDenikDEN_DAT.SetAsDate(QDate::currentDate());
+        d.ffDenikDEN_KDY.SetAsTime(QTime(now.hour(), now.minute(), now.second()));
+        d.ffDenikDEN_KAV.SetAsString(m.card);
+        d.ffDenikDEN_IND.SetAsString(m.variant);
+        d.ffDenikDEN_OPE.SetAsString(m.operation);
+        d.ffDenikDEN_KUS.SetAsFloat(m.quantity);
+        d.ffDenikDEN_HPC.SetAsFloat(double(m.unitPrice) * m.quantity);
+        d.ffDenikDEN_HNC.SetAsFloat(stockPrice * m.quantity);
+        d.ffDenikDEN_DOK.SetAsString(m.document);
+        d.ffDenikDEN_DAN.SetAsFloat(double(m.vatRate));
+        d.ffDenikDEN_ZAS.SetAsFloat(stockItem ? stock + m.quantity : 0.0);
+        d.ffDenikDEN_REF.SetAsString(d.UserInitials);
         d.ffDenik.Post();
 
         if (stockItem) {
-            d.ffSklad.FieldByName(QStringLiteral("SKL_STA")).SetAsFloat(stock + m.quantity);
+            d.ffSkladSKL_STA.SetAsFloat(stock + m.quantity);
             d.ffSklad.Post();
-            store::Field &cardStock = d.ffSortiment.FieldByName(QStringLiteral("SOR_STA"));
+            store::Field &cardStock = d.ffSortimentSOR_STA;
             cardStock.SetAsFloat(cardStock.AsFloat() + m.quantity);
         }
-        d.ffSortiment.FieldByName(QStringLiteral("SOR_PPO")).SetAsDate(QDate::currentDate());
+        d.ffSortimentSOR_PPO.SetAsDate(QDate::currentDate());
         d.ffSortiment.Post();
         d.Database.Commit();
         return true;
@@ -139,18 +139,18 @@ bool TData::ZapisPohybuVar(const QString &card, const QString &variant, const QS
         const Movement m{card, variant, document, operation, unitPrice, vatRate, quantity};
         if (!ffSortiment.FindKey({card})) {
             result = false;
-        } else if (!ffSortiment.FieldByName(QStringLiteral("SOR_SKL")).AsBoolean()) {
+        } else if (!ffSortimentSOR_SKL.AsBoolean()) {
             result = writeMovement(*this, m, false);
         } else if (ffSklad.FindKey({card, variant})) {
             // The journal's running stock must agree with the variant's stock before the
             // movement is added to it; when it does not, the card is rebuilt first.
-            const double stock = ffSklad.FieldByName(QStringLiteral("SKL_STA")).AsFloat();
-            if (lastRunningStock(ffDenik, card, variant) == stock) {
+            const double stock = ffSkladSKL_STA.AsFloat();
+            if (lastRunningStock(*this, card, variant) == stock) {
                 result = writeMovement(*this, m, true, stock);
             } else if (RekonstrukceKarty(card)) {
                 ffSklad.SetIndexName(QStringLiteral("KAV"));
                 if (ffSklad.FindKey({card, variant})) {
-                    const double rebuilt = ffSklad.FieldByName(QStringLiteral("SKL_STA")).AsFloat();
+                    const double rebuilt = ffSkladSKL_STA.AsFloat();
                     prompter().ShowMessage(generalNumber(rebuilt));
                     result = writeMovement(*this, m, true, rebuilt);
                 }

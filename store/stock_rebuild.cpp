@@ -61,11 +61,11 @@ double journalBalance(TData &d, const QString &card, const QString &variant, dou
     std::unique_ptr<TProgresWin> win = makeProgresWin();
     if (win)
         win->Show(QStringLiteral("Rekonstrukce skladové karty"), QStringLiteral("Název sortimentu "),
-                  d.ffSortiment.FieldByName(QStringLiteral("SOR_NAC")).AsString());
+                  d.ffSortimentSOR_NAC.AsString());
     double balance = opening;
     qint64 read = 0;
     for (; !denik.Eof(); denik.Next()) {
-        balance += denik.FieldByName(QStringLiteral("DEN_KUS")).AsFloat();
+        balance += d.ffDenikDEN_KUS.AsFloat();
         ++read;
         if (win)
             win->SetGauge(qRound(double(read) / double(count) * 100.0));
@@ -76,9 +76,10 @@ double journalBalance(TData &d, const QString &card, const QString &variant, dou
 
 // Sets SKL_STA of the current variant, which is held in editing, to `stock` when it
 // differs, and ends the edit. False when the write fails; the variant keeps its stock.
-bool settleVariant(store::Table &sklad, double stock)
+bool settleVariant(TData &d, double stock)
 {
-    store::Field &sta = sklad.FieldByName(QStringLiteral("SKL_STA"));
+    store::Table &sklad = d.ffSklad;
+    store::Field &sta = d.ffSkladSKL_STA;
     try {
         if (sta.AsFloat() == stock) {
             sklad.Cancel();
@@ -105,7 +106,7 @@ bool rebuildVariants(TData &d, const QString &card, const std::function<bool(dou
     double total = 0;
     for (sklad.First(); !sklad.Eof(); sklad.Next())
         allSet = visit(total) && allSet;
-    d.ffSortiment.FieldByName(QStringLiteral("SOR_STA")).SetAsFloat(total);
+    d.ffSortimentSOR_STA.SetAsFloat(total);
     d.ffSortiment.Post();
     sklad.CancelRange();
     return allSet;
@@ -124,21 +125,21 @@ bool TData::RekonstrukceKarty(const QString &card)
         ffSortiment.SetIndexName(QStringLiteral("KAV"));
         if (ffSortiment.FindKey({card})) {
             holdCard(Database, ffSortiment, card);
-            if (ffSortiment.FieldByName(QStringLiteral("SOR_SKL")).AsBoolean()) {
+            if (ffSortimentSOR_SKL.AsBoolean()) {
                 result = rebuildVariants(*this, card, [&](double &total) {
                     // The variant is held while its journal is summed, so that no posting
                     // changes it in between; a variant held elsewhere keeps its stock.
                     const bool held = TryEdit(ffSklad);
-                    const double balance = journalBalance(*this, card, ffSklad.FieldByName(QStringLiteral("SKL_IND")).AsString(),
-                                                          ffSklad.FieldByName(QStringLiteral("SKL_POC")).AsFloat());
-                    const bool set = held && settleVariant(ffSklad, balance);
-                    total += ffSklad.FieldByName(QStringLiteral("SKL_STA")).AsFloat();
+                    const double balance = journalBalance(*this, card, ffSkladSKL_IND.AsString(),
+                                                          ffSkladSKL_POC.AsFloat());
+                    const bool set = held && settleVariant(*this, balance);
+                    total += ffSkladSKL_STA.AsFloat();
                     return set;
                 });
             } else {
                 // A card that keeps no stock has none in any variant.
                 result = rebuildVariants(*this, card, [&](double &) {
-                    return TryEdit(ffSklad) && settleVariant(ffSklad, 0);
+                    return TryEdit(ffSklad) && settleVariant(*this, 0);
                 });
             }
         }
