@@ -11,7 +11,6 @@ namespace {
 
 const QString kPod = QStringLiteral("POD");
 
-store::Field &hla(const char *name) { return Data->ffPodklHlav.FieldByName(QLatin1String(name)); }
 
 void openHeaders()
 {
@@ -51,7 +50,7 @@ void TDodavky::FormCreate()
         try {
             if (!priceLists.IsEmpty()) {
                 priceLists.First();
-                d.PriceMode = priceLists.FieldByName(QStringLiteral("CEN_DPH")).AsBoolean() ? 2 : 1;
+                d.PriceMode = d.ffCenikyCEN_DPH.AsBoolean() ? 2 : 1;
             }
         } catch (...) {
             Quietly([&] { priceLists.Close(); });
@@ -105,10 +104,10 @@ void TDodavky::Button1Click()
     try {
         headers.Append();
         const QDate today = QDate::currentDate();
-        hla("HLA_DAT").SetAsDate(today);
-        hla("HLA_DDO").SetAsDate(today);
-        hla("HLA_MEN").SetAsString(QStringLiteral("EUR"));
-        hla("HLA_KUR").SetAsFloat(1);
+        Data->ffPodklHlavHLA_DAT.SetAsDate(today);
+        Data->ffPodklHlavHLA_DDO.SetAsDate(today);
+        Data->ffPodklHlavHLA_MEN.SetAsString(QStringLiteral("EUR"));
+        Data->ffPodklHlavHLA_KUR.SetAsFloat(1);
         TDokladPodklady editor;
         editor.NewDocument = true;
         editor.ActiveControl = TDokladPodklady::DBEditTovel1;
@@ -136,7 +135,7 @@ void TDodavky::Button2Click()
     try {
         if (!headers.Active() || headers.IsEmpty())
             return;
-        number = hla("HLA_DO1").AsString();
+        number = Data->ffPodklHlavHLA_DO1.AsString();
         if (!d.LockRecord(kPod, number))
             return;
     } catch (const std::exception &) {
@@ -146,7 +145,7 @@ void TDodavky::Button2Click()
         headers.Edit();
         TDokladPodklady editor;
         editor.ActiveControl = TDokladPodklady::DBGrid1;
-        hla("HLA_ODB").SetAsString(editor.DodavatelValid(hla("HLA_ODB").AsString()));
+        Data->ffPodklHlavHLA_ODB.SetAsString(editor.DodavatelValid(Data->ffPodklHlavHLA_ODB.AsString()));
         editor.NewDocument = false;
         editor.KeepDocument = true;
         store::Table &items = d.ffPodklPol;

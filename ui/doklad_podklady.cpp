@@ -16,10 +16,6 @@ const QString kFailed = QStringLiteral("Osetreni vyjimky");
 const QString kNotConfirmed = QStringLiteral("Nepotvrzen zápis do karty");
 const QString kDeleteItem = QStringLiteral("Smazat položku ?");
 
-store::Field &hla(const char *name) { return Data->ffPodklHlav.FieldByName(QLatin1String(name)); }
-store::Field &pop(const char *name) { return Data->ffPodklPol.FieldByName(QLatin1String(name)); }
-store::Field &dod(const char *name) { return Data->ffDodavatele.FieldByName(QLatin1String(name)); }
-
 void cancelEdit(store::Table &table)
 {
     if (table.Active() && table.State() != store::DataSetState::Browse)
@@ -128,9 +124,9 @@ void TDokladPodklady::importDelivery()
     bool receiptNew = true;
     try {
         receipts.Append();
-        receipts.FieldByName(QStringLiteral("HLA_ODB")).SetAsString(hla("HLA_ODB").AsString());
-        receipts.FieldByName(QStringLiteral("HLA_NAC")).SetAsString(hla("HLA_NAC").AsString());
-        receipts.FieldByName(QStringLiteral("HLA_DDO")).SetAsDate(hla("HLA_DDO").AsDate());
+        d.ffDodavkyHLA_ODB.SetAsString(Data->ffPodklHlavHLA_ODB.AsString());
+        d.ffDodavkyHLA_NAC.SetAsString(Data->ffPodklHlavHLA_NAC.AsString());
+        d.ffDodavkyHLA_DDO.SetAsDate(Data->ffPodklHlavHLA_DDO.AsDate());
         TDataImport().PodkladyImport(receiptNew);
         // A receipt the import numbered has been written with each line; one it never
         // numbered holds nothing and is dropped.
@@ -152,7 +148,7 @@ void TDokladPodklady::importDelivery()
 
 bool TDokladPodklady::supplierMissing()
 {
-    if (!TrimBlanks(hla("HLA_ODB").AsString()).isEmpty())
+    if (!TrimBlanks(Data->ffPodklHlavHLA_ODB.AsString()).isEmpty())
         return false;
     FocusControl(DBEditTovel1);
     return true;
@@ -167,8 +163,8 @@ void TDokladPodklady::newItem()
             assignNumber();
         store::Table &items = d.ffPodklPol;
         items.Append();
-        pop("POP_DOK").SetAsString(hla("HLA_DO1").AsString());
-        pop("POP_BAL").SetAsFloat(1);
+        Data->ffPodklPolPOP_DOK.SetAsString(Data->ffPodklHlavHLA_DO1.AsString());
+        Data->ffPodklPolPOP_BAL.SetAsFloat(1);
         TPodkladyPolEdit editor;
         editor.ActiveControl = TPodkladyPolEdit::DBEditTovel1;
         if (screens().ShowPodkladyPolEdit(editor, QPoint(d.MainLeft + 250, d.MainTop + 35)) == mrOk)
@@ -184,12 +180,12 @@ void TDokladPodklady::assignNumber()
     TData &d = *Data;
     store::Table &header = d.ffPodklHlav;
     d.ffCiselnik.Open();
-    const QString number = TakeTextCounter(d.ffCiselnik, QStringLiteral("CIS_POD"));
+    const QString number = TakeTextCounter(d.ffCiselnik, d.ffCiselnikCIS_POD);
     // The counter is written before the header: a number the counter has not recorded
     // would be given out again to the next document.
     d.ffCiselnik.Post();
-    hla("HLA_DO1").SetAsString(number);
-    hla("HLA_DAT").SetAsDate(QDate::currentDate());
+    Data->ffPodklHlavHLA_DO1.SetAsString(number);
+    Data->ffPodklHlavHLA_DAT.SetAsDate(QDate::currentDate());
     header.Post();
     header.Edit();
     KeepDocument = true;
@@ -208,13 +204,13 @@ void TDokladPodklady::correctItem()
     d.ffSortiment.Open();
     if (!supplierMissing()) {
         store::Table &items = d.ffPodklPol;
-        const double oldNcc = pop("POP_NCC").AsFloat();
-        const double oldCcc = pop("POP_CCC").AsFloat();
+        const double oldNcc = Data->ffPodklPolPOP_NCC.AsFloat();
+        const double oldCcc = Data->ffPodklPolPOP_CCC.AsFloat();
         items.Edit();
         TPodkladyPolEdit editor;
         editor.DBEditTovel1Enabled = false;
         editor.ActiveControl = TPodkladyPolEdit::DBEditTovel2;
-        const QString card = pop("POP_KAV").AsString();
+        const QString card = Data->ffPodklPolPOP_KAV.AsString();
         d.ffSortiment.SetIndexName(QStringLiteral("KAV"));
         // A card no longer in the assortment, or locked by another station (which the
         // lock has reported), leaves the item as it was.
@@ -243,11 +239,11 @@ void TDokladPodklady::correctItem()
 // written, so that a refused item leaves the totals as they were.
 void TDokladPodklady::writeItem(double oldCcc, double oldNcc)
 {
-    const double ccc = pop("POP_CCC").AsFloat();
-    const double ncc = pop("POP_NCC").AsFloat();
+    const double ccc = Data->ffPodklPolPOP_CCC.AsFloat();
+    const double ncc = Data->ffPodklPolPOP_NCC.AsFloat();
     Data->ffPodklPol.Post();
-    hla("HLA_EUR").SetAsFloat(hla("HLA_EUR").AsFloat() + (ccc - oldCcc));
-    hla("HLA_NCA").SetAsFloat(hla("HLA_NCA").AsFloat() + (ncc - oldNcc));
+    Data->ffPodklHlavHLA_EUR.SetAsFloat(Data->ffPodklHlavHLA_EUR.AsFloat() + (ccc - oldCcc));
+    Data->ffPodklHlavHLA_NCA.SetAsFloat(Data->ffPodklHlavHLA_NCA.AsFloat() + (ncc - oldNcc));
     Data->ffPodklHlav.Post();
     Data->ffPodklHlav.Edit();
 }
@@ -260,11 +256,11 @@ void TDokladPodklady::deleteItem()
     if (!prompter().Confirm(kDeleteItem))
         return;
     guarded([&] {
-        const double ccc = pop("POP_CCC").AsFloat();
-        const double ncc = pop("POP_NCC").AsFloat();
+        const double ccc = Data->ffPodklPolPOP_CCC.AsFloat();
+        const double ncc = Data->ffPodklPolPOP_NCC.AsFloat();
         items.Delete();
-        hla("HLA_EUR").SetAsFloat(hla("HLA_EUR").AsFloat() - ccc);
-        hla("HLA_NCA").SetAsFloat(hla("HLA_NCA").AsFloat() - ncc);
+        Data->ffPodklHlavHLA_EUR.SetAsFloat(Data->ffPodklHlavHLA_EUR.AsFloat() - ccc);
+        Data->ffPodklHlavHLA_NCA.SetAsFloat(Data->ffPodklHlavHLA_NCA.AsFloat() - ncc);
         Data->ffPodklHlav.Post();
         Data->ffPodklHlav.Edit();
     });
@@ -273,7 +269,7 @@ void TDokladPodklady::deleteItem()
 void TDokladPodklady::DBEditTovel1Valid(QString &text, bool &valid, bool towardsClose)
 {
     if (towardsClose) {
-        text = hla("HLA_ODB").AsString();
+        text = Data->ffPodklHlavHLA_ODB.AsString();
         return;
     }
     text = DodavatelValid(text);
@@ -296,7 +292,7 @@ QString TDokladPodklady::DodavatelValid(const QString &code)
     if (!trimmed.isEmpty() && suppliers.FindKey({trimmed})) {
         d.SetLastDod();
         showSupplier();
-        return dod("DOD_KOD").AsString();
+        return Data->ffDodavateleDOD_KOD.AsString();
     }
     suppliers.SetIndexName(QStringLiteral("NAC"));
     d.GetLastDod();
@@ -305,7 +301,7 @@ QString TDokladPodklady::DodavatelValid(const QString &code)
         return QString();
     }
     showSupplier();
-    const QString chosen = dod("DOD_KOD").AsString();
+    const QString chosen = Data->ffDodavateleDOD_KOD.AsString();
     d.SetLastDod();
     return chosen;
 }
@@ -321,16 +317,16 @@ QString TDokladPodklady::DodavatelShow(const QString &code)
     if (screens().ShowPrehledZakazniku(supplierPickerPos()) != mrOk)
         return trimmed;
     showSupplier();
-    return dod("DOD_KOD").AsString();
+    return Data->ffDodavateleDOD_KOD.AsString();
 }
 
 void TDokladPodklady::showSupplier()
 {
-    hla("HLA_NAC").SetAsString(dod("DOD_FIR").AsString());
-    Label1 = dod("DOD_FIR").AsString();
-    Label2 = dod("DOD_ULI").AsString();
-    Label3 = dod("DOD_MES").AsString();
-    Label4 = dod("DOD_PSC").AsString();
+    Data->ffPodklHlavHLA_NAC.SetAsString(Data->ffDodavateleDOD_FIR.AsString());
+    Label1 = Data->ffDodavateleDOD_FIR.AsString();
+    Label2 = Data->ffDodavateleDOD_ULI.AsString();
+    Label3 = Data->ffDodavateleDOD_MES.AsString();
+    Label4 = Data->ffDodavateleDOD_PSC.AsString();
     emit supplierShown();
 }
 

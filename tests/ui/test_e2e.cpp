@@ -75,8 +75,6 @@ struct CloseUnlessDone {
     }
 };
 
-QString fieldOf(store::Table &t, const char *name) { return t.FieldByName(QLatin1String(name)).AsString(); }
-double numberOf(store::Table &t, const char *name) { return t.FieldByName(QLatin1String(name)).AsFloat(); }
 
 } // namespace
 
@@ -95,9 +93,12 @@ private slots:
         store::Database::CreateSQLiteFile(params.sqliteFile);
         data.Database.Connect(params);
         CreateFirmSchema(data.Database, data.FirmNumber, false);
-        AppendRow(data.ffCiselnik, {{"CIS_POD", "123"}});
-        AppendRow(data.ffDodavatele, {{"DOD_KOD", "000001"}, {"DOD_FIR", "Alfa s.r.o."}, {"DOD_MES", "Brno"}});
-        AppendRow(data.ffSortiment, {{"SOR_KAV", "000010"}, {"SOR_NAC", "Šroub M6"}});
+        AppendRow(data.ffCiselnik, {{data.ffCiselnikCIS_POD, "123"}});
+        AppendRow(data.ffDodavatele, {{data.ffDodavateleDOD_KOD, "000001"},
+                                      {data.ffDodavateleDOD_FIR, "Alfa s.r.o."},
+                                      {data.ffDodavateleDOD_MES, "Brno"}});
+        AppendRow(data.ffSortiment, {{data.ffSortimentSOR_KAV, "000010"},
+                                     {data.ffSortimentSOR_NAC, "Šroub M6"}});
     }
 
     // Every test starts at the main window of the running program, shown and active, with
@@ -168,34 +169,34 @@ private slots:
 
         store::Table &header = data.ffPodklHlav;
         QCOMPARE(header.RecordCount(), 1);
-        QCOMPARE(fieldOf(header, "HLA_DO1"), QStringLiteral("0000000124"));
-        QCOMPARE(fieldOf(header, "HLA_ODB"), QStringLiteral("000001"));
-        QCOMPARE(fieldOf(header, "HLA_NAC"), QStringLiteral("Alfa s.r.o."));
-        QCOMPARE(fieldOf(header, "HLA_DO2"), QStringLiteral("FA-77"));
-        QCOMPARE(fieldOf(header, "HLA_MEN"), QStringLiteral("EUR"));
-        QCOMPARE(numberOf(header, "HLA_FAC"), 48.0);
-        QCOMPARE(numberOf(header, "HLA_KUR"), 25.0);
-        QCOMPARE(numberOf(header, "HLA_EUR"), 48.0);
-        QCOMPARE(numberOf(header, "HLA_NCA"), 1320.0);
-        QCOMPARE(header.FieldByName(QStringLiteral("HLA_DAT")).AsDate(), QDate::currentDate());
+        QCOMPARE(data.ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000124"));
+        QCOMPARE(data.ffPodklHlavHLA_ODB.AsString(), QStringLiteral("000001"));
+        QCOMPARE(data.ffPodklHlavHLA_NAC.AsString(), QStringLiteral("Alfa s.r.o."));
+        QCOMPARE(data.ffPodklHlavHLA_DO2.AsString(), QStringLiteral("FA-77"));
+        QCOMPARE(data.ffPodklHlavHLA_MEN.AsString(), QStringLiteral("EUR"));
+        QCOMPARE(data.ffPodklHlavHLA_FAC.AsFloat(), 48.0);
+        QCOMPARE(data.ffPodklHlavHLA_KUR.AsFloat(), 25.0);
+        QCOMPARE(data.ffPodklHlavHLA_EUR.AsFloat(), 48.0);
+        QCOMPARE(data.ffPodklHlavHLA_NCA.AsFloat(), 1320.0);
+        QCOMPARE(data.ffPodklHlavHLA_DAT.AsDate(), QDate::currentDate());
         QTRY_COMPARE(mainWindow->grid()->gridModel()->currentRow(), 0);   // the list shows the new document
 
         store::Table &items = data.ffPodklPol;
         items.Open();
         QCOMPARE(items.RecordCount(), 1);
-        QCOMPARE(fieldOf(items, "POP_DOK"), QStringLiteral("0000000124"));
-        QCOMPARE(fieldOf(items, "POP_KAV"), QStringLiteral("000010"));
-        QCOMPARE(fieldOf(items, "POP_NAC"), QStringLiteral("Šroub M6"));
-        QCOMPARE(numberOf(items, "POP_CNC"), 2.0);
-        QCOMPARE(numberOf(items, "POP_CKU"), 24.0);
-        QCOMPARE(numberOf(items, "POP_PRI"), 10.0);
-        QCOMPARE(numberOf(items, "POP_BAL"), 6.0);
-        QCOMPARE(numberOf(items, "POP_KUS"), 4.0);
-        QCOMPARE(numberOf(items, "POP_NCS"), 330.0);
+        QCOMPARE(data.ffPodklPolPOP_DOK.AsString(), QStringLiteral("0000000124"));
+        QCOMPARE(data.ffPodklPolPOP_KAV.AsString(), QStringLiteral("000010"));
+        QCOMPARE(data.ffPodklPolPOP_NAC.AsString(), QStringLiteral("Šroub M6"));
+        QCOMPARE(data.ffPodklPolPOP_CNC.AsFloat(), 2.0);
+        QCOMPARE(data.ffPodklPolPOP_CKU.AsFloat(), 24.0);
+        QCOMPARE(data.ffPodklPolPOP_PRI.AsFloat(), 10.0);
+        QCOMPARE(data.ffPodklPolPOP_BAL.AsFloat(), 6.0);
+        QCOMPARE(data.ffPodklPolPOP_KUS.AsFloat(), 4.0);
+        QCOMPARE(data.ffPodklPolPOP_NCS.AsFloat(), 330.0);
         items.Close();
 
         data.ffCiselnik.Open();
-        QCOMPARE(fieldOf(data.ffCiselnik, "CIS_POD"), QStringLiteral("124"));
+        QCOMPARE(data.ffCiselnikCIS_POD.AsString(), QStringLiteral("124"));
         data.ffCiselnik.Close();
         QCOMPARE(data.ffSemafor.Active(), false);
     }
@@ -219,7 +220,7 @@ private slots:
         QCOMPARE(prompts->messages, QStringList());
         QCOMPARE(data.ffPodklHlav.RecordCount(), 1);
         data.ffCiselnik.Open();
-        QCOMPARE(fieldOf(data.ffCiselnik, "CIS_POD"), QStringLiteral("124"));
+        QCOMPARE(data.ffCiselnikCIS_POD.AsString(), QStringLiteral("124"));
         data.ffCiselnik.Close();
     }
 
@@ -262,9 +263,9 @@ private slots:
         press(Qt::Key_F4);
         QVERIFY(editorDone);
         QCOMPARE(prompts->messages.size(), 1);
-        QCOMPARE(fieldOf(data.ffPodklHlav, "HLA_DO1"), QStringLiteral("0000000124"));
-        QCOMPARE(numberOf(data.ffPodklHlav, "HLA_EUR"), 48.0 + 50.0);
-        QCOMPARE(numberOf(data.ffPodklHlav, "HLA_NCA"), 1320.0 + 5 * 50 * 5.0);
+        QCOMPARE(data.ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000124"));
+        QCOMPARE(data.ffPodklHlavHLA_EUR.AsFloat(), 48.0 + 50.0);
+        QCOMPARE(data.ffPodklHlavHLA_NCA.AsFloat(), 1320.0 + 5 * 50 * 5.0);
         data.ffSemafor.Open();
         QVERIFY(data.ffSemafor.IsEmpty());   // the document's lock is released
         data.ffSemafor.Close();
@@ -294,12 +295,12 @@ private slots:
         });
         press(Qt::Key_F4);
         QVERIFY(editorDone);
-        QCOMPARE(numberOf(data.ffPodklHlav, "HLA_EUR"), 48.0);
-        QCOMPARE(numberOf(data.ffPodklHlav, "HLA_NCA"), 1320.0);
+        QCOMPARE(data.ffPodklHlavHLA_EUR.AsFloat(), 48.0);
+        QCOMPARE(data.ffPodklHlavHLA_NCA.AsFloat(), 1320.0);
         QCOMPARE(data.ffPodklPol.Active(), false);
         data.ffPodklPol.Open();
         QCOMPARE(data.ffPodklPol.RecordCount(), 1);
-        QCOMPARE(numberOf(data.ffPodklPol, "POP_CKU"), 24.0);
+        QCOMPARE(data.ffPodklPolPOP_CKU.AsFloat(), 24.0);
         data.ffPodklPol.Close();
     }
 
