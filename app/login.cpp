@@ -7,8 +7,6 @@
 
 namespace {
 
-const QString kLoginField = QStringLiteral("USR_LNA");
-
 // Closes the users table when the login is done with it, however it ends.
 class UsersSession {
 public:
@@ -31,10 +29,10 @@ private:
 
 void takeIdentity(TData &data)
 {
-    data.UserFullName = data.ffUzivatele.FieldByName(QStringLiteral("USR_NAC")).AsString();
-    data.UserInitials = data.ffUzivatele.FieldByName(QStringLiteral("USR_INI")).AsString();
-    data.UserCode = data.ffUzivatele.FieldByName(QStringLiteral("USR_KOD")).AsString();
-    data.UserGroup = data.ffUzivatele.FieldByName(QStringLiteral("USR_GRP")).AsString();
+    data.UserFullName = data.ffUzivateleUSR_NAC.AsString();
+    data.UserInitials = data.ffUzivateleUSR_INI.AsString();
+    data.UserCode = data.ffUzivateleUSR_KOD.AsString();
+    data.UserGroup = data.ffUzivateleUSR_GRP.AsString();
 }
 
 LoginOutcome askInDialog(TData &data, LoginDialog &dialog)
@@ -46,9 +44,9 @@ LoginOutcome askInDialog(TData &data, LoginDialog &dialog)
     password = UpperAZ(password);
 
     UsersSession session(data.ffUzivatele);
-    if (!data.ffUzivatele.Locate(kLoginField, name))
+    if (!data.ffUzivatele.Locate(data.ffUzivateleUSR_LNA, name))
         return LoginOutcome::Terminate;
-    const QString stored = UpperAZ(data.ffUzivatele.FieldByName(QStringLiteral("USR_PSW")).AsString());
+    const QString stored = UpperAZ(data.ffUzivateleUSR_PSW.AsString());
     if (TrimControl(stored) != TrimControl(password)) {
         prompter().ShowMessage(QStringLiteral("Neplatné heslo !!!"));
         return LoginOutcome::Terminate;
@@ -66,7 +64,7 @@ LoginOutcome loginByLogOnName(TData &data, LoginDialog &dialog, const QString &l
 
     {
         UsersSession session(data.ffUzivatele);
-        if (data.ffUzivatele.Locate(kLoginField, name)) {
+        if (data.ffUzivatele.Locate(data.ffUzivateleUSR_LNA, name)) {
             takeIdentity(data);
             return LoginOutcome::LoggedIn;
         }

@@ -27,8 +27,6 @@ const QString kNotConfirmed = QStringLiteral("Nepotvrzen zápis do karty");
 const QString kCard = QStringLiteral("SOR");
 const QString kReceiptOperation = QStringLiteral("001");
 
-store::Field &field(store::Table &t, const char *name) { return t.FieldByName(QLatin1String(name)); }
-
 // Holds Data->ImportRunning for the lifetime of one import, whatever way it ends.
 class RunningImport {
 public:
@@ -72,10 +70,10 @@ void numberReceipt(bool &newDocument)
     TData &d = *Data;
     LineTable counters(d.ffCiselnik, QString());
     try {
-        const QString number = TakeTextCounter(d.ffCiselnik, QStringLiteral("CIS_PRD"));
+        const QString number = TakeTextCounter(d.ffCiselnik, d.ffCiselnikCIS_PRD);
         d.ffCiselnik.Post();
-        field(d.ffDodavky, "HLA_DO1").SetAsString(number);
-        field(d.ffDodavky, "HLA_DAT").SetAsDate(QDate::currentDate());
+        d.ffDodavkyHLA_DO1.SetAsString(number);
+        d.ffDodavkyHLA_DAT.SetAsDate(QDate::currentDate());
         writeReceipt();
         newDocument = false;
     } catch (...) {
@@ -98,7 +96,7 @@ void postLine(const PodkladyLine &line, double salePrice, float unitPrice, float
         ~Unlock() { Quietly([this] { Data->UnlockRecord(kCard, card); }); }
     } unlock{line.card};
 
-    const QString receipt = field(d.ffDodavky, "HLA_DO1").AsString();
+    const QString receipt = d.ffDodavkyHLA_DO1.AsString();
     if (!d.ZapisPohybuVar(line.card, line.variant, receipt, kReceiptOperation, unitPrice, rate,
                           double(line.quantity))) {
         d.DokladObsah.Cancel();
@@ -108,10 +106,10 @@ void postLine(const PodkladyLine &line, double salePrice, float unitPrice, float
     // The movement is committed: from here on the line must not vanish from the
     // receipt. Its row and totals are kept even when writing the receipt fails; the
     // totals then stay in the receipt's edit for its next write, and the user is told.
-    const double stockPrice = field(d.DokladObsah, "DOK_NC1").AsFloat();
+    const double stockPrice = d.DokladObsahDOK_NC1.AsFloat();
     d.DokladObsah.Post();
-    store::Field &pca = field(d.ffDodavky, "HLA_PCA");
-    store::Field &nca = field(d.ffDodavky, "HLA_NCA");
+    store::Field &pca = d.ffDodavkyHLA_PCA;
+    store::Field &nca = d.ffDodavkyHLA_NCA;
     pca.SetAsFloat(pca.AsFloat() + double(line.quantity) * salePrice);
     nca.SetAsFloat(nca.AsFloat() + stockPrice * double(line.quantity));
     try {
@@ -130,7 +128,7 @@ bool importLine(const PodkladyLine &line, bool &newDocument)
     LineTable stock(d.ffSklad, QStringLiteral("KAV"));
     LineTable journal(d.ffDenik, QString());
 
-    if (TrimBlanks(field(d.ffDodavky, "HLA_ODB").AsString()).isEmpty()) {
+    if (TrimBlanks(d.ffDodavkyHLA_ODB.AsString()).isEmpty()) {
         prompter().ShowMessage(kNoSupplier);
         return false;
     }
@@ -145,25 +143,25 @@ bool importLine(const PodkladyLine &line, bool &newDocument)
     store::Table &row = d.DokladObsah;
     row.Append();
     try {
-        const double salePrice = field(d.ffSortiment, "SOR_PC1").AsFloat();
-        const double rate = field(d.ffSortiment, "SOR_DAN").AsFloat();
+        const double salePrice = d.ffSortimentSOR_PC1.AsFloat();
+        const double rate = d.ffSortimentSOR_DAN.AsFloat();
         const double quantity = double(line.quantity);
-        field(row, "DOK_KAV").SetAsString(line.card);
-        field(row, "DOK_CIS").SetAsString(field(d.ffDodavky, "HLA_DO1").AsString());
-        field(row, "DOK_PC1").SetAsFloat(salePrice);
-        field(row, "DOK_NAZ").SetAsString(field(d.ffSortiment, "SOR_NAC").AsString());
-        field(row, "DOK_DAN").SetAsFloat(rate);
-        field(row, "DOK_KUS").SetAsFloat(quantity);
+        d.DokladObsahDOK_KAV.SetAsString(line.card);
+        d.DokladObsahDOK_CIS.SetAsString(d.ffDodavkyHLA_DO1.AsString());
+        d.DokladObsahDOK_PC1.SetAsFloat(salePrice);
+        d.DokladObsahDOK_NAZ.SetAsString(d.ffSortimentSOR_NAC.AsString());
+        d.DokladObsahDOK_DAN.SetAsFloat(rate);
+        d.DokladObsahDOK_KUS.SetAsFloat(quantity);
         if (!d.ffSklad.FindKey({line.card, line.variant})) {
             row.Cancel();
             return true;
         }
-        const double stockPrice = field(d.ffSklad, "SKL_SNC").AsFloat();
-        field(row, "DOK_IND").SetAsString(field(d.ffSklad, "SKL_IND").AsString());
-        field(row, "DOK_NC1").SetAsFloat(stockPrice);
-        field(row, "DOK_PCC").SetAsFloat(salePrice * quantity);
-        field(row, "DOK_NCC").SetAsFloat(stockPrice * quantity);
-        field(row, "DOK_PCS").SetAsFloat(salePrice * quantity);
+        const double stockPrice = d.ffSkladSKL_SNC.AsFloat();
+        d.DokladObsahDOK_IND.SetAsString(d.ffSkladSKL_IND.AsString());
+        d.DokladObsahDOK_NC1.SetAsFloat(stockPrice);
+        d.DokladObsahDOK_PCC.SetAsFloat(salePrice * quantity);
+        d.DokladObsahDOK_NCC.SetAsFloat(stockPrice * quantity);
+        d.DokladObsahDOK_PCS.SetAsFloat(salePrice * quantity);
         // The movement is valued at the sale price without VAT.
         const double unitPrice = d.PriceMode == 2 ? salePrice / (rate / 100 + 1) : salePrice;
         postLine(line, salePrice, float(unitPrice), float(rate));

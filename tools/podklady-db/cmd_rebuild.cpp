@@ -23,14 +23,15 @@ void printStock(TData &data, const QString &card)
     skl.SetIndexName(QStringLiteral("KAV"));
     skl.SetRange({card}, {card});
     for (skl.First(); !skl.Eof(); skl.Next())
-        printOut(QStringLiteral("%1/%2\t%3").arg(card, skl[QStringLiteral("SKL_IND")].AsString(),
-                                                 QLocale::c().toString(skl[QStringLiteral("SKL_STA")].AsFloat(), 'g', 15)));
+        printOut(QStringLiteral("%1/%2\t%3").arg(card, data.ffSkladSKL_IND.AsString(),
+                                                 QLocale::c().toString(data.ffSkladSKL_STA.AsFloat(), 'g', 15)));
     skl.Close();
     store::Table &sor = data.ffSortiment;
     sor.Open();
     sor.SetIndexName(QStringLiteral("KAV"));
     if (sor.FindKey({card}))
-        printOut(QStringLiteral("%1\t%2").arg(card, QLocale::c().toString(sor[QStringLiteral("SOR_STA")].AsFloat(), 'g', 15)));
+        printOut(QStringLiteral("%1\t%2")
+                     .arg(card, QLocale::c().toString(data.ffSortimentSOR_STA.AsFloat(), 'g', 15)));
     sor.Close();
 }
 
