@@ -1,31 +1,12 @@
 #include "login.h"
 
-#include "app/general_error.h"
-#include "app/prompter.h"
-#include "app/textutil.h"
+#include "app/core/general_error.h"
+#include "app/core/prompter.h"
+#include "app/core/textutil.h"
+#include "store/table_use.h"
 #include "store/tdata.h"
 
 namespace {
-
-// Closes the users table when the login is done with it, however it ends.
-class UsersSession {
-public:
-    explicit UsersSession(store::Table &users) : m_users(users)
-    {
-        if (!m_users.Active())
-            m_users.Open();
-    }
-    ~UsersSession()
-    {
-        try {
-            m_users.Close();
-        } catch (...) {
-        }
-    }
-
-private:
-    store::Table &m_users;
-};
 
 void takeIdentity(TData &data)
 {
@@ -43,7 +24,7 @@ LoginOutcome askInDialog(TData &data, LoginDialog &dialog)
     name = UpperAZ(name);
     password = UpperAZ(password);
 
-    UsersSession session(data.ffUzivatele);
+    store::TableUse users(data.ffUzivatele);
     if (!data.ffUzivatele.Locate(data.ffUzivateleUSR_LNA, name))
         return LoginOutcome::Terminate;
     const QString stored = UpperAZ(data.ffUzivateleUSR_PSW.AsString());
@@ -63,7 +44,7 @@ LoginOutcome loginByLogOnName(TData &data, LoginDialog &dialog, const QString &l
     name = UpperLocale(name);
 
     {
-        UsersSession session(data.ffUzivatele);
+        store::TableUse users(data.ffUzivatele);
         if (data.ffUzivatele.Locate(data.ffUzivateleUSR_LNA, name)) {
             takeIdentity(data);
             return LoginOutcome::LoggedIn;

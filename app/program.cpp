@@ -2,7 +2,7 @@
 
 #include "app/single_instance.h"
 #include "store/tdata.h"
-#include "ui/dodavky_window.h"
+#include "ui/dodavky_form.h"
 #include "ui/screens_widgets.h"
 
 #include <QApplication>

@@ -15,8 +15,9 @@
 // otherwise.
 
 #include "dbgrid.h"
-#include "dodavky_window.h"
+#include "dodavky_form.h"
 #include "store_raw.h"
+#include "throwaway_pg.h"
 #include "store/firmschema.h"
 #include "store/tdata.h"
 
@@ -26,7 +27,6 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <libpq-fe.h>
 #include <limits>
 #include <memory>
 #include <unistd.h>
@@ -217,53 +217,14 @@ Figures sqlite(qint64 rows, int rounds)
     return runOn(data, *raw, false, rows, rounds);
 }
 
-// Runs one statement on the server's own database named in the connection string.
-void admin(const QByteArray &conninfo, const QString &sql)
-{
-    PGconn *conn = PQconnectdb(conninfo.constData());
-    PGresult *r = PQexec(conn, sql.toUtf8().constData());
-    const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
-    const std::string error = ok ? std::string() : PQerrorMessage(conn);
-    PQclear(r);
-    PQfinish(conn);
-    if (!ok)
-        throw std::runtime_error(error);
-}
-
 Figures postgres(const QByteArray &conninfo, qint64 rows, int rounds)
 {
-    const QString name = QStringLiteral("bench_list_%1_%2").arg(getpid()).arg(rows);
-    admin(conninfo, QStringLiteral("CREATE DATABASE %1").arg(name));
-    const auto drop = [&] { admin(conninfo, QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name)); };
-    try {
-        store::ConnectionParams params;
-        params.kind = store::ConnectionParams::Kind::PostgreSQL;
-        params.database = name;
-        PQconninfoOption *options = PQconninfoParse(conninfo.constData(), nullptr);
-        for (PQconninfoOption *o = options; o && o->keyword; ++o) {
-            if (!o->val)
-                continue;
-            if (qstrcmp(o->keyword, "host") == 0)
-                params.host = QString::fromUtf8(o->val);
-            else if (qstrcmp(o->keyword, "port") == 0)
-                params.port = QByteArray(o->val).toInt();
-            else if (qstrcmp(o->keyword, "user") == 0)
-                params.user = QString::fromUtf8(o->val);
-        }
-        PQconninfoFree(options);
-        Figures f;
-        {
-            TData data;
-            data.Database.Connect(params);
-            auto raw = bench::rawPostgres(conninfo + " dbname=" + name.toUtf8());
-            f = runOn(data, *raw, true, rows, rounds);
-        }
-        drop();
-        return f;
-    } catch (...) {
-        drop();
-        throw;
-    }
+    const pgtest::ThrowawayDatabase database(conninfo,
+                                             QStringLiteral("bench_list_%1_%2").arg(getpid()).arg(rows));
+    TData data;
+    data.Database.Connect(database.params());
+    auto raw = bench::rawPostgres(database.conninfo());
+    return runOn(data, *raw, true, rows, rounds);
 }
 
 void report(const char *engine, qint64 small, const Figures &s, qint64 large, const Figures &l)

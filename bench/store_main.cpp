@@ -4,16 +4,16 @@
 // for the run and dropped after it), and times the table component against the same
 // work written by hand on the raw engine. Prints the peak memory after each engine.
 
-#include "app/errors.h"
+#include "app/core/errors.h"
 #include "store/database.h"
 #include "store_measure.h"
 #include "store_raw.h"
+#include "throwaway_pg.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <libpq-fe.h>
 #include <unistd.h>
 
 namespace {
@@ -54,48 +54,13 @@ void runSqlite(qint64 rows)
     run("SQLite", db, *raw, false, rows);
 }
 
-// Runs one statement on the server's own database named in the connection string.
-void admin(const QByteArray &conninfo, const QString &sql)
-{
-    PGconn *conn = PQconnectdb(conninfo.constData());
-    PGresult *r = PQexec(conn, sql.toUtf8().constData());
-    const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
-    const std::string error = ok ? std::string() : PQerrorMessage(conn);
-    PQclear(r);
-    PQfinish(conn);
-    if (!ok)
-        throw std::runtime_error(error);
-}
-
 void runPostgres(const QByteArray &conninfo, qint64 rows)
 {
-    const QString name = QStringLiteral("bench_store_%1").arg(getpid());
-    admin(conninfo, QStringLiteral("CREATE DATABASE %1").arg(name));
-    try {
-        store::ConnectionParams params;
-        params.kind = store::ConnectionParams::Kind::PostgreSQL;
-        params.database = name;
-        PQconninfoOption *options = PQconninfoParse(conninfo.constData(), nullptr);
-        for (PQconninfoOption *o = options; o && o->keyword; ++o) {
-            if (!o->val)
-                continue;
-            if (qstrcmp(o->keyword, "host") == 0)
-                params.host = QString::fromUtf8(o->val);
-            else if (qstrcmp(o->keyword, "port") == 0)
-                params.port = QByteArray(o->val).toInt();
-            else if (qstrcmp(o->keyword, "user") == 0)
-                params.user = QString::fromUtf8(o->val);
-        }
-        PQconninfoFree(options);
-        store::Database db;
-        db.Connect(params);
-        auto raw = bench::rawPostgres(conninfo + " dbname=" + name.toUtf8());
-        run("PostgreSQL", db, *raw, true, rows);
-    } catch (...) {
-        admin(conninfo, QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
-        throw;
-    }
-    admin(conninfo, QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
+    const pgtest::ThrowawayDatabase database(conninfo, QStringLiteral("bench_store_%1").arg(getpid()));
+    store::Database db;
+    db.Connect(database.params());
+    auto raw = bench::rawPostgres(database.conninfo());
+    run("PostgreSQL", db, *raw, true, rows);
 }
 
 } // namespace

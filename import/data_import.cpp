@@ -3,12 +3,12 @@
 #include "form_podklady_import.h"
 #include "podklady_file.h"
 
-#include "app/errors.h"
-#include "app/prompter.h"
-#include "app/textutil.h"
-#include "screens_cleanup.h"
+#include "app/core/errors.h"
+#include "app/core/prompter.h"
+#include "app/core/textutil.h"
+#include "app/core/screens_cleanup.h"
 #include "store/counter.h"
-#include "store/stock_tables.h"
+#include "store/table_use.h"
 #include "store/tdata.h"
 
 #include <QCoreApplication>
@@ -36,25 +36,6 @@ public:
     RunningImport &operator=(const RunningImport &) = delete;
 };
 
-// Opens a table for one line with the given index and gives it back as it was found
-// afterwards, also after a failure: a table its caller had open stays open.
-class LineTable {
-public:
-    LineTable(store::Table &t, const QString &index) : m_state(t)
-    {
-        if (!t.Active())
-            t.Open();
-        if (!index.isEmpty())
-            t.SetIndexName(index);
-    }
-    ~LineTable() { m_state.Restore(); }
-    LineTable(const LineTable &) = delete;
-    LineTable &operator=(const LineTable &) = delete;
-
-private:
-    StockTableState m_state;
-};
-
 // Writes the receipt and puts it back into editing, as the caller expects to find it.
 void writeReceipt()
 {
@@ -68,18 +49,13 @@ void writeReceipt()
 void numberReceipt(bool &newDocument)
 {
     TData &d = *Data;
-    LineTable counters(d.ffCiselnik, QString());
-    try {
-        const QString number = TakeTextCounter(d.ffCiselnik, d.ffCiselnikCIS_PRD);
-        d.ffCiselnik.Post();
-        d.ffDodavkyHLA_DO1.SetAsString(number);
-        d.ffDodavkyHLA_DAT.SetAsDate(QDate::currentDate());
-        writeReceipt();
-        newDocument = false;
-    } catch (...) {
-        Quietly([&] { Abandon(d.ffCiselnik); });
-        throw;
-    }
+    const store::TableUse counters(d.ffCiselnik);
+    const QString number = TakeTextCounter(d.ffCiselnik, d.ffCiselnikCIS_PRD);
+    d.ffCiselnik.Post();
+    d.ffDodavkyHLA_DO1.SetAsString(number);
+    d.ffDodavkyHLA_DAT.SetAsDate(QDate::currentDate());
+    writeReceipt();
+    newDocument = false;
 }
 
 // Posts the movement of one line whose DokladObsah row is being filled, under the card
@@ -124,9 +100,9 @@ void postLine(const PodkladyLine &line, double salePrice, float unitPrice, float
 bool importLine(const PodkladyLine &line, bool &newDocument)
 {
     TData &d = *Data;
-    LineTable cards(d.ffSortiment, QStringLiteral("KAV"));
-    LineTable stock(d.ffSklad, QStringLiteral("KAV"));
-    LineTable journal(d.ffDenik, QString());
+    const store::TableUse cards(d.ffSortiment, QStringLiteral("KAV"));
+    const store::TableUse stock(d.ffSklad, QStringLiteral("KAV"));
+    const store::TableUse journal(d.ffDenik);
 
     if (TrimBlanks(d.ffDodavkyHLA_ODB.AsString()).isEmpty()) {
         prompter().ShowMessage(kNoSupplier);
@@ -166,7 +142,7 @@ bool importLine(const PodkladyLine &line, bool &newDocument)
         const double unitPrice = d.PriceMode == 2 ? salePrice / (rate / 100 + 1) : salePrice;
         postLine(line, salePrice, float(unitPrice), float(rate));
     } catch (...) {
-        Quietly([&] { Abandon(row); });
+        Quietly([&] { row.Cancel(); });
         throw;
     }
     return true;

@@ -1,7 +1,7 @@
 #include "connection.h"
 
-#include "app/errors.h"
-#include "app/osinfo.h"
+#include "app/core/errors.h"
+#include "app/core/osinfo.h"
 
 store::ConnectionParams ConnectionParamsFor(const Config &config)
 {

@@ -1,6 +1,6 @@
 #include "counter.h"
 
-#include "app/textutil.h"
+#include "app/core/textutil.h"
 #include "store/table.h"
 
 #include <cmath>

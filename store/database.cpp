@@ -1,10 +1,10 @@
 #include "database.h"
 
-#include "app/errors.h"
-#include "holds.h"
-#include "layout.h"
-#include "postgres_engine.h"
-#include "sqlite_engine.h"
+#include "app/core/errors.h"
+#include "store/internal/holds.h"
+#include "store/internal/layout.h"
+#include "store/internal/postgres_engine.h"
+#include "store/internal/sqlite_engine.h"
 #include "table.h"
 
 namespace store {

@@ -69,12 +69,14 @@ public:
     void CreateTable(const TableDef &def, const QString &tableName);
     void DropTable(const QString &tableName);
 
-    // The engine behind this connection; for the table component only. Requires a
-    // connection (StoreError).
+private:
+    // The table component reaches the engine behind the connection; so do the tests,
+    // through their own header (tests/store/raw_engine.h), and nothing else.
+    friend class Table;
+    friend struct RawEngineForTests;
+    // The engine behind this connection. Requires a connection (StoreError).
     Engine &engine();
 
-private:
-    friend class Table;
     void attach(Table *table) { m_tables.insert(table); }
     void detach(Table *table) { m_tables.remove(table); }
 

@@ -1,6 +1,6 @@
 #include "table.h"
 
-#include "table_impl.h"
+#include "store/internal/table_impl.h"
 #include "value.h"
 
 namespace store {

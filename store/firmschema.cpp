@@ -1,6 +1,6 @@
 #include "firmschema.h"
 
-#include "app/errors.h"
+#include "app/core/errors.h"
 #include "store/database.h"
 #include "store/tables/tables.h"
 

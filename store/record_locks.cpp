@@ -7,58 +7,14 @@
 // exactly one gets it; the others find its record and are refused with its holder.
 
 #include "store/tdata.h"
+#include "store/table_use.h"
+#include "store/transaction.h"
 
-#include "app/prompter.h"
-#include "app/textutil.h"
-#include "app/errors.h"
+#include "app/core/prompter.h"
+#include "app/core/textutil.h"
+#include "app/core/errors.h"
 
 #include <QDateTime>
-
-namespace {
-
-// Opens the lock table on index "KOD" for one operation and closes it again.
-class SemaforSession {
-public:
-    explicit SemaforSession(store::Table &table) : m_table(table)
-    {
-        if (!m_table.Active())
-            m_table.Open();
-        m_table.SetIndexName(QStringLiteral("KOD"));
-    }
-    ~SemaforSession()
-    {
-        try {
-            m_table.Close();
-        } catch (...) {
-            // Closing never fails in a way the caller could act on.
-        }
-    }
-
-private:
-    store::Table &m_table;
-};
-
-// Runs work in a transaction of its own, or inside the caller's when one is open.
-template <typename Work>
-auto inTransaction(store::Database &db, const QString &serializeOn, Work work)
-{
-    const bool own = !db.InTransaction();
-    if (own)
-        db.StartTransaction();
-    try {
-        db.SerializeOn(serializeOn);
-        auto result = work();
-        if (own)
-            db.Commit();
-        return result;
-    } catch (...) {
-        if (own && db.InTransaction())
-            db.Rollback();
-        throw;
-    }
-}
-
-} // namespace
 
 QString TData::LockRefusalText(const QString &holder, const QDateTime &since)
 {
@@ -68,18 +24,22 @@ QString TData::LockRefusalText(const QString &holder, const QDateTime &since)
 
 bool TData::LockRecord(const QString &code, const QString &key)
 {
-    SemaforSession session(ffSemafor);
+    store::TableUse locks(ffSemafor, QStringLiteral("KOD"));
     struct Outcome {
         bool held;
         QString holder;
         QDateTime since;
     };
-    const Outcome outcome = inTransaction(Database, QStringLiteral("SYS0001 ") + code.toUpper() + QLatin1Char(' ') + key.toUpper(), [&] {
+    const Outcome outcome = [&] {
+        store::Transaction transaction(Database, QStringLiteral("SYS0001 ") + code.toUpper() + QLatin1Char(' ') + key.toUpper(),
+                                       store::Transaction::Caller::MayHaveOne);
         if (ffSemafor.FindKey({code, key})) {
-            if (ffSemaforSYS_IDU.AsString() == LocalAddress)
-                return Outcome{true, {}, {}};
-            return Outcome{false, ffSemaforSYS_USR.AsString(),
-                           ffSemaforSYS_DAT.AsDateTime()};
+            const Outcome found = ffSemaforSYS_IDU.AsString() == LocalAddress
+                ? Outcome{true, {}, {}}
+                : Outcome{false, ffSemaforSYS_USR.AsString(),
+                          ffSemaforSYS_DAT.AsDateTime()};
+            transaction.commit();
+            return found;
         }
         ffSemafor.Append();
         try {
@@ -93,8 +53,9 @@ bool TData::LockRecord(const QString &code, const QString &key)
             ffSemafor.Cancel();
             throw;
         }
+        transaction.commit();
         return Outcome{true, {}, {}};
-    });
+    }();
     // The message is shown after the transaction has ended, so that no other station
     // waits on this one while the user reads it.
     if (!outcome.held)
@@ -104,7 +65,7 @@ bool TData::LockRecord(const QString &code, const QString &key)
 
 void TData::UnlockRecord(const QString &code, const QString &key)
 {
-    SemaforSession session(ffSemafor);
+    store::TableUse locks(ffSemafor, QStringLiteral("KOD"));
     if (ffSemafor.FindKey({code, key, LocalAddress}))
         ffSemafor.Delete();
 }

@@ -1,8 +1,8 @@
 #include "table.h"
 
-#include "app/textutil.h"
-#include "holds.h"
-#include "table_impl.h"
+#include "app/core/textutil.h"
+#include "store/internal/holds.h"
+#include "store/internal/table_impl.h"
 #include "value.h"
 
 #include <algorithm>

@@ -279,6 +279,7 @@ signals:
 
 private:
     friend class Field;
+    friend class TableUse;  // remembers and gives back the range
     struct Impl;
     const TableDef *m_def;
     Database *m_db = nullptr;

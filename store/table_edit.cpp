@@ -1,7 +1,7 @@
 #include "table.h"
 
-#include "app/textutil.h"
-#include "table_impl.h"
+#include "app/core/textutil.h"
+#include "store/internal/table_impl.h"
 
 namespace store {
 

@@ -1,7 +1,9 @@
 #include "tdata.h"
 
-#include "app/textutil.h"
+#include "app/core/textutil.h"
 #include "store/counter.h"
+#include "store/table_use.h"
+#include "store/transaction.h"
 #include "store/tables/tables.h"
 
 #include <stdexcept>
@@ -235,35 +237,13 @@ void TData::ffCenikyCalcFields(store::Record &r)
 
 void TData::ffDodavateleAfterInsert(store::Table &supplier)
 {
-    // Cleanup after a failure must not replace the error that is reported.
-    const auto quietly = [](auto step) {
-        try {
-            step();
-        } catch (const std::exception &) {
-        }
-    };
-    if (!ffCiselnik.Active())
-        ffCiselnik.Open();
-    try {
-        Database.StartTransaction();
-        try {
-            const qint64 code = TakeFloatCounter(ffCiselnik, ffCiselnikCIS_ODB);
-            supplier.FieldByName(ffDodavateleDOD_KOD).SetAsString(ZeroPad(QString::number(code), 6));
-            supplier.FieldByName(ffDodavateleDOD_JED).SetAsString(FirmNumber);
-            ffCiselnik.Post();
-            Database.Commit();
-        } catch (...) {
-            // The insert fails with this error and the new supplier is cancelled: the
-            // counter must not move either, or its code would be given out twice.
-            quietly([this] {
-                if (Database.InTransaction())
-                    Database.Rollback();
-            });
-            throw;
-        }
-    } catch (...) {
-        quietly([this] { ffCiselnik.Close(); });
-        throw;
-    }
-    ffCiselnik.Close();
+    store::TableUse counters(ffCiselnik);
+    // When the insert fails, the new supplier is cancelled: the counter must not move
+    // either, or its code would be given out twice.
+    store::Transaction transaction(Database);
+    const qint64 code = TakeFloatCounter(ffCiselnik, ffCiselnikCIS_ODB);
+    supplier.FieldByName(ffDodavateleDOD_KOD).SetAsString(ZeroPad(QString::number(code), 6));
+    supplier.FieldByName(ffDodavateleDOD_JED).SetAsString(FirmNumber);
+    ffCiselnik.Post();
+    transaction.commit();
 }

@@ -4,7 +4,7 @@
 // of the user, and the small shared operations on the tables. One instance lives for
 // the whole run; every window and module reaches the tables through `Data`.
 
-#include "app/config.h"
+#include "app/core/config.h"
 #include "store/database.h"
 #include "store/table.h"
 #include "store/tables/catalogue.h"
@@ -142,9 +142,13 @@ public:
     // FirmNumber. The code stays used even when the supplier is then cancelled. On any
     // failure the counter is rolled back and the error is raised, so the insert fails
     // and no supplier keeps a code the counter has not recorded. The counter table is
-    // closed afterwards in every case. Attached to `ffDodavatele`.
+    // given back as it was found (closed again when it was closed) in every case.
+    // Attached to `ffDodavatele`.
     void ffDodavateleAfterInsert(store::Table &supplier);
 
+    // The stock operations below are defined with the import, in import/ (library
+    // podklady_stock): a program that calls them links that library.
+    //
     // Posts one stock movement of a card variant: appends a journal entry (today, the
     // user's initials, DEN_ZAS the variant's stock after it, 0 for a card that keeps no
     // stock) and, for a stock item, changes SKL_STA and SOR_STA by the quantity; stamps
@@ -161,6 +165,9 @@ public:
     // three tables are given back as they were.
     bool RekonstrukceKarty(const QString &card);
 
+    // The value computation below is defined with the reports, in reports/ (library
+    // podklady_document_value): a program that calls it links that library.
+    //
     // Gathers the journal lines of the receipt DocNumber (operation "001") into
     // DokladObsah, one row per card and variant, without emptying it first: sums of
     // quantity, sale value (with VAT when PriceMode is 2), purchase value and VAT on it;

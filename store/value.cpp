@@ -1,8 +1,8 @@
 #include "value.h"
 
-#include "app/codepage.h"
-#include "app/errors.h"
-#include "app/textutil.h"
+#include "app/core/codepage.h"
+#include "app/core/errors.h"
+#include "app/core/textutil.h"
 
 #include <QDateTime>
 #include <cmath>

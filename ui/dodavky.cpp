@@ -1,7 +1,7 @@
 #include "dodavky.h"
 
 #include "doklad_podklady.h"
-#include "screens_cleanup.h"
+#include "app/core/screens_cleanup.h"
 #include "store/tdata.h"
 #include "xml/podklad_export.h"
 

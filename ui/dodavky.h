@@ -3,7 +3,7 @@
 // firm (ffPodklHlav, kept open for the window's life, in "DO1" order unless a search
 // chose another). Every other command of the program starts here.
 
-#include "screens.h"
+#include "app/core/screens.h"
 
 #include <Qt>
 
@@ -40,8 +40,7 @@ public:
     void Button2Click();
     // Search ("F5 Hledej"): the document search, then the focus returns to the list.
     void Button3Click();
-    // Print ("F8 Tisk"): the document printout runs here once the report engine is part
-    // of the program; until then it does nothing.
+    // Print ("F8 Tisk"): does nothing; the program has no printout of a document.
     void Button4Click();
     // Export ("F9 Export"): writes the current document, its supplier and its items to
     // the XML file chosen in the save dialog (ExportPodkladXml); the focus returns to
@@ -53,8 +52,8 @@ public:
     void Novdoklad1Click() { Button1Click(); }
     void OpravaDokladu1Click() { Button2Click(); }
     void Sestavy1Click() { Button3Click(); }
-    // The deliveries overview runs here once the report engine is part of the program;
-    // until then it does nothing.
+    // The deliveries overview ("Sestava dodávek"): does nothing; the program has no
+    // overview of deliveries.
     void Sestavadodvek1Click() {}
     // Closes the window.
     void Konec3Click() { CloseWith(mrCancel); }

@@ -1,11 +1,12 @@
 #include "doklad_podklady.h"
 
-#include "app/prompter.h"
-#include "app/textutil.h"
+#include "app/core/prompter.h"
+#include "app/core/textutil.h"
 #include "import/data_import.h"
 #include "podklady_pol_edit.h"
-#include "screens_cleanup.h"
+#include "app/core/screens_cleanup.h"
 #include "store/counter.h"
+#include "store/table_use.h"
 #include "store/tdata.h"
 
 #include <QDate>
@@ -36,12 +37,6 @@ void guarded(Command &&command)
         prompter().ShowMessage(kFailed);
     }
 }
-
-// Closes ffDodavatele when the supplier look-up ends, also by an error.
-struct SupplierTableUse {
-    SupplierTableUse() { Data->ffDodavatele.Open(); }
-    ~SupplierTableUse() { Quietly([] { Data->ffDodavatele.Close(); }); }
-};
 
 QPoint supplierPickerPos() { return QPoint(Data->MainLeft, Data->MainTop + 90); }
 
@@ -115,9 +110,7 @@ void TDokladPodklady::importDelivery()
 {
     TData &d = *Data;
     store::Table &receipts = d.ffDodavky;
-    const bool wasOpen = receipts.Active();
-    if (!wasOpen)
-        receipts.Open();
+    const store::TableUse use(receipts, QString(), store::TableUse::GiveBack::OpenState);
     if (!d.DokladObsah.Active())
         d.DokladObsah.Open();
     const qint64 rowsBefore = d.DokladObsah.RecordCount();
@@ -136,12 +129,8 @@ void TDokladPodklady::importDelivery()
             receipts.Post();
     } catch (...) {
         Quietly([&] { cancelEdit(receipts); });
-        if (!wasOpen)
-            Quietly([&] { receipts.Close(); });
         throw;
     }
-    if (!wasOpen)
-        receipts.Close();
     if (d.DokladObsah.RecordCount() > rowsBefore && !NewDocument)
         KeepDocument = true;
 }
@@ -285,9 +274,8 @@ void TDokladPodklady::DBEditTovel1ClickButton(QString &text)
 QString TDokladPodklady::DodavatelValid(const QString &code)
 {
     TData &d = *Data;
-    SupplierTableUse use;
+    store::TableUse use(d.ffDodavatele, QStringLiteral("KOD"));
     store::Table &suppliers = d.ffDodavatele;
-    suppliers.SetIndexName(QStringLiteral("KOD"));
     const QString trimmed = TrimControl(code);
     if (!trimmed.isEmpty() && suppliers.FindKey({trimmed})) {
         d.SetLastDod();
@@ -308,9 +296,8 @@ QString TDokladPodklady::DodavatelValid(const QString &code)
 
 QString TDokladPodklady::DodavatelShow(const QString &code)
 {
-    SupplierTableUse use;
+    store::TableUse use(Data->ffDodavatele, QStringLiteral("KOD"));
     store::Table &suppliers = Data->ffDodavatele;
-    suppliers.SetIndexName(QStringLiteral("KOD"));
     const QString trimmed = TrimControl(code);
     if (!trimmed.isEmpty())
         suppliers.FindKey({trimmed});

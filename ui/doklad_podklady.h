@@ -6,7 +6,7 @@
 // written item adds its values, each corrected item its difference, each deleted item
 // takes its values off; they are never recomputed.
 
-#include "screens.h"
+#include "app/core/screens.h"
 
 #include <QString>
 #include <Qt>
@@ -47,8 +47,7 @@ public:
     // totals, writing the header again; otherwise shows "Nepotvrzen zápis do karty" and
     // cancels the item. The lock is released afterwards. Failures: "Osetreni vyjimky".
     void Button2Click();
-    // Print ("F8 Tisk", F8): the document printout runs here once the report engine is
-    // part of the program; until then it does nothing.
+    // Print ("F8 Tisk", F8): does nothing; the program has no printout of a document.
     void Button3Click();
     // Close ("Ukončení", Escape): nothing while Data->ImportRunning; else closes with OK when
     // KeepDocument is set, with Cancel otherwise.

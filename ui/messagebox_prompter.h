@@ -2,7 +2,7 @@
 // The prompter of the running program: messages and questions in modal message boxes
 // over the active window.
 
-#include "app/prompter.h"
+#include "app/core/prompter.h"
 
 class MessageBoxPrompter final : public Prompter {
 public:

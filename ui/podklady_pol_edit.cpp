@@ -1,8 +1,8 @@
 #include "podklady_pol_edit.h"
 
-#include "app/errors.h"
-#include "app/prompter.h"
-#include "app/textutil.h"
+#include "app/core/errors.h"
+#include "app/core/prompter.h"
+#include "app/core/textutil.h"
 #include "store/tdata.h"
 
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "screens_widgets.h"
 
-#include "doklad_podklady_dialog.h"
-#include "import_dialog.h"
-#include "podklady_pol_edit_dialog.h"
+#include "doklad_podklady_form.h"
+#include "import/form_podklady_import_form.h"
+#include "podklady_pol_edit_form.h"
 #include "prehled_sortimentu_form.h"
 #include "prehled_zakazniku_form.h"
 #include "search_dialogs_form.h"

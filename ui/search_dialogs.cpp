@@ -1,9 +1,9 @@
 #include "search_dialogs.h"
 
-#include "app/errors.h"
-#include "app/prompter.h"
-#include "app/textutil.h"
-#include "screens_cleanup.h"
+#include "app/core/errors.h"
+#include "app/core/prompter.h"
+#include "app/core/textutil.h"
+#include "app/core/screens_cleanup.h"
 #include "store/tdata.h"
 
 namespace {

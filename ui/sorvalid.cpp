@@ -1,38 +1,26 @@
 // The card look-up of the data module. It belongs to TData, but it may open the
 // assortment picker, so it lives with the windows and reaches the picker through Screens.
 
-#include "screens.h"
-#include "screens_cleanup.h"
+#include "app/core/screens.h"
 
-#include "app/textutil.h"
+#include "app/core/textutil.h"
+#include "store/table_use.h"
 #include "store/tdata.h"
 
 bool TData::SorValid(const QString &text)
 {
     store::Table &cards = ffSortiment;
-    const bool wasOpen = cards.Active();
-    cards.Open();
-    bool chosen = false;
-    try {
-        cards.SetIndexName(QStringLiteral("KAV"));
-        if (TrimControl(text).size() > 5 && cards.FindKey({text})) {
-            SetLastSor();
-            chosen = true;
-        } else {
-            if (!cards.IsEmpty())
-                GetLastSor();
-            cards.SetIndexName(QStringLiteral("NAC"));
-            if (screens().ShowPrehledSortimentu(QPoint(MainLeft + 50, MainTop + 102)) == mrOk) {
-                SetLastSor();
-                chosen = true;
-            }
-        }
-    } catch (...) {
-        if (!wasOpen)
-            Quietly([&] { cards.Close(); });
-        throw;
+    // Opened for the look-up when closed; an open table stays on the card found.
+    const store::TableUse use(cards, QStringLiteral("KAV"), store::TableUse::GiveBack::OpenState);
+    if (TrimControl(text).size() > 5 && cards.FindKey({text})) {
+        SetLastSor();
+        return true;
     }
-    if (!wasOpen)
-        cards.Close();
-    return chosen;
+    if (!cards.IsEmpty())
+        GetLastSor();
+    cards.SetIndexName(QStringLiteral("NAC"));
+    if (screens().ShowPrehledSortimentu(QPoint(MainLeft + 50, MainTop + 102)) != mrOk)
+        return false;
+    SetLastSor();
+    return true;
 }

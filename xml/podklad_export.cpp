@@ -1,9 +1,10 @@
 #include "podklad_export.h"
 
-#include "app/codepage.h"
-#include "app/errors.h"
-#include "app/prompter.h"
-#include "app/textutil.h"
+#include "app/core/codepage.h"
+#include "app/core/errors.h"
+#include "app/core/prompter.h"
+#include "app/core/textutil.h"
+#include "store/table_use.h"
 #include "store/tdata.h"
 #include "xmlwriter.h"
 
@@ -24,37 +25,6 @@ QString amount(const store::Field &f) { return FormatFloat(QStringLiteral("0.00"
 QString number(const store::Field &f) { return f.IsNull() ? QString() : FloatToStr(f.AsFloat()); }
 // A free text as character references of its Windows-1250 bytes.
 QString encoded(const QString &value) { return EncodeCharRefs(value, true); }
-
-// Runs a closing step; its error must not replace the one being handled.
-template <typename Step>
-void quietly(Step &&step) noexcept
-{
-    try {
-        step();
-    } catch (const std::exception &) {
-    }
-}
-
-// Closes what the export opened, also when it failed.
-class ExportTables {
-public:
-    explicit ExportTables(TData &d) : m_d(d) {}
-    ~ExportTables()
-    {
-        quietly([this] {
-            store::Table &items = m_d.ffPodklPol;
-            if (items.Active()) {
-                items.CancelRange();
-                items.Close();
-            }
-        });
-        quietly([this] { m_d.CloseffSor(); });
-        quietly([this] { m_d.ffDodavatele.Close(); });
-    }
-
-private:
-    TData &m_d;
-};
 
 // The current header and its supplier.
 void writeHeader(TXMLWriter &w, const TData &d)
@@ -106,13 +76,11 @@ bool ExportPodkladXml(TData &d, const SaveFileDialog &askFileName)
     if (!headers.Active() || headers.IsEmpty())
         return false;
 
-    ExportTables opened(d);
-    d.OpenffSor(0, QStringLiteral("KAV"));
+    const store::TableUse cardsUse(d.ffSortiment, QStringLiteral("KAV"));
     store::Table &cards = d.ffSortiment;
     const QString document = d.ffPodklHlavHLA_DO1.AsString();
+    const store::TableUse itemsUse(d.ffPodklPol, QStringLiteral("DO1"));
     store::Table &items = d.ffPodklPol;
-    items.Open();
-    items.SetIndexName(QStringLiteral("DO1"));
     items.SetRange({document}, {document});
     items.First();
 
@@ -131,9 +99,8 @@ bool ExportPodkladXml(TData &d, const SaveFileDialog &askFileName)
     w.WriteTag(QStringLiteral("PRENOS"), xtOpen);
 
     items.First();
+    const store::TableUse suppliersUse(d.ffDodavatele, QStringLiteral("KOD"));
     store::Table &suppliers = d.ffDodavatele;
-    suppliers.Open();
-    suppliers.SetIndexName(QStringLiteral("KOD"));
     const QString supplierCode = d.ffPodklHlavHLA_ODB.AsString();
     if (!suppliers.FindKey({supplierCode})) {
         prompter().ShowMessage(QStringLiteral("Dodavatel %1 dokladu %2 není v seznamu dodavatelů, soubor %3 nebyl vytvořen.")

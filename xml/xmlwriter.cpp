@@ -1,7 +1,7 @@
 #include "xmlwriter.h"
 
-#include "app/codepage.h"
-#include "app/errors.h"
+#include "app/core/codepage.h"
+#include "app/core/errors.h"
 
 #include <QIODevice>
 #include <stdexcept>

@@ -2,8 +2,8 @@
 
 #include "recordingprompter.h"
 
-#include "app/config.h"
-#include "app/errors.h"
+#include "app/core/config.h"
+#include "app/core/errors.h"
 
 #include <QFile>
 #include <QTemporaryDir>

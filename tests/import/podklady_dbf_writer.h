@@ -3,7 +3,7 @@
 // extra ones), texts given in Unicode and stored in DOS code page 852 or Windows-1250,
 // records that can be marked deleted.
 
-#include "app/codepage.h"
+#include "app/core/codepage.h"
 
 #include <QByteArray>
 #include <QString>

@@ -14,7 +14,7 @@ namespace {
 
 QString fixture(const char *name)
 {
-    return qEnvironmentVariable("PODKLADY_FIXTURES") + QStringLiteral("/dbf/") + QLatin1String(name);
+    return QStringLiteral(PODKLADY_DBF_FIXTURES "/") + QLatin1String(name);
 }
 
 // The text of the error reading the file gives, or "" when it reads.

@@ -264,7 +264,7 @@ TEST_P(ImportTest, NothingIsImportedWhenTheImportCannotRun)
 
     // Files of other programs, without the line fields.
     QFile::remove(filePath());
-    const QString fixtures = qEnvironmentVariable("PODKLADY_FIXTURES") + QStringLiteral("/dbf/");
+    const QString fixtures = QStringLiteral(PODKLADY_DBF_FIXTURES "/");
     ASSERT_TRUE(QFile::copy(fixtures + QStringLiteral("people.dbf"), filePath()));
     prompts.messages.clear();
     runImport(QStringLiteral("5"));

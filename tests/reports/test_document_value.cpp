@@ -7,8 +7,7 @@
 #include "recordingprompter.h"
 #include "store_test_support.h"
 
-#include "app/errors.h"
-#include "store/tables/column_names.h"
+#include "app/core/errors.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
 

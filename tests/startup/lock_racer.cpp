@@ -2,7 +2,7 @@
 // logging "+address" when it gets the lock and "-address" before it lets it go.
 //   lock_racer sqlite:FILE|pg:HOST:PORT:DATABASE:USER ADDRESS N LOGFILE
 
-#include "app/prompter.h"
+#include "app/core/prompter.h"
 #include "store/tdata.h"
 
 #include <QCoreApplication>

@@ -4,7 +4,7 @@
 #include "startup_fixture.h"
 
 #include "app/login.h"
-#include "app/osinfo.h"
+#include "app/core/osinfo.h"
 #include "app/program.h"
 #include "app/single_instance.h"
 #include "store/connection.h"

@@ -1,12 +1,13 @@
 #include "store_test_support.h"
 
+#include "throwaway_pg.h"
+
 #include "store/schema.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QRandomGenerator>
 #include <algorithm>
-#include <libpq-fe.h>
 #include <unistd.h>
 
 namespace storetest {
@@ -14,23 +15,6 @@ namespace storetest {
 namespace {
 
 QString pgConnInfo() { return qEnvironmentVariable("PODKLADY_TEST_PG"); }
-
-// Runs one statement on the test server's own database; returns the error text or "".
-std::string adminExec(const QString &sql)
-{
-    PGconn *conn = PQconnectdb(pgConnInfo().toUtf8().constData());
-    std::string error;
-    if (PQstatus(conn) != CONNECTION_OK) {
-        error = PQerrorMessage(conn);
-    } else {
-        PGresult *r = PQexec(conn, sql.toUtf8().constData());
-        if (PQresultStatus(r) != PGRES_COMMAND_OK)
-            error = PQresultErrorMessage(r);
-        PQclear(r);
-    }
-    PQfinish(conn);
-    return error;
-}
 
 // The database of this test program on the test server: created on first use, dropped
 // when the program ends.
@@ -47,26 +31,18 @@ public:
     }
     const QString &name()
     {
-        if (m_name.isEmpty()) {
-            const QString name = QStringLiteral("podklady_test_%1_%2")
-                                     .arg(getpid())
-                                     .arg(QRandomGenerator::global()->generate() % 1000000);
-            const std::string error = adminExec(QStringLiteral("CREATE DATABASE %1").arg(name));
-            if (!error.empty())
-                throw std::runtime_error("CREATE DATABASE " + name.toStdString() + ": " + error);
-            m_name = name;
+        if (!m_database) {
+            m_database = std::make_unique<pgtest::ThrowawayDatabase>(
+                pgConnInfo().toUtf8(), QStringLiteral("podklady_test_%1_%2")
+                                           .arg(getpid())
+                                           .arg(QRandomGenerator::global()->generate() % 1000000));
         }
-        return m_name;
+        return m_database->name();
     }
-    void TearDown() override
-    {
-        if (!m_name.isEmpty())
-            adminExec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_name));
-        m_name.clear();
-    }
+    void TearDown() override { m_database.reset(); }
 
 private:
-    QString m_name;
+    std::unique_ptr<pgtest::ThrowawayDatabase> m_database;
 };
 
 } // namespace
@@ -85,26 +61,7 @@ std::optional<std::string> unavailable(Backend engine)
 
 store::ConnectionParams pgParams(const QString &database)
 {
-    store::ConnectionParams p;
-    p.kind = store::ConnectionParams::Kind::PostgreSQL;
-    p.database = database;
-    char *err = nullptr;
-    PQconninfoOption *options = PQconninfoParse(pgConnInfo().toUtf8().constData(), &err);
-    if (!options)
-        throw std::runtime_error(std::string("PODKLADY_TEST_PG: ") + (err ? err : "unreadable"));
-    for (PQconninfoOption *o = options; o->keyword; ++o) {
-        if (!o->val)
-            continue;
-        const QString key = QString::fromLatin1(o->keyword);
-        if (key == QLatin1String("host") || key == QLatin1String("hostaddr"))
-            p.host = QString::fromUtf8(o->val);
-        else if (key == QLatin1String("port"))
-            p.port = QString::fromUtf8(o->val).toInt();
-        else if (key == QLatin1String("user"))
-            p.user = QString::fromUtf8(o->val);
-    }
-    PQconninfoFree(options);
-    return p;
+    return pgtest::paramsFor(pgConnInfo().toUtf8(), database);
 }
 
 TestDatabase::TestDatabase(Backend engine) : m_engine(engine)

@@ -4,8 +4,9 @@
 
 #include "store_test_support.h"
 
-#include "app/osinfo.h"
-#include "app/textutil.h"
+#include "app/core/osinfo.h"
+#include "app/core/textutil.h"
+#include "store/tables/column_names.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
 
@@ -121,7 +122,7 @@ TEST_P(InitTool, CreatesEveryTableWithItsIndexesAndRefusesAnExistingFirm)
         pod.SetTableName(QStringLiteral("POD0005"));
         pod.Open();
         pod.Append();
-        pod[QStringLiteral("HLA_DO1")].SetAsString(QStringLiteral("0000000001"));
+        pod[store::tables::column::ffPodklHlav::HLA_DO1].SetAsString(QStringLiteral("0000000001"));
         pod.Post();
     }
     const ToolRun again = init({QStringLiteral("--firm"), QStringLiteral("0005"), QStringLiteral("--demo")});

@@ -2,7 +2,7 @@
 
 #include "store_test_support.h"
 
-#include "app/errors.h"
+#include "app/core/errors.h"
 #include "store/database.h"
 #include "store/table.h"
 

@@ -3,7 +3,7 @@
 //   test_table_hold_child sqlite FILE TABLE CODE
 //   test_table_hold_child pg HOST PORT DATABASE USER TABLE CODE
 
-#include "app/errors.h"
+#include "app/core/errors.h"
 #include "store/database.h"
 #include "store/table.h"
 #include "store_test_support.h"

@@ -4,7 +4,7 @@
 
 #include "store_test_support.h"
 
-#include "app/errors.h"
+#include "app/core/errors.h"
 
 #include <QElapsedTimer>
 #include <QProcess>

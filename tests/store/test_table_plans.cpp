@@ -3,11 +3,11 @@
 // direction, within ranges — seeks the index and never sorts. Asked of the engines'
 // own planners (EXPLAIN), on a table of a few thousand rows with fresh statistics.
 
+#include "raw_engine.h"
 #include "store_test_support.h"
 
-#include "store/engine.h"
-#include "store/keyset.h"
-#include "store/layout.h"
+#include "store/internal/keyset.h"
+#include "store/internal/layout.h"
 
 using namespace store;
 using storetest::Backend;
@@ -69,7 +69,7 @@ protected:
             t.Post();
         }
         db->Commit();
-        db->engine().runScript(GetParam() == Backend::SQLite ? QStringLiteral("ANALYZE")
+        storetest::rawEngine(*db).runScript(GetParam() == Backend::SQLite ? QStringLiteral("ANALYZE")
                                                              : QStringLiteral("ANALYZE \"%1\"").arg(name));
     }
     void TearDown() override
@@ -87,7 +87,7 @@ protected:
         const QVector<ColType> columns = sqlite
             ? QVector<ColType>{ColType::Skip, ColType::Skip, ColType::Skip, ColType::Text}
             : QVector<ColType>{ColType::Text};
-        db->engine().query(explain, q.params, columns,
+        storetest::rawEngine(*db).query(explain, q.params, columns,
                            [&](QVariant *cells) { lines.append(cells[columns.size() - 1].toString()); });
         return lines;
     }
@@ -122,10 +122,10 @@ protected:
 TEST_P(Plans, EveryReadOfEveryOrderSeeksAndNeverSorts)
 {
     if (GetParam() == Backend::PostgreSQL)  // a small table: make the planner show what it could do
-        db->engine().runScript(QStringLiteral("SET enable_seqscan = off; SET enable_sort = off; "
+        storetest::rawEngine(*db).runScript(QStringLiteral("SET enable_seqscan = off; SET enable_sort = off; "
                                               "SET enable_bitmapscan = off"));
     const TableLayout layout(planDef());
-    const Dialect &dialect = db->engine().dialect();
+    const Dialect &dialect = storetest::rawEngine(*db).dialect();
     // A key of a middle row, in storage form, for each order.
     const QVariantList row{QStringLiteral("000150"), QStringLiteral("001"), QStringLiteral("NÁZEV 15"),
                            QDate(2024, 3, 1), 2250.0, qint64(1501)};

@@ -3,7 +3,7 @@
 
 #include "store_test_support.h"
 
-#include "app/errors.h"
+#include "app/core/errors.h"
 
 #include <QLocale>
 #include <QSignalSpy>

@@ -3,6 +3,7 @@
 #include "store/database.h"
 #include "store/firmschema.h"
 #include "store/table.h"
+#include "store/table_use.h"
 #include "store/tables/tables.h"
 
 std::unique_ptr<TData> FirmDataModule(const store::ConnectionParams &params, const QString &firm)
@@ -26,12 +27,9 @@ void FreshFirmSchema(store::Database &db, const QString &firm)
 
 void AppendRow(store::Table &table, std::initializer_list<std::pair<store::FieldKey, QVariant>> values)
 {
-    const bool wasOpen = table.Active();
-    table.Open();
+    const store::TableUse use(table, QString(), store::TableUse::GiveBack::OpenState);
     table.Append();
     for (const auto &[field, value] : values)
         table.FieldByName(field).SetValue(value);
     table.Post();
-    if (!wasOpen)
-        table.Close();
 }

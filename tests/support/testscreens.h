@@ -3,7 +3,7 @@
 // window is a test failure (and answers Cancel, or no file) unless a subclass plays it.
 // Header only: a test that includes it links the commands' library and GoogleTest.
 
-#include "screens.h"
+#include "app/core/screens.h"
 
 #include <QPoint>
 #include <QString>

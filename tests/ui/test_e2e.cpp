@@ -9,9 +9,9 @@
 #include "recordingprompter.h"
 
 #include "dbgrid.h"
-#include "doklad_podklady_dialog.h"
-#include "dodavky_window.h"
-#include "podklady_pol_edit_dialog.h"
+#include "doklad_podklady_form.h"
+#include "dodavky_form.h"
+#include "podklady_pol_edit_form.h"
 #include "screens_widgets.h"
 #include "store/firmschema.h"
 #include "store/tdata.h"

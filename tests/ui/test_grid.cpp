@@ -2,12 +2,12 @@
 // grows, slides and follows the table (moves, index changes, Post, Delete), checked by
 // QAbstractItemModelTester; the widget's selection and keys; the navigator's buttons.
 
+#include "raw_engine.h"
 #include "store_test_support.h"
 
 #include "dbgrid.h"
 #include "dbnavigator.h"
 #include "gridmodel.h"
-#include "store/engine.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
@@ -69,15 +69,14 @@ protected:
     void fill(int n)
     {
         rows = n;
+        store::Engine &engine = storetest::rawEngine(database);
         const QString sql = QStringLiteral("INSERT INTO \"%1\" (\"GRD_KOD\", \"GRD_NAZ\", \"GRD_CEN\", \"GRD_ANO\") "
                                            "VALUES (%2, %3, %4, %5)")
-                                .arg(tableName, database.engine().dialect().placeholder(1),
-                                     database.engine().dialect().placeholder(2),
-                                     database.engine().dialect().placeholder(3),
-                                     database.engine().dialect().placeholder(4));
+                                .arg(tableName, engine.dialect().placeholder(1), engine.dialect().placeholder(2),
+                                     engine.dialect().placeholder(3), engine.dialect().placeholder(4));
         database.StartTransaction();
         for (int i = 1; i <= n; ++i)
-            database.engine().execute(sql, {code(i), name(i, n), i * 10.5, qint64(i % 2)});
+            engine.execute(sql, {code(i), name(i, n), i * 10.5, qint64(i % 2)});
         database.Commit();
     }
 
@@ -324,7 +323,7 @@ TEST(GridPaging, OpeningOnTheLastOfManyRowsReadsOnlyAFewPages)
         QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
                        "INSERT INTO \"GRDBIG\" (\"GRD_KOD\", \"GRD_NAZ\", \"GRD_CEN\", \"GRD_ANO\") "
                        "SELECT printf('%06d', i), 'N' || i, i, 0 FROM n");
-    database.engine().execute(sql, {});
+    storetest::rawEngine(database).execute(sql, {});
     store::Table table(&gridTableDef());
     table.SetDatabase(&database);
     table.SetTableName(QStringLiteral("GRDBIG"));

@@ -4,7 +4,7 @@
 #include "export_fixture.h"
 #include "testscreens.h"
 
-#include "app/errors.h"
+#include "app/core/errors.h"
 #include "dodavky.h"
 
 #include <QTemporaryDir>

@@ -4,7 +4,7 @@
 
 #include "export_fixture.h"
 
-#include "app/errors.h"
+#include "app/core/errors.h"
 
 namespace xmltest {
 namespace {

@@ -5,8 +5,8 @@
 
 #include "options.h"
 
-#include "app/config.h"
-#include "app/errors.h"
+#include "app/core/config.h"
+#include "app/core/errors.h"
 
 #include <QStringList>
 #include <cstdio>

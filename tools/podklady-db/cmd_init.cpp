@@ -7,12 +7,13 @@
 #include "demo.h"
 #include "options.h"
 
-#include "app/config.h"
-#include "app/errors.h"
-#include "app/osinfo.h"
+#include "app/core/config.h"
+#include "app/core/errors.h"
+#include "app/core/osinfo.h"
 #include "store/connection.h"
 #include "store/database.h"
 #include "store/firmschema.h"
+#include "store/transaction.h"
 
 #include <QDir>
 #include <QFile>
@@ -115,24 +116,14 @@ int runInit(const QStringList &args)
         }
         store::Database db;
         db.Connect(params);
-        db.StartTransaction();
-        try {
-            const FirmSchemaResult schema = CreateFirmSchema(db, cfg.FirmNumber, o.force);
-            const DemoSummary demo = o.demo ? LoadDemo(db, cfg.FirmNumber, GetWindowsUserName(),
-                                                       QDate::currentDate())
-                                            : DemoSummary();
-            db.Commit();
-            printSchema(schema);
-            if (o.demo)
-                printDemo(demo);
-        } catch (...) {
-            // The error that stopped the work is the one reported.
-            try {
-                db.Rollback();
-            } catch (const std::exception &) {
-            }
-            throw;
-        }
+        store::Transaction transaction(db);
+        const FirmSchemaResult schema = CreateFirmSchema(db, cfg.FirmNumber, o.force);
+        const DemoSummary demo = o.demo ? LoadDemo(db, cfg.FirmNumber, GetWindowsUserName(), QDate::currentDate())
+                                        : DemoSummary();
+        transaction.commit();
+        printSchema(schema);
+        if (o.demo)
+            printDemo(demo);
         printOut(QStringLiteral("Firma %1 je připravena").arg(cfg.FirmNumber));
         return 0;
     } catch (const std::exception &e) {

@@ -7,7 +7,7 @@
 #include "commands.h"
 #include "options.h"
 
-#include "app/errors.h"
+#include "app/core/errors.h"
 #include "store/tdata.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include "commands.h"
 #include "options.h"
 
-#include "app/errors.h"
-#include "app/textutil.h"
+#include "app/core/errors.h"
+#include "app/core/textutil.h"
 #include "store/tdata.h"
 
 #include <QLocale>

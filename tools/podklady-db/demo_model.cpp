@@ -2,7 +2,7 @@
 
 #include "demo_data.h"
 
-#include "app/textutil.h"
+#include "app/core/textutil.h"
 
 #include <algorithm>
 #include <cmath>

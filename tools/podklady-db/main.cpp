@@ -14,7 +14,7 @@ int runRebuild(const QStringList &args);
 namespace {
 
 const DbCommand kCommands[] = {
-    // Commands are listed here as they are built.
+    // The commands, in the order the usage lists them.
     {"config", "[--ini PATH]  print the configuration as the program reads it", runConfig},
     {"init", "[--ini PATH] [--firm NNNN] [--demo] [--force]  create the tables of a firm (with --demo: a demo shop)", runInit},
     {"locks", "[--ini PATH]  list the lock records of the stations", runLocks},

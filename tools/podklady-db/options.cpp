@@ -1,6 +1,6 @@
 #include "options.h"
 
-#include "app/errors.h"
+#include "app/core/errors.h"
 #include "store/connection.h"
 #include "store/tdata.h"
 

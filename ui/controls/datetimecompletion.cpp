@@ -1,6 +1,6 @@
 #include "datetimecompletion.h"
 
-#include "app/textutil.h"
+#include "app/core/textutil.h"
 #include "separators.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "dbedittovel.h"
 
-#include "app/errors.h"
-#include "app/prompter.h"
+#include "app/core/errors.h"
+#include "app/core/prompter.h"
 #include "datetimecompletion.h"
 #include "keyrouting.h"
 #include "referenceclock.h"

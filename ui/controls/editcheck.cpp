@@ -1,7 +1,7 @@
 #include "editcheck.h"
 
-#include "app/errors.h"
-#include "app/textutil.h"
+#include "app/core/errors.h"
+#include "app/core/textutil.h"
 #include "datetimecompletion.h"
 
 #include <QLocale>

@@ -1,7 +1,7 @@
 #include "zandordateedit.h"
 
-#include "app/errors.h"
-#include "app/textutil.h"
+#include "app/core/errors.h"
+#include "app/core/textutil.h"
 #include "store/table.h"
 
 #include <QCalendarWidget>

@@ -1,7 +1,7 @@
 #include "dbgrid.h"
 
-#include "app/errors.h"
-#include "app/prompter.h"
+#include "app/core/errors.h"
+#include "app/core/prompter.h"
 
 #include <QHeaderView>
 #include <QScrollBar>

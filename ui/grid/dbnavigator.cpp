@@ -1,7 +1,7 @@
 #include "dbnavigator.h"
 
-#include "app/errors.h"
-#include "app/prompter.h"
+#include "app/core/errors.h"
+#include "app/core/prompter.h"
 
 #include <QHBoxLayout>
 #include <QStyle>

@@ -1,8 +1,7 @@
 #include "gridmodel.h"
 
-#include "app/errors.h"
+#include "app/core/errors.h"
 #include "store/database.h"
-#include "store/engine.h"
 #include "store/value.h"
 
 #include <QMetaObject>

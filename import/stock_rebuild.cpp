@@ -2,12 +2,14 @@
 // start-of-year stock plus the quantities of its journal entries, and the card's stock
 // is the sum over its variants. The journal itself is only read.
 
-#include "tdata.h"
+#include "store/tdata.h"
 
-#include "app/errors.h"
-#include "app/prompter.h"
+#include "app/core/errors.h"
+#include "app/core/prompter.h"
 #include "progress_window.h"
 #include "stock_tables.h"
+#include "store/table_use.h"
+#include "store/transaction.h"
 
 #include <QCoreApplication>
 
@@ -30,20 +32,12 @@ void letEventsRun()
 // cannot miss a movement.
 void holdCard(store::Database &db, store::Table &sortiment, const QString &card)
 {
-    if (db.InTransaction()) {
-        db.SerializeOn(StockCardSerialName(card));
-        sortiment.Edit();
-        return;
-    }
-    db.StartTransaction();
+    store::Transaction transaction(db, StockCardSerialName(card), store::Transaction::Caller::MayHaveOne);
     try {
-        db.SerializeOn(StockCardSerialName(card));
         sortiment.Edit();
-        db.Commit();
+        transaction.commit();
     } catch (const AppError &) {
-        Abandon(sortiment);
-        if (db.InTransaction())
-            db.Rollback();
+        sortiment.Cancel();
         throw;
     }
 }
@@ -89,7 +83,7 @@ bool settleVariant(TData &d, double stock)
         }
         return true;
     } catch (const AppError &) {
-        Abandon(sklad);
+        sklad.Cancel();
         return false;
     }
 }
@@ -112,43 +106,54 @@ bool rebuildVariants(TData &d, const QString &card, const std::function<bool(dou
     return allSet;
 }
 
-} // namespace
-
-bool TData::RekonstrukceKarty(const QString &card)
+// Rebuilds the card on the tables opened for it; false when the card is missing, a
+// variant could not be set or anything failed.
+bool rebuildCard(TData &d, const QString &card)
 {
-    StockTableState sklad(ffSklad), sortiment(ffSortiment), denik(ffDenik);
-    bool result = false;
+    store::Table &ffSortiment = d.ffSortiment, &ffSklad = d.ffSklad;
     try {
-        ffSortiment.Open();
-        ffDenik.Open();
-        ffSklad.Open();
-        ffSortiment.SetIndexName(QStringLiteral("KAV"));
         if (ffSortiment.FindKey({card})) {
-            holdCard(Database, ffSortiment, card);
-            if (ffSortimentSOR_SKL.AsBoolean()) {
-                result = rebuildVariants(*this, card, [&](double &total) {
+            holdCard(d.Database, ffSortiment, card);
+            if (d.ffSortimentSOR_SKL.AsBoolean()) {
+                return rebuildVariants(d, card, [&](double &total) {
                     // The variant is held while its journal is summed, so that no posting
                     // changes it in between; a variant held elsewhere keeps its stock.
                     const bool held = TryEdit(ffSklad);
-                    const double balance = journalBalance(*this, card, ffSkladSKL_IND.AsString(),
-                                                          ffSkladSKL_POC.AsFloat());
-                    const bool set = held && settleVariant(*this, balance);
-                    total += ffSkladSKL_STA.AsFloat();
+                    const double balance =
+                        journalBalance(d, card, d.ffSkladSKL_IND.AsString(), d.ffSkladSKL_POC.AsFloat());
+                    const bool set = held && settleVariant(d, balance);
+                    total += d.ffSkladSKL_STA.AsFloat();
                     return set;
                 });
             } else {
                 // A card that keeps no stock has none in any variant.
-                result = rebuildVariants(*this, card, [&](double &) {
-                    return TryEdit(ffSklad) && settleVariant(*this, 0);
+                return rebuildVariants(d, card, [&](double &) {
+                    return TryEdit(ffSklad) && settleVariant(d, 0);
                 });
             }
         }
     } catch (const AppError &) {
+        // The rebuild is reported as failed; the tables are given back by the caller.
+    }
+    return false;
+}
+
+} // namespace
+
+bool TData::RekonstrukceKarty(const QString &card)
+{
+    bool result = false;
+    bool recordBack = true;
+    try {
+        const store::TableUse sortiment(ffSortiment, QStringLiteral("KAV"));
+        const store::TableUse denik(ffDenik);
+        store::TableUse sklad(ffSklad);
+        result = rebuildCard(*this, card);
+        recordBack = sklad.restore();
+    } catch (const AppError &) {
         result = false;
     }
-    if (!sklad.Restore())
+    if (!recordBack)
         prompter().ShowMessage(QStringLiteral("No valid bookmark"));
-    denik.Restore();
-    sortiment.Restore();
     return result;
 }

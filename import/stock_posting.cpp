@@ -2,11 +2,14 @@
 // after it, and the stock of the variant and the card changed by the quantity, written
 // together in one transaction.
 
-#include "tdata.h"
+#include "store/tdata.h"
 
-#include "app/errors.h"
-#include "app/prompter.h"
+#include "app/core/errors.h"
+#include "app/core/prompter.h"
+#include "app/core/screens_cleanup.h"
 #include "stock_tables.h"
+#include "store/table_use.h"
+#include "store/transaction.h"
 
 #include <QDate>
 #include <QLocale>
@@ -49,9 +52,8 @@ bool writeMovement(TData &d, const Movement &m, bool stockItem, double checkedSt
 {
     if (d.Database.InTransaction())
         return false;  // the caller's transaction is not this posting's to commit
-    d.Database.StartTransaction();
     try {
-        d.Database.SerializeOn(StockCardSerialName(m.card));
+        store::Transaction transaction(d.Database, StockCardSerialName(m.card));
         d.ffSortiment.SetIndexName(QStringLiteral("KAV"));
         if (!d.ffSortiment.FindKey({m.card}))
             throw StoreError(QStringLiteral("Karta %1 už není v sortimentu").arg(m.card));
@@ -98,22 +100,15 @@ bool writeMovement(TData &d, const Movement &m, bool stockItem, double checkedSt
         }
         d.ffSortimentSOR_PPO.SetAsDate(QDate::currentDate());
         d.ffSortiment.Post();
-        d.Database.Commit();
+        transaction.commit();
         return true;
     } catch (const AppError &) {
-        try {
-            Abandon(d.ffDenik);
-            Abandon(d.ffSklad);
-            Abandon(d.ffSortiment);
-        } catch (const AppError &) {
-            // The rollback below undoes whatever the abandoned edits left.
-        }
-        try {
-            if (d.Database.InTransaction())
-                d.Database.Rollback();
-        } catch (const AppError &) {
-            // A transaction the store could not roll back was never committed.
-        }
+        // The transaction has been rolled back; the edits it left are abandoned.
+        Quietly([&] {
+            d.ffDenik.Cancel();
+            d.ffSklad.Cancel();
+            d.ffSortiment.Cancel();
+        });
         if (stockItem)
             d.RekonstrukceKarty(m.card);
         return false;
@@ -125,17 +120,14 @@ bool writeMovement(TData &d, const Movement &m, bool stockItem, double checkedSt
 bool TData::ZapisPohybuVar(const QString &card, const QString &variant, const QString &document,
                            const QString &operation, float unitPrice, float vatRate, double quantity)
 {
-    StockTableState sklad(ffSklad), denik(ffDenik), sortiment(ffSortiment);
+    // The journal and the stock, when they stood at their end, stay where the posting
+    // left them.
+    using store::TableUse;
     bool result = false;
     try {
-        ffSortiment.Open();
-        ffDenik.Open();
-        ffSklad.Open();
-        denik.NoteEnd();
-        sklad.NoteEnd();
-        ffSortiment.SetIndexName(QStringLiteral("KAV"));
-        ffDenik.SetIndexName(QStringLiteral("KAV"));
-        ffSklad.SetIndexName(QStringLiteral("KAV"));
+        const TableUse sortiment(ffSortiment, QStringLiteral("KAV"));
+        const TableUse denik(ffDenik, QStringLiteral("KAV"), TableUse::GiveBack::EverythingUnlessAtEnd);
+        const TableUse sklad(ffSklad, QStringLiteral("KAV"), TableUse::GiveBack::EverythingUnlessAtEnd);
         const Movement m{card, variant, document, operation, unitPrice, vatRate, quantity};
         if (!ffSortiment.FindKey({card})) {
             result = false;
@@ -159,8 +151,5 @@ bool TData::ZapisPohybuVar(const QString &card, const QString &variant, const QS
     } catch (const AppError &) {
         result = false;
     }
-    sklad.Restore(true);
-    denik.Restore(true);
-    sortiment.Restore();
     return result;
 }

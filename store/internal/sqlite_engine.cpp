@@ -1,6 +1,6 @@
 #include "sqlite_engine.h"
 
-#include "app/errors.h"
+#include "app/core/errors.h"
 
 #include <QFileInfo>
 #include <QVarLengthArray>

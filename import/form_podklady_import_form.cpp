@@ -1,4 +1,4 @@
-#include "import_dialog.h"
+#include "import/form_podklady_import_form.h"
 
 #include "edittovel.h"
 #include "keypreview.h"

@@ -1,6 +1,6 @@
 #include "layout.h"
 
-#include "app/errors.h"
+#include "app/core/errors.h"
 
 #include <QDateTime>
 

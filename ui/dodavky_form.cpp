@@ -1,7 +1,7 @@
-#include "dodavky_window.h"
+#include "dodavky_form.h"
 
-#include "app/general_error.h"
-#include "app/textutil.h"
+#include "app/core/general_error.h"
+#include "app/core/textutil.h"
 #include "dbgrid.h"
 #include "dbnavigator.h"
 #include "keypreview.h"

@@ -3,12 +3,12 @@
 // editing (table_edit.cpp): the order, the range, the buffered page of rows around the
 // current record, and the edit buffer.
 
-#include "app/errors.h"
-#include "database.h"
+#include "app/core/errors.h"
+#include "store/database.h"
 #include "engine.h"
 #include "keyset.h"
 #include "layout.h"
-#include "table.h"
+#include "store/table.h"
 
 #include <optional>
 #include <vector>

@@ -10,7 +10,7 @@
 // holds it.
 
 #include "engine.h"
-#include "schema.h"
+#include "store/schema.h"
 
 namespace store {
 

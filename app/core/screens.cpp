@@ -1,4 +1,4 @@
-#include "screens.h"
+#include "app/core/screens.h"
 
 #include <stdexcept>
 

@@ -1,7 +1,7 @@
 #include "general_error.h"
 
-#include "app/errors.h"
-#include "app/prompter.h"
+#include "app/core/errors.h"
+#include "app/core/prompter.h"
 
 void ShowGeneralError(const std::exception &e)
 {

@@ -1,7 +1,7 @@
 #include "postgres_engine.h"
 
-#include "app/errors.h"
-#include "database.h"
+#include "app/core/errors.h"
+#include "store/database.h"
 
 #include <QVarLengthArray>
 #include <libpq-fe.h>

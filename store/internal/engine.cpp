@@ -1,6 +1,6 @@
 #include "engine.h"
 
-#include "app/errors.h"
+#include "app/core/errors.h"
 
 #include <QDateTime>
 #include <charconv>

@@ -2,10 +2,10 @@
 // per card and variant into the work table DokladObsah, and the totals of a receipt split
 // by VAT rate. Only receipts are valued by this program.
 
-#include "tdata.h"
+#include "store/tdata.h"
 
-#include "app/errors.h"
-#include "stock_tables.h"
+#include "app/core/errors.h"
+#include "store/table_use.h"
 
 namespace {
 
@@ -145,17 +145,17 @@ void TData::GetDoklad(const QString &DocNumber, const QString &PcsOps, int Kind,
                       const QString &SlpOps, const QString &PomOps)
 {
     requireValuedKind(Kind);
-    StockTableState denik(ffDenik), sortiment(ffSortiment);
+    // A table open before is given back on its index, range and record; one that was
+    // closed is closed again. A record another station deleted meanwhile cannot be gone
+    // back to, which does not make the value wrong. Opened by the guards rather than
+    // through OpenffDen/OpenffSor, so that a failure carries the store's text instead of
+    // a bare false.
+    const store::TableUse denik(ffDenik, QStringLiteral("DOK"));
+    const store::TableUse sortiment(ffSortiment, QStringLiteral("KAV"));
+    DokladObsah.Open();
+    DokladObsah.SetIndexName(QStringLiteral("KAV"));
+    const OperationLists ops{PcsOps, RabOps, SlpOps, PomOps};
     try {
-        // Opened directly rather than through OpenffDen/OpenffSor, so that a failure
-        // carries the store's text instead of a bare false.
-        ffDenik.Open();
-        ffSortiment.Open();
-        ffSortiment.SetIndexName(QStringLiteral("KAV"));
-        ffDenik.SetIndexName(QStringLiteral("DOK"));
-        DokladObsah.Open();
-        DokladObsah.SetIndexName(QStringLiteral("KAV"));
-        const OperationLists ops{PcsOps, RabOps, SlpOps, PomOps};
         if (ffDenik.FindKey({DocNumber})) {
             for (; !ffDenik.Eof() && ffDenikDEN_DOK.AsString() == DocNumber;
                  ffDenik.Next()) {
@@ -165,16 +165,9 @@ void TData::GetDoklad(const QString &DocNumber, const QString &PcsOps, int Kind,
             }
         }
     } catch (const AppError &) {
-        Abandon(DokladObsah);
-        denik.Restore();
-        sortiment.Restore();
+        DokladObsah.Cancel();
         throw;
     }
-    // A table open before is given back on its index and record; one that was closed is
-    // closed again. A record another station deleted meanwhile cannot be gone back to,
-    // which does not make the value wrong.
-    denik.Restore();
-    sortiment.Restore();
 }
 
 void TData::HlaHod(const QString &DocNumber, int Kind, double &CelkemNC, double &CelkemPC, double &Zaklad22,

@@ -7,7 +7,7 @@
 #include "recordingprompter.h"
 #include "store_test_support.h"
 
-#include "store/progress_window.h"
+#include "import/progress_window.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
 

@@ -1,0 +1,15 @@
+#include "stock_tables.h"
+
+#include "app/core/errors.h"
+
+QString StockCardSerialName(const QString &card) { return QStringLiteral("SOR") + card; }
+
+bool TryEdit(store::Table &t)
+{
+    try {
+        t.Edit();
+        return true;
+    } catch (const AppError &) {
+        return false;
+    }
+}
