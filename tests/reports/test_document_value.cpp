@@ -8,6 +8,7 @@
 #include "store_test_support.h"
 
 #include "app/core/errors.h"
+#include "store/tables/column_names.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
 
