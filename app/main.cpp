@@ -13,7 +13,7 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Podklady"));
+    PrepareApplication();
     MessageBoxPrompter messages;
     WidgetLoginDialog loginDialog;
     const StartupEnvironment env{defaultExePath(), GetWindowsUserName(), GetLocalAddress()};

@@ -13,3 +13,8 @@ class LoginDialog;
 // once. A second copy for the same program file and log-on user brings the running copy
 // to the front and ends without showing its window.
 int RunProgram(const StartupEnvironment &env, LoginDialog &loginDialog, const QString &programFile);
+
+// The application's settings for the program's windows, before any is created: Qt's own
+// texts (standard buttons, the save dialog) in Czech, and no application display name, so
+// that the window system shows every title exactly as the window sets it.
+void PrepareApplication();

@@ -4,6 +4,7 @@
 #include "app/login.h"
 #include "app/core/prompter.h"
 #include "store/connection.h"
+#include "store/unreachable.h"
 #include "store/tdata.h"
 
 QString ServerUnreachableText(const TData &data)
@@ -31,12 +32,20 @@ bool DataCreate(TData &data, LoginDialog &dialog, const StartupEnvironment &env)
 
     try {
         data.Database.Connect(ConnectionParamsFor(data));
-    } catch (const std::exception &) {
-        // What counts is whether the connection is open afterwards.
-    }
-    if (!data.Database.IsConnected()) {
+    } catch (const ServerUnreachableError &) {
         prompter().ShowMessage(ServerUnreachableText(data));
         return false;
+    } catch (const std::exception &e) {
+        // The server answered and refused the session: its own reason tells a wrong
+        // database name, role or password apart from a stopped server.
+        ShowGeneralError(e);
+        return false;
     }
+    // Stations are told apart by the address the server sees them at: the host name of
+    // many computers resolves to the same loopback address, which two stations must
+    // never share. A database on this computer's disk has no such address.
+    const QString seen = data.Database.LocalAddress();
+    if (!seen.isEmpty())
+        data.LocalAddress = seen;
     return Login(data, dialog, env.logOnName) != LoginOutcome::Terminate;
 }

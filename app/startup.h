@@ -11,13 +11,14 @@ class LoginDialog;
 struct StartupEnvironment {
     QString exePath;        // the program's directory with a trailing "/"
     QString logOnName;      // the operating-system log-on name
-    QString localAddress;   // this station's address for lock records
+    QString localAddress;   // this station's address for lock records, unless the server sees another
 };
 
 // Runs the creation handler of the data module. Returns false when the application has
 // been asked to end: the configuration file is missing or malformed (its message has
 // been shown), the store cannot be reached ("Aplikační server <ServerName>@<Host> není
-// dostupný " shown once), or the login failed. True: connected, and the user logged in
+// dostupný " shown once), the server refused the database, role or password (the store's
+// own reason shown by the general error display), or the login failed. True: connected, and the user logged in
 // (or running with the default identity after an error in the login).
 bool DataCreate(TData &data, LoginDialog &dialog, const StartupEnvironment &env);
 

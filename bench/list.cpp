@@ -20,6 +20,7 @@
 #include "throwaway_pg.h"
 #include "store/firmschema.h"
 #include "store/tdata.h"
+#include "timing.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -33,6 +34,9 @@
 #include <vector>
 
 namespace {
+
+using bench::median;
+using bench::millis;
 
 constexpr int kPages = 200;
 constexpr int kPageRows = GridModel::kPageRows;
@@ -54,21 +58,6 @@ struct Figures {
     double endPageMs = 0, rawEndPageMs = 0;
     double middlePageMs = 0, rawMiddlePageMs = 0;
 };
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-template <typename Work>
-double millis(Work &&work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
-}
 
 QString number(qint64 i) { return QStringLiteral("%1").arg(i, 10, 10, QLatin1Char('0')); }
 

@@ -15,6 +15,7 @@
 #include "search_dialogs.h"
 #include "store/firmschema.h"
 #include "store/tdata.h"
+#include "timing.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -26,17 +27,13 @@
 
 namespace {
 
+using bench::median;
+
 struct Figures {
     double openMs = 0;
     double searchMs = 0;
     qint64 rowsRead = 0;  // rows the grid read in one opening
 };
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // The card name of card i of n: the names run in another order than the numbers.
 QString cardName(qint64 i, qint64 n)

@@ -21,7 +21,8 @@ enum class Col { Text, Int, Real, Date, Time };
 class RawEngine {
 public:
     virtual ~RawEngine() = default;
-    // Runs the statement (prepared on first use); returns the number of rows read.
+    // Runs the statement (prepared on first use); returns the number of rows read (0 for
+    // a statement that writes).
     virtual int run(const QString &sql, const QVariantList &params, const std::vector<Col> &cols) = 0;
     // Statements without results (schema, transactions, ANALYZE).
     virtual void exec(const QString &sql) = 0;

@@ -31,6 +31,10 @@ public:
             values.push_back(texts.back().constData());
         }
         PGresult *r = PQexecPrepared(m_conn, name.constData(), int(values.size()), values.data(), nullptr, nullptr, 0);
+        if (PQresultStatus(r) == PGRES_COMMAND_OK) {   // a write: no rows
+            PQclear(r);
+            return 0;
+        }
         check(r, PGRES_TUPLES_OK);
         const int rows = PQntuples(r);
         for (int i = 0; i < rows; ++i)

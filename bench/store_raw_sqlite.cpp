@@ -21,6 +21,8 @@ public:
             != SQLITE_OK)
             throw std::runtime_error(sqlite3_errmsg(m_db));
         sqlite3_busy_timeout(m_db, 5000);
+        // As the store's connections: commits wait for the disk only at checkpoints.
+        sqlite3_exec(m_db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
     }
     ~RawSqlite() override
     {

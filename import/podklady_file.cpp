@@ -17,10 +17,27 @@ void keepDbfError(const char *message)
     g_lastDbfError = message ? message : "";
 }
 
-// Language-driver bytes of the dBase header that name the code pages the shop system uses.
-constexpr int kDriverNone = 0x00;
-constexpr int kDriverCp852 = 0x64;
-constexpr int kDriverCp1250 = 0xC8;
+// The code page each language-driver byte of the dBase header names, for the DOS and
+// Windows code pages a Czech shop meets. A file without a driver byte (0) comes from the
+// price-calculation module, which writes DOS 852.
+struct Driver {
+    int byte;
+    int codePage;
+};
+constexpr Driver kDrivers[] = {
+    {0x00, 852},
+    // DOS 437 (US and the national variants built on it)
+    {0x01, 437}, {0x09, 437}, {0x0B, 437}, {0x0D, 437}, {0x0F, 437}, {0x11, 437}, {0x15, 437},
+    {0x18, 437}, {0x19, 437}, {0x1B, 437},
+    // DOS 850 (multilingual)
+    {0x02, 850}, {0x0A, 850}, {0x0E, 850}, {0x10, 850}, {0x12, 850}, {0x14, 850}, {0x16, 850},
+    {0x1A, 850}, {0x1D, 850}, {0x25, 850}, {0x37, 850},
+    // DOS 852 (Central European: Czech, Slovak, Polish, Hungarian)
+    {0x1F, 852}, {0x22, 852}, {0x23, 852}, {0x40, 852}, {0x64, 852}, {0x87, 852},
+    // Windows
+    {0x03, 1252}, {0x57, 1252}, {0x58, 1252}, {0x59, 1252},
+    {0xC8, 1250},
+};
 
 struct FieldSpec {
     const char *name;
@@ -82,19 +99,15 @@ QVector<FieldPlace> placeFields(const DbfFile &file)
     return places;
 }
 
-// The code page of the file's texts: 852 unless the header names 1250; 0 for a code
-// page the program does not know.
+// The code page of the file's texts named by its language-driver byte; 0 for a byte
+// the program does not know.
 int codePageOf(DBFHandle h)
 {
-    switch (h->iLanguageDriver) {
-    case kDriverNone:
-    case kDriverCp852:
-        return 852;
-    case kDriverCp1250:
-        return 1250;
-    default:
-        return 0;
+    for (const Driver &d : kDrivers) {
+        if (d.byte == h->iLanguageDriver)
+            return d.codePage;
     }
+    return 0;
 }
 
 QString decodeText(const DbfFile &file, const QByteArray &bytes, int codePage, int driver)
@@ -104,7 +117,7 @@ QString decodeText(const DbfFile &file, const QByteArray &bytes, int codePage, i
     for (char c : bytes) {
         if (static_cast<unsigned char>(c) >= 0x80)
             file.fail(QStringLiteral("texty jsou v kódové stránce, kterou import nezná (jazykový ovladač 0x%1)")
-                          .arg(driver, 2, 16, QLatin1Char('0')));
+                          .arg(QString::number(driver, 16).toUpper().rightJustified(2, QLatin1Char('0'))));
     }
     return QString::fromLatin1(bytes);
 }
@@ -157,6 +170,15 @@ QVector<PodkladyLine> ReadPodkladyFile(const QString &path)
     if (records < 0 || handle->nRecordLength < 1 || handle->nHeaderLength < 32
         || info.size() < qint64(handle->nHeaderLength) + qint64(records) * handle->nRecordLength)
         file.fail(QStringLiteral("soubor je poškozen, jeho délka neodpovídá počtu záznamů"));
+    // A record is its deletion flag followed by the fields: a header that gives another
+    // length would have every record read out of step with the fields.
+    qint64 fieldWidths = 1;
+    for (int f = 0; f < DBFGetFieldCount(handle); ++f)
+        fieldWidths += handle->panFieldSize[f];
+    if (fieldWidths != handle->nRecordLength)
+        file.fail(QStringLiteral("soubor je poškozen, délka záznamu %1 neodpovídá jeho polím (%2)")
+                      .arg(handle->nRecordLength)
+                      .arg(fieldWidths));
 
     const QVector<FieldPlace> places = placeFields(file);
     const int driver = handle->iLanguageDriver;

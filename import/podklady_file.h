@@ -25,9 +25,9 @@ struct PodkladyLine {
 
 // Reads every record of the file that is not marked deleted, in physical order.
 // Character fields keep their leading blanks and lose their trailing ones; their bytes
-// are decoded from DOS code page 852 unless the file's language-driver byte names
-// Windows-1250 (a file naming another code page is read only while its texts are plain
-// ASCII). The file is opened for reading only and closed again before returning.
+// are decoded from the code page the file's language-driver byte names (DOS 852, 437,
+// 850, Windows-1250, 1252; no byte: 852). A file naming any other code page is read only
+// while its texts are plain ASCII; one with other text is refused, naming the byte. The file is opened for reading only and closed again before returning.
 // Throws ImportFileError for any fault, having read nothing for the caller: a file is
 // taken whole or not at all.
 QVector<PodkladyLine> ReadPodkladyFile(const QString &path);

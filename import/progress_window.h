@@ -1,8 +1,8 @@
 #pragma once
 // The small progress window of long table operations (`TProgresWin`): a title, a caption
-// with a text beside it and a gauge from 0 to 100. The operations use it through this
-// interface, so that they build and run without QtWidgets; the window layer installs a
-// maker of real windows, and without one no window is shown.
+// with a text beside it and a gauge from 0 to 100, and the busy mouse pointer. The
+// operations use them through this interface, so that they build and run without
+// QtWidgets; the window layer installs real ones, and without them nothing is shown.
 
 #include <QString>
 #include <functional>
@@ -24,3 +24,17 @@ using ProgresWinMaker = std::function<std::unique_ptr<TProgresWin>()>;
 std::unique_ptr<TProgresWin> makeProgresWin();
 // Installs the maker of progress windows; an empty one shows none.
 void setProgresWinMaker(ProgresWinMaker maker);
+
+// Shows the busy mouse pointer for its lifetime through the installed hook (nothing
+// without one).
+class BusyPointer {
+public:
+    BusyPointer();
+    ~BusyPointer();
+    BusyPointer(const BusyPointer &) = delete;
+    BusyPointer &operator=(const BusyPointer &) = delete;
+};
+
+// Installs the hook that shows (true) and takes back (false) the busy pointer; an empty
+// one shows none.
+void setBusyPointer(std::function<void(bool busy)> hook);

@@ -14,6 +14,7 @@
 #include <QDate>
 #include <QLocale>
 #include <QTime>
+#include <optional>
 
 namespace {
 
@@ -36,28 +37,32 @@ double lastRunningStock(TData &d, const QString &card, const QString &variant)
 
 struct Movement {
     QString card, variant, document, operation;
-    float unitPrice;
-    float vatRate;
+    double unitPrice;
+    double vatRate;
     double quantity;
 };
 
-// Writes the movement in one transaction; true when it has been committed. Inside the
-// transaction the postings of all stations to the card run one after another, and the
-// variant and the card are held while they are written, so no change of another station
-// is lost. For a stock item the variant's stock must still be `checkedStock`, the stock
-// found to agree with the journal: a change by another station since the check counts as
-// a failed write. On any
-// failure nothing remains written and, for a stock item, the card is rebuilt.
-bool writeMovement(TData &d, const Movement &m, bool stockItem, double checkedStock = 0)
+enum class Written { Yes, No, StockDisagrees };
+
+// Writes the movement in one transaction. Inside it the postings of all stations to the
+// card run one after another, and the variant and the card are held while they are
+// written, so no change of another station is lost. For a stock item the journal's
+// running stock of the variant is checked against its stock there, after every posting
+// before this one has committed: a posting of another station is never mistaken for a
+// disagreement. After a rebuild `rebuiltStock` is the stock it set, which stands even
+// when the journal's newest entry does not show it (a start-of-year stock without
+// entries). StockDisagrees: nothing written. No: any failure; nothing remains written
+// and, for a stock item, the card is rebuilt.
+Written writeMovement(TData &d, const Movement &m, bool stockItem, std::optional<double> rebuiltStock = {})
 {
     if (d.Database.InTransaction())
-        return false;  // the caller's transaction is not this posting's to commit
+        return Written::No;  // the caller's transaction is not this posting's to commit
+    bool disagrees = false;
     try {
         store::Transaction transaction(d.Database, StockCardSerialName(m.card));
         d.ffSortiment.SetIndexName(QStringLiteral("KAV"));
         if (!d.ffSortiment.FindKey({m.card}))
             throw StoreError(QStringLiteral("Karta %1 už není v sortimentu").arg(m.card));
-        d.ffSortiment.Edit();
 
         d.ffSklad.SetIndexName(QStringLiteral("KAV"));
         const bool variantFound = d.ffSklad.FindKey({m.card, m.variant});
@@ -66,13 +71,18 @@ bool writeMovement(TData &d, const Movement &m, bool stockItem, double checkedSt
         if (stockItem) {
             if (!variantFound)
                 throw StoreError(QStringLiteral("Varianta %1/%2 už není na skladě").arg(m.card, m.variant));
-            d.ffSklad.Edit();
             stock = d.ffSkladSKL_STA.AsFloat();
-            if (stock != checkedStock)
+            if (lastRunningStock(d, m.card, m.variant) != stock && stock != rebuiltStock) {
+                disagrees = true;
+                throw StoreError(QStringLiteral("Zásoba varianty %1/%2 nesouhlasí s deníkem").arg(m.card, m.variant));
+            }
+            d.ffSklad.Edit();
+            if (d.ffSkladSKL_STA.AsFloat() != stock)
                 throw StoreError(QStringLiteral("Zásoba varianty %1/%2 se mezitím změnila").arg(m.card, m.variant));
         }
+        d.ffSortiment.Edit();
         if (variantFound)
-            stockPrice = float(d.ffSkladSKL_SNC.AsFloat());
+            stockPrice = d.ffSkladSKL_SNC.AsFloat();
 
         d.ffDenik.Append();
         if (d.ffCiselnik.Active())
@@ -84,10 +94,10 @@ bool writeMovement(TData &d, const Movement &m, bool stockItem, double checkedSt
         d.ffDenikDEN_IND.SetAsString(m.variant);
         d.ffDenikDEN_OPE.SetAsString(m.operation);
         d.ffDenikDEN_KUS.SetAsFloat(m.quantity);
-        d.ffDenikDEN_HPC.SetAsFloat(double(m.unitPrice) * m.quantity);
+        d.ffDenikDEN_HPC.SetAsFloat(m.unitPrice * m.quantity);
         d.ffDenikDEN_HNC.SetAsFloat(stockPrice * m.quantity);
         d.ffDenikDEN_DOK.SetAsString(m.document);
-        d.ffDenikDEN_DAN.SetAsFloat(double(m.vatRate));
+        d.ffDenikDEN_DAN.SetAsFloat(m.vatRate);
         d.ffDenikDEN_ZAS.SetAsFloat(stockItem ? stock + m.quantity : 0.0);
         d.ffDenikDEN_REF.SetAsString(d.UserInitials);
         d.ffDenik.Post();
@@ -101,7 +111,7 @@ bool writeMovement(TData &d, const Movement &m, bool stockItem, double checkedSt
         d.ffSortimentSOR_PPO.SetAsDate(QDate::currentDate());
         d.ffSortiment.Post();
         transaction.commit();
-        return true;
+        return Written::Yes;
     } catch (const AppError &) {
         // The transaction has been rolled back; the edits it left are abandoned.
         Quietly([&] {
@@ -109,16 +119,18 @@ bool writeMovement(TData &d, const Movement &m, bool stockItem, double checkedSt
             d.ffSklad.Cancel();
             d.ffSortiment.Cancel();
         });
-        if (stockItem)
+        if (disagrees)
+            return Written::StockDisagrees;
+        if (stockItem && !d.Database.ConnectionLost())
             d.RekonstrukceKarty(m.card);
-        return false;
+        return Written::No;
     }
 }
 
 } // namespace
 
 bool TData::ZapisPohybuVar(const QString &card, const QString &variant, const QString &document,
-                           const QString &operation, float unitPrice, float vatRate, double quantity)
+                           const QString &operation, double unitPrice, double vatRate, double quantity)
 {
     // The journal and the stock, when they stood at their end, stay where the posting
     // left them.
@@ -132,21 +144,21 @@ bool TData::ZapisPohybuVar(const QString &card, const QString &variant, const QS
         if (!ffSortiment.FindKey({card})) {
             result = false;
         } else if (!ffSortimentSOR_SKL.AsBoolean()) {
-            result = writeMovement(*this, m, false);
+            result = writeMovement(*this, m, false) == Written::Yes;
         } else if (ffSklad.FindKey({card, variant})) {
             // The journal's running stock must agree with the variant's stock before the
-            // movement is added to it; when it does not, the card is rebuilt first.
-            const double stock = ffSkladSKL_STA.AsFloat();
-            if (lastRunningStock(*this, card, variant) == stock) {
-                result = writeMovement(*this, m, true, stock);
-            } else if (RekonstrukceKarty(card)) {
+            // movement is added to it; when it does not, the card is rebuilt first and the
+            // stock it now has is shown.
+            Written written = writeMovement(*this, m, true);
+            if (written == Written::StockDisagrees && RekonstrukceKarty(card)) {
                 ffSklad.SetIndexName(QStringLiteral("KAV"));
                 if (ffSklad.FindKey({card, variant})) {
                     const double rebuilt = ffSkladSKL_STA.AsFloat();
                     prompter().ShowMessage(generalNumber(rebuilt));
-                    result = writeMovement(*this, m, true, rebuilt);
+                    written = writeMovement(*this, m, true, rebuilt);
                 }
             }
+            result = written == Written::Yes;
         }
     } catch (const AppError &) {
         result = false;

@@ -43,28 +43,23 @@ void holdCard(store::Database &db, store::Table &sortiment, const QString &card)
 }
 
 // The balance of one variant: the start-of-year stock `opening` plus the quantities of the
-// variant's journal entries, read in journal order under a progress window.
+// variant's journal entries, summed by the store in one query over the variant's range
+// of the journal while its progress window is shown; the gauge then stands at 100.
 double journalBalance(TData &d, const QString &card, const QString &variant, double opening)
 {
     store::Table &denik = d.ffDenik;
     denik.SetIndexName(QStringLiteral("KAV"));
     denik.SetRange({card, variant}, {card, variant});
-    const qint64 count = denik.RecordCount();
-    denik.First();
 
     std::unique_ptr<TProgresWin> win = makeProgresWin();
     if (win)
         win->Show(QStringLiteral("Rekonstrukce skladové karty"), QStringLiteral("Název sortimentu "),
                   d.ffSortimentSOR_NAC.AsString());
-    double balance = opening;
-    qint64 read = 0;
-    for (; !denik.Eof(); denik.Next()) {
-        balance += d.ffDenikDEN_KUS.AsFloat();
-        ++read;
-        if (win)
-            win->SetGauge(qRound(double(read) / double(count) * 100.0));
-        letEventsRun();
-    }
+    letEventsRun();
+    const double balance = opening + denik.Sum(d.ffDenikDEN_KUS);
+    if (win)
+        win->SetGauge(100);
+    letEventsRun();
     return balance;
 }
 
@@ -115,6 +110,7 @@ bool rebuildCard(TData &d, const QString &card)
         if (ffSortiment.FindKey({card})) {
             holdCard(d.Database, ffSortiment, card);
             if (d.ffSortimentSOR_SKL.AsBoolean()) {
+                const BusyPointer busy;
                 return rebuildVariants(d, card, [&](double &total) {
                     // The variant is held while its journal is summed, so that no posting
                     // changes it in between; a variant held elsewhere keeps its stock.

@@ -131,14 +131,6 @@ void addLine(TData &d, const LineValue &v, const QString &docNumber, const Opera
     rows.Post();
 }
 
-// Deletes every row of an open table.
-void emptyTable(store::Table &t)
-{
-    t.First();
-    while (!t.IsEmpty())
-        t.Delete();
-}
-
 } // namespace
 
 void TData::GetDoklad(const QString &DocNumber, const QString &PcsOps, int Kind, const QString &RabOps,
@@ -176,8 +168,7 @@ void TData::HlaHod(const QString &DocNumber, int Kind, double &CelkemNC, double 
 {
     CelkemNC = CelkemPC = Zaklad22 = Zaklad05 = Zaklad00 = Dan22 = Dan05 = HalVyr = Deduction = 0;
     requireValuedKind(Kind);
-    DokladObsah.Open();
-    emptyTable(DokladObsah);
+    EmptyDokladObsah();
     GetDoklad(DocNumber, kReceiptOperation, kReceipt, QString(), QString(), QString());
 
     // Summed apart and handed over at the end, so that a failure leaves every result 0.

@@ -45,6 +45,37 @@ bool Database::IsConnected() const { return m_engine != nullptr; }
 
 const ConnectionParams &Database::Params() const { return m_params; }
 
+QString Database::LocalAddress() const { return m_engine ? m_engine->localAddress() : QString(); }
+
+bool Database::ConnectionLost() const { return m_engine && m_engine->connectionLost(); }
+
+void Database::Reconnect()
+{
+    std::unique_ptr<Engine> fresh = m_params.kind == ConnectionParams::Kind::SQLite
+        ? std::unique_ptr<Engine>(SqliteEngine::openFile(m_params.sqliteFile))
+        : std::unique_ptr<Engine>(PostgresEngine::connect(m_params));
+    struct Reopen {
+        Table *table;
+        QString index;
+        Bookmark at;
+    };
+    QVector<Reopen> reopen;
+    for (Table *t : QSet<Table *>(m_tables)) {
+        reopen.append({t, t->IndexName(), t->GetBookmark()});
+        // Cancelling and closing touch nothing on the server that the lost session has
+        // not already let go.
+        t->Close();
+    }
+    m_tables.clear();
+    m_engine = std::move(fresh);
+    for (const Reopen &r : reopen) {
+        r.table->Open();
+        r.table->SetIndexName(r.index);
+        if (r.at.isValid() && r.table->BookmarkValid(r.at))
+            r.table->GotoBookmark(r.at);
+    }
+}
+
 Engine &Database::engine()
 {
     if (!m_engine)

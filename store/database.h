@@ -45,6 +45,18 @@ public:
     void Disconnect();
     bool IsConnected() const;
     const ConnectionParams &Params() const;
+    // The address of this end of the connection as the server sees it (dotted IPv4);
+    // empty when not connected or for a database on this computer's disk.
+    QString LocalAddress() const;
+    // True when the connection to the server has broken (the server stopped, the network
+    // went away). Tables stay open but every operation on them fails until Reconnect.
+    bool ConnectionLost() const;
+    // Connects again with the same parameters and re-opens every table that was open, on
+    // its index and, when it still exists, on its record; a range is lifted. A record in
+    // editing is cancelled: the server let its hold go with the lost session. Throws
+    // StoreError with the engine's text when the server cannot be reached; the tables are
+    // then left as they were, so that a later call can try again.
+    void Reconnect();
 
     // Requires: connected, no transaction open (else StoreError). Until Commit or
     // Rollback every write joins the transaction; without one, each write is its own.

@@ -22,11 +22,12 @@ QString TData::LockRefusalText(const QString &holder, const QDateTime &since)
         + since.toString(QStringLiteral("dd.MM.yyyy hh.mm"));
 }
 
-bool TData::LockRecord(const QString &code, const QString &key)
+bool TData::LockRecord(const QString &code, const QString &key, bool *taken)
 {
     store::TableUse locks(ffSemafor, QStringLiteral("KOD"));
     struct Outcome {
         bool held;
+        bool written;
         QString holder;
         QDateTime since;
     };
@@ -35,8 +36,8 @@ bool TData::LockRecord(const QString &code, const QString &key)
                                        store::Transaction::Caller::MayHaveOne);
         if (ffSemafor.FindKey({code, key})) {
             const Outcome found = ffSemaforSYS_IDU.AsString() == LocalAddress
-                ? Outcome{true, {}, {}}
-                : Outcome{false, ffSemaforSYS_USR.AsString(),
+                ? Outcome{true, false, {}, {}}
+                : Outcome{false, false, ffSemaforSYS_USR.AsString(),
                           ffSemaforSYS_DAT.AsDateTime()};
             transaction.commit();
             return found;
@@ -54,8 +55,10 @@ bool TData::LockRecord(const QString &code, const QString &key)
             throw;
         }
         transaction.commit();
-        return Outcome{true, {}, {}};
+        return Outcome{true, true, {}, {}};
     }();
+    if (taken)
+        *taken = outcome.written;
     // The message is shown after the transaction has ended, so that no other station
     // waits on this one while the user reads it.
     if (!outcome.held)

@@ -450,6 +450,23 @@ qint64 Table::RecordCount()
     }
 }
 
+double Table::Sum(const FieldKey &field)
+{
+    d->requireActive();
+    const int f = field.find(*m_def);
+    if (f < 0 || m_def->fields[f].calculated
+        || (m_def->fields[f].type != FieldType::Float && m_def->fields[f].type != FieldType::Integer))
+        throw d->error(QStringLiteral("pole %1 není uložené číselné pole tabulky").arg(field.name()));
+    const SqlQuery q = d->keyset().sum(d->layout.column(f));
+    double total = 0;
+    try {
+        d->engine().query(q.sql, q.params, {ColType::Real}, [&total](QVariant *cells) { total = cells[0].toDouble(); });
+    } catch (const StoreError &e) {
+        throw d->error(e.text());
+    }
+    return total;
+}
+
 DataSetState Table::State() const { return d->state; }
 
 Bookmark Table::GetBookmark() const

@@ -219,6 +219,9 @@ public:
     bool IsEmpty() const;
     // The number of records under the current range (one counting query).
     qint64 RecordCount();
+    // The sum of a stored Float or Integer field over the records under the current
+    // range (one query); 0 when there are none. StoreError for another field.
+    double Sum(const FieldKey &field);
 
     // Append/Insert: a new empty record buffer in Insert state; the after-insert handler
     // runs (when it throws, the insert is cancelled and the error propagates).

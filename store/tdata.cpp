@@ -191,6 +191,25 @@ void TData::CloseffDod()
     closeIfOpen(ffDodavky);
 }
 
+void TData::EmptyDokladObsah()
+{
+    DokladObsah.Open();
+    DokladObsah.First();
+    while (!DokladObsah.IsEmpty())
+        DokladObsah.Delete();
+}
+
+QString TData::ReceiptImportedFrom(const QString &prepared)
+{
+    store::Table receipts(&ffDodavky.Definition());
+    receipts.SetDatabase(&Database);
+    receipts.SetTableName(ffDodavky.TableName());
+    receipts.Open();
+    return receipts.Locate(QStringLiteral("HLA_DO3"), prepared)
+        ? receipts.FieldByName(QStringLiteral("HLA_DO1")).AsString()
+        : QString();
+}
+
 bool TData::SetLastSor()
 {
     return remember(ffSortiment, ffSortimentSOR_KAV, LastSorSet, LastSorCode, LastSorIndex);

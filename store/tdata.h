@@ -104,6 +104,11 @@ public:
     void CloseffDenik();
     // Closes the receipts table `ffDodavky` if it is open.
     void CloseffDod();
+    // The number (HLA_DO1) of the first receipt that carries `prepared` in HLA_DO3, the
+    // prepared delivery its lines were imported from; empty when none does. Read through
+    // a component of its own, so ffDodavky keeps its state and record. Store errors are
+    // raised.
+    QString ReceiptImportedFrom(const QString &prepared);
 
     // Remembers the current card of `ffSortiment` (its SOR_KAV) and the table's current
     // index. False, remembering nothing, when there is no current record (the table is
@@ -119,6 +124,14 @@ public:
 
     // Does nothing; false.
     bool Index();
+
+    // Run at the start of a command. When the connection to the server has been lost,
+    // connects again (the open tables re-opened, a record in editing cancelled) and tells
+    // the user once that the connection is restored; when the server is still away, says
+    // so with the engine's text. True when the command can go on.
+    bool RestoreConnection();
+    // "Spojení s databázovým serverem <ServerName>@<Host> bylo obnoveno".
+    QString ConnectionRestoredText() const;
 
     // The card look-up of the item editor (defined with the windows, in ui/sorvalid.cpp).
     // A text of more than 5 characters (trimmed) found as SOR_KAV on index "KAV" is taken
@@ -152,12 +165,13 @@ public:
     // Posts one stock movement of a card variant: appends a journal entry (today, the
     // user's initials, DEN_ZAS the variant's stock after it, 0 for a card that keeps no
     // stock) and, for a stock item, changes SKL_STA and SOR_STA by the quantity; stamps
-    // SOR_PPO. All in one transaction, which must not be open yet. When the newest entry's
+    // SOR_PPO. Prices and products are kept in double precision (0.1 × 10 posts 1.0).
+    // All in one transaction, which must not be open yet. When the newest entry's
     // DEN_ZAS disagrees with SKL_STA the card is rebuilt first and its new stock shown.
     // True when committed; false, nothing written, for an unknown card, a stock item
     // without the variant or any failure. The three tables are given back as they were.
     bool ZapisPohybuVar(const QString &card, const QString &variant, const QString &document,
-                        const QString &operation, float unitPrice, float vatRate, double quantity);
+                        const QString &operation, double unitPrice, double vatRate, double quantity);
     // Recomputes the stock of a card from the journal: each variant "000"–"999" gets
     // SKL_POC plus its entries' DEN_KUS (0 for a card that keeps no stock), the card the
     // sum. The journal is only read. True when the card exists and every variant and the
@@ -177,6 +191,8 @@ public:
     // ffDenik and ffSortiment are given back open or closed, on their index and record.
     void GetDoklad(const QString &DocNumber, const QString &PcsOps, int Kind, const QString &RabOps,
                    const QString &SlpOps, const QString &PomOps);
+    // Opens DokladObsah (if closed) and deletes every row of it.
+    void EmptyDokladObsah();
     // The value of the receipt DocNumber (Kind 3) split by VAT rate: empties DokladObsah
     // (left open) and fills it by GetDoklad, then CelkemNC = purchase total, CelkemPC =
     // sale total with VAT, Zaklad22/05/00 = purchase totals of the rows at VatRateHigh,
@@ -191,8 +207,11 @@ public:
     // code "POD" with a document number, "SOR" with a card number. LockRecord: true
     // when this station (LocalAddress) holds the lock, newly or already; false when
     // another station holds it, after showing who and since when. Of stations asking
-    // at the same moment exactly one gets it. Store errors are raised.
-    bool LockRecord(const QString &code, const QString &key);
+    // at the same moment exactly one gets it. Store errors are raised. `taken`, when
+    // given, tells whether this call wrote the record: false when the station held it
+    // already (another copy on this computer, or one that ended without releasing it).
+    // A command that did not take the record itself must not remove it when it fails.
+    bool LockRecord(const QString &code, const QString &key, bool *taken = nullptr);
     // Removes this station's lock record on the thing, if there is one.
     void UnlockRecord(const QString &code, const QString &key);
     // "Položka blokována uživatelem <holder> od  dd.mm.yyyy hh.mm".

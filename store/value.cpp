@@ -136,6 +136,11 @@ QVariant toFieldValue(const FieldDef &f, const QVariant &v, bool checkCodePage)
         const double d = v.toDouble(&ok);
         if (!ok || v.typeId() == QMetaType::QDate || v.typeId() == QMetaType::QDateTime)
             throw ConversionError(QStringLiteral("'%1' není platné číslo").arg(v.toString()));
+        // A stored number must be one the column can hold and read back: an overflow of
+        // a computation (infinite) or its undefined result is refused before it is kept.
+        // A calculated field only shows what its computation gave.
+        if (!f.calculated && !std::isfinite(d))
+            throw ConversionError(QStringLiteral("Hodnota %1 je mimo rozsah pole %2").arg(d).arg(f.name));
         return d;
     }
     case FieldType::Integer:
@@ -340,16 +345,33 @@ QString displayText(const FieldDef &f, const QVariant &v)
     }
 }
 
+int displayWidth(const FieldDef &f)
+{
+    switch (f.type) {
+    case FieldType::String:
+        return f.size > 0 ? f.size : 20;
+    case FieldType::Integer:
+    case FieldType::AutoInc:
+        return 11;
+    case FieldType::SmallInt:
+        return 6;
+    case FieldType::Boolean:
+        return 5;
+    case FieldType::DateTime:
+        return 18;
+    default:
+        return 10;   // Float, Date, Time
+    }
+}
+
 QString editText(const FieldDef &f, const QVariant &v)
 {
     if (v.isNull())
         return {};
+    // A number is edited in full, without grouping: the display format rounds it.
     if (f.type == FieldType::Float || f.type == FieldType::Integer || f.type == FieldType::SmallInt
-        || f.type == FieldType::AutoInc) {
-        const QString grouping = QStringLiteral("#,##");
-        const QString format = f.format.startsWith(grouping) ? f.format.mid(grouping.size()) : f.format;
-        return numberText(format, v, f.type == FieldType::Float);
-    }
+        || f.type == FieldType::AutoInc)
+        return numberText(QString(), v, f.type == FieldType::Float);
     return displayText(f, v);
 }
 

@@ -28,7 +28,10 @@ QDateTime valueAsDateTime(const FieldDef &f, const QVariant &v);
 
 // The value as shown outside editing (display format, locale); empty for an empty value.
 QString displayText(const FieldDef &f, const QVariant &v);
-// The value as put into an edit control: numbers without group separators.
+// How many characters a grid column gives the field by default: a text field its size,
+// other types the width their values usually take (a number 10, a date 10, a Boolean 5).
+int displayWidth(const FieldDef &f);
+// The value as put into an edit control: numbers in full, without group separators.
 QString editText(const FieldDef &f, const QVariant &v);
 
 } // namespace store

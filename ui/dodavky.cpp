@@ -2,6 +2,10 @@
 
 #include "doklad_podklady.h"
 #include "app/core/screens_cleanup.h"
+#include "app/core/general_error.h"
+#include "app/core/prompter.h"
+#include "ses_preh_dod_od_do.h"
+#include "reports/data_sestavy.h"
 #include "store/tdata.h"
 #include "xml/podklad_export.h"
 
@@ -74,6 +78,11 @@ void TDodavky::FormClose()
 bool TDodavky::FormKeyDown(int key, Qt::KeyboardModifiers shift)
 {
     const Qt::KeyboardModifiers held = shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const bool command = key == Qt::Key_F2 || key == Qt::Key_F5 || key == Qt::Key_F8 || key == Qt::Key_F9
+        || (key == Qt::Key_F4 && held != Qt::AltModifier);
+    // A connection lost since the last command is restored before this one runs.
+    if (command && !Data->RestoreConnection())
+        return true;
     switch (key) {
     case Qt::Key_F2:
         Button1Click();
@@ -86,9 +95,18 @@ bool TDodavky::FormKeyDown(int key, Qt::KeyboardModifiers shift)
     case Qt::Key_F5:
         Button3Click();
         return true;
-    case Qt::Key_F8:
+    case Qt::Key_F8: {
+        // Shift+F8 asks for the preview with the setup dialog, F8 for the printer; the
+        // print command clears the setup choices, so both end in the preview.
+        const bool preview = held & Qt::ShiftModifier;
+        TDataSestavy &reports = *DataSestavy;
+        reports.PreviewRequested = preview;
+        reports.Sestavy.RequestedDestination = preview ? TDestination::Preview : TDestination::Printer;
+        reports.Sestavy.SystemSetups =
+            preview ? ssSetupDialog | ssCopies | ssPreview | ssPrinter | ssPrinterSetup : ssPrinter;
         Button4Click();
         return true;
+    }
     case Qt::Key_F9:
         Button5Click();
         return true;
@@ -132,11 +150,12 @@ void TDodavky::Button2Click()
     TData &d = *Data;
     store::Table &headers = d.ffPodklHlav;
     QString number;
+    bool taken = false;
     try {
         if (!headers.Active() || headers.IsEmpty())
             return;
         number = Data->ffPodklHlavHLA_DO1.AsString();
-        if (!d.LockRecord(kPod, number))
+        if (!d.LockRecord(kPod, number, &taken))
             return;
     } catch (const std::exception &) {
         return;
@@ -145,25 +164,38 @@ void TDodavky::Button2Click()
         headers.Edit();
         TDokladPodklady editor;
         editor.ActiveControl = TDokladPodklady::DBGrid1;
-        Data->ffPodklHlavHLA_ODB.SetAsString(editor.DodavatelValid(Data->ffPodklHlavHLA_ODB.AsString()));
-        editor.NewDocument = false;
-        editor.KeepDocument = true;
-        store::Table &items = d.ffPodklPol;
-        items.Open();
-        items.SetIndexName(QStringLiteral("DO1"));
-        items.SetRange({number}, {number});
-        items.First();
-        editor.DBEditTovel1Enabled = false;
-        editor.DBEditTovel5Enabled = false;
-        if (screens().ShowDokladPodklady(editor, QPoint(d.MainLeft + 30, d.MainTop + 40)) == mrOk)
-            headers.Post();
-        else
+        const QString supplier = editor.DodavatelValid(Data->ffPodklHlavHLA_ODB.AsString());
+        if (supplier.isEmpty()) {
+            // No supplier confirmed (the code is gone from the register and the picker was
+            // cancelled): the correction ends and the stored code stays as it was.
             headers.Cancel();
-        closeItems();
+        } else {
+            Data->ffPodklHlavHLA_ODB.SetAsString(supplier);
+            editor.NewDocument = false;
+            editor.KeepDocument = true;
+            store::Table &items = d.ffPodklPol;
+            items.Open();
+            items.SetIndexName(QStringLiteral("DO1"));
+            items.SetRange({number}, {number});
+            items.First();
+            editor.DBEditTovel1Enabled = false;
+            editor.DBEditTovel5Enabled = false;
+            if (screens().ShowDokladPodklady(editor, QPoint(d.MainLeft + 30, d.MainTop + 40)) == mrOk)
+                headers.Post();
+            else
+                headers.Cancel();
+            closeItems();
+        }
     } catch (const std::exception &) {
-        // Dropped without a message; what the correction left open is undone.
+        // Dropped without a message; what the correction left open is undone. A lock
+        // record that was there before (another copy of the program on this computer
+        // editing the document) is not this correction's to remove.
         Quietly(cancelHeaderEdit);
         Quietly(closeItems);
+        FocusControl(DBGrid1);
+        if (taken)
+            Quietly([&] { d.UnlockRecord(kPod, number); });
+        return;
     }
     FocusControl(DBGrid1);
     Quietly([&] { d.UnlockRecord(kPod, number); });
@@ -177,6 +209,29 @@ void TDodavky::Button3Click()
 
 void TDodavky::Button4Click()
 {
+    TData &d = *Data;
+    TDataSestavy &reports = *DataSestavy;
+    TSestavy &engine = reports.Sestavy;
+    try {
+        if (!d.ffPodklHlav.Active() || d.ffPodklHlav.IsEmpty())
+            return;
+        const QString number = Data->ffPodklHlavHLA_DO1.AsString();
+        store::Table &items = d.ffPodklPol;
+        items.Open();
+        items.SetIndexName(QStringLiteral("DO1"));
+        items.SetRange({number}, {number});
+        items.First();
+        engine.RequestedDestination = TDestination::Preview;
+        engine.SystemSetups = 0;
+        engine.RequestedDestination = reports.PreviewRequested ? TDestination::Preview : TDestination::Printer;
+        reports.ReportKind = TDataSestavy::rkPodklad;
+        engine.Execute();
+        closeItems();
+    } catch (const std::exception &) {
+        // Dropped without a message; the items opened for the printout are closed.
+        Quietly(closeItems);
+    }
+    FocusControl(DBGrid1);
 }
 
 void TDodavky::Button5Click()
@@ -192,4 +247,29 @@ void TDodavky::Button5Click()
         throw;
     }
     FocusControl(DBGrid1);
+}
+
+void TDodavky::Sestavadodvek1Click()
+{
+    TDataSestavy &reports = *DataSestavy;
+    store::Table &receipts = reports.ffSesDod;
+    try {
+        receipts.Close();
+        receipts.SetDatabase(Data->ffDodavky.GetDatabase());
+        receipts.SetTableName(Data->ffDodavky.TableName());
+        receipts.Open();
+        receipts.SetIndexName(QStringLiteral("DAT"));
+        TSesPrehDodOdDo dialog;
+        dialog.ZandorDateEdit1Date = dialog.ZandorDateEdit2Date = QDate::currentDate();
+        dialog.ExcelExport = &reports.ExcelExport;
+        if (screens().ShowSesPrehDodOdDo(dialog) == mrOk) {
+            reports.DateFrom = dialog.ZandorDateEdit1Date;
+            reports.DateTo = dialog.ZandorDateEdit2Date;
+            reports.SesPrehPRD(dialog.TrizeniItemIndex, reports.DateFrom, reports.DateTo);
+        }
+        receipts.Close();
+    } catch (const std::exception &e) {
+        Quietly([&] { receipts.Close(); });
+        prompter().ShowMessage(QStringLiteral("Ošetření vyjímky\n") + ErrorText(e));
+    }
 }

@@ -23,7 +23,9 @@ public:
     // Closes ffPodklHlav.
     void FormClose();
     // The window's keys, seen before the focused control: F2 (any shift keys), F4 (not
-    // Alt alone), F5, F8 and Shift+F8, F9. True when the key ran a command.
+    // Alt alone), F5, F8 and Shift+F8 (PreviewRequested set for Shift+F8, cleared for F8,
+    // with the destination and setup choices each asks for), F9. True when the key ran a
+    // command.
     bool FormKeyDown(int key, Qt::KeyboardModifiers shift);
 
     // New document ("F2 Nový"): appends a header (HLA_DAT, HLA_DDO today, HLA_MEN "EUR",
@@ -32,7 +34,8 @@ public:
     // the focus returns to the list. Errors are raised (the header edit is cancelled).
     void Button1Click();
     // Correct document ("F4 Oprava"): nothing on an empty list. Takes the "POD" lock on
-    // HLA_DO1 (refused: stops), edits the header, confirms its supplier, opens its items
+    // HLA_DO1 (refused: stops), edits the header, confirms its supplier (none confirmed:
+    // the header edit is cancelled, the lock released, and nothing else), opens its items
     // and shows the editor for a correction 30 px right of and 40 px below the window; OK
     // writes the header, anything else cancels its changes. The items are closed, the
     // focus returns to the list, the lock is released, also after an error, which is
@@ -40,7 +43,10 @@ public:
     void Button2Click();
     // Search ("F5 Hledej"): the document search, then the focus returns to the list.
     void Button3Click();
-    // Print ("F8 Tisk"): does nothing; the program has no printout of a document.
+    // Print ("F8 Tisk"): nothing on an empty list. Opens the items of the current
+    // document (index "DO1", its range), clears the report engine's setup choices and
+    // runs the document printout (ReportKind 1), which ends in the preview; the items are
+    // closed and the focus returns to the list. Errors are dropped without a message.
     void Button4Click();
     // Export ("F9 Export"): writes the current document, its supplier and its items to
     // the XML file chosen in the save dialog (ExportPodkladXml); the focus returns to
@@ -52,9 +58,12 @@ public:
     void Novdoklad1Click() { Button1Click(); }
     void OpravaDokladu1Click() { Button2Click(); }
     void Sestavy1Click() { Button3Click(); }
-    // The deliveries overview ("Sestava dodávek"): does nothing; the program has no
-    // overview of deliveries.
-    void Sestavadodvek1Click() {}
+    // The deliveries overview ("Sestava dodávek"): points the reports module's receipts at
+    // the firm's receipts table (index "DAT"), asks for the period, the order and the
+    // workbook in TSesPrehDodOdDo (both dates today) and on "Start" runs SesPrehPRD. The
+    // receipts are closed again in every case; any error shows "Ošetření vyjímky" with
+    // its text on the next line.
+    void Sestavadodvek1Click();
     // Closes the window.
     void Konec3Click() { CloseWith(mrCancel); }
 };

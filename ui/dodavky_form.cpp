@@ -5,6 +5,7 @@
 #include "dbgrid.h"
 #include "dbnavigator.h"
 #include "keypreview.h"
+#include "lockkeys.h"
 #include "store/tdata.h"
 
 #include <QCloseEvent>
@@ -88,19 +89,30 @@ void DodavkyWindow::buildMenu()
 
 void DodavkyWindow::buildStatusBar()
 {
-    // The lock keys' panes stay blank: Qt reports no state of Caps Lock or Num Lock.
-    for (int pane = 0; pane < 3; ++pane) {
-        auto *label = new QLabel;
-        label->setMinimumWidth(pane == 0 ? 200 : 40);
-        statusBar()->addWidget(label, pane == 0 ? 1 : 0);
+    auto *text = new QLabel;
+    text->setMinimumWidth(200);
+    statusBar()->addWidget(text, 1);
+    for (QLabel *&pane : m_lockPanes) {
+        pane = new QLabel;
+        pane->setMinimumWidth(40);
+        statusBar()->addWidget(pane);
     }
     m_clock = new QLabel;
     statusBar()->addPermanentWidget(m_clock);
+    // The clock and the lock keys' indicators (which the window system changes without
+    // telling Qt) are read four times a second.
     auto *tick = new QTimer(this);
-    const auto showTime = [this] { m_clock->setText(QTime::currentTime().toString(kTimeFormat)); };
-    connect(tick, &QTimer::timeout, this, showTime);
-    tick->start(1000);
-    showTime();
+    connect(tick, &QTimer::timeout, this, &DodavkyWindow::showStatus);
+    tick->start(250);
+    showStatus();
+}
+
+void DodavkyWindow::showStatus()
+{
+    const std::optional<LockKeys> locks = ReadLockKeys();
+    m_lockPanes[0]->setText(locks && locks->caps ? QStringLiteral("CAPS") : QString());
+    m_lockPanes[1]->setText(locks && locks->num ? QStringLiteral("NUM") : QString());
+    m_clock->setText(QTime::currentTime().toString(kTimeFormat));
 }
 
 bool DodavkyWindow::keyDown(QKeyEvent *e)

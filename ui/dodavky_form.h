@@ -25,6 +25,8 @@ public:
 
     TDodavky &commands() { return m_commands; }
     TDBGrid *grid() const { return m_grid; }
+    // The status bar's panes of Caps Lock ("CAPS") and Num Lock ("NUM"), blank while off.
+    QLabel *lockPane(int n) const { return m_lockPanes[n]; }
 
 protected:
     bool event(QEvent *e) override;
@@ -35,9 +37,11 @@ private:
     QPushButton *toolButton(const QString &caption, void (TDodavky::*command)(), Qt::FocusPolicy focus);
     void buildMenu();
     void buildStatusBar();
+    void showStatus();
 
     TDodavky m_commands;
     TDBGrid *m_grid;
     TDBNavigator *m_navigator;
+    QLabel *m_lockPanes[2];
     QLabel *m_clock;
 };

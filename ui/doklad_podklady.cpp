@@ -1,15 +1,19 @@
 #include "doklad_podklady.h"
 
+#include "app/core/errors.h"
 #include "app/core/prompter.h"
 #include "app/core/textutil.h"
 #include "import/data_import.h"
 #include "podklady_pol_edit.h"
 #include "app/core/screens_cleanup.h"
+#include "reports/data_sestavy.h"
 #include "store/counter.h"
 #include "store/table_use.h"
 #include "store/tdata.h"
 
 #include <QDate>
+#include <cmath>
+#include <stdexcept>
 
 namespace {
 
@@ -38,7 +42,41 @@ void guarded(Command &&command)
     }
 }
 
+// The program's import module, created at start-up.
+TDataImport &importModule()
+{
+    if (!DataImport)
+        throw std::logic_error("TDataImport has not been created");
+    return *DataImport;
+}
+
 QPoint supplierPickerPos() { return QPoint(Data->MainLeft, Data->MainTop + 90); }
+
+struct ItemTotals {
+    double ccc = 0;
+    double ncc = 0;
+};
+
+// The totals POP_CCC and POP_NCC of the document's items as stored, without the item
+// `except`; the items table stays where it stands.
+ItemTotals storedItemTotals(const store::Bookmark &except)
+{
+    store::Table &items = Data->ffPodklPol;
+    ItemTotals totals;
+    store::Bookmark from;
+    for (;;) {
+        const QVector<store::Record> rows = items.ReadRows(from, 200, true);
+        for (const store::Record &r : rows) {
+            if (r.id() == except.id)
+                continue;
+            totals.ccc += r.AsFloat(Data->ffPodklPolPOP_CCC);
+            totals.ncc += r.AsFloat(Data->ffPodklPolPOP_NCC);
+        }
+        if (rows.size() < 200)
+            return totals;
+        from = store::Bookmark{rows.back().id()};
+    }
+}
 
 } // namespace
 
@@ -54,6 +92,14 @@ void TDokladPodklady::Button2Click()
 
 void TDokladPodklady::Button3Click()
 {
+    if (Data->ImportRunning)
+        return;
+    TDataSestavy &reports = *DataSestavy;
+    reports.ReportKind = TDataSestavy::rkPodklad;
+    reports.Sestavy.Execute();
+    reports.Sestavy.SystemSetups = 0;
+    reports.Sestavy.RequestedDestination = TDestination::Preview;
+    Button4Click();
 }
 
 void TDokladPodklady::Button4Click()
@@ -87,7 +133,10 @@ bool TDokladPodklady::FormKeyDown(int key, Qt::KeyboardModifiers shift)
         Button2Click();
         return true;
     case Qt::Key_F8:
-        Button3Click();
+        if (!Data->ImportRunning) {
+            DataSestavy->Sestavy.SystemSetups = 0;   // no setup dialog from the key
+            Button3Click();
+        }
         return true;
     case Qt::Key_F9:
         ImportClick();
@@ -100,7 +149,8 @@ bool TDokladPodklady::FormKeyDown(int key, Qt::KeyboardModifiers shift)
 void TDokladPodklady::ImportClick()
 {
     if (Data->ImportRunning) {
-        TDataImport().PodkladyImport(NewDocument);   // only says that one is running
+        bool unused = false;
+        importModule().PodkladyImport(unused);   // only says that one is running
         return;
     }
     guarded([this] { importDelivery(); });
@@ -108,30 +158,20 @@ void TDokladPodklady::ImportClick()
 
 void TDokladPodklady::importDelivery()
 {
-    TData &d = *Data;
-    store::Table &receipts = d.ffDodavky;
-    const store::TableUse use(receipts, QString(), store::TableUse::GiveBack::OpenState);
-    if (!d.DokladObsah.Active())
-        d.DokladObsah.Open();
-    const qint64 rowsBefore = d.DokladObsah.RecordCount();
-    bool receiptNew = true;
-    try {
-        receipts.Append();
-        d.ffDodavkyHLA_ODB.SetAsString(Data->ffPodklHlavHLA_ODB.AsString());
-        d.ffDodavkyHLA_NAC.SetAsString(Data->ffPodklHlavHLA_NAC.AsString());
-        d.ffDodavkyHLA_DDO.SetAsDate(Data->ffPodklHlavHLA_DDO.AsDate());
-        TDataImport().PodkladyImport(receiptNew);
-        // A receipt the import numbered has been written with each line; one it never
-        // numbered holds nothing and is dropped.
-        if (receiptNew)
-            receipts.Cancel();
-        else
-            receipts.Post();
-    } catch (...) {
-        Quietly([&] { cancelEdit(receipts); });
-        throw;
-    }
-    if (d.DokladObsah.RecordCount() > rowsBefore && !NewDocument)
+    if (supplierMissing())
+        return;
+    // The typed document is numbered and written first, as at the first new item, so
+    // that it is kept whatever the import brings.
+    if (NewDocument)
+        assignNumber();
+    ReceiptSource source;
+    source.supplier = Data->ffPodklHlavHLA_ODB.AsString();
+    source.supplierName = Data->ffPodklHlavHLA_NAC.AsString();
+    source.delivered = Data->ffPodklHlavHLA_DDO.AsDate();
+    source.invoice = Data->ffPodklHlavHLA_DO2.AsString();
+    source.invoiced = Data->ffPodklHlavHLA_FAC.AsFloat();
+    importModule().ImportIntoReceipt(source);
+    if (Data->DokladObsah.RecordCount() > 0)
         KeepDocument = true;
 }
 
@@ -190,9 +230,10 @@ void TDokladPodklady::assignNumber()
 void TDokladPodklady::correctItem()
 {
     TData &d = *Data;
+    store::Table &items = d.ffPodklPol;
     d.ffSortiment.Open();
-    if (!supplierMissing()) {
-        store::Table &items = d.ffPodklPol;
+    // An empty list (or none yet, in a document without a number) has no item to correct.
+    if (!supplierMissing() && items.Active() && !items.IsEmpty()) {
         const double oldNcc = Data->ffPodklPolPOP_NCC.AsFloat();
         const double oldCcc = Data->ffPodklPolPOP_CCC.AsFloat();
         items.Edit();
@@ -203,7 +244,8 @@ void TDokladPodklady::correctItem()
         d.ffSortiment.SetIndexName(QStringLiteral("KAV"));
         // A card no longer in the assortment, or locked by another station (which the
         // lock has reported), leaves the item as it was.
-        if (!d.ffSortiment.FindKey({card}) || !d.LockRecord(QStringLiteral("SOR"), card)) {
+        bool taken = false;
+        if (!d.ffSortiment.FindKey({card}) || !d.LockRecord(QStringLiteral("SOR"), card, &taken)) {
             items.Cancel();
         } else {
             try {
@@ -214,7 +256,9 @@ void TDokladPodklady::correctItem()
                     items.Cancel();
                 }
             } catch (...) {
-                Quietly([&] { d.UnlockRecord(QStringLiteral("SOR"), card); });
+                // Only a lock record this correction wrote is removed on the way out.
+                if (taken)
+                    Quietly([&] { d.UnlockRecord(QStringLiteral("SOR"), card); });
                 throw;
             }
             d.UnlockRecord(QStringLiteral("SOR"), card);
@@ -225,14 +269,26 @@ void TDokladPodklady::correctItem()
 
 // Writes the item being edited, then adds the change of its totals to the header and
 // writes the header, which stays in editing. The header changes only once the item is
-// written, so that a refused item leaves the totals as they were.
+// written, so that a refused item leaves the totals as they were. Totals that would not
+// be finite numbers are refused before anything is written; a header whose stored total
+// is no longer a number (written before such totals were refused) gets it counted again
+// from its items.
 void TDokladPodklady::writeItem(double oldCcc, double oldNcc)
 {
     const double ccc = Data->ffPodklPolPOP_CCC.AsFloat();
     const double ncc = Data->ffPodklPolPOP_NCC.AsFloat();
+    double eur = Data->ffPodklHlavHLA_EUR.AsFloat() + (ccc - oldCcc);
+    double nca = Data->ffPodklHlavHLA_NCA.AsFloat() + (ncc - oldNcc);
+    if (!std::isfinite(eur) || !std::isfinite(nca)) {
+        const ItemTotals others = storedItemTotals(Data->ffPodklPol.GetBookmark());
+        eur = others.ccc + ccc;
+        nca = others.ncc + ncc;
+    }
+    if (!std::isfinite(eur) || !std::isfinite(nca))
+        throw ConversionError(TPodkladyPolEdit::kOutOfRange);
     Data->ffPodklPol.Post();
-    Data->ffPodklHlavHLA_EUR.SetAsFloat(Data->ffPodklHlavHLA_EUR.AsFloat() + (ccc - oldCcc));
-    Data->ffPodklHlavHLA_NCA.SetAsFloat(Data->ffPodklHlavHLA_NCA.AsFloat() + (ncc - oldNcc));
+    Data->ffPodklHlavHLA_EUR.SetAsFloat(eur);
+    Data->ffPodklHlavHLA_NCA.SetAsFloat(nca);
     Data->ffPodklHlav.Post();
     Data->ffPodklHlav.Edit();
 }
@@ -245,11 +301,18 @@ void TDokladPodklady::deleteItem()
     if (!prompter().Confirm(kDeleteItem))
         return;
     guarded([&] {
-        const double ccc = Data->ffPodklPolPOP_CCC.AsFloat();
-        const double ncc = Data->ffPodklPolPOP_NCC.AsFloat();
+        double eur = Data->ffPodklHlavHLA_EUR.AsFloat() - Data->ffPodklPolPOP_CCC.AsFloat();
+        double nca = Data->ffPodklHlavHLA_NCA.AsFloat() - Data->ffPodklPolPOP_NCC.AsFloat();
+        if (!std::isfinite(eur) || !std::isfinite(nca)) {
+            const ItemTotals others = storedItemTotals(items.GetBookmark());
+            eur = others.ccc;
+            nca = others.ncc;
+        }
+        if (!std::isfinite(eur) || !std::isfinite(nca))
+            throw ConversionError(TPodkladyPolEdit::kOutOfRange);
         items.Delete();
-        Data->ffPodklHlavHLA_EUR.SetAsFloat(Data->ffPodklHlavHLA_EUR.AsFloat() - ccc);
-        Data->ffPodklHlavHLA_NCA.SetAsFloat(Data->ffPodklHlavHLA_NCA.AsFloat() - ncc);
+        Data->ffPodklHlavHLA_EUR.SetAsFloat(eur);
+        Data->ffPodklHlavHLA_NCA.SetAsFloat(nca);
         Data->ffPodklHlav.Post();
         Data->ffPodklHlav.Edit();
     });

@@ -40,14 +40,19 @@ public:
     // and its POP_CCC / POP_NCC added to HLA_EUR / HLA_NCA, the header written and edited
     // again; otherwise the item is cancelled. Store failures show "Osetreni vyjimky".
     void Button1Click();
-    // Correct item ("F4 Oprava", F4). With an empty HLA_ODB only moves the focus. Puts
+    // Correct item ("F4 Oprava", F4). With an empty HLA_ODB only moves the focus; does
+    // nothing on an empty item list (also before the document has a number). Puts
     // the current item into editing; when its card is in the assortment and the "SOR"
     // lock on it is granted, shows the item editor (card field off, price field active):
     // on OK writes the item and adds the differences of POP_CCC / POP_NCC to the header
     // totals, writing the header again; otherwise shows "Nepotvrzen zápis do karty" and
     // cancels the item. The lock is released afterwards. Failures: "Osetreni vyjimky".
     void Button2Click();
-    // Print ("F8 Tisk", F8): does nothing; the program has no printout of a document.
+    // Print ("F8 Tisk", F8): nothing while Data->ImportRunning. Runs the document printout
+    // (ReportKind 1) of the header and the items in range with the report engine's setup
+    // choices as they stand (the F8 key clears them first, so only the button shows the
+    // setup dialog until then); afterwards clears them, sets the requested destination
+    // back to the preview and closes the window as "Ukončení" does. Errors are raised.
     void Button3Click();
     // Close ("Ukončení", Escape): nothing while Data->ImportRunning; else closes with OK when
     // KeepDocument is set, with Cancel otherwise.
@@ -55,12 +60,13 @@ public:
     // The close box: false (stay open) while Data->ImportRunning; else ModalResult := Cancel
     // and true, whatever KeepDocument says.
     bool FormCloseQuery();
-    // Import (F9): the lines of a prepared delivery go into a receipt of their own in
-    // ffDodavky, appended for the document's supplier and numbered by the import from
-    // CIS_PRD (TDataImport::PodkladyImport); the receipt is written when it got a number
-    // and dropped otherwise. The document keeps its own numbering (NewDocument is not
-    // the receipt's). KeepDocument is set when lines were imported into a document that
-    // has a number. DokladObsah is opened if closed. Store failures: "Osetreni vyjimky".
+    // Import (F9): with an empty HLA_ODB only moves the focus to the supplier code. A
+    // document without a number is first numbered and written as at the first new item.
+    // Then the lines of a prepared delivery go into a receipt of their own in ffDodavky
+    // (TDataImport::ImportIntoReceipt) with the document's supplier, delivery date,
+    // supplier's document number HLA_DO2 and amount HLA_FAC; the receipt is written only
+    // when lines were posted into it. KeepDocument is set when DokladObsah holds rows
+    // afterwards. Store failures: "Osetreni vyjimky".
     void ImportClick();
     // The window's keys, seen before the focused control: Escape, F2, F4 (not Alt+F4),
     // F8, F9. True when the key ran a command.

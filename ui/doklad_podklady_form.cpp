@@ -5,6 +5,7 @@
 #include "dbgrid.h"
 #include "dbtext.h"
 #include "keypreview.h"
+#include "pendinginput.h"
 #include "store/tdata.h"
 #include "zandordateedit.h"
 
@@ -127,10 +128,18 @@ DokladPodkladyDialog::DokladPodkladyDialog(TDokladPodklady &commands, QWidget *p
             m_supplier->SetText(text);
         });
     };
-    connect(newItem, &QPushButton::clicked, this, [this] { m_commands.Button1Click(); });
-    connect(correctItem, &QPushButton::clicked, this, [this] { m_commands.Button2Click(); });
-    connect(print, &QPushButton::clicked, this, [this] { m_commands.Button3Click(); });
-    connect(m_close, &QPushButton::clicked, this, [this] { m_commands.Button4Click(); });
+    // A click counts once the field being typed in has been left: a field that refused
+    // its text has taken the focus back, and the command does not run.
+    const auto onClick = [this](QPushButton *button, void (TDokladPodklady::*command)()) {
+        connect(button, &QPushButton::clicked, this, [this, button, command] {
+            if (button->hasFocus())
+                (m_commands.*command)();
+        });
+    };
+    onClick(newItem, &TDokladPodklady::Button1Click);
+    onClick(correctItem, &TDokladPodklady::Button2Click);
+    onClick(print, &TDokladPodklady::Button3Click);
+    onClick(m_close, &TDokladPodklady::Button4Click);
     connect(&m_commands, &FormCommands::closeRequested, this, [this](int result) { done(result); });
     connect(&m_commands, &FormCommands::focusRequested, this, [this](int c) {
         if (QWidget *w = control(TDokladPodklady::Control(c)))
@@ -180,11 +189,15 @@ bool DokladPodkladyDialog::keyDown(QKeyEvent *e)
             m_commands.Button4Click();
         return true;
     }
+    // The commands of F2, F4, F8 and F9 write the header: the text being typed is taken
+    // first, as leaving its field would take it; a refused text stops the command.
+    const bool writes = e->key() == Qt::Key_F2 || e->key() == Qt::Key_F4 || e->key() == Qt::Key_F8
+        || e->key() == Qt::Key_F9;
     bool taken = true;
     RunWithGeneralErrorDisplay([&] {
         if (e->key() == Qt::Key_Delete && held == Qt::ControlModifier && m_items->hasFocus())
             m_commands.deleteItem();
-        else
+        else if (!writes || CommitFocusedInput())
             taken = m_commands.FormKeyDown(e->key(), e->modifiers());
     });
     return taken;

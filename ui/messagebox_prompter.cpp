@@ -2,6 +2,10 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
+
+const QString MessageBoxPrompter::kMessageTitle = QStringLiteral("Podklady");
+const QString MessageBoxPrompter::kConfirmTitle = QStringLiteral("Potvrzení");
 
 MessageBoxPrompter::MessageBoxPrompter()
 {
@@ -15,12 +19,23 @@ MessageBoxPrompter::~MessageBoxPrompter()
 
 void MessageBoxPrompter::ShowMessage(const QString &text)
 {
-    QMessageBox::information(QApplication::activeWindow(), QApplication::applicationDisplayName(), text);
+    QMessageBox::information(QApplication::activeWindow(), kMessageTitle, text);
 }
 
 bool MessageBoxPrompter::Confirm(const QString &text)
 {
+    QMessageBox box(QMessageBox::Question, kConfirmTitle, text, QMessageBox::NoButton, QApplication::activeWindow());
+    QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    QPushButton *cancel = box.addButton(QStringLiteral("Zrušit"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == ok;
+}
+
+bool MessageBoxPrompter::AskYesNo(const QString &text)
+{
     return QMessageBox::question(QApplication::activeWindow(), QApplication::applicationDisplayName(), text,
-                                 QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel)
-        == QMessageBox::Ok;
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes;
 }

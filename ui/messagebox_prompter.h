@@ -4,14 +4,23 @@
 
 #include "app/core/prompter.h"
 
+#include <QString>
+
 class MessageBoxPrompter final : public Prompter {
 public:
+    // The captions of the boxes: a message carries the program's name, a question the
+    // caption the original platform gives a confirmation in Czech.
+    static const QString kMessageTitle;
+    static const QString kConfirmTitle;
+
     // Installs itself as the program-wide prompter for its lifetime. Requires a QApplication.
     MessageBoxPrompter();
     ~MessageBoxPrompter() override;
 
     // A message box with the text and one OK button.
     void ShowMessage(const QString &text) override;
-    // A question with OK and Cancel; true for OK.
+    // A question with "OK" and "Zrušit" (the default, also Escape); true for OK.
     bool Confirm(const QString &text) override;
+    // A question with Yes and No, No the default; true for Yes.
+    bool AskYesNo(const QString &text) override;
 };

@@ -9,6 +9,7 @@
 
 const QString TPodkladyPolEdit::kNotWhole = QStringLiteral("Obchodní balení není celé číslo !!!");
 const QString TPodkladyPolEdit::kZeroPackage = QStringLiteral("Počet DB v Obch.Bal nesmí být 0 !!!");
+const QString TPodkladyPolEdit::kOutOfRange = QStringLiteral("Hodnota položky je mimo rozsah čísel");
 
 namespace {
 
@@ -103,6 +104,11 @@ void TPodkladyPolEdit::Button2Click()
     } catch (const AppError &e) {
         prompter().ShowMessage(e.text());
         FocusControl(DBEditTovel5);
+        return;
+    }
+    if (!std::isfinite(Data->ffPodklPolPOP_CCC.AsFloat()) || !std::isfinite(Data->ffPodklPolPOP_NCC.AsFloat())) {
+        prompter().ShowMessage(kOutOfRange);
+        FocusControl(DBEditTovel2);
         return;
     }
     const double kus = Data->ffPodklPolPOP_KUS.AsFloat();

@@ -22,6 +22,9 @@ public:
     static const QString kNotWhole;
     // The message of a package size of 0, of which no package count can be derived.
     static const QString kZeroPackage;
+    // The message of an item whose value (quantity × price, or the stock value) is too
+    // large for a number.
+    static const QString kOutOfRange;
 
     using FormCommands::FormCommands;
 
@@ -53,7 +56,9 @@ public:
     void Button1Click();
     // "Zapiš": derives POP_KUS and POP_NCS from the stored fields; closes with OK when
     // POP_KUS is within 0.01 above a whole number. Otherwise (or with a package size of
-    // 0) shows its message, moves the focus to the package size and stays open.
+    // 0) shows its message, moves the focus to the package size and stays open. An item
+    // whose values POP_CCC or POP_NCC are not finite numbers shows kOutOfRange and keeps
+    // the focus on the price.
     void Button2Click();
     // The close box: ModalResult := Cancel; true (the window closes).
     bool FormCloseQuery();

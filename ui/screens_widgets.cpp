@@ -6,10 +6,13 @@
 #include "prehled_sortimentu_form.h"
 #include "prehled_zakazniku_form.h"
 #include "search_dialogs_form.h"
+#include "ses_preh_dod_od_do_form.h"
+#include "sestavy_form.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QPrintPreviewDialog>
 
 namespace {
 
@@ -23,6 +26,18 @@ int runAt(QDialog &dialog, QPoint pos)
     if (QWidget *opener = dialog.parentWidget())
         opener->activateWindow();
     return result == mrOk ? mrOk : mrCancel;
+}
+
+// Runs a window modally centred over the main window (the top of the active window's
+// owners).
+int runOverMain(QDialog &dialog)
+{
+    QWidget *main = QApplication::activeWindow();
+    while (main && main->parentWidget())
+        main = main->parentWidget()->window();
+    dialog.adjustSize();
+    const QPoint centre = main ? main->frameGeometry().center() : QPoint();
+    return runAt(dialog, main ? centre - QPoint(dialog.width() / 2, dialog.height() / 2) : dialog.pos());
 }
 
 } // namespace
@@ -67,13 +82,14 @@ int WidgetScreens::ShowPodkladyHle()
 
 int WidgetScreens::ShowFormPodkladyImport(TFormPodkladyImport &form)
 {
-    QWidget *main = QApplication::activeWindow();
-    while (main && main->parentWidget())
-        main = main->parentWidget()->window();
     FormPodkladyImportDialog dialog(form, QApplication::activeWindow());
-    dialog.adjustSize();
-    const QPoint centre = main ? main->frameGeometry().center() : QPoint();
-    return runAt(dialog, main ? centre - QPoint(dialog.width() / 2, dialog.height() / 2) : dialog.pos());
+    return runOverMain(dialog);
+}
+
+int WidgetScreens::ShowSesPrehDodOdDo(TSesPrehDodOdDo &dialog)
+{
+    SesPrehDodOdDoForm window(dialog, QApplication::activeWindow());
+    return runOverMain(window);
 }
 
 QString WidgetScreens::GetSaveFileName(const QString &title, const QString &dir, const QString &name,
@@ -88,4 +104,32 @@ QString WidgetScreens::GetSaveFileName(const QString &title, const QString &dir,
     if (QWidget *opener = dialog.parentWidget())
         opener->activateWindow();
     return chosen ? dialog.selectedFiles().constFirst() : QString();
+}
+
+int WidgetScreens::ShowSestavySetup(TSestavySetup &setup)
+{
+    SestavySetupDialog dialog(setup, QApplication::activeWindow());
+    const int result = dialog.exec();
+    if (QWidget *opener = dialog.parentWidget())
+        opener->activateWindow();
+    return result == QDialog::Accepted ? mrOk : mrCancel;
+}
+
+std::unique_ptr<TSestavyProgress> WidgetScreens::ShowSestavyProgress()
+{
+    return std::make_unique<SestavyProgressWindow>(QApplication::activeWindow());
+}
+
+void WidgetScreens::ShowSestavyPreview(const TSestavy &report)
+{
+    QPrintPreviewDialog dialog(QApplication::activeWindow());
+    SetupSestavyPreview(dialog, report);
+    dialog.exec();
+    if (QWidget *opener = dialog.parentWidget())
+        opener->activateWindow();
+}
+
+void WidgetScreens::PrintSestavy(const TSestavy &report)
+{
+    PrintSestavyOnPrinter(report);
 }

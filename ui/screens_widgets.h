@@ -20,7 +20,14 @@ public:
     // The import dialog, centred over the main window (the top of the active window's
     // owners).
     int ShowFormPodkladyImport(TFormPodkladyImport &form) override;
+    // The period dialog of the overview, centred over the main window.
+    int ShowSesPrehDodOdDo(TSesPrehDodOdDo &dialog) override;
     // A QFileDialog in save mode over the active window.
     QString GetSaveFileName(const QString &title, const QString &dir, const QString &name, const QString &filter,
                             const QString &defaultSuffix) override;
+    // The windows of a report run over the active window.
+    int ShowSestavySetup(TSestavySetup &setup) override;
+    std::unique_ptr<TSestavyProgress> ShowSestavyProgress() override;
+    void ShowSestavyPreview(const TSestavy &report) override;
+    void PrintSestavy(const TSestavy &report) override;
 };

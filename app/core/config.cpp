@@ -107,7 +107,7 @@ bool IniPrepare(Config &cfg)
     const Profile profile(path);
     const Reader ini(profile);
 
-    cfg.FirmNumber = ini.string("Kramora", QStringLiteral("0001"));
+    cfg.FirmNumber = CheckedFirmNumber(ini.string("Kramora", QStringLiteral("0001")));
     cfg.VatRateHigh = ini.integer("Dan22", 22);
     cfg.VatRateLow = ini.integer("Dan05", 5);
     cfg.VatRateZero = ini.integer("Dan00", 0);
@@ -137,6 +137,16 @@ bool IniPrepare(Config &cfg)
     cfg.MatrixPrinter = ini.boolean("MatrixPrinter", true);
     cfg.DbUser = ini.trimmed("DbUser", QString());
     return true;
+}
+
+QString CheckedFirmNumber(const QString &text)
+{
+    bool ok = text.size() == 4;
+    for (QChar c : text)
+        ok = ok && ((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z'));
+    if (!ok)
+        throw ConversionError(QStringLiteral("'%1' není platné číslo firmy (čtyři znaky 0–9, A–Z)").arg(text));
+    return text;
 }
 
 int GetIniWinHigh(const Config &cfg, int kind)

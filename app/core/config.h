@@ -49,12 +49,18 @@ QString defaultExePath();
 // The configuration file of cfg: ExePath + "Kramora.ini".
 QString iniFilePath(const Config &cfg);
 
+// The firm number checked: four characters from 0–9 and A–Z, as the per-firm tables are
+// named ("0001"). Anything else throws ConversionError, so that no other text is ever
+// spliced into a table name.
+QString CheckedFirmNumber(const QString &text);
+
 // Reads Kramora.ini into cfg. Sets DataVersion, FirmNumber, MainX, MainY and the four
 // directories to their built-in values first (an empty ExePath becomes defaultExePath()).
 // A missing file: shows "Konfigurační soubor <path> nenalezen !" through prompter() and
 // returns false. Otherwise reads every key in turn, storing each at once, and returns
-// true. Throws ConversionError at the first integer key that is not an integer (the
-// members read before it are set, the later ones keep their values), and AppError
+// true. Throws ConversionError at the first integer key that is not an integer or at a
+// firm number that is not one (the members read before it are set, the later ones keep
+// their values), and AppError
 // when the file cannot be read.
 bool IniPrepare(Config &cfg);
 

@@ -3,10 +3,14 @@
 #include "app/core/errors.h"
 #include "app/core/prompter.h"
 
-void ShowGeneralError(const std::exception &e)
+QString ErrorText(const std::exception &e)
 {
     if (const auto *app = dynamic_cast<const AppError *>(&e))
-        prompter().ShowMessage(app->text());
-    else
-        prompter().ShowMessage(QString::fromLocal8Bit(e.what()));
+        return app->text();
+    return QString::fromLocal8Bit(e.what());
+}
+
+void ShowGeneralError(const std::exception &e)
+{
+    prompter().ShowMessage(ErrorText(e));
 }

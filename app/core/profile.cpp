@@ -59,17 +59,20 @@ Profile::Profile(const QString &path)
         m_utf8 = isValidUtf8WithNonAscii(bytes);
     }
 
+    // Lines end in CR LF, LF or a lone CR (as some editors still write them); each keeps
+    // its own ending when the file is written back.
     qsizetype from = 0;
     while (from < bytes.size()) {
-        const qsizetype newline = bytes.indexOf('\n', from);
-        if (newline < 0) {
+        qsizetype end = from;
+        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
+            ++end;
+        if (end == bytes.size()) {
             m_lines.append({bytes.mid(from), QByteArray()});
             break;
         }
-        const bool crlf = newline > from && bytes[newline - 1] == '\r';
-        const qsizetype end = crlf ? newline - 1 : newline;
-        m_lines.append({bytes.mid(from, end - from), crlf ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n")});
-        from = newline + 1;
+        const qsizetype endingLength = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1;
+        m_lines.append({bytes.mid(from, end - from), bytes.mid(end, endingLength)});
+        from = end + endingLength;
     }
 }
 

@@ -12,6 +12,9 @@ public:
     virtual void ShowMessage(const QString &text) = 0;
     // A modal question with OK and Cancel; true for OK.
     virtual bool Confirm(const QString &text) = 0;
+    // A modal question with Yes and No, No being the default answer; true for Yes.
+    // Without buttons of its own a prompter asks it as Confirm.
+    virtual bool AskYesNo(const QString &text) { return Confirm(text); }
 };
 
 // The program-wide prompter. Never null: until a window layer installs its own,

@@ -30,3 +30,8 @@ void setScreens(Screens *s)
 {
     g_screens = s;
 }
+
+Screens *installedScreens()
+{
+    return g_screens;
+}

@@ -11,10 +11,15 @@
 #include <QObject>
 #include <QPoint>
 #include <QString>
+#include <memory>
 
 class TDokladPodklady;
 class TFormPodkladyImport;
 class TPodkladyPolEdit;
+class TSesPrehDodOdDo;
+class TSestavy;
+class TSestavyProgress;
+struct TSestavySetup;
 
 // Results of a modal window.
 enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2 };
@@ -64,15 +69,33 @@ public:
     // The dialog asking for the number of a prepared delivery to import; the typed
     // number is left in the form's EditTovel1Text. Centred over the main window.
     virtual int ShowFormPodkladyImport(TFormPodkladyImport &form) = 0;
+    // The period dialog of the deliveries overview; the dates and choices are left in
+    // the dialog's commands. Centred over the main window.
+    virtual int ShowSesPrehDodOdDo(TSesPrehDodOdDo &dialog) = 0;
     // The save-file dialog: title, starting directory, proposed file name, filter (Qt's
     // "description (*.ext)" form) and the suffix added to a name typed without one; it
     // asks before an existing file is overwritten. Returns the chosen path, or an empty
     // text when the user cancelled.
     virtual QString GetSaveFileName(const QString &title, const QString &dir, const QString &name,
                                     const QString &filter, const QString &defaultSuffix) = 0;
+
+    // The windows of a report run (TSestavy):
+    // the setup dialog "Nastavení tisku sestavy", offering the choices in setup.choices;
+    // mrOk with the destination, copies, printer and file chosen in setup, mrCancel ends
+    // the run without output;
+    virtual int ShowSestavySetup(TSestavySetup &setup) = 0;
+    // the progress window "Stav přípravy tisku", open until the object is destroyed;
+    virtual std::unique_ptr<TSestavyProgress> ShowSestavyProgress() = 0;
+    // the modal preview "Náhled před tiskem" of the generated pages, from which "&Tisk"
+    // prints them (TSestavy::PrintPages) on a printer the user chooses;
+    virtual void ShowSestavyPreview(const TSestavy &report) = 0;
+    // the pages sent to the printer, copies and printer of report.Setup().
+    virtual void PrintSestavy(const TSestavy &report) = 0;
 };
 
 // The program-wide Screens. Requires one to be installed (std::logic_error otherwise).
 Screens &screens();
 // Installs s (not owned); nullptr removes it.
 void setScreens(Screens *s);
+// The installed Screens, or nullptr when none is (a batch job shows no windows).
+Screens *installedScreens();

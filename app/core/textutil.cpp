@@ -149,9 +149,21 @@ QString FormatFloat(const QString &format, double value)
     return locale.toString(roundHalfAway(value, decimals), 'f', decimals);
 }
 
+QString FormatFixed(double value, int width, int decimals)
+{
+    QString text = QString::asprintf("%*.*f", width, decimals, value);
+    const QString point = QLocale::system().decimalPoint();
+    if (point != QLatin1String("."))
+        text.replace(QLatin1Char('.'), point);
+    return text;
+}
+
 QDate StrToDate(const QString &text)
 {
-    const QStringList parts = TrimBlanks(text).split(u'.');
+    // Blanks around the numbers are skipped ("5. 3.2024").
+    QStringList parts = TrimBlanks(text).split(u'.');
+    for (QString &part : parts)
+        part = TrimBlanks(part);
     bool ok = (parts.size() == 2 || parts.size() == 3) && isAsciiDigits(parts[0])
         && parts[0].size() <= 2 && isAsciiDigits(parts[1]) && parts[1].size() <= 2;
     int year = QDate::currentDate().year();

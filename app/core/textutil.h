@@ -49,6 +49,11 @@ QString FloatToStr(double value);
 // Halves round away from zero at the last shown digit. Throws AppError for another format.
 QString FormatFloat(const QString &format, double value);
 
+// The number as C's "%<width>.<decimals>f" prints it (right-aligned in at least width
+// characters, fixed decimals, no group separators), with the locale's decimal separator:
+// FormatFixed(1234.5, 8, 2) is " 1234,50" in a Czech setting.
+QString FormatFixed(double value, int width, int decimals);
+
 // A date written day.month.year: day and month with one or two digits, year with four
 // (or two, taken within 50 years before and 49 after the current year); without a year,
 // the current year. Throws ConversionError ("'32.13.2024' není platné datum") otherwise.

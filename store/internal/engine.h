@@ -85,6 +85,13 @@ public:
     // the same key in a transaction of its own waits here.
     virtual void serializeTransaction(quint32 key) = 0;
 
+    // True once the connection to a server has broken: nothing more can be read or
+    // written through it, and every hold and open transaction has ended with it.
+    virtual bool connectionLost() const { return false; }
+    // The address of this end of the connection in dotted IPv4 form, as the server sees
+    // it; empty for an engine without a network connection or without such an address.
+    virtual QString localAddress() const { return QString(); }
+
     // Holds a record against every other connection. False: another connection holds
     // it. A connection may hold the same record more than once (two components on the
     // same record); the hold ends with the last release.

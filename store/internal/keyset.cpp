@@ -164,7 +164,9 @@ QVector<SqlTemplate> KeysetQuery::build(const KeySeek *seek, const QVector<QPair
     // The deepest seek first: its rows come first in the order.
     QVector<SqlTemplate> steps;
     for (auto it = runs.crbegin(); it != runs.crend(); ++it) {
-        const auto [first, last] = *it;
+        // Plain copies, not a structured binding: clang before 16 cannot capture those.
+        const auto first = it->first;
+        const auto last = it->second;
         steps.append(statement([&](Params &p) { return seekCondition(p, *seek, first, last, forward); }));
     }
     return steps;
@@ -244,9 +246,19 @@ QVector<SqlQuery> KeysetQuery::rows(const KeySeek *seek, bool forward, int limit
 
 SqlQuery KeysetQuery::count() const
 {
+    return aggregate(QStringLiteral("count(*)"));
+}
+
+SqlQuery KeysetQuery::sum(const QString &column) const
+{
+    return aggregate(QStringLiteral("sum(") + column + QLatin1Char(')'));
+}
+
+SqlQuery KeysetQuery::aggregate(const QString &expression) const
+{
     Params p(m_dialect);
     const QString range = rangeCondition(p);
-    QString sql = QStringLiteral("SELECT count(*) FROM ") + m_table;
+    QString sql = QStringLiteral("SELECT ") + expression + QStringLiteral(" FROM ") + m_table;
     if (!range.isEmpty())
         sql += QStringLiteral(" WHERE ") + range;
     QVariantList values;

@@ -77,6 +77,8 @@ public:
                            const QVariant &filterValue = {}) const;
     // The number of rows under the range.
     SqlQuery count() const;
+    // The sum of a numeric column over the rows under the range (NULL when there are none).
+    SqlQuery sum(const QString &column) const;
 
 private:
     class Params;
@@ -92,6 +94,8 @@ private:
     // columns before them equal to the key.
     QString seekCondition(Params &p, const KeySeek &seek, int first, int last, bool forward) const;
     QString select(const QStringList &conditions) const;
+    // One aggregate expression over the rows under the range.
+    SqlQuery aggregate(const QString &expression) const;
     QString orderBy(bool forward) const;
 
     const TableLayout &m_layout;

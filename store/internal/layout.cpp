@@ -15,7 +15,12 @@ bool isText(FieldType t) { return t == FieldType::String; }
 
 } // namespace
 
-QString quoted(const QString &name) { return u'"' + name + u'"'; }
+QString quoted(const QString &name)
+{
+    // An identifier in double quotes, any double quote inside it doubled, so that no name
+    // can end the identifier early.
+    return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
 
 ColType colType(FieldType type)
 {

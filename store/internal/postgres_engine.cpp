@@ -2,9 +2,13 @@
 
 #include "app/core/errors.h"
 #include "store/database.h"
+#include "store/unreachable.h"
 
 #include <QVarLengthArray>
+#include <arpa/inet.h>
 #include <libpq-fe.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <vector>
 
 namespace store {
@@ -27,6 +31,14 @@ const Dialect kPostgresDialect{
 };
 
 QString connectionText(PGconn *conn) { return QString::fromUtf8(PQerrorMessage(conn)).trimmed(); }
+
+// The text of a failed result; libpq's connection text when there is no result (the
+// connection is gone) or it carries none.
+QString failureText(PGconn *conn, const PGresult *res)
+{
+    const QString text = res ? QString::fromUtf8(PQresultErrorMessage(res)).trimmed() : QString();
+    return text.isEmpty() ? connectionText(conn) : text;
+}
 
 // Frees a result when it goes out of scope.
 struct Result {
@@ -68,9 +80,14 @@ std::unique_ptr<PostgresEngine> PostgresEngine::connect(const ConnectionParams &
     values.push_back(nullptr);
     PGconn *conn = PQconnectdbParams(keys.data(), values.data(), 0);
     if (PQstatus(conn) != CONNECTION_OK) {
-        const QString text = connectionText(conn);
+        const QString text = QStringLiteral("Databáze %1 na %2: %3").arg(params.database, params.host,
+                                                                         connectionText(conn));
         PQfinish(conn);
-        throw StoreError(QStringLiteral("Databáze %1 na %2: %3").arg(params.database, params.host, text));
+        // A server that answers a ping is running: it refused this database, role or password.
+        const PGPing ping = PQpingParams(keys.data(), values.data(), 0);
+        if (ping == PQPING_NO_RESPONSE || ping == PQPING_NO_ATTEMPT)
+            throw ServerUnreachableError(text);
+        throw StoreError(text);
     }
     PQsetNoticeProcessor(conn, ignoreNotice, nullptr);
     std::unique_ptr<PostgresEngine> engine(new PostgresEngine(conn));
@@ -84,7 +101,7 @@ QByteArray PostgresEngine::control(const char *sql)
 {
     Result res(PQexec(m_conn, sql));
     if (!res.ok())
-        throw StoreError(connectionText(m_conn));
+        throw StoreError(failureText(m_conn, res.r));
     return PQcmdStatus(res.r);
 }
 
@@ -102,7 +119,7 @@ QByteArray PostgresEngine::statement(const QString &sql, int paramCount)
     const QByteArray name = "s" + QByteArray::number(++m_nextStatement);
     Result res(PQprepare(m_conn, name.constData(), sql.toUtf8().constData(), paramCount, nullptr));
     if (!res.ok())
-        throw StoreError(QString::fromUtf8(PQresultErrorMessage(res.r)).trimmed());
+        throw StoreError(failureText(m_conn, res.r));
     m_statements.insert(sql, name);
     return name;
 }
@@ -132,10 +149,10 @@ qint64 PostgresEngine::run(const QString &sql, const QVariantList &params, bool 
     Result res(PQexecPrepared(m_conn, name.constData(), int(values.size()), values.data(), nullptr,
                               nullptr, 0));
     if (!res.ok()) {
-        const QString text = QString::fromUtf8(PQresultErrorMessage(res.r)).trimmed();
-        if (guarded)
+        const QString text = failureText(m_conn, res.r);
+        if (guarded && !connectionLost())
             control("ROLLBACK TO SAVEPOINT podklady_write");
-        throw StoreError(text.isEmpty() ? connectionText(m_conn) : text);
+        throw StoreError(text);
     }
     if (guarded)
         control("RELEASE SAVEPOINT podklady_write");
@@ -158,7 +175,7 @@ void PostgresEngine::runScript(const QString &sql)
 {
     Result res(PQexec(m_conn, sql.toUtf8().constData()));
     if (!res.ok())
-        throw StoreError(QString::fromUtf8(PQresultErrorMessage(res.r)).trimmed());
+        throw StoreError(failureText(m_conn, res.r));
     // Prepared statements may name what the script changed: prepare them anew.
     if (!m_statements.isEmpty()) {
         control("DEALLOCATE ALL");
@@ -222,11 +239,37 @@ void PostgresEngine::unlockHold(quint32 tableKey, qint64 id)
         queryInteger(QStringLiteral("SELECT pg_advisory_unlock($1::integer, $2::integer)::integer"),
                      {qint64(qint32(tableKey)), qint64(qint32(quint32(id)))});
     } catch (const StoreError &) {
-        // A spoiled transaction refuses every statement: the hold ends right after the
-        // transaction does. (When the session itself is gone, so is the hold.)
-        if (m_inTransaction)
-            m_pendingUnlocks.append(qMakePair(tableKey, id));
+        // When the session itself is gone, so is the hold. A spoiled transaction refuses
+        // every statement: the hold ends right after the transaction does.
+        if (connectionLost())
+            return;
+        if (!m_inTransaction)
+            throw;
+        m_pendingUnlocks.append(qMakePair(tableKey, id));
     }
+}
+
+bool PostgresEngine::connectionLost() const { return PQstatus(m_conn) == CONNECTION_BAD; }
+
+QString PostgresEngine::localAddress() const
+{
+    sockaddr_storage address = {};
+    socklen_t length = sizeof address;
+    const int socket = PQsocket(m_conn);
+    if (socket < 0 || getsockname(socket, reinterpret_cast<sockaddr *>(&address), &length) != 0)
+        return QString();
+    char text[INET_ADDRSTRLEN] = {};
+    if (address.ss_family == AF_INET) {
+        const auto *in = reinterpret_cast<const sockaddr_in *>(&address);
+        if (inet_ntop(AF_INET, &in->sin_addr, text, sizeof text))
+            return QString::fromLatin1(text);
+    } else if (address.ss_family == AF_INET6) {
+        // An IPv4 address carried in an IPv6 socket; a plain IPv6 address has no dotted form.
+        const auto *in6 = reinterpret_cast<const sockaddr_in6 *>(&address);
+        if (IN6_IS_ADDR_V4MAPPED(&in6->sin6_addr) && inet_ntop(AF_INET, &in6->sin6_addr.s6_addr[12], text, sizeof text))
+            return QString::fromLatin1(text);
+    }
+    return QString();
 }
 
 void PostgresEngine::unlockPending()

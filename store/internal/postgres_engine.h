@@ -28,6 +28,8 @@ public:
     void commit() override;
     void rollback() override;
     bool inTransaction() const override { return m_inTransaction; }
+    bool connectionLost() const override;
+    QString localAddress() const override;
 
 protected:
     qint64 run(const QString &sql, const QVariantList &params, bool write,

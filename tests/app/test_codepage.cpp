@@ -62,6 +62,20 @@ TEST(CodePage, Cp852MatchesIcuForEveryByte)
     expectSameAsIcu("IBM852", fromCp852, {{0x1A, 0x1A}, {0x1C, 0x1C}, {0x7F, 0x7F}, {0xAA, 0x00AC}});
 }
 
+// The code pages a dBase file may name besides 852 and 1250. ICU's IBM tables move the
+// same controls as for 852, and read 437's 0xE6 as the Greek mu where DOS meant the micro
+// sign (which Windows-1250 holds); the five bytes Windows-1252 leaves undefined stand for
+// the C1 control of the same number.
+TEST(CodePage, DosAndWindowsCodePagesOfDbaseFilesMatchIcu)
+{
+    const std::initializer_list<Exception> ibmControls = {{0x1A, 0x1A}, {0x1C, 0x1C}, {0x7F, 0x7F}};
+    expectSameAsIcu("IBM437", [](const QByteArray &b) { return fromCodePage(437, b); },
+                    {{0x1A, 0x1A}, {0x1C, 0x1C}, {0x7F, 0x7F}, {0xE6, 0x00B5}});
+    expectSameAsIcu("IBM850", [](const QByteArray &b) { return fromCodePage(850, b); }, ibmControls);
+    expectSameAsIcu("windows-1252", [](const QByteArray &b) { return fromCodePage(1252, b); },
+                    {{0x81, 0x81}, {0x8D, 0x8D}, {0x8F, 0x8F}, {0x90, 0x90}, {0x9D, 0x9D}});
+}
+
 TEST(CodePage, Win1250RoundTripsEveryByte)
 {
     const QByteArray bytes = allBytes();
@@ -107,7 +121,7 @@ TEST(CodePage, CharacterOutsideWin1250IsRefusedAndNamed)
 
 TEST(CodePage, UnknownCodePageIsAnError)
 {
-    EXPECT_THROW(fromCodePage(437, QByteArray("a")), CodePageError);
+    EXPECT_THROW(fromCodePage(866, QByteArray("a")), CodePageError);
 }
 
 } // namespace

@@ -151,6 +151,21 @@ TEST_F(ConfigTest, MalformedIntegerStopsTheRead)
     EXPECT_EQ(cfg.VatRateLow, 5);
 }
 
+// The firm number is spliced into table names: only four characters from 0–9 and A–Z
+// are a firm number, anything else stops the read with the conversion error.
+TEST_F(ConfigTest, FirmNumberMustBeFourDigitsOrCapitals)
+{
+    for (const char *good : {"0001", "0002", "A9Z0"}) {
+        ASSERT_TRUE(readWith(QByteArray("Kramora=") + good + "\r\n"));
+        EXPECT_EQ(cfg.FirmNumber, QLatin1String(good));
+    }
+    for (const char *bad : {"", "001", "00001", "0001\"", "00;1", "00 1", "a001", "Ř001", "0x01"}) {
+        cfg.ServerName = QStringLiteral("before");
+        EXPECT_THROW(readWith(QByteArray("Kramora=") + bad + "\r\nServerName=X\r\n"), ConversionError) << bad;
+        EXPECT_EQ(cfg.ServerName, QStringLiteral("before")) << bad;   // the read stopped there
+    }
+}
+
 TEST_F(ConfigTest, MissingFileShowsTheMessageAndKeepsBuiltIns)
 {
     EXPECT_FALSE(IniPrepare(cfg));

@@ -106,6 +106,25 @@ TEST_F(ProfileTest, WritingKeepsLineFeedsAndAMissingLastLineEnd)
     EXPECT_EQ(contents(), QByteArray("[Kramora]\nHost=x\nVstHeight=500\n[Dalsi]\nA=1\n"));
 }
 
+// Lines may end in CR LF, LF or a lone CR, even mixed in one file; a written key keeps
+// the ending of the file's first line.
+TEST_F(ProfileTest, EveryLineEndIsALineEnd)
+{
+    for (const QByteArray &eol : {QByteArray("\r"), QByteArray("\n"), QByteArray("\r\n")}) {
+        write("[Kramora]" + eol + "Host=server" + eol + "Dan22=21" + eol);
+        Profile p(path);
+        EXPECT_EQ(p.value(QStringLiteral("Kramora"), QStringLiteral("Host")), QStringLiteral("server"));
+        EXPECT_EQ(p.value(QStringLiteral("Kramora"), QStringLiteral("Dan22")), QStringLiteral("21"));
+        p.writeString(QStringLiteral("Kramora"), QStringLiteral("VstHeight"), QStringLiteral("500"));
+        EXPECT_EQ(contents(), "[Kramora]" + eol + "Host=server" + eol + "Dan22=21" + eol + "VstHeight=500" + eol);
+    }
+    write("[Kramora]\rHost=a\nDan22=21\r\nDan05=4\r");
+    const Profile mixed(path);
+    EXPECT_EQ(mixed.value(QStringLiteral("Kramora"), QStringLiteral("Host")), QStringLiteral("a"));
+    EXPECT_EQ(mixed.value(QStringLiteral("Kramora"), QStringLiteral("Dan22")), QStringLiteral("21"));
+    EXPECT_EQ(mixed.value(QStringLiteral("Kramora"), QStringLiteral("Dan05")), QStringLiteral("4"));
+}
+
 TEST_F(ProfileTest, WindowsAndUtf8Encodings)
 {
     // Windows-1250: "Účty" is \xDA\xE8ty; the other bytes come back as they were.

@@ -110,6 +110,8 @@ TEST(TextUtil, Dates)
     EXPECT_EQ(StrToDate(QStringLiteral("8.3.2024")), QDate(2024, 3, 8));
     EXPECT_EQ(StrToDate(QStringLiteral("29.02.2024")), QDate(2024, 2, 29));
     EXPECT_EQ(StrToDate(QStringLiteral("8.3")), QDate(QDate::currentDate().year(), 3, 8));
+    EXPECT_EQ(StrToDate(QStringLiteral("5. 3. 2024")), QDate(2024, 3, 5));   // blanks as typed
+    EXPECT_EQ(StrToDate(QStringLiteral(" 5.3 .2024")), QDate(2024, 3, 5));
     // Two-digit years fall within 50 years before and 49 after the current year.
     const int thisYear = QDate::currentDate().year();
     const int back = thisYear - 50; // the earliest year a two-digit year can mean

@@ -51,27 +51,56 @@ TEST(PodkladyFile, ReadsLinesInOrderSkippingDeletedOnes)
     EXPECT_EQ(lines[2].variant, QStringLiteral("01"));
 }
 
-TEST(PodkladyFile, QuantityIsRoundedAndTextFollowsTheLanguageDriver)
+TEST(PodkladyFile, QuantityIsRoundedHalfAwayFromZero)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Pod0000.dbf"));
-    writePodkladyDbf(path, {{"000001", "001", 2.5, "ČÍSLO"}, {"000001", "001", -2.5, "ČÍSLO"}}, 0xC8, 2);
+    writePodkladyDbf(path, {{"000001", "001", 2.5, "A"}, {"000001", "001", -2.5, "A"}}, 0x64, 2);
     const QVector<PodkladyLine> lines = ReadPodkladyFile(path);
     ASSERT_EQ(lines.size(), 2);
-    EXPECT_EQ(lines[0].quantity, 3);    // half away from zero
+    EXPECT_EQ(lines[0].quantity, 3);
     EXPECT_EQ(lines[1].quantity, -3);
-    EXPECT_EQ(lines[0].document, QStringLiteral("ČÍSLO"));   // Windows-1250 bytes
+}
 
-    // A code page the program does not know reads while the texts are plain ASCII only.
-    writePodkladyDbf(path, {{"000001", "001", 1, "AB12"}}, 0x57);
+// The texts are decoded from the code page the language-driver byte names.
+struct DriverCase {
+    int driver;
+    const char *text;   // UTF-8; every character has a byte in that code page
+};
+
+class PodkladyFileDriver : public testing::TestWithParam<DriverCase> {};
+
+TEST_P(PodkladyFileDriver, TextFollowsTheLanguageDriver)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Pod0000.dbf"));
+    const QString text = QString::fromUtf8(GetParam().text);
+    writePodkladyDbf(path, {{"000001", "001", 1, text}}, GetParam().driver);
+    EXPECT_EQ(ReadPodkladyFile(path).value(0).document, text);
+}
+
+INSTANTIATE_TEST_SUITE_P(CodePages, PodkladyFileDriver,
+                         testing::Values(DriverCase{0x00, "ŽLUŤ1"},   // no driver: DOS 852
+                                         DriverCase{0x64, "ŽLUŤ1"},   // DOS 852
+                                         DriverCase{0xC8, "ČÍSLO"},   // Windows-1250
+                                         DriverCase{0x03, "ŠÉF€"},    // Windows-1252
+                                         DriverCase{0x57, "ŽÄÖ"},     // Windows-1252 (ANSI)
+                                         DriverCase{0x01, "ÄÖÜé"},    // DOS 437
+                                         DriverCase{0x02, "ÁÉÍÓ"}));  // DOS 850
+
+// Another driver byte reads while the texts are plain ASCII, and is refused by name with
+// any other text.
+TEST(PodkladyFile, UnknownLanguageDriverIsRefusedByNameForNonAsciiText)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Pod0000.dbf"));
+    writePodkladyDbf(path, {{"000001", "001", 1, "AB12"}}, 0x26);
     EXPECT_EQ(ReadPodkladyFile(path).value(0).document, QStringLiteral("AB12"));
-    writePodkladyDbf(path, {{"000001", "001", 1, "ŽLUŤ"}}, 0xC8);
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-    f.seek(29);
-    f.putChar(char(0x57));
-    f.close();
-    EXPECT_TRUE(readError(path).contains(QStringLiteral("0x57"))) << readError(path).toStdString();
+    writePodkladyDbf(path, {{"000001", "001", 1, "ŽLUŤ"}}, 0x26);
+    const QString error = readError(path);
+    EXPECT_TRUE(error.contains(QStringLiteral("jazykový ovladač 0x26"))) << error.toStdString();
+    writePodkladyDbf(path, {{"000001", "001", 1, "ŽLUŤ"}}, 0xBE);
+    EXPECT_TRUE(readError(path).contains(QStringLiteral("0xBE"))) << readError(path).toStdString();
 }
 
 // Files that are not an import file, or are damaged, are refused with a text that names
@@ -118,4 +147,40 @@ TEST(PodkladyFile, BadQuantityIsRefused)
     f.write("   1x2  ");
     f.close();
     EXPECT_TRUE(readError(path).contains(QStringLiteral("POD_KSD"))) << readError(path).toStdString();
+}
+
+// A header whose record length is not the deletion flag plus the field widths would have
+// the records read out of step (every other line returned, the rest dropped): the file is
+// refused whole.
+TEST(PodkladyFile, RecordLengthDisagreeingWithTheFieldsIsRefused)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Pod0000.dbf"));
+    struct Case {
+        const char *what;
+        int lengthDelta;    // added to the record length of the header
+        bool doubled;       // record length doubled and record count halved
+    };
+    // (A length shorter than the fields shapelib refuses to open by itself.)
+    for (const Case &c : {Case{"doubled, count halved", 0, true}, Case{"one byte longer", 1, false}}) {
+        SCOPED_TRACE(c.what);
+        writePodkladyDbf(path, {{"000001", "001", 1, "AB12"}, {"000002", "001", 2, "AB12"},
+                                {"000003", "001", 3, "AB12"}, {"000004", "001", 4, "AB12"}});
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        QByteArray header = f.read(12);
+        const int count = quint8(header[4]) | quint8(header[5]) << 8;
+        const int length = quint8(header[10]) | quint8(header[11]) << 8;
+        const int newLength = c.doubled ? 2 * length : length + c.lengthDelta;
+        const int newCount = c.doubled ? count / 2 : count;
+        header[4] = char(newCount & 0xFF);
+        header[5] = char(newCount >> 8);
+        header[10] = char(newLength & 0xFF);
+        header[11] = char(newLength >> 8);
+        f.seek(0);
+        f.write(header);
+        f.close();
+        const QString text = readError(path);
+        EXPECT_TRUE(text.contains(QStringLiteral("soubor je poškozen"))) << text.toStdString();
+    }
 }

@@ -12,6 +12,7 @@
 
 #include "import/data_import.h"
 #include "import/form_podklady_import.h"
+#include "dodavky.h"
 #include "doklad_podklady.h"
 
 #include <QCoreApplication>
@@ -26,10 +27,14 @@ using storetest::Backend;
 
 namespace {
 
-// The import dialog played by the test: it types the number and answers; any other
-// window fails the test.
+// The import dialog played by the test: it types the number and answers; the
+// source-document editor runs the test's script; any other window fails the test.
 class ImportScreens final : public TestScreens {
 public:
+    int ShowDokladPodklady(TDokladPodklady &editor, QPoint) override
+    {
+        return doklad ? doklad(editor) : unexpected("doklad");
+    }
     int ShowFormPodkladyImport(TFormPodkladyImport &form) override
     {
         ++shown;
@@ -42,6 +47,7 @@ public:
     int answer = mrOk;
     int shown = 0;
     std::function<void()> onShow;
+    std::function<int(TDokladPodklady &)> doklad;
 };
 
 struct JournalEntry {
@@ -143,6 +149,7 @@ protected:
     std::unique_ptr<storetest::TestDatabase> db;
     std::unique_ptr<TData> data;
     RecordingPrompter prompts;
+    TDataImport importModule;   // the program's import module, as created at start-up
     ImportScreens screens;
     bool newDocument = true;
 };
@@ -314,40 +321,159 @@ TEST_P(ImportTest, DocumentNumberInCodePage852)
     EXPECT_EQ(journal().size(), 1);
 }
 
-// F9 in the source-document editor: the lines go into a receipt of their own for the
-// document's supplier; the document keeps its own numbering, and is kept (closes with OK)
-// only when it has a number and lines were imported.
-TEST_P(ImportTest, EditorF9ImportsIntoAReceiptOfItsOwn)
+// The receipts written, as "HLA_DO1|HLA_DO2|HLA_DO3|HLA_ODB|HLA_NAC|HLA_FAC|HLA_PCA".
+QStringList receipts(TData &data)
+{
+    store::Table &t = data.ffDodavky;
+    const bool wasOpen = t.Active();
+    t.Open();
+    QStringList rows;
+    for (t.First(); !t.Eof(); t.Next())
+        rows << QStringList{data.ffDodavkyHLA_DO1.AsString(), data.ffDodavkyHLA_DO2.AsString(), data.ffDodavkyHLA_DO3.AsString(), data.ffDodavkyHLA_ODB.AsString(),
+                            data.ffDodavkyHLA_NAC.AsString(), QString::number(data.ffDodavkyHLA_FAC.AsFloat()),
+                            QString::number(data.ffDodavkyHLA_PCA.AsFloat())}
+                    .join(QLatin1Char('|'));
+    if (!wasOpen)
+        t.Close();
+    return rows;
+}
+
+// F2 in the main window, a typed header, then F9 at once and Escape: the typed document
+// is numbered and kept with what was typed, and the lines go into a receipt of their own
+// that carries the supplier's document, the amount and the prepared number.
+TEST_P(ImportTest, EditorF9KeepsTheTypedDocumentAndFillsAReceiptOfItsOwn)
 {
     data->ffDodavky.Cancel();
     data->ffDodavky.Close();
     data->DokladObsah.Close();
-    writePodkladyDbf(filePath(), {{"000001", "001", 5, "5"}});
-    screens.typed = QStringLiteral("5");
-    for (const bool numbered : {false, true}) {
-        data->ffPodklHlav.Open();
-        data->ffPodklHlav.Append();
-        data->ffPodklHlavHLA_ODB.SetAsString(QStringLiteral("000003"));
-        data->ffPodklHlavHLA_NAC.SetAsString(QStringLiteral("Čedok"));
-        TDokladPodklady editor;
-        editor.NewDocument = !numbered;
-        ASSERT_TRUE(editor.FormKeyDown(Qt::Key_F9, Qt::NoModifier));
-        EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join(QLatin1Char('|')).toStdString();
-        EXPECT_EQ(editor.NewDocument, !numbered);
-        EXPECT_EQ(editor.KeepDocument, numbered);
-        EXPECT_FALSE(data->ImportRunning);
-        EXPECT_FALSE(data->ffDodavky.Active());
-        data->ffPodklHlav.Cancel();
-        data->ffPodklHlav.Close();
-    }
-    EXPECT_EQ(counter(), QStringLiteral("43"));
+    AppendRow(data->ffDodavatele, {{"DOD_KOD", "000003"}, {"DOD_FIR", "Čedok"}});
+    writePodkladyDbf(filePath(), {{"000001", "001", 5, "P1"}});
+    const QDate delivered(2026, 3, 2);
+    screens.typed = QStringLiteral("p1");
+    bool numberedByF9 = false;
+    screens.doklad = [&](TDokladPodklady &e) {
+        QString code = QStringLiteral("000003");
+        bool valid = true;
+        e.DBEditTovel1Valid(code, valid, false);
+        EXPECT_TRUE(valid);
+        data->ffPodklHlavHLA_ODB.SetAsString(code);
+        data->ffPodklHlavHLA_DDO.SetAsDate(delivered);
+        data->ffPodklHlavHLA_DO2.SetAsString(QStringLiteral("FA-17"));
+        data->ffPodklHlavHLA_FAC.SetAsFloat(1234.5);
+        EXPECT_TRUE(e.FormKeyDown(Qt::Key_F9, Qt::NoModifier));
+        numberedByF9 = !e.NewDocument && e.KeepDocument && data->ffPodklHlavHLA_DO1.AsString() == QLatin1String("0000000008");
+        EXPECT_TRUE(e.FormKeyDown(Qt::Key_Escape, Qt::NoModifier));
+        return e.ModalResult;
+    };
+    TDodavky main;
+    main.FormCreate();
+    main.Button1Click();
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(numberedByF9);
+
+    store::Table &h = data->ffPodklHlav;
+    h.Last();
+    EXPECT_EQ(data->ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000008"));
+    EXPECT_EQ(data->ffPodklHlavHLA_ODB.AsString(), QStringLiteral("000003"));
+    EXPECT_EQ(data->ffPodklHlavHLA_NAC.AsString(), QStringLiteral("Čedok"));
+    EXPECT_EQ(data->ffPodklHlavHLA_DO2.AsString(), QStringLiteral("FA-17"));
+    EXPECT_EQ(data->ffPodklHlavHLA_FAC.AsFloat(), 1234.5);
+    EXPECT_EQ(data->ffPodklHlavHLA_DDO.AsDate(), delivered);
+
+    EXPECT_EQ(receipts(*data), QStringList{QStringLiteral("0000000042|FA-17|P1|000003|Čedok|1234.5|50")});
     data->ffDodavky.Open();
-    ASSERT_EQ(data->ffDodavky.RecordCount(), 2);
     data->ffDodavky.First();
-    EXPECT_EQ(data->ffDodavkyHLA_ODB.AsString(), QStringLiteral("000003"));
-    EXPECT_EQ(data->ffDodavkyHLA_NAC.AsString(), QStringLiteral("Čedok"));
-    EXPECT_DOUBLE_EQ(data->ffDodavkyHLA_PCA.AsFloat(), 50.0);
+    EXPECT_EQ(data->ffDodavkyHLA_DDO.AsDate(), delivered);
+    EXPECT_EQ(data->ffDodavkyHLA_DAT.AsDate(), QDate::currentDate());
+    data->ffDodavky.Close();
+    EXPECT_EQ(journal().size(), 1);
+    EXPECT_FALSE(data->ImportRunning);
+}
+
+// A receipt is written only with lines posted into it; a number given to one into which
+// nothing was posted stays a gap. Each line of the number is reported with what became
+// of it; DokladObsah holds only the lines of this import.
+TEST_P(ImportTest, ReceiptWithoutPostedLinesIsNotWritten)
+{
+    data->ffDodavky.Cancel();
+    data->ffDodavky.Close();
+    AppendRow(data->DokladObsah, {{"DOK_KAV", "000099"}});   // left by an earlier valuation
+    writePodkladyDbf(filePath(), {{"000009", "001", 1, "Q"}, {"000001", "009", 1, "Q"}, {"000001", "001", 1, "X"}});
+    screens.typed = QStringLiteral("Q");
+    const ReceiptSource source{QStringLiteral("000003"), QStringLiteral("Čedok"), QDate(2026, 3, 2),
+                               QStringLiteral("FA-1"), 10};
+    const QVector<ImportedLine> lines = TDataImport().ImportIntoReceipt(source);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_FALSE(lines[0].posted);
+    EXPECT_EQ(lines[0].reason, QStringLiteral("karta není v sortimentu"));
+    EXPECT_FALSE(lines[1].posted);
+    EXPECT_EQ(lines[1].reason, QStringLiteral("varianta není na skladě"));
+    EXPECT_TRUE(receipts(*data).isEmpty());
+    EXPECT_EQ(counter(), QStringLiteral("42"));
+    EXPECT_EQ(data->DokladObsah.RecordCount(), 0);
+    EXPECT_FALSE(data->ffDodavky.Active());
+
+    screens.typed = QStringLiteral("X");
+    const QVector<ImportedLine> posted = TDataImport().ImportIntoReceipt(source);
+    ASSERT_EQ(posted.size(), 1);
+    EXPECT_TRUE(posted[0].posted);
+    EXPECT_TRUE(posted[0].reason.isEmpty());
+    EXPECT_EQ(receipts(*data), QStringList{QStringLiteral("0000000043|FA-1|X|000003|Čedok|10|10")});
+    EXPECT_EQ(data->DokladObsah.RecordCount(), 1);
+}
+
+// The same prepared document imported again: the question, No by default. No leaves the
+// stock, the journal and the receipts as they were; Yes posts the lines again.
+TEST_P(ImportTest, RepeatedImportAsksFirst)
+{
+    data->ffDodavky.Cancel();
+    data->ffDodavky.Close();
+    writePodkladyDbf(filePath(), {{"000001", "001", 5, "P1"}});
+    screens.typed = QStringLiteral("P1");
+    const ReceiptSource source{QStringLiteral("000003"), QStringLiteral("Čedok"), QDate(2026, 3, 2), QString(), 0};
+    TDataImport().ImportIntoReceipt(source);
+    ASSERT_EQ(receipts(*data).size(), 1);
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join(QLatin1Char('|')).toStdString();
+
+    const QString question =
+        QStringLiteral("Podklady dodávky P1 již byly importovány do příjemky 0000000042. Importovat znovu ?");
+    prompts.confirmAnswer = false;
+    EXPECT_TRUE(TDataImport().ImportIntoReceipt(source).isEmpty());
+    EXPECT_EQ(prompts.messages, QStringList{question});
+    EXPECT_EQ(receipts(*data).size(), 1);
+    EXPECT_EQ(journal().size(), 1);
+    EXPECT_EQ(stock(QStringLiteral("000001"), QStringLiteral("001")), 5.0);
+    EXPECT_EQ(counter(), QStringLiteral("42"));
+
+    prompts.messages.clear();
+    prompts.confirmAnswer = true;
+    TDataImport().ImportIntoReceipt(source);
+    EXPECT_EQ(prompts.messages, QStringList{question});
+    EXPECT_EQ(receipts(*data).size(), 2);
     EXPECT_EQ(journal().size(), 2);
+    EXPECT_EQ(stock(QStringLiteral("000001"), QStringLiteral("001")), 10.0);
+}
+
+// The file as the price-calculation module writes it: the name in any letter case and the
+// variant two characters wide ("00" is variant "000", "1" is "001").
+TEST_P(ImportTest, FileAndVariantsAsThePriceModuleWritesThem)
+{
+    AppendRow(data->ffSklad, {{"SKL_KAV", "000001"}, {"SKL_IND", "000"}, {"SKL_SNC", 6.0}});
+    writePodkladyDbf(filePath(), {{"000001", "00", 2, "5"}, {"000001", "1", 3, "5"}}, 0x64, 0, false, 2);
+    ASSERT_TRUE(QFile::rename(filePath(), dir.filePath(QStringLiteral("POD0000.DBF"))));
+    EXPECT_EQ(TDataImport::FindImportFile(dir.path()), dir.filePath(QStringLiteral("POD0000.DBF")));
+    runImport(QStringLiteral("5"));
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(stock(QStringLiteral("000001"), QStringLiteral("000")), 2.0);
+    EXPECT_EQ(stock(QStringLiteral("000001"), QStringLiteral("001")), 3.0);
+    const QVector<JournalEntry> entries = journal();
+    ASSERT_EQ(entries.size(), 2);
+    EXPECT_EQ(entries[0].variant, QStringLiteral("000"));
+    EXPECT_EQ(entries[1].variant, QStringLiteral("001"));
+
+    // The exact name wins over one that differs in letter case.
+    writePodkladyDbf(filePath(), {});
+    EXPECT_EQ(TDataImport::FindImportFile(dir.path()), filePath());
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ImportTest, testing::Values(Backend::SQLite, Backend::PostgreSQL),

@@ -133,10 +133,10 @@ protected:
         return t->FieldByName(field).Value();
     }
 
-    bool post(const QString &card, const QString &variant, double quantity, float price = 10.0f)
+    bool post(const QString &card, const QString &variant, double quantity, double price = 10.0)
     {
         return data->ZapisPohybuVar(card, variant, QStringLiteral("0000000007"), QStringLiteral("001"), price,
-                                    22.0f, quantity);
+                                    22.0, quantity);
     }
 
     std::unique_ptr<TestDatabase> db;
@@ -154,8 +154,8 @@ TEST_P(StockTest, ReceiptOfThreeLinesPostsEntriesAndRaisesTheStock)
     addEntry(QStringLiteral("000001"), QStringLiteral("002"), 0, 0);
 
     ASSERT_TRUE(post(QStringLiteral("000001"), QStringLiteral("001"), 5));
-    ASSERT_TRUE(post(QStringLiteral("000001"), QStringLiteral("002"), 2, 0.1f));
-    ASSERT_TRUE(post(QStringLiteral("000001"), QStringLiteral("001"), 1.5));
+    ASSERT_TRUE(post(QStringLiteral("000001"), QStringLiteral("002"), 10, 0.1));
+    ASSERT_TRUE(post(QStringLiteral("000001"), QStringLiteral("001"), 1.5, 1234567.89));
     EXPECT_TRUE(prompts.messages.isEmpty());
 
     const QVector<Entry> entries = journal(QStringLiteral("000001"));
@@ -173,14 +173,15 @@ TEST_P(StockTest, ReceiptOfThreeLinesPostsEntriesAndRaisesTheStock)
     EXPECT_EQ(a.hnc, 40.0);
     EXPECT_EQ(a.zas, 17.0);
     EXPECT_EQ(b.variant, QStringLiteral("002"));
-    EXPECT_EQ(b.zas, 2.0);
-    EXPECT_EQ(b.hpc, double(0.1f) * 2);  // the price is taken in single precision
-    EXPECT_EQ(b.hnc, 5.0);
+    EXPECT_EQ(b.zas, 10.0);
+    EXPECT_EQ(b.hpc, 1.0);  // prices in double precision: 0.1 × 10 is exactly 1
+    EXPECT_EQ(b.hnc, 25.0);
     EXPECT_EQ(c.zas, 18.5);
+    EXPECT_EQ(c.hpc, 1234567.89 * 1.5);  // single precision would lose two hundredths
 
     EXPECT_EQ(variantStock(QStringLiteral("000001"), QStringLiteral("001")), 18.5);
-    EXPECT_EQ(variantStock(QStringLiteral("000001"), QStringLiteral("002")), 2.0);
-    EXPECT_EQ(cardField(QStringLiteral("000001"), data->ffSortimentSOR_STA).toDouble(), 20.5);
+    EXPECT_EQ(variantStock(QStringLiteral("000001"), QStringLiteral("002")), 10.0);
+    EXPECT_EQ(cardField(QStringLiteral("000001"), data->ffSortimentSOR_STA).toDouble(), 28.5);
     EXPECT_EQ(cardField(QStringLiteral("000001"), data->ffSortimentSOR_PPO).toDate(), QDate::currentDate());
 }
 
@@ -218,7 +219,7 @@ TEST_P(StockTest, UnknownCardOrMissingVariantWritesNothing)
     // with the card and the variant already held: everything is rolled back.
     addVariant(QStringLiteral("000001"), QStringLiteral("001"), 0, 0);
     EXPECT_FALSE(data->ZapisPohybuVar(QStringLiteral("000001"), QStringLiteral("001"), QStringLiteral("☃"),
-                                      QStringLiteral("001"), 1.0f, 22.0f, 1));
+                                      QStringLiteral("001"), 1.0, 22.0, 1));
     EXPECT_FALSE(data->Database.InTransaction());
     EXPECT_TRUE(journal(QStringLiteral("000001")).isEmpty());
     EXPECT_EQ(variantStock(QStringLiteral("000001"), QStringLiteral("001")), 0.0);
@@ -348,7 +349,7 @@ TEST_P(StockTest, RebuildSumsEachVariantsJournalUnderItsProgressWindow)
     addVariant(QStringLiteral("000008"), QStringLiteral("001"), 0, 4);
     addVariant(QStringLiteral("000008"), QStringLiteral("002"), 0, 6);
 
-    // Pending events run while the journal is read.
+    // Pending events run while the journal is summed.
     int argc = 1;
     char name[] = "test_stock";
     char *argv[] = {name};
@@ -364,7 +365,7 @@ TEST_P(StockTest, RebuildSumsEachVariantsJournalUnderItsProgressWindow)
     EXPECT_EQ(cardField(QStringLiteral("000007"), data->ffSortimentSOR_STA).toDouble(), 12.0);
     EXPECT_EQ(journal(QStringLiteral("000007"), QStringLiteral("001"))[1].zas, 2.0);
     const QString show = QStringLiteral("show Rekonstrukce skladové karty|Název sortimentu |Karta 000007");
-    EXPECT_EQ(progress, (QStringList{show, "50", "100", "close", show, "33", "67", "100", "close"}));
+    EXPECT_EQ(progress, (QStringList{show, "100", "close", show, "100", "close"}));
 
     progress.clear();
     ASSERT_TRUE(data->RekonstrukceKarty(QStringLiteral("000008")));

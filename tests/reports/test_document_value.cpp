@@ -67,7 +67,7 @@ protected:
         AppendRow(data->ffSklad, {{data->ffSkladSKL_KAV, card}, {data->ffSkladSKL_IND, "001"},
                                   {data->ffSkladSKL_SNC, stockPrice}});
     }
-    void post(const QString &card, const QString &variant, const QString &doc, float price, float rate,
+    void post(const QString &card, const QString &variant, const QString &doc, double price, double rate,
               double quantity)
     {
         ASSERT_TRUE(data->ZapisPohybuVar(card, variant, doc, QStringLiteral("001"), price, rate, quantity));

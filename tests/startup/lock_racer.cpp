@@ -3,6 +3,7 @@
 //   lock_racer sqlite:FILE|pg:HOST:PORT:DATABASE:USER ADDRESS N LOGFILE
 
 #include "app/core/prompter.h"
+#include "station_target.h"
 #include "store/tdata.h"
 
 #include <QCoreApplication>
@@ -33,17 +34,7 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     if (argc != 5)
         return 64;
-    const QStringList target = QString::fromLocal8Bit(argv[1]).split(':');
-    store::ConnectionParams params;
-    if (target.value(0) == QLatin1String("sqlite")) {
-        params.sqliteFile = target.mid(1).join(':');
-    } else {
-        params.kind = store::ConnectionParams::Kind::PostgreSQL;
-        params.host = target.value(1);
-        params.port = target.value(2).toInt();
-        params.database = target.value(3);
-        params.user = target.value(4);
-    }
+    const store::ConnectionParams params = StationTargetParams(QString::fromLocal8Bit(argv[1]));
     SilentPrompter quiet;
     setPrompter(&quiet);
 

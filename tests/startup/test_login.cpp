@@ -3,6 +3,11 @@
 #include "startup_fixture.h"
 
 #include "app/login.h"
+#include "app/startup.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -127,6 +132,32 @@ TEST_P(LoginTest, StoreErrorIsDroppedAutomaticallyAndShownWithLoginForm)
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_FALSE(messages.messages[0].isEmpty());
     EXPECT_EQ(data->UserFullName, TData::kDefaultUserFullName);
+}
+
+// Every station on a stock machine resolves its host name to the same loopback address;
+// on a server the station is known by the address of its end of the connection instead.
+// A database on this computer's disk keeps the host name's address.
+TEST_P(LoginTest, TheStationIsKnownByTheAddressTheServerSees)
+{
+    QTemporaryDir dir;
+    const store::ConnectionParams p = db->params();
+    QByteArray ini = "[Kramora]\nKramora=0001\n";
+    if (GetParam() == Backend::PostgreSQL) {
+        ini += "Protocol=TCPIP\nHost=" + p.host.toUtf8() + ':' + QByteArray::number(p.port) + "\nAliasName="
+            + p.database.toUtf8() + "\nDbUser=" + p.user.toUtf8() + '\n';
+    } else {
+        const QFileInfo file(p.sqliteFile);
+        ini += "CestaData=" + file.absolutePath().toUtf8() + "/\nAliasName=" + file.completeBaseName().toUtf8() + '\n';
+    }
+    QFile f(dir.filePath(QStringLiteral("Kramora.ini")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(ini);
+    f.close();
+
+    TData fresh;
+    const StartupEnvironment env{dir.path() + u'/', QStringLiteral("účetní"), QStringLiteral("10.0.0.9")};
+    ASSERT_TRUE(DataCreate(fresh, dialog, env)) << messages.messages.join(u'|').toStdString();
+    EXPECT_EQ(fresh.LocalAddress, GetParam() == Backend::PostgreSQL ? QStringLiteral("127.0.0.1") : QStringLiteral("10.0.0.9"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, LoginTest, testing::Values(Backend::SQLite, Backend::PostgreSQL),

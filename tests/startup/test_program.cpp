@@ -83,6 +83,42 @@ TEST(Program, UnreachableServerShowsOneMessageAndEnds)
     EXPECT_EQ(visibleWindows(), 0);
 }
 
+// A PostgreSQL server that answers but refuses the database shows the store's own reason
+// (so that a wrong name is told apart from a stopped server); a port where nothing answers
+// shows that the server is not available. Either way the program ends without a window.
+TEST(Program, RefusedDatabaseShowsTheServersReasonAndEnds)
+{
+    STORETEST_REQUIRE_ENGINE(storetest::Backend::PostgreSQL);
+    // The configuration names the database "0001", which the test server does not hold.
+    const store::ConnectionParams server = storetest::pgParams(QString());
+    const QByteArray user = server.user.isEmpty() ? QByteArray() : "DbUser=" + server.user.toUtf8() + "\r\n";
+    struct Case {
+        QByteArray host;
+        QString expected;   // the whole message, or a part of the store's text
+        bool whole;
+    };
+    const QByteArray reachable = server.host.toUtf8() + ':' + QByteArray::number(server.port);
+    const QByteArray silent = server.host.toUtf8() + ":1";
+    for (const Case &c : {Case{reachable, QStringLiteral("\"0001\""), false},
+                          Case{silent, QStringLiteral("Aplikační server SKLAD@") + QString::fromUtf8(silent)
+                                           + QStringLiteral(" není dostupný "), true}}) {
+        QTemporaryDir dir;
+        writeIni(dir, "Protocol=TCPIP\r\nServerName=SKLAD\r\nHost=" + c.host + "\r\n" + user);
+        RecordingPrompter messages;
+        NoDialog login;
+        EXPECT_NE(RunProgram(envFor(dir), login, uniqueProgram()), 0);
+        ASSERT_EQ(messages.messages.size(), 1) << c.host.constData();
+        if (c.whole) {
+            EXPECT_EQ(messages.messages.front(), c.expected);
+        } else {
+            EXPECT_TRUE(messages.messages.front().contains(c.expected)) << messages.messages.front().toStdString();
+            EXPECT_FALSE(messages.messages.front().contains(QStringLiteral("Aplikační server")));
+        }
+        EXPECT_EQ(login.shown, 0);
+        EXPECT_EQ(visibleWindows(), 0);
+    }
+}
+
 // A firm on a fresh SQLite file with one user whose login name is the log-on name.
 void prepareFirm(const QTemporaryDir &dir, const QString &loginName)
 {

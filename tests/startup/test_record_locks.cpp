@@ -2,6 +2,7 @@
 // addresses on one database, and several processes racing for one lock.
 
 #include "startup_fixture.h"
+#include "station_target.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -65,8 +66,11 @@ TEST_P(RecordLockTest, SecondStationIsRefusedWithHolderAndTime)
 
 TEST_P(RecordLockTest, SameStationRelocksAndUnlocksOnlyItsOwn)
 {
-    EXPECT_TRUE(a->LockRecord(QStringLiteral("POD"), QStringLiteral("0000000123")));
-    EXPECT_TRUE(a->LockRecord(QStringLiteral("POD"), QStringLiteral("0000000123")));
+    bool taken = false;
+    EXPECT_TRUE(a->LockRecord(QStringLiteral("POD"), QStringLiteral("0000000123"), &taken));
+    EXPECT_TRUE(taken);
+    EXPECT_TRUE(a->LockRecord(QStringLiteral("POD"), QStringLiteral("0000000123"), &taken));
+    EXPECT_FALSE(taken);   // held already: not this call's record to remove on failure
     EXPECT_EQ(records().size(), 1);
 
     b->UnlockRecord(QStringLiteral("POD"), QStringLiteral("0000000123"));   // not b's: nothing removed
@@ -93,9 +97,7 @@ TEST_P(RecordLockTest, RacingProcessesHoldOneAtATime)
     QTemporaryDir dir;
     const QString log = dir.filePath(QStringLiteral("holds.log"));
     const store::ConnectionParams p = db->params();
-    const QString target = p.kind == store::ConnectionParams::Kind::SQLite
-        ? QStringLiteral("sqlite:") + p.sqliteFile
-        : QStringLiteral("pg:%1:%2:%3:%4").arg(p.host).arg(p.port).arg(p.database, p.user);
+    const QString target = StationTarget(p);
 
     std::vector<std::unique_ptr<QProcess>> racers;
     for (int i = 1; i <= 4; ++i) {

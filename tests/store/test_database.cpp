@@ -146,6 +146,27 @@ TEST_P(Schema, CreateExistsDropAndTheirErrors)
     EXPECT_THROW(db->DropTable(name), StoreError);
 }
 
+// Names are identifiers, never SQL: a name holding double quotes and SQL of its own is a
+// table of exactly that name, and the statement in it is not run.
+TEST_P(Schema, ANameWithQuotesIsOneIdentifier)
+{
+    db->CreateTable(storetest::codesTableDef(), name);
+    const QString odd = name + QStringLiteral("\"; DROP TABLE \"") + name + QStringLiteral("\"; --");
+    db->CreateTable(storetest::codesTableDef(), odd);
+    EXPECT_TRUE(db->TableExists(odd));
+    auto t = openTable(*db, odd);
+    t->Append();
+    t->FieldByName("C_KOD").SetAsString("A\"B");
+    t->Post();
+    t->SetIndexName("KOD");
+    EXPECT_TRUE(t->FindKey({QStringLiteral("A\"B")}));
+    t->Close();
+    db->DropTable(odd);
+    EXPECT_FALSE(db->TableExists(odd));
+    EXPECT_TRUE(db->TableExists(name));   // untouched by the name's "statement"
+    db->DropTable(name);
+}
+
 TEST_P(Schema, OpeningAMissingTableNamesItAndLeavesItClosed)
 {
     Table t(&storetest::codesTableDef());

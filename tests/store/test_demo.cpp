@@ -162,9 +162,11 @@ TEST_P(InitTool, DemoKeepsStockJournalAndTotalsInStep)
 
     int stockCards = 0, serviceCards = 0, movedVariants = 0;
     QSet<double> rates;
+    QSet<QString> units;
     for (sor.First(); !sor.Eof(); sor.Next()) {
         const QString card = data.ffSortimentSOR_KAV.AsString();
         rates.insert(data.ffSortimentSOR_DAN.AsFloat());
+        units.insert(data.ffSortimentSOR_MJE.AsString());
         EXPECT_GT(data.ffSortimentSOR_PC1.AsFloat(), 0) << card.toStdString();
         if (!data.ffSortimentSOR_SKL.AsBoolean()) {
             ++serviceCards;
@@ -199,6 +201,8 @@ TEST_P(InitTool, DemoKeepsStockJournalAndTotalsInStep)
     }
     EXPECT_GT(stockCards, 400);
     EXPECT_GT(serviceCards, 0);
+    // Whole units, none cut to the two characters of SOR_MJE.
+    EXPECT_EQ(units, (QSet<QString>{QStringLiteral("ks"), QStringLiteral("h")}));
     EXPECT_GT(movedVariants, 100);
     EXPECT_EQ(rates, QSet<double>({22, 5, 0}));
 

@@ -4,8 +4,11 @@
 #include "store_test_support.h"
 
 #include "app/core/errors.h"
+#include "raw_engine.h"
 
 #include <QLocale>
+#include <cmath>
+#include <limits>
 #include <QSignalSpy>
 
 using namespace store;
@@ -142,7 +145,11 @@ TEST_P(Values, TextIsConvertedByTheFieldsTypeOrRefused)
     flt.SetAsString("1234,5");  // the Czech decimal comma
     EXPECT_EQ(flt.AsFloat(), 1234.5);
     EXPECT_EQ(flt.DisplayText(), QStringLiteral("1\u00a0234,50"));
-    EXPECT_EQ(flt.EditText(), "1234,50");
+    EXPECT_EQ(flt.EditText(), "1234,5");  // in full, no grouping
+    flt.SetAsFloat(0.125);
+    EXPECT_EQ(flt.DisplayText(), "0,13");
+    EXPECT_EQ(flt.EditText(), "0,125");
+    flt.SetAsFloat(1234.5);
     EXPECT_THROW(flt.SetAsString("12abc"), ConversionError);
     EXPECT_EQ(flt.AsFloat(), 1234.5);  // unchanged
     flt.SetAsString("");
@@ -188,6 +195,62 @@ TEST_P(Values, TextIsConvertedByTheFieldsTypeOrRefused)
     EXPECT_EQ(str.AsFloat(), 7.5);
     EXPECT_THROW(t->FieldByName("V_DAT").AsFloat(), ConversionError);
     t->Cancel();
+}
+
+// A number the column cannot hold (an overflow, an undefined result, an integer beyond
+// the column's size) is refused by the field's conversion and the field keeps its value.
+TEST_P(Values, NumbersTheColumnCannotHoldAreRefused)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        const char *field;
+        QVariant value;
+    };
+    const Case cases[] = {
+        {"V_FLT", inf},           {"V_FLT", -inf},
+        {"V_FLT", std::nan("")},  {"V_FLT", QStringLiteral("1e400")},
+        {"V_FLT", QStringLiteral("inf")}, {"V_FLT", QStringLiteral("NaN")},
+        {"V_INT", 3.0e9},         {"V_INT", QStringLiteral("99999999999")},
+        {"V_INT", inf},           {"V_SMI", QStringLiteral("40000")},
+        {"V_SMI", -32769.0},
+    };
+    t->Append();
+    t->FieldByName("V_FLT").SetAsFloat(1.5);
+    t->FieldByName("V_INT").SetAsInteger(7);
+    t->FieldByName("V_SMI").SetAsInteger(8);
+    for (const Case &c : cases) {
+        Field &f = t->FieldByName(QLatin1String(c.field));
+        const QVariant before = f.Value();
+        EXPECT_THROW(f.SetValue(c.value), ConversionError) << c.field << " " << c.value.toString().toStdString();
+        EXPECT_EQ(f.Value(), before) << c.field;
+    }
+    // The largest finite number still fits a float column.
+    t->FieldByName("V_FLT").SetAsFloat(std::numeric_limits<double>::max());
+    t->Post();
+}
+
+// A row that already holds an infinite number (written before such numbers were refused,
+// or by another program) still opens, can be corrected in its other fields and written.
+TEST_P(Values, ARowHoldingAnInfiniteNumberCanStillBeCorrected)
+{
+    t->Append();
+    t->FieldByName("V_STR").SetAsString("stary");
+    t->Post();
+    Engine &engine = storetest::rawEngine(*db);
+    engine.execute(QStringLiteral("UPDATE \"%1\" SET \"V_FLT\" = %2").arg(name, engine.dialect().placeholder(1)),
+                   {std::numeric_limits<double>::infinity()});
+    t->Close();
+    t->Open();
+    t->First();
+    EXPECT_TRUE(std::isinf(t->FieldByName("V_FLT").AsFloat()));
+    t->Edit();
+    t->FieldByName("V_STR").SetAsString("novy");
+    EXPECT_NO_THROW(t->Post());
+    t->Close();
+    t->Open();
+    t->First();
+    EXPECT_EQ(t->FieldByName("V_STR").AsString(), QStringLiteral("novy"));
+    EXPECT_TRUE(std::isinf(t->FieldByName("V_FLT").AsFloat()));
 }
 
 TEST_P(Values, DataSourceForwardsWhileEnabled)

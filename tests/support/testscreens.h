@@ -4,6 +4,7 @@
 // Header only: a test that includes it links the commands' library and GoogleTest.
 
 #include "app/core/screens.h"
+#include "reports/sestavy.h"
 
 #include <QPoint>
 #include <QString>
@@ -20,14 +21,25 @@ public:
     int ShowPrehledSortimentu(QPoint) override { return unexpected("sortiment"); }
     int ShowPodkladyHle() override { return unexpected("hledani"); }
     int ShowFormPodkladyImport(TFormPodkladyImport &) override { return unexpected("import"); }
+    int ShowSesPrehDodOdDo(TSesPrehDodOdDo &) override { return unexpected("obdobi"); }
     QString GetSaveFileName(const QString &, const QString &, const QString &, const QString &,
                             const QString &) override
     {
         unexpected("ulozit");
         return QString();
     }
+    int ShowSestavySetup(TSestavySetup &) override { return unexpected("nastaveni tisku"); }
+    // The progress window takes no input: a run may show it without a script.
+    std::unique_ptr<TSestavyProgress> ShowSestavyProgress() override { return std::make_unique<SilentProgress>(); }
+    void ShowSestavyPreview(const TSestavy &) override { unexpected("nahled"); }
+    void PrintSestavy(const TSestavy &) override { unexpected("tiskarna"); }
 
 protected:
+    class SilentProgress final : public TSestavyProgress {
+    public:
+        void Show(const QString &) override {}
+    };
+
     // Records the failure of the test; the window answers Cancel.
     static int unexpected(const char *window)
     {

@@ -128,6 +128,9 @@ private slots:
     void followsTheRecordAndTheTableState();
     void disabledControlIsSkippedAndShowsColorDisable();
     void dateEditWritesItsFieldWhenLeft();
+    void typingStopsAtTheSizeOfATextField();
+    void aNumberIsEditedInFull();
+    void commitTextTakesTheTypedTextWithoutLeaving();
 };
 
 void BoundEditsTest::onValidDecidesBeforeTheFieldIsWritten_data()
@@ -294,6 +297,10 @@ void BoundEditsTest::refusedWriteKeepsTheFocusWithTheTextSelected_data()
     QTest::newRow("comma kept") << tetFloat << "0,25" << "0,25" << true << 0.25;
     QTest::newRow("not a number") << tetStandard << "12a" << "12a" << false << 1234.5;
     QTest::newRow("two separators") << tetFloat << "1.2.3" << "1,2,3" << false << 1234.5;
+    // Numbers no column can hold are refused by the same conversion error.
+    QTest::newRow("beyond any number") << tetStandard << "1e400" << "1e400" << false << 1234.5;
+    QTest::newRow("infinity") << tetStandard << "inf" << "inf" << false << 1234.5;
+    QTest::newRow("not a number at all") << tetStandard << "nan" << "nan" << false << 1234.5;
 }
 
 void BoundEditsTest::refusedWriteKeepsTheFocusWithTheTextSelected()
@@ -443,6 +450,68 @@ void BoundEditsTest::dateEditWritesItsFieldWhenLeft()
     QCOMPARE(store.table["ZKO_DAT"].AsDate(), QDate(2024, 3, 6));
     QCOMPARE(tabExits, QList<QWidget *>{date});
     QCOMPARE(prompter.messages, QStringList());
+}
+
+// A text field of six characters takes six typed characters, never more (the store would
+// cut the rest silently).
+void BoundEditsTest::typingStopsAtTheSizeOfATextField()
+{
+    TestStore store;
+    store.table.Edit();
+    BoundWindow w(store, "ZKO_KOD");
+    QVERIFY(w.show());
+    typeText(w.edit, "ABCDEFGHIJ");
+    QCOMPARE(w.edit->Text(), "ABCDEF");
+    QTest::keyClick(w.edit, Qt::Key_Tab);
+    QCOMPARE(store.table["ZKO_KOD"].AsString(), "ABCDEF");
+    // A control bound to a number field is not limited.
+    w.edit->SetDataField("ZKO_CEN");
+    QCOMPARE(w.edit->maxLength(), QLineEdit().maxLength());
+}
+
+// A stored 0,125 shows "0,13" in its display format, and in full while it is edited;
+// leaving without a change keeps the value as stored.
+void BoundEditsTest::aNumberIsEditedInFull()
+{
+    TestStore store;
+    store.table.Edit();
+    store.table["ZKO_CEN"].SetAsFloat(12345.125);
+    BoundWindow w(store, "ZKO_CEN");
+    QVERIFY(w.show());
+    QCOMPARE(w.edit->Text(), "12345,125");
+    w.next->setFocus(Qt::TabFocusReason);
+    QCOMPARE(w.edit->Text(), QStringLiteral("12\u00a0345,13"));
+    QCOMPARE(store.table["ZKO_CEN"].AsFloat(), 12345.125);
+    w.edit->setFocus(Qt::BacktabFocusReason);
+    QCOMPARE(w.edit->Text(), "12345,125");
+}
+
+// What a window command does before it writes the record: the typed text goes through
+// the checks of leaving into the field while the focus stays; a refused text is
+// reported and stops the command.
+void BoundEditsTest::commitTextTakesTheTypedTextWithoutLeaving()
+{
+    RecordingPrompter prompter;
+    TestStore store;
+    store.table.Edit();
+    BoundWindow w(store, "ZKO_CEN");
+    QStringList validated;
+    w.edit->OnValid = [&](QWidget *, QString &text, bool &) { validated << text; };
+    QVERIFY(w.show());
+    QVERIFY(w.edit->CommitText());   // nothing typed: nothing to take
+    QCOMPARE(validated, QStringList());
+    QTest::keyClicks(w.edit, "250");
+    QVERIFY(w.edit->CommitText());
+    QCOMPARE(validated, QStringList{"250"});
+    QCOMPARE(store.table["ZKO_CEN"].AsFloat(), 250.0);
+    QVERIFY(w.edit->hasFocus());
+    QCOMPARE(w.edit->Text(), "250");
+
+    QTest::keyClicks(w.edit, "25x");
+    QVERIFY(!w.edit->CommitText());
+    QCOMPARE(prompter.messages.size(), 1);
+    QCOMPARE(store.table["ZKO_CEN"].AsFloat(), 250.0);
+    QVERIFY(w.edit->hasFocus());
 }
 
 QTEST_MAIN(BoundEditsTest)

@@ -64,6 +64,7 @@ TEST_P(DodavkyTest, KeysOfTheList)
     };
     screens.hledani = [] { return mrCancel; };
     screens.ulozit = [](const QStringList &) { return QString(); };
+    screens.nahled = [](const TSestavy &) {};
     struct Case {
         Qt::Key key;
         Qt::KeyboardModifiers shift;
@@ -79,8 +80,8 @@ TEST_P(DodavkyTest, KeysOfTheList)
         {Qt::Key_F4, Qt::ShiftModifier, true, "doklad"},
         {Qt::Key_F4, Qt::AltModifier, false, ""},   // closes the window instead
         {Qt::Key_F5, Qt::NoModifier, true, "hledani"},
-        {Qt::Key_F8, Qt::NoModifier, true, ""},
-        {Qt::Key_F8, Qt::ShiftModifier, true, ""},
+        {Qt::Key_F8, Qt::NoModifier, true, "nahled"},
+        {Qt::Key_F8, Qt::ShiftModifier, true, "nahled"},
         {Qt::Key_F9, Qt::NoModifier, true, "ulozit"},
         {Qt::Key_F3, Qt::NoModifier, false, ""},
     };
@@ -99,6 +100,56 @@ TEST_P(DodavkyTest, KeysOfTheList)
     }
     EXPECT_TRUE(prompts.messages.isEmpty());
     EXPECT_EQ(ownLocks(), 0);
+}
+
+// F8 and Shift+F8 both clear the setup choices and end in the preview of the current
+// document with its items; the items are closed again and the focus returns to the list.
+TEST_P(DodavkyTest, PrintEndsInThePreviewOfTheCurrentDocument)
+{
+    addDocument(QStringLiteral("0000000003"), QStringLiteral("000001"), {{"000010", 2, 1.5}});
+    addDocument(QStringLiteral("0000000004"), QStringLiteral("000002"), {{"000011", 3, 2.0}, {"000012", 4, 0.5}});
+    addDocument(QStringLiteral("0000000005"), QStringLiteral("000001"), {});
+    mainWindow();
+    headers().FindKey({QStringLiteral("0000000004")});
+    for (const Qt::KeyboardModifiers shift : {Qt::KeyboardModifiers(Qt::NoModifier), Qt::KeyboardModifiers(Qt::ShiftModifier)}) {
+        SCOPED_TRACE(shift.toInt());
+        screens.opened.clear();
+        QStringList printed;
+        screens.nahled = [&](const TSestavy &report) {
+            for (const ReportItem &item : report.Document().pages.at(0).items)
+                if (item.kind == ReportItem::Text || (item.kind == ReportItem::Cell && item.left == 1.0 && item.font.size == 8))
+                    printed << item.text;
+        };
+        QVector<int> focus;
+        const auto connection = QObject::connect(&mainWindow(), &FormCommands::focusRequested,
+                                                 [&](int control) { focus << control; });
+        EXPECT_TRUE(mainWindow().FormKeyDown(Qt::Key_F8, shift));
+        QObject::disconnect(connection);
+        EXPECT_EQ(screens.windows(), QStringList{"nahled"});   // no setup dialog
+        EXPECT_EQ(printed, (QStringList{"Podklady přímu od dodavatele číslo : 0000000004", "000011", "000012"}));
+        EXPECT_EQ(reports->PreviewRequested, shift == Qt::ShiftModifier);
+        EXPECT_EQ(reports->Sestavy.RequestedDestination,
+                  shift == Qt::ShiftModifier ? TDestination::Preview : TDestination::Printer);
+        EXPECT_EQ(reports->Sestavy.SystemSetups, 0);
+        EXPECT_EQ(reports->ReportKind, TDataSestavy::rkPodklad);
+        EXPECT_FALSE(items().Active());
+        EXPECT_EQ(focus, QVector<int>{TDodavky::DBGrid1});
+        EXPECT_EQ(data->ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000004"));
+    }
+
+    // An error while printing is dropped without a message; the items are closed.
+    screens.opened.clear();
+    screens.nahled = [](const TSestavy &) { throw StoreError(QStringLiteral("spojení přerušeno")); };
+    EXPECT_NO_THROW(mainWindow().Button4Click());
+    EXPECT_FALSE(items().Active());
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+TEST_P(DodavkyTest, PrintingAnEmptyListDoesNothing)
+{
+    mainWindow().Button4Click();
+    EXPECT_TRUE(screens.windows().isEmpty());
+    EXPECT_FALSE(items().Active());
 }
 
 TEST_P(DodavkyTest, ANewDocumentClosedWithoutItemsLeavesNoRow)
@@ -182,6 +233,33 @@ TEST_P(DodavkyTest, AFailedCorrectionLeavesNoLockAndNoEdit)
     EXPECT_TRUE(prompts.messages.isEmpty());   // dropped without a message
     EXPECT_EQ(headers().State(), store::DataSetState::Browse);
     EXPECT_EQ(ownLocks(), 0);
+}
+
+// Another copy of the program on this computer (the same station address) is correcting
+// the document: this copy's correction fails to edit the header, and must leave the other
+// copy's lock record alone, or other stations would find the document free.
+TEST_P(DodavkyTest, AFailedCorrectionKeepsALockItDidNotTake)
+{
+    addDocument(QStringLiteral("0000000001"), QStringLiteral("000001"), {});
+    {
+        Peek locks = peek(store::tables::semafor());
+        locks->Append();
+        locks["SYS_TAB"].SetAsString(QStringLiteral("POD"));
+        locks["SYS_KLI"].SetAsString(QStringLiteral("0000000001"));
+        locks["SYS_USR"].SetAsString(QStringLiteral("Novák Jan"));
+        locks["SYS_DAT"].SetAsDateTime(QDateTime::currentDateTime());
+        locks["SYS_IDU"].SetAsString(data->LocalAddress);
+        locks->Post();
+    }
+    Peek otherCopy = peek(store::tables::podklHlav(), QStringLiteral("DO1"));
+    ASSERT_TRUE(otherCopy->FindKey({QStringLiteral("0000000001")}));
+    otherCopy->Edit();
+
+    mainWindow().Button2Click();
+    EXPECT_TRUE(screens.opened.isEmpty());
+    EXPECT_EQ(headers().State(), store::DataSetState::Browse);
+    EXPECT_EQ(ownLocks(), 1);
+    otherCopy->Cancel();
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, DodavkyTest, testing::Values(Backend::SQLite, Backend::PostgreSQL),

@@ -4,6 +4,10 @@
 
 #include "test_doklad_support.h"
 
+#include "raw_engine.h"
+
+#include <limits>
+
 using namespace doklad;
 using storetest::Backend;
 
@@ -131,6 +135,30 @@ TEST_P(DokladTest, WrittenItemsAddToTheTotalsAndACorrectionAddsItsDifference)
     EXPECT_EQ(rowCount(store::tables::podklPol()), 4);
 }
 
+// A header whose total is no longer a number (an overflow written before such totals
+// were refused) still opens and is corrected: its totals are counted again from the items.
+TEST_P(DokladTest, AnInfiniteTotalIsCountedAgainFromTheItems)
+{
+    addDocument(QStringLiteral("0000000070"), QStringLiteral("000002"), {{"000010", 10, 2}, {"000011", 1, 7}});
+    store::Engine &engine = storetest::rawEngine(data->Database);
+    engine.execute(QStringLiteral("UPDATE \"%1\" SET \"HLA_EUR\" = %2").arg(headers().TableName(), engine.dialect().placeholder(1)),
+                   {std::numeric_limits<double>::infinity()});
+    mainWindow();
+    screens.doklad = [&](TDokladPodklady &e) {
+        items().First();   // 10 × 2 of card 000010
+        e.Button2Click();
+        e.Button4Click();
+        return e.ModalResult;
+    };
+    screens.polozka = [&](TPodkladyPolEdit &e) { return typeItem(e, QString(), QStringLiteral("2"), QStringLiteral("12")); };
+    mainWindow().Button2Click();
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join('|').toStdString();
+    auto stored = peek(store::tables::podklHlav(), QStringLiteral("DO1"));
+    ASSERT_TRUE(stored->FindKey({QStringLiteral("0000000070")}));
+    EXPECT_DOUBLE_EQ(stored["HLA_EUR"].AsFloat(), 12 * 2 + 7);
+    EXPECT_DOUBLE_EQ(stored["HLA_NCA"].AsFloat(), 12 * 2 + 7);
+}
+
 TEST_P(DokladTest, NewAndCorrectItemWithoutASupplierOnlyMoveTheFocus)
 {
     QVector<int> focus;
@@ -221,7 +249,7 @@ TEST_P(DokladTest, StoreFailuresInsideNewAndCorrectItemAreReportedAndWriteNothin
     }
     screens.doklad = [&](TDokladPodklady &e) {
         EXPECT_TRUE(typeSupplier(e, QStringLiteral("000001")));
-        e.Button2Click();   // no item list yet in a new document
+        e.Button2Click();   // no item list yet in a new document: nothing to correct
         e.Button1Click();   // the counter is not a number
         EXPECT_TRUE(e.NewDocument);
         EXPECT_FALSE(e.KeepDocument);
@@ -229,7 +257,7 @@ TEST_P(DokladTest, StoreFailuresInsideNewAndCorrectItemAreReportedAndWriteNothin
         return e.ModalResult;
     };
     mainWindow().Button1Click();
-    EXPECT_EQ(prompts.messages, (QStringList{"Osetreni vyjimky", "Osetreni vyjimky"}));
+    EXPECT_EQ(prompts.messages, (QStringList{"Osetreni vyjimky"}));
     EXPECT_EQ(screens.windows(), QStringList{"doklad"});
     EXPECT_EQ(rowCount(store::tables::podklHlav()), 0);
     EXPECT_EQ(peek(store::tables::ciselnik())[data->ffCiselnikCIS_POD].AsString(), QStringLiteral("x"));
@@ -271,6 +299,61 @@ TEST_P(DokladTest, CloseRules)
     }
     TDokladPodklady e;
     EXPECT_FALSE(e.FormKeyDown(Qt::Key_F4, Qt::AltModifier));   // Alt+F4 is the close box
+}
+
+// The editor's print: F8 (setup choices cleared first) and the button (setup choices as
+// they stand, so the setup dialog opens while nothing has cleared them), each followed by
+// clearing the choices, the preview requested again and the window closed as "Ukončení"
+// closes it; nothing while an import runs.
+TEST_P(DokladTest, PrintFromTheEditor)
+{
+    addDocument(QStringLiteral("0000000003"), QStringLiteral("000001"), {{"000010", 2, 1.5}});
+    mainWindow();
+    struct Case {
+        const char *how;
+        bool importRunning;
+        int setupAnswer;   // mrNone: no setup dialog expected
+        QStringList windows;
+        int result;
+    } cases[] = {
+        {"key", false, mrNone, {"doklad", "nahled"}, mrOk},
+        {"button", false, mrOk, {"doklad", "nastaveni", "nahled"}, mrOk},
+        {"button", false, mrCancel, {"doklad", "nastaveni"}, mrOk},
+        {"key", true, mrNone, {"doklad"}, mrNone},
+        {"button", true, mrNone, {"doklad"}, mrNone},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.how) + (c.importRunning ? " import" : ""));
+        screens.opened.clear();
+        reports->Sestavy.SystemSetups = ssAll;   // as at start-up
+        reports->Sestavy.RequestedDestination = TDestination::Printer;
+        QString title;
+        screens.nastaveni = [&](TSestavySetup &) { return c.setupAnswer; };
+        screens.nahled = [&](const TSestavy &report) { title = report.Document().pages.at(0).items.at(0).text; };
+        int closedWith = mrNone;
+        screens.doklad = [&](TDokladPodklady &e) {
+            QObject::connect(&e, &FormCommands::closeRequested, [&](int r) { closedWith = r; });
+            data->ImportRunning = c.importRunning;
+            if (QLatin1String(c.how) == QLatin1String("key"))
+                EXPECT_TRUE(e.FormKeyDown(Qt::Key_F8, Qt::NoModifier));
+            else
+                e.Button3Click();
+            data->ImportRunning = false;
+            return closedWith == mrNone ? int(mrCancel) : closedWith;
+        };
+        mainWindow().Button2Click();
+        EXPECT_EQ(screens.windows(), c.windows);
+        EXPECT_EQ(closedWith, c.result);
+        if (c.windows.contains(QStringLiteral("nahled"))) {
+            EXPECT_EQ(title, QStringLiteral("Podklady přímu od dodavatele číslo : 0000000003"));
+        }
+        if (!c.importRunning) {
+            EXPECT_EQ(reports->Sestavy.SystemSetups, 0);
+            EXPECT_EQ(reports->Sestavy.RequestedDestination, TDestination::Preview);
+        } else {
+            EXPECT_EQ(reports->Sestavy.SystemSetups, int(ssAll));
+        }
+    }
 }
 
 TEST_P(DokladTest, TheCloseBoxDiscardsWhatTheLastItemDidNotWrite)

@@ -12,6 +12,8 @@
 #include "dodavky.h"
 #include "doklad_podklady.h"
 #include "podklady_pol_edit.h"
+#include "reports/data_sestavy.h"
+#include "import/data_import.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
 
@@ -34,6 +36,10 @@ public:
     std::function<int()> hledani;
     // The save dialog: the path chosen, or empty for Cancel; told what it was shown.
     std::function<QString(const QStringList &asked)> ulozit;
+    // The windows of a report run: the setup dialog (its result), the preview (told the
+    // report whose pages it shows).
+    std::function<int(TSestavySetup &)> nastaveni;
+    std::function<void(const TSestavy &)> nahled;
 
     struct Opening {
         QString window;
@@ -68,6 +74,17 @@ public:
             return QString();
         }
         return ulozit({title, dir, name, filter, defaultSuffix});
+    }
+
+    int ShowSestavySetup(TSestavySetup &setup) override { return play("nastaveni", QPoint(), nastaveni, setup); }
+    void ShowSestavyPreview(const TSestavy &report) override
+    {
+        opened.append({QStringLiteral("nahled"), QPoint()});
+        if (!nahled) {
+            unexpected("nahled");
+            return;
+        }
+        nahled(report);
     }
 
 private:
@@ -107,6 +124,7 @@ protected:
         FreshFirmSchema(data->Database, data->FirmNumber);
         data->MainLeft = 100;
         data->MainTop = 50;
+        reports = std::make_unique<TDataSestavy>();
 
         AppendRow(data->ffCiselnik, {{data->ffCiselnikCIS_POD, "123"}, {data->ffCiselnikCIS_ODB, 3.0}});
         AppendRow(data->ffDodavatele, {{data->ffDodavateleDOD_KOD, "000001"},
@@ -132,6 +150,7 @@ protected:
     void TearDown() override
     {
         main.reset();
+        reports.reset();
         data.reset();
         db.reset();
     }
@@ -236,6 +255,8 @@ protected:
 
     std::unique_ptr<storetest::TestDatabase> db;
     std::unique_ptr<TData> data;
+    std::unique_ptr<TDataSestavy> reports;
+    TDataImport importModule;   // the program's import module, as created at start-up
     std::unique_ptr<TDodavky> main;
     ScriptedScreens screens;
     RecordingPrompter prompts;

@@ -4,7 +4,10 @@
 // "Zapiš", Escape; then the header and the item are in the tables with their number and
 // values. Then, on that document: closing with an unknown supplier code, "Zapiš" refused
 // until the packages are whole, Ctrl+Delete on an item and Alt+F4 in the item editor.
+// Last, F9 in a new document imports a prepared delivery whose card must be rebuilt
+// first: the rebuild's progress window and busy pointer are seen while it runs.
 
+#include "../import/podklady_dbf_writer.h"
 #include "firm_tables.h"
 #include "recordingprompter.h"
 
@@ -12,12 +15,19 @@
 #include "doklad_podklady_form.h"
 #include "dodavky_form.h"
 #include "podklady_pol_edit_form.h"
+#include "prehled_zakazniku_form.h"
+#include "reports/data_sestavy.h"
 #include "screens_widgets.h"
+#include "import/data_import.h"
+#include "import/form_podklady_import_form.h"
+#include "import/progres_win_form.h"
 #include "store/firmschema.h"
 #include "store/tdata.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -107,6 +117,7 @@ private slots:
     {
         prompts.emplace();
         windows.emplace();
+        progress.emplace();
         mainWindow.emplace();
         mainWindow->show();
         QVERIFY(QTest::qWaitForWindowActive(&*mainWindow));
@@ -115,6 +126,7 @@ private slots:
     void cleanup()
     {
         mainWindow.reset();
+        progress.reset();
         windows.reset();
         prompts.reset();
     }
@@ -304,11 +316,257 @@ private slots:
         data.ffPodklPol.Close();
     }
 
+    // F9 in a new document: the document is numbered, the import dialog takes the number,
+    // and the card, whose start-of-year stock the journal does not carry yet, is rebuilt
+    // under its progress window before the line is posted.
+    void importRebuildsTheCardUnderItsProgressWindow()
+    {
+        AppendRow(data.ffSortiment, {{"SOR_KAV", "000020"}, {"SOR_NAC", "Vrut 4x40"}, {"SOR_PC1", 5.0},
+                                     {"SOR_DAN", 21.0}, {"SOR_SKL", true}, {"SOR_STA", 3.0}});
+        AppendRow(data.ffSklad, {{"SKL_KAV", "000020"}, {"SKL_IND", "001"}, {"SKL_POC", 3.0}, {"SKL_STA", 3.0},
+                                 {"SKL_SNC", 2.0}});
+        data.ffCiselnik.Open();
+        data.ffCiselnik.Edit();
+        data.ffCiselnik.FieldByName(QStringLiteral("CIS_PRD")).SetAsString(QStringLiteral("10"));
+        data.ffCiselnik.Post();
+        data.ffCiselnik.Close();
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("import")));
+        data.ImportPath = dir.filePath(QStringLiteral("import")) + QLatin1Char('/');
+        writePodkladyDbf(data.ImportPath + QStringLiteral("Pod0000.dbf"), {{"000020", "1", 2, "E2E"}}, 0x64, 0,
+                         false, 2);
+
+        // What a user sees of the progress window whenever events run.
+        struct Seen {
+            QString title, caption, text;
+            int gauge = -1;
+            bool busy = false;
+        } seen;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                auto *win = qobject_cast<ProgresWinWindow *>(w);
+                if (!win || !win->isVisible())
+                    continue;
+                seen.title = win->windowTitle();
+                seen.caption = win->RxLabel1();
+                seen.text = win->Label1();
+                seen.gauge = std::max(seen.gauge, win->Gauge1());
+                const QCursor *cursor = QApplication::overrideCursor();
+                seen.busy = seen.busy || (cursor && cursor->shape() == Qt::WaitCursor);
+            }
+        });
+        watch.start(0);
+
+        bool editorDone = false, importDone = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *editor = waitForActive<DokladPodkladyDialog>();
+            CloseUnlessDone guard{editor, editorDone};
+            QVERIFY(editor);
+            type(QStringLiteral("000001"));
+            press(Qt::Key_Return);
+            QTimer::singleShot(0, this, [&] {
+                auto *dialog = waitForActive<FormPodkladyImportDialog>();
+                CloseUnlessDone guard{dialog, importDone};
+                QVERIFY(dialog);
+                type(QStringLiteral("e2e"));
+                press(Qt::Key_Return);   // on to "Storno"
+                press(Qt::Key_Tab);      // "Import"
+                importDone = true;
+                press(Qt::Key_Space);
+            });
+            press(Qt::Key_F9);
+            QVERIFY(importDone);
+            QVERIFY(QTest::qWaitForWindowActive(editor));
+            editorDone = true;
+            press(Qt::Key_Escape);
+        });
+        press(Qt::Key_F2);
+        watch.stop();
+        QVERIFY(editorDone);
+
+        QCOMPARE(seen.title, QStringLiteral("Rekonstrukce skladové karty"));
+        QCOMPARE(seen.caption, QStringLiteral("Název sortimentu "));
+        QCOMPARE(seen.text, QStringLiteral("Vrut 4x40"));
+        QCOMPARE(seen.gauge, 100);
+        QVERIFY(seen.busy);
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(prompts->messages, QStringList{QStringLiteral("3")});   // the rebuilt stock
+
+        // The document is kept with the number last taken, the receipt names the prepared
+        // document.
+        data.ffCiselnik.Open();
+        const QString last = data.ffCiselnikCIS_POD.AsString();
+        data.ffCiselnik.Close();
+        store::Table &header = data.ffPodklHlav;
+        header.Last();
+        QCOMPARE(data.ffPodklHlavHLA_DO1.AsString(), last.rightJustified(10, QLatin1Char('0')));
+        QCOMPARE(data.ffPodklHlavHLA_ODB.AsString(), QStringLiteral("000001"));
+        data.ffDodavky.Open();
+        QCOMPARE(data.ffDodavky.RecordCount(), 1);
+        QCOMPARE(data.ffDodavkyHLA_DO1.AsString(), QStringLiteral("0000000011"));
+        QCOMPARE(data.ffDodavkyHLA_DO3.AsString(), QStringLiteral("E2E"));
+        data.ffDodavky.Close();
+        data.ffSklad.Open();
+        data.ffSklad.SetIndexName(QStringLiteral("KAV"));
+        QVERIFY(data.ffSklad.FindKey({QStringLiteral("000020"), QStringLiteral("001")}));
+        QCOMPARE(data.ffSkladSKL_STA.AsFloat(), 5.0);
+        data.ffSklad.Close();
+    }
+
+    // F8 and Shift+F8 in the list, and F8 in the editor, end in the modal preview of the
+    // document, which Escape closes; the editor then closes as "Ukončení" does.
+    void printingEndsInThePreview()
+    {
+        int previews = 0;
+        QTimer poll;
+        poll.setInterval(20);
+        connect(&poll, &QTimer::timeout, this, [&] {
+            // The progress window lets timers run while the pages are generated.
+            auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+            if (!preview || !preview->isActiveWindow())
+                return;
+            poll.stop();
+            ++previews;
+            const bool titled = preview->windowTitle() == QStringLiteral("Náhled před tiskem");
+            press(Qt::Key_Escape);
+            if (preview->isVisible())
+                preview->reject();
+            QVERIFY(titled);
+        });
+        for (const Qt::KeyboardModifiers shift : {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ShiftModifier)}) {
+            poll.start();
+            press(Qt::Key_F8, shift);
+            QVERIFY(QTest::qWaitForWindowActive(&*mainWindow));
+        }
+        QCOMPARE(previews, 2);
+        QCOMPARE(data.ffPodklPol.Active(), false);
+
+        bool editorDone = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *editor = waitForActive<DokladPodkladyDialog>();
+            CloseUnlessDone guard{editor, editorDone};
+            QVERIFY(editor);
+            poll.start();
+            editorDone = true;
+            press(Qt::Key_F8);
+        });
+        press(Qt::Key_F4);
+        QVERIFY(editorDone);
+        QCOMPARE(previews, 3);
+        QVERIFY(!QApplication::activeModalWidget());   // the editor closed after printing
+        QCOMPARE(prompts->messages, QStringList());
+    }
+
+    // A value typed into a header field is taken by the key that writes the header, as
+    // leaving the field would take it: a refused text stops F2, an accepted one is written
+    // with the number and stays shown. F4 on the empty item list does nothing.
+    void editorKeysTakeTheTypedValue()
+    {
+        bool editorDone = false;
+        QString number;   // the number the document is given
+        int itemEditors = 0;
+        QTimer::singleShot(0, this, [&] {
+            auto *editor = waitForActive<DokladPodkladyDialog>();
+            CloseUnlessDone guard{editor, editorDone};
+            QVERIFY(editor);
+            QWidget *amount = editor->control(TDokladPodklady::DBEditTovel2);
+            // Every item editor that opens is counted and cancelled at once.
+            QTimer itemCloser;
+            connect(&itemCloser, &QTimer::timeout, this, [&] {
+                auto *item = qobject_cast<PodkladyPolEditDialog *>(QApplication::activeModalWidget());
+                if (item && item->isActiveWindow() && QApplication::focusWidget()) {
+                    ++itemEditors;
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                }
+            });
+            itemCloser.start(20);
+            type(QStringLiteral("000001"));
+            press(Qt::Key_Return);
+            press(Qt::Key_F4);   // no item list yet
+            QCOMPARE(prompts->messages, QStringList());
+            QCOMPARE(QApplication::activeModalWidget(), editor);
+            press(Qt::Key_Return);
+            press(Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget(), amount);
+
+            type(QStringLiteral("25x"));
+            press(Qt::Key_F2);   // refused as leaving the field refuses it: no number, no item
+            QTest::qWait(100);
+            QCOMPARE(itemEditors, 0);
+            QCOMPARE(prompts->messages.size(), 1);
+            QVERIFY(prompts->messages.front().contains(QStringLiteral("25x")));
+            QCOMPARE(QApplication::focusWidget(), amount);
+            QCOMPARE(data.ffPodklHlavHLA_DO1.AsString(), QString());
+
+            type(QStringLiteral("250"));   // over the selected text
+            press(Qt::Key_F2);
+            QCOMPARE(itemEditors, 1);
+            QVERIFY(QTest::qWaitForWindowActive(editor));
+            // Numbered from the counter, whatever earlier tests took from it.
+            number = data.ffPodklHlavHLA_DO1.AsString();
+            QCOMPARE(number.size(), 10);
+            QVERIFY(number.toLongLong() > 0);
+            QCOMPARE(data.ffPodklHlavHLA_FAC.AsFloat(), 250.0);
+            QCOMPARE(static_cast<QLineEdit *>(amount)->text(), QStringLiteral("250"));
+            press(Qt::Key_F4);   // the numbered document has no item yet
+            QCOMPARE(prompts->messages.size(), 1);
+            editorDone = true;
+            press(Qt::Key_Escape);
+        });
+        press(Qt::Key_F2);
+        QVERIFY(editorDone);
+        QCOMPARE(data.ffPodklHlavHLA_DO1.AsString(), number);
+        QCOMPARE(data.ffPodklHlavHLA_FAC.AsFloat(), 250.0);
+        QCOMPARE(data.ffPodklHlavHLA_ODB.AsString(), QStringLiteral("000001"));
+    }
+
+    // A document whose supplier is no longer in the register: F4 opens the supplier
+    // picker; Escape there ends the correction, the stored code stays and the lock goes.
+    void correctionWithoutASupplierKeepsTheStoredCode()
+    {
+        AppendRow(data.ffPodklHlav, {{"HLA_DO1", "0000000999"}, {"HLA_ODB", "000077"}, {"HLA_NAC", "Zaniklá firma"},
+                                     {"HLA_MEN", "EUR"}, {"HLA_KUR", 1.0}, {"HLA_DAT", QDate(2024, 3, 1)}});
+        QCOMPARE(data.ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000999"));
+        TDBGrid *list = mainWindow->grid();
+        QTRY_COMPARE(list->model()->index(list->currentIndex().row(), 1).data().toString(),
+                     QStringLiteral("0000000999"));
+        bool pickerSeen = false, editorSeen = false;
+        QTimer::singleShot(0, this, [&] {
+            if (!waitForActive<TPrehledZakaznikuForm>())
+                return;
+            pickerSeen = true;
+            // The editor must not open; should it, it is closed so that the test ends.
+            QTimer::singleShot(0, this, [&] {
+                if (QTest::qWaitFor([] { return qobject_cast<DokladPodkladyDialog *>(QApplication::activeModalWidget()); },
+                                    300)) {
+                    editorSeen = true;
+                    press(Qt::Key_Escape);
+                }
+            });
+            press(Qt::Key_Escape);
+        });
+        press(Qt::Key_F4);
+        QTest::qWait(400);
+        QVERIFY(pickerSeen);
+        QVERIFY(!editorSeen);
+        QCOMPARE(data.ffPodklHlav.State(), store::DataSetState::Browse);
+        QCOMPARE(data.ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000999"));
+        QCOMPARE(data.ffPodklHlavHLA_ODB.AsString(), QStringLiteral("000077"));
+        QCOMPARE(data.ffPodklHlavHLA_NAC.AsString(), QStringLiteral("Zaniklá firma"));
+        data.ffSemafor.Open();
+        QVERIFY(data.ffSemafor.IsEmpty());
+        data.ffSemafor.Close();
+        QCOMPARE(prompts->messages, QStringList());
+    }
+
 private:
     QTemporaryDir dir;
     TData data;
+    TDataSestavy reports;
+    TDataImport importModule;   // the program's import module, as created at start-up
     std::optional<RecordingPrompter> prompts;
     std::optional<WidgetScreens> windows;
+    std::optional<ProgresWinWindows> progress;
     std::optional<DodavkyWindow> mainWindow;
 };
 

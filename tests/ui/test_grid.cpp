@@ -305,6 +305,26 @@ TEST_P(GridTest, NavigatorMovesTheTableAndDisablesAtTheEnds)
     EXPECT_EQ(table.FieldByName(QStringLiteral("GRD_KOD")).AsString(), code(2));
     nav.button(TDBNavigator::nbFirst)->click();
     EXPECT_EQ(table.FieldByName(QStringLiteral("GRD_KOD")).AsString(), code(1));
+
+    // A move to a remembered record (as a search or a picker makes it) says nothing of the
+    // ends; the navigator follows where the record stands.
+    const store::Bookmark first = table.GetBookmark();
+    nav.button(TDBNavigator::nbNext)->click();
+    const store::Bookmark second = table.GetBookmark();
+    // True once First and Prior are enabled as `back` says, Next and Last as `forward`.
+    const auto enabled = [&](bool back, bool forward) {
+        return QTest::qWaitFor([&] {
+            return nav.button(TDBNavigator::nbFirst)->isEnabled() == back
+                && nav.button(TDBNavigator::nbPrior)->isEnabled() == back
+                && nav.button(TDBNavigator::nbNext)->isEnabled() == forward
+                && nav.button(TDBNavigator::nbLast)->isEnabled() == forward;
+        }, 1000);
+    };
+    nav.button(TDBNavigator::nbLast)->click();
+    table.GotoBookmark(first);
+    EXPECT_TRUE(enabled(false, true));
+    table.GotoBookmark(second);
+    EXPECT_TRUE(enabled(true, true));
     table.Close();
     EXPECT_FALSE(nav.button(TDBNavigator::nbLast)->isEnabled());
 }

@@ -4,6 +4,7 @@
 #include "test_pickers_support.h"
 
 #include "dbgrid.h"
+#include "dbnavigator.h"
 #include "prehled_sortimentu_form.h"
 #include "prehled_zakazniku_form.h"
 #include "recordingprompter.h"
@@ -19,6 +20,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 namespace {
 
@@ -154,6 +156,24 @@ TEST_P(WindowsTest, AssortmentPickerOpensAtTheRememberedCardAndSearches)
     EXPECT_EQ(sor().IndexName(), QStringLiteral("KAV"));
     EXPECT_EQ(cell(grid, grid->currentIndex().row(), 0), QStringLiteral("000002"));
     EXPECT_EQ(cell(grid, grid->currentIndex().row() + 1, 0), QStringLiteral("000003"));  // number order
+    // The navigator follows the position: a card lies above the remembered one.
+    const auto navigatorIs = [&](bool atFirst, bool atLast) {
+        return QTest::qWaitFor([&] {
+            const TDBNavigator *n = form.navigator();
+            return n->button(TDBNavigator::nbFirst)->isEnabled() == !atFirst
+                && n->button(TDBNavigator::nbPrior)->isEnabled() == !atFirst
+                && n->button(TDBNavigator::nbNext)->isEnabled() == !atLast
+                && n->button(TDBNavigator::nbLast)->isEnabled() == !atLast;
+        }, 1000);
+    };
+    EXPECT_TRUE(navigatorIs(false, false));
+    press(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_TRUE(navigatorIs(true, false));
+    press(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_TRUE(navigatorIs(false, true));
+    press(Qt::Key_Up);
+    EXPECT_TRUE(navigatorIs(false, false));
+    ASSERT_TRUE(sor().FindKey({QStringLiteral("000002")}));
 
     // F5: a name search; the list then shows name order at the card found.
     QTimer::singleShot(0, [&] {
@@ -172,6 +192,7 @@ TEST_P(WindowsTest, AssortmentPickerOpensAtTheRememberedCardAndSearches)
     EXPECT_EQ(cell(grid, row, 1), QStringLiteral("Kladivo"));
     EXPECT_EQ(cell(grid, row + 1, 1), QStringLiteral("Metr"));
     EXPECT_EQ(cell(grid, row, 2), QStringLiteral("250,00"));
+    EXPECT_TRUE(navigatorIs(false, false));   // in name order: Brusivo above, Metr below
 
     press(Qt::Key_Down);
     EXPECT_EQ(card(), QStringLiteral("000004"));
@@ -206,7 +227,8 @@ TEST_P(WindowsTest, SupplierListCreatesASupplierThroughTheFormAndRemembersItsHei
             ASSERT_TRUE(form);
             EXPECT_EQ(form->pages()->currentIndex(), 0);
             EXPECT_EQ(focus(), form->control(TZakazniciEdit::DBEditTovel1));
-            type(QStringLiteral("12345678"));
+            type(QStringLiteral("1234567890"));   // typing stops at the eight digits of DOD_ICO
+            EXPECT_EQ(static_cast<QLineEdit *>(focus())->text(), QStringLiteral("12345678"));
             for (int i = 0; i < 2; ++i)
                 press(Qt::Key_Return);
             type(QStringLiteral("Nářadí Říha"));
@@ -224,7 +246,7 @@ TEST_P(WindowsTest, SupplierListCreatesASupplierThroughTheFormAndRemembersItsHei
             EXPECT_EQ(focus(), form->control(TZakazniciEdit::Button2));  // "Storno" first
             press(Qt::Key_Tab);
             EXPECT_EQ(focus(), form->control(TZakazniciEdit::Button1));
-            press(Qt::Key_Space);  // "Zapiš"
+            press(Qt::Key_Return);  // "Zapiš", which has the focus
         });
         press(Qt::Key_F2);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&list));
@@ -244,6 +266,31 @@ TEST_P(WindowsTest, SupplierListCreatesASupplierThroughTheFormAndRemembersItsHei
     TPrehledZakazniku commands;
     TPrehledZakaznikuForm list(commands);
     EXPECT_EQ(list.height(), 500);
+}
+
+// A remembered height the window cannot take is brought into range when the list opens;
+// the height written back when it closes is the one the window was shown with.
+TEST_P(WindowsTest, AnOutOfRangeHeightIsWrittenBackAsUsed)
+{
+    for (const char *remembered : {"99999", "-40", "0", "3"}) {
+        SCOPED_TRACE(remembered);
+        {
+            QFile ini(data->ExePath + QStringLiteral("Kramora.ini"));
+            ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            ini.write(QByteArray("[Kramora]\r\nVstHeight=") + remembered + "\r\n");
+        }
+        int used = 0;
+        {
+            TPrehledZakazniku commands;
+            TPrehledZakaznikuForm list(commands);
+            list.show();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&list));
+            used = list.height();
+            EXPECT_GT(used, 0);
+            press(Qt::Key_Escape);
+        }
+        EXPECT_EQ(GetIniWinHigh(*data, TPrehledZakazniku::HeightKind), used);
+    }
 }
 
 // The program's Screens open the real pickers and the document search.

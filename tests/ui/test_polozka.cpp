@@ -89,6 +89,19 @@ TEST_P(PolozkaTest, ZapisRefusesAQuantityThatIsNotWholeInPackages)
     }
 }
 
+// An item whose value overflows (quantity × price beyond any number) is not taken: the
+// window stays open on the price.
+TEST_P(PolozkaTest, ZapisRefusesAnItemValueBeyondAnyNumber)
+{
+    QVector<int> focus;
+    QObject::connect(&editor, &FormCommands::focusRequested, [&](int control) { focus << control; });
+    set(1e10, 1e300, 0, 1);
+    editor.Button2Click();
+    EXPECT_EQ(editor.ModalResult, mrNone);
+    EXPECT_EQ(prompts.messages, QStringList{TPodkladyPolEdit::kOutOfRange});
+    EXPECT_EQ(focus, QVector<int>{TPodkladyPolEdit::DBEditTovel2});
+}
+
 // Each handler runs while its field still holds the previous value, so the shown
 // values may lag one step; only the markup and the package size use their new text.
 TEST_P(PolozkaTest, HandlersDeriveFromTheStoredValues)

@@ -182,6 +182,49 @@ TEST_P(SearchTest, SupplierAndDocumentSearchesUseTheirTables)
     }
 }
 
+// Texts with quotes, semicolons, percent signs, underscores and backslashes are data:
+// stored and read back as typed, and a search finds them as they are, never as a pattern
+// or a statement.
+TEST_P(SearchTest, QuotesPercentUnderscoresAndBackslashesAreData)
+{
+    const QStringList names = {
+        QStringLiteral("Kladivo"),
+        QStringLiteral("O'Brien \"Pila\""),
+        QStringLiteral("50% sleva; DROP TABLE Sor0001"),
+        QStringLiteral("a_b"),
+        QStringLiteral("C:\\dílna\\'"),
+        QStringLiteral("'); DELETE FROM Sor0001;--"),
+        QStringLiteral("%_\\"),
+    };
+    for (int i = 0; i < names.size(); ++i)
+        addCard(QStringLiteral("%1").arg(10 * (i + 1), 6, 10, QLatin1Char('0')), names[i]);
+    for (int i = 0; i < names.size(); ++i) {
+        TSorHle dialog;
+        EXPECT_EQ(search(dialog, 0, names[i]), mrOk) << names[i].toStdString();
+        EXPECT_EQ(data->ffSortiment.FieldByName(QStringLiteral("SOR_NAC")).AsString(), names[i]);
+        EXPECT_EQ(card(), QStringLiteral("%1").arg(10 * (i + 1), 6, 10, QLatin1Char('0')));
+    }
+    // As patterns these would find "Kladivo"; as data they sort after every name.
+    for (const char *pattern : {"_ladivo", "~%"}) {
+        TSorHle dialog;
+        EXPECT_EQ(search(dialog, 0, QLatin1String(pattern)), mrOk) << pattern;
+        EXPECT_TRUE(data->ffSortiment.Eof()) << pattern;
+        EXPECT_NE(card(), QStringLiteral("000010")) << pattern;
+    }
+    EXPECT_EQ(data->ffSortiment.RecordCount(), names.size());   // nothing was run
+
+    // The same texts as suppliers' free texts, found by the supplier search (in capitals).
+    for (int i = 0; i < names.size(); ++i)
+        addSupplier(QStringLiteral("%1").arg(i + 1, 6, 10, QLatin1Char('0')), names[i]);
+    store::Table &dod = data->ffDodavatele;
+    for (int i = 0; i < names.size(); ++i) {
+        TDodHle dialog;
+        EXPECT_EQ(search(dialog, 0, names[i]), mrOk) << names[i].toStdString();
+        EXPECT_EQ(dod.FieldByName(QStringLiteral("DOD_FIR")).AsString(), names[i]);
+    }
+    EXPECT_EQ(dod.RecordCount(), names.size());
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, SearchTest, testing::Values(Backend::SQLite, Backend::PostgreSQL),
                          storetest::engineName);
 

@@ -126,6 +126,8 @@ void UnboundEditsTest::completesShortenedDatesAndTimes_data()
     QTest::newRow("slash and comma") << ttDate << "8/3,2023" << "8.3.2023" << true;
     QTest::newRow("full date") << ttDate << "05.03.2023" << "05.03.2023" << true;
     QTest::newRow("blanks around") << ttDate << " 8 " << "8.12.2024" << true;
+    QTest::newRow("blanks inside") << ttDate << "5. 3." << "5. 3.2024" << true;
+    QTest::newRow("blanks in a full date") << ttDate << "5. 3. 2023" << "5. 3. 2023" << true;
     QTest::newRow("empty") << ttDate << "" << "" << true;
     QTest::newRow("two stops together") << ttDate << "8..3" << "" << false;
     QTest::newRow("letter") << ttDate << "8a" << "" << false;

@@ -11,7 +11,6 @@
 #include "app/core/textutil.h"
 #include "store/tdata.h"
 
-#include <QLocale>
 
 namespace {
 
@@ -24,14 +23,13 @@ void printStock(TData &data, const QString &card)
     skl.SetRange({card}, {card});
     for (skl.First(); !skl.Eof(); skl.Next())
         printOut(QStringLiteral("%1/%2\t%3").arg(card, data.ffSkladSKL_IND.AsString(),
-                                                 QLocale::c().toString(data.ffSkladSKL_STA.AsFloat(), 'g', 15)));
+                                                 formatNumber(data.ffSkladSKL_STA.AsFloat())));
     skl.Close();
     store::Table &sor = data.ffSortiment;
     sor.Open();
     sor.SetIndexName(QStringLiteral("KAV"));
     if (sor.FindKey({card}))
-        printOut(QStringLiteral("%1\t%2")
-                     .arg(card, QLocale::c().toString(data.ffSortimentSOR_STA.AsFloat(), 'g', 15)));
+        printOut(QStringLiteral("%1\t%2").arg(card, formatNumber(data.ffSortimentSOR_STA.AsFloat())));
     sor.Close();
 }
 

@@ -8,4 +8,7 @@ struct DbCommand {
     const char *name;
     const char *usage;   // one line: arguments and what the command does
     int (*run)(const QStringList &args);
+    // The command paints reports (fonts, PDF): it runs in a GUI application, on the
+    // offscreen platform unless QT_QPA_PLATFORM names another.
+    bool paints = false;
 };

@@ -91,7 +91,7 @@ const QVector<DemoGroup> &demoGroups()
              "Páčidlo|400 mm|600 mm|800 mm",
              "Svěrka truhlářská|150 mm|300 mm|500 mm",
          })},
-        {"SPO", 22, "bal", 18, 240, true, "Profi", articles({
+        {"SPO", 22, "ks", 18, 240, true, "Profi", articles({
              "Vrut zápustný|3,5x30|4x40|4x50|5x60|6x80",
              "Šroub metrický|M5x20|M6x30|M8x40|M10x50",
              "Matice šestihranná|M5|M6|M8|M10|M12",
@@ -186,7 +186,7 @@ const QVector<DemoGroup> &demoGroups()
              "Poštovní známka|A|B|E",
              "Dálniční známka|10denní|měsíční|roční",
          })},
-        {"SLU", 22, "hod", 80, 450, false, {}, articles({
+        {"SLU", 22, "h", 80, 450, false, {}, articles({
              "Doprava zboží|do 10 km|do 30 km|do 50 km",
              "Montáž|hodina",
              "Řezání skla|na míru",

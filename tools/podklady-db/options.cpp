@@ -5,6 +5,7 @@
 #include "store/tdata.h"
 
 #include <QFileInfo>
+#include <QLocale>
 #include <cstdio>
 
 void printOut(const QString &text)
@@ -15,6 +16,11 @@ void printOut(const QString &text)
 void printErr(const QString &text)
 {
     std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+}
+
+QString formatNumber(double value)
+{
+    return QLocale::c().toString(value, 'g', 15);
 }
 
 bool takeIniOption(QStringList &args, const QString &command, QString &ini)

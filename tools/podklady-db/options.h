@@ -10,6 +10,8 @@ class TData;
 
 void printOut(const QString &text);
 void printErr(const QString &text);
+// A number as the commands print it: up to 15 significant digits, a decimal point.
+QString formatNumber(double value);
 
 // Takes "--ini PATH" out of args into ini. False, with the reason printed, when PATH is
 // missing or does not name a file called Kramora.ini (the only name the program reads).

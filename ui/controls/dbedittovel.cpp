@@ -10,6 +10,12 @@
 
 #include <QKeyEvent>
 
+namespace {
+
+constexpr int kUnlimitedLength = 32767;   // QLineEdit's own default
+
+} // namespace
+
 TDBEditTovel::TDBEditTovel(QWidget *parent)
     : QLineEdit(parent)
     , SideButtonControl(this)
@@ -39,7 +45,11 @@ void TDBEditTovel::SetColorDisable(const QColor &color)
 void TDBEditTovel::showField()
 {
     QString shown;
-    if (const store::Field *f = m_link->field()) {
+    const store::Field *f = m_link->field();
+    // Typing stops at the size of a text field, which would cut a longer text silently.
+    const bool sized = f && f->def().type == store::FieldType::String && f->def().size > 0;
+    setMaxLength(sized ? f->def().size : kUnlimitedLength);
+    if (f) {
         try {
             shown = m_visit.active() ? f->EditText() : f->DisplayText();
         } catch (const AppError &) {
@@ -118,6 +128,20 @@ void TDBEditTovel::leave()
     showField();
     if (OnExit)
         RunHandler([this] { OnExit(this); });
+}
+
+bool TDBEditTovel::CommitText()
+{
+    if (m_showsField)
+        return true;
+    if (shouldValidate() && !validate())
+        return false;
+    if (!writeToField()) {
+        selectAll();
+        return false;
+    }
+    showField();
+    return true;
 }
 
 bool TDBEditTovel::validate()

@@ -65,6 +65,13 @@ public:
     // The window's ordinary exit event: raised after the text was written to the field.
     TNotifyEvent OnExit;
 
+    // Takes a typed text through the checks of leaving (completion, OnValid, the field's
+    // conversion) and writes it to the field while the control keeps the focus: a window
+    // command that writes the record calls it first, so that the typed value is not lost
+    // when the command opens another window. True when nothing was typed or the text was
+    // written; false when it was refused (reported as on leaving; the command stops).
+    bool CommitText();
+
 protected:
     void keyPressEvent(QKeyEvent *e) override;
     void keyReleaseEvent(QKeyEvent *e) override;

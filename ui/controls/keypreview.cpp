@@ -1,7 +1,10 @@
 #include "keypreview.h"
 
+#include "keyrouting.h"
+
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QWidget>
 
 KeyPreview::KeyPreview(QWidget *window, std::function<bool(QKeyEvent *)> handler)
@@ -24,5 +27,14 @@ bool KeyPreview::eventFilter(QObject *watched, QEvent *event)
     auto *receiver = static_cast<QWidget *>(watched);
     if (receiver->window() != m_window)
         return false;
-    return m_handler(static_cast<QKeyEvent *>(event));
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (m_handler(key))
+        return true;
+    // A focused button reacts to Enter as to Space (a button without the focus never does).
+    auto *button = qobject_cast<QPushButton *>(receiver);
+    if (button && IsEnterKey(key) && !(key->modifiers() & ~Qt::KeypadModifier) && button->isEnabled()) {
+        button->click();
+        return true;
+    }
+    return false;
 }

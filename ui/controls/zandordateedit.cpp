@@ -81,6 +81,12 @@ void ZandorDateEditBase::focusOutEvent(QFocusEvent *e)
     update();
 }
 
+bool ZandorDateEditBase::CommitDate()
+{
+    interpretText();   // the toolkit's check of the typed date, as on leaving
+    return commitOnLeave();
+}
+
 bool ZandorDateEditBase::focusNextPrevChild(bool next)
 {
     // Tab leaves the control; the sections are reached by typing and the arrow keys.

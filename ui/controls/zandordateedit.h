@@ -29,6 +29,11 @@ public:
     // The window's ordinary exit event.
     TNotifyEvent OnExit;
 
+    // Takes the typed date through the checks of leaving and, in the bound control,
+    // writes it to the field while the control keeps the focus (see
+    // TDBEditTovel::CommitText). False when the date was refused.
+    bool CommitDate();
+
 protected:
     explicit ZandorDateEditBase(QWidget *parent);
     // Runs when the control is left, after the toolkit has checked the typed date;

@@ -2,9 +2,11 @@
 
 #include "app/core/errors.h"
 #include "app/core/prompter.h"
+#include "store/value.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QStyle>
 
 TDBGrid::TDBGrid(store::DataSource *source, const QStringList &fields, QWidget *parent)
     : QTableView(parent), m_model(new GridModel(source, fields, this))
@@ -19,6 +21,7 @@ TDBGrid::TDBGrid(store::DataSource *source, const QStringList &fields, QWidget *
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setSectionsMovable(false);
+    sizeColumns();
 
     connect(m_model, &GridModel::currentRowChanged, this, &TDBGrid::followTable);
     connect(m_model, &GridModel::topShifted, this, &TDBGrid::keepTopRecord);
@@ -40,6 +43,29 @@ TDBGrid::TDBGrid(store::DataSource *source, const QStringList &fields, QWidget *
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TDBGrid::userMoved);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TDBGrid::scrolled);
     followTable(m_model->currentRow(), true);
+}
+
+// Each column as wide as its field's display width in digits of the grid's font, and at
+// least as wide as its title.
+void TDBGrid::sizeColumns()
+{
+    const store::Table *t = m_model->table();
+    const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    const int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1;
+    for (int c = 0; c < m_model->columnCount(); ++c) {
+        const store::FieldDef &def = t->Definition().fields[t->Definition().fieldIndex(m_model->fieldNames()[c])];
+        const int cells = store::displayWidth(def) * digit + margins;
+        horizontalHeader()->resizeSection(c, std::max(cells, horizontalHeader()->sectionSizeHint(c)));
+    }
+}
+
+void TDBGrid::resizeEvent(QResizeEvent *e)
+{
+    QTableView::resizeEvent(e);
+    // The current row stays whole in sight as the grid takes its size (when the window
+    // opens on the last row, too).
+    if (currentIndex().isValid())
+        scrollTo(currentIndex());
 }
 
 void TDBGrid::followTable(int row, bool tableMoved)

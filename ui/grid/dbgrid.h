@@ -3,7 +3,8 @@
 // selected and the selection is the table's current record. Selecting a row (click,
 // arrow keys, Page keys) moves the table to that record; moving the table elsewhere
 // (navigator, search, a command) selects its row and scrolls to it. Tab and Backtab move
-// between columns. Scrolling past either end of the model's window reads further pages;
+// between columns. Each column is as wide as its field's display width, and at least as
+// wide as its title. Scrolling past either end of the model's window reads further pages;
 // Ctrl+Home and Ctrl+End go to the table's first and last record. A failed read is shown
 // through the prompter.
 
@@ -21,8 +22,10 @@ public:
 
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void resizeEvent(QResizeEvent *e) override;
 
 private:
+    void sizeColumns();
     void followTable(int row, bool tableMoved);
     void userMoved(const QModelIndex &current);
     void keepTopRecord(int rows);

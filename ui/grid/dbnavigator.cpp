@@ -4,8 +4,10 @@
 #include "app/core/prompter.h"
 
 #include <QHBoxLayout>
+#include <QMetaObject>
 #include <QStyle>
 #include <QToolButton>
+#include <tuple>
 
 TDBNavigator::TDBNavigator(store::DataSource *source, QWidget *parent) : QWidget(parent), m_source(source)
 {
@@ -31,9 +33,22 @@ TDBNavigator::TDBNavigator(store::DataSource *source, QWidget *parent) : QWidget
         layout->addWidget(button);
         m_buttons[b] = button;
     }
-    connect(source, &store::DataSource::dataChanged, this, &TDBNavigator::updateButtons);
-    connect(source, &store::DataSource::stateChanged, this, &TDBNavigator::updateButtons);
+    connect(source, &store::DataSource::dataChanged, this, &TDBNavigator::scheduleUpdate);
+    connect(source, &store::DataSource::stateChanged, this, &TDBNavigator::scheduleUpdate);
     updateButtons();
+}
+
+void TDBNavigator::scheduleUpdate()
+{
+    const store::Table *t = m_source->DataSet();
+    if (!t || !t->Active()) {
+        updateButtons();   // closed: nothing to look up
+        return;
+    }
+    if (m_updatePending)
+        return;
+    m_updatePending = true;
+    QMetaObject::invokeMethod(this, &TDBNavigator::updateButtons, Qt::QueuedConnection);
 }
 
 void TDBNavigator::BtnClick(Button b)
@@ -64,12 +79,28 @@ void TDBNavigator::BtnClick(Button b)
 
 void TDBNavigator::updateButtons()
 {
+    m_updatePending = false;
     const store::Table *t = m_source->DataSet();
-    const bool active = t && t->Active();
-    const bool bof = !active || t->Bof();
-    const bool eof = !active || t->Eof();
-    m_buttons[nbFirst]->setEnabled(!bof);
-    m_buttons[nbPrior]->setEnabled(!bof);
-    m_buttons[nbNext]->setEnabled(!eof);
-    m_buttons[nbLast]->setEnabled(!eof);
+    bool atFirst = true, atLast = true;
+    if (t && t->Active())
+        std::tie(atFirst, atLast) = position(*m_source->DataSet());
+    m_buttons[nbFirst]->setEnabled(!atFirst);
+    m_buttons[nbPrior]->setEnabled(!atFirst);
+    m_buttons[nbNext]->setEnabled(!atLast);
+    m_buttons[nbLast]->setEnabled(!atLast);
+}
+
+// Whether the current record is the first and the last of the table in its order. The
+// table's own flags tell only how it got there (First sets one, a search or a change of
+// index neither), so the rows on either side are looked up: one row each way.
+std::pair<bool, bool> TDBNavigator::position(store::Table &t)
+{
+    const store::Bookmark current = t.GetBookmark();
+    if (!current.isValid())   // a new row being inserted: where it will stand is not known
+        return {t.Bof(), t.Eof()};
+    try {
+        return {t.ReadRows(current, 1, false).isEmpty(), t.ReadRows(current, 1, true).isEmpty()};
+    } catch (const AppError &) {
+        return {t.Bof(), t.Eof()};   // the record is gone or unreadable: the flags are all there is
+    }
 }

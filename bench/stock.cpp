@@ -1,0 +1,302 @@
+// bench_stock [--pg CONNINFO] [--lines N] [--entries M] [--rounds R]: the stock operations
+// on SQLite (a file in a temporary directory) and, with --pg, on PostgreSQL (a database
+// created for the run on that server and dropped afterwards). Two figures:
+//   import  — a prepared delivery of N lines (5,000 by default) imported into a new
+//             receipt as the editor's F9 does it: the import file read, for every line
+//             the card lock taken and released, the card and the variant read, the
+//             movement posted in its transaction and the receipt written. In lines per
+//             second, beside the raw engine doing the same statements per line
+//             (prepared sqlite3_* / PQexecPrepared): the lock row inserted and deleted,
+//             the card, the variant and the newest journal entry read, the journal entry
+//             inserted and the variant and the card updated in one transaction, the
+//             receipt updated.
+//   rebuild — the rebuild of a card whose variant has M journal entries (100,000 by
+//             default), beside one SUM of DEN_KUS over the same range; medians of R
+//             rounds.
+// Targets: at least 2,000 lines/s on SQLite and 500 lines/s on PostgreSQL over loopback;
+// the rebuild at most 3 × the SUM.
+
+#include "podklady_dbf_writer.h"
+#include "store_raw.h"
+#include "throwaway_pg.h"
+
+#include "app/core/prompter.h"
+#include "import/batch_screens.h"
+#include "import/data_import.h"
+#include "store/firmschema.h"
+#include "store/tdata.h"
+#include "timing.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using bench::median;
+using bench::millis;
+
+const QString kPrepared = QStringLiteral("BENCH");
+const QString kRebuildCard = QStringLiteral("900000");
+
+// Any message of the import is a fault of the benchmark's data: counted and shown once.
+class CountingPrompter final : public Prompter {
+public:
+    CountingPrompter() { setPrompter(this); }
+    ~CountingPrompter() override { setPrompter(nullptr); }
+    void ShowMessage(const QString &text) override
+    {
+        if (messages++ == 0)
+            std::fprintf(stderr, "message: %s\n", text.toUtf8().constData());
+    }
+    bool Confirm(const QString &text) override
+    {
+        ShowMessage(text);
+        return false;
+    }
+    int messages = 0;
+};
+
+struct Figures {
+    int lines = 0;
+    double importLinesPerSec = 0, rawLinesPerSec = 0;
+    qint64 entries = 0;
+    double rebuildMs = 0, sumMs = 0;
+};
+
+QString card(int i) { return QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0')); }
+
+// N stock cards with one variant "001" each, a supplier and the receipt counter; the
+// card of the rebuild with one variant.
+void fillMasterData(TData &data, int lines)
+{
+    data.Database.StartTransaction();
+    store::Table &cis = data.ffCiselnik;
+    cis.Open();
+    cis.Append();
+    cis[QStringLiteral("CIS_PRD")].SetAsString(QStringLiteral("0"));
+    cis.Post();
+    cis.Close();
+    store::Table &sor = data.ffSortiment, &skl = data.ffSklad;
+    sor.Open();
+    skl.Open();
+    for (int i = 1; i <= lines; ++i) {
+        sor.Append();
+        sor[QStringLiteral("SOR_KAV")].SetAsString(card(i));
+        sor[QStringLiteral("SOR_NAC")].SetAsString(QStringLiteral("Položka %1").arg(i));
+        sor[QStringLiteral("SOR_PC1")].SetAsFloat(10 + i % 90 + 0.1);
+        sor[QStringLiteral("SOR_DAN")].SetAsFloat(21);
+        sor[QStringLiteral("SOR_SKL")].SetAsBoolean(true);
+        sor.Post();
+        skl.Append();
+        skl[QStringLiteral("SKL_KAV")].SetAsString(card(i));
+        skl[QStringLiteral("SKL_IND")].SetAsString(QStringLiteral("001"));
+        skl[QStringLiteral("SKL_SNC")].SetAsFloat(5 + i % 50 + 0.25);
+        skl.Post();
+    }
+    sor.Append();
+    sor[QStringLiteral("SOR_KAV")].SetAsString(kRebuildCard);
+    sor[QStringLiteral("SOR_NAC")].SetAsString(QStringLiteral("Karta s dlouhým deníkem"));
+    sor[QStringLiteral("SOR_SKL")].SetAsBoolean(true);
+    sor.Post();
+    skl.Append();
+    skl[QStringLiteral("SKL_KAV")].SetAsString(kRebuildCard);
+    skl[QStringLiteral("SKL_IND")].SetAsString(QStringLiteral("001"));
+    skl[QStringLiteral("SKL_POC")].SetAsFloat(7);
+    skl.Post();
+    sor.Close();
+    skl.Close();
+    data.Database.Commit();
+}
+
+// The store's import of the prepared delivery; lines per second.
+double storeImport(TData &data, const QString &importDir, int lines)
+{
+    QVector<DbfLine> file;
+    for (int i = 1; i <= lines; ++i)
+        file.append({card(i), QStringLiteral("01"), double(i % 7 + 1), kPrepared});
+    writePodkladyDbf(importDir + QStringLiteral("Pod0000.dbf"), file, 0x64, 0, false, 2);
+    data.ImportPath = importDir;
+    BatchImportScreens screens(kPrepared);
+    CountingPrompter prompts;
+    ReceiptSource source{QStringLiteral("000001"), QStringLiteral("Dodavatel"), QDate::currentDate(),
+                         QStringLiteral("FA-1"), 100};
+    int posted = 0;
+    const double ms = millis([&] {
+        for (const ImportedLine &l : TDataImport().ImportIntoReceipt(source))
+            posted += l.posted ? 1 : 0;
+    });
+    if (posted != lines || prompts.messages != 0)
+        throw std::runtime_error("the import did not post every line");
+    return lines / (ms / 1000);
+}
+
+// The raw engine's statements for the same lines, posted again onto the same cards.
+double rawImport(TData &data, bench::RawEngine &raw, bool postgres, int lines)
+{
+    const auto p = [postgres](int n) { return (postgres ? QStringLiteral("$") : QStringLiteral("?")) + QString::number(n); };
+    const QString sem = data.ffSemafor.TableName(), sor = data.ffSortiment.TableName(),
+                  skl = data.ffSklad.TableName(), den = data.ffDenik.TableName(), prd = data.ffDodavky.TableName();
+    const QString lockIn = QStringLiteral(
+        "INSERT INTO \"%1\" (\"SYS_TAB\", \"SYS_TAB__U\", \"SYS_KLI\", \"SYS_KLI__U\", \"SYS_IDU\", \"SYS_IDU__U\", "
+        "\"SYS_USR\", \"SYS_DAT\") VALUES ('SOR', 'SOR', %2, %2, '10.0.0.1', '10.0.0.1', 'bench', %3)")
+                               .arg(sem, p(1), p(2));
+    const QString lockOut = QStringLiteral("DELETE FROM \"%1\" WHERE \"SYS_TAB__U\" = 'SOR' AND \"SYS_KLI__U\" = %2 "
+                                           "AND \"SYS_IDU__U\" = '10.0.0.1'")
+                                .arg(sem, p(1));
+    const QString readCard = QStringLiteral("SELECT \"SOR_KAV\", \"SOR_NAC\", \"SOR_PC1\", \"SOR_DAN\", \"SOR_SKL\", "
+                                            "\"SOR_STA\", \"ID_\" FROM \"%1\" WHERE \"SOR_KAV\" = %2")
+                                 .arg(sor, p(1));
+    const QString readVariant = QStringLiteral("SELECT \"SKL_IND\", \"SKL_SNC\", \"SKL_STA\", \"ID_\" FROM \"%1\" "
+                                               "WHERE \"SKL_KAV\" = %2 AND \"SKL_IND\" = %3")
+                                    .arg(skl, p(1), p(2));
+    const QString readLast = QStringLiteral("SELECT \"DEN_ZAS\" FROM \"%1\" WHERE \"DEN_KAV\" = %2 AND \"DEN_IND\" = %3 "
+                                            "ORDER BY \"DEN_RAD\" DESC LIMIT 1")
+                                 .arg(den, p(1), p(2));
+    const QString writeEntry = QStringLiteral(
+        "INSERT INTO \"%1\" (\"DEN_DAT\", \"DEN_KDY\", \"DEN_KAV\", \"DEN_IND\", \"DEN_OPE\", \"DEN_KUS\", "
+        "\"DEN_HPC\", \"DEN_HNC\", \"DEN_DOK\", \"DEN_DAN\", \"DEN_ZAS\", \"DEN_REF\") "
+        "VALUES (%2, %3, %4, '001', '001', %5, %6, %7, '0000000099', 21, %8, 'BN')")
+                                   .arg(den, p(1), p(2), p(3), p(4), p(5), p(6), p(7));
+    const QString writeVariant = QStringLiteral("UPDATE \"%1\" SET \"SKL_STA\" = \"SKL_STA\" + %2 "
+                                                "WHERE \"SKL_KAV\" = %3 AND \"SKL_IND\" = '001'")
+                                     .arg(skl, p(1), p(2));
+    const QString writeCard = QStringLiteral("UPDATE \"%1\" SET \"SOR_STA\" = \"SOR_STA\" + %2, \"SOR_PPO\" = %3 "
+                                             "WHERE \"SOR_KAV\" = %4")
+                                  .arg(sor, p(1), p(2), p(3));
+    const QString writeReceipt = QStringLiteral("UPDATE \"%1\" SET \"HLA_PCA\" = \"HLA_PCA\" + %2, "
+                                                "\"HLA_NCA\" = \"HLA_NCA\" + %3 WHERE \"ID_\" = 1")
+                                     .arg(prd, p(1), p(2));
+    using bench::Col;
+    const QDate today = QDate::currentDate();
+    return lines / (millis([&] {
+               for (int i = 1; i <= lines; ++i) {
+                   const QString c = card(i);
+                   const double quantity = i % 7 + 1;
+                   raw.run(lockIn, {c, QDateTime::currentDateTime()}, {});
+                   raw.run(readCard, {c}, {Col::Text, Col::Text, Col::Real, Col::Real, Col::Int, Col::Real, Col::Int});
+                   raw.run(readVariant, {c, QStringLiteral("001")}, {Col::Text, Col::Real, Col::Real, Col::Int});
+                   raw.run(readLast, {c, QStringLiteral("001")}, {Col::Real});
+                   raw.exec(QStringLiteral("BEGIN"));
+                   raw.run(writeEntry, {today, QTime::currentTime().toString(QStringLiteral("hh:mm:ss")), c, quantity,
+                                        quantity * 10.1, quantity * 5.25, quantity},
+                           {});
+                   raw.run(writeVariant, {quantity, c}, {});
+                   raw.run(writeCard, {quantity, today, c}, {});
+                   raw.exec(QStringLiteral("COMMIT"));
+                   raw.run(writeReceipt, {quantity * 10.1, quantity * 5.25}, {});
+                   raw.run(lockOut, {c}, {});
+               }
+           })
+                    / 1000);
+}
+
+// The journal of the rebuild's card: M entries of its variant, loaded raw.
+void loadJournal(TData &data, bench::RawEngine &raw, qint64 entries)
+{
+    raw.load(data.ffDenik.TableName(), {"DEN_KAV", "DEN_IND", "DEN_OPE", "DEN_DOK", "DEN_KUS", "DEN_ZAS"}, entries,
+             [](qint64 i, QVariantList &v) {
+                 v = {kRebuildCard, QStringLiteral("001"), QStringLiteral("001"), QStringLiteral("%1").arg(i / 10, 10, 10, QLatin1Char('0')),
+                      double(i % 5 + 1), 0.0};
+             });
+    raw.exec(QStringLiteral("ANALYZE"));
+}
+
+Figures measure(TData &data, bench::RawEngine &raw, bool postgres, const QString &importDir, int lines,
+                qint64 entries, int rounds)
+{
+    data.FirmNumber = QStringLiteral("0001");
+    data.SetTableNames();
+    CreateFirmSchema(data.Database, data.FirmNumber, true);
+    fillMasterData(data, lines);
+    Figures f;
+    f.lines = lines;
+    f.entries = entries;
+    f.importLinesPerSec = storeImport(data, importDir, lines);
+    f.rawLinesPerSec = rawImport(data, raw, postgres, lines);
+
+    loadJournal(data, raw, entries);
+    std::vector<double> rebuild, sum;
+    const QString sumSql = QStringLiteral("SELECT sum(\"DEN_KUS\") FROM \"%1\" WHERE \"DEN_KAV\" = %2 AND \"DEN_IND\" = %3")
+                               .arg(data.ffDenik.TableName(), postgres ? QStringLiteral("$1") : QStringLiteral("?1"),
+                                    postgres ? QStringLiteral("$2") : QStringLiteral("?2"));
+    for (int r = 0; r < rounds; ++r) {
+        rebuild.push_back(millis([&] {
+            if (!data.RekonstrukceKarty(kRebuildCard))
+                throw std::runtime_error("the rebuild failed");
+        }));
+        sum.push_back(millis([&] { raw.run(sumSql, {kRebuildCard, QStringLiteral("001")}, {bench::Col::Real}); }));
+    }
+    f.rebuildMs = median(rebuild);
+    f.sumMs = median(sum);
+    return f;
+}
+
+Figures sqlite(int lines, qint64 entries, int rounds)
+{
+    QTemporaryDir dir;
+    store::ConnectionParams params;
+    params.sqliteFile = dir.filePath(QStringLiteral("0001.sqlite"));
+    store::Database::CreateSQLiteFile(params.sqliteFile);
+    TData data;
+    data.Database.Connect(params);
+    auto raw = bench::rawSqlite(params.sqliteFile);
+    return measure(data, *raw, false, dir.path() + QLatin1Char('/'), lines, entries, rounds);
+}
+
+Figures postgres(const QByteArray &conninfo, int lines, qint64 entries, int rounds)
+{
+    const pgtest::ThrowawayDatabase database(conninfo, QStringLiteral("bench_stock_%1").arg(getpid()));
+    QTemporaryDir dir;
+    TData data;
+    data.Database.Connect(database.params());
+    auto raw = bench::rawPostgres(database.conninfo());
+    return measure(data, *raw, true, dir.path() + QLatin1Char('/'), lines, entries, rounds);
+}
+
+void report(const char *engine, const Figures &f, double target)
+{
+    std::printf("\n%s\n", engine);
+    std::printf("import of %d lines: %.0f lines/s; raw statements %.0f lines/s; ratio raw / import %.2f "
+                "(target at least %.0f lines/s)\n",
+                f.lines, f.importLinesPerSec, f.rawLinesPerSec, f.rawLinesPerSec / f.importLinesPerSec, target);
+    std::printf("rebuild of %lld journal entries: %.2f ms; SUM over the same range %.2f ms; ratio %.2f "
+                "(target at most 3)\n",
+                f.entries, f.rebuildMs, f.sumMs, f.rebuildMs / f.sumMs);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addOption({QStringLiteral("pg"), QStringLiteral("Also on this PostgreSQL server."), QStringLiteral("CONNINFO")});
+    parser.addOption({QStringLiteral("lines"), QStringLiteral("Lines of the prepared delivery."), QStringLiteral("N"),
+                      QStringLiteral("5000")});
+    parser.addOption({QStringLiteral("entries"), QStringLiteral("Journal entries of the rebuilt variant."),
+                      QStringLiteral("M"), QStringLiteral("100000")});
+    parser.addOption({QStringLiteral("rounds"), QStringLiteral("Rounds of the rebuild."), QStringLiteral("R"),
+                      QStringLiteral("5")});
+    parser.process(app);
+    const int lines = std::max(1, parser.value(QStringLiteral("lines")).toInt());
+    const qint64 entries = std::max(1LL, parser.value(QStringLiteral("entries")).toLongLong());
+    const int rounds = std::max(1, parser.value(QStringLiteral("rounds")).toInt());
+    try {
+        report("SQLite", sqlite(lines, entries, rounds), 2000);
+        if (parser.isSet(QStringLiteral("pg")))
+            report("PostgreSQL", postgres(parser.value(QStringLiteral("pg")).toUtf8(), lines, entries, rounds), 500);
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "bench_stock: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

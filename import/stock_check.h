@@ -1,0 +1,29 @@
+#pragma once
+// The stock check: every card compared with the stock journal, as the rebuild of a card
+// would compute it. A stock item's variant ("000" to "999") must hold its start-of-year
+// stock plus the quantities of its journal entries, and the card the sum of its
+// variants; a card that keeps no stock holds none, in its variants or itself.
+
+#include <QString>
+#include <QVector>
+
+class TData;
+
+// One stock that disagrees with the journal.
+struct StockDifference {
+    QString card;
+    QString variant;   // empty: the card's own stock SOR_STA
+    double stored = 0;
+    double expected = 0;
+};
+
+// The differences of one card, variants first in index order, then the card; none for
+// a card that agrees or is not in the assortment. With everyStock, every stock of the
+// card is listed, also those that agree. Reads ffSortiment, ffSklad and ffDenik,
+// each opened when closed and closed again (an open one is left on index "KAV", at the
+// card). Store errors are raised.
+QVector<StockDifference> CheckCard(TData &d, const QString &card, bool everyStock = false);
+
+// The differences of every card of the assortment, in card-number order, read as
+// CheckCard reads them. Store errors are raised.
+QVector<StockDifference> CheckStock(TData &d);

@@ -1,0 +1,67 @@
+#pragma once
+// TDataSestavy: the reports data module. It owns the report engine `Sestavy`, whose
+// single print handler `SestavyPrint` draws the report chosen by `ReportKind`; the
+// receipts component `ffSesDod` and the work table `SesDodMem` of the deliveries
+// overview; and the choices of a report run. Created at start-up after TData, whose
+// databases it uses; one instance for the run, reached through `DataSestavy`.
+
+#include "sestavy.h"
+#include "store/table.h"
+
+#include <QDate>
+#include <QObject>
+
+class TDataSestavy : public QObject {
+    Q_OBJECT
+public:
+    // Report kinds of SestavyPrint.
+    enum { rkPodklad = 1, rkPrehledDodavek = 11 };
+
+    // Requires Data (TData) to exist: ffSesDod is placed on its database (its table name
+    // is given at run time), SesDodMem is created in its in-memory database. Points
+    // DataSestavy at this instance.
+    explicit TDataSestavy(QObject *parent = nullptr);
+    // Closes both tables; DataSestavy no longer points here.
+    ~TDataSestavy() override;
+
+    // The report engine; its OnPrint is SestavyPrint.
+    TSestavy Sestavy;
+
+    // Which report SestavyPrint draws: rkPodklad (the source document) or
+    // rkPrehledDodavek (the deliveries overview).
+    int ReportKind = 0;
+    // Shift+F8 in the main window asked for the preview (F8 clears it).
+    bool PreviewRequested = false;
+    // The deliveries overview also goes to the workbook.
+    bool ExcelExport = false;
+    // The period of the deliveries overview, both days included.
+    QDate DateFrom, DateTo;
+    // Order of the deliveries overview: 0 by receipt number, 1 by supplier.
+    int SortOrder = 0;
+
+    // The receipts with every field (HLA_TYP included), on TData's database; pointed at
+    // the current receipts table before each overview run.
+    store::Table ffSesDod;
+    // The rows of the deliveries overview, in memory, with the indexes "Doklad" and
+    // "KodDod" (KodDod, Doklad).
+    store::Table SesDodMem;
+
+    // The workbook of the deliveries overview; empty: OverviewWorkbookPath of today.
+    QString WorkbookPath;
+
+    // The deliveries overview of the receipts dated dateFrom..dateTo: fills SesDodMem
+    // (FillOverviewWorkTable), SortOrder := sortOrder, writes "PrehledDodavek.txt" in the
+    // current directory, with ExcelExport the workbook when there are rows (a failure
+    // shows "Nejze komunikovat s MS Excel" with its reason and the run goes on), and runs
+    // Sestavy in landscape with ReportKind rkPrehledDodavek. Returns the number of
+    // receipts. Errors are raised. However it ends, SesDodMem is closed, ffSesDod loses its
+    // range (and is closed again when the run opened it) and Sestavy is portrait again.
+    int SesPrehPRD(int sortOrder, const QDate &dateFrom, const QDate &dateTo);
+
+    // The print handler: draws the report of ReportKind through Sestavy's drawing
+    // operations. Another kind draws nothing.
+    void SestavyPrint();
+};
+
+// The one reports data module of the program; set by TDataSestavy's constructor.
+extern TDataSestavy *DataSestavy;

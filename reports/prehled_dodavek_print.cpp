@@ -1,0 +1,201 @@
+// The run of the deliveries overview (SesPrehPRD) and its printed layout.
+
+#include "prehled_dodavek.h"
+
+#include "app/core/general_error.h"
+#include "app/core/prompter.h"
+#include "app/core/textutil.h"
+#include "data_sestavy.h"
+#include "sestavy.h"
+#include "store/table.h"
+#include "store/tdata.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <array>
+
+namespace {
+
+// The font of the overview, asked for by the name the shop's reports use.
+const QString kFont = QStringLiteral("ArialCE");
+constexpr int kCentralEuropean = 238;
+
+// The thirteen columns of the printed overview: heading, alignment and width (cm).
+struct Column {
+    const char *heading;
+    TJustify justify;
+    double width;
+};
+constexpr Column kColumns[] = {
+    {"Datum", pjLeft, 1.75},      {"Doklad", pjLeft, 2.0},    {"Dodavatel", pjLeft, 4.0},
+    {"Fakt.dod.", pjLeft, 1.75},  {"Cel. Nc", pjRight, 1.85}, {"Cel. PC", pjRight, 1.85},
+    {"Zák 22%", pjRight, 1.85},   {"Zák 5%", pjRight, 1.85},  {"Zák 0%", pjRight, 1.85},
+    {"Daň 22%", pjRight, 1.85},   {"Daň 5%", pjRight, 1.85},  {"Cel.fakt.", pjRight, 1.85},
+    {"Diference", pjRight, 1.85},
+};
+
+// The nine summed values of a receipt line, columns 5 to 13.
+constexpr int kSums = 9;
+using Sums = std::array<double, kSums>;
+
+Sums lineValues(store::Table &work)
+{
+    auto v = [&](const char *name) { return work.FieldByName(QLatin1String(name)).AsFloat(); };
+    return {v("CelkemNC"), v("CelkemPC"), v("Zaklad22"), v("Zaklad05"), v("Zaklad00"),
+            v("Dan22"),    v("Dan05"),    v("CelFac"),   v("CelFac") - v("CelkemNC")};
+}
+
+// A number as "%8.2f" with the regional decimal separator.
+QString money(double value) { return FormatFixed(value, 8, 2); }
+
+// A line with `label` in the first column and the nine sums in columns 5 to 13.
+QString sumsLine(const QString &label, const Sums &sums)
+{
+    QString line = QLatin1Char('\t') + label + QStringLiteral("\t\t\t");
+    for (double v : sums)
+        line += QLatin1Char('\t') + money(v);
+    return line;
+}
+
+void selectFont(TSestavy &s, double size)
+{
+    s.SelectFont(kFont, size);
+    s.SelectCharset(kCentralEuropean);
+}
+
+// Gives back what a run of the overview takes, however it ends: the receipts lose their
+// range (and are closed again when the run opened them), the work table is closed and
+// the engine prints portrait again. Nothing it does raises.
+class OverviewRun {
+public:
+    explicit OverviewRun(TDataSestavy &m) : m_module(m), m_receiptsOpen(m.ffSesDod.Active()) {}
+    ~OverviewRun()
+    {
+        m_module.Sestavy.Orientation = QPageLayout::Portrait;
+        giveBack([&] { m_module.SesDodMem.Close(); });
+        giveBack([&] {
+            store::Table &receipts = m_module.ffSesDod;
+            if (!receipts.Active())
+                return;
+            receipts.CancelRange();
+            if (!m_receiptsOpen)
+                receipts.Close();
+        });
+    }
+
+private:
+    template <typename Step>
+    static void giveBack(Step step) noexcept
+    {
+        try {
+            step();
+        } catch (const std::exception &) {
+            // The table is left as the store left it; the run's own error, if any, counts.
+        }
+    }
+
+    TDataSestavy &m_module;
+    const bool m_receiptsOpen;
+};
+
+// The busy pointer while the workbook is written, where there is a pointer at all.
+class BusyPointer {
+public:
+    BusyPointer() : m_shown(qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr)
+    {
+        if (m_shown)
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    }
+    ~BusyPointer()
+    {
+        if (m_shown)
+            QGuiApplication::restoreOverrideCursor();
+    }
+
+private:
+    const bool m_shown;
+};
+
+} // namespace
+
+int TDataSestavy::SesPrehPRD(int sortOrder, const QDate &dateFrom, const QDate &dateTo)
+{
+    OverviewRun run(*this);
+    FillOverviewWorkTable(*Data, ffSesDod, SesDodMem, dateFrom, dateTo, sortOrder);
+    SortOrder = sortOrder;
+    WriteOverviewText(SesDodMem, kOverviewTextFile);
+    const int rows = int(SesDodMem.RecordCount());
+    if (ExcelExport) {
+        BusyPointer busy;
+        if (rows > 0) {
+            try {
+                WriteOverviewWorkbook(SesDodMem, WorkbookPath.isEmpty() ? OverviewWorkbookPath(QDate::currentDate())
+                                                                        : WorkbookPath);
+            } catch (const std::exception &e) {
+                prompter().ShowMessage(QStringLiteral("Nejze komunikovat s MS Excel\n") + ErrorText(e));
+            }
+        }
+    }
+    SesDodMem.First();
+    QCoreApplication::processEvents();
+    ReportKind = rkPrehledDodavek;
+    Sestavy.Orientation = QPageLayout::Landscape;
+    Sestavy.Execute();
+    return rows;
+}
+
+void PrintOverview(TSestavy &s, store::Table &work, int order, const QDate &from, const QDate &to,
+                   const QString &shopName)
+{
+    selectFont(s, 13);
+    s.SetPageMargins(1.0, 1.0, 2.0, 2.0);
+    s.ToPageTop();
+    s.ClearTabStops();
+    s.PrintAt(QStringLiteral("Přehled dodávek od ") + DateToStr(from) + QStringLiteral(" do ") + DateToStr(to) +
+                  QStringLiteral(" na skladu ") + shopName,
+              1.0);
+    s.NewLine();
+    s.NewLine();
+
+    selectFont(s, 9);
+    QString heading;
+    for (const Column &c : kColumns) {
+        s.AddTabStop(&c == kColumns ? 1.0 : AfterPrevious, c.justify, c.width, 0, 0, 0);
+        heading += QLatin1Char('\t') + QString::fromUtf8(c.heading);
+    }
+    s.PrintTabbedLine(heading);
+
+    Sums supplier{}, total{};
+    work.First();
+    QString supplierCode = work.FieldByName(QStringLiteral("KodDod")).AsString();
+    for (; !work.Eof(); work.Next()) {
+        if (s.LinesRemaining() < 3) {
+            s.NewPage();
+            s.NewLine();
+            s.NewLine();
+            s.PrintTabbedLine(heading);
+        }
+        const QString code = work.FieldByName(QStringLiteral("KodDod")).AsString();
+        if (order == BySupplier && code != supplierCode) {
+            s.PrintTabbedLine(sumsLine(QStringLiteral("Celkem dodavatel "), supplier));
+            s.NewLine();
+            supplierCode = code;
+            supplier = Sums{};
+        }
+        const Sums values = lineValues(work);
+        QString line = QLatin1Char('\t') + DateToStr(work.FieldByName(QStringLiteral("Vystaveno")).AsDateTime().date()) +
+                       QLatin1Char('\t') + work.FieldByName(QStringLiteral("Doklad")).AsString() + QLatin1Char('\t') +
+                       work.FieldByName(QStringLiteral("Nazev")).AsString() + QLatin1Char('\t') +
+                       work.FieldByName(QStringLiteral("FakDod")).AsString();
+        for (int i = 0; i < kSums; ++i) {
+            line += QLatin1Char('\t') + money(values[i]);
+            supplier[i] += values[i];
+            total[i] += values[i];
+        }
+        s.PrintTabbedLine(line);
+    }
+    if (order == BySupplier)
+        s.PrintTabbedLine(sumsLine(QStringLiteral("Celkem dodavatel "), supplier));
+    s.PrintTabbedLine(sumsLine(QStringLiteral("Celkem sestava "), total));
+}

@@ -1,0 +1,28 @@
+// Getting the connection back after the server went away: the next command reconnects
+// before it touches a table.
+
+#include "tdata.h"
+
+#include "app/core/errors.h"
+#include "app/core/prompter.h"
+
+QString TData::ConnectionRestoredText() const
+{
+    return QStringLiteral("Spojení s databázovým serverem ") + ServerName + QLatin1Char('@') + Host
+        + QStringLiteral(" bylo obnoveno");
+}
+
+bool TData::RestoreConnection()
+{
+    if (!Database.ConnectionLost())
+        return true;
+    try {
+        Database.Reconnect();
+    } catch (const AppError &e) {
+        prompter().ShowMessage(QStringLiteral("Databázový server ") + ServerName + QLatin1Char('@') + Host
+                               + QStringLiteral(" není dostupný: ") + e.text());
+        return false;
+    }
+    prompter().ShowMessage(ConnectionRestoredText());
+    return true;
+}

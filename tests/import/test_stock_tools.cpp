@@ -1,0 +1,184 @@
+// podklady-db import and podklady-db check run as processes on a demo firm of each
+// engine: a clean demo reports nothing; a journal entry deleted behind the program's back
+// is reported, then repaired; a prepared delivery is imported into a new receipt, and its
+// repetition is refused without --yes and imported again with it.
+
+#include "podklady_dbf_writer.h"
+#include "store_test_support.h"
+
+#include "store/tdata.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using storetest::Backend;
+using storetest::TestDatabase;
+
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+class StockTools : public testing::TestWithParam<Backend> {
+protected:
+    void SetUp() override
+    {
+        STORETEST_REQUIRE_ENGINE(GetParam());
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("import")));
+        QString ini = QStringLiteral("[Kramora]\r\nCestaImport=%1\r\n").arg(importDir());
+        if (GetParam() == Backend::SQLite) {
+            params.kind = store::ConnectionParams::Kind::SQLite;
+            params.sqliteFile = dir.filePath(QStringLiteral("data/demo.sqlite"));
+            ini += QStringLiteral("AliasName=demo\r\nCestaData=%1\r\n").arg(dir.filePath(QStringLiteral("data")));
+        } else {
+            db = std::make_unique<TestDatabase>(GetParam());
+            params = db->params();
+            ini += QStringLiteral("Protocol=TCPIP\r\nHost=%1:%2\r\nAliasName=%3\r\nDbUser=%4\r\n")
+                       .arg(params.host).arg(params.port).arg(params.database, params.user);
+        }
+        QFile f(iniPath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(ini.toUtf8());
+        f.close();
+        const ToolRun init = tool({QStringLiteral("init"), QStringLiteral("--demo"), QStringLiteral("--force")});
+        ASSERT_EQ(init.exitCode, 0) << init.err.toStdString();
+
+        data = std::make_unique<TData>();
+        data->FirmNumber = QStringLiteral("0001");
+        data->SetTableNames();
+        data->Database.Connect(params);
+    }
+
+    QString iniPath() const { return dir.filePath(QStringLiteral("Kramora.ini")); }
+    QString importDir() const { return dir.filePath(QStringLiteral("import")) + QLatin1Char('/'); }
+
+    ToolRun tool(const QStringList &args)
+    {
+        QProcess p;
+        p.start(QStringLiteral(PODKLADY_DB), args + QStringList{QStringLiteral("--ini"), iniPath()});
+        p.waitForFinished(300000);
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
+
+    qint64 count(store::Table &t)
+    {
+        t.Open();
+        const qint64 n = t.RecordCount();
+        t.Close();
+        return n;
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<TestDatabase> db;
+    store::ConnectionParams params;
+    std::unique_ptr<TData> data;
+};
+
+TEST_P(StockTools, CheckReportsAJournalEntryDeletedBehindTheProgramsBackAndRepairsIt)
+{
+    const ToolRun clean = tool({QStringLiteral("check")});
+    EXPECT_EQ(clean.exitCode, 0) << clean.err.toStdString();
+    EXPECT_TRUE(clean.out.isEmpty()) << clean.out.toStdString();
+
+    // The newest entry of some stock variant goes, its stock stays.
+    store::Table &den = data->ffDenik;
+    den.Open();
+    den.Last();
+    const QString card = den.FieldByName(QStringLiteral("DEN_KAV")).AsString();
+    const QString variant = den.FieldByName(QStringLiteral("DEN_IND")).AsString();
+    const double quantity = den.FieldByName(QStringLiteral("DEN_KUS")).AsFloat();
+    ASSERT_NE(quantity, 0.0);
+    den.Delete();
+    den.Close();
+
+    const ToolRun found = tool({QStringLiteral("check")});
+    EXPECT_EQ(found.exitCode, 1);
+    const QString where = card + QLatin1Char('/') + variant + QLatin1Char('\t');
+    EXPECT_TRUE(found.out.startsWith(where)) << found.out.toStdString();
+    EXPECT_EQ(found.out.count(QLatin1Char('\n')), 1) << found.out.toStdString();   // the card total agrees
+    EXPECT_EQ(tool({QStringLiteral("check")}).out, found.out);                     // nothing was changed
+
+    const ToolRun repaired = tool({QStringLiteral("check"), QStringLiteral("--repair")});
+    EXPECT_EQ(repaired.exitCode, 0) << repaired.err.toStdString();
+    EXPECT_TRUE(repaired.out.contains(where + QStringLiteral("opraveno"))) << repaired.out.toStdString();
+    EXPECT_TRUE(repaired.out.contains(card + QStringLiteral("\topraveno"))) << repaired.out.toStdString();
+    const ToolRun after = tool({QStringLiteral("check")});
+    EXPECT_EQ(after.exitCode, 0);
+    EXPECT_TRUE(after.out.isEmpty()) << after.out.toStdString();
+}
+
+TEST_P(StockTools, ImportPostsIntoANewReceiptAndRefusesARepetitionWithoutYes)
+{
+    // A stock variant and a supplier of the demo.
+    store::Table &skl = data->ffSklad;
+    skl.Open();
+    skl.First();
+    const QString card = skl.FieldByName(QStringLiteral("SKL_KAV")).AsString();
+    const QString variant = skl.FieldByName(QStringLiteral("SKL_IND")).AsString();
+    skl.Close();
+    store::Table &dod = data->ffDodavatele;
+    dod.Open();
+    dod.First();
+    const QString supplier = dod.FieldByName(QStringLiteral("DOD_KOD")).AsString();
+    dod.Close();
+    writePodkladyDbf(importDir() + QStringLiteral("Pod0000.dbf"),
+                     {{card, variant, 4, "P7"}, {"999999", "001", 1, "P7"}, {card, variant, 9, "P8"}});
+    ASSERT_TRUE(QFile::rename(importDir() + QStringLiteral("Pod0000.dbf"), importDir() + QStringLiteral("POD0000.DBF")));
+    const qint64 receipts = count(data->ffDodavky), entries = count(data->ffDenik);
+
+    const QStringList import{QStringLiteral("import"), QStringLiteral("--prepared"), QStringLiteral("p7"),
+                             QStringLiteral("--supplier"), supplier, QStringLiteral("--invoice"),
+                             QStringLiteral("FA-7"), QStringLiteral("--invoiced"), QStringLiteral("12,50")};
+    const ToolRun first = tool(import);
+    EXPECT_EQ(first.exitCode, 0) << first.err.toStdString();
+    const QStringList lines = first.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << first.out.toStdString();
+    EXPECT_EQ(lines[0], card + QLatin1Char('/') + variant + QStringLiteral("\t4\timportováno"));
+    EXPECT_EQ(lines[1], QStringLiteral("999999/001\t1\tvynecháno: karta není v sortimentu"));
+    EXPECT_TRUE(lines[2].endsWith(QStringLiteral(": 1 z 2 řádků"))) << lines[2].toStdString();
+    EXPECT_EQ(count(data->ffDodavky), receipts + 1);
+    EXPECT_EQ(count(data->ffDenik), entries + 1);
+    store::Table &prd = data->ffDodavky;
+    prd.Open();
+    prd.Last();
+    EXPECT_EQ(prd.FieldByName(QStringLiteral("HLA_DO3")).AsString(), QStringLiteral("P7"));
+    EXPECT_EQ(prd.FieldByName(QStringLiteral("HLA_DO2")).AsString(), QStringLiteral("FA-7"));
+    EXPECT_EQ(prd.FieldByName(QStringLiteral("HLA_FAC")).AsFloat(), 12.5);
+    EXPECT_EQ(prd.FieldByName(QStringLiteral("HLA_ODB")).AsString(), supplier);
+    prd.Close();
+    EXPECT_EQ(tool({QStringLiteral("check")}).exitCode, 0);
+
+    const ToolRun refused = tool(import);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("Podklady dodávky P7 již byly importovány do příjemky ")))
+        << refused.err.toStdString();
+    EXPECT_EQ(count(data->ffDodavky), receipts + 1);
+    EXPECT_EQ(count(data->ffDenik), entries + 1);
+
+    const ToolRun again = tool(import + QStringList{QStringLiteral("--yes")});
+    EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+    EXPECT_EQ(count(data->ffDodavky), receipts + 2);
+    EXPECT_EQ(count(data->ffDenik), entries + 2);
+
+    // A number without an importable line, and arguments that are not an import.
+    EXPECT_EQ(tool({QStringLiteral("import"), QStringLiteral("--prepared"), QStringLiteral("NONE"),
+                    QStringLiteral("--supplier"), supplier}).exitCode, 1);
+    EXPECT_EQ(tool({QStringLiteral("import"), QStringLiteral("--prepared"), QStringLiteral("P7")}).exitCode, 64);
+    EXPECT_EQ(tool({QStringLiteral("import"), QStringLiteral("--prepared"), QStringLiteral("P7"),
+                    QStringLiteral("--supplier"), supplier, QStringLiteral("--invoiced"), QStringLiteral("dvanáct")})
+                  .exitCode,
+              64);
+    EXPECT_EQ(count(data->ffDodavky), receipts + 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, StockTools, testing::Values(Backend::SQLite, Backend::PostgreSQL),
+                         storetest::engineName);
+
+} // namespace

@@ -1,0 +1,321 @@
+// The deliveries overview on a real database of each engine, run by SesPrehPRD with the
+// report engine writing a real PDF: the text file byte for byte in both orders, an empty
+// and a reversed period, the printed layout by its placed cells (title, columns, supplier
+// blocks and subtotals, grand total, the page break), the workbook read back from its
+// file and the message when it cannot be written, and the tables and the orientation
+// given back after success and after each kind of failure.
+
+#include "overview_fixture.h"
+#include "recordingprompter.h"
+#include "store_test_support.h"
+
+#include "app/core/codepage.h"
+#include "app/core/errors.h"
+#include "reports/data_sestavy.h"
+#include "reports/prehled_dodavek.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+using storetest::Backend;
+using storetest::TestDatabase;
+using namespace overviewtest;
+
+namespace {
+
+// One printed line: the texts of its cells (trimmed), and its top edge in cm.
+struct Line {
+    double top;
+    QStringList cells;
+    QString joined() const { return cells.join(QLatin1Char('|')); }
+};
+
+// The tabbed lines of a page in order (the title, a placed text, is left out).
+QVector<Line> cellLines(const ReportPage &page)
+{
+    QVector<Line> lines;
+    for (const ReportItem &item : page.items) {
+        if (item.kind != ReportItem::Cell)
+            continue;
+        if (lines.isEmpty() || std::abs(lines.last().top - item.top) > 1e-9)
+            lines.append(Line{item.top, {}});
+        lines.last().cells << item.text.trimmed();
+    }
+    return lines;
+}
+
+QStringList joinedLines(const ReportPage &page)
+{
+    QStringList out;
+    for (const Line &l : cellLines(page))
+        out << l.joined();
+    return out;
+}
+
+class OverviewTest : public testing::TestWithParam<Backend> {
+protected:
+    void SetUp() override
+    {
+        STORETEST_REQUIRE_ENGINE(GetParam());
+        ASSERT_TRUE(dir.isValid());
+        db = std::make_unique<TestDatabase>(GetParam());
+        data = FirmDataModule(db->params(), QStringLiteral("0005"));
+        FreshFirmSchema(data->Database, data->FirmNumber);
+        reports = std::make_unique<TDataSestavy>();
+        writeReceipts(*data, reports->ffSesDod);
+        // A batch run: no setup dialog, the pages to a PDF in the test's directory.
+        reports->Sestavy.SystemSetups = 0;
+        reports->Sestavy.DefaultDestination = TDestination::File;
+        reports->Sestavy.OutputFileName = pdfPath();
+    }
+
+    void TearDown() override
+    {
+        reports.reset();
+        data.reset();
+        db.reset();
+    }
+
+    QString pdfPath() const { return dir.filePath(QStringLiteral("sestava.pdf")); }
+    QString textPath() const { return dir.filePath(QStringLiteral("PrehledDodavek.txt")); }
+
+    // Runs the overview of the period as the main window does: the receipts open on "DAT".
+    int run(int order, const QDate &from = kFrom, const QDate &to = kTo)
+    {
+        reports->ffSesDod.Open();
+        reports->ffSesDod.SetIndexName(QStringLiteral("DAT"));
+        reports->DateFrom = from;
+        reports->DateTo = to;
+        return reports->SesPrehPRD(order, from, to);
+    }
+
+    // The receipts open without a range, the work table closed, the engine portrait.
+    void expectGivenBack(bool receiptsOpen = true)
+    {
+        EXPECT_EQ(reports->ffSesDod.Active(), receiptsOpen);
+        if (receiptsOpen) {
+            EXPECT_EQ(reports->ffSesDod.RecordCount(), 5);
+        }
+        EXPECT_FALSE(reports->SesDodMem.Active());
+        EXPECT_EQ(reports->Sestavy.Orientation, QPageLayout::Portrait);
+    }
+
+    InTemporaryDirectory dir;
+    std::unique_ptr<TestDatabase> db;
+    std::unique_ptr<TData> data;
+    std::unique_ptr<TDataSestavy> reports;
+    RecordingPrompter prompts;
+};
+
+TEST_P(OverviewTest, WritesTheTextFileByteForByteInBothOrders)
+{
+    EXPECT_EQ(run(ByReceipt), 3);
+    EXPECT_EQ(readFile(textPath()), kHeading + kLine101 + kLine102 + kLine103);
+    expectGivenBack();
+
+    EXPECT_EQ(run(BySupplier), 3);
+    EXPECT_EQ(readFile(textPath()), kHeading + kLine102 + kLine101 + kLine103);
+    expectGivenBack();
+
+    // A run from a closed receipts table opens it and closes it again.
+    reports->ffSesDod.Close();
+    EXPECT_EQ(reports->SesPrehPRD(ByReceipt, kFrom, kTo), 3);
+    expectGivenBack(false);
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(QFile::exists(pdfPath()));
+}
+
+TEST_P(OverviewTest, PrintsLandscapeWithSupplierBlocksOnlyWhenSortedBySupplier)
+{
+    run(BySupplier);
+    const ReportDocument &doc = reports->Sestavy.Document();
+    EXPECT_EQ(doc.orientation, QPageLayout::Landscape);
+    ASSERT_EQ(doc.pages.size(), 1);
+    const ReportPage &page = doc.pages[0];
+
+    // The title, placed at 1 cm in ArialCE 13, Central European.
+    ASSERT_FALSE(page.items.isEmpty());
+    const ReportItem &title = page.items[0];
+    EXPECT_EQ(title.kind, ReportItem::Text);
+    EXPECT_EQ(title.text, QStringLiteral("Přehled dodávek od 05.03.2004 do 07.03.2004 na skladu Prodejna Říčany"));
+    EXPECT_DOUBLE_EQ(title.left, 1.0);
+    EXPECT_EQ(title.font, (ReportFont{QStringLiteral("ArialCE"), 13, false, 238}));
+
+    // Thirteen cells side by side from 1 cm, without box lines, shade or margin.
+    const double widths[] = {1.75, 2.0, 4.0, 1.75, 1.85, 1.85, 1.85, 1.85, 1.85, 1.85, 1.85, 1.85, 1.85};
+    double left = 1.0;
+    int cell = 0;
+    for (const ReportItem &item : page.items) {
+        if (item.kind != ReportItem::Cell)
+            continue;
+        const int column = cell++ % 13;
+        if (column == 0)
+            left = 1.0;
+        SCOPED_TRACE(item.text.toStdString());
+        EXPECT_NEAR(item.left, left, 1e-9);
+        EXPECT_NEAR(item.width, widths[column], 1e-9);
+        EXPECT_EQ(item.justify, column < 4 ? pjLeft : pjRight);
+        EXPECT_EQ(item.lines, 0);
+        EXPECT_EQ(item.shade, 0);
+        EXPECT_EQ(item.margin, 0);
+        EXPECT_EQ(item.font, (ReportFont{QStringLiteral("ArialCE"), 9, false, 238}));
+        left += widths[column];
+    }
+
+    const QStringList expected = {
+        QStringLiteral("Datum|Doklad|Dodavatel|Fakt.dod.|Cel. Nc|Cel. PC|Zák 22%|Zák 5%|Zák 0%|Daň 22%|Daň 5%|Cel.fakt.|Diference"),
+        QStringLiteral("07.03.2004|0000000102|Alfa Žluťoučký kůň||80,00|122,00|80,00|0,00|0,00|17,60|0,00|100,00|20,00"),
+        QStringLiteral("Celkem dodavatel||||80,00|122,00|80,00|0,00|0,00|17,60|0,00|100,00|20,00"),
+        QStringLiteral("05.03.2004|0000000101|Beta \"Brno\" s.r.o.|F-77|1234,50|1779,00|1000,00|234,50|0,00|220,00|11,73|1234,50|0,00"),
+        QStringLiteral("06.03.2004|0000000103|Beta \"Brno\" s.r.o.|X9|40,00|45,00|0,00|0,00|40,00|0,00|0,00|50,00|10,00"),
+        QStringLiteral("Celkem dodavatel||||1274,50|1824,00|1000,00|234,50|40,00|220,00|11,73|1284,50|10,00"),
+        QStringLiteral("Celkem sestava||||1354,50|1946,00|1080,00|234,50|40,00|237,60|11,73|1384,50|30,00"),
+    };
+    EXPECT_EQ(joinedLines(page), expected) << joinedLines(page).join(QLatin1Char('\n')).toStdString();
+    // "%8.2f": at least eight characters.
+    const QVector<Line> lines = cellLines(page);
+    EXPECT_EQ(page.items.last().text, QStringLiteral("   30,00"));
+    // An empty line after each supplier's block but the last; the grand total follows
+    // the last subtotal directly.
+    const double height = lines[2].top - lines[1].top;
+    EXPECT_GT(height, 0);
+    EXPECT_NEAR(lines[3].top - lines[2].top, 2 * height, 1e-9);
+    EXPECT_NEAR(lines[6].top - lines[5].top, height, 1e-9);
+
+    run(ByReceipt);
+    const QStringList byNumber = joinedLines(reports->Sestavy.Document().pages.value(0));
+    ASSERT_EQ(byNumber.size(), 5);
+    EXPECT_TRUE(byNumber[1].startsWith(QStringLiteral("05.03.2004|0000000101|")));
+    EXPECT_TRUE(byNumber[2].startsWith(QStringLiteral("07.03.2004|0000000102|")));
+    EXPECT_TRUE(byNumber[3].startsWith(QStringLiteral("06.03.2004|0000000103|")));
+    EXPECT_TRUE(byNumber[4].startsWith(QStringLiteral("Celkem sestava|")));
+    EXPECT_FALSE(byNumber.join(QLatin1Char('\n')).contains(QStringLiteral("Celkem dodavatel")));
+}
+
+TEST_P(OverviewTest, AnEmptyOrReversedPeriodGivesTheHeadingAndZeroTotals)
+{
+    reports->ExcelExport = true;
+    reports->WorkbookPath = dir.filePath(QStringLiteral("prazdne.xlsx"));
+    const QString zeros = QStringLiteral("||||0,00|0,00|0,00|0,00|0,00|0,00|0,00|0,00|0,00");
+    const QString heading = QStringLiteral("Datum|Doklad|Dodavatel|Fakt.dod.|Cel. Nc|Cel. PC|Zák 22%|Zák 5%|Zák 0%|Daň 22%|Daň 5%|Cel.fakt.|Diference");
+    struct Case {
+        QDate from, to;
+        int order;
+        QStringList printed;
+    };
+    const Case cases[] = {
+        {QDate(2005, 1, 1), QDate(2005, 1, 31), ByReceipt, {heading, QStringLiteral("Celkem sestava") + zeros}},
+        {QDate(2005, 1, 1), QDate(2005, 1, 31), BySupplier,
+         {heading, QStringLiteral("Celkem dodavatel") + zeros, QStringLiteral("Celkem sestava") + zeros}},
+        // The first date after the last selects nothing, though receipts lie between them.
+        {kTo, kFrom, ByReceipt, {heading, QStringLiteral("Celkem sestava") + zeros}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.from.toString().toStdString() + " " + std::to_string(c.order));
+        EXPECT_EQ(run(c.order, c.from, c.to), 0);
+        EXPECT_EQ(readFile(textPath()), kHeading);
+        EXPECT_FALSE(QFile::exists(reports->WorkbookPath));
+        ASSERT_EQ(reports->Sestavy.Document().pages.size(), 1);
+        EXPECT_EQ(joinedLines(reports->Sestavy.Document().pages[0]), c.printed);
+        expectGivenBack();
+    }
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+TEST_P(OverviewTest, BreaksThePageWhenFewerThanThreeLinesRemain)
+{
+    const QDate day(2006, 6, 1);
+    for (int i = 1; i <= 70; ++i)
+        appendReceipt(reports->ffSesDod, QString::asprintf("%010d", 1000 + i).toLatin1().constData(), day, "P", "",
+                      "000001", kAlfa, i);
+    run(ByReceipt, day, day);
+    const ReportDocument &doc = reports->Sestavy.Document();
+    ASSERT_EQ(doc.pages.size(), 2);
+    const QVector<Line> first = cellLines(doc.pages[0]);
+    const QVector<Line> second = cellLines(doc.pages[1]);
+    const double height = first[1].top - first[0].top;
+    const double bottom = doc.paperHeight - 2.0;
+
+    // Every receipt once, in number order, over both pages.
+    QStringList numbers;
+    for (const QVector<Line> *page : {&first, &second})
+        for (const Line &l : *page)
+            if (l.cells.value(0) == QLatin1String("01.06.2006"))
+                numbers << l.cells.value(1);
+    ASSERT_EQ(numbers.size(), 70);
+    for (int i = 0; i < 70; ++i)
+        EXPECT_EQ(numbers[i], QString::asprintf("%010d", 1001 + i));
+
+    // The first page is filled until fewer than three lines would remain below it.
+    const double below = bottom - (first.last().top + height);
+    EXPECT_GE(below, 2 * height - 1e-9);
+    EXPECT_LT(below, 3 * height);
+    // The second page: two empty lines from its top, the heading again, the rest, the total.
+    EXPECT_EQ(second[0].cells.value(0), QStringLiteral("Datum"));
+    EXPECT_NEAR(second[0].top, 2.0 + 2 * height, 1e-6);
+    EXPECT_TRUE(second.last().cells.value(0).startsWith(QStringLiteral("Celkem sestava")));
+    for (const ReportPage &page : doc.pages)
+        for (const ReportItem &item : page.items)
+            EXPECT_LE(item.top + item.height, bottom + 1e-9);
+}
+
+TEST_P(OverviewTest, AWorkbookThatCannotBeWrittenIsReportedAndThePrintoutStillRuns)
+{
+    // Its directory cannot be made: a file stands where the directory would be.
+    QFile blocker(dir.filePath(QStringLiteral("soubor")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    reports->ExcelExport = true;
+    reports->WorkbookPath = dir.filePath(QStringLiteral("soubor/prehled.xlsx"));
+    EXPECT_EQ(run(ByReceipt), 3);
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_TRUE(prompts.messages[0].startsWith(QStringLiteral("Nejze komunikovat s MS Excel\n")));
+    EXPECT_TRUE(prompts.messages[0].contains(dir.filePath(QStringLiteral("soubor"))));
+    EXPECT_EQ(readFile(textPath()), kHeading + kLine101 + kLine102 + kLine103);
+    EXPECT_TRUE(QFile::exists(pdfPath()));
+    EXPECT_EQ(reports->Sestavy.Document().pages.size(), 1);
+    expectGivenBack();
+}
+
+TEST_P(OverviewTest, GivesBackTheTablesAndThePortraitAfterEveryFailure)
+{
+    // The text file cannot be made: a directory holds its name. Nothing half-written stays,
+    // the message names the file, and neither the workbook nor the printout follows.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("PrehledDodavek.txt")));
+    reports->ExcelExport = true;
+    reports->WorkbookPath = dir.filePath(QStringLiteral("sesit.xlsx"));
+    try {
+        run(ByReceipt);
+        ADD_FAILURE() << "no error";
+    } catch (const AppError &e) {
+        EXPECT_TRUE(e.text().contains(textPath())) << e.text().toStdString();
+    }
+    expectGivenBack();
+    EXPECT_FALSE(QFile::exists(reports->WorkbookPath));
+    EXPECT_FALSE(QFile::exists(pdfPath()));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    ASSERT_TRUE(QDir(dir.path()).rmdir(QStringLiteral("PrehledDodavek.txt")));
+
+    // The printout fails: its file cannot be made. The text file is written already.
+    reports->ExcelExport = false;
+    reports->Sestavy.OutputFileName = dir.filePath(QStringLiteral("chybi/sestava.pdf"));
+    EXPECT_THROW(run(BySupplier), AppError);
+    expectGivenBack();
+    EXPECT_EQ(readFile(textPath()), kHeading + kLine102 + kLine101 + kLine103);
+
+    // The receipts table cannot be opened: it is not there.
+    reports->ffSesDod.Close();
+    data->Database.DropTable(reports->ffSesDod.TableName());
+    EXPECT_THROW(reports->SesPrehPRD(ByReceipt, kFrom, kTo), StoreError);
+    EXPECT_FALSE(reports->ffSesDod.Active());
+    EXPECT_FALSE(reports->SesDodMem.Active());
+    EXPECT_EQ(reports->Sestavy.Orientation, QPageLayout::Portrait);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, OverviewTest, testing::Values(Backend::SQLite, Backend::PostgreSQL),
+                         storetest::engineName);
+
+} // namespace

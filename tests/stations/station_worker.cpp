@@ -1,0 +1,167 @@
+// One station as a process of its own, for the tests of several stations on one database:
+//   station_worker TARGET ADDRESS numbers COUNT OUTFILE
+//       takes COUNT source-document numbers from the counter, trying again while another
+//       station has the counter in editing; appends each number as a line to OUTFILE
+//   station_worker TARGET ADDRESS post LINES CARD...
+//       posts LINES receipts of 1 to 3 pieces onto variant "001" of the cards in turn
+//   station_worker TARGET ADDRESS import IMPORTDIR NUMBER
+//       imports the prepared document NUMBER of IMPORTDIR/Pod0000.dbf into a new receipt
+//       and writes it; prints "ready" before the import starts
+//   station_worker TARGET ADDRESS commands SECONDS
+//       runs one command every 50 ms for SECONDS: the connection restored when it was lost,
+//       then one posting onto card 000001/001
+// TARGET is sqlite:FILE or pg:HOST:PORT:DATABASE:USER; the firm is 0001. Every message the
+// program would show is printed as "message: <text>"; the last line is a summary
+// ("posted N refused M"). Exit 0 when the work ran to its end.
+
+#include "firm_tables.h"
+#include "station_target.h"
+
+#include "app/core/prompter.h"
+#include "import/batch_screens.h"
+#include "import/data_import.h"
+#include "import/form_podklady_import.h"
+#include "store/counter.h"
+#include "store/tdata.h"
+#include "app/core/screens.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QThread>
+#include <cstdio>
+#include <random>
+
+namespace {
+
+class PrintingPrompter final : public Prompter {
+public:
+    void ShowMessage(const QString &text) override
+    {
+        ++shown;
+        std::printf("message: %s\n", text.toUtf8().constData());
+        std::fflush(stdout);
+    }
+    bool Confirm(const QString &text) override
+    {
+        ShowMessage(text);
+        return false;
+    }
+    int shown = 0;
+};
+
+// The import dialog answered with the number; no other window opens here.
+int takeNumbers(TData &d, int count, const QString &outFile)
+{
+    QFile out(outFile);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        return 2;
+    const QDeadlineTimer deadline(120000);
+    int busy = 0;
+    for (int taken = 0; taken < count;) {
+        if (deadline.hasExpired())
+            return 3;
+        try {
+            d.ffCiselnik.Open();
+            d.ffCiselnik.First();
+            const QString number = TakeTextCounter(d.ffCiselnik, QStringLiteral("CIS_POD"));
+            d.ffCiselnik.Post();
+            out.write(number.toLatin1() + '\n');
+            ++taken;
+        } catch (const std::exception &) {
+            // Another station has the counter in editing: the user presses the key again.
+            d.ffCiselnik.Cancel();
+            ++busy;
+            QThread::usleep(100);
+        }
+    }
+    d.ffCiselnik.Close();
+    std::printf("taken %d busy %d\n", count, busy);
+    return 0;
+}
+
+int post(TData &d, int lines, const QStringList &cards)
+{
+    std::mt19937 random(std::random_device{}());
+    int posted = 0, refused = 0;
+    for (int i = 0; i < lines; ++i) {
+        const double quantity = double(1 + random() % 3);
+        if (d.ZapisPohybuVar(cards[i % cards.size()], QStringLiteral("001"), QStringLiteral("0000000001"),
+                             QStringLiteral("001"), 10.0f, 21.0f, quantity))
+            ++posted;
+        else
+            ++refused;
+    }
+    std::printf("posted %d refused %d\n", posted, refused);
+    return 0;
+}
+
+int import(TData &d, const QString &directory, const QString &number)
+{
+    const BatchImportScreens windows(number);
+    d.ImportPath = directory + u'/';
+    d.ffDodavky.Open();
+    d.ffDodavky.Append();
+    d.ffDodavky.FieldByName(QStringLiteral("HLA_ODB")).SetAsString(QStringLiteral("000001"));
+    d.DokladObsah.Open();
+    std::printf("ready\n");
+    std::fflush(stdout);
+    bool newDocument = true;
+    TDataImport().PodkladyImport(newDocument);
+    if (!newDocument)
+        d.ffDodavky.Post();
+    else
+        d.ffDodavky.Cancel();
+    std::printf("imported %s\n", newDocument ? "nothing" : "receipt");
+    return 0;
+}
+
+int commands(TData &d, int seconds)
+{
+    const QDeadlineTimer deadline(seconds * 1000);
+    int posted = 0, refused = 0;
+    while (!deadline.hasExpired()) {
+        if (d.RestoreConnection()) {
+            if (d.ZapisPohybuVar(QStringLiteral("000001"), QStringLiteral("001"), QStringLiteral("0000000001"),
+                                 QStringLiteral("001"), 10.0f, 21.0f, 1.0))
+                ++posted;
+            else
+                ++refused;
+        }
+        QThread::msleep(50);
+    }
+    std::printf("posted %d refused %d\n", posted, refused);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 5)
+        return 64;
+    PrintingPrompter messages;
+    setPrompter(&messages);
+    try {
+        auto data = FirmDataModule(StationTargetParams(args[1]), QStringLiteral("0001"));
+        data->LocalAddress = args[2];
+        data->UserFullName = QStringLiteral("Stanice ") + args[2];
+        data->UserInitials = QStringLiteral("ST");
+        data->PriceMode = 1;
+        const QString mode = args[3];
+        if (mode == QLatin1String("numbers") && args.size() == 6)
+            return takeNumbers(*data, args[4].toInt(), args[5]);
+        if (mode == QLatin1String("post") && args.size() >= 6)
+            return post(*data, args[4].toInt(), args.mid(5));
+        if (mode == QLatin1String("import") && args.size() == 6)
+            return import(*data, args[4], args[5]);
+        if (mode == QLatin1String("commands") && args.size() == 5)
+            return commands(*data, args[4].toInt());
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "station_worker: %s\n", e.what());
+        return 1;
+    }
+    return 64;
+}

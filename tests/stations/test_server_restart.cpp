@@ -1,0 +1,190 @@
+// The PostgreSQL server going away under a station and coming back: the message carries
+// the server's own text, the next command reconnects (tables re-opened, the record in
+// editing cancelled) and says so once, and postings interrupted by the loss leave nothing
+// half done. The server is a throwaway cluster of this test program's own, on a free
+// port, so that no other test loses its connection.
+
+#include "stations_support.h"
+
+#include "recordingprompter.h"
+
+#include "app/core/errors.h"
+
+#include <QProcess>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace stations;
+
+namespace {
+
+// A loopback port nobody listens on now.
+int freePort()
+{
+    const int s = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    int port = 0;
+    if (bind(s, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0
+        && getsockname(s, reinterpret_cast<sockaddr *>(&address), &length) == 0)
+        port = ntohs(address.sin_port);
+    close(s);
+    return port;
+}
+
+// The throwaway server: started for the test program, stopped and removed at its end.
+class Cluster {
+public:
+    Cluster() : m_port(freePort()) {}
+    ~Cluster() { run(QStringLiteral("stop")); }
+    bool run(const QString &command)
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PODKLADY_PG_PORT"), QString::number(m_port));
+        env.remove(QStringLiteral("PODKLADY_PG_DIR"));
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p.start(QStringLiteral(PG_TEST_CLUSTER), {command});
+        return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    }
+    store::ConnectionParams params() const
+    {
+        store::ConnectionParams p;
+        p.kind = store::ConnectionParams::Kind::PostgreSQL;
+        p.host = QStringLiteral("127.0.0.1");
+        p.port = m_port;
+        p.database = QStringLiteral("postgres");
+        p.user = QStringLiteral("postgres");
+        return p;
+    }
+
+private:
+    int m_port;
+};
+
+class ServerRestartTest : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        cluster = new Cluster;
+        started = cluster->run(QStringLiteral("start"));
+    }
+    static void TearDownTestSuite()
+    {
+        delete cluster;
+        cluster = nullptr;
+    }
+    void SetUp() override
+    {
+        if (!started) {
+            if (qEnvironmentVariable("CI") == QLatin1String("true"))
+                FAIL() << "the throwaway PostgreSQL server could not be started";
+            GTEST_SKIP() << "the throwaway PostgreSQL server could not be started";
+        }
+        ASSERT_TRUE(cluster->run(QStringLiteral("start")));
+        data = FirmDataModule(cluster->params(), QStringLiteral("0001"));
+        data->LocalAddress = QStringLiteral("10.0.5.1");
+        data->ServerName = QStringLiteral("SKLAD");
+        data->Host = QStringLiteral("127.0.0.1");
+        FreshFirmSchema(data->Database, data->FirmNumber);
+    }
+
+    static Cluster *cluster;
+    static bool started;
+    std::unique_ptr<TData> data;
+    RecordingPrompter messages;
+};
+
+Cluster *ServerRestartTest::cluster = nullptr;
+bool ServerRestartTest::started = false;
+
+TEST_F(ServerRestartTest, TheNextCommandReconnectsAndSaysSoOnce)
+{
+    for (const char *number : {"0000000001", "0000000002", "0000000003"})
+        AppendRow(data->ffPodklHlav, {{"HLA_DO1", number}, {"HLA_ODB", "000001"}});
+    store::Table &headers = data->ffPodklHlav;
+    headers.Open();
+    headers.SetIndexName(QStringLiteral("DO1"));
+    ASSERT_TRUE(headers.FindKey({QStringLiteral("0000000002")}));
+    headers.Edit();
+    headers.FieldByName(QStringLiteral("HLA_ODB")).SetAsString(QStringLiteral("000009"));
+
+    ASSERT_TRUE(cluster->run(QStringLiteral("halt")));
+    // Writing, and opening a table not opened before: the message says what happened.
+    for (const auto &step : std::initializer_list<std::function<void()>>{
+             [&] { headers.Post(); }, [&] { data->ffDodavatele.Open(); }}) {
+        try {
+            step();
+            ADD_FAILURE() << "no error with the server stopped";
+        } catch (const StoreError &e) {
+            const QString reason = e.text().section(QStringLiteral(": "), 1).trimmed();
+            EXPECT_FALSE(reason.isEmpty()) << e.text().toStdString();
+            std::printf("[figures] message with the server stopped: %s\n", e.text().toUtf8().constData());
+        }
+    }
+    EXPECT_TRUE(data->Database.ConnectionLost());
+    EXPECT_FALSE(data->RestoreConnection());   // still away: said so, with the engine's text
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_TRUE(messages.messages[0].startsWith(QStringLiteral("Databázový server SKLAD@127.0.0.1 není dostupný: ")))
+        << messages.messages[0].toStdString();
+    messages.messages.clear();
+
+    ASSERT_TRUE(cluster->run(QStringLiteral("start")));
+    EXPECT_TRUE(data->RestoreConnection());
+    EXPECT_EQ(messages.messages, QStringList{QStringLiteral("Spojení s databázovým serverem SKLAD@127.0.0.1 bylo obnoveno")});
+    EXPECT_TRUE(data->RestoreConnection());   // once: nothing more to restore
+    EXPECT_EQ(messages.messages.size(), 1);
+
+    // The table is open again on its index and record; the edit was cancelled, and the
+    // record is free to be edited again.
+    EXPECT_TRUE(headers.Active());
+    EXPECT_EQ(headers.IndexName(), QStringLiteral("DO1"));
+    EXPECT_EQ(headers.State(), store::DataSetState::Browse);
+    EXPECT_EQ(headers.FieldByName(QStringLiteral("HLA_DO1")).AsString(), QStringLiteral("0000000002"));
+    EXPECT_EQ(headers.FieldByName(QStringLiteral("HLA_ODB")).AsString(), QStringLiteral("000001"));
+    headers.Edit();
+    headers.FieldByName(QStringLiteral("HLA_ODB")).SetAsString(QStringLiteral("000007"));
+    headers.Post();
+    headers.Next();
+    EXPECT_EQ(headers.FieldByName(QStringLiteral("HLA_DO1")).AsString(), QStringLiteral("0000000003"));
+    headers.Close();
+}
+
+// A station's process posts every 50 ms while the server stops and starts under it: the
+// next command after the restart reconnects, every posting that reported success is in
+// the journal, and the interrupted ones left nothing half written.
+TEST_F(ServerRestartTest, AStationsPostingsSurviveTheServerStoppingUnderIt)
+{
+    addStockCard(*data, QStringLiteral("000001"), 0);
+    auto station = startWorker(cluster->params(), QStringLiteral("10.0.5.2"), {QStringLiteral("commands"), QStringLiteral("6")});
+    ASSERT_TRUE(station->waitForStarted(10000));
+    QThread::msleep(1500);
+    ASSERT_TRUE(cluster->run(QStringLiteral("halt")));
+    QThread::msleep(1000);
+    ASSERT_TRUE(cluster->run(QStringLiteral("start")));
+    const QStringList out = finish(*station, 60000);
+
+    const int restored = int(out.filter(QStringLiteral("message: Spojení s databázovým serverem")).size());
+    EXPECT_EQ(restored, 1) << out.join(u'\n').toStdString();
+    const QString summary = out.value(out.size() - 1);
+    ASSERT_TRUE(summary.startsWith(QStringLiteral("posted "))) << summary.toStdString();
+    const int posted = summary.section(u' ', 1, 1).toInt();
+    const int refused = summary.section(u' ', 3, 3).toInt();
+    EXPECT_GT(posted, 0);
+
+    data = FirmDataModule(cluster->params(), QStringLiteral("0001"));
+    const Ledger ledger = checkLedger(*data);
+    EXPECT_EQ(ledger.journalEntries, posted);
+    EXPECT_TRUE(ledger.violations.isEmpty()) << ledger.violations.join(u'\n').toStdString();
+    std::printf("[figures] server stopped for 1 s under a station: %d postings, %d refused while it was away, "
+                "%d reconnection message\n",
+                posted, refused, restored);
+}
+
+} // namespace

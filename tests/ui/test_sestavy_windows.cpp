@@ -1,0 +1,121 @@
+// The windows of a report run as the program shows them: the setup dialog played by
+// keys, the progress window, and a whole run through the program's Screens into the
+// modal preview, which paints the pages and offers "&Tisk".
+
+#include "screens_widgets.h"
+#include "sestavy_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+void press(int key)
+{
+    QWidget *w = QApplication::focusWidget();
+    ASSERT_TRUE(w) << "nothing has the focus";
+    QTest::keyClick(w, Qt::Key(key));
+}
+
+// The setup dialog: the destinations it may offer, the printer's settings only for the
+// printer, Enter for OK and Esc for Storno.
+TEST(SestavyWindows, TheSetupDialogByKeys)
+{
+    for (const bool confirm : {true, false}) {
+        SCOPED_TRACE(confirm);
+        TSestavySetup setup;
+        setup.choices = ssSetupDialog | ssCopies | ssPreview | ssPrinter | ssPrinterSetup;
+        setup.fileName = QStringLiteral("sestava.pdf");
+        SestavySetupDialog dialog(setup);
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Nastavení tisku sestavy"));
+        int result = -1;
+        QTimer::singleShot(0, [&] {
+            if (!QTest::qWaitForWindowActive(&dialog)) {
+                ADD_FAILURE() << "the setup dialog is not active";
+                dialog.reject();
+                return;
+            }
+            EXPECT_TRUE(dialog.previewButton()->isChecked());
+            EXPECT_FALSE(dialog.fileButton()->isEnabled());   // not among the choices
+            EXPECT_FALSE(dialog.copiesBox()->isEnabled());    // only for the printer
+            dialog.printerButton()->click();
+            EXPECT_TRUE(dialog.copiesBox()->isEnabled());
+            dialog.copiesBox()->setFocus();
+            dialog.copiesBox()->selectAll();
+            QTest::keyClicks(dialog.copiesBox(), QStringLiteral("3"));
+            press(confirm ? Qt::Key_Return : Qt::Key_Escape);
+        });
+        result = dialog.exec();
+        EXPECT_EQ(result, confirm ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_EQ(setup.destination, confirm ? TDestination::Printer : TDestination::Preview);
+        EXPECT_EQ(setup.copies, confirm ? 3 : 1);
+    }
+}
+
+TEST(SestavyWindows, TheProgressWindowShowsItsText)
+{
+    SestavyProgressWindow progress;
+    progress.Show(QStringLiteral("Generuji stranu 2"));
+    EXPECT_EQ(progress.window()->windowTitle(), QStringLiteral("Stav přípravy tisku"));
+    EXPECT_TRUE(progress.window()->isVisible());
+    EXPECT_EQ(progress.window()->findChild<QLabel *>()->text(), QStringLiteral("Generuji stranu 2"));
+}
+
+// A run with the setup choices cleared goes through the program's Screens into the modal
+// preview at 100 %, which paints both pages and offers "&Tisk" with its hint.
+TEST(SestavyWindows, ARunEndsInTheModalPreview)
+{
+    WidgetScreens screens;
+    TSestavy report;
+    report.SystemSetups = 0;
+    int printed = 0;
+    report.OnPrint = [&] {
+        ++printed;
+        report.SelectFont(QStringLiteral("Ariel CE"), 13);
+        report.PrintAt(QStringLiteral("První strana"), 1.0);
+        report.NewPage();
+        report.PrintAt(QStringLiteral("Druhá strana"), 1.0);
+    };
+    // The progress window lets timers run while the pages are generated: wait for the
+    // preview itself.
+    bool seen = false;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+        if (!preview || !preview->isVisible())
+            return;
+        poll.stop();
+        seen = true;
+        EXPECT_EQ(preview->windowTitle(), QStringLiteral("Náhled před tiskem"));
+        EXPECT_TRUE(preview->isModal());
+        QAction *print = SestavyPreviewPrintAction(*preview);
+        EXPECT_TRUE(print);
+        if (print) {
+            EXPECT_EQ(print->text(), QStringLiteral("&Tisk"));
+            EXPECT_EQ(print->toolTip(), QStringLiteral("Tisk sestavy"));
+        }
+        auto *view = preview->findChild<QPrintPreviewWidget *>();
+        EXPECT_TRUE(view);
+        if (view) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return view->pageCount() == 2; }));
+            EXPECT_DOUBLE_EQ(view->zoomFactor(), 1.0);
+        }
+        preview->reject();
+    });
+    poll.start();
+    report.Execute();
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(printed, 1);
+}
+
+} // namespace

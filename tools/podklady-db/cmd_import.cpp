@@ -1,0 +1,142 @@
+// podklady-db import --prepared NUMBER --supplier CODE [--invoice TEXT] [--invoiced AMOUNT]
+// [--yes] [--ini PATH]: the import of a prepared delivery without windows, for a scheduled
+// job. It creates the receipt as the source-document editor's F9 does, for the supplier
+// and the supplier's document given, and prints one line per record of the prepared
+// document: imported, or skipped with the reason. A prepared document already imported
+// is imported again only with --yes. Messages of the import go to stderr.
+// Exit codes: 0 at least one line imported, 1 none (or the database failed), 2
+// configuration, 64 arguments.
+
+#include "commands.h"
+#include "options.h"
+
+#include "app/core/errors.h"
+#include "app/core/osinfo.h"
+#include "app/core/prompter.h"
+#include "app/core/textutil.h"
+#include "import/batch_screens.h"
+#include "import/data_import.h"
+#include "store/tdata.h"
+
+#include <QLocale>
+#include <cmath>
+
+namespace {
+
+// Messages on stderr; the question of a repeated import answered by --yes.
+class BatchPrompter final : public Prompter {
+public:
+    explicit BatchPrompter(bool yes) : m_yes(yes) { setPrompter(this); }
+    ~BatchPrompter() override { setPrompter(nullptr); }
+
+    void ShowMessage(const QString &text) override { printErr(text); }
+    bool Confirm(const QString &text) override
+    {
+        printErr(text + QStringLiteral(" Ne"));
+        return false;
+    }
+    bool AskYesNo(const QString &text) override
+    {
+        printErr(text + (m_yes ? QStringLiteral(" Ano (--yes)") : QStringLiteral(" Ne (bez --yes se znovu neimportuje)")));
+        return m_yes;
+    }
+
+private:
+    bool m_yes;
+};
+
+// Takes "--name VALUE" out of args; false, with the reason printed, when the value is missing.
+bool takeValue(QStringList &args, const QString &name, QString &value)
+{
+    const int at = args.indexOf(name);
+    if (at < 0)
+        return true;
+    if (at + 1 >= args.size()) {
+        printErr(QStringLiteral("podklady-db import: %1 needs a value").arg(name));
+        return false;
+    }
+    value = args[at + 1];
+    args.remove(at, 2);
+    return true;
+}
+
+// An amount as typed: a decimal comma or point, no grouping. False for anything else.
+bool parseAmount(const QString &text, double &amount)
+{
+    QString t = text.trimmed();
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    amount = QLocale::c().toDouble(t, &ok);
+    return ok && std::isfinite(amount);
+}
+
+int usageError()
+{
+    printErr(QStringLiteral("usage: podklady-db import --prepared NUMBER --supplier CODE [--invoice TEXT] "
+                            "[--invoiced AMOUNT] [--yes] [--ini PATH/Kramora.ini]"));
+    return 64;
+}
+
+} // namespace
+
+int runImport(const QStringList &arguments)
+{
+    QStringList args = arguments;
+    QString ini, prepared, supplier, invoice, invoicedText;
+    if (!takeIniOption(args, QStringLiteral("import"), ini) || !takeValue(args, QStringLiteral("--prepared"), prepared)
+        || !takeValue(args, QStringLiteral("--supplier"), supplier)
+        || !takeValue(args, QStringLiteral("--invoice"), invoice)
+        || !takeValue(args, QStringLiteral("--invoiced"), invoicedText))
+        return usageError();
+    const bool yes = args.removeAll(QStringLiteral("--yes")) > 0;
+    if (!args.isEmpty() || TrimControl(prepared).isEmpty() || TrimControl(supplier).isEmpty())
+        return usageError();
+    ReceiptSource source;
+    if (!invoicedText.isEmpty() && !parseAmount(invoicedText, source.invoiced)) {
+        printErr(QStringLiteral("podklady-db import: --invoiced %1 is not an amount").arg(invoicedText));
+        return 64;
+    }
+
+    int exitCode = 0;
+    const auto data = connectedData(ini, exitCode);
+    if (!data)
+        return exitCode;
+    data->LocalAddress = GetLocalAddress();
+    BatchImportScreens screens(prepared);
+    BatchPrompter prompts(yes);
+    try {
+        store::Table &suppliers = data->ffDodavatele;
+        suppliers.Open();
+        suppliers.SetIndexName(QStringLiteral("KOD"));
+        source.supplier = ZeroPad(supplier, 6);
+        if (!suppliers.FindKey({source.supplier})) {
+            printErr(QStringLiteral("Dodavatel %1 není v adresáři dodavatelů").arg(source.supplier));
+            return 1;
+        }
+        source.supplierName = suppliers.FieldByName(QStringLiteral("DOD_FIR")).AsString();
+        suppliers.Close();
+        source.delivered = QDate::currentDate();
+        source.invoice = invoice;
+
+        const QVector<ImportedLine> lines = TDataImport().ImportIntoReceipt(source);
+        int posted = 0;
+        for (const ImportedLine &l : lines) {
+            const QString what = QStringLiteral("%1/%2\t%3\t").arg(l.line.card, l.line.variant).arg(l.line.quantity);
+            printOut(what + (l.posted ? QStringLiteral("importováno") : QStringLiteral("vynecháno: ") + l.reason));
+            posted += l.posted ? 1 : 0;
+        }
+        if (posted == 0) {
+            printErr(QStringLiteral("Nic nebylo importováno"));
+            return 1;
+        }
+        data->DokladObsah.First();
+        printOut(QStringLiteral("Příjemka %1: %2 z %3 řádků")
+                     .arg(data->DokladObsah.FieldByName(QStringLiteral("DOK_CIS")).AsString())
+                     .arg(posted)
+                     .arg(lines.size()));
+    } catch (const std::exception &e) {
+        printErr(QString::fromUtf8(e.what()));
+        return 1;
+    }
+    return 0;
+}
