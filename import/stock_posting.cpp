@@ -29,10 +29,10 @@ QString generalNumber(double v)
 
 // The running stock of the variant's newest journal entry, 0 when it has none. Leaves
 // the journal on index "STA".
-double lastRunningStock(store::Table &denik, const QString &card, const QString &variant)
+double lastRunningStock(TData &d, const QString &card, const QString &variant)
 {
-    denik.SetIndexName(QStringLiteral("STA"));
-    return denik.FindKey({card, variant}) ? denik.FieldByName(QStringLiteral("DEN_ZAS")).AsFloat() : 0.0;
+    d.ffDenik.SetIndexName(QStringLiteral("STA"));
+    return d.ffDenik.FindKey({card, variant}) ? d.ffDenikDEN_ZAS.AsFloat() : 0.0;
 }
 
 struct Movement {
@@ -49,15 +49,15 @@ enum class Joined { No, Yes };
 bool standsOnCard(TData &d, const Movement &m)
 {
     return d.ffSortiment.State() == store::DataSetState::Browse && d.ffSortiment.GetBookmark().isValid()
-        && d.ffSortiment.FieldByName(QStringLiteral("SOR_KAV")).AsString() == m.card;
+        && d.ffSortimentSOR_KAV.AsString() == m.card;
 }
 
 // True when the variants (on their index "KAV") stand on the movement's variant.
 bool standsOnVariant(TData &d, const Movement &m)
 {
     return d.ffSklad.State() == store::DataSetState::Browse && d.ffSklad.GetBookmark().isValid()
-        && d.ffSklad.FieldByName(QStringLiteral("SKL_KAV")).AsString() == m.card
-        && d.ffSklad.FieldByName(QStringLiteral("SKL_IND")).AsString() == m.variant;
+        && d.ffSkladSKL_KAV.AsString() == m.card
+        && d.ffSkladSKL_IND.AsString() == m.variant;
 }
 
 // Writes the movement in one transaction. Inside it the postings of all stations to the
@@ -96,44 +96,44 @@ Written writeMovement(TData &d, const Movement &m, bool stockItem, std::optional
             if (!variantFound)
                 throw StoreError(QStringLiteral("Varianta %1/%2 už není na skladě").arg(m.card, m.variant));
             d.ffSklad.Edit();
-            stock = d.ffSklad.FieldByName(QStringLiteral("SKL_STA")).AsFloat();
-            if (lastRunningStock(d.ffDenik, m.card, m.variant) != stock && stock != rebuiltStock) {
+            stock = d.ffSkladSKL_STA.AsFloat();
+            if (lastRunningStock(d, m.card, m.variant) != stock && stock != rebuiltStock) {
                 disagrees = true;
                 throw StoreError(QStringLiteral("Zásoba varianty %1/%2 nesouhlasí s deníkem").arg(m.card, m.variant));
             }
         }
         d.ffSortiment.Edit();
         // Within the caller's transaction the card may have been read a while before.
-        if (joined == Joined::Yes && d.ffSortiment.FieldByName(QStringLiteral("SOR_SKL")).AsBoolean() != stockItem)
+        if (joined == Joined::Yes && d.ffSortimentSOR_SKL.AsBoolean() != stockItem)
             throw StoreError(QStringLiteral("Karta %1 se mezitím změnila").arg(m.card));
         if (variantFound)
-            stockPrice = d.ffSklad.FieldByName(QStringLiteral("SKL_SNC")).AsFloat();
+            stockPrice = d.ffSkladSKL_SNC.AsFloat();
 
         d.ffDenik.Append();
         if (d.ffCiselnik.Active())
             d.ffCiselnik.Close();
         const QTime now = QTime::currentTime();
-        d.ffDenik.FieldByName(QStringLiteral("DEN_DAT")).SetAsDate(QDate::currentDate());
-        d.ffDenik.FieldByName(QStringLiteral("DEN_KDY")).SetAsTime(QTime(now.hour(), now.minute(), now.second()));
-        d.ffDenik.FieldByName(QStringLiteral("DEN_KAV")).SetAsString(m.card);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_IND")).SetAsString(m.variant);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_OPE")).SetAsString(m.operation);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_KUS")).SetAsFloat(m.quantity);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_HPC")).SetAsFloat(m.unitPrice * m.quantity);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_HNC")).SetAsFloat(stockPrice * m.quantity);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_DOK")).SetAsString(m.document);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_DAN")).SetAsFloat(m.vatRate);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_ZAS")).SetAsFloat(stockItem ? stock + m.quantity : 0.0);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_REF")).SetAsString(d.UserInitials);
+        d.ffDenikDEN_DAT.SetAsDate(QDate::currentDate());
+        d.ffDenikDEN_KDY.SetAsTime(QTime(now.hour(), now.minute(), now.second()));
+        d.ffDenikDEN_KAV.SetAsString(m.card);
+        d.ffDenikDEN_IND.SetAsString(m.variant);
+        d.ffDenikDEN_OPE.SetAsString(m.operation);
+        d.ffDenikDEN_KUS.SetAsFloat(m.quantity);
+        d.ffDenikDEN_HPC.SetAsFloat(m.unitPrice * m.quantity);
+        d.ffDenikDEN_HNC.SetAsFloat(stockPrice * m.quantity);
+        d.ffDenikDEN_DOK.SetAsString(m.document);
+        d.ffDenikDEN_DAN.SetAsFloat(m.vatRate);
+        d.ffDenikDEN_ZAS.SetAsFloat(stockItem ? stock + m.quantity : 0.0);
+        d.ffDenikDEN_REF.SetAsString(d.UserInitials);
         d.ffDenik.Post();
 
         if (stockItem) {
-            d.ffSklad.FieldByName(QStringLiteral("SKL_STA")).SetAsFloat(stock + m.quantity);
+            d.ffSkladSKL_STA.SetAsFloat(stock + m.quantity);
             d.ffSklad.Post();
-            store::Field &cardStock = d.ffSortiment.FieldByName(QStringLiteral("SOR_STA"));
+            store::Field &cardStock = d.ffSortimentSOR_STA;
             cardStock.SetAsFloat(cardStock.AsFloat() + m.quantity);
         }
-        d.ffSortiment.FieldByName(QStringLiteral("SOR_PPO")).SetAsDate(QDate::currentDate());
+        d.ffSortimentSOR_PPO.SetAsDate(QDate::currentDate());
         d.ffSortiment.Post();
         transaction.commit();
         return Written::Yes;
@@ -170,7 +170,7 @@ bool postMovement(TData &d, const Movement &m, Joined joined)
         const TableUse sklad(d.ffSklad, QStringLiteral("KAV"), backUnlessAtEnd);
         if (!(inPlace && standsOnCard(d, m)) && !d.ffSortiment.FindKey({m.card})) {
             result = false;
-        } else if (!d.ffSortiment.FieldByName(QStringLiteral("SOR_SKL")).AsBoolean()) {
+        } else if (!d.ffSortimentSOR_SKL.AsBoolean()) {
             result = writeMovement(d, m, false, {}, joined) == Written::Yes;
         } else if ((inPlace && standsOnVariant(d, m)) || d.ffSklad.FindKey({m.card, m.variant})) {
             // The journal's running stock must agree with the variant's stock before the
@@ -180,7 +180,7 @@ bool postMovement(TData &d, const Movement &m, Joined joined)
             if (written == Written::StockDisagrees && joined == Joined::No && d.RekonstrukceKarty(m.card)) {
                 d.ffSklad.SetIndexName(QStringLiteral("KAV"));
                 if (d.ffSklad.FindKey({m.card, m.variant})) {
-                    const double rebuilt = d.ffSklad.FieldByName(QStringLiteral("SKL_STA")).AsFloat();
+                    const double rebuilt = d.ffSkladSKL_STA.AsFloat();
                     prompter().ShowMessage(generalNumber(rebuilt));
                     written = writeMovement(d, m, true, rebuilt);
                 }
