@@ -33,6 +33,7 @@ namespace {
 const QString kMainTitle = QStringLiteral("Přehled podkladů příjmů od dodavatelů");
 const QString kEditorTitle = QStringLiteral("Doklad podkladů příjemky dodavate");
 const QString kItemTitle = QStringLiteral("Podklady editace");
+const QString kPickerTitle = QStringLiteral("Přehled dodavatelů");
 const QString kSearchTitle = QStringLiteral("Hledej položku databáze");
 const QString kExportTitle = QStringLiteral("Uložení XML File");
 const QString kImportTitle = QStringLiteral("Import dat z modulu \"Kalkulace cen\"");
@@ -66,6 +67,16 @@ public:
     TData data;
 };
 
+// The items of one document, first to last.
+store::Table &itemsOf(TData &d, const QString &document)
+{
+    store::Table &lines = d.ffPodklPol;
+    lines.Open();
+    lines.SetIndexName(QStringLiteral("DO1"));
+    lines.SetRange({document}, {document});
+    return lines;
+}
+
 } // namespace
 
 class ClerkSession : public QObject {
@@ -87,6 +98,8 @@ private:
     // The window of that title, waited for, given the keyboard and photographed as name.
     XWindow window(const QString &title, const char *name = nullptr, bool prefix = false);
     void shot(XWindow w, const char *name);
+    // F2 in the main window and the supplier's code typed into the new document.
+    bool newDocumentOf(const QString &supplier);
     std::unique_ptr<FirmData> open() { return std::make_unique<FirmData>(m_database); }
 
     QTemporaryDir m_dir;
@@ -110,6 +123,18 @@ XWindow ClerkSession::window(const QString &title, const char *name, bool prefix
     if (name)
         shot(w, name);
     return w;
+}
+
+bool ClerkSession::newDocumentOf(const QString &supplier)
+{
+    if (!window(kMainTitle, nullptr, true))
+        return false;
+    m_x->key("F2");
+    if (!window(kEditorTitle))
+        return false;
+    m_x->type(supplier);
+    m_x->key("Return");
+    return true;
 }
 
 void ClerkSession::shot(XWindow w, const char *name)
@@ -201,11 +226,7 @@ void ClerkSession::mainWindowComesUpOnTheDemoFirm()
 
 void ClerkSession::newDocumentWithTwoItems()
 {
-    QVERIFY(window(kMainTitle, nullptr, true));
-    m_x->key("F2");
-    QVERIFY(window(kEditorTitle));
-    m_x->type(QStringLiteral("000001"));
-    m_x->key("Return");
+    QVERIFY(newDocumentOf(QStringLiteral("000001")));
     m_x->key("Return");   // today's date stays
     m_x->type(QStringLiteral("FA-E2E"));
     m_x->key("Return");
@@ -251,10 +272,7 @@ void ClerkSession::newDocumentWithTwoItems()
     QCOMPARE(fieldOf(header, "HLA_DO2"), QStringLiteral("FA-E2E"));
     QCOMPARE(numberOf(header, "HLA_FAC"), 48.0);
     QCOMPARE(numberOf(header, "HLA_EUR"), 2 * 24.0 + 3 * 10.0);
-    store::Table &lines = firm->data.ffPodklPol;
-    lines.Open();
-    lines.SetIndexName(QStringLiteral("DO1"));
-    lines.SetRange({m_document}, {m_document});
+    store::Table &lines = itemsOf(firm->data, m_document);
     QCOMPARE(lines.RecordCount(), 2);
     lines.First();
     QCOMPARE(fieldOf(lines, "POP_KAV"), m_card1);
@@ -285,10 +303,7 @@ void ClerkSession::correctionOfTheDocument()
     QVERIFY(m_x->waitUntilGone(kEditorTitle));
 
     auto firm = open();
-    store::Table &lines = firm->data.ffPodklPol;
-    lines.Open();
-    lines.SetIndexName(QStringLiteral("DO1"));
-    lines.SetRange({m_document}, {m_document});
+    store::Table &lines = itemsOf(firm->data, m_document);
     QCOMPARE(lines.RecordCount(), 2);
     lines.First();
     QCOMPARE(numberOf(lines, "POP_CKU"), 36.0);
@@ -303,11 +318,12 @@ void ClerkSession::correctionOfTheDocument()
 
 void ClerkSession::importWithTheProgressWindow()
 {
-    QVERIFY(window(kMainTitle, nullptr, true));
-    m_x->key("F2");
-    QVERIFY(window(kEditorTitle));
-    m_x->type(QStringLiteral("000001"));
+    // No code: the supplier picker opens on the supplier last used; Enter takes it.
+    QVERIFY(newDocumentOf(QString()));
+    QVERIFY(window(kPickerTitle, "vyber-dodavatele"));
     m_x->key("Return");
+    QVERIFY(m_x->waitUntilGone(kPickerTitle));
+    QVERIFY(window(kEditorTitle));
     m_x->key("F9");
     QVERIFY(window(kImportTitle));
     m_x->type(QStringLiteral("e2e"));
@@ -329,6 +345,10 @@ void ClerkSession::importWithTheProgressWindow()
     d.ffDodavky.Last();
     QCOMPARE(fieldOf(d.ffDodavky, "HLA_DO3"), QStringLiteral("E2E"));
     m_receipt = fieldOf(d.ffDodavky, "HLA_DO1");
+    d.ffPodklHlav.Open();
+    d.ffPodklHlav.SetIndexName(QStringLiteral("DO1"));
+    d.ffPodklHlav.Last();
+    QCOMPARE(fieldOf(d.ffPodklHlav, "HLA_ODB"), QStringLiteral("000001"));   // the supplier picked
     QCOMPARE(d.ffDodavky.FieldByName(QStringLiteral("HLA_DAT")).AsDate(), QDate::currentDate());
     d.ffSklad.Open();
     d.ffSklad.SetIndexName(QStringLiteral("KAV"));

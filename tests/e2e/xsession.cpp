@@ -252,6 +252,19 @@ void XSession::press(unsigned keycode, bool down)
     sleepFor(std::chrono::milliseconds(15));
 }
 
+void XSession::tap(unsigned long keysym)
+{
+    bool shift = false;
+    const unsigned code = keycodeFor(keysym, &shift);
+    const unsigned shiftCode = XKeysymToKeycode(m_display, XK_Shift_L);
+    if (shift)
+        press(shiftCode, true);
+    press(code, true);
+    press(code, false);
+    if (shift)
+        press(shiftCode, false);
+}
+
 void XSession::key(const char *name, const QStringList &modifiers)
 {
     const KeySym sym = XStringToKeysym(name);
@@ -263,17 +276,9 @@ void XSession::key(const char *name, const QStringList &modifiers)
         bool unused = false;
         held.push_back(keycodeFor(XStringToKeysym(modifier), &unused));
     }
-    bool shift = false;
-    const unsigned code = keycodeFor(sym, &shift);
-    const unsigned shiftCode = XKeysymToKeycode(m_display, XK_Shift_L);
     for (unsigned h : held)
         press(h, true);
-    if (shift)
-        press(shiftCode, true);
-    press(code, true);
-    press(code, false);
-    if (shift)
-        press(shiftCode, false);
+    tap(sym);
     for (auto h = held.rbegin(); h != held.rend(); ++h)
         press(*h, false);
     sleepFor(std::chrono::milliseconds(30));
@@ -284,16 +289,7 @@ void XSession::type(const QString &text)
     for (QChar c : text) {
         if (c.unicode() < 0x20 || c.unicode() > 0x7e)
             fail(QStringLiteral("cannot type %1").arg(c));
-        const unsigned long sym = c.unicode();   // Latin-1 keysyms are the characters themselves
-        bool shift = false;
-        const unsigned code = keycodeFor(sym, &shift);
-        const unsigned shiftCode = XKeysymToKeycode(m_display, XK_Shift_L);
-        if (shift)
-            press(shiftCode, true);
-        press(code, true);
-        press(code, false);
-        if (shift)
-            press(shiftCode, false);
+        tap(c.unicode());   // Latin-1 keysyms are the characters themselves
     }
     sleepFor(std::chrono::milliseconds(30));
 }

@@ -76,6 +76,8 @@ public:
 
 private:
     void press(unsigned keycode, bool down);
+    // Presses and releases the key of a keysym, with Shift when the keysym needs it.
+    void tap(unsigned long keysym);
     unsigned keycodeFor(unsigned long keysym, bool *shift);
 
     ChildProcess m_server;
