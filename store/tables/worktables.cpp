@@ -31,11 +31,10 @@ TableDef makeDokladObsah()
         str(QStringLiteral("DOK_IND"), 3, QStringLiteral("Var.")),
         str(QStringLiteral("DOK_NAZ"), 40, QStringLiteral("Název položky")),
         str(QStringLiteral("DOK_VAP"), 1, QStringLiteral("V.P.")),
+        // Calculated, with no calculation attached: always empty.
+        calculated(str(QStringLiteral("DOK_PRV"), 1)),
         str(QStringLiteral("DOK_CIS"), 10, QStringLiteral("Číslo dokladu")),
         flt(QStringLiteral("DOK_RAP"), QStringLiteral("Sl.obch.%"), kMoney),
-        // Calculated, with no calculation attached: always empty. Placed after the
-        // stored fields like every calculated field.
-        calculated(str(QStringLiteral("DOK_PRV"), 1)),
     };
     // The rows sorted by card, then variant; a row of one (card, variant) is found with
     // one FindKey.
