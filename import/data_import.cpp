@@ -2,6 +2,7 @@
 
 #include "form_podklady_import.h"
 #include "podklady_file.h"
+#include "stock_tables.h"
 
 #include "app/core/errors.h"
 #include "app/core/prompter.h"
@@ -9,12 +10,14 @@
 #include "app/core/screens_cleanup.h"
 #include "store/counter.h"
 #include "store/table_use.h"
+#include "store/transaction.h"
 #include "store/tdata.h"
 
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <optional>
 
 const QString TDataImport::kFileName = QStringLiteral("Pod0000.dbf");
 
@@ -83,37 +86,61 @@ void numberReceipt(bool &newDocument, const QString &prepared)
     newDocument = false;
 }
 
+// Takes the card lock, posts the movement and removes the lock in one transaction, so
+// that the line costs one commit. False, nothing written and nothing shown, when anything
+// stands in the way: the line then goes the long way, which reports it.
+bool postAtOnce(const PodkladyLine &line, const QString &receipt, double unitPrice, double rate)
+{
+    TData &d = *Data;
+    if (d.Database.InTransaction())
+        return false;
+    try {
+        store::Transaction transaction(d.Database);
+        if (!d.TryLockRecord(kCard, line.card)
+            || !PostMovementInTransaction(d, line.card, line.variant, receipt, kReceiptOperation, unitPrice, rate,
+                                          double(line.quantity)))
+            return false;
+        d.UnlockRecord(kCard, line.card);
+        transaction.commit();
+        return true;
+    } catch (const AppError &) {
+        return false;
+    }
+}
+
 // Posts the movement of one line whose DokladObsah row is being filled, under the card
 // lock; on success keeps the row and adds the line to the receipt's totals. Returns why
 // the line was skipped, or an empty text when it was posted.
 QString postLine(const PodkladyLine &line, double salePrice, double unitPrice, double rate)
 {
     TData &d = *Data;
-    bool taken = false;
-    if (!d.LockRecord(kCard, line.card, &taken)) {
-        d.DokladObsah.Cancel();   // the lock has told who holds the card
-        return kReasonLocked;
-    }
-    // A line that fails removes only a lock record it wrote itself; one that was there
-    // before belongs to whoever holds the card on this computer.
-    struct Unlock {
-        const QString &card;
-        bool release;
-        ~Unlock()
-        {
-            if (release)
-                Quietly([this] { Data->UnlockRecord(kCard, card); });
-        }
-    } unlock{line.card, taken};
-
     const QString receipt = d.ffDodavkyHLA_DO1.AsString();
-    if (!d.ZapisPohybuVar(line.card, line.variant, receipt, kReceiptOperation, unitPrice, rate,
-                          double(line.quantity))) {
-        d.DokladObsah.Cancel();
-        prompter().ShowMessage(kNotConfirmed);
-        return kReasonNotConfirmed;
+    if (!postAtOnce(line, receipt, unitPrice, rate)) {
+        bool taken = false;
+        if (!d.LockRecord(kCard, line.card, &taken)) {
+            d.DokladObsah.Cancel();   // the lock has told who holds the card
+            return kReasonLocked;
+        }
+        // A line that fails removes only a lock record it wrote itself; one that was
+        // there before belongs to whoever holds the card on this computer.
+        struct Unlock {
+            const QString &card;
+            bool release;
+            ~Unlock()
+            {
+                if (release)
+                    Quietly([this] { Data->UnlockRecord(kCard, card); });
+            }
+        } unlock{line.card, taken};
+
+        if (!d.ZapisPohybuVar(line.card, line.variant, receipt, kReceiptOperation, unitPrice, rate,
+                              double(line.quantity))) {
+            d.DokladObsah.Cancel();
+            prompter().ShowMessage(kNotConfirmed);
+            return kReasonNotConfirmed;
+        }
+        unlock.release = true;
     }
-    unlock.release = true;
     // The movement is committed: from here on the line must not vanish from the
     // receipt. Its row and totals are kept even when writing the receipt fails; the
     // totals then stay in the receipt's edit for its next write, and the user is told.
@@ -138,10 +165,6 @@ bool importLine(ImportedLine &out, bool &newDocument, const QString &prepared)
 {
     TData &d = *Data;
     const PodkladyLine &line = out.line;
-    const store::TableUse cards(d.ffSortiment, QStringLiteral("KAV"));
-    const store::TableUse stock(d.ffSklad, QStringLiteral("KAV"));
-    const store::TableUse journal(d.ffDenik);
-
     if (TrimBlanks(d.ffDodavkyHLA_ODB.AsString()).isEmpty()) {
         prompter().ShowMessage(kNoSupplier);
         out.reason = kReasonNoSupplier;
@@ -262,9 +285,19 @@ QVector<ImportedLine> TDataImport::PodkladyImport(bool &newDocument)
     if (lines.isEmpty() || !importAgainAllowed(number))
         return {};
 
+    // The tables of the lines are opened with the first line and stay open to the last,
+    // each given back at the end as it was found; a line that cannot open them fails as
+    // any other failure of a line does, and the next line tries again.
+    std::optional<store::TableUse> cards, stock, journal, locks;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QCoreApplication::processEvents();
         try {
+            if (!locks) {
+                cards.emplace(d.ffSortiment, QStringLiteral("KAV"));
+                stock.emplace(d.ffSklad, QStringLiteral("KAV"));
+                journal.emplace(d.ffDenik);
+                locks.emplace(d.ffSemafor, QStringLiteral("KOD"));
+            }
             if (!importLine(lines[i], newDocument, number)) {
                 lines.resize(i + 1);
                 break;

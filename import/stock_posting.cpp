@@ -43,6 +43,22 @@ struct Movement {
 };
 
 enum class Written { Yes, No, StockDisagrees };
+enum class Joined { No, Yes };
+
+// True when the assortment (on its index "KAV") stands on the movement's card.
+bool standsOnCard(TData &d, const Movement &m)
+{
+    return d.ffSortiment.State() == store::DataSetState::Browse && d.ffSortiment.GetBookmark().isValid()
+        && d.ffSortimentSOR_KAV.AsString() == m.card;
+}
+
+// True when the variants (on their index "KAV") stand on the movement's variant.
+bool standsOnVariant(TData &d, const Movement &m)
+{
+    return d.ffSklad.State() == store::DataSetState::Browse && d.ffSklad.GetBookmark().isValid()
+        && d.ffSkladSKL_KAV.AsString() == m.card
+        && d.ffSkladSKL_IND.AsString() == m.variant;
+}
 
 // Writes the movement in one transaction. Inside it the postings of all stations to the
 // card run one after another, and the variant and the card are held while they are
@@ -52,35 +68,44 @@ enum class Written { Yes, No, StockDisagrees };
 // disagreement. After a rebuild `rebuiltStock` is the stock it set, which stands even
 // when the journal's newest entry does not show it (a start-of-year stock without
 // entries). StockDisagrees: nothing written. No: any failure; nothing remains written
-// and, for a stock item, the card is rebuilt.
-Written writeMovement(TData &d, const Movement &m, bool stockItem, std::optional<double> rebuiltStock = {})
+// and, for a stock item, the card is rebuilt. Joined: the movement is written within the
+// caller's transaction, which keeps or drops it; on a failure nothing is rebuilt (what
+// the movement wrote is still there until the caller rolls back).
+Written writeMovement(TData &d, const Movement &m, bool stockItem, std::optional<double> rebuiltStock = {},
+                      Joined joined = Joined::No)
 {
-    if (d.Database.InTransaction())
+    if (joined == Joined::No && d.Database.InTransaction())
         return Written::No;  // the caller's transaction is not this posting's to commit
     bool disagrees = false;
     try {
-        store::Transaction transaction(d.Database, StockCardSerialName(m.card));
+        store::Transaction transaction(d.Database, StockCardSerialName(m.card),
+                                       joined == Joined::Yes ? store::Transaction::Caller::MayHaveOne
+                                                             : store::Transaction::Caller::MustHaveNone);
+        // The card and the variant on which the caller stands are not looked up again:
+        // putting them into editing reads them afresh, now that the postings of other
+        // stations to the card have committed.
         d.ffSortiment.SetIndexName(QStringLiteral("KAV"));
-        if (!d.ffSortiment.FindKey({m.card}))
+        if (!standsOnCard(d, m) && !d.ffSortiment.FindKey({m.card}))
             throw StoreError(QStringLiteral("Karta %1 už není v sortimentu").arg(m.card));
 
         d.ffSklad.SetIndexName(QStringLiteral("KAV"));
-        const bool variantFound = d.ffSklad.FindKey({m.card, m.variant});
+        const bool variantFound = standsOnVariant(d, m) || d.ffSklad.FindKey({m.card, m.variant});
         double stock = 0;
         double stockPrice = 0;
         if (stockItem) {
             if (!variantFound)
                 throw StoreError(QStringLiteral("Varianta %1/%2 už není na skladě").arg(m.card, m.variant));
+            d.ffSklad.Edit();
             stock = d.ffSkladSKL_STA.AsFloat();
             if (lastRunningStock(d, m.card, m.variant) != stock && stock != rebuiltStock) {
                 disagrees = true;
                 throw StoreError(QStringLiteral("Zásoba varianty %1/%2 nesouhlasí s deníkem").arg(m.card, m.variant));
             }
-            d.ffSklad.Edit();
-            if (d.ffSkladSKL_STA.AsFloat() != stock)
-                throw StoreError(QStringLiteral("Zásoba varianty %1/%2 se mezitím změnila").arg(m.card, m.variant));
         }
         d.ffSortiment.Edit();
+        // Within the caller's transaction the card may have been read a while before.
+        if (joined == Joined::Yes && d.ffSortimentSOR_SKL.AsBoolean() != stockItem)
+            throw StoreError(QStringLiteral("Karta %1 se mezitím změnila").arg(m.card));
         if (variantFound)
             stockPrice = d.ffSkladSKL_SNC.AsFloat();
 
@@ -121,41 +146,43 @@ Written writeMovement(TData &d, const Movement &m, bool stockItem, std::optional
         });
         if (disagrees)
             return Written::StockDisagrees;
-        if (stockItem && !d.Database.ConnectionLost())
+        if (stockItem && joined == Joined::No && !d.Database.ConnectionLost())
             d.RekonstrukceKarty(m.card);
         return Written::No;
     }
 }
 
-} // namespace
-
-bool TData::ZapisPohybuVar(const QString &card, const QString &variant, const QString &document,
-                           const QString &operation, double unitPrice, double vatRate, double quantity)
+// ZapisPohybuVar, in its own transactions or (joined) within the caller's.
+bool postMovement(TData &d, const Movement &m, Joined joined)
 {
     // The journal and the stock, when they stood at their end, stay where the posting
-    // left them.
+    // left them. Within the caller's transaction the tables that were open stay where the
+    // posting left them, and the card and the variant the caller stands on are taken as
+    // read: the posting reads them afresh as it puts them into editing.
     using store::TableUse;
+    const bool inPlace = joined == Joined::Yes;
+    const TableUse::GiveBack back = inPlace ? TableUse::GiveBack::OpenState : TableUse::GiveBack::Everything;
+    const TableUse::GiveBack backUnlessAtEnd = inPlace ? back : TableUse::GiveBack::EverythingUnlessAtEnd;
     bool result = false;
     try {
-        const TableUse sortiment(ffSortiment, QStringLiteral("KAV"));
-        const TableUse denik(ffDenik, QStringLiteral("KAV"), TableUse::GiveBack::EverythingUnlessAtEnd);
-        const TableUse sklad(ffSklad, QStringLiteral("KAV"), TableUse::GiveBack::EverythingUnlessAtEnd);
-        const Movement m{card, variant, document, operation, unitPrice, vatRate, quantity};
-        if (!ffSortiment.FindKey({card})) {
+        const TableUse sortiment(d.ffSortiment, QStringLiteral("KAV"), back);
+        const TableUse denik(d.ffDenik, QStringLiteral("KAV"), backUnlessAtEnd);
+        const TableUse sklad(d.ffSklad, QStringLiteral("KAV"), backUnlessAtEnd);
+        if (!(inPlace && standsOnCard(d, m)) && !d.ffSortiment.FindKey({m.card})) {
             result = false;
-        } else if (!ffSortimentSOR_SKL.AsBoolean()) {
-            result = writeMovement(*this, m, false) == Written::Yes;
-        } else if (ffSklad.FindKey({card, variant})) {
+        } else if (!d.ffSortimentSOR_SKL.AsBoolean()) {
+            result = writeMovement(d, m, false, {}, joined) == Written::Yes;
+        } else if ((inPlace && standsOnVariant(d, m)) || d.ffSklad.FindKey({m.card, m.variant})) {
             // The journal's running stock must agree with the variant's stock before the
             // movement is added to it; when it does not, the card is rebuilt first and the
-            // stock it now has is shown.
-            Written written = writeMovement(*this, m, true);
-            if (written == Written::StockDisagrees && RekonstrukceKarty(card)) {
-                ffSklad.SetIndexName(QStringLiteral("KAV"));
-                if (ffSklad.FindKey({card, variant})) {
-                    const double rebuilt = ffSkladSKL_STA.AsFloat();
+            // stock it now has is shown (never within the caller's transaction).
+            Written written = writeMovement(d, m, true, {}, joined);
+            if (written == Written::StockDisagrees && joined == Joined::No && d.RekonstrukceKarty(m.card)) {
+                d.ffSklad.SetIndexName(QStringLiteral("KAV"));
+                if (d.ffSklad.FindKey({m.card, m.variant})) {
+                    const double rebuilt = d.ffSkladSKL_STA.AsFloat();
                     prompter().ShowMessage(generalNumber(rebuilt));
-                    written = writeMovement(*this, m, true, rebuilt);
+                    written = writeMovement(d, m, true, rebuilt);
                 }
             }
             result = written == Written::Yes;
@@ -164,4 +191,18 @@ bool TData::ZapisPohybuVar(const QString &card, const QString &variant, const QS
         result = false;
     }
     return result;
+}
+
+} // namespace
+
+bool TData::ZapisPohybuVar(const QString &card, const QString &variant, const QString &document,
+                           const QString &operation, double unitPrice, double vatRate, double quantity)
+{
+    return postMovement(*this, {card, variant, document, operation, unitPrice, vatRate, quantity}, Joined::No);
+}
+
+bool PostMovementInTransaction(TData &d, const QString &card, const QString &variant, const QString &document,
+                               const QString &operation, double unitPrice, double vatRate, double quantity)
+{
+    return postMovement(d, {card, variant, document, operation, unitPrice, vatRate, quantity}, Joined::Yes);
 }

@@ -24,7 +24,18 @@ QString TData::LockRefusalText(const QString &holder, const QDateTime &since)
 
 bool TData::LockRecord(const QString &code, const QString &key, bool *taken)
 {
-    store::TableUse locks(ffSemafor, QStringLiteral("KOD"));
+    QString refusal;
+    const bool held = TryLockRecord(code, key, taken, &refusal);
+    // The message is shown after the transaction has ended, so that no other station
+    // waits on this one while the user reads it.
+    if (!held)
+        prompter().ShowMessage(refusal);
+    return held;
+}
+
+bool TData::TryLockRecord(const QString &code, const QString &key, bool *taken, QString *refusal)
+{
+    const store::TableUse locks(ffSemafor, QStringLiteral("KOD"), store::TableUse::GiveBack::OpenState);
     struct Outcome {
         bool held;
         bool written;
@@ -59,16 +70,14 @@ bool TData::LockRecord(const QString &code, const QString &key, bool *taken)
     }();
     if (taken)
         *taken = outcome.written;
-    // The message is shown after the transaction has ended, so that no other station
-    // waits on this one while the user reads it.
-    if (!outcome.held)
-        prompter().ShowMessage(LockRefusalText(outcome.holder, outcome.since));
+    if (!outcome.held && refusal)
+        *refusal = LockRefusalText(outcome.holder, outcome.since);
     return outcome.held;
 }
 
 void TData::UnlockRecord(const QString &code, const QString &key)
 {
-    store::TableUse locks(ffSemafor, QStringLiteral("KOD"));
+    const store::TableUse locks(ffSemafor, QStringLiteral("KOD"), store::TableUse::GiveBack::OpenState);
     if (ffSemafor.FindKey({code, key, LocalAddress}))
         ffSemafor.Delete();
 }

@@ -96,6 +96,17 @@ std::optional<Record> Table::Impl::fetchById(qint64 id)
     return rows.first();
 }
 
+bool Table::Impl::moveToId(qint64 id)
+{
+    std::optional<Record> rec = fetchById(id);
+    if (!rec)
+        return false;
+    setPage({*rec}, 0, false, false);
+    bof = eof = false;
+    emit t.recordChanged();
+    return true;
+}
+
 qint64 Table::Impl::execute(const QString &sql, const QVariantList &params)
 {
     try {
@@ -480,12 +491,8 @@ void Table::GotoBookmark(const Bookmark &b)
 {
     d->requireActive();
     d->checkBrowse();
-    std::optional<Record> rec = b.isValid() ? d->fetchById(b.id) : std::nullopt;
-    if (!rec)
+    if (!b.isValid() || !d->moveToId(b.id))
         throw d->error(QStringLiteral("záznam již neexistuje"));
-    d->setPage({*rec}, 0, false, false);
-    d->bof = d->eof = false;
-    emit recordChanged();
 }
 
 bool Table::BookmarkValid(const Bookmark &b)

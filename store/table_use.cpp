@@ -58,10 +58,8 @@ bool TableUse::giveBack()
     giveRangeBack();
     if (!m_mark.isValid() || (m_giveBack == GiveBack::EverythingUnlessAtEnd && m_atEnd))
         return true;
-    if (!t.BookmarkValid(m_mark))
-        return false;
-    t.GotoBookmark(m_mark);
-    return true;
+    // One read both tells whether the record is still there and makes it current.
+    return t.d->moveToId(m_mark.id);
 }
 
 void TableUse::giveRangeBack()

@@ -211,7 +211,12 @@ public:
     // given, tells whether this call wrote the record: false when the station held it
     // already (another copy on this computer, or one that ended without releasing it).
     // A command that did not take the record itself must not remove it when it fails.
+    // These calls open ffSemafor for their work and close it again; a caller that keeps
+    // it open (to spare the opening) finds it on its index "KOD", where the work left it.
     bool LockRecord(const QString &code, const QString &key, bool *taken = nullptr);
+    // The same without a message: a refusal's text goes to `refusal` when given. For a
+    // caller that must end its own transaction before anything is shown.
+    bool TryLockRecord(const QString &code, const QString &key, bool *taken = nullptr, QString *refusal = nullptr);
     // Removes this station's lock record on the thing, if there is one.
     void UnlockRecord(const QString &code, const QString &key);
     // "Položka blokována uživatelem <holder> od  dd.mm.yyyy hh.mm".

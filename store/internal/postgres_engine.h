@@ -6,8 +6,10 @@
 #include "engine.h"
 
 #include <memory>
+#include <vector>
 
 struct pg_conn;
+struct pg_result;
 
 namespace store {
 
@@ -40,6 +42,7 @@ protected:
 private:
     explicit PostgresEngine(pg_conn *conn);
     QByteArray statement(const QString &sql, int paramCount);
+    pg_result *execGuarded(const QByteArray &name, const std::vector<const char *> &values);
     // Runs a control statement without parameters; returns its command status.
     QByteArray control(const char *sql);
     // Ends the holds whose release a spoiled transaction refused.

@@ -61,6 +61,9 @@ struct Table::Impl {
     // of its rows (calculated fields set); reverse turns a backward read into index order.
     QVector<Record> fetch(const QVector<SqlQuery> &read, bool reverse = false);
     std::optional<Record> fetchById(qint64 id);
+    // Makes the record with this id current (read afresh); false, nothing moved, when it
+    // is gone.
+    bool moveToId(qint64 id);
     qint64 execute(const QString &sql, const QVariantList &params);
 
     // The key of a record in the current order, in storage form.

@@ -255,6 +255,41 @@ TEST_P(ImportTest, LinesThatCannotBePostedAreSkipped)
     EXPECT_FALSE(data->LockRecord(QStringLiteral("SOR"), QStringLiteral("000002")));
 }
 
+// A variant whose stock the journal does not show (a start-of-year stock without entries)
+// is rebuilt and its stock shown once, by its first line; the lines after it post onto the
+// stock the journal then carries, without a message.
+TEST_P(ImportTest, VariantOutOfStepWithTheJournalIsRebuiltOnceAndItsLinesPosted)
+{
+    store::Table &skl = data->ffSklad;
+    skl.Open();
+    skl.SetIndexName(QStringLiteral("KAV"));
+    ASSERT_TRUE(skl.FindKey({QStringLiteral("000001"), QStringLiteral("002")}));
+    skl.Edit();
+    data->ffSkladSKL_POC.SetAsFloat(3);
+    data->ffSkladSKL_STA.SetAsFloat(3);
+    skl.Post();
+    skl.Close();
+
+    writePodkladyDbf(filePath(), {{"000001", "002", 2, "5"}, {"000001", "001", 1, "5"}, {"000001", "002", 4, "5"}});
+    runImport(QStringLiteral("5"));
+
+    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("3")});
+    EXPECT_EQ(journal().size(), 3);
+    EXPECT_DOUBLE_EQ(stock(QStringLiteral("000001"), QStringLiteral("002")), 9.0);
+    EXPECT_DOUBLE_EQ(stock(QStringLiteral("000001"), QStringLiteral("001")), 1.0);
+    store::Table &den = data->ffDenik;
+    den.Open();
+    QVector<double> running;
+    for (den.First(); !den.Eof(); den.Next())
+        running.append(data->ffDenikDEN_ZAS.AsFloat());
+    den.Close();
+    EXPECT_EQ(running, (QVector<double>{5, 1, 9}));
+    EXPECT_EQ(data->DokladObsah.RecordCount(), 3);
+    data->ffSemafor.Open();
+    EXPECT_EQ(data->ffSemafor.RecordCount(), 0);
+    data->ffSemafor.Close();
+}
+
 // Ways the import ends without importing anything; the running flag is cleared on each.
 TEST_P(ImportTest, NothingIsImportedWhenTheImportCannotRun)
 {
