@@ -26,6 +26,8 @@
 #include "store_raw.h"
 #include "throwaway_pg.h"
 #include "store/firmschema.h"
+#include "store/tables/column_names.h"
+#include "store/tables/tables.h"
 #include "store/tdata.h"
 #include "timing.h"
 
@@ -47,17 +49,24 @@ using bench::millis;
 constexpr int kPages = 200;
 constexpr int kPageRows = GridModel::kPageRows;
 
-// Every stored column of the header table and the record id, as the list reads them,
-// with their decoding.
-const QString kColumns = QStringLiteral(
-    "\"HLA_DAT\", \"HLA_DO1\", \"HLA_TYP\", \"HLA_DO2\", \"HLA_DO3\", \"HLA_DDO\", \"HLA_ODB\", \"HLA_NAC\", "
-    "\"HLA_NCA\", \"HLA_PCA\", \"HLA_EDT\", \"HLA_FAC\", \"HLA_MEN\", \"HLA_KUR\", \"HLA_EUR\", \"ID_\"");
-using bench::Col;
-const std::vector<Col> kCols = {Col::Date, Col::Text, Col::Text, Col::Text, Col::Text, Col::Date,
-                                Col::Text, Col::Text, Col::Real, Col::Real, Col::Int,  Col::Real,
-                                Col::Text, Col::Real, Col::Real, Col::Int};
-// The select columns of the order: HLA_DO1, ID_.
-const std::vector<int> kKeyColumns = {1, 15};
+namespace pod = store::tables::column::ffPodklHlav;
+
+// The header table as the raw side reads it (every stored column and the record id,
+// decoded), from the program's own definition.
+const bench::RawColumns &headerColumns()
+{
+    static const bench::RawColumns c = bench::rawColumns(store::tables::podklHlav());
+    return c;
+}
+// The quoted order columns: the document number, then the record id.
+const QString kDoc = QStringLiteral("\"%1\"").arg(pod::HLA_DO1);
+const QString kId = QStringLiteral("\"%1\"").arg(headerColumns().id);
+
+// The select columns of the order.
+std::vector<int> keyColumns()
+{
+    return {int(headerColumns().names.indexOf(QString(pod::HLA_DO1))), int(headerColumns().names.indexOf(headerColumns().id))};
+}
 
 struct Figures {
     std::vector<double> open, rawOpen;
@@ -70,8 +79,9 @@ QString number(qint64 i) { return QStringLiteral("%1").arg(i, 10, 10, QLatin1Cha
 // N headers numbered 1 … N, in the order the program writes them or shuffled.
 void fill(bench::RawEngine &raw, const QString &table, qint64 rows, bool shuffled, bool postgres)
 {
-    const QStringList columns = {"HLA_DAT", "HLA_DO1", "HLA_DO2", "HLA_ODB", "HLA_NAC", "HLA_NAC__U",
-                                 "HLA_NCA", "HLA_FAC", "HLA_MEN", "HLA_KUR", "HLA_EUR"};
+    const QStringList columns = {pod::HLA_DAT, pod::HLA_DO1, pod::HLA_DO2, pod::HLA_ODB, pod::HLA_NAC,
+                                 QString(pod::HLA_NAC) + QStringLiteral("__U"), pod::HLA_NCA, pod::HLA_FAC,
+                                 pod::HLA_MEN, pod::HLA_KUR, pod::HLA_EUR};
     raw.load(table, columns, rows, [rows, shuffled](qint64 i, QVariantList &v) {
         const qint64 doc = bench::writtenAt(i, rows, shuffled) + 1;
         const QString supplier = QStringLiteral("Dodavatel %1").arg(doc % 997);
@@ -94,35 +104,35 @@ struct RawPages {
         const QString dir = forward ? QString() : QStringLiteral(" DESC");
         // SQLite seeks a spelled-out condition; PostgreSQL seeks the row value itself.
         const QString after = postgres
-            ? QStringLiteral("(\"HLA_DO1\", \"ID_\") %1 ($1, $2)").arg(cmp)
-            : QStringLiteral("\"HLA_DO1\" %1 ?1 OR (\"HLA_DO1\" = ?1 AND \"ID_\" %1 ?2)").arg(cmp);
-        return QStringLiteral("SELECT %1 FROM \"%2\" WHERE %3 ORDER BY \"HLA_DO1\"%4, \"ID_\"%4 LIMIT %5")
-            .arg(kColumns, table, after, dir)
+            ? QStringLiteral("(%2, %3) %1 ($1, $2)").arg(cmp, kDoc, kId)
+            : QStringLiteral("%2 %1 ?1 OR (%2 = ?1 AND %3 %1 ?2)").arg(cmp, kDoc, kId);
+        return QStringLiteral("SELECT %1 FROM \"%2\" WHERE %3 ORDER BY %5%4, %6%4 LIMIT %7")
+            .arg(headerColumns().select, table, after, dir, kDoc, kId)
             .arg(kPageRows);
     }
     QString edgeSql(bool first, int rows) const
     {
         const QString dir = first ? QString() : QStringLiteral(" DESC");
-        return QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY \"HLA_DO1\"%3, \"ID_\"%3 LIMIT %4")
-            .arg(kColumns, table, dir)
+        return QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY %4%3, %5%3 LIMIT %6")
+            .arg(headerColumns().select, table, dir, kDoc, kId)
             .arg(rows);
     }
     // The last page of the index (what opening on the last document reads).
-    int last() const { return raw.run(edgeSql(false, kPageRows + 1), {}, kCols); }
+    int last() const { return raw.run(edgeSql(false, kPageRows + 1), {}, headerColumns().cols); }
     // `pages` pages from the key (the end when none), each after (before) the last row of
     // the page before.
     void walk(QVariantList key, bool forward, int pages) const
     {
-        bench::RawEngine::Keep keep{kPageRows - 1, kKeyColumns, {}};
+        bench::RawEngine::Keep keep{kPageRows - 1, keyColumns(), {}};
         if (key.isEmpty()) {
-            raw.run(edgeSql(forward, kPageRows), {}, kCols, &keep);
+            raw.run(edgeSql(forward, kPageRows), {}, headerColumns().cols, &keep);
             --pages;
         } else {
             keep.values = key;
         }
         const QString sql = pageSql(forward);
         for (int read = 0; read < pages; ++read)
-            if (raw.run(sql, keep.values, kCols, &keep) < kPageRows)
+            if (raw.run(sql, keep.values, headerColumns().cols, &keep) < kPageRows)
                 break;
     }
 };
@@ -166,7 +176,7 @@ void round(List &list, int r, int rounds)
     const auto perPage = [](double ms, int pages) { return pages ? ms / pages : 0.0; };
     const auto end = [&] {
         headers.Last();
-        GridModel atEnd(&data.DataPodklHlav, DodavkyWindow::GridColumns);
+        GridModel atEnd(&data.DataPodklHlav, DodavkyWindow::GridColumns());
         int pages = 0;
         const double ms = millis([&] {
             for (; pages < kPages && atEnd.canFetchBackward(); ++pages)
@@ -185,7 +195,7 @@ void round(List &list, int r, int rounds)
     const QVariantList middleKey{middle, headers.GetBookmark().id};
     const auto mid = [&] {
         headers.FindNearest({middle});
-        GridModel inMiddle(&data.DataPodklHlav, DodavkyWindow::GridColumns);
+        GridModel inMiddle(&data.DataPodklHlav, DodavkyWindow::GridColumns());
         int pages = 0;
         const double ms = millis([&] {
             for (; pages < kPages && inMiddle.canFetchMore({}); ++pages)
@@ -196,8 +206,8 @@ void round(List &list, int r, int rounds)
     };
     // The grid stands on the middle record with a page after it; its pages follow that.
     const auto rawMid = [&] {
-        bench::RawEngine::Keep keep{kPageRows - 1, kKeyColumns, {}};
-        list.raw->run(rawPages.pageSql(true), middleKey, kCols, &keep);
+        bench::RawEngine::Keep keep{kPageRows - 1, keyColumns(), {}};
+        list.raw->run(rawPages.pageSql(true), middleKey, headerColumns().cols, &keep);
         list.f.rawMiddlePage.push_back(
             perPage(millis([&] { rawPages.walk(keep.values, true, list.f.middlePages); }), list.f.middlePages));
     };

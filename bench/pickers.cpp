@@ -19,6 +19,7 @@
 #include "search_dialogs.h"
 #include "store_raw.h"
 #include "store/firmschema.h"
+#include "store/tables/column_names.h"
 #include "store/tdata.h"
 #include "timing.h"
 
@@ -53,13 +54,15 @@ void fill(TData &data, int cards)
     data.Database.StartTransaction();
     for (int i = 1; i <= cards; ++i) {
         sor.Append();
-        sor.FieldByName(QStringLiteral("SOR_KAV")).SetAsString(cardNumber(i));
-        sor.FieldByName(QStringLiteral("SOR_NAC")).SetAsString(cardName(i, cards));
-        sor.FieldByName(QStringLiteral("SOR_PC1")).SetAsFloat(i % 1000 + 0.5);
+        data.ffSortimentSOR_KAV.SetAsString(cardNumber(i));
+        data.ffSortimentSOR_NAC.SetAsString(cardName(i, cards));
+        data.ffSortimentSOR_PC1.SetAsFloat(i % 1000 + 0.5);
         sor.Post();
     }
     data.Database.Commit();
 }
+
+namespace sor = store::tables::column::ffSortiment;
 
 // The raw side: the assortment's stored columns and record id, decoded.
 struct Raw {
@@ -120,21 +123,11 @@ void prepare(Assortment &a, int cards)
 
     a.raw.engine = bench::rawSqlite(params.sqliteFile);
     a.raw.table = sor.TableName();
-    QStringList names;
-    for (const store::FieldDef &f : sor.Definition().fields) {
-        if (f.calculated)
-            continue;
-        names.append(u'"' + f.name + u'"');
-        a.raw.cols.push_back(f.type == store::FieldType::String ? bench::Col::Text
-                             : f.type == store::FieldType::Float ? bench::Col::Real
-                             : f.type == store::FieldType::Date  ? bench::Col::Date
-                                                                 : bench::Col::Int);
-    }
-    a.raw.keyColumns[0] = int(names.indexOf(QStringLiteral("\"SOR_NAC\"")));
-    a.raw.keyColumns[1] = int(names.size());
-    names.append(QStringLiteral("\"ID_\""));
-    a.raw.cols.push_back(bench::Col::Int);
-    a.raw.select = names.join(u',');
+    const bench::RawColumns c = bench::rawColumns(sor.Definition());
+    a.raw.select = c.select;
+    a.raw.cols = c.cols;
+    a.raw.keyColumns[0] = int(c.names.indexOf(QString(sor::SOR_NAC)));
+    a.raw.keyColumns[1] = int(c.names.indexOf(c.id));
     bench::settle(*a.raw.engine, false);
 }
 

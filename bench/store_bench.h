@@ -3,6 +3,8 @@
 // engine (sqlite3_* / PQexecPrepared), on the program's own journal and header tables of
 // N rows each.
 
+#include "store/schema.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QVariant>
@@ -39,6 +41,17 @@ public:
                       const std::function<void(qint64, QVariantList &)> &row) = 0;
     double checksum = 0;
 };
+
+// How the raw side reads a table of the definition: every stored field in table order,
+// then the record id (the AutoInc field, or the hidden column "ID_", which then comes
+// last), quoted and joined for a select list, with their decoding.
+struct RawColumns {
+    QStringList names;  // unquoted
+    QString select;
+    std::vector<Col> cols;
+    QString id;         // the record id column
+};
+RawColumns rawColumns(const store::TableDef &def);
 
 // After a load and before any timing: the engine's statistics gathered and nothing left
 // for it to do in the background (PostgreSQL: VACUUM ANALYZE and a CHECKPOINT, so that

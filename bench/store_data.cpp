@@ -1,6 +1,7 @@
 #include "store_bench.h"
 
 #include "app/core/textutil.h"
+#include "store/tables/column_names.h"
 
 #include <QDate>
 #include <QFile>
@@ -8,6 +9,9 @@
 #include <numeric>
 
 namespace bench {
+
+namespace den = store::tables::column::ffDenik;
+namespace pod = store::tables::column::ffPodklHlav;
 
 quint64 mix(quint64 x)
 {
@@ -39,8 +43,8 @@ void generate(RawEngine &raw, const QString &journal, const QString &headers, qi
     const qint64 cards = cardCount(n);
     const QDate start(2020, 1, 1);
     raw.load(journal,
-             {"DEN_DAT", "DEN_DOK", "DEN_KAV", "DEN_IND", "DEN_OPE", "DEN_KUS", "DEN_HPC", "DEN_HNC", "DEN_DAN",
-              "DEN_ZAS", "DEN_REF", "DEN_KDY"},
+             {den::DEN_DAT, den::DEN_DOK, den::DEN_KAV, den::DEN_IND, den::DEN_OPE, den::DEN_KUS, den::DEN_HPC,
+              den::DEN_HNC, den::DEN_DAN, den::DEN_ZAS, den::DEN_REF, den::DEN_KDY},
              n, [&](qint64 at, QVariantList &v) {
                  // 3,000 entries a day, ten seconds apart from eight o'clock.
                  const qint64 i = writtenAt(at, n, shuffled);
@@ -51,8 +55,9 @@ void generate(RawEngine &raw, const QString &journal, const QString &headers, qi
                       QTime(8, 0).addSecs(int(i % 3000) * 10)};
              });
     raw.load(headers,
-             {"HLA_DAT", "HLA_DO1", "HLA_DO2", "HLA_DDO", "HLA_ODB", "HLA_NAC", "HLA_NAC__U", "HLA_NCA", "HLA_FAC",
-              "HLA_MEN", "HLA_KUR", "HLA_EUR"},
+             {pod::HLA_DAT, pod::HLA_DO1, pod::HLA_DO2, pod::HLA_DDO, pod::HLA_ODB, pod::HLA_NAC,
+              QString(pod::HLA_NAC) + QStringLiteral("__U"), pod::HLA_NCA, pod::HLA_FAC, pod::HLA_MEN, pod::HLA_KUR,
+              pod::HLA_EUR},
              n, [&](qint64 at, QVariantList &v) {
                  const qint64 i = writtenAt(at, n, shuffled);
                  const quint64 supplier = mix(i) % 5000;
@@ -62,6 +67,43 @@ void generate(RawEngine &raw, const QString &journal, const QString &headers, qi
                       1000.0 + double(i % 777), 1000.0 + double(i % 777), QStringLiteral("EUR"), 25.125,
                       40.0 + double(i % 31)};
              });
+}
+
+RawColumns rawColumns(const store::TableDef &def)
+{
+    RawColumns r;
+    r.id = QStringLiteral("ID_");
+    for (const store::FieldDef &f : def.fields) {
+        if (f.calculated)
+            continue;
+        r.names.append(f.name);
+        switch (f.type) {
+        case store::FieldType::String:
+            r.cols.push_back(Col::Text);
+            break;
+        case store::FieldType::Float:
+            r.cols.push_back(Col::Real);
+            break;
+        case store::FieldType::Date:
+            r.cols.push_back(Col::Date);
+            break;
+        case store::FieldType::Time:
+            r.cols.push_back(Col::Time);
+            break;
+        case store::FieldType::AutoInc:
+            r.id = f.name;
+            r.cols.push_back(Col::Int);
+            break;
+        default:
+            r.cols.push_back(Col::Int);
+        }
+    }
+    if (!r.names.contains(r.id)) {
+        r.names.append(r.id);
+        r.cols.push_back(Col::Int);
+    }
+    r.select = u'"' + r.names.join(QStringLiteral("\",\"")) + u'"';
+    return r;
 }
 
 void settle(RawEngine &raw, bool postgres)

@@ -1,5 +1,6 @@
 #include "store_measure.h"
 
+#include "store/tables/column_names.h"
 #include "store/tdata.h"
 #include "timing.h"
 
@@ -10,6 +11,9 @@
 namespace bench {
 
 namespace {
+
+namespace den = store::tables::column::ffDenik;
+namespace pod = store::tables::column::ffPodklHlav;
 
 // Times the table component's way (ours) and the raw way of the same work in `rounds`
 // rounds of `calls` calls each, the two sides taking turns at going first. Call n of
@@ -67,42 +71,12 @@ struct RawTable {
 
     RawTable(const store::Table &t, const QStringList &orderFields, bool pg) : name(t.TableName()), postgres(pg)
     {
-        const store::TableDef &def = t.Definition();
-        QStringList names;
-        QString id = QStringLiteral("ID_");
-        for (const store::FieldDef &f : def.fields) {
-            if (f.calculated)
-                continue;
-            names.append(q(f.name));
-            switch (f.type) {
-            case store::FieldType::String:
-                cols.push_back(Col::Text);
-                break;
-            case store::FieldType::Float:
-                cols.push_back(Col::Real);
-                break;
-            case store::FieldType::Date:
-                cols.push_back(Col::Date);
-                break;
-            case store::FieldType::Time:
-                cols.push_back(Col::Time);
-                break;
-            case store::FieldType::AutoInc:
-                id = f.name;
-                cols.push_back(Col::Int);
-                break;
-            default:
-                cols.push_back(Col::Int);
-            }
-        }
-        if (id == QLatin1String("ID_")) {
-            names.append(q(id));
-            cols.push_back(Col::Int);
-        }
-        select = names.join(u',');
-        for (const QString &f : orderFields + QStringList{id}) {
+        const RawColumns c = rawColumns(t.Definition());
+        select = c.select;
+        cols = c.cols;
+        for (const QString &f : orderFields + QStringList{c.id}) {
             order.append(q(f));
-            orderColumns.push_back(int(names.indexOf(q(f))));
+            orderColumns.push_back(int(c.names.indexOf(f)));
         }
     }
 
@@ -265,8 +239,8 @@ void measure(TData &data, RawEngine &raw, bool postgres, qint64 rows, int rounds
         store::Table &t = data.ffDenik;
         t.SetIndexName(QStringLiteral("KAV"));
         t.Open();
-        store::Field &zas = t.FieldByName(QStringLiteral("DEN_ZAS"));
-        const RawTable r(t, {QStringLiteral("DEN_KAV"), QStringLiteral("DEN_IND")}, postgres);
+        store::Field &zas = data.ffDenikDEN_ZAS;
+        const RawTable r(t, {den::DEN_KAV, den::DEN_IND}, postgres);
         const auto card = [&](int i) { return cardCode(qint64(scramble(quint64(i)) % quint64(cards))); };
         const auto variant = [](int i) { return QStringLiteral("00%1").arg(i % 3); };
         // A scan of 10,000 rows starts from a card early enough for twice as many rows to
@@ -303,8 +277,8 @@ void measure(TData &data, RawEngine &raw, bool postgres, qint64 rows, int rounds
         store::Table &t = data.ffPodklHlav;
         t.SetIndexName(QStringLiteral("DO1"));
         t.Open();
-        store::Field &nca = t.FieldByName(QStringLiteral("HLA_NCA"));
-        const RawTable r(t, {QStringLiteral("HLA_DO1")}, postgres);
+        store::Field &nca = data.ffPodklHlavHLA_NCA;
+        const RawTable r(t, {pod::HLA_DO1}, postgres);
         const auto doc = [&](int i, qint64 of) { return docNumber(qint64(scramble(quint64(i)) % quint64(of)) + 1); };
         const qint64 scanDocs = std::max<qint64>(1, rows - kScanRows - 1);
         measureTable("POD", t, nca, raw, r,

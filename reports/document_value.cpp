@@ -49,18 +49,16 @@ struct LineValue {
     double vat;        // V, VAT on the purchase value
 };
 
-LineValue receiptLine(store::Table &denik, int priceMode)
+LineValue receiptLine(const TData &d, int priceMode)
 {
-    auto text = [&](const char *f) { return denik.FieldByName(QLatin1String(f)).AsString(); };
-    auto number = [&](const char *f) { return denik.FieldByName(QLatin1String(f)).AsFloat(); };
     LineValue v;
-    v.card = text("DEN_KAV");
-    v.variant = text("DEN_IND");
-    v.operation = text("DEN_OPE");
-    v.quantity = number("DEN_KUS");
-    v.rate = number("DEN_DAN");
-    v.purchase = number("DEN_HNC");
-    const double hpc = number("DEN_HPC");
+    v.card = d.ffDenikDEN_KAV.AsString();
+    v.variant = d.ffDenikDEN_IND.AsString();
+    v.operation = d.ffDenikDEN_OPE.AsString();
+    v.quantity = d.ffDenikDEN_KUS.AsFloat();
+    v.rate = d.ffDenikDEN_DAN.AsFloat();
+    v.purchase = d.ffDenikDEN_HNC.AsFloat();
+    const double hpc = d.ffDenikDEN_HPC.AsFloat();
     v.sale = priceMode == 2 ? hpc + hpc / 100 * v.rate : hpc;
     v.vat = v.purchase / 100 * v.rate;
     return v;
@@ -70,41 +68,39 @@ struct OperationLists {
     QString pcs, rab, slp, pom;
 };
 
-void addTo(store::Table &t, const char *field, double value)
+void addTo(store::Field &f, double value)
 {
-    store::Field &f = t.FieldByName(QLatin1String(field));
     f.SetAsFloat(f.AsFloat() + value);
 }
 
 // The unit prices and the discount percentage of the row being edited, from its sums;
 // each is left as it is while its divisor is 0.
-void setRowRatios(store::Table &t)
+void setRowRatios(TData &d)
 {
-    const double quantity = t.FieldByName(QStringLiteral("DOK_KUS")).AsFloat();
+    const double quantity = d.DokladObsahDOK_KUS.AsFloat();
     if (quantity != 0) {
-        t.FieldByName(QStringLiteral("DOK_PC1")).SetAsFloat(t.FieldByName(QStringLiteral("DOK_PCC")).AsFloat() / quantity);
-        t.FieldByName(QStringLiteral("DOK_NC1")).SetAsFloat(t.FieldByName(QStringLiteral("DOK_NCC")).AsFloat() / quantity);
+        d.DokladObsahDOK_PC1.SetAsFloat(d.DokladObsahDOK_PCC.AsFloat() / quantity);
+        d.DokladObsahDOK_NC1.SetAsFloat(d.DokladObsahDOK_NCC.AsFloat() / quantity);
     }
-    const double listValue = t.FieldByName(QStringLiteral("DOK_PCS")).AsFloat();
+    const double listValue = d.DokladObsahDOK_PCS.AsFloat();
     if (listValue != 0) {
         // 0 − x rather than −x, so that no discount gives 0 and not −0.
-        t.FieldByName(QStringLiteral("DOK_RAP"))
-            .SetAsFloat(0.0 - t.FieldByName(QStringLiteral("DOK_RAB")).AsFloat() / (listValue / 100));
+        d.DokladObsahDOK_RAP.SetAsFloat(0.0 - d.DokladObsahDOK_RAB.AsFloat() / (listValue / 100));
     }
 }
 
 // Adds the line's value to the operation sums of the row being edited; a sum whose list
 // does not hold the line's code is not touched (a new row keeps it empty).
-void addOperationSums(store::Table &t, const LineValue &v, const OperationLists &ops)
+void addOperationSums(TData &d, const LineValue &v, const OperationLists &ops)
 {
     if (listed(v.operation, ops.pcs))
-        addTo(t, "DOK_PCS", v.sale);
+        addTo(d.DokladObsahDOK_PCS, v.sale);
     if (listed(v.operation, ops.rab))
-        addTo(t, "DOK_RAB", v.sale);
+        addTo(d.DokladObsahDOK_RAB, v.sale);
     if (listed(v.operation, ops.slp))
-        addTo(t, "DOK_SLP", v.sale);
+        addTo(d.DokladObsahDOK_SLP, v.sale);
     if (listed(v.operation, ops.pom))
-        addTo(t, "DOK_POM", v.sale);
+        addTo(d.DokladObsahDOK_POM, v.sale);
 }
 
 // Adds one line to its row of (card, variant) in DokladObsah, or appends the row. A new
@@ -117,24 +113,21 @@ void addLine(TData &d, const LineValue &v, const QString &docNumber, const Opera
         rows.Edit();
     } else {
         rows.Append();
-        rows.FieldByName(QStringLiteral("DOK_KAV")).SetAsString(v.card);
-        rows.FieldByName(QStringLiteral("DOK_IND")).SetAsString(v.variant);
-        rows.FieldByName(QStringLiteral("DOK_DAN")).SetAsFloat(v.rate);
-        rows.FieldByName(QStringLiteral("DOK_CIS")).SetAsString(docNumber);
+        d.DokladObsahDOK_KAV.SetAsString(v.card);
+        d.DokladObsahDOK_IND.SetAsString(v.variant);
+        d.DokladObsahDOK_DAN.SetAsFloat(v.rate);
+        d.DokladObsahDOK_CIS.SetAsString(docNumber);
         const bool known = d.ffSortiment.FindKey({v.card});
-        rows.FieldByName(QStringLiteral("DOK_NAZ"))
-            .SetAsString(known ? d.ffSortiment.FieldByName(QStringLiteral("SOR_NAC")).AsString()
-                               : QStringLiteral("Sortiment ") + v.card);
-        rows.FieldByName(QStringLiteral("DOK_SKU"))
-            .SetAsString(known ? d.ffSortiment.FieldByName(QStringLiteral("SOR_SKU")).AsString()
-                               : QStringLiteral("000"));
+        d.DokladObsahDOK_NAZ.SetAsString(known ? d.ffSortimentSOR_NAC.AsString()
+                                               : QStringLiteral("Sortiment ") + v.card);
+        d.DokladObsahDOK_SKU.SetAsString(known ? d.ffSortimentSOR_SKU.AsString() : QStringLiteral("000"));
     }
-    addTo(rows, "DOK_KUS", v.quantity);
-    addTo(rows, "DOK_PCC", v.sale);
-    addTo(rows, "DOK_NCC", v.purchase);
-    addTo(rows, "DOK_DPH", v.vat);
-    addOperationSums(rows, v, ops);
-    setRowRatios(rows);
+    addTo(d.DokladObsahDOK_KUS, v.quantity);
+    addTo(d.DokladObsahDOK_PCC, v.sale);
+    addTo(d.DokladObsahDOK_NCC, v.purchase);
+    addTo(d.DokladObsahDOK_DPH, v.vat);
+    addOperationSums(d, v, ops);
+    setRowRatios(d);
     rows.Post();
 }
 
@@ -156,9 +149,9 @@ void TData::GetDoklad(const QString &DocNumber, const QString &PcsOps, int Kind,
     const OperationLists ops{PcsOps, RabOps, SlpOps, PomOps};
     try {
         if (ffDenik.FindKey({DocNumber})) {
-            for (; !ffDenik.Eof() && ffDenik.FieldByName(QStringLiteral("DEN_DOK")).AsString() == DocNumber;
+            for (; !ffDenik.Eof() && ffDenikDEN_DOK.AsString() == DocNumber;
                  ffDenik.Next()) {
-                const LineValue line = receiptLine(ffDenik, PriceMode);
+                const LineValue line = receiptLine(*this, PriceMode);
                 if (line.operation == kReceiptOperation)
                     addLine(*this, line, DocNumber, ops);
             }
@@ -181,9 +174,9 @@ void TData::HlaHod(const QString &DocNumber, int Kind, double &CelkemNC, double 
     // Summed apart and handed over at the end, so that a failure leaves every result 0.
     double nc = 0, pc = 0, base22 = 0, base05 = 0, base00 = 0, vat22 = 0, vat05 = 0;
     for (DokladObsah.First(); !DokladObsah.Eof(); DokladObsah.Next()) {
-        const double p = DokladObsah.FieldByName(QStringLiteral("DOK_PCC")).AsFloat();
-        const double rate = DokladObsah.FieldByName(QStringLiteral("DOK_DAN")).AsFloat();
-        const double n = DokladObsah.FieldByName(QStringLiteral("DOK_NCC")).AsFloat();
+        const double p = DokladObsahDOK_PCC.AsFloat();
+        const double rate = DokladObsahDOK_DAN.AsFloat();
+        const double n = DokladObsahDOK_NCC.AsFloat();
         nc += n;
         pc += PriceMode == 2 ? p : p + rate * (p / 100);
         if (rate == VatRateHigh) {
