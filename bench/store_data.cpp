@@ -1,61 +1,18 @@
 #include "store_bench.h"
 
+#include "app/core/textutil.h"
+#include "store/tables/column_names.h"
+
 #include <QDate>
 #include <QFile>
 #include <QTime>
+#include <numeric>
 
 namespace bench {
 
-namespace {
+namespace den = store::tables::column::ffDenik;
+namespace pod = store::tables::column::ffPodklHlav;
 
-store::FieldDef field(const char *name, store::FieldType type, int size = 0)
-{
-    store::FieldDef f;
-    f.name = QString::fromLatin1(name);
-    f.type = type;
-    f.size = size;
-    return f;
-}
-
-using store::FieldType;
-
-Tables makeTables()
-{
-    Tables t;
-    t.journal.component = QStringLiteral("ffDenik");
-    t.journal.builtInName = QStringLiteral("Den0001");
-    t.journal.fields = {
-        field("DEN_RAD", FieldType::AutoInc),   field("DEN_DAT", FieldType::Date),
-        field("DEN_DOK", FieldType::String, 10), field("DEN_KAV", FieldType::String, 6),
-        field("DEN_IND", FieldType::String, 3),  field("DEN_OPE", FieldType::String, 3),
-        field("DEN_KUS", FieldType::Float),      field("DEN_HPC", FieldType::Float),
-        field("DEN_HNC", FieldType::Float),      field("DEN_DAN", FieldType::Float),
-        field("DEN_ZAS", FieldType::Float),      field("DEN_REF", FieldType::String, 2),
-        field("DEN_KDY", FieldType::Time),
-    };
-    t.journal.indexes = {
-        {QStringLiteral("KAV"), {{QStringLiteral("DEN_KAV")}, {QStringLiteral("DEN_IND")}}},
-        {QStringLiteral("STA"),
-         {{QStringLiteral("DEN_KAV")}, {QStringLiteral("DEN_IND")}, {QStringLiteral("DEN_RAD"), true}}},
-        {QStringLiteral("DOK"), {{QStringLiteral("DEN_DOK")}}},
-    };
-    t.headers.component = QStringLiteral("ffPodklHlav");
-    t.headers.builtInName = QStringLiteral("POD0001");
-    t.headers.fields = {
-        field("HLA_DAT", FieldType::Date),       field("HLA_DO1", FieldType::String, 10),
-        field("HLA_TYP", FieldType::String, 3),  field("HLA_DO2", FieldType::String, 10),
-        field("HLA_DO3", FieldType::String, 10), field("HLA_DDO", FieldType::Date),
-        field("HLA_ODB", FieldType::String, 6),  field("HLA_NAC", FieldType::String, 30),
-        field("HLA_NCA", FieldType::Float),      field("HLA_PCA", FieldType::Float),
-        field("HLA_EDT", FieldType::Boolean),    field("HLA_FAC", FieldType::Float),
-        field("HLA_MEN", FieldType::String, 3),  field("HLA_KUR", FieldType::Float),
-        field("HLA_EUR", FieldType::Float),
-    };
-    t.headers.indexes = {{QStringLiteral("DO1"), {{QStringLiteral("HLA_DO1")}}, true}};
-    return t;
-}
-
-// A fixed pseudo-random sequence, the same on every run.
 quint64 mix(quint64 x)
 {
     x ^= x >> 33;
@@ -64,12 +21,15 @@ quint64 mix(quint64 x)
     return x;
 }
 
-} // namespace
-
-const Tables &tables()
+qint64 writtenAt(qint64 i, qint64 n, bool shuffled)
 {
-    static const Tables t = makeTables();
-    return t;
+    if (!shuffled)
+        return i;
+    // i × a step prime to n runs through every row once, far apart.
+    qint64 step = 7919;
+    while (std::gcd(step, n) != 1)
+        step += 2;
+    return (i * step) % n;
 }
 
 qint64 cardCount(qint64 n) { return std::max<qint64>(1, n / 60); }
@@ -78,29 +38,83 @@ QString cardCode(qint64 card) { return QStringLiteral("%1").arg(card, 6, 10, QLa
 
 QString docNumber(qint64 doc) { return QStringLiteral("%1").arg(doc, 10, 10, QLatin1Char('0')); }
 
-void generate(RawEngine &raw, const QString &journal, const QString &headers, qint64 n)
+void generate(RawEngine &raw, const QString &journal, const QString &headers, qint64 n, bool shuffled)
 {
     const qint64 cards = cardCount(n);
     const QDate start(2020, 1, 1);
     raw.load(journal,
-             {"DEN_DAT", "DEN_DOK", "DEN_KAV", "DEN_IND", "DEN_OPE", "DEN_KUS", "DEN_HPC", "DEN_HNC",
-              "DEN_DAN", "DEN_ZAS", "DEN_REF", "DEN_KDY"},
-             n, [&](qint64 i, QVariantList &v) {
+             {den::DEN_DAT, den::DEN_DOK, den::DEN_KAV, den::DEN_IND, den::DEN_OPE, den::DEN_KUS, den::DEN_HPC,
+              den::DEN_HNC, den::DEN_DAN, den::DEN_ZAS, den::DEN_REF, den::DEN_KDY},
+             n, [&](qint64 at, QVariantList &v) {
+                 // 3,000 entries a day, ten seconds apart from eight o'clock.
+                 const qint64 i = writtenAt(at, n, shuffled);
                  const double kus = double(1 + i % 5);
                  v = {start.addDays(i / 3000), docNumber(i / 10 + 1), cardCode(qint64(mix(i) % quint64(cards))),
                       QStringLiteral("00%1").arg(mix(i + 1) % 3), QStringLiteral("001"), kus, kus * 12.5,
                       kus * 9.75, 21.0, double(i % 97), QStringLiteral("AB"),
-                      QTime(8, 0).addSecs(int(i % 36000))};
+                      QTime(8, 0).addSecs(int(i % 3000) * 10)};
              });
     raw.load(headers,
-             {"HLA_DAT", "HLA_DO1", "HLA_TYP", "HLA_DO2", "HLA_DO3", "HLA_DDO", "HLA_ODB", "HLA_NAC",
-              "HLA_NCA", "HLA_PCA", "HLA_EDT", "HLA_FAC", "HLA_MEN", "HLA_KUR", "HLA_EUR"},
-             n, [&](qint64 i, QVariantList &v) {
-                 v = {start.addDays(i / 1000), docNumber(i + 1), QString(), QStringLiteral("F%1").arg(i % 100000),
-                      QString(), start.addDays(i / 1000 + 2), cardCode(qint64(mix(i) % 5000)),
-                      QStringLiteral("Dodavatel č. %1 s.r.o.").arg(mix(i) % 5000), 1000.0 + double(i % 777),
-                      0.0, qint64(0), 1000.0 + double(i % 777), QStringLiteral("EUR"), 25.125, 40.0 + double(i % 31)};
+             {pod::HLA_DAT, pod::HLA_DO1, pod::HLA_DO2, pod::HLA_DDO, pod::HLA_ODB, pod::HLA_NAC,
+              QString(pod::HLA_NAC) + QStringLiteral("__U"), pod::HLA_NCA, pod::HLA_FAC, pod::HLA_MEN, pod::HLA_KUR,
+              pod::HLA_EUR},
+             n, [&](qint64 at, QVariantList &v) {
+                 const qint64 i = writtenAt(at, n, shuffled);
+                 const quint64 supplier = mix(i) % 5000;
+                 const QString name = QStringLiteral("Dodavatel č. %1 s.r.o.").arg(supplier);
+                 v = {start.addDays(i / 1000), docNumber(i + 1), QStringLiteral("F%1").arg(i % 100000),
+                      start.addDays(i / 1000 + 2), cardCode(qint64(supplier)), name, UpperLocale(name),
+                      1000.0 + double(i % 777), 1000.0 + double(i % 777), QStringLiteral("EUR"), 25.125,
+                      40.0 + double(i % 31)};
              });
+}
+
+RawColumns rawColumns(const store::TableDef &def)
+{
+    RawColumns r;
+    r.id = QStringLiteral("ID_");
+    for (const store::FieldDef &f : def.fields) {
+        if (f.calculated)
+            continue;
+        r.names.append(f.name);
+        switch (f.type) {
+        case store::FieldType::String:
+            r.cols.push_back(Col::Text);
+            break;
+        case store::FieldType::Float:
+            r.cols.push_back(Col::Real);
+            break;
+        case store::FieldType::Date:
+            r.cols.push_back(Col::Date);
+            break;
+        case store::FieldType::Time:
+            r.cols.push_back(Col::Time);
+            break;
+        case store::FieldType::AutoInc:
+            r.id = f.name;
+            r.cols.push_back(Col::Int);
+            break;
+        default:
+            r.cols.push_back(Col::Int);
+        }
+    }
+    if (!r.names.contains(r.id)) {
+        r.names.append(r.id);
+        r.cols.push_back(Col::Int);
+    }
+    r.select = u'"' + r.names.join(QStringLiteral("\",\"")) + u'"';
+    return r;
+}
+
+void settle(RawEngine &raw, bool postgres)
+{
+    if (postgres) {
+        raw.exec(QStringLiteral("VACUUM ANALYZE"));
+        raw.exec(QStringLiteral("CHECKPOINT"));
+    } else {
+        raw.exec(QStringLiteral("ANALYZE"));
+        raw.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    }
 }
 
 double peakMemoryMiB()

@@ -4,14 +4,12 @@
 
 #include "store_bench.h"
 
-namespace store {
-class Database;
-}
+class TData;
 
 namespace bench {
 
-// Runs every measurement on the generated tables and prints one line per operation.
-void measure(store::Database &db, RawEngine &raw, bool postgres, qint64 rows, const QString &journal,
-             const QString &headers);
+// Runs every measurement on the data module's journal and header tables (open on a
+// connected database, filled with `rows` rows each) and prints one line per operation.
+void measure(TData &data, RawEngine &raw, bool postgres, qint64 rows, int rounds);
 
 } // namespace bench

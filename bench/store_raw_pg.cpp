@@ -20,7 +20,7 @@ public:
     }
     ~RawPostgres() override { PQfinish(m_conn); }
 
-    int run(const QString &sql, const QVariantList &params, const std::vector<Col> &cols) override
+    int run(const QString &sql, const QVariantList &params, const std::vector<Col> &cols, Keep *keep) override
     {
         const QByteArray name = statement(sql, int(params.size()));
         std::vector<QByteArray> texts;
@@ -40,6 +40,14 @@ public:
         for (int i = 0; i < rows; ++i)
             for (int c = 0; c < int(cols.size()); ++c)
                 checksum += decodeText(cols[c], PQgetvalue(r, i, c), PQgetlength(r, i, c));
+        if (keep && keep->row < rows) {
+            keep->values.clear();
+            for (int c : keep->columns) {
+                const char *text = PQgetvalue(r, keep->row, c);
+                keep->values.append(cols[c] == Col::Int ? QVariant(QByteArray(text).toLongLong())
+                                                        : QVariant(QString::fromUtf8(text, PQgetlength(r, keep->row, c))));
+            }
+        }
         PQclear(r);
         return rows;
     }

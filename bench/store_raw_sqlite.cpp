@@ -31,16 +31,25 @@ public:
         sqlite3_close(m_db);
     }
 
-    int run(const QString &sql, const QVariantList &params, const std::vector<Col> &cols) override
+    int run(const QString &sql, const QVariantList &params, const std::vector<Col> &cols, Keep *keep) override
     {
         sqlite3_stmt *st = statement(sql);
         bind(st, params);
         int rows = 0;
         int rc;
         while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-            ++rows;
             for (int c = 0; c < int(cols.size()); ++c)
                 checksum += decode(st, c, cols[c]);
+            if (keep && rows == keep->row) {
+                keep->values.clear();
+                for (int c : keep->columns)
+                    keep->values.append(cols[c] == Col::Int
+                                            ? QVariant(qint64(sqlite3_column_int64(st, c)))
+                                            : QVariant(QString::fromUtf8(reinterpret_cast<const char *>(
+                                                                             sqlite3_column_text(st, c)),
+                                                                         sqlite3_column_bytes(st, c))));
+            }
+            ++rows;
         }
         sqlite3_reset(st);
         if (rc != SQLITE_DONE)

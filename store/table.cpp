@@ -318,6 +318,7 @@ void Table::Close()
     Cancel();
     d->state = DataSetState::Inactive;
     d->page.clear();
+    d->edgeKeys.clear();
     d->range = {};
     d->bof = d->eof = true;
     if (m_db)
@@ -343,6 +344,7 @@ void Table::SetIndexName(const QString &name)
     d->index = ix;
     d->order = d->layout.keyColumns(ix);
     d->statements.clear();
+    d->edgeKeys.clear();
     d->range = {};
     if (Active())
         d->keepCurrentOnly();
@@ -521,24 +523,50 @@ Field *Table::FindField(const FieldKey &name)
 
 const Record &Table::CurrentRecord() const { return d->current(); }
 
+QVariantList Table::Impl::keyOfId(qint64 id)
+{
+    const quint64 now = engine().writeGeneration();
+    if (generation == now)
+        for (const Record &r : std::as_const(page))
+            if (r.id() == id)
+                return keyOf(r);
+    if (edgeGeneration == now)
+        for (const EdgeKey &e : std::as_const(edgeKeys))
+            if (e.id == id)
+                return e.key;
+    const std::optional<Record> rec = fetchById(id);
+    if (!rec)
+        throw error(QStringLiteral("záznam již neexistuje"));
+    return keyOf(*rec);
+}
+
+void Table::Impl::rememberEdges(const QVector<Record> &rows)
+{
+    const quint64 now = engine().writeGeneration();
+    if (edgeGeneration != now) {
+        edgeKeys.clear();
+        edgeGeneration = now;
+    }
+    if (rows.isEmpty())
+        return;
+    for (const Record *r : {&rows.first(), &rows.last()}) {
+        if (edgeKeys.size() >= kEdgeKeys)
+            edgeKeys.removeFirst();
+        edgeKeys.append({r->id(), keyOf(*r)});
+    }
+}
+
 QVector<Record> Table::ReadRows(const Bookmark &from, int count, bool forward)
 {
     d->requireActive();
     if (count <= 0)
         return {};
     std::optional<KeySeek> seek;
-    if (from.isValid()) {
-        std::optional<Record> rec;
-        for (const Record &r : std::as_const(d->page))
-            if (r.id() == from.id && d->generation == d->engine().writeGeneration())
-                rec = r;
-        if (!rec)
-            rec = d->fetchById(from.id);
-        if (!rec)
-            throw d->error(QStringLiteral("záznam již neexistuje"));
-        seek = KeySeek{d->keyOf(*rec), false};
-    }
-    return d->fetch(d->keyset().rows(seek ? &*seek : nullptr, forward, count), !forward);
+    if (from.isValid())
+        seek = KeySeek{d->keyOfId(from.id), false};
+    QVector<Record> rows = d->fetch(d->keyset().rows(seek ? &*seek : nullptr, forward, count), !forward);
+    d->rememberEdges(rows);
+    return rows;
 }
 
 } // namespace store

@@ -265,7 +265,10 @@ public:
     // Reads up to count records in the current order under the range, starting after
     // (forward) or before (backward) the record `from`, or from the start / end when
     // `from` is invalid. Rows come in index order either way, calculated fields set.
-    // The current record does not move. For grids. StoreError when `from` is gone.
+    // The current record does not move. For grids. StoreError when `from` is gone;
+    // the key of a row at either end of the pages last read (or of a buffered row) is
+    // known without a look-up while nothing has been written through this connection,
+    // so a grid's next page after it reads on from where that row was.
     QVector<Record> ReadRows(const Bookmark &from, int count, bool forward);
 
     // Runs for every row read into a buffer and after each change of a stored field

@@ -88,13 +88,8 @@ TableLayout::TableLayout(const TableDef &def)
         m_selectTypes.append(ColType::Integer);
         m_selectFields.append(-1);
     }
-    for (int f = 0; f < def.fields.size(); ++f) {
-        if (!m_upper[f])
-            continue;
-        select.append(upperColumn(f));
-        m_selectTypes.append(ColType::Skip);  // for the order only; a record derives it
-        m_selectFields.append(-1);
-    }
+    // The capitals columns are not read: they serve the order only, and a record derives
+    // them from its field.
     m_selectList = select.join(QStringLiteral(", "));
 }
 

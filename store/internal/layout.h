@@ -34,7 +34,7 @@ public:
     int idField() const { return m_idField; }
 
     // The select list of every read: the stored fields in table order, then the hidden
-    // id (when hidden), then the capitals columns.
+    // id (when hidden).
     const QString &selectList() const { return m_selectList; }
     const QVector<ColType> &selectTypes() const { return m_selectTypes; }
     // The field each select column fills; -1 for the others.

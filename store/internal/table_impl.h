@@ -19,8 +19,17 @@ struct Table::Impl {
     // Reads that land on a record (First, Last, FindKey, Locate, a bookmark, Post) read
     // only that row. Moving on past the buffered rows reads a page, which doubles with
     // every further page read in a row, up to the largest; a range starts with a page.
+    // A long scan thus costs a statement per 1,024 rows, while the rows held stay bounded.
     static constexpr int kFirstPageRows = 32;
-    static constexpr int kMaxPageRows = 256;
+    static constexpr int kMaxPageRows = 1024;
+    // The rows at either end of the last pages ReadRows gave, remembered with their keys:
+    // a grid reads its next page after its last row (or before its first), which then
+    // needs no look-up of that row's key.
+    static constexpr int kEdgeKeys = 4;
+    struct EdgeKey {
+        qint64 id = 0;
+        QVariantList key;
+    };
 
     Impl(Table &table, const TableDef &def);
 
@@ -47,6 +56,9 @@ struct Table::Impl {
     bool bof = true;
     bool eof = true;
 
+    QVector<EdgeKey> edgeKeys;  // in the current order, newest last
+    quint64 edgeGeneration = 0; // the engine's write generation when they were read
+
     Record buffer;              // Edit/Insert
     QVector<bool> modified;
     qint64 heldId = 0;          // the record held for Edit
@@ -71,6 +83,11 @@ struct Table::Impl {
     // Search values in storage form (ConversionError when one does not convert).
     QVariantList searchKey(const QVariantList &values) const;
     void calc(Record &r) const;
+    // The key of the record with the id in the current order, in storage form: from the
+    // buffered page or the edges of the last pages read while nothing was written since,
+    // else read. StoreError when the record no longer exists.
+    QVariantList keyOfId(qint64 id);
+    void rememberEdges(const QVector<Record> &rows);
 
     void setPage(QVector<Record> rows, int current, bool atStart, bool atEnd);
     // Keeps only the current row buffered (the others may be out of date).

@@ -183,6 +183,43 @@ TEST_P(TableConformance, EveryOrderAgreesWithTheModel)
     }
 }
 
+// A grid reads each page after the last row of the page before (or before its first
+// row), naming that row by its bookmark: in every order the pages join up into the
+// whole order. After a write the row's key is read again, so a page follows the row
+// where it stands now.
+TEST_P(TableConformance, GridPagesFollowTheRowTheyEndWith)
+{
+    fill(150, 5);
+    for (const QString &ix : kIndexes) {
+        SCOPED_TRACE(ix.toStdString());
+        table->SetIndexName(ix);
+        const QVector<qint64> expected = model.ordered(ix);
+        QVector<qint64> forward;
+        for (QVector<Record> page = table->ReadRows({}, 40, true); !page.isEmpty();
+             page = table->ReadRows({page.last().id()}, 40, true))
+            for (const Record &r : page)
+                forward.append(r.id());
+        EXPECT_EQ(forward, expected);
+        QVector<qint64> backward;
+        for (QVector<Record> page = table->ReadRows({}, 40, false); !page.isEmpty();
+             page = table->ReadRows({page.first().id()}, 40, false))
+            for (auto it = page.crbegin(); it != page.crend(); ++it)
+                backward.prepend(it->id());
+        EXPECT_EQ(backward, expected);
+    }
+
+    table->SetIndexName("KAV");
+    const qint64 moved = table->ReadRows({}, 40, true).last().id();
+    // Moved to the end of the order by another component on this connection.
+    auto other = openTable();
+    other->GotoBookmark({moved});
+    other->Edit();
+    other->FieldByName("T_KAV").SetAsString("999999");
+    other->Post();
+    EXPECT_TRUE(table->ReadRows({moved}, 40, true).isEmpty());
+    EXPECT_EQ(table->ReadRows({moved}, 1, false).size(), 1);
+}
+
 // Next then Prior at every position, so at every edge of the pages read on the way,
 // forward from First and backward from Last.
 TEST_P(TableConformance, NextAndPriorAcrossPageEdges)
