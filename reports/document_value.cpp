@@ -7,6 +7,9 @@
 #include "app/core/errors.h"
 #include "store/table_use.h"
 
+#include <QHash>
+#include <algorithm>
+
 namespace {
 
 // The document kind of a receipt of goods from a supplier.
@@ -49,21 +52,76 @@ struct LineValue {
     double vat;        // V, VAT on the purchase value
 };
 
-LineValue receiptLine(store::Table &denik, int priceMode)
+LineValue receiptLine(const store::Record &line, int priceMode)
 {
-    auto text = [&](const char *f) { return denik.FieldByName(QLatin1String(f)).AsString(); };
-    auto number = [&](const char *f) { return denik.FieldByName(QLatin1String(f)).AsFloat(); };
     LineValue v;
-    v.card = text("DEN_KAV");
-    v.variant = text("DEN_IND");
-    v.operation = text("DEN_OPE");
-    v.quantity = number("DEN_KUS");
-    v.rate = number("DEN_DAN");
-    v.purchase = number("DEN_HNC");
-    const double hpc = number("DEN_HPC");
+    v.card = line.AsString(QStringLiteral("DEN_KAV"));
+    v.variant = line.AsString(QStringLiteral("DEN_IND"));
+    v.operation = line.AsString(QStringLiteral("DEN_OPE"));
+    v.quantity = line.AsFloat(QStringLiteral("DEN_KUS"));
+    v.rate = line.AsFloat(QStringLiteral("DEN_DAN"));
+    v.purchase = line.AsFloat(QStringLiteral("DEN_HNC"));
+    const double hpc = line.AsFloat(QStringLiteral("DEN_HPC"));
     v.sale = priceMode == 2 ? hpc + hpc / 100 * v.rate : hpc;
     v.vat = v.purchase / 100 * v.rate;
     return v;
+}
+
+// Adds one row of the document's content (one card and variant: sale total p at the
+// row's rate, purchase total n) to the receipt's value. The rows are added in the order
+// of the content's index "KAV" (card, variant).
+void addRowValue(TData::HodnotaDokladu &v, double p, double rate, double n, const Config &c)
+{
+    v.CelkemNC += n;
+    v.CelkemPC += c.PriceMode == 2 ? p : p + rate * (p / 100);
+    if (rate == c.VatRateHigh) {
+        v.Zaklad22 += n;
+        v.Dan22 += n / 100 * c.VatRateHigh;
+    }
+    if (rate == c.VatRateLow) {
+        v.Zaklad05 += n;
+        v.Dan05 += n / 100 * c.VatRateLow;
+    }
+    if (rate == c.VatRateZero)
+        v.Zaklad00 += n;
+}
+
+// One row of a receipt's content as HlaHod sums it: the sums of the lines of one card
+// and variant, in line order, at the rate of the first.
+struct RowSums {
+    QString card, variant;
+    double rate = 0;
+    double sale = 0;      // DOK_PCC
+    double purchase = 0;  // DOK_NCC
+};
+
+// The value of a receipt from its journal lines (those of operation "001" among them),
+// without DokladObsah: the lines are summed per card and variant in their order, and the
+// rows added in the order of the content's index.
+TData::HodnotaDokladu receiptValue(const store::Record *first, const store::Record *end, const Config &c)
+{
+    QVector<RowSums> rows;
+    for (const store::Record *line = first; line != end; ++line) {
+        const LineValue v = receiptLine(*line, c.PriceMode);
+        if (v.operation != kReceiptOperation)
+            continue;
+        auto row = std::find_if(rows.begin(), rows.end(),
+                                [&](const RowSums &r) { return r.card == v.card && r.variant == v.variant; });
+        if (row == rows.end()) {
+            rows.append(RowSums{v.card, v.variant, v.rate});
+            row = rows.end() - 1;
+        }
+        row->sale += v.sale;
+        row->purchase += v.purchase;
+    }
+    // The content's index orders texts by their code points, as QString compares them.
+    std::sort(rows.begin(), rows.end(), [](const RowSums &a, const RowSums &b) {
+        return a.card != b.card ? a.card < b.card : a.variant < b.variant;
+    });
+    TData::HodnotaDokladu value;
+    for (const RowSums &r : rows)
+        addRowValue(value, r.sale, r.rate, r.purchase, c);
+    return value;
 }
 
 struct OperationLists {
@@ -158,7 +216,7 @@ void TData::GetDoklad(const QString &DocNumber, const QString &PcsOps, int Kind,
         if (ffDenik.FindKey({DocNumber})) {
             for (; !ffDenik.Eof() && ffDenik.FieldByName(QStringLiteral("DEN_DOK")).AsString() == DocNumber;
                  ffDenik.Next()) {
-                const LineValue line = receiptLine(ffDenik, PriceMode);
+                const LineValue line = receiptLine(ffDenik.CurrentRecord(), PriceMode);
                 if (line.operation == kReceiptOperation)
                     addLine(*this, line, DocNumber, ops);
             }
@@ -179,29 +237,53 @@ void TData::HlaHod(const QString &DocNumber, int Kind, double &CelkemNC, double 
     GetDoklad(DocNumber, kReceiptOperation, kReceipt, QString(), QString(), QString());
 
     // Summed apart and handed over at the end, so that a failure leaves every result 0.
-    double nc = 0, pc = 0, base22 = 0, base05 = 0, base00 = 0, vat22 = 0, vat05 = 0;
-    for (DokladObsah.First(); !DokladObsah.Eof(); DokladObsah.Next()) {
-        const double p = DokladObsah.FieldByName(QStringLiteral("DOK_PCC")).AsFloat();
-        const double rate = DokladObsah.FieldByName(QStringLiteral("DOK_DAN")).AsFloat();
-        const double n = DokladObsah.FieldByName(QStringLiteral("DOK_NCC")).AsFloat();
-        nc += n;
-        pc += PriceMode == 2 ? p : p + rate * (p / 100);
-        if (rate == VatRateHigh) {
-            base22 += n;
-            vat22 += n / 100 * VatRateHigh;
+    HodnotaDokladu value;
+    for (DokladObsah.First(); !DokladObsah.Eof(); DokladObsah.Next())
+        addRowValue(value, DokladObsah.FieldByName(QStringLiteral("DOK_PCC")).AsFloat(),
+                    DokladObsah.FieldByName(QStringLiteral("DOK_DAN")).AsFloat(),
+                    DokladObsah.FieldByName(QStringLiteral("DOK_NCC")).AsFloat(), *this);
+    CelkemNC = value.CelkemNC;
+    CelkemPC = value.CelkemPC;
+    Zaklad22 = value.Zaklad22;
+    Zaklad05 = value.Zaklad05;
+    Zaklad00 = value.Zaklad00;
+    Dan22 = value.Dan22;
+    Dan05 = value.Dan05;
+}
+
+void TData::HlaHodDodavek(store::Table &receipts,
+                          const std::function<void(const store::Record &, const HodnotaDokladu &)> &each)
+{
+    // Receipts taken a page at a time, and the lines of the whole page read at once.
+    constexpr int kPageReceipts = 256;
+    const store::TableUse denik(ffDenik, QStringLiteral("DOK"));
+    const QStringList lineFields{QStringLiteral("DEN_DOK"), QStringLiteral("DEN_KAV"), QStringLiteral("DEN_IND"),
+                                 QStringLiteral("DEN_OPE"), QStringLiteral("DEN_HPC"), QStringLiteral("DEN_HNC"),
+                                 QStringLiteral("DEN_DAN")};
+    const int docField = ffDenik.Definition().fieldIndex(QStringLiteral("DEN_DOK"));
+    QVector<store::Record> page;
+    while (!receipts.Eof()) {
+        page.clear();
+        QVariantList numbers;
+        for (; !receipts.Eof() && page.size() < kPageReceipts; receipts.Next()) {
+            page.append(receipts.CurrentRecord());
+            numbers.append(page.constLast().AsString(QStringLiteral("HLA_DO1")));
         }
-        if (rate == VatRateLow) {
-            base05 += n;
-            vat05 += n / 100 * VatRateLow;
+        // The lines come in the journal's order "DOK": those of one number together, in
+        // the order GetDoklad reads them.
+        const QVector<store::Record> lines = ffDenik.ReadKeys(numbers, lineFields);
+        QHash<QString, QPair<int, int>> linesOf;
+        for (int i = 0; i < lines.size();) {
+            const QString number = lines[i].value(docField).toString();
+            int j = i + 1;
+            while (j < lines.size() && lines[j].value(docField).toString() == number)
+                ++j;
+            linesOf.insert(number, {i, j});
+            i = j;
         }
-        if (rate == VatRateZero)
-            base00 += n;
+        for (const store::Record &receipt : std::as_const(page)) {
+            const auto span = linesOf.value(receipt.AsString(QStringLiteral("HLA_DO1")));
+            each(receipt, receiptValue(lines.constData() + span.first, lines.constData() + span.second, *this));
+        }
     }
-    CelkemNC = nc;
-    CelkemPC = pc;
-    Zaklad22 = base22;
-    Zaklad05 = base05;
-    Zaklad00 = base00;
-    Dan22 = vat22;
-    Dan05 = vat05;
 }

@@ -23,14 +23,6 @@ namespace {
 // The document kind of a receipt for the value computation.
 constexpr int kReceipt = 3;
 
-// Deletes every row of an open table.
-void emptyTable(store::Table &t)
-{
-    t.First();
-    while (!t.IsEmpty())
-        t.Delete();
-}
-
 QString numberText(double value, const QString &field)
 {
     if (!std::isfinite(value))
@@ -158,32 +150,28 @@ void writeCell(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t col, store::Field 
     }
 }
 
-// Appends the row of the current receipt to the work table: its header fields and its
-// value from the journal lines.
-void appendReceiptRow(TData &d, store::Table &receipts, store::Table &work)
+// The work table's row of a receipt: its header fields and its value.
+store::Record overviewRow(const store::Table &work, const store::Record &receipt, const TData::HodnotaDokladu &v)
 {
-    auto text = [&](const char *name) { return receipts.FieldByName(QLatin1String(name)).AsString(); };
-    auto set = [&](const char *name, const QVariant &v) { work.FieldByName(QLatin1String(name)).SetValue(v); };
-    double nc = 0, pc = 0, base22 = 0, base05 = 0, base00 = 0, vat22 = 0, vat05 = 0, halVyr = 0, deduction = 0;
-    const QString number = text("HLA_DO1");
-    d.HlaHod(number, kReceipt, nc, pc, base22, base05, base00, vat22, vat05, halVyr, deduction);
-    work.Append();
-    set("Vystaveno", QDateTime(receipts.FieldByName(QStringLiteral("HLA_DAT")).AsDate(), QTime(0, 0)));
-    set("Doklad", number);
+    store::Record row(&work.Definition());
+    const auto set = [&](const char *name, const QVariant &value) { row.setValue(QLatin1String(name), value); };
+    const auto text = [&](const char *name) { return receipt.AsString(QLatin1String(name)); };
+    set("Vystaveno", QDateTime(receipt.AsDate(QStringLiteral("HLA_DAT")), QTime(0, 0)));
+    set("Doklad", text("HLA_DO1"));
     set("TypDod", text("HLA_TYP").left(2));
     set("FakDod", text("HLA_DO2"));
     set("KodDod", text("HLA_ODB"));
     set("Nazev", text("HLA_NAC"));
-    set("CelFac", receipts.FieldByName(QStringLiteral("HLA_FAC")).AsFloat());
-    set("CelkemNC", nc);
-    set("CelkemPC", pc);
-    set("Zaklad22", base22);
-    set("Zaklad05", base05);
-    set("Zaklad00", base00);
-    set("Dan22", vat22);
-    set("Dan05", vat05);
-    set("HalVyr", halVyr);
-    work.Post();
+    set("CelFac", receipt.AsFloat(QStringLiteral("HLA_FAC")));
+    set("CelkemNC", v.CelkemNC);
+    set("CelkemPC", v.CelkemPC);
+    set("Zaklad22", v.Zaklad22);
+    set("Zaklad05", v.Zaklad05);
+    set("Zaklad00", v.Zaklad00);
+    set("Dan22", v.Dan22);
+    set("Dan05", v.Dan05);
+    set("HalVyr", v.HalVyr);
+    return row;
 }
 
 } // namespace
@@ -204,16 +192,20 @@ void FillOverviewWorkTable(TData &d, store::Table &receipts, store::Table &work,
     receipts.SetRange({from}, {to});
     work.Open();
     work.SetIndexName(QString());
-    emptyTable(work);
-    // The journal and the assortment stay open over all receipts, so that the value of
-    // each receipt is not computed between an open and a close of both; they are given
-    // back as they were found.
-    const store::TableUse journal(d.ffDenik, QStringLiteral("DOK"));
-    const store::TableUse assortment(d.ffSortiment, QStringLiteral("KAV"));
-    for (receipts.First(); !receipts.Eof(); receipts.Next()) {
+    work.EmptyTable();
+    // The rows are written a batch at a time, each batch in one transaction; no
+    // transaction stays open while pending events run.
+    constexpr int kBatch = 256;
+    QVector<store::Record> rows;
+    d.HlaHodDodavek(receipts, [&](const store::Record &receipt, const TData::HodnotaDokladu &value) {
         QCoreApplication::processEvents();
-        appendReceiptRow(d, receipts, work);
-    }
+        rows.append(overviewRow(work, receipt, value));
+        if (rows.size() == kBatch) {
+            work.AppendRecords(rows);
+            rows.clear();
+        }
+    });
+    work.AppendRecords(rows);
     work.SetIndexName(order == BySupplier ? QStringLiteral("KodDod") : QStringLiteral("Doklad"));
     work.First();
 }
