@@ -52,16 +52,28 @@ struct LineValue {
     double vat;        // V, VAT on the purchase value
 };
 
-LineValue receiptLine(const store::Record &line, int priceMode)
+// The journal's fields a line's value is read from, by their place in its definition.
+struct LineFields {
+    explicit LineFields(const store::TableDef &journal)
+        : card(journal.fieldIndex(QStringLiteral("DEN_KAV"))), variant(journal.fieldIndex(QStringLiteral("DEN_IND"))),
+          operation(journal.fieldIndex(QStringLiteral("DEN_OPE"))),
+          quantity(journal.fieldIndex(QStringLiteral("DEN_KUS"))), rate(journal.fieldIndex(QStringLiteral("DEN_DAN"))),
+          purchase(journal.fieldIndex(QStringLiteral("DEN_HNC"))), sale(journal.fieldIndex(QStringLiteral("DEN_HPC")))
+    {
+    }
+    int card, variant, operation, quantity, rate, purchase, sale;
+};
+
+LineValue receiptLine(const store::Record &line, const LineFields &f, int priceMode)
 {
     LineValue v;
-    v.card = line.AsString(QStringLiteral("DEN_KAV"));
-    v.variant = line.AsString(QStringLiteral("DEN_IND"));
-    v.operation = line.AsString(QStringLiteral("DEN_OPE"));
-    v.quantity = line.AsFloat(QStringLiteral("DEN_KUS"));
-    v.rate = line.AsFloat(QStringLiteral("DEN_DAN"));
-    v.purchase = line.AsFloat(QStringLiteral("DEN_HNC"));
-    const double hpc = line.AsFloat(QStringLiteral("DEN_HPC"));
+    v.card = line.value(f.card).toString();
+    v.variant = line.value(f.variant).toString();
+    v.operation = line.value(f.operation).toString();
+    v.quantity = line.value(f.quantity).toDouble();
+    v.rate = line.value(f.rate).toDouble();
+    v.purchase = line.value(f.purchase).toDouble();
+    const double hpc = line.value(f.sale).toDouble();
     v.sale = priceMode == 2 ? hpc + hpc / 100 * v.rate : hpc;
     v.vat = v.purchase / 100 * v.rate;
     return v;
@@ -98,11 +110,12 @@ struct RowSums {
 // The value of a receipt from its journal lines (those of operation "001" among them),
 // without DokladObsah: the lines are summed per card and variant in their order, and the
 // rows added in the order of the content's index.
-TData::HodnotaDokladu receiptValue(const store::Record *first, const store::Record *end, const Config &c)
+TData::HodnotaDokladu receiptValue(const store::Record *first, const store::Record *end, const LineFields &fields,
+                                   const Config &c)
 {
     QVector<RowSums> rows;
     for (const store::Record *line = first; line != end; ++line) {
-        const LineValue v = receiptLine(*line, c.PriceMode);
+        const LineValue v = receiptLine(*line, fields, c.PriceMode);
         if (v.operation != kReceiptOperation)
             continue;
         auto row = std::find_if(rows.begin(), rows.end(),
@@ -212,11 +225,12 @@ void TData::GetDoklad(const QString &DocNumber, const QString &PcsOps, int Kind,
     DokladObsah.Open();
     DokladObsah.SetIndexName(QStringLiteral("KAV"));
     const OperationLists ops{PcsOps, RabOps, SlpOps, PomOps};
+    const LineFields fields(ffDenik.Definition());
     try {
         if (ffDenik.FindKey({DocNumber})) {
             for (; !ffDenik.Eof() && ffDenik.FieldByName(QStringLiteral("DEN_DOK")).AsString() == DocNumber;
                  ffDenik.Next()) {
-                const LineValue line = receiptLine(ffDenik.CurrentRecord(), PriceMode);
+                const LineValue line = receiptLine(ffDenik.CurrentRecord(), fields, PriceMode);
                 if (line.operation == kReceiptOperation)
                     addLine(*this, line, DocNumber, ops);
             }
@@ -261,6 +275,7 @@ void TData::HlaHodDodavek(store::Table &receipts,
                                  QStringLiteral("DEN_OPE"), QStringLiteral("DEN_HPC"), QStringLiteral("DEN_HNC"),
                                  QStringLiteral("DEN_DAN")};
     const int docField = ffDenik.Definition().fieldIndex(QStringLiteral("DEN_DOK"));
+    const LineFields fields(ffDenik.Definition());
     QVector<store::Record> page;
     while (!receipts.Eof()) {
         page.clear();
@@ -283,7 +298,7 @@ void TData::HlaHodDodavek(store::Table &receipts,
         }
         for (const store::Record &receipt : std::as_const(page)) {
             const auto span = linesOf.value(receipt.AsString(QStringLiteral("HLA_DO1")));
-            each(receipt, receiptValue(lines.constData() + span.first, lines.constData() + span.second, *this));
+            each(receipt, receiptValue(lines.constData() + span.first, lines.constData() + span.second, fields, *this));
         }
     }
 }

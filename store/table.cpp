@@ -559,7 +559,7 @@ QVector<Record> Table::ReadKeys(const QVariantList &values, const QStringList &f
             if (selectFields[c] >= 0 && selectFields[c] != d->layout.idField() && !wanted[selectFields[c]])
                 types[c] = ColType::Skip;
     }
-    return d->fetch({d->keyset().rowsWithFirstKeyIn(keys)}, false, &types);
+    return d->fetch({d->keyset().rowsWithFirstKeyIn(keys, types)}, false, &types);
 }
 
 } // namespace store

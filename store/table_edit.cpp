@@ -22,19 +22,25 @@ void addStored(const TableLayout &layout, int f, const QVariant &value, QStringL
     }
 }
 
-// The INSERT of a new record: its columns and values, and the statement, which gives
-// back the record id when `returning`.
-QString insertStatement(const TableLayout &layout, const Dialect &dialect, const QString &table, const Record &r,
-                        bool returning, QVariantList &params)
+// The values of a new record as an INSERT writes them, with their columns.
+QVariantList insertValues(const TableLayout &layout, const Record &r, QStringList &columns)
 {
-    QStringList columns;
+    QVariantList params;
     for (int f : layout.insertFields())
         addStored(layout, f, r.value(f), columns, params);
+    return params;
+}
+
+// The INSERT of a new record into those columns; it gives back the record id when
+// `returning`.
+QString insertStatement(const TableLayout &layout, const Dialect &dialect, const QString &table,
+                        const QStringList &columns, bool returning)
+{
     const QString tail = returning ? QStringLiteral(" RETURNING ") + layout.idColumn() : QString();
     if (columns.isEmpty())
         return QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(table)) + tail;
     QStringList placeholders;
-    for (int i = 1; i <= params.size(); ++i)
+    for (int i = 1; i <= columns.size(); ++i)
         placeholders.append(dialect.placeholder(i));
     return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                .arg(quoted(table), columns.join(QStringLiteral(", ")), placeholders.join(QStringLiteral(", "))) +
@@ -170,7 +176,8 @@ void Table::Post()
     QVariantList params;
     Record written = d->buffer;
     if (d->state == DataSetState::Insert) {
-        const QString sql = insertStatement(layout, dialect, m_tableName, d->buffer, true, params);
+        params = insertValues(layout, d->buffer, columns);
+        const QString sql = insertStatement(layout, dialect, m_tableName, columns, true);
         qint64 id = 0;
         try {
             id = d->engine().insertReturningId(sql, params);
@@ -211,10 +218,13 @@ void Table::AppendRecords(const QVector<Record> &records)
             throw d->error(QStringLiteral("záznam patří jiné tabulce"));
     if (records.isEmpty())
         return;
+    QStringList columns;
+    insertValues(d->layout, records.first(), columns);
+    const QString sql = insertStatement(d->layout, d->engine().dialect(), m_tableName, columns, false);
     Transaction transaction(*m_db, Transaction::Caller::MayHaveOne);
     for (const Record &r : records) {
-        QVariantList params;
-        d->execute(insertStatement(d->layout, d->engine().dialect(), m_tableName, r, false, params), params);
+        QStringList unused;
+        d->execute(sql, insertValues(d->layout, r, unused));
     }
     transaction.commit();
 }

@@ -272,7 +272,7 @@ QVariantList KeysetQuery::rangeValues(const Params &p) const
     return values;
 }
 
-SqlQuery KeysetQuery::rowsWithFirstKeyIn(const QVariantList &values) const
+SqlQuery KeysetQuery::rowsWithFirstKeyIn(const QVariantList &values, const QVector<ColType> &types) const
 {
     Params p(m_dialect);
     QStringList conditions = commonConditions(p, QString(), false);
@@ -282,7 +282,9 @@ SqlQuery KeysetQuery::rowsWithFirstKeyIn(const QVariantList &values) const
         placeholders.append(p.add(SqlTemplate::From::Seek, i));
     conditions.append(m_order[0].name + QStringLiteral(" IN (") + placeholders.join(QStringLiteral(", ")) +
                       QLatin1Char(')'));
-    return {select(conditions) + orderBy(true), params + values};
+    return {QStringLiteral("SELECT ") + m_layout.selectListReading(types) + QStringLiteral(" FROM ") + m_table +
+                QStringLiteral(" WHERE ") + joined(conditions) + orderBy(true),
+            params + values};
 }
 
 } // namespace store

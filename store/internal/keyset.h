@@ -80,8 +80,8 @@ public:
     // The sum of a numeric column over the rows under the range (NULL when there are none).
     SqlQuery sum(const QString &column) const;
     // The rows under the range whose first key column holds one of the values (in storage
-    // form), in index order; no limit.
-    SqlQuery rowsWithFirstKeyIn(const QVariantList &values) const;
+    // form), in index order; no limit. The columns `types` reads as Skip are not selected.
+    SqlQuery rowsWithFirstKeyIn(const QVariantList &values, const QVector<ColType> &types) const;
 
 private:
     class Params;
