@@ -1,6 +1,7 @@
 // The windows of a report run as the program shows them: the setup dialog played by
-// keys (the preview's zoom among its settings), the progress window, and a whole run through the program's Screens into the
-// modal preview, which paints the pages and offers "&Tisk".
+// keys (the preview's zoom among its settings), the progress window, and a whole run
+// through the program's Screens into the modal preview, which paints the pages and
+// offers "&Tisk".
 
 #include "screens_widgets.h"
 #include "sestavy_form.h"
