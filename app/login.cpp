@@ -8,14 +8,12 @@
 
 namespace {
 
-const QString kLoginField = QStringLiteral("USR_LNA");
-
 void takeIdentity(TData &data)
 {
-    data.UserFullName = data.ffUzivatele.FieldByName(QStringLiteral("USR_NAC")).AsString();
-    data.UserInitials = data.ffUzivatele.FieldByName(QStringLiteral("USR_INI")).AsString();
-    data.UserCode = data.ffUzivatele.FieldByName(QStringLiteral("USR_KOD")).AsString();
-    data.UserGroup = data.ffUzivatele.FieldByName(QStringLiteral("USR_GRP")).AsString();
+    data.UserFullName = data.ffUzivateleUSR_NAC.AsString();
+    data.UserInitials = data.ffUzivateleUSR_INI.AsString();
+    data.UserCode = data.ffUzivateleUSR_KOD.AsString();
+    data.UserGroup = data.ffUzivateleUSR_GRP.AsString();
 }
 
 LoginOutcome askInDialog(TData &data, LoginDialog &dialog)
@@ -27,9 +25,9 @@ LoginOutcome askInDialog(TData &data, LoginDialog &dialog)
     password = UpperAZ(password);
 
     store::TableUse users(data.ffUzivatele);
-    if (!data.ffUzivatele.Locate(kLoginField, name))
+    if (!data.ffUzivatele.Locate(data.ffUzivateleUSR_LNA, name))
         return LoginOutcome::Terminate;
-    const QString stored = UpperAZ(data.ffUzivatele.FieldByName(QStringLiteral("USR_PSW")).AsString());
+    const QString stored = UpperAZ(data.ffUzivateleUSR_PSW.AsString());
     if (TrimControl(stored) != TrimControl(password)) {
         prompter().ShowMessage(QStringLiteral("Neplatné heslo !!!"));
         return LoginOutcome::Terminate;
@@ -47,7 +45,7 @@ LoginOutcome loginByLogOnName(TData &data, LoginDialog &dialog, const QString &l
 
     {
         store::TableUse users(data.ffUzivatele);
-        if (data.ffUzivatele.Locate(kLoginField, name)) {
+        if (data.ffUzivatele.Locate(data.ffUzivateleUSR_LNA, name)) {
             takeIdentity(data);
             return LoginOutcome::LoggedIn;
         }

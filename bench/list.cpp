@@ -156,7 +156,7 @@ Figures measure(TData &data, bench::RawEngine &raw, bool postgres, qint64 rows, 
     std::vector<double> end, rawEnd, mid, rawMid;
     for (int r = 0; r < rounds; ++r) {
         headers.Last();
-        GridModel atEnd(&data.DataPodklHlav, DodavkyWindow::GridColumns);
+        GridModel atEnd(&data.DataPodklHlav, DodavkyWindow::GridColumns());
         int pages = 0;
         end.push_back(millis([&] {
             for (; pages < kPages && atEnd.canFetchBackward(); ++pages)
@@ -166,7 +166,7 @@ Figures measure(TData &data, bench::RawEngine &raw, bool postgres, qint64 rows, 
         rawEnd.push_back(millis([&] { rawPages.walk(number(rows + 1), 0, false, pages); }));
 
         headers.FindNearest({middle});
-        GridModel inMiddle(&data.DataPodklHlav, DodavkyWindow::GridColumns);
+        GridModel inMiddle(&data.DataPodklHlav, DodavkyWindow::GridColumns());
         pages = 0;
         mid.push_back(millis([&] {
             for (; pages < kPages && inMiddle.canFetchMore({}); ++pages)

@@ -48,9 +48,9 @@ void fill(TData &data, int cards)
     data.Database.StartTransaction();
     for (int i = 1; i <= cards; ++i) {
         sor.Append();
-        sor.FieldByName(QStringLiteral("SOR_KAV")).SetAsString(QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0')));
-        sor.FieldByName(QStringLiteral("SOR_NAC")).SetAsString(cardName(i, cards));
-        sor.FieldByName(QStringLiteral("SOR_PC1")).SetAsFloat(i % 1000 + 0.5);
+        data.ffSortimentSOR_KAV.SetAsString(QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0')));
+        data.ffSortimentSOR_NAC.SetAsString(cardName(i, cards));
+        data.ffSortimentSOR_PC1.SetAsFloat(i % 1000 + 0.5);
         sor.Post();
     }
     data.Database.Commit();

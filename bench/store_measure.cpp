@@ -2,6 +2,7 @@
 
 #include "store/database.h"
 #include "store/table.h"
+#include "store/tables/column_names.h"
 
 #include <QElapsedTimer>
 #include <algorithm>
@@ -58,6 +59,9 @@ quint64 scramble(quint64 x)
 }
 
 QString q(const QString &name) { return u'"' + name + u'"'; }
+
+namespace den = store::tables::column::ffDenik;
+namespace pod = store::tables::column::ffPodklHlav;
 
 // One table: how the raw side spells its reads of the index order.
 struct RawTable {
@@ -226,13 +230,13 @@ void measure(store::Database &db, RawEngine &raw, bool postgres, qint64 rows, co
         t.SetTableName(journal);
         t.SetIndexName(QStringLiteral("KAV"));
         t.Open();
-        store::Field &zas = t.FieldByName(QStringLiteral("DEN_ZAS"));
-        const RawTable r{journal, {q("DEN_KAV"), q("DEN_IND"), q("DEN_RAD")}, selectOf(defs.journal, false),
+        store::Field &zas = t.FieldByName(den::DEN_ZAS);
+        const RawTable r{journal, {q(den::DEN_KAV), q(den::DEN_IND), q(den::DEN_RAD)}, selectOf(defs.journal, false),
                          colsOf(defs.journal, false), postgres};
         const auto card = [&](int i) { return cardCode(qint64(scramble(quint64(i)) % quint64(cards))); };
         const auto variant = [](int i) { return QStringLiteral("00%1").arg(i % 3); };
         t.FindNearest({cardCode(cards / 2)});
-        const QVariantList middle{t.FieldByName("DEN_KAV").AsString(), t.FieldByName("DEN_IND").AsString(),
+        const QVariantList middle{t.FieldByName(den::DEN_KAV).AsString(), t.FieldByName(den::DEN_IND).AsString(),
                                   t.GetBookmark().id};
         measureTable("Den", t, zas, raw, r,
                      {[&](int i) { return QVariantList{card(i), variant(i)}; },
@@ -263,8 +267,8 @@ void measure(store::Database &db, RawEngine &raw, bool postgres, qint64 rows, co
         t.SetTableName(headers);
         t.SetIndexName(QStringLiteral("DO1"));
         t.Open();
-        store::Field &nca = t.FieldByName(QStringLiteral("HLA_NCA"));
-        const RawTable r{headers, {q("HLA_DO1")}, selectOf(defs.headers, true), colsOf(defs.headers, true), postgres};
+        store::Field &nca = t.FieldByName(pod::HLA_NCA);
+        const RawTable r{headers, {q(pod::HLA_DO1)}, selectOf(defs.headers, true), colsOf(defs.headers, true), postgres};
         const auto doc = [&](int i) { return docNumber(qint64(scramble(quint64(i)) % quint64(rows)) + 1); };
         measureTable("POD", t, nca, raw, r,
                      {[&](int i) { return QVariantList{doc(i)}; },

@@ -49,7 +49,6 @@ const QString kReasonLocked = QStringLiteral("karta je uzamčena jinou stanicí"
 const QString kReasonNotConfirmed = QStringLiteral("zápis do karty nebyl potvrzen");
 const QString kReasonFailed = QStringLiteral("chyba: ");
 
-store::Field &field(store::Table &t, const char *name) { return t.FieldByName(QLatin1String(name)); }
 
 // Holds Data->ImportRunning for the lifetime of one import, whatever way it ends.
 class RunningImport {
@@ -76,11 +75,11 @@ void numberReceipt(bool &newDocument, const QString &prepared)
 {
     TData &d = *Data;
     const store::TableUse counters(d.ffCiselnik);
-    const QString number = TakeTextCounter(d.ffCiselnik, QStringLiteral("CIS_PRD"));
+    const QString number = TakeTextCounter(d.ffCiselnik, d.ffCiselnikCIS_PRD);
     d.ffCiselnik.Post();
-    field(d.ffDodavky, "HLA_DO1").SetAsString(number);
-    field(d.ffDodavky, "HLA_DAT").SetAsDate(QDate::currentDate());
-    field(d.ffDodavky, "HLA_DO3").SetAsString(prepared);
+    d.ffDodavkyHLA_DO1.SetAsString(number);
+    d.ffDodavkyHLA_DAT.SetAsDate(QDate::currentDate());
+    d.ffDodavkyHLA_DO3.SetAsString(prepared);
     newDocument = false;
 }
 
@@ -107,7 +106,7 @@ QString postLine(const PodkladyLine &line, double salePrice, double unitPrice, d
         }
     } unlock{line.card, taken};
 
-    const QString receipt = field(d.ffDodavky, "HLA_DO1").AsString();
+    const QString receipt = d.ffDodavkyHLA_DO1.AsString();
     if (!d.ZapisPohybuVar(line.card, line.variant, receipt, kReceiptOperation, unitPrice, rate,
                           double(line.quantity))) {
         d.DokladObsah.Cancel();
@@ -118,10 +117,10 @@ QString postLine(const PodkladyLine &line, double salePrice, double unitPrice, d
     // The movement is committed: from here on the line must not vanish from the
     // receipt. Its row and totals are kept even when writing the receipt fails; the
     // totals then stay in the receipt's edit for its next write, and the user is told.
-    const double stockPrice = field(d.DokladObsah, "DOK_NC1").AsFloat();
+    const double stockPrice = d.DokladObsahDOK_NC1.AsFloat();
     d.DokladObsah.Post();
-    store::Field &pca = field(d.ffDodavky, "HLA_PCA");
-    store::Field &nca = field(d.ffDodavky, "HLA_NCA");
+    store::Field &pca = d.ffDodavkyHLA_PCA;
+    store::Field &nca = d.ffDodavkyHLA_NCA;
     pca.SetAsFloat(pca.AsFloat() + double(line.quantity) * salePrice);
     nca.SetAsFloat(nca.AsFloat() + stockPrice * double(line.quantity));
     try {
@@ -143,7 +142,7 @@ bool importLine(ImportedLine &out, bool &newDocument, const QString &prepared)
     const store::TableUse stock(d.ffSklad, QStringLiteral("KAV"));
     const store::TableUse journal(d.ffDenik);
 
-    if (TrimBlanks(field(d.ffDodavky, "HLA_ODB").AsString()).isEmpty()) {
+    if (TrimBlanks(d.ffDodavkyHLA_ODB.AsString()).isEmpty()) {
         prompter().ShowMessage(kNoSupplier);
         out.reason = kReasonNoSupplier;
         return false;
@@ -160,26 +159,26 @@ bool importLine(ImportedLine &out, bool &newDocument, const QString &prepared)
     store::Table &row = d.DokladObsah;
     row.Append();
     try {
-        const double salePrice = field(d.ffSortiment, "SOR_PC1").AsFloat();
-        const double rate = field(d.ffSortiment, "SOR_DAN").AsFloat();
+        const double salePrice = d.ffSortimentSOR_PC1.AsFloat();
+        const double rate = d.ffSortimentSOR_DAN.AsFloat();
         const double quantity = double(line.quantity);
-        field(row, "DOK_KAV").SetAsString(line.card);
-        field(row, "DOK_CIS").SetAsString(field(d.ffDodavky, "HLA_DO1").AsString());
-        field(row, "DOK_PC1").SetAsFloat(salePrice);
-        field(row, "DOK_NAZ").SetAsString(field(d.ffSortiment, "SOR_NAC").AsString());
-        field(row, "DOK_DAN").SetAsFloat(rate);
-        field(row, "DOK_KUS").SetAsFloat(quantity);
+        d.DokladObsahDOK_KAV.SetAsString(line.card);
+        d.DokladObsahDOK_CIS.SetAsString(d.ffDodavkyHLA_DO1.AsString());
+        d.DokladObsahDOK_PC1.SetAsFloat(salePrice);
+        d.DokladObsahDOK_NAZ.SetAsString(d.ffSortimentSOR_NAC.AsString());
+        d.DokladObsahDOK_DAN.SetAsFloat(rate);
+        d.DokladObsahDOK_KUS.SetAsFloat(quantity);
         if (!d.ffSklad.FindKey({line.card, line.variant})) {
             row.Cancel();
             out.reason = kReasonNoVariant;
             return true;
         }
-        const double stockPrice = field(d.ffSklad, "SKL_SNC").AsFloat();
-        field(row, "DOK_IND").SetAsString(field(d.ffSklad, "SKL_IND").AsString());
-        field(row, "DOK_NC1").SetAsFloat(stockPrice);
-        field(row, "DOK_PCC").SetAsFloat(salePrice * quantity);
-        field(row, "DOK_NCC").SetAsFloat(stockPrice * quantity);
-        field(row, "DOK_PCS").SetAsFloat(salePrice * quantity);
+        const double stockPrice = d.ffSkladSKL_SNC.AsFloat();
+        d.DokladObsahDOK_IND.SetAsString(d.ffSkladSKL_IND.AsString());
+        d.DokladObsahDOK_NC1.SetAsFloat(stockPrice);
+        d.DokladObsahDOK_PCC.SetAsFloat(salePrice * quantity);
+        d.DokladObsahDOK_NCC.SetAsFloat(stockPrice * quantity);
+        d.DokladObsahDOK_PCS.SetAsFloat(salePrice * quantity);
         // The movement is valued at the sale price without VAT.
         const double unitPrice = d.PriceMode == 2 ? salePrice / (rate / 100 + 1) : salePrice;
         out.reason = postLine(line, salePrice, unitPrice, rate);
@@ -195,7 +194,7 @@ bool importLine(ImportedLine &out, bool &newDocument, const QString &prepared)
 // file may give them narrower.
 QString paddedVariant(const QString &variant)
 {
-    const int width = Data->ffSklad.FieldByName(QStringLiteral("SKL_IND")).def().size;
+    const int width = Data->ffSkladSKL_IND.def().size;
     return variant.size() < width ? ZeroPad(variant, width) : variant;
 }
 
@@ -287,11 +286,11 @@ QVector<ImportedLine> TDataImport::ImportIntoReceipt(const ReceiptSource &source
     try {
         d.EmptyDokladObsah();
         receipts.Append();
-        field(receipts, "HLA_ODB").SetAsString(source.supplier);
-        field(receipts, "HLA_NAC").SetAsString(source.supplierName);
-        field(receipts, "HLA_DDO").SetAsDate(source.delivered);
-        field(receipts, "HLA_DO2").SetAsString(source.invoice);
-        field(receipts, "HLA_FAC").SetAsFloat(source.invoiced);
+        d.ffDodavkyHLA_ODB.SetAsString(source.supplier);
+        d.ffDodavkyHLA_NAC.SetAsString(source.supplierName);
+        d.ffDodavkyHLA_DDO.SetAsDate(source.delivered);
+        d.ffDodavkyHLA_DO2.SetAsString(source.invoice);
+        d.ffDodavkyHLA_FAC.SetAsFloat(source.invoiced);
         bool receiptNew = true;
         lines = PodkladyImport(receiptNew);
         // A receipt is kept only with the lines posted into it: the rows of DokladObsah.

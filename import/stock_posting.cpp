@@ -29,10 +29,10 @@ QString generalNumber(double v)
 
 // The running stock of the variant's newest journal entry, 0 when it has none. Leaves
 // the journal on index "STA".
-double lastRunningStock(store::Table &denik, const QString &card, const QString &variant)
+double lastRunningStock(TData &d, const QString &card, const QString &variant)
 {
-    denik.SetIndexName(QStringLiteral("STA"));
-    return denik.FindKey({card, variant}) ? denik.FieldByName(QStringLiteral("DEN_ZAS")).AsFloat() : 0.0;
+    d.ffDenik.SetIndexName(QStringLiteral("STA"));
+    return d.ffDenik.FindKey({card, variant}) ? d.ffDenikDEN_ZAS.AsFloat() : 0.0;
 }
 
 struct Movement {
@@ -71,44 +71,44 @@ Written writeMovement(TData &d, const Movement &m, bool stockItem, std::optional
         if (stockItem) {
             if (!variantFound)
                 throw StoreError(QStringLiteral("Varianta %1/%2 už není na skladě").arg(m.card, m.variant));
-            stock = d.ffSklad.FieldByName(QStringLiteral("SKL_STA")).AsFloat();
-            if (lastRunningStock(d.ffDenik, m.card, m.variant) != stock && stock != rebuiltStock) {
+            stock = d.ffSkladSKL_STA.AsFloat();
+            if (lastRunningStock(d, m.card, m.variant) != stock && stock != rebuiltStock) {
                 disagrees = true;
                 throw StoreError(QStringLiteral("Zásoba varianty %1/%2 nesouhlasí s deníkem").arg(m.card, m.variant));
             }
             d.ffSklad.Edit();
-            if (d.ffSklad.FieldByName(QStringLiteral("SKL_STA")).AsFloat() != stock)
+            if (d.ffSkladSKL_STA.AsFloat() != stock)
                 throw StoreError(QStringLiteral("Zásoba varianty %1/%2 se mezitím změnila").arg(m.card, m.variant));
         }
         d.ffSortiment.Edit();
         if (variantFound)
-            stockPrice = d.ffSklad.FieldByName(QStringLiteral("SKL_SNC")).AsFloat();
+            stockPrice = d.ffSkladSKL_SNC.AsFloat();
 
         d.ffDenik.Append();
         if (d.ffCiselnik.Active())
             d.ffCiselnik.Close();
         const QTime now = QTime::currentTime();
-        d.ffDenik.FieldByName(QStringLiteral("DEN_DAT")).SetAsDate(QDate::currentDate());
-        d.ffDenik.FieldByName(QStringLiteral("DEN_KDY")).SetAsTime(QTime(now.hour(), now.minute(), now.second()));
-        d.ffDenik.FieldByName(QStringLiteral("DEN_KAV")).SetAsString(m.card);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_IND")).SetAsString(m.variant);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_OPE")).SetAsString(m.operation);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_KUS")).SetAsFloat(m.quantity);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_HPC")).SetAsFloat(m.unitPrice * m.quantity);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_HNC")).SetAsFloat(stockPrice * m.quantity);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_DOK")).SetAsString(m.document);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_DAN")).SetAsFloat(m.vatRate);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_ZAS")).SetAsFloat(stockItem ? stock + m.quantity : 0.0);
-        d.ffDenik.FieldByName(QStringLiteral("DEN_REF")).SetAsString(d.UserInitials);
+        d.ffDenikDEN_DAT.SetAsDate(QDate::currentDate());
+        d.ffDenikDEN_KDY.SetAsTime(QTime(now.hour(), now.minute(), now.second()));
+        d.ffDenikDEN_KAV.SetAsString(m.card);
+        d.ffDenikDEN_IND.SetAsString(m.variant);
+        d.ffDenikDEN_OPE.SetAsString(m.operation);
+        d.ffDenikDEN_KUS.SetAsFloat(m.quantity);
+        d.ffDenikDEN_HPC.SetAsFloat(m.unitPrice * m.quantity);
+        d.ffDenikDEN_HNC.SetAsFloat(stockPrice * m.quantity);
+        d.ffDenikDEN_DOK.SetAsString(m.document);
+        d.ffDenikDEN_DAN.SetAsFloat(m.vatRate);
+        d.ffDenikDEN_ZAS.SetAsFloat(stockItem ? stock + m.quantity : 0.0);
+        d.ffDenikDEN_REF.SetAsString(d.UserInitials);
         d.ffDenik.Post();
 
         if (stockItem) {
-            d.ffSklad.FieldByName(QStringLiteral("SKL_STA")).SetAsFloat(stock + m.quantity);
+            d.ffSkladSKL_STA.SetAsFloat(stock + m.quantity);
             d.ffSklad.Post();
-            store::Field &cardStock = d.ffSortiment.FieldByName(QStringLiteral("SOR_STA"));
+            store::Field &cardStock = d.ffSortimentSOR_STA;
             cardStock.SetAsFloat(cardStock.AsFloat() + m.quantity);
         }
-        d.ffSortiment.FieldByName(QStringLiteral("SOR_PPO")).SetAsDate(QDate::currentDate());
+        d.ffSortimentSOR_PPO.SetAsDate(QDate::currentDate());
         d.ffSortiment.Post();
         transaction.commit();
         return Written::Yes;
@@ -143,7 +143,7 @@ bool TData::ZapisPohybuVar(const QString &card, const QString &variant, const QS
         const Movement m{card, variant, document, operation, unitPrice, vatRate, quantity};
         if (!ffSortiment.FindKey({card})) {
             result = false;
-        } else if (!ffSortiment.FieldByName(QStringLiteral("SOR_SKL")).AsBoolean()) {
+        } else if (!ffSortimentSOR_SKL.AsBoolean()) {
             result = writeMovement(*this, m, false) == Written::Yes;
         } else if (ffSklad.FindKey({card, variant})) {
             // The journal's running stock must agree with the variant's stock before the
@@ -153,7 +153,7 @@ bool TData::ZapisPohybuVar(const QString &card, const QString &variant, const QS
             if (written == Written::StockDisagrees && RekonstrukceKarty(card)) {
                 ffSklad.SetIndexName(QStringLiteral("KAV"));
                 if (ffSklad.FindKey({card, variant})) {
-                    const double rebuilt = ffSklad.FieldByName(QStringLiteral("SKL_STA")).AsFloat();
+                    const double rebuilt = ffSkladSKL_STA.AsFloat();
                     prompter().ShowMessage(generalNumber(rebuilt));
                     written = writeMovement(*this, m, true, rebuilt);
                 }

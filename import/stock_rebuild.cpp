@@ -54,9 +54,9 @@ double journalBalance(TData &d, const QString &card, const QString &variant, dou
     std::unique_ptr<TProgresWin> win = makeProgresWin();
     if (win)
         win->Show(QStringLiteral("Rekonstrukce skladové karty"), QStringLiteral("Název sortimentu "),
-                  d.ffSortiment.FieldByName(QStringLiteral("SOR_NAC")).AsString());
+                  d.ffSortimentSOR_NAC.AsString());
     letEventsRun();
-    const double balance = opening + denik.Sum(QStringLiteral("DEN_KUS"));
+    const double balance = opening + denik.Sum(d.ffDenikDEN_KUS);
     if (win)
         win->SetGauge(100);
     letEventsRun();
@@ -65,9 +65,10 @@ double journalBalance(TData &d, const QString &card, const QString &variant, dou
 
 // Sets SKL_STA of the current variant, which is held in editing, to `stock` when it
 // differs, and ends the edit. False when the write fails; the variant keeps its stock.
-bool settleVariant(store::Table &sklad, double stock)
+bool settleVariant(TData &d, double stock)
 {
-    store::Field &sta = sklad.FieldByName(QStringLiteral("SKL_STA"));
+    store::Table &sklad = d.ffSklad;
+    store::Field &sta = d.ffSkladSKL_STA;
     try {
         if (sta.AsFloat() == stock) {
             sklad.Cancel();
@@ -94,7 +95,7 @@ bool rebuildVariants(TData &d, const QString &card, const std::function<bool(dou
     double total = 0;
     for (sklad.First(); !sklad.Eof(); sklad.Next())
         allSet = visit(total) && allSet;
-    d.ffSortiment.FieldByName(QStringLiteral("SOR_STA")).SetAsFloat(total);
+    d.ffSortimentSOR_STA.SetAsFloat(total);
     d.ffSortiment.Post();
     sklad.CancelRange();
     return allSet;
@@ -108,22 +109,22 @@ bool rebuildCard(TData &d, const QString &card)
     try {
         if (ffSortiment.FindKey({card})) {
             holdCard(d.Database, ffSortiment, card);
-            if (ffSortiment.FieldByName(QStringLiteral("SOR_SKL")).AsBoolean()) {
+            if (d.ffSortimentSOR_SKL.AsBoolean()) {
                 const BusyPointer busy;
                 return rebuildVariants(d, card, [&](double &total) {
                     // The variant is held while its journal is summed, so that no posting
                     // changes it in between; a variant held elsewhere keeps its stock.
                     const bool held = TryEdit(ffSklad);
-                    const double balance = journalBalance(d, card, ffSklad.FieldByName(QStringLiteral("SKL_IND")).AsString(),
-                                                          ffSklad.FieldByName(QStringLiteral("SKL_POC")).AsFloat());
-                    const bool set = held && settleVariant(ffSklad, balance);
-                    total += ffSklad.FieldByName(QStringLiteral("SKL_STA")).AsFloat();
+                    const double balance =
+                        journalBalance(d, card, d.ffSkladSKL_IND.AsString(), d.ffSkladSKL_POC.AsFloat());
+                    const bool set = held && settleVariant(d, balance);
+                    total += d.ffSkladSKL_STA.AsFloat();
                     return set;
                 });
             } else {
                 // A card that keeps no stock has none in any variant.
                 return rebuildVariants(d, card, [&](double &) {
-                    return TryEdit(ffSklad) && settleVariant(ffSklad, 0);
+                    return TryEdit(ffSklad) && settleVariant(d, 0);
                 });
             }
         }

@@ -6,6 +6,7 @@
 
 #include "app/core/errors.h"
 #include "store/table_use.h"
+#include "store/tables/column_names.h"
 
 #include <QHash>
 #include <algorithm>
@@ -52,28 +53,17 @@ struct LineValue {
     double vat;        // V, VAT on the purchase value
 };
 
-// The journal's fields a line's value is read from, by their place in its definition.
-struct LineFields {
-    explicit LineFields(const store::TableDef &journal)
-        : card(journal.fieldIndex(QStringLiteral("DEN_KAV"))), variant(journal.fieldIndex(QStringLiteral("DEN_IND"))),
-          operation(journal.fieldIndex(QStringLiteral("DEN_OPE"))),
-          quantity(journal.fieldIndex(QStringLiteral("DEN_KUS"))), rate(journal.fieldIndex(QStringLiteral("DEN_DAN"))),
-          purchase(journal.fieldIndex(QStringLiteral("DEN_HNC"))), sale(journal.fieldIndex(QStringLiteral("DEN_HPC")))
-    {
-    }
-    int card, variant, operation, quantity, rate, purchase, sale;
-};
-
-LineValue receiptLine(const store::Record &line, const LineFields &f, int priceMode)
+// The values of a journal line, read from a record of the journal.
+LineValue receiptLine(const store::Record &line, const TData &d, int priceMode)
 {
     LineValue v;
-    v.card = line.value(f.card).toString();
-    v.variant = line.value(f.variant).toString();
-    v.operation = line.value(f.operation).toString();
-    v.quantity = line.value(f.quantity).toDouble();
-    v.rate = line.value(f.rate).toDouble();
-    v.purchase = line.value(f.purchase).toDouble();
-    const double hpc = line.value(f.sale).toDouble();
+    v.card = line.value(d.ffDenikDEN_KAV).toString();
+    v.variant = line.value(d.ffDenikDEN_IND).toString();
+    v.operation = line.value(d.ffDenikDEN_OPE).toString();
+    v.quantity = line.value(d.ffDenikDEN_KUS).toDouble();
+    v.rate = line.value(d.ffDenikDEN_DAN).toDouble();
+    v.purchase = line.value(d.ffDenikDEN_HNC).toDouble();
+    const double hpc = line.value(d.ffDenikDEN_HPC).toDouble();
     v.sale = priceMode == 2 ? hpc + hpc / 100 * v.rate : hpc;
     v.vat = v.purchase / 100 * v.rate;
     return v;
@@ -110,12 +100,11 @@ struct RowSums {
 // The value of a receipt from its journal lines (those of operation "001" among them),
 // without DokladObsah: the lines are summed per card and variant in their order, and the
 // rows added in the order of the content's index.
-TData::HodnotaDokladu receiptValue(const store::Record *first, const store::Record *end, const LineFields &fields,
-                                   const Config &c)
+TData::HodnotaDokladu receiptValue(const store::Record *first, const store::Record *end, const TData &d)
 {
     QVector<RowSums> rows;
     for (const store::Record *line = first; line != end; ++line) {
-        const LineValue v = receiptLine(*line, fields, c.PriceMode);
+        const LineValue v = receiptLine(*line, d, d.PriceMode);
         if (v.operation != kReceiptOperation)
             continue;
         auto row = std::find_if(rows.begin(), rows.end(),
@@ -133,7 +122,7 @@ TData::HodnotaDokladu receiptValue(const store::Record *first, const store::Reco
     });
     TData::HodnotaDokladu value;
     for (const RowSums &r : rows)
-        addRowValue(value, r.sale, r.rate, r.purchase, c);
+        addRowValue(value, r.sale, r.rate, r.purchase, d);
     return value;
 }
 
@@ -141,41 +130,39 @@ struct OperationLists {
     QString pcs, rab, slp, pom;
 };
 
-void addTo(store::Table &t, const char *field, double value)
+void addTo(store::Field &f, double value)
 {
-    store::Field &f = t.FieldByName(QLatin1String(field));
     f.SetAsFloat(f.AsFloat() + value);
 }
 
 // The unit prices and the discount percentage of the row being edited, from its sums;
 // each is left as it is while its divisor is 0.
-void setRowRatios(store::Table &t)
+void setRowRatios(TData &d)
 {
-    const double quantity = t.FieldByName(QStringLiteral("DOK_KUS")).AsFloat();
+    const double quantity = d.DokladObsahDOK_KUS.AsFloat();
     if (quantity != 0) {
-        t.FieldByName(QStringLiteral("DOK_PC1")).SetAsFloat(t.FieldByName(QStringLiteral("DOK_PCC")).AsFloat() / quantity);
-        t.FieldByName(QStringLiteral("DOK_NC1")).SetAsFloat(t.FieldByName(QStringLiteral("DOK_NCC")).AsFloat() / quantity);
+        d.DokladObsahDOK_PC1.SetAsFloat(d.DokladObsahDOK_PCC.AsFloat() / quantity);
+        d.DokladObsahDOK_NC1.SetAsFloat(d.DokladObsahDOK_NCC.AsFloat() / quantity);
     }
-    const double listValue = t.FieldByName(QStringLiteral("DOK_PCS")).AsFloat();
+    const double listValue = d.DokladObsahDOK_PCS.AsFloat();
     if (listValue != 0) {
         // 0 − x rather than −x, so that no discount gives 0 and not −0.
-        t.FieldByName(QStringLiteral("DOK_RAP"))
-            .SetAsFloat(0.0 - t.FieldByName(QStringLiteral("DOK_RAB")).AsFloat() / (listValue / 100));
+        d.DokladObsahDOK_RAP.SetAsFloat(0.0 - d.DokladObsahDOK_RAB.AsFloat() / (listValue / 100));
     }
 }
 
 // Adds the line's value to the operation sums of the row being edited; a sum whose list
 // does not hold the line's code is not touched (a new row keeps it empty).
-void addOperationSums(store::Table &t, const LineValue &v, const OperationLists &ops)
+void addOperationSums(TData &d, const LineValue &v, const OperationLists &ops)
 {
     if (listed(v.operation, ops.pcs))
-        addTo(t, "DOK_PCS", v.sale);
+        addTo(d.DokladObsahDOK_PCS, v.sale);
     if (listed(v.operation, ops.rab))
-        addTo(t, "DOK_RAB", v.sale);
+        addTo(d.DokladObsahDOK_RAB, v.sale);
     if (listed(v.operation, ops.slp))
-        addTo(t, "DOK_SLP", v.sale);
+        addTo(d.DokladObsahDOK_SLP, v.sale);
     if (listed(v.operation, ops.pom))
-        addTo(t, "DOK_POM", v.sale);
+        addTo(d.DokladObsahDOK_POM, v.sale);
 }
 
 // Adds one line to its row of (card, variant) in DokladObsah, or appends the row. A new
@@ -188,24 +175,21 @@ void addLine(TData &d, const LineValue &v, const QString &docNumber, const Opera
         rows.Edit();
     } else {
         rows.Append();
-        rows.FieldByName(QStringLiteral("DOK_KAV")).SetAsString(v.card);
-        rows.FieldByName(QStringLiteral("DOK_IND")).SetAsString(v.variant);
-        rows.FieldByName(QStringLiteral("DOK_DAN")).SetAsFloat(v.rate);
-        rows.FieldByName(QStringLiteral("DOK_CIS")).SetAsString(docNumber);
+        d.DokladObsahDOK_KAV.SetAsString(v.card);
+        d.DokladObsahDOK_IND.SetAsString(v.variant);
+        d.DokladObsahDOK_DAN.SetAsFloat(v.rate);
+        d.DokladObsahDOK_CIS.SetAsString(docNumber);
         const bool known = d.ffSortiment.FindKey({v.card});
-        rows.FieldByName(QStringLiteral("DOK_NAZ"))
-            .SetAsString(known ? d.ffSortiment.FieldByName(QStringLiteral("SOR_NAC")).AsString()
-                               : QStringLiteral("Sortiment ") + v.card);
-        rows.FieldByName(QStringLiteral("DOK_SKU"))
-            .SetAsString(known ? d.ffSortiment.FieldByName(QStringLiteral("SOR_SKU")).AsString()
-                               : QStringLiteral("000"));
+        d.DokladObsahDOK_NAZ.SetAsString(known ? d.ffSortimentSOR_NAC.AsString()
+                                               : QStringLiteral("Sortiment ") + v.card);
+        d.DokladObsahDOK_SKU.SetAsString(known ? d.ffSortimentSOR_SKU.AsString() : QStringLiteral("000"));
     }
-    addTo(rows, "DOK_KUS", v.quantity);
-    addTo(rows, "DOK_PCC", v.sale);
-    addTo(rows, "DOK_NCC", v.purchase);
-    addTo(rows, "DOK_DPH", v.vat);
-    addOperationSums(rows, v, ops);
-    setRowRatios(rows);
+    addTo(d.DokladObsahDOK_KUS, v.quantity);
+    addTo(d.DokladObsahDOK_PCC, v.sale);
+    addTo(d.DokladObsahDOK_NCC, v.purchase);
+    addTo(d.DokladObsahDOK_DPH, v.vat);
+    addOperationSums(d, v, ops);
+    setRowRatios(d);
     rows.Post();
 }
 
@@ -225,12 +209,11 @@ void TData::GetDoklad(const QString &DocNumber, const QString &PcsOps, int Kind,
     DokladObsah.Open();
     DokladObsah.SetIndexName(QStringLiteral("KAV"));
     const OperationLists ops{PcsOps, RabOps, SlpOps, PomOps};
-    const LineFields fields(ffDenik.Definition());
     try {
         if (ffDenik.FindKey({DocNumber})) {
-            for (; !ffDenik.Eof() && ffDenik.FieldByName(QStringLiteral("DEN_DOK")).AsString() == DocNumber;
+            for (; !ffDenik.Eof() && ffDenikDEN_DOK.AsString() == DocNumber;
                  ffDenik.Next()) {
-                const LineValue line = receiptLine(ffDenik.CurrentRecord(), fields, PriceMode);
+                const LineValue line = receiptLine(ffDenik.CurrentRecord(), *this, PriceMode);
                 if (line.operation == kReceiptOperation)
                     addLine(*this, line, DocNumber, ops);
             }
@@ -253,9 +236,8 @@ void TData::HlaHod(const QString &DocNumber, int Kind, double &CelkemNC, double 
     // Summed apart and handed over at the end, so that a failure leaves every result 0.
     HodnotaDokladu value;
     for (DokladObsah.First(); !DokladObsah.Eof(); DokladObsah.Next())
-        addRowValue(value, DokladObsah.FieldByName(QStringLiteral("DOK_PCC")).AsFloat(),
-                    DokladObsah.FieldByName(QStringLiteral("DOK_DAN")).AsFloat(),
-                    DokladObsah.FieldByName(QStringLiteral("DOK_NCC")).AsFloat(), *this);
+        addRowValue(value, DokladObsahDOK_PCC.AsFloat(), DokladObsahDOK_DAN.AsFloat(), DokladObsahDOK_NCC.AsFloat(),
+                    *this);
     CelkemNC = value.CelkemNC;
     CelkemPC = value.CelkemPC;
     Zaklad22 = value.Zaklad22;
@@ -271,34 +253,33 @@ void TData::HlaHodDodavek(store::Table &receipts,
     // Receipts taken a page at a time, and the lines of the whole page read at once.
     constexpr int kPageReceipts = 256;
     const store::TableUse denik(ffDenik, QStringLiteral("DOK"));
-    const QStringList lineFields{QStringLiteral("DEN_DOK"), QStringLiteral("DEN_KAV"), QStringLiteral("DEN_IND"),
-                                 QStringLiteral("DEN_OPE"), QStringLiteral("DEN_HPC"), QStringLiteral("DEN_HNC"),
-                                 QStringLiteral("DEN_DAN")};
-    const int docField = ffDenik.Definition().fieldIndex(QStringLiteral("DEN_DOK"));
-    const LineFields fields(ffDenik.Definition());
+    // The number of a receipt, by name: the caller's component may be another than ffDodavky.
+    const store::FieldKey receiptNumber(store::tables::column::ffDodavky::HLA_DO1);
+    const QVector<store::FieldKey> lineFields{ffDenikDEN_DOK, ffDenikDEN_KAV, ffDenikDEN_IND, ffDenikDEN_OPE,
+                                              ffDenikDEN_HPC, ffDenikDEN_HNC, ffDenikDEN_DAN};
     QVector<store::Record> page;
     while (!receipts.Eof()) {
         page.clear();
         QVariantList numbers;
         for (; !receipts.Eof() && page.size() < kPageReceipts; receipts.Next()) {
             page.append(receipts.CurrentRecord());
-            numbers.append(page.constLast().AsString(QStringLiteral("HLA_DO1")));
+            numbers.append(page.constLast().AsString(receiptNumber));
         }
         // The lines come in the journal's order "DOK": those of one number together, in
         // the order GetDoklad reads them.
         const QVector<store::Record> lines = ffDenik.ReadKeys(numbers, lineFields);
         QHash<QString, QPair<int, int>> linesOf;
         for (int i = 0; i < lines.size();) {
-            const QString number = lines[i].value(docField).toString();
+            const QString number = lines[i].value(ffDenikDEN_DOK).toString();
             int j = i + 1;
-            while (j < lines.size() && lines[j].value(docField).toString() == number)
+            while (j < lines.size() && lines[j].value(ffDenikDEN_DOK).toString() == number)
                 ++j;
             linesOf.insert(number, {i, j});
             i = j;
         }
         for (const store::Record &receipt : std::as_const(page)) {
-            const auto span = linesOf.value(receipt.AsString(QStringLiteral("HLA_DO1")));
-            each(receipt, receiptValue(lines.constData() + span.first, lines.constData() + span.second, fields, *this));
+            const auto span = linesOf.value(receipt.AsString(receiptNumber));
+            each(receipt, receiptValue(lines.constData() + span.first, lines.constData() + span.second, *this));
         }
     }
 }

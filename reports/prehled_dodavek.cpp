@@ -5,6 +5,7 @@
 #include "app/core/textutil.h"
 #include "store/table.h"
 #include "store/table_use.h"
+#include "store/tables/column_names.h"
 #include "store/tdata.h"
 
 #include <QCoreApplication>
@@ -153,24 +154,24 @@ void writeCell(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t col, store::Field 
 // The work table's row of a receipt: its header fields and its value.
 store::Record overviewRow(const store::Table &work, const store::Record &receipt, const TData::HodnotaDokladu &v)
 {
+    namespace hla = store::tables::column::ffSesDod;
+    namespace mem = store::tables::column::SesDodMem;
     store::Record row(&work.Definition());
-    const auto set = [&](const char *name, const QVariant &value) { row.setValue(QLatin1String(name), value); };
-    const auto text = [&](const char *name) { return receipt.AsString(QLatin1String(name)); };
-    set("Vystaveno", QDateTime(receipt.AsDate(QStringLiteral("HLA_DAT")), QTime(0, 0)));
-    set("Doklad", text("HLA_DO1"));
-    set("TypDod", text("HLA_TYP").left(2));
-    set("FakDod", text("HLA_DO2"));
-    set("KodDod", text("HLA_ODB"));
-    set("Nazev", text("HLA_NAC"));
-    set("CelFac", receipt.AsFloat(QStringLiteral("HLA_FAC")));
-    set("CelkemNC", v.CelkemNC);
-    set("CelkemPC", v.CelkemPC);
-    set("Zaklad22", v.Zaklad22);
-    set("Zaklad05", v.Zaklad05);
-    set("Zaklad00", v.Zaklad00);
-    set("Dan22", v.Dan22);
-    set("Dan05", v.Dan05);
-    set("HalVyr", v.HalVyr);
+    row.setValue(mem::Vystaveno, QDateTime(receipt.AsDate(hla::HLA_DAT), QTime(0, 0)));
+    row.setValue(mem::Doklad, receipt.AsString(hla::HLA_DO1));
+    row.setValue(mem::TypDod, receipt.AsString(hla::HLA_TYP).left(2));
+    row.setValue(mem::FakDod, receipt.AsString(hla::HLA_DO2));
+    row.setValue(mem::KodDod, receipt.AsString(hla::HLA_ODB));
+    row.setValue(mem::Nazev, receipt.AsString(hla::HLA_NAC));
+    row.setValue(mem::CelFac, receipt.AsFloat(hla::HLA_FAC));
+    row.setValue(mem::CelkemNC, v.CelkemNC);
+    row.setValue(mem::CelkemPC, v.CelkemPC);
+    row.setValue(mem::Zaklad22, v.Zaklad22);
+    row.setValue(mem::Zaklad05, v.Zaklad05);
+    row.setValue(mem::Zaklad00, v.Zaklad00);
+    row.setValue(mem::Dan22, v.Dan22);
+    row.setValue(mem::Dan05, v.Dan05);
+    row.setValue(mem::HalVyr, v.HalVyr);
     return row;
 }
 

@@ -26,7 +26,7 @@ auto changeCounter(store::Table &counters, Change change)
 
 } // namespace
 
-QString TakeTextCounter(store::Table &counters, const QString &field)
+QString TakeTextCounter(store::Table &counters, const store::FieldKey &field)
 {
     return changeCounter(counters, [&] {
         store::Field &counter = counters.FieldByName(field);
@@ -36,7 +36,7 @@ QString TakeTextCounter(store::Table &counters, const QString &field)
     });
 }
 
-qint64 TakeFloatCounter(store::Table &counters, const QString &field)
+qint64 TakeFloatCounter(store::Table &counters, const store::FieldKey &field)
 {
     return changeCounter(counters, [&] {
         store::Field &counter = counters.FieldByName(field);

@@ -35,20 +35,20 @@ bool TData::LockRecord(const QString &code, const QString &key, bool *taken)
         store::Transaction transaction(Database, QStringLiteral("SYS0001 ") + code.toUpper() + QLatin1Char(' ') + key.toUpper(),
                                        store::Transaction::Caller::MayHaveOne);
         if (ffSemafor.FindKey({code, key})) {
-            const Outcome found = ffSemafor.FieldByName(QStringLiteral("SYS_IDU")).AsString() == LocalAddress
+            const Outcome found = ffSemaforSYS_IDU.AsString() == LocalAddress
                 ? Outcome{true, false, {}, {}}
-                : Outcome{false, false, ffSemafor.FieldByName(QStringLiteral("SYS_USR")).AsString(),
-                          ffSemafor.FieldByName(QStringLiteral("SYS_DAT")).AsDateTime()};
+                : Outcome{false, false, ffSemaforSYS_USR.AsString(),
+                          ffSemaforSYS_DAT.AsDateTime()};
             transaction.commit();
             return found;
         }
         ffSemafor.Append();
         try {
-            ffSemafor.FieldByName(QStringLiteral("SYS_TAB")).SetAsString(code);
-            ffSemafor.FieldByName(QStringLiteral("SYS_KLI")).SetAsString(key);
-            ffSemafor.FieldByName(QStringLiteral("SYS_IDU")).SetAsString(LocalAddress);
-            ffSemafor.FieldByName(QStringLiteral("SYS_USR")).SetAsString(UserFullName);
-            ffSemafor.FieldByName(QStringLiteral("SYS_DAT")).SetAsDateTime(QDateTime::currentDateTime());
+            ffSemaforSYS_TAB.SetAsString(code);
+            ffSemaforSYS_KLI.SetAsString(key);
+            ffSemaforSYS_IDU.SetAsString(LocalAddress);
+            ffSemaforSYS_USR.SetAsString(UserFullName);
+            ffSemaforSYS_DAT.SetAsDateTime(QDateTime::currentDateTime());
             ffSemafor.Post();
         } catch (...) {
             ffSemafor.Cancel();

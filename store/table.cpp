@@ -382,12 +382,12 @@ void Table::CancelRange()
         d->keepCurrentOnly();
 }
 
-bool Table::Locate(const QString &field, const QVariant &value)
+bool Table::Locate(const FieldKey &field, const QVariant &value)
 {
     d->requireActive();
-    const int f = m_def->fieldIndex(field);
-    if (f < 0 || m_def->fields[f].calculated)
-        throw d->error(QStringLiteral("pole %1 není uloženo v tabulce").arg(field));
+    const int f = field.indexIn(*m_def);
+    if (m_def->fields[f].calculated)
+        throw d->error(QStringLiteral("pole %1 není uloženo v tabulce").arg(field.name()));
     const QVariant stored = d->layout.toStorage(f, toFieldValue(m_def->fields[f], value, false));
     d->checkBrowse();
     QVector<Record> rows = d->fetch(d->keyset().rows(nullptr, true, 1, d->layout.column(f), stored));
@@ -450,13 +450,13 @@ qint64 Table::RecordCount()
     }
 }
 
-double Table::Sum(const QString &field)
+double Table::Sum(const FieldKey &field)
 {
     d->requireActive();
-    const int f = m_def->fieldIndex(field);
+    const int f = field.find(*m_def);
     if (f < 0 || m_def->fields[f].calculated
         || (m_def->fields[f].type != FieldType::Float && m_def->fields[f].type != FieldType::Integer))
-        throw d->error(QStringLiteral("pole %1 není uložené číselné pole tabulky").arg(field));
+        throw d->error(QStringLiteral("pole %1 není uložené číselné pole tabulky").arg(field.name()));
     const SqlQuery q = d->keyset().sum(d->layout.column(f));
     double total = 0;
     try {
@@ -498,17 +498,17 @@ int Table::FieldCount() const { return int(d->fields.size()); }
 
 Field &Table::Fields(int i) { return d->fields.at(i); }
 
-Field &Table::FieldByName(const QString &name)
+Field &Table::FieldByName(const FieldKey &name)
 {
     Field *f = FindField(name);
     if (!f)
-        throw d->error(QStringLiteral("pole %1 neexistuje").arg(name));
+        throw d->error(QStringLiteral("pole %1 neexistuje").arg(name.name()));
     return *f;
 }
 
-Field *Table::FindField(const QString &name)
+Field *Table::FindField(const FieldKey &name)
 {
-    const int i = m_def->fieldIndex(name);
+    const int i = name.find(*m_def);
     return i < 0 ? nullptr : &d->fields[i];
 }
 
@@ -534,7 +534,7 @@ QVector<Record> Table::ReadRows(const Bookmark &from, int count, bool forward)
     return d->fetch(d->keyset().rows(seek ? &*seek : nullptr, forward, count), !forward);
 }
 
-QVector<Record> Table::ReadKeys(const QVariantList &values, const QStringList &fields)
+QVector<Record> Table::ReadKeys(const QVariantList &values, const QVector<FieldKey> &fields)
 {
     d->requireActive();
     if (values.isEmpty())
@@ -548,10 +548,10 @@ QVector<Record> Table::ReadKeys(const QVariantList &values, const QStringList &f
     QVector<ColType> types = d->layout.selectTypes();
     if (!fields.isEmpty()) {
         QVector<bool> wanted(m_def->fields.size(), false);
-        for (const QString &name : fields) {
-            const int f = m_def->fieldIndex(name);
+        for (const FieldKey &field : fields) {
+            const int f = field.find(*m_def);
             if (f < 0)
-                throw d->error(QStringLiteral("pole %1 v tabulce není").arg(name));
+                throw d->error(QStringLiteral("pole %1 v tabulce není").arg(field.name()));
             wanted[f] = true;
         }
         const QVector<int> &selectFields = d->layout.selectFields();

@@ -26,7 +26,30 @@ namespace store {
 class Database;
 class Table;
 
+class Field;
+
 enum class DataSetState { Inactive, Browse, Edit, Insert };
+
+// Names a field of a record or table: by its name (looked up on each use), or by a field
+// object of the same table (no look-up). A field object of another table, or a name the
+// table does not have, throws StoreError where it is used.
+class FieldKey {
+public:
+    FieldKey(const QString &name) : m_name(name) {}
+    FieldKey(const char *name) : m_name(QString::fromUtf8(name)) {}
+    FieldKey(QLatin1String name) : m_name(name) {}
+    FieldKey(const Field &field) : m_field(&field) {}
+
+    // The index of the field in def: -1 (find) or StoreError (indexIn) when def has no
+    // such field.
+    int find(const TableDef &def) const;
+    int indexIn(const TableDef &def) const;
+    QString name() const;
+
+private:
+    QString m_name;
+    const Field *m_field = nullptr;
+};
 
 // The values of one row, in the field order of its table (calculated fields included).
 // A null QVariant is an empty value: AsString gives "", AsFloat 0, AsDate a null date.
@@ -44,26 +67,25 @@ public:
     void setId(qint64 id) { m_id = id; }
 
     const QVariant &value(int field) const { return m_values[field]; }
-    // StoreError for a name the table does not have.
-    const QVariant &value(const QString &field) const;
+    const QVariant &value(const FieldKey &field) const;
     // Stores v converted to the field's type. Strings are checked against the code
     // page (CodePageError) and cut to the field's size; a text that cannot be
     // converted to a number or date throws ConversionError.
     void setValue(int field, const QVariant &v);
-    void setValue(const QString &field, const QVariant &v);
+    void setValue(const FieldKey &field, const QVariant &v);
 
     // Readings of a value; ConversionError when the value has no such reading.
-    QString AsString(const QString &field) const;
-    double AsFloat(const QString &field) const;
-    qint64 AsInteger(const QString &field) const;
-    bool AsBoolean(const QString &field) const;
-    QDate AsDate(const QString &field) const;
-    QTime AsTime(const QString &field) const;
-    QDateTime AsDateTime(const QString &field) const;
+    QString AsString(const FieldKey &field) const;
+    double AsFloat(const FieldKey &field) const;
+    qint64 AsInteger(const FieldKey &field) const;
+    bool AsBoolean(const FieldKey &field) const;
+    QDate AsDate(const FieldKey &field) const;
+    QTime AsTime(const FieldKey &field) const;
+    QDateTime AsDateTime(const FieldKey &field) const;
 
 private:
     friend class Table;
-    int fieldIndex(const QString &field) const;
+    int fieldIndex(const FieldKey &field) const;
 
     const TableDef *m_def = nullptr;
     qint64 m_id = 0;
@@ -115,6 +137,7 @@ public:
     QString EditText() const;
 
 private:
+    friend class FieldKey;
     Table *m_table;
     int m_index;
 };
@@ -180,7 +203,7 @@ public:
     void CancelRange();
     // The first record in the current order whose field equals value exactly (case
     // counts). False: nothing moved.
-    bool Locate(const QString &field, const QVariant &value);
+    bool Locate(const FieldKey &field, const QVariant &value);
 
     // Browsing in index order, within the range. First sets Bof() and Last sets Eof();
     // Next on the last record sets Eof() and stays; Prior on the first sets Bof() and
@@ -198,7 +221,7 @@ public:
     qint64 RecordCount();
     // The sum of a stored Float or Integer field over the records under the current
     // range (one query); 0 when there are none. StoreError for another field.
-    double Sum(const QString &field);
+    double Sum(const FieldKey &field);
 
     // Append/Insert: a new empty record buffer in Insert state; the after-insert handler
     // runs (when it throws, the insert is cancelled and the error propagates).
@@ -244,9 +267,9 @@ public:
 
     int FieldCount() const;
     Field &Fields(int i);
-    Field &FieldByName(const QString &name);   // StoreError for an unknown name
-    Field *FindField(const QString &name);     // nullptr for an unknown name
-    Field &operator[](const QString &name) { return FieldByName(name); }
+    Field &FieldByName(const FieldKey &name);  // StoreError for an unknown name
+    Field *FindField(const FieldKey &name);    // nullptr for an unknown name
+    Field &operator[](const FieldKey &name) { return FieldByName(name); }
     // The record the fields show: the edit buffer in Edit/Insert, else the current
     // record (every field empty on an empty or closed table).
     const Record &CurrentRecord() const;
@@ -261,10 +284,10 @@ public:
     // order, so that the records of one value follow each other. Only the stored fields
     // named in `fields` are read (all when it is empty); the others stay empty, and the
     // record id is always read. The current record does not move. StoreError for more
-    // than kMaxReadKeys values or a name the table does not have. For reading the
+    // than kMaxReadKeys values or a field the table does not have. For reading the
     // records of many keys at once, such as the lines of a page of documents.
     static constexpr int kMaxReadKeys = 1000;
-    QVector<Record> ReadKeys(const QVariantList &values, const QStringList &fields = {});
+    QVector<Record> ReadKeys(const QVariantList &values, const QVector<FieldKey> &fields = {});
 
     // Runs for every row read into a buffer and after each change of a stored field
     // while editing; it sets the calculated fields of the record.

@@ -48,7 +48,7 @@ void closeIfOpen(store::Table &table)
         table.Close();
 }
 
-bool remember(store::Table &table, const QString &codeField, bool &isSet, QString &code,
+bool remember(store::Table &table, const store::Field &codeField, bool &isSet, QString &code,
               QString &indexName)
 {
     try {
@@ -57,7 +57,7 @@ bool remember(store::Table &table, const QString &codeField, bool &isSet, QStrin
         if (!table.Active() || table.IsEmpty())
             return false;
         const QString index = table.IndexName();
-        const QString value = table.FieldByName(codeField).AsString();
+        const QString value = codeField.AsString();
         indexName = index;
         code = value;
         isSet = true;
@@ -84,91 +84,21 @@ bool goBack(store::Table &table, const QString &codeIndex, bool isSet, const QSt
 
 } // namespace
 
-// Each member takes the catalogue entry of its own name, so member and table cannot be
-// mixed up; a member missing from the catalogue fails at construction.
-#define TABLE(name) name(catalogueEntry(QStringLiteral(#name)))
+// Each table component takes its own definition (a table this system uses) or the
+// catalogue entry of its own name (one it never opens), so member and table cannot be
+// mixed up; a member missing from the catalogue fails at construction. Each field object
+// is then bound to its component's field.
+#define TDATA_USED(component, definition, columns) component(&store::tables::definition()),
+#define TDATA_UNUSED(component, ...) component(catalogueEntry(QStringLiteral(#component))),
+#define TDATA_FIELDS(component, definition, columns) columns(STORE_FIELD_BINDING, component)
+#define TDATA_NO_FIELDS(...)
 
 TData::TData(QObject *parent)
     : QObject(parent),
-      TABLE(ffDenik),
-      TABLE(ffSklad),
-      TABLE(ffSortiment),
-      TABLE(ffCiselnik),
-      TABLE(ffFaktury),
-      TABLE(ffDodavky),
-      TABLE(ffDodavatele),
-      TABLE(ffOdberatele),
-      TABLE(ffOdbPob),
-      TABLE(ffPrijemky),
-      TABLE(ffVydejky),
-      TABLE(ffDobropisy),
-      TABLE(ffPrecHlav),
-      TABLE(ffPrecPol),
-      TABLE(ffInveHlav),
-      TABLE(ffInvePol),
-      TABLE(ffInveSkl),
-      TABLE(ffPoznamky),
-      TABLE(ffVratky),
-      TABLE(ffVypisy),
-      TABLE(ffUctenky),
-      TABLE(ffVycetky),
-      TABLE(ffObjHlav),
-      TABLE(ffObjPol),
-      TABLE(ffProformy),
-      TABLE(ffBlokacePolozky),
-      TABLE(ffPokladna),
-      TABLE(ffFaktSlevy),
-      TABLE(ffObchodnici),
-      TABLE(ffZakVydejky),
-      TABLE(ffFakZakazky),
-      TABLE(ffFakZakInt),
-      TABLE(ffSkladPujc),
-      TABLE(ffDenikPujc),
-      TABLE(ffZapujDen),
-      TABLE(ffPujcky),
-      TABLE(ffZapVratky),
-      TABLE(ffDodavkyPujc),
-      TABLE(ffVydejkyPujc),
-      TABLE(ffPrijemkyPujc),
-      TABLE(ffVratkyPujc),
-      TABLE(ffFakOdpro),
-      TABLE(ffFakNajem),
-      TABLE(ffFakNajemInt),
-      TABLE(ffFakVolPol),
-      TABLE(ffFakVolHla),
-      TABLE(ffNabHlav),
-      TABLE(ffNabPol),
-      TABLE(ffPodklHlav),
-      TABLE(ffPodklPol),
-      TABLE(ffMaska),
-      TABLE(ffProdejny),
-      TABLE(ffSlevaSkupina),
-      TABLE(ffSlevaKarta),
-      TABLE(ffSortiSkup),
-      TABLE(ffCeniky),
-      TABLE(ffFormaUhrady),
-      TABLE(ffFormaDopravy),
-      TABLE(ffTypVydeje),
-      TABLE(ffUzivatele),
-      TABLE(ffUziPrava),
-      TABLE(ffUzivSkup),
-      TABLE(ffUziPopPrav),
-      TABLE(ffVlastnik),
-      TABLE(ffSortiDruh),
-      TABLE(ffSortiPodSkp),
-      TABLE(ffSortiVyrobce),
-      TABLE(ffMjeJed),
-      TABLE(ffHlasky),
-      TABLE(ffInveTyp),
-      TABLE(ffTypOdberatele),
-      TABLE(ffFinOperace),
-      TABLE(ffTypSlevOdb),
-      TABLE(ffTypySlevFaktura),
-      TABLE(ffTypPlatby),
-      TABLE(ffSemafor),
-      DokladObsah(&store::tables::dokladObsah()),
-      SumUhrada(&store::tables::sumUhrada()),
-      HistoriePujcky(&store::tables::historiePujcky()),
+      STORE_CATALOGUE(TDATA_USED, TDATA_UNUSED)
+      STORE_WORK_TABLES(TDATA_USED)
+      STORE_CATALOGUE(TDATA_FIELDS, TDATA_NO_FIELDS)
+      STORE_WORK_TABLES(TDATA_FIELDS)
       DataPodklHlav(&ffPodklHlav),
       DataPodklPol(&ffPodklPol),
       DataSorti(&ffSortiment),
@@ -181,32 +111,20 @@ TData::TData(QObject *parent)
       DataDenik(&ffDenik),
       DataDokladObsah(&DokladObsah),
       DataFaktSlevy(&ffFaktSlevy)
-#undef TABLE
 {
     VatRateHigh = 22;
     VatRateLow = 5;
     VatRateZero = 0;
 
-    m_tables = {&ffDenik, &ffSklad, &ffSortiment, &ffCiselnik, &ffFaktury, &ffDodavky,
-                &ffDodavatele, &ffOdberatele, &ffOdbPob, &ffPrijemky, &ffVydejky,
-                &ffDobropisy, &ffPrecHlav, &ffPrecPol, &ffInveHlav, &ffInvePol, &ffInveSkl,
-                &ffPoznamky, &ffVratky, &ffVypisy, &ffUctenky, &ffVycetky, &ffObjHlav,
-                &ffObjPol, &ffProformy, &ffBlokacePolozky, &ffPokladna, &ffFaktSlevy,
-                &ffObchodnici, &ffZakVydejky, &ffFakZakazky, &ffFakZakInt, &ffSkladPujc,
-                &ffDenikPujc, &ffZapujDen, &ffPujcky, &ffZapVratky, &ffDodavkyPujc,
-                &ffVydejkyPujc, &ffPrijemkyPujc, &ffVratkyPujc, &ffFakOdpro, &ffFakNajem,
-                &ffFakNajemInt, &ffFakVolPol, &ffFakVolHla, &ffNabHlav, &ffNabPol,
-                &ffPodklHlav, &ffPodklPol, &ffMaska, &ffProdejny, &ffSlevaSkupina,
-                &ffSlevaKarta, &ffSortiSkup, &ffCeniky, &ffFormaUhrady, &ffFormaDopravy,
-                &ffTypVydeje, &ffUzivatele, &ffUziPrava, &ffUzivSkup, &ffUziPopPrav,
-                &ffVlastnik, &ffSortiDruh, &ffSortiPodSkp, &ffSortiVyrobce, &ffMjeJed,
-                &ffHlasky, &ffInveTyp, &ffTypOdberatele, &ffFinOperace, &ffTypSlevOdb,
-                &ffTypySlevFaktura, &ffTypPlatby, &ffSemafor};
+#define TDATA_LIST(component, ...) &component,
+    m_tables = {STORE_CATALOGUE(TDATA_LIST, TDATA_LIST)};
+    m_workTables = {STORE_WORK_TABLES(TDATA_LIST)};
+#undef TDATA_LIST
     for (store::Table *table : m_tables)
         table->SetDatabase(&Database);
 
     MemDatabase.ConnectInMemory();
-    for (store::Table *work : {&DokladObsah, &SumUhrada, &HistoriePujcky}) {
+    for (store::Table *work : m_workTables) {
         MemDatabase.CreateTable(work->Definition(), work->Definition().builtInName);
         work->SetDatabase(&MemDatabase);
         work->SetTableName(work->Definition().builtInName);
@@ -219,12 +137,16 @@ TData::TData(QObject *parent)
 
     Data = this;
 }
+#undef TDATA_USED
+#undef TDATA_UNUSED
+#undef TDATA_FIELDS
+#undef TDATA_NO_FIELDS
 
 TData::~TData()
 {
     for (store::Table *table : m_tables)
         table->Close();
-    for (store::Table *work : {&DokladObsah, &SumUhrada, &HistoriePujcky})
+    for (store::Table *work : m_workTables)
         work->Close();
     if (Data == this)
         Data = nullptr;
@@ -288,7 +210,7 @@ QString TData::ReceiptImportedFrom(const QString &prepared)
 
 bool TData::SetLastSor()
 {
-    return remember(ffSortiment, QStringLiteral("SOR_KAV"), LastSorSet, LastSorCode, LastSorIndex);
+    return remember(ffSortiment, ffSortimentSOR_KAV, LastSorSet, LastSorCode, LastSorIndex);
 }
 
 bool TData::GetLastSor()
@@ -298,7 +220,7 @@ bool TData::GetLastSor()
 
 bool TData::SetLastDod()
 {
-    return remember(ffDodavatele, QStringLiteral("DOD_KOD"), LastDodSet, LastDodCode, LastDodIndex);
+    return remember(ffDodavatele, ffDodavateleDOD_KOD, LastDodSet, LastDodCode, LastDodIndex);
 }
 
 bool TData::GetLastDod()
@@ -313,19 +235,19 @@ bool TData::Index()
 
 void TData::ffPodklPolCalcFields(store::Record &r)
 {
-    r.setValue(QStringLiteral("POP_CCC"), r.AsFloat(QStringLiteral("POP_CKU")) * r.AsFloat(QStringLiteral("POP_CNC")));
-    r.setValue(QStringLiteral("POP_NCC"), r.AsFloat(QStringLiteral("POP_NCS")) * r.AsFloat(QStringLiteral("POP_KUS")));
+    r.setValue(ffPodklPolPOP_CCC, r.AsFloat(ffPodklPolPOP_CKU) * r.AsFloat(ffPodklPolPOP_CNC));
+    r.setValue(ffPodklPolPOP_NCC, r.AsFloat(ffPodklPolPOP_NCS) * r.AsFloat(ffPodklPolPOP_KUS));
 }
 
 void TData::SortimentCalcFields(store::Record &r)
 {
-    r.setValue(QStringLiteral("SOR_DIS"), r.AsFloat(QStringLiteral("SOR_STA")) - r.AsFloat(QStringLiteral("SOR_BLO")));
-    r.setValue(QStringLiteral("SOR_VOL"), r.AsFloat(QStringLiteral("SOR_MAJ")) - r.AsFloat(QStringLiteral("SOR_PUJ")));
+    r.setValue(ffSortimentSOR_DIS, r.AsFloat(ffSortimentSOR_STA) - r.AsFloat(ffSortimentSOR_BLO));
+    r.setValue(ffSortimentSOR_VOL, r.AsFloat(ffSortimentSOR_MAJ) - r.AsFloat(ffSortimentSOR_PUJ));
 }
 
 void TData::ffCenikyCalcFields(store::Record &r)
 {
-    r.setValue(QStringLiteral("typCeniku"), r.AsBoolean(QStringLiteral("CEN_DPH"))
+    r.setValue(ffCenikytypCeniku, r.AsBoolean(ffCenikyCEN_DPH)
                                                 ? QStringLiteral("Ceny s DPH")
                                                 : QStringLiteral("Ceny bez DPH"));
 }
@@ -336,9 +258,9 @@ void TData::ffDodavateleAfterInsert(store::Table &supplier)
     // When the insert fails, the new supplier is cancelled: the counter must not move
     // either, or its code would be given out twice.
     store::Transaction transaction(Database);
-    const qint64 code = TakeFloatCounter(ffCiselnik, QStringLiteral("CIS_ODB"));
-    supplier.FieldByName(QStringLiteral("DOD_KOD")).SetAsString(ZeroPad(QString::number(code), 6));
-    supplier.FieldByName(QStringLiteral("DOD_JED")).SetAsString(FirmNumber);
+    const qint64 code = TakeFloatCounter(ffCiselnik, ffCiselnikCIS_ODB);
+    supplier.FieldByName(ffDodavateleDOD_KOD).SetAsString(ZeroPad(QString::number(code), 6));
+    supplier.FieldByName(ffDodavateleDOD_JED).SetAsString(FirmNumber);
     ffCiselnik.Post();
     transaction.commit();
 }

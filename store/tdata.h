@@ -7,6 +7,7 @@
 #include "app/core/config.h"
 #include "store/database.h"
 #include "store/table.h"
+#include "store/tables/catalogue.h"
 
 #include <QObject>
 #include <QString>
@@ -33,27 +34,25 @@ public:
     // The database of the work tables, in memory for the run.
     store::Database MemDatabase;
 
-    // Per-firm tables (prefix + FirmNumber).
-    store::Table ffDenik, ffSklad, ffSortiment, ffCiselnik, ffFaktury, ffDodavky,
-        ffDodavatele, ffOdberatele, ffOdbPob, ffPrijemky, ffVydejky, ffDobropisy,
-        ffPrecHlav, ffPrecPol, ffInveHlav, ffInvePol, ffInveSkl, ffPoznamky, ffVratky,
-        ffVypisy, ffUctenky, ffVycetky, ffObjHlav, ffObjPol, ffProformy, ffBlokacePolozky,
-        ffPokladna, ffFaktSlevy, ffObchodnici, ffZakVydejky, ffFakZakazky, ffFakZakInt,
-        ffSkladPujc, ffDenikPujc, ffZapujDen, ffPujcky, ffZapVratky, ffDodavkyPujc,
-        ffVydejkyPujc, ffPrijemkyPujc, ffVratkyPujc, ffFakOdpro, ffFakNajem, ffFakNajemInt,
-        ffFakVolPol, ffFakVolHla, ffNabHlav, ffNabPol, ffPodklHlav, ffPodklPol;
-    // Shared tables (fixed names ending in "0000").
-    store::Table ffMaska, ffProdejny, ffSlevaSkupina, ffSlevaKarta, ffSortiSkup, ffCeniky,
-        ffFormaUhrady, ffFormaDopravy, ffTypVydeje, ffUzivatele, ffUziPrava, ffUzivSkup,
-        ffUziPopPrav, ffVlastnik, ffSortiDruh, ffSortiPodSkp, ffSortiVyrobce, ffMjeJed,
-        ffHlasky, ffInveTyp, ffTypOdberatele, ffFinOperace, ffTypSlevOdb,
-        ffTypySlevFaktura, ffTypPlatby;
-    // The lock records, "SYS0001" for every firm.
-    store::Table ffSemafor;
+    // One table component per table of the shared database, in catalogue order
+    // (`ffDenik` ... `ffSemafor`, see store/tables/catalogue.h), then the in-memory work
+    // tables (`DokladObsah`, `SumUhrada`, `HistoriePujcky`).
+#define TDATA_TABLE(component, ...) store::Table component;
+    STORE_CATALOGUE(TDATA_TABLE, TDATA_TABLE)
+    STORE_WORK_TABLES(TDATA_TABLE)
+#undef TDATA_TABLE
 
-    // In-memory work tables. SumUhrada and HistoriePujcky belong to operations of the
-    // wider shop system and carry no fields here.
-    store::Table DokladObsah, SumUhrada, HistoriePujcky;
+    // The field objects: one per column of each component, named after the component and
+    // the column (`ffPodklHlavHLA_DO1`, `ffPodklPolPOP_KAV`, `DokladObsahDOK_KAV`; the
+    // columns are those of store/tables/columns.h). Each is the component's own field,
+    // so it reads and writes the component's current record without looking up a name,
+    // and stays valid while the table is closed, reopened or renamed for another firm.
+#define TDATA_FIELDS(component, definition, columns) columns(STORE_FIELD_MEMBER, component)
+#define TDATA_NO_FIELDS(...)
+    STORE_CATALOGUE(TDATA_FIELDS, TDATA_NO_FIELDS)
+    STORE_WORK_TABLES(TDATA_FIELDS)
+#undef TDATA_FIELDS
+#undef TDATA_NO_FIELDS
 
     // Data sources through which windows show the tables.
     store::DataSource DataPodklHlav, DataPodklPol, DataSorti, DataSklad, DataDodavatele,
@@ -235,6 +234,7 @@ public:
 
 private:
     QVector<store::Table *> m_tables;
+    QVector<store::Table *> m_workTables;
 };
 
 // The one data module of the program; set by TData's constructor.

@@ -15,7 +15,6 @@ namespace {
 
 const QString kPod = QStringLiteral("POD");
 
-store::Field &hla(const char *name) { return Data->ffPodklHlav.FieldByName(QLatin1String(name)); }
 
 void openHeaders()
 {
@@ -55,7 +54,7 @@ void TDodavky::FormCreate()
         try {
             if (!priceLists.IsEmpty()) {
                 priceLists.First();
-                d.PriceMode = priceLists.FieldByName(QStringLiteral("CEN_DPH")).AsBoolean() ? 2 : 1;
+                d.PriceMode = d.ffCenikyCEN_DPH.AsBoolean() ? 2 : 1;
             }
         } catch (...) {
             Quietly([&] { priceLists.Close(); });
@@ -123,10 +122,10 @@ void TDodavky::Button1Click()
     try {
         headers.Append();
         const QDate today = QDate::currentDate();
-        hla("HLA_DAT").SetAsDate(today);
-        hla("HLA_DDO").SetAsDate(today);
-        hla("HLA_MEN").SetAsString(QStringLiteral("EUR"));
-        hla("HLA_KUR").SetAsFloat(1);
+        Data->ffPodklHlavHLA_DAT.SetAsDate(today);
+        Data->ffPodklHlavHLA_DDO.SetAsDate(today);
+        Data->ffPodklHlavHLA_MEN.SetAsString(QStringLiteral("EUR"));
+        Data->ffPodklHlavHLA_KUR.SetAsFloat(1);
         TDokladPodklady editor;
         editor.NewDocument = true;
         editor.ActiveControl = TDokladPodklady::DBEditTovel1;
@@ -155,7 +154,7 @@ void TDodavky::Button2Click()
     try {
         if (!headers.Active() || headers.IsEmpty())
             return;
-        number = hla("HLA_DO1").AsString();
+        number = Data->ffPodklHlavHLA_DO1.AsString();
         if (!d.LockRecord(kPod, number, &taken))
             return;
     } catch (const std::exception &) {
@@ -165,13 +164,13 @@ void TDodavky::Button2Click()
         headers.Edit();
         TDokladPodklady editor;
         editor.ActiveControl = TDokladPodklady::DBGrid1;
-        const QString supplier = editor.DodavatelValid(hla("HLA_ODB").AsString());
+        const QString supplier = editor.DodavatelValid(Data->ffPodklHlavHLA_ODB.AsString());
         if (supplier.isEmpty()) {
             // No supplier confirmed (the code is gone from the register and the picker was
             // cancelled): the correction ends and the stored code stays as it was.
             headers.Cancel();
         } else {
-            hla("HLA_ODB").SetAsString(supplier);
+            Data->ffPodklHlavHLA_ODB.SetAsString(supplier);
             editor.NewDocument = false;
             editor.KeepDocument = true;
             store::Table &items = d.ffPodklPol;
@@ -216,7 +215,7 @@ void TDodavky::Button4Click()
     try {
         if (!d.ffPodklHlav.Active() || d.ffPodklHlav.IsEmpty())
             return;
-        const QString number = hla("HLA_DO1").AsString();
+        const QString number = Data->ffPodklHlavHLA_DO1.AsString();
         store::Table &items = d.ffPodklPol;
         items.Open();
         items.SetIndexName(QStringLiteral("DO1"));

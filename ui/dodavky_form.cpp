@@ -18,10 +18,19 @@
 #include <QTimer>
 #include <QToolBar>
 
-const QStringList DodavkyWindow::GridColumns = {
-    "HLA_DAT", "HLA_DO1", "HLA_NAC", "HLA_NCA", "HLA_EUR", "HLA_MEN", "HLA_KUR", "HLA_DO2",
-    "HLA_DO3", "HLA_TYP", "HLA_DDO", "HLA_ODB", "HLA_PCA", "HLA_EDT", "HLA_FAC",
-};
+QStringList DodavkyWindow::GridColumns()
+{
+    return {
+        Data->ffPodklHlavHLA_DAT.FieldName(), Data->ffPodklHlavHLA_DO1.FieldName(),
+        Data->ffPodklHlavHLA_NAC.FieldName(), Data->ffPodklHlavHLA_NCA.FieldName(),
+        Data->ffPodklHlavHLA_EUR.FieldName(), Data->ffPodklHlavHLA_MEN.FieldName(),
+        Data->ffPodklHlavHLA_KUR.FieldName(), Data->ffPodklHlavHLA_DO2.FieldName(),
+        Data->ffPodklHlavHLA_DO3.FieldName(), Data->ffPodklHlavHLA_TYP.FieldName(),
+        Data->ffPodklHlavHLA_DDO.FieldName(), Data->ffPodklHlavHLA_ODB.FieldName(),
+        Data->ffPodklHlavHLA_PCA.FieldName(), Data->ffPodklHlavHLA_EDT.FieldName(),
+        Data->ffPodklHlavHLA_FAC.FieldName(),
+    };
+}
 
 DodavkyWindow::DodavkyWindow(QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -41,7 +50,7 @@ DodavkyWindow::DodavkyWindow(QWidget *parent)
     bar->addWidget(toolButton(QStringLiteral("F4 Oprava"), &TDodavky::Button2Click, Qt::NoFocus));
     bar->addWidget(toolButton(QStringLiteral("F2 Nový"), &TDodavky::Button1Click, Qt::NoFocus));
 
-    m_grid = new TDBGrid(&Data->DataPodklHlav, GridColumns);
+    m_grid = new TDBGrid(&Data->DataPodklHlav, GridColumns());
     setCentralWidget(m_grid);
     buildMenu();
     buildStatusBar();

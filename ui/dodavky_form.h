@@ -17,7 +17,7 @@ class DodavkyWindow : public QMainWindow {
     Q_OBJECT
 public:
     // The list's columns, in order.
-    static const QStringList GridColumns;
+    static QStringList GridColumns();
 
     // Requires: Data, connected. Runs the window's creation (an error of it is shown by
     // the general error display and the list may stay empty) and centres the window.

@@ -21,10 +21,6 @@ const QString kFailed = QStringLiteral("Osetreni vyjimky");
 const QString kNotConfirmed = QStringLiteral("Nepotvrzen zápis do karty");
 const QString kDeleteItem = QStringLiteral("Smazat položku ?");
 
-store::Field &hla(const char *name) { return Data->ffPodklHlav.FieldByName(QLatin1String(name)); }
-store::Field &pop(const char *name) { return Data->ffPodklPol.FieldByName(QLatin1String(name)); }
-store::Field &dod(const char *name) { return Data->ffDodavatele.FieldByName(QLatin1String(name)); }
-
 void cancelEdit(store::Table &table)
 {
     if (table.Active() && table.State() != store::DataSetState::Browse)
@@ -73,8 +69,8 @@ ItemTotals storedItemTotals(const store::Bookmark &except)
         for (const store::Record &r : rows) {
             if (r.id() == except.id)
                 continue;
-            totals.ccc += r.AsFloat(QStringLiteral("POP_CCC"));
-            totals.ncc += r.AsFloat(QStringLiteral("POP_NCC"));
+            totals.ccc += r.AsFloat(Data->ffPodklPolPOP_CCC);
+            totals.ncc += r.AsFloat(Data->ffPodklPolPOP_NCC);
         }
         if (rows.size() < 200)
             return totals;
@@ -169,11 +165,11 @@ void TDokladPodklady::importDelivery()
     if (NewDocument)
         assignNumber();
     ReceiptSource source;
-    source.supplier = hla("HLA_ODB").AsString();
-    source.supplierName = hla("HLA_NAC").AsString();
-    source.delivered = hla("HLA_DDO").AsDate();
-    source.invoice = hla("HLA_DO2").AsString();
-    source.invoiced = hla("HLA_FAC").AsFloat();
+    source.supplier = Data->ffPodklHlavHLA_ODB.AsString();
+    source.supplierName = Data->ffPodklHlavHLA_NAC.AsString();
+    source.delivered = Data->ffPodklHlavHLA_DDO.AsDate();
+    source.invoice = Data->ffPodklHlavHLA_DO2.AsString();
+    source.invoiced = Data->ffPodklHlavHLA_FAC.AsFloat();
     importModule().ImportIntoReceipt(source);
     if (Data->DokladObsah.RecordCount() > 0)
         KeepDocument = true;
@@ -181,7 +177,7 @@ void TDokladPodklady::importDelivery()
 
 bool TDokladPodklady::supplierMissing()
 {
-    if (!TrimBlanks(hla("HLA_ODB").AsString()).isEmpty())
+    if (!TrimBlanks(Data->ffPodklHlavHLA_ODB.AsString()).isEmpty())
         return false;
     FocusControl(DBEditTovel1);
     return true;
@@ -196,8 +192,8 @@ void TDokladPodklady::newItem()
             assignNumber();
         store::Table &items = d.ffPodklPol;
         items.Append();
-        pop("POP_DOK").SetAsString(hla("HLA_DO1").AsString());
-        pop("POP_BAL").SetAsFloat(1);
+        Data->ffPodklPolPOP_DOK.SetAsString(Data->ffPodklHlavHLA_DO1.AsString());
+        Data->ffPodklPolPOP_BAL.SetAsFloat(1);
         TPodkladyPolEdit editor;
         editor.ActiveControl = TPodkladyPolEdit::DBEditTovel1;
         if (screens().ShowPodkladyPolEdit(editor, QPoint(d.MainLeft + 250, d.MainTop + 35)) == mrOk)
@@ -213,12 +209,12 @@ void TDokladPodklady::assignNumber()
     TData &d = *Data;
     store::Table &header = d.ffPodklHlav;
     d.ffCiselnik.Open();
-    const QString number = TakeTextCounter(d.ffCiselnik, QStringLiteral("CIS_POD"));
+    const QString number = TakeTextCounter(d.ffCiselnik, d.ffCiselnikCIS_POD);
     // The counter is written before the header: a number the counter has not recorded
     // would be given out again to the next document.
     d.ffCiselnik.Post();
-    hla("HLA_DO1").SetAsString(number);
-    hla("HLA_DAT").SetAsDate(QDate::currentDate());
+    Data->ffPodklHlavHLA_DO1.SetAsString(number);
+    Data->ffPodklHlavHLA_DAT.SetAsDate(QDate::currentDate());
     header.Post();
     header.Edit();
     KeepDocument = true;
@@ -238,13 +234,13 @@ void TDokladPodklady::correctItem()
     d.ffSortiment.Open();
     // An empty list (or none yet, in a document without a number) has no item to correct.
     if (!supplierMissing() && items.Active() && !items.IsEmpty()) {
-        const double oldNcc = pop("POP_NCC").AsFloat();
-        const double oldCcc = pop("POP_CCC").AsFloat();
+        const double oldNcc = Data->ffPodklPolPOP_NCC.AsFloat();
+        const double oldCcc = Data->ffPodklPolPOP_CCC.AsFloat();
         items.Edit();
         TPodkladyPolEdit editor;
         editor.DBEditTovel1Enabled = false;
         editor.ActiveControl = TPodkladyPolEdit::DBEditTovel2;
-        const QString card = pop("POP_KAV").AsString();
+        const QString card = Data->ffPodklPolPOP_KAV.AsString();
         d.ffSortiment.SetIndexName(QStringLiteral("KAV"));
         // A card no longer in the assortment, or locked by another station (which the
         // lock has reported), leaves the item as it was.
@@ -279,10 +275,10 @@ void TDokladPodklady::correctItem()
 // from its items.
 void TDokladPodklady::writeItem(double oldCcc, double oldNcc)
 {
-    const double ccc = pop("POP_CCC").AsFloat();
-    const double ncc = pop("POP_NCC").AsFloat();
-    double eur = hla("HLA_EUR").AsFloat() + (ccc - oldCcc);
-    double nca = hla("HLA_NCA").AsFloat() + (ncc - oldNcc);
+    const double ccc = Data->ffPodklPolPOP_CCC.AsFloat();
+    const double ncc = Data->ffPodklPolPOP_NCC.AsFloat();
+    double eur = Data->ffPodklHlavHLA_EUR.AsFloat() + (ccc - oldCcc);
+    double nca = Data->ffPodklHlavHLA_NCA.AsFloat() + (ncc - oldNcc);
     if (!std::isfinite(eur) || !std::isfinite(nca)) {
         const ItemTotals others = storedItemTotals(Data->ffPodklPol.GetBookmark());
         eur = others.ccc + ccc;
@@ -291,8 +287,8 @@ void TDokladPodklady::writeItem(double oldCcc, double oldNcc)
     if (!std::isfinite(eur) || !std::isfinite(nca))
         throw ConversionError(TPodkladyPolEdit::kOutOfRange);
     Data->ffPodklPol.Post();
-    hla("HLA_EUR").SetAsFloat(eur);
-    hla("HLA_NCA").SetAsFloat(nca);
+    Data->ffPodklHlavHLA_EUR.SetAsFloat(eur);
+    Data->ffPodklHlavHLA_NCA.SetAsFloat(nca);
     Data->ffPodklHlav.Post();
     Data->ffPodklHlav.Edit();
 }
@@ -305,8 +301,8 @@ void TDokladPodklady::deleteItem()
     if (!prompter().Confirm(kDeleteItem))
         return;
     guarded([&] {
-        double eur = hla("HLA_EUR").AsFloat() - pop("POP_CCC").AsFloat();
-        double nca = hla("HLA_NCA").AsFloat() - pop("POP_NCC").AsFloat();
+        double eur = Data->ffPodklHlavHLA_EUR.AsFloat() - Data->ffPodklPolPOP_CCC.AsFloat();
+        double nca = Data->ffPodklHlavHLA_NCA.AsFloat() - Data->ffPodklPolPOP_NCC.AsFloat();
         if (!std::isfinite(eur) || !std::isfinite(nca)) {
             const ItemTotals others = storedItemTotals(items.GetBookmark());
             eur = others.ccc;
@@ -315,8 +311,8 @@ void TDokladPodklady::deleteItem()
         if (!std::isfinite(eur) || !std::isfinite(nca))
             throw ConversionError(TPodkladyPolEdit::kOutOfRange);
         items.Delete();
-        hla("HLA_EUR").SetAsFloat(eur);
-        hla("HLA_NCA").SetAsFloat(nca);
+        Data->ffPodklHlavHLA_EUR.SetAsFloat(eur);
+        Data->ffPodklHlavHLA_NCA.SetAsFloat(nca);
         Data->ffPodklHlav.Post();
         Data->ffPodklHlav.Edit();
     });
@@ -325,7 +321,7 @@ void TDokladPodklady::deleteItem()
 void TDokladPodklady::DBEditTovel1Valid(QString &text, bool &valid, bool towardsClose)
 {
     if (towardsClose) {
-        text = hla("HLA_ODB").AsString();
+        text = Data->ffPodklHlavHLA_ODB.AsString();
         return;
     }
     text = DodavatelValid(text);
@@ -347,7 +343,7 @@ QString TDokladPodklady::DodavatelValid(const QString &code)
     if (!trimmed.isEmpty() && suppliers.FindKey({trimmed})) {
         d.SetLastDod();
         showSupplier();
-        return dod("DOD_KOD").AsString();
+        return Data->ffDodavateleDOD_KOD.AsString();
     }
     suppliers.SetIndexName(QStringLiteral("NAC"));
     d.GetLastDod();
@@ -356,7 +352,7 @@ QString TDokladPodklady::DodavatelValid(const QString &code)
         return QString();
     }
     showSupplier();
-    const QString chosen = dod("DOD_KOD").AsString();
+    const QString chosen = Data->ffDodavateleDOD_KOD.AsString();
     d.SetLastDod();
     return chosen;
 }
@@ -371,16 +367,16 @@ QString TDokladPodklady::DodavatelShow(const QString &code)
     if (screens().ShowPrehledZakazniku(supplierPickerPos()) != mrOk)
         return trimmed;
     showSupplier();
-    return dod("DOD_KOD").AsString();
+    return Data->ffDodavateleDOD_KOD.AsString();
 }
 
 void TDokladPodklady::showSupplier()
 {
-    hla("HLA_NAC").SetAsString(dod("DOD_FIR").AsString());
-    Label1 = dod("DOD_FIR").AsString();
-    Label2 = dod("DOD_ULI").AsString();
-    Label3 = dod("DOD_MES").AsString();
-    Label4 = dod("DOD_PSC").AsString();
+    Data->ffPodklHlavHLA_NAC.SetAsString(Data->ffDodavateleDOD_FIR.AsString());
+    Label1 = Data->ffDodavateleDOD_FIR.AsString();
+    Label2 = Data->ffDodavateleDOD_ULI.AsString();
+    Label3 = Data->ffDodavateleDOD_MES.AsString();
+    Label4 = Data->ffDodavateleDOD_PSC.AsString();
     emit supplierShown();
 }
 

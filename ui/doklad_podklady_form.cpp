@@ -17,18 +17,25 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-const QStringList DokladPodkladyDialog::ItemColumns = {
-    "POP_KAV", "POP_NAC", "POP_CKU", "POP_CCC", "POP_KUS", "POP_NCC",
-    "POP_PRI", "POP_BAL", "POP_NCS", "POP_CNC", "POP_DOK",
-};
+QStringList DokladPodkladyDialog::ItemColumns()
+{
+    return {
+        Data->ffPodklPolPOP_KAV.FieldName(), Data->ffPodklPolPOP_NAC.FieldName(),
+        Data->ffPodklPolPOP_CKU.FieldName(), Data->ffPodklPolPOP_CCC.FieldName(),
+        Data->ffPodklPolPOP_KUS.FieldName(), Data->ffPodklPolPOP_NCC.FieldName(),
+        Data->ffPodklPolPOP_PRI.FieldName(), Data->ffPodklPolPOP_BAL.FieldName(),
+        Data->ffPodklPolPOP_NCS.FieldName(), Data->ffPodklPolPOP_CNC.FieldName(),
+        Data->ffPodklPolPOP_DOK.FieldName(),
+    };
+}
 
 namespace {
 
-TDBEditTovel *headerEdit(const QString &field, TTvEditType type = tetStandard)
+TDBEditTovel *headerEdit(const store::Field &field, TTvEditType type = tetStandard)
 {
     auto *edit = new TDBEditTovel;
     edit->SetDataSource(&Data->DataPodklHlav);
-    edit->SetDataField(field);
+    edit->SetDataField(field.FieldName());
     edit->SetEditType(type);
     edit->SetEnterIsTab(true);
     edit->SetWhenValid(twvAlways);
@@ -51,16 +58,16 @@ DokladPodkladyDialog::DokladPodkladyDialog(TDokladPodklady &commands, QWidget *p
 {
     setWindowTitle(QStringLiteral("Doklad podkladů příjemky dodavate"));
 
-    m_supplier = headerEdit(QStringLiteral("HLA_ODB"));
+    m_supplier = headerEdit(Data->ffPodklHlavHLA_ODB);
     m_supplier->SetButtonVisible(true);
     m_delivered = new TZandorDBDateEdit;
     m_delivered->SetDataSource(&Data->DataPodklHlav);
-    m_delivered->SetDataField(QStringLiteral("HLA_DDO"));
-    m_invoice = headerEdit(QStringLiteral("HLA_DO2"));
-    m_amount = headerEdit(QStringLiteral("HLA_FAC"));
-    m_currency = headerEdit(QStringLiteral("HLA_MEN"));
-    m_rate = headerEdit(QStringLiteral("HLA_KUR"), tetFloat);
-    m_items = new TDBGrid(&Data->DataPodklPol, ItemColumns);
+    m_delivered->SetDataField(Data->ffPodklHlavHLA_DDO.FieldName());
+    m_invoice = headerEdit(Data->ffPodklHlavHLA_DO2);
+    m_amount = headerEdit(Data->ffPodklHlavHLA_FAC);
+    m_currency = headerEdit(Data->ffPodklHlavHLA_MEN);
+    m_rate = headerEdit(Data->ffPodklHlavHLA_KUR, tetFloat);
+    m_items = new TDBGrid(&Data->DataPodklPol, ItemColumns());
     for (QLabel *&label : m_labels)
         label = new QLabel;
 
@@ -80,13 +87,15 @@ DokladPodkladyDialog::DokladPodkladyDialog(TDokladPodklady &commands, QWidget *p
 
     auto *status = new QHBoxLayout;
     status->addWidget(new QLabel(QStringLiteral("Doklad")));
-    auto *number = new TDBText(&Data->DataPodklHlav, QStringLiteral("HLA_DO1"));
+    auto *number = new TDBText(&Data->DataPodklHlav, Data->ffPodklHlavHLA_DO1.FieldName());
     number->setMinimumWidth(number->fontMetrics().horizontalAdvance(QStringLiteral("00000000000")));
     status->addWidget(number);
     status->addWidget(new QLabel(QStringLiteral("Celkem v CM")));
-    status->addWidget(new TDBText(&Data->DataPodklHlav, QStringLiteral("HLA_EUR"), Qt::AlignRight), 1);
+    status->addWidget(new TDBText(&Data->DataPodklHlav, Data->ffPodklHlavHLA_EUR.FieldName(), Qt::AlignRight),
+                      1);
     status->addWidget(new QLabel(QStringLiteral("Celkem v NC (Kč) ")));
-    status->addWidget(new TDBText(&Data->DataPodklHlav, QStringLiteral("HLA_NCA"), Qt::AlignRight), 1);
+    status->addWidget(new TDBText(&Data->DataPodklHlav, Data->ffPodklHlavHLA_NCA.FieldName(), Qt::AlignRight),
+                      1);
 
     QPushButton *newItem = barButton(QStringLiteral("F2 Nová"));
     QPushButton *correctItem = barButton(QStringLiteral("F4 Oprava"));

@@ -22,7 +22,7 @@ public:
     DokladPodkladyDialog(TDokladPodklady &commands, QWidget *parent = nullptr);
 
     // The item columns of the list, in order.
-    static const QStringList ItemColumns;
+    static QStringList ItemColumns();
 
     // The window's controls (for its tests).
     QWidget *control(TDokladPodklady::Control c) const;

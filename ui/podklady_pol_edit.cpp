@@ -13,18 +13,15 @@ const QString TPodkladyPolEdit::kOutOfRange = QStringLiteral("Hodnota položky j
 
 namespace {
 
-store::Field &pop(const char *name) { return Data->ffPodklPol.FieldByName(QLatin1String(name)); }
-double stored(const char *name) { return pop(name).AsFloat(); }
-
 // Sets the two derived values of the item. A package size of 0 derives nothing and
 // throws AppError kZeroPackage.
 void derive(double cku, double cnc, double pri, double bal)
 {
     if (bal == 0)
         throw AppError(TPodkladyPolEdit::kZeroPackage);
-    const double kur = Data->ffPodklHlav.FieldByName(QStringLiteral("HLA_KUR")).AsFloat();
-    pop("POP_KUS").SetAsFloat(cku / bal);
-    pop("POP_NCS").SetAsFloat((kur * cnc + kur * cnc / 100 * pri) * bal);
+    const double kur = Data->ffPodklHlavHLA_KUR.AsFloat();
+    Data->ffPodklPolPOP_KUS.SetAsFloat(cku / bal);
+    Data->ffPodklPolPOP_NCS.SetAsFloat((kur * cnc + kur * cnc / 100 * pri) * bal);
 }
 
 // Derives both values from the stored fields, with the package size or the markup
@@ -33,7 +30,7 @@ void derive(double cku, double cnc, double pri, double bal)
 void deriveReporting(double pri, double bal)
 {
     try {
-        derive(stored("POP_CKU"), stored("POP_CNC"), pri, bal);
+        derive(Data->ffPodklPolPOP_CKU.AsFloat(), Data->ffPodklPolPOP_CNC.AsFloat(), pri, bal);
     } catch (const AppError &e) {
         prompter().ShowMessage(e.text());
     }
@@ -41,9 +38,9 @@ void deriveReporting(double pri, double bal)
 
 void takeCard(QString &text)
 {
-    const QString card = Data->ffSortiment.FieldByName(QStringLiteral("SOR_KAV")).AsString();
-    pop("POP_KAV").SetAsString(card);
-    pop("POP_NAC").SetAsString(Data->ffSortiment.FieldByName(QStringLiteral("SOR_NAC")).AsString());
+    const QString card = Data->ffSortimentSOR_KAV.AsString();
+    Data->ffPodklPolPOP_KAV.SetAsString(card);
+    Data->ffPodklPolPOP_NAC.SetAsString(Data->ffSortimentSOR_NAC.AsString());
     text = card;
 }
 
@@ -67,7 +64,7 @@ void TPodkladyPolEdit::DBEditTovel1ClickButton(QString &text)
 
 void TPodkladyPolEdit::DBEditTovel2Valid(QString &, bool &)
 {
-    deriveReporting(stored("POP_PRI"), stored("POP_BAL"));
+    deriveReporting(Data->ffPodklPolPOP_PRI.AsFloat(), Data->ffPodklPolPOP_BAL.AsFloat());
 }
 
 void TPodkladyPolEdit::DBEditTovel3Valid(QString &text, bool &valid)
@@ -78,19 +75,20 @@ void TPodkladyPolEdit::DBEditTovel3Valid(QString &text, bool &valid)
     } catch (const ConversionError &) {
         valid = false;   // empty or not a number
     }
-    deriveReporting(stored("POP_PRI"), stored("POP_BAL"));
+    deriveReporting(Data->ffPodklPolPOP_PRI.AsFloat(), Data->ffPodklPolPOP_BAL.AsFloat());
 }
 
 void TPodkladyPolEdit::DBEditTovel4Valid(QString &text, bool &)
 {
     const double pri = StrToFloat(text);
-    deriveReporting(pri, stored("POP_BAL"));
+    deriveReporting(pri, Data->ffPodklPolPOP_BAL.AsFloat());
 }
 
 void TPodkladyPolEdit::DBEditTovel5Valid(QString &text, bool &)
 {
     const double bal = StrToFloat(text);
-    derive(stored("POP_CKU"), stored("POP_CNC"), stored("POP_PRI"), bal);
+    derive(Data->ffPodklPolPOP_CKU.AsFloat(), Data->ffPodklPolPOP_CNC.AsFloat(), Data->ffPodklPolPOP_PRI.AsFloat(),
+           bal);
 }
 
 void TPodkladyPolEdit::Button1Click()
@@ -101,18 +99,19 @@ void TPodkladyPolEdit::Button1Click()
 void TPodkladyPolEdit::Button2Click()
 {
     try {
-        derive(stored("POP_CKU"), stored("POP_CNC"), stored("POP_PRI"), stored("POP_BAL"));
+        derive(Data->ffPodklPolPOP_CKU.AsFloat(), Data->ffPodklPolPOP_CNC.AsFloat(), Data->ffPodklPolPOP_PRI.AsFloat(),
+               Data->ffPodklPolPOP_BAL.AsFloat());
     } catch (const AppError &e) {
         prompter().ShowMessage(e.text());
         FocusControl(DBEditTovel5);
         return;
     }
-    if (!std::isfinite(stored("POP_CCC")) || !std::isfinite(stored("POP_NCC"))) {
+    if (!std::isfinite(Data->ffPodklPolPOP_CCC.AsFloat()) || !std::isfinite(Data->ffPodklPolPOP_NCC.AsFloat())) {
         prompter().ShowMessage(kOutOfRange);
         FocusControl(DBEditTovel2);
         return;
     }
-    const double kus = stored("POP_KUS");
+    const double kus = Data->ffPodklPolPOP_KUS.AsFloat();
     if (std::abs(kus - std::trunc(kus)) <= 0.01) {
         CloseWith(mrOk);
         return;

@@ -16,20 +16,20 @@
 
 namespace {
 
-TDBEditTovel *itemEdit(const QString &field, TTvEditType type)
+TDBEditTovel *itemEdit(const store::Field &field, TTvEditType type)
 {
     auto *edit = new TDBEditTovel;
     edit->SetDataSource(&Data->DataPodklPol);
-    edit->SetDataField(field);
+    edit->SetDataField(field.FieldName());
     edit->SetEditType(type);
     edit->SetEnterIsTab(true);
     edit->SetWhenValid(twvAlways);
     return edit;
 }
 
-TDBText *itemText(const QString &field, Qt::Alignment alignment = Qt::AlignRight)
+TDBText *itemText(const store::Field &field, Qt::Alignment alignment = Qt::AlignRight)
 {
-    return new TDBText(&Data->DataPodklPol, field, alignment);
+    return new TDBText(&Data->DataPodklPol, field.FieldName(), alignment);
 }
 
 } // namespace
@@ -39,14 +39,14 @@ PodkladyPolEditDialog::PodkladyPolEditDialog(TPodkladyPolEdit &commands, QWidget
     , m_commands(commands)
 {
     setWindowTitle(QStringLiteral("Podklady editace"));
-    const QString currency = Data->ffPodklHlav.FieldByName(QStringLiteral("HLA_MEN")).AsString();
+    const QString currency = Data->ffPodklHlavHLA_MEN.AsString();
 
-    TDBEditTovel *card = m_edits[0] = itemEdit(QStringLiteral("POP_KAV"), tetStandard);
+    TDBEditTovel *card = m_edits[0] = itemEdit(Data->ffPodklPolPOP_KAV, tetStandard);
     card->SetButtonVisible(true);
-    TDBEditTovel *price = m_edits[1] = itemEdit(QStringLiteral("POP_CNC"), tetFloat);
-    TDBEditTovel *quantity = m_edits[2] = itemEdit(QStringLiteral("POP_CKU"), tetFloat);
-    TDBEditTovel *markup = m_edits[3] = itemEdit(QStringLiteral("POP_PRI"), tetFloat);
-    TDBEditTovel *package = m_edits[4] = itemEdit(QStringLiteral("POP_BAL"), tetFloat);
+    TDBEditTovel *price = m_edits[1] = itemEdit(Data->ffPodklPolPOP_CNC, tetFloat);
+    TDBEditTovel *quantity = m_edits[2] = itemEdit(Data->ffPodklPolPOP_CKU, tetFloat);
+    TDBEditTovel *markup = m_edits[3] = itemEdit(Data->ffPodklPolPOP_PRI, tetFloat);
+    TDBEditTovel *package = m_edits[4] = itemEdit(Data->ffPodklPolPOP_BAL, tetFloat);
     m_storno = new QPushButton(QStringLiteral("Storno"));
     m_zapis = new QPushButton(QStringLiteral("Zapiš"));
 
@@ -57,16 +57,17 @@ PodkladyPolEditDialog::PodkladyPolEditDialog(TPodkladyPolEdit &commands, QWidget
         grid->addWidget(w, row++, 1);
     };
     addRow(QStringLiteral("Karta sort."), card);
-    addRow(QString(), itemText(QStringLiteral("POP_NAC"), Qt::AlignLeft));
+    addRow(QString(), itemText(Data->ffPodklPolPOP_NAC, Qt::AlignLeft));
     addRow(QStringLiteral("Cena za 1 DB v") + QLatin1Char(' ') + currency, price);
     addRow(QStringLiteral("Počet mj Dod.Bal. (DB)"), quantity);
-    addRow(QStringLiteral("Cena celkem v ") + currency, itemText(QStringLiteral("POP_CCC")));
-    addRow(QStringLiteral("Přepočtový kurz"), new TDBText(&Data->DataPodklHlav, QStringLiteral("HLA_KUR"), Qt::AlignRight));
+    addRow(QStringLiteral("Cena celkem v ") + currency, itemText(Data->ffPodklPolPOP_CCC));
+    addRow(QStringLiteral("Přepočtový kurz"),
+           new TDBText(&Data->DataPodklHlav, Data->ffPodklHlavHLA_KUR.FieldName(), Qt::AlignRight));
     addRow(QStringLiteral("Přirážka v %"), markup);
     addRow(QStringLiteral("Počet DB v Obch.Bal"), package);
-    addRow(QStringLiteral("Cena za OB v Kč"), itemText(QStringLiteral("POP_NCS")));
-    addRow(QStringLiteral("Počet OB dodávky"), itemText(QStringLiteral("POP_KUS")));
-    addRow(QStringLiteral("Celkem v Kč za položku"), itemText(QStringLiteral("POP_NCC")));
+    addRow(QStringLiteral("Cena za OB v Kč"), itemText(Data->ffPodklPolPOP_NCS));
+    addRow(QStringLiteral("Počet OB dodávky"), itemText(Data->ffPodklPolPOP_KUS));
+    addRow(QStringLiteral("Celkem v Kč za položku"), itemText(Data->ffPodklPolPOP_NCC));
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);

@@ -3,11 +3,16 @@
 #include "search_dialogs.h"
 #include "store/tdata.h"
 
-const QStringList TPrehledSortimentu::GridColumns{
-    QStringLiteral("SOR_KAV"), QStringLiteral("SOR_NAC"), QStringLiteral("SOR_PC1"),
-    QStringLiteral("SOR_STA"), QStringLiteral("SOR_DIS"), QStringLiteral("SOR_DAN"),
-    QStringLiteral("SOR_SKL"), QStringLiteral("SOR_OLD"), QStringLiteral("SOR_SKU"),
-};
+QStringList TPrehledSortimentu::GridColumns()
+{
+    return {
+        Data->ffSortimentSOR_KAV.FieldName(), Data->ffSortimentSOR_NAC.FieldName(),
+        Data->ffSortimentSOR_PC1.FieldName(), Data->ffSortimentSOR_STA.FieldName(),
+        Data->ffSortimentSOR_DIS.FieldName(), Data->ffSortimentSOR_DAN.FieldName(),
+        Data->ffSortimentSOR_SKL.FieldName(), Data->ffSortimentSOR_OLD.FieldName(),
+        Data->ffSortimentSOR_SKU.FieldName(),
+    };
+}
 
 TPrehledSortimentu::TPrehledSortimentu(QObject *parent) : FormCommands(parent)
 {

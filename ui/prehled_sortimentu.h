@@ -19,7 +19,7 @@ public:
     enum Control { DBGrid1 };
 
     // The grid's columns, in order.
-    static const QStringList GridColumns;
+    static QStringList GridColumns();
 
     explicit TPrehledSortimentu(QObject *parent = nullptr);
 

@@ -21,7 +21,7 @@ TPrehledSortimentuForm::TPrehledSortimentuForm(TPrehledSortimentu &commands, QWi
     m_search->setObjectName(QStringLiteral("Button1"));
     m_search->setFocusPolicy(Qt::NoFocus);
     m_search->setAutoDefault(false);
-    m_grid = new TDBGrid(&Data->DataSorti, TPrehledSortimentu::GridColumns);
+    m_grid = new TDBGrid(&Data->DataSorti, TPrehledSortimentu::GridColumns());
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
 
     auto *bar = new QHBoxLayout;

@@ -7,12 +7,19 @@
 #include "store/tdata.h"
 #include "zakaznici_edit.h"
 
-const QStringList TPrehledZakazniku::GridColumns{
-    QStringLiteral("DOD_ICO"), QStringLiteral("DOD_DIC"), QStringLiteral("DOD_FIR"), QStringLiteral("DOD_JME"),
-    QStringLiteral("DOD_TEL"), QStringLiteral("DOD_NAC"), QStringLiteral("DOD_ULI"), QStringLiteral("DOD_MES"),
-    QStringLiteral("DOD_PSC"), QStringLiteral("DOD_STA"), QStringLiteral("DOD_FAX"), QStringLiteral("DOD_EML"),
-    QStringLiteral("DOD_MOB"), QStringLiteral("DOD_SKU"), QStringLiteral("DOD_KOD"), QStringLiteral("DOD_JED"),
-};
+QStringList TPrehledZakazniku::GridColumns()
+{
+    return {
+        Data->ffDodavateleDOD_ICO.FieldName(), Data->ffDodavateleDOD_DIC.FieldName(),
+        Data->ffDodavateleDOD_FIR.FieldName(), Data->ffDodavateleDOD_JME.FieldName(),
+        Data->ffDodavateleDOD_TEL.FieldName(), Data->ffDodavateleDOD_NAC.FieldName(),
+        Data->ffDodavateleDOD_ULI.FieldName(), Data->ffDodavateleDOD_MES.FieldName(),
+        Data->ffDodavateleDOD_PSC.FieldName(), Data->ffDodavateleDOD_STA.FieldName(),
+        Data->ffDodavateleDOD_FAX.FieldName(), Data->ffDodavateleDOD_EML.FieldName(),
+        Data->ffDodavateleDOD_MOB.FieldName(), Data->ffDodavateleDOD_SKU.FieldName(),
+        Data->ffDodavateleDOD_KOD.FieldName(), Data->ffDodavateleDOD_JED.FieldName(),
+    };
+}
 
 const QString TPrehledZakazniku::LockedMessage = QStringLiteral("Zákazník uzamčen jinou stanicí");
 

@@ -19,7 +19,7 @@ public:
     enum Control { DBGrid1 };
 
     // The grid's columns, in order.
-    static const QStringList GridColumns;
+    static QStringList GridColumns();
     // The kind of remembered window height (VstHeight).
     static constexpr int HeightKind = 8;
     // The message of every failure while a supplier is corrected, created or written.

@@ -33,7 +33,7 @@ TPrehledZakaznikuForm::TPrehledZakaznikuForm(TPrehledZakazniku &commands, QWidge
     addButton("Button3", QStringLiteral("F4 Oprava"), &TPrehledZakazniku::Button3Click);
     addButton("Button2", QStringLiteral("F2 Nový"), &TPrehledZakazniku::Button2Click);
     bar->addStretch(1);
-    m_grid = new TDBGrid(&Data->DataDodavatele, TPrehledZakazniku::GridColumns);
+    m_grid = new TDBGrid(&Data->DataDodavatele, TPrehledZakazniku::GridColumns());
     m_grid->setObjectName(QStringLiteral("DBGrid1"));
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(bar);

@@ -1,21 +1,26 @@
 #include "zakaznici_edit.h"
 
-const QVector<TZakazniciEdit::Input> TZakazniciEdit::Inputs{
-    {DBEditTovel1, QStringLiteral("DOD_ICO"), ZakladniUdaje, QStringLiteral("IČO dodavatele")},
-    {DBEditTovel2, QStringLiteral("DOD_DIC"), ZakladniUdaje, QStringLiteral("DIČ dodavatele")},
-    {DBEditTovel3, QStringLiteral("DOD_FIR"), ZakladniUdaje, QStringLiteral("Název 1ř.")},
-    {DBEditTovel4, QStringLiteral("DOD_NAC"), ZakladniUdaje, QStringLiteral("Název 2ř.")},
-    {DBEditTovel5, QStringLiteral("DOD_ULI"), ZakladniUdaje, QStringLiteral("Ulice")},
-    {DBEditTovel6, QStringLiteral("DOD_MES"), ZakladniUdaje, QStringLiteral("Město")},
-    {DBEditTovel8, QStringLiteral("DOD_PSC"), ZakladniUdaje, QStringLiteral("PSČ - Stát")},
-    {DBEditTovel7, QStringLiteral("DOD_STA"), ZakladniUdaje, QString()},
-    {DBEditTovel9, QStringLiteral("DOD_SKU"), KontaktniUdaje, QStringLiteral("Typ dodavatele")},
-    {DBEditTovel10, QStringLiteral("DOD_TEL"), KontaktniUdaje, QStringLiteral("Telefon")},
-    {DBEditTovel11, QStringLiteral("DOD_FAX"), KontaktniUdaje, QStringLiteral("Fax")},
-    {DBEditTovel12, QStringLiteral("DOD_EML"), KontaktniUdaje, QStringLiteral("E Mail")},
-    {DBEditTovel13, QStringLiteral("DOD_JME"), KontaktniUdaje, QStringLiteral("Kontaktní osoba")},
-    {DBEditTovel14, QStringLiteral("DOD_MOB"), KontaktniUdaje, QStringLiteral("Mobilní telefon")},
-};
+#include "store/tdata.h"
+
+QVector<TZakazniciEdit::Input> TZakazniciEdit::Inputs()
+{
+    return {
+        {DBEditTovel1, Data->ffDodavateleDOD_ICO.FieldName(), ZakladniUdaje, QStringLiteral("IČO dodavatele")},
+        {DBEditTovel2, Data->ffDodavateleDOD_DIC.FieldName(), ZakladniUdaje, QStringLiteral("DIČ dodavatele")},
+        {DBEditTovel3, Data->ffDodavateleDOD_FIR.FieldName(), ZakladniUdaje, QStringLiteral("Název 1ř.")},
+        {DBEditTovel4, Data->ffDodavateleDOD_NAC.FieldName(), ZakladniUdaje, QStringLiteral("Název 2ř.")},
+        {DBEditTovel5, Data->ffDodavateleDOD_ULI.FieldName(), ZakladniUdaje, QStringLiteral("Ulice")},
+        {DBEditTovel6, Data->ffDodavateleDOD_MES.FieldName(), ZakladniUdaje, QStringLiteral("Město")},
+        {DBEditTovel8, Data->ffDodavateleDOD_PSC.FieldName(), ZakladniUdaje, QStringLiteral("PSČ - Stát")},
+        {DBEditTovel7, Data->ffDodavateleDOD_STA.FieldName(), ZakladniUdaje, QString()},
+        {DBEditTovel9, Data->ffDodavateleDOD_SKU.FieldName(), KontaktniUdaje, QStringLiteral("Typ dodavatele")},
+        {DBEditTovel10, Data->ffDodavateleDOD_TEL.FieldName(), KontaktniUdaje, QStringLiteral("Telefon")},
+        {DBEditTovel11, Data->ffDodavateleDOD_FAX.FieldName(), KontaktniUdaje, QStringLiteral("Fax")},
+        {DBEditTovel12, Data->ffDodavateleDOD_EML.FieldName(), KontaktniUdaje, QStringLiteral("E Mail")},
+        {DBEditTovel13, Data->ffDodavateleDOD_JME.FieldName(), KontaktniUdaje, QStringLiteral("Kontaktní osoba")},
+        {DBEditTovel14, Data->ffDodavateleDOD_MOB.FieldName(), KontaktniUdaje, QStringLiteral("Mobilní telefon")},
+    };
+}
 
 const QString TZakazniciEdit::PageCaptions[2] = {QStringLiteral("&Základní údaje"),
                                                  QStringLiteral("&Kontaktní údaje")};

@@ -30,7 +30,7 @@ public:
         QString label;
     };
     // Every input, in tab order (page by page).
-    static const QVector<Input> Inputs;
+    static QVector<Input> Inputs();
     static const QString PageCaptions[2];
 
     explicit TZakazniciEdit(QObject *parent = nullptr);

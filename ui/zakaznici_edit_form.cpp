@@ -29,7 +29,7 @@ TZakazniciEditForm::TZakazniciEditForm(TZakazniciEdit &commands, QWidget *parent
     }
     grids[TZakazniciEdit::ZakladniUdaje]->addWidget(new QLabel(QStringLiteral("Adresa")), rows[0]++, 0);
     QList<QWidget *> order;
-    for (const TZakazniciEdit::Input &input : TZakazniciEdit::Inputs) {
+    for (const TZakazniciEdit::Input &input : TZakazniciEdit::Inputs()) {
         auto *edit = new TDBEditTovel;
         edit->setObjectName(QStringLiteral("DBEditTovel%1").arg(int(input.control)));
         edit->SetDataSource(&Data->DataDodavatele);

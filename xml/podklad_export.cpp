@@ -26,48 +26,44 @@ QString number(const store::Field &f) { return f.IsNull() ? QString() : FloatToS
 // A free text as character references of its Windows-1250 bytes.
 QString encoded(const QString &value) { return EncodeCharRefs(value, true); }
 
-void writeHeader(TXMLWriter &w, store::Table &h, store::Table &supplier)
+// The current header and its supplier.
+void writeHeader(TXMLWriter &w, const TData &d)
 {
-    auto hla = [&](const char *name) -> store::Field & { return h.FieldByName(QLatin1String(name)); };
-    auto dod = [&](const char *name) -> store::Field & { return supplier.FieldByName(QLatin1String(name)); };
-
     w.WriteTag(QStringLiteral("DOKLAD TYP=\"Dod\"  VERZE=\"1.00\" "), xtOpen);
     w.WriteTag(QStringLiteral("HLAVICKA"), xtOpen, true);
-    w.WriteAttribute(QStringLiteral("DOKLAD"), text(hla("HLA_DO1")));
-    w.WriteAttribute(QStringLiteral("VYSTAVENO"), date(hla("HLA_DAT")));
-    w.WriteAttribute(QStringLiteral("DODAVATEL"), text(dod("DOD_ICO")));
-    w.WriteAttribute(QStringLiteral("FAKTURA"), text(hla("HLA_DO2")));
-    w.WriteAttribute(QStringLiteral("FAKTCENA"), amount(hla("HLA_FAC")));
-    w.WriteAttribute(QStringLiteral("MENA"), encoded(text(hla("HLA_MEN"))));
-    w.WriteAttribute(QStringLiteral("KURZ"), encoded(number(hla("HLA_KUR"))));
+    w.WriteAttribute(QStringLiteral("DOKLAD"), text(d.ffPodklHlavHLA_DO1));
+    w.WriteAttribute(QStringLiteral("VYSTAVENO"), date(d.ffPodklHlavHLA_DAT));
+    w.WriteAttribute(QStringLiteral("DODAVATEL"), text(d.ffDodavateleDOD_ICO));
+    w.WriteAttribute(QStringLiteral("FAKTURA"), text(d.ffPodklHlavHLA_DO2));
+    w.WriteAttribute(QStringLiteral("FAKTCENA"), amount(d.ffPodklHlavHLA_FAC));
+    w.WriteAttribute(QStringLiteral("MENA"), encoded(text(d.ffPodklHlavHLA_MEN)));
+    w.WriteAttribute(QStringLiteral("KURZ"), encoded(number(d.ffPodklHlavHLA_KUR)));
     w.EndStartTag(xtOpen);
 
     w.WriteTag(QStringLiteral("DODAVATEL"), xtOpen, true);
-    w.WriteAttribute(QStringLiteral("KOD"), text(dod("DOD_KOD")));
-    w.WriteAttribute(QStringLiteral("ICO"), text(dod("DOD_ICO")));
-    w.WriteAttribute(QStringLiteral("DIC"), text(dod("DOD_DIC")));
-    w.WriteAttribute(QStringLiteral("NAZEV"), encoded(text(dod("DOD_FIR"))));
-    w.WriteAttribute(QStringLiteral("ULICE"), encoded(text(dod("DOD_ULI"))));
-    w.WriteAttribute(QStringLiteral("MESTO"), encoded(text(dod("DOD_MES"))));
-    w.WriteAttribute(QStringLiteral("PSC"), text(dod("DOD_PSC")));
+    w.WriteAttribute(QStringLiteral("KOD"), text(d.ffDodavateleDOD_KOD));
+    w.WriteAttribute(QStringLiteral("ICO"), text(d.ffDodavateleDOD_ICO));
+    w.WriteAttribute(QStringLiteral("DIC"), text(d.ffDodavateleDOD_DIC));
+    w.WriteAttribute(QStringLiteral("NAZEV"), encoded(text(d.ffDodavateleDOD_FIR)));
+    w.WriteAttribute(QStringLiteral("ULICE"), encoded(text(d.ffDodavateleDOD_ULI)));
+    w.WriteAttribute(QStringLiteral("MESTO"), encoded(text(d.ffDodavateleDOD_MES)));
+    w.WriteAttribute(QStringLiteral("PSC"), text(d.ffDodavateleDOD_PSC));
     w.EndStartTag(xtOpen);
     w.WriteTag(QStringLiteral("DODAVATEL"), xtClose);
     w.WriteTag(QStringLiteral("HLAVICKA"), xtClose);
 }
 
-void writeItem(TXMLWriter &w, store::Table &item, store::Table &card)
+// The current item and its card.
+void writeItem(TXMLWriter &w, const TData &d)
 {
-    auto pop = [&](const char *name) -> store::Field & { return item.FieldByName(QLatin1String(name)); };
-    auto sor = [&](const char *name) -> store::Field & { return card.FieldByName(QLatin1String(name)); };
-
     w.WriteTag(QStringLiteral("POLOZKA"), xtOpen, true);
-    w.WriteAttribute(QStringLiteral("KARTA"), text(pop("POP_KAV")));
+    w.WriteAttribute(QStringLiteral("KARTA"), text(d.ffPodklPolPOP_KAV));
     w.WriteAttribute(QStringLiteral("VARIANTA"), QStringLiteral("000"));
-    w.WriteAttribute(QStringLiteral("NAZEV"), encoded(text(pop("POP_NAC"))));
-    w.WriteAttribute(QStringLiteral("NC1"), amount(pop("POP_NCS")));
-    w.WriteAttribute(QStringLiteral("PC1"), amount(sor("SOR_PC1")));
-    w.WriteAttribute(QStringLiteral("DPH"), TrimBlanks(number(sor("SOR_DAN"))));
-    w.WriteAttribute(QStringLiteral("KUSY"), TrimBlanks(number(pop("POP_KUS"))));
+    w.WriteAttribute(QStringLiteral("NAZEV"), encoded(text(d.ffPodklPolPOP_NAC)));
+    w.WriteAttribute(QStringLiteral("NC1"), amount(d.ffPodklPolPOP_NCS));
+    w.WriteAttribute(QStringLiteral("PC1"), amount(d.ffSortimentSOR_PC1));
+    w.WriteAttribute(QStringLiteral("DPH"), TrimBlanks(number(d.ffSortimentSOR_DAN)));
+    w.WriteAttribute(QStringLiteral("KUSY"), TrimBlanks(number(d.ffPodklPolPOP_KUS)));
     w.EndStartTag(xtOpen);
     w.WriteTag(QStringLiteral("POLOZKA"), xtClose);
 }
@@ -82,7 +78,7 @@ bool ExportPodkladXml(TData &d, const SaveFileDialog &askFileName)
 
     const store::TableUse cardsUse(d.ffSortiment, QStringLiteral("KAV"));
     store::Table &cards = d.ffSortiment;
-    const QString document = headers.FieldByName(QStringLiteral("HLA_DO1")).AsString();
+    const QString document = d.ffPodklHlavHLA_DO1.AsString();
     const store::TableUse itemsUse(d.ffPodklPol, QStringLiteral("DO1"));
     store::Table &items = d.ffPodklPol;
     items.SetRange({document}, {document});
@@ -105,7 +101,7 @@ bool ExportPodkladXml(TData &d, const SaveFileDialog &askFileName)
     items.First();
     const store::TableUse suppliersUse(d.ffDodavatele, QStringLiteral("KOD"));
     store::Table &suppliers = d.ffDodavatele;
-    const QString supplierCode = headers.FieldByName(QStringLiteral("HLA_ODB")).AsString();
+    const QString supplierCode = d.ffPodklHlavHLA_ODB.AsString();
     if (!suppliers.FindKey({supplierCode})) {
         prompter().ShowMessage(QStringLiteral("Dodavatel %1 dokladu %2 není v seznamu dodavatelů, soubor %3 nebyl vytvořen.")
                                    .arg(supplierCode, document, path));
@@ -113,11 +109,11 @@ bool ExportPodkladXml(TData &d, const SaveFileDialog &askFileName)
     }
 
     try {
-        writeHeader(w, headers, suppliers);
+        writeHeader(w, d);
         w.WriteTag(QStringLiteral("POLOZKY"), xtOpen);
         for (; !items.Eof(); items.Next()) {
-            if (cards.FindKey({items.FieldByName(QStringLiteral("POP_KAV")).AsString()}))
-                writeItem(w, items, cards);
+            if (cards.FindKey({d.ffPodklPolPOP_KAV.AsString()}))
+                writeItem(w, d);
         }
         w.WriteTag(QStringLiteral("POLOZKY"), xtClose);
         w.WriteTag(QStringLiteral("DOKLAD"), xtClose);

@@ -1,47 +1,61 @@
 #pragma once
-// Short constructors for the table definitions, so that each definition reads like the
-// field list it describes: name, size, display label, display format.
+// Short constructors for the table definitions, so that each column reads like the field
+// list it describes: size, display label, display format. The column lists of columns.h
+// give each definition its name through STORE_COLUMN_DEFINITION.
 
 #include "store/schema.h"
 
+#include <QStringView>
+
 namespace store::tables::build {
 
-inline FieldDef str(const QString &name, int size, const QString &label = {})
+// Display formats used by several tables.
+inline const QString kMoney = QStringLiteral("#,##0.00");
+inline const QString kQuantity = QStringLiteral("#,##0.000");
+inline const QString kDate = QStringLiteral("dd.mm.yyyy");
+inline const QString kYesNo = QStringLiteral("Ano;Ne");
+
+inline FieldDef str(int size, QStringView label = {})
 {
-    return {name, FieldType::String, size, label, {}, false};
+    return {{}, FieldType::String, size, label.toString(), {}, false};
 }
-inline FieldDef flt(const QString &name, const QString &label = {}, const QString &format = {})
+inline FieldDef flt(QStringView label = {}, QStringView format = {})
 {
-    return {name, FieldType::Float, 0, label, format, false};
+    return {{}, FieldType::Float, 0, label.toString(), format.toString(), false};
 }
-inline FieldDef smallInt(const QString &name, const QString &label = {})
+inline FieldDef smallInt(QStringView label = {})
 {
-    return {name, FieldType::SmallInt, 0, label, {}, false};
+    return {{}, FieldType::SmallInt, 0, label.toString(), {}, false};
 }
-inline FieldDef boolean(const QString &name, const QString &label = {}, const QString &format = {})
+inline FieldDef boolean(QStringView label = {}, QStringView format = {})
 {
-    return {name, FieldType::Boolean, 0, label, format, false};
+    return {{}, FieldType::Boolean, 0, label.toString(), format.toString(), false};
 }
-inline FieldDef date(const QString &name, const QString &label = {}, const QString &format = {})
+inline FieldDef date(QStringView label = {}, QStringView format = {})
 {
-    return {name, FieldType::Date, 0, label, format, false};
+    return {{}, FieldType::Date, 0, label.toString(), format.toString(), false};
 }
-inline FieldDef time(const QString &name, const QString &label = {}, const QString &format = {})
+inline FieldDef time(QStringView label = {}, QStringView format = {})
 {
-    return {name, FieldType::Time, 0, label, format, false};
+    return {{}, FieldType::Time, 0, label.toString(), format.toString(), false};
 }
-inline FieldDef dateTime(const QString &name, const QString &label = {}, const QString &format = {})
+inline FieldDef dateTime(QStringView label = {}, QStringView format = {})
 {
-    return {name, FieldType::DateTime, 0, label, format, false};
+    return {{}, FieldType::DateTime, 0, label.toString(), format.toString(), false};
 }
-inline FieldDef autoInc(const QString &name, const QString &label = {})
+inline FieldDef autoInc(QStringView label = {})
 {
-    return {name, FieldType::AutoInc, 0, label, {}, false};
+    return {{}, FieldType::AutoInc, 0, label.toString(), {}, false};
 }
 // A field that is not stored; the table's calc-fields handler sets it.
 inline FieldDef calculated(FieldDef f)
 {
     f.calculated = true;
+    return f;
+}
+inline FieldDef named(const QString &name, FieldDef f)
+{
+    f.name = name;
     return f;
 }
 
@@ -67,3 +81,8 @@ inline TableDef fixedName(const QString &component, const QString &name)
 }
 
 } // namespace store::tables::build
+
+// Expands a column list of columns.h into the field list of a definition:
+// `t.fields = {STORE_PODKL_HLAV_COLUMNS(STORE_COLUMN_DEFINITION, _)};`
+// (in a file that uses namespace store::tables::build).
+#define STORE_COLUMN_DEFINITION(T, name, definition) named(QStringLiteral(#name), definition),

@@ -64,9 +64,6 @@ QCoreApplication &application()
     return app;
 }
 
-QString text(store::Table &t, const char *f) { return t.FieldByName(QLatin1String(f)).AsString(); }
-double number(store::Table &t, const char *f) { return t.FieldByName(QLatin1String(f)).AsFloat(); }
-
 class ImportTest : public testing::TestWithParam<Backend> {
 protected:
     void SetUp() override
@@ -82,18 +79,24 @@ protected:
         data->ImportPath = dir.path() + QLatin1Char('/');
         FreshFirmSchema(data->Database, data->FirmNumber);
 
-        AppendRow(data->ffCiselnik, {{"CIS_POD", "7"}, {"CIS_PRD", "41"}});
-        AppendRow(data->ffSortiment, {{"SOR_KAV", "000001"}, {"SOR_NAC", "Šroub M6"}, {"SOR_PC1", 10.0},
-                                      {"SOR_DAN", 22.0}, {"SOR_SKL", true}});
-        AppendRow(data->ffSortiment, {{"SOR_KAV", "000002"}, {"SOR_NAC", "Matice"}, {"SOR_PC1", 122.0},
-                                      {"SOR_DAN", 22.0}, {"SOR_SKL", true}});
-        AppendRow(data->ffSklad, {{"SKL_KAV", "000001"}, {"SKL_IND", "001"}, {"SKL_SNC", 6.0}});
-        AppendRow(data->ffSklad, {{"SKL_KAV", "000001"}, {"SKL_IND", "002"}, {"SKL_SNC", 7.0}});
-        AppendRow(data->ffSklad, {{"SKL_KAV", "000002"}, {"SKL_IND", "001"}, {"SKL_SNC", 50.0}});
+        AppendRow(data->ffCiselnik, {{data->ffCiselnikCIS_POD, "7"}, {data->ffCiselnikCIS_PRD, "41"}});
+        AppendRow(data->ffSortiment, {{data->ffSortimentSOR_KAV, "000001"},
+                                      {data->ffSortimentSOR_NAC, "Šroub M6"},
+                                      {data->ffSortimentSOR_PC1, 10.0},
+                                      {data->ffSortimentSOR_DAN, 22.0}, {data->ffSortimentSOR_SKL, true}});
+        AppendRow(data->ffSortiment, {{data->ffSortimentSOR_KAV, "000002"},
+                                      {data->ffSortimentSOR_NAC, "Matice"}, {data->ffSortimentSOR_PC1, 122.0},
+                                      {data->ffSortimentSOR_DAN, 22.0}, {data->ffSortimentSOR_SKL, true}});
+        AppendRow(data->ffSklad, {{data->ffSkladSKL_KAV, "000001"}, {data->ffSkladSKL_IND, "001"},
+                                  {data->ffSkladSKL_SNC, 6.0}});
+        AppendRow(data->ffSklad, {{data->ffSkladSKL_KAV, "000001"}, {data->ffSkladSKL_IND, "002"},
+                                  {data->ffSkladSKL_SNC, 7.0}});
+        AppendRow(data->ffSklad, {{data->ffSkladSKL_KAV, "000002"}, {data->ffSkladSKL_IND, "001"},
+                                  {data->ffSkladSKL_SNC, 50.0}});
 
         data->ffDodavky.Open();
         data->ffDodavky.Append();
-        data->ffDodavky.FieldByName(QStringLiteral("HLA_ODB")).SetAsString(QStringLiteral("000003"));
+        data->ffDodavkyHLA_ODB.SetAsString(QStringLiteral("000003"));
         data->DokladObsah.Open();
     }
 
@@ -118,8 +121,9 @@ protected:
         t.Open();
         QVector<JournalEntry> rows;
         for (t.First(); !t.Eof(); t.Next())
-            rows.append({text(t, "DEN_DOK"), text(t, "DEN_KAV"), text(t, "DEN_IND"), text(t, "DEN_OPE"),
-                         number(t, "DEN_KUS")});
+            rows.append({data->ffDenikDEN_DOK.AsString(), data->ffDenikDEN_KAV.AsString(),
+                         data->ffDenikDEN_IND.AsString(), data->ffDenikDEN_OPE.AsString(),
+                         data->ffDenikDEN_KUS.AsFloat()});
         t.Close();
         return rows;
     }
@@ -129,18 +133,17 @@ protected:
         t.Open();
         t.SetIndexName(QStringLiteral("KAV"));
         EXPECT_TRUE(t.FindKey({card, variant}));
-        const double s = number(t, "SKL_STA");
+        const double s = data->ffSkladSKL_STA.AsFloat();
         t.Close();
         return s;
     }
     QString counter()
     {
         data->ffCiselnik.Open();
-        const QString c = text(data->ffCiselnik, "CIS_PRD");
+        const QString c = data->ffCiselnikCIS_PRD.AsString();
         data->ffCiselnik.Close();
         return c;
     }
-    double receipt(const char *f) { return number(data->ffDodavky, f); }
 
     QTemporaryDir dir;
     std::unique_ptr<storetest::TestDatabase> db;
@@ -169,13 +172,13 @@ TEST_P(ImportTest, DocumentOfThreeLinesIsPostedIntoTheReceipt)
     EXPECT_EQ(counter(), QStringLiteral("42"));
     store::Table &r = data->ffDodavky;
     EXPECT_EQ(r.State(), store::DataSetState::Edit);
-    EXPECT_EQ(text(r, "HLA_DO1"), receiptNo);
-    EXPECT_EQ(r.FieldByName(QStringLiteral("HLA_DAT")).AsDate(), QDate::currentDate());
-    EXPECT_DOUBLE_EQ(receipt("HLA_PCA"), 5 * 10.0 + 2 * 122.0 + 3 * 10.0);
-    EXPECT_DOUBLE_EQ(receipt("HLA_NCA"), 5 * 6.0 + 2 * 50.0 + 3 * 7.0);
+    EXPECT_EQ(data->ffDodavkyHLA_DO1.AsString(), receiptNo);
+    EXPECT_EQ(data->ffDodavkyHLA_DAT.AsDate(), QDate::currentDate());
+    EXPECT_DOUBLE_EQ(data->ffDodavkyHLA_PCA.AsFloat(), 5 * 10.0 + 2 * 122.0 + 3 * 10.0);
+    EXPECT_DOUBLE_EQ(data->ffDodavkyHLA_NCA.AsFloat(), 5 * 6.0 + 2 * 50.0 + 3 * 7.0);
     r.Cancel();   // the totals were written with each line
     r.First();
-    EXPECT_DOUBLE_EQ(receipt("HLA_PCA"), 324.0);
+    EXPECT_DOUBLE_EQ(data->ffDodavkyHLA_PCA.AsFloat(), 324.0);
 
     const QVector<JournalEntry> entries = journal();
     ASSERT_EQ(entries.size(), 3);
@@ -195,23 +198,23 @@ TEST_P(ImportTest, DocumentOfThreeLinesIsPostedIntoTheReceipt)
     data->ffDenik.Open();
     data->ffDenik.SetIndexName(QStringLiteral("KAV"));
     ASSERT_TRUE(data->ffDenik.FindKey({QStringLiteral("000002")}));
-    EXPECT_NEAR(number(data->ffDenik, "DEN_HPC"), 200.0, 1e-3);
+    EXPECT_NEAR(data->ffDenikDEN_HPC.AsFloat(), 200.0, 1e-3);
     data->ffDenik.Close();
 
     store::Table &rows = data->DokladObsah;
     ASSERT_EQ(rows.RecordCount(), 3);
     rows.First();
     for (; !rows.Eof(); rows.Next()) {
-        EXPECT_EQ(text(rows, "DOK_CIS"), receiptNo);
-        if (text(rows, "DOK_KAV") == QLatin1String("000002")) {
-            EXPECT_EQ(text(rows, "DOK_NAZ"), QStringLiteral("Matice"));
-            EXPECT_EQ(text(rows, "DOK_IND"), QStringLiteral("001"));
-            EXPECT_EQ(number(rows, "DOK_PCC"), 244.0);
-            EXPECT_EQ(number(rows, "DOK_PCS"), 244.0);
-            EXPECT_EQ(number(rows, "DOK_NCC"), 100.0);
-            EXPECT_EQ(number(rows, "DOK_NC1"), 50.0);
-            EXPECT_EQ(number(rows, "DOK_DAN"), 22.0);
-            EXPECT_EQ(number(rows, "DOK_KUS"), 2.0);
+        EXPECT_EQ(data->DokladObsahDOK_CIS.AsString(), receiptNo);
+        if (data->DokladObsahDOK_KAV.AsString() == QLatin1String("000002")) {
+            EXPECT_EQ(data->DokladObsahDOK_NAZ.AsString(), QStringLiteral("Matice"));
+            EXPECT_EQ(data->DokladObsahDOK_IND.AsString(), QStringLiteral("001"));
+            EXPECT_EQ(data->DokladObsahDOK_PCC.AsFloat(), 244.0);
+            EXPECT_EQ(data->DokladObsahDOK_PCS.AsFloat(), 244.0);
+            EXPECT_EQ(data->DokladObsahDOK_NCC.AsFloat(), 100.0);
+            EXPECT_EQ(data->DokladObsahDOK_NC1.AsFloat(), 50.0);
+            EXPECT_EQ(data->DokladObsahDOK_DAN.AsFloat(), 22.0);
+            EXPECT_EQ(data->DokladObsahDOK_KUS.AsFloat(), 2.0);
         }
     }
     // The tables opened for the lines are closed again.
@@ -240,13 +243,13 @@ TEST_P(ImportTest, LinesThatCannotBePostedAreSkipped)
     EXPECT_TRUE(prompts.messages[1].startsWith(QStringLiteral("Položka blokována uživatelem Dvořák Petr")))
         << prompts.messages[1].toStdString();
     EXPECT_EQ(counter(), QStringLiteral("42"));
-    EXPECT_EQ(text(data->ffDodavky, "HLA_DO1"), QStringLiteral("0000000042"));
+    EXPECT_EQ(data->ffDodavkyHLA_DO1.AsString(), QStringLiteral("0000000042"));
     const QVector<JournalEntry> entries = journal();
     ASSERT_EQ(entries.size(), 1);
     EXPECT_EQ(entries[0].card, QStringLiteral("000001"));
     EXPECT_EQ(data->DokladObsah.RecordCount(), 1);
-    EXPECT_DOUBLE_EQ(receipt("HLA_PCA"), 40.0);
-    EXPECT_DOUBLE_EQ(receipt("HLA_NCA"), 24.0);
+    EXPECT_DOUBLE_EQ(data->ffDodavkyHLA_PCA.AsFloat(), 40.0);
+    EXPECT_DOUBLE_EQ(data->ffDodavkyHLA_NCA.AsFloat(), 24.0);
     // No lock of this station is left behind; the other station's stays.
     EXPECT_TRUE(station2->LockRecord(QStringLiteral("SOR"), QStringLiteral("000001")));
     EXPECT_FALSE(data->LockRecord(QStringLiteral("SOR"), QStringLiteral("000002")));
@@ -284,7 +287,7 @@ TEST_P(ImportTest, NothingIsImportedWhenTheImportCannotRun)
     // No supplier code: the import ends at the first line of the document.
     QFile::remove(filePath());
     writePodkladyDbf(filePath(), {{"000001", "001", 1, "5"}, {"000001", "001", 1, "5"}});
-    data->ffDodavky.FieldByName(QStringLiteral("HLA_ODB")).SetAsString(QString());
+    data->ffDodavkyHLA_ODB.SetAsString(QString());
     prompts.messages.clear();
     runImport(QStringLiteral("5"));
     EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Není zadán odběratel")});
@@ -326,9 +329,9 @@ QStringList receipts(TData &data)
     t.Open();
     QStringList rows;
     for (t.First(); !t.Eof(); t.Next())
-        rows << QStringList{text(t, "HLA_DO1"), text(t, "HLA_DO2"), text(t, "HLA_DO3"), text(t, "HLA_ODB"),
-                            text(t, "HLA_NAC"), QString::number(number(t, "HLA_FAC")),
-                            QString::number(number(t, "HLA_PCA"))}
+        rows << QStringList{data.ffDodavkyHLA_DO1.AsString(), data.ffDodavkyHLA_DO2.AsString(), data.ffDodavkyHLA_DO3.AsString(), data.ffDodavkyHLA_ODB.AsString(),
+                            data.ffDodavkyHLA_NAC.AsString(), QString::number(data.ffDodavkyHLA_FAC.AsFloat()),
+                            QString::number(data.ffDodavkyHLA_PCA.AsFloat())}
                     .join(QLatin1Char('|'));
     if (!wasOpen)
         t.Close();
@@ -349,17 +352,16 @@ TEST_P(ImportTest, EditorF9KeepsTheTypedDocumentAndFillsAReceiptOfItsOwn)
     screens.typed = QStringLiteral("p1");
     bool numberedByF9 = false;
     screens.doklad = [&](TDokladPodklady &e) {
-        store::Table &h = data->ffPodklHlav;
         QString code = QStringLiteral("000003");
         bool valid = true;
         e.DBEditTovel1Valid(code, valid, false);
         EXPECT_TRUE(valid);
-        h.FieldByName(QStringLiteral("HLA_ODB")).SetAsString(code);
-        h.FieldByName(QStringLiteral("HLA_DDO")).SetAsDate(delivered);
-        h.FieldByName(QStringLiteral("HLA_DO2")).SetAsString(QStringLiteral("FA-17"));
-        h.FieldByName(QStringLiteral("HLA_FAC")).SetAsFloat(1234.5);
+        data->ffPodklHlavHLA_ODB.SetAsString(code);
+        data->ffPodklHlavHLA_DDO.SetAsDate(delivered);
+        data->ffPodklHlavHLA_DO2.SetAsString(QStringLiteral("FA-17"));
+        data->ffPodklHlavHLA_FAC.SetAsFloat(1234.5);
         EXPECT_TRUE(e.FormKeyDown(Qt::Key_F9, Qt::NoModifier));
-        numberedByF9 = !e.NewDocument && e.KeepDocument && text(h, "HLA_DO1") == QLatin1String("0000000008");
+        numberedByF9 = !e.NewDocument && e.KeepDocument && data->ffPodklHlavHLA_DO1.AsString() == QLatin1String("0000000008");
         EXPECT_TRUE(e.FormKeyDown(Qt::Key_Escape, Qt::NoModifier));
         return e.ModalResult;
     };
@@ -371,18 +373,18 @@ TEST_P(ImportTest, EditorF9KeepsTheTypedDocumentAndFillsAReceiptOfItsOwn)
 
     store::Table &h = data->ffPodklHlav;
     h.Last();
-    EXPECT_EQ(text(h, "HLA_DO1"), QStringLiteral("0000000008"));
-    EXPECT_EQ(text(h, "HLA_ODB"), QStringLiteral("000003"));
-    EXPECT_EQ(text(h, "HLA_NAC"), QStringLiteral("Čedok"));
-    EXPECT_EQ(text(h, "HLA_DO2"), QStringLiteral("FA-17"));
-    EXPECT_EQ(number(h, "HLA_FAC"), 1234.5);
-    EXPECT_EQ(h.FieldByName(QStringLiteral("HLA_DDO")).AsDate(), delivered);
+    EXPECT_EQ(data->ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000008"));
+    EXPECT_EQ(data->ffPodklHlavHLA_ODB.AsString(), QStringLiteral("000003"));
+    EXPECT_EQ(data->ffPodklHlavHLA_NAC.AsString(), QStringLiteral("Čedok"));
+    EXPECT_EQ(data->ffPodklHlavHLA_DO2.AsString(), QStringLiteral("FA-17"));
+    EXPECT_EQ(data->ffPodklHlavHLA_FAC.AsFloat(), 1234.5);
+    EXPECT_EQ(data->ffPodklHlavHLA_DDO.AsDate(), delivered);
 
     EXPECT_EQ(receipts(*data), QStringList{QStringLiteral("0000000042|FA-17|P1|000003|Čedok|1234.5|50")});
     data->ffDodavky.Open();
     data->ffDodavky.First();
-    EXPECT_EQ(data->ffDodavky.FieldByName(QStringLiteral("HLA_DDO")).AsDate(), delivered);
-    EXPECT_EQ(data->ffDodavky.FieldByName(QStringLiteral("HLA_DAT")).AsDate(), QDate::currentDate());
+    EXPECT_EQ(data->ffDodavkyHLA_DDO.AsDate(), delivered);
+    EXPECT_EQ(data->ffDodavkyHLA_DAT.AsDate(), QDate::currentDate());
     data->ffDodavky.Close();
     EXPECT_EQ(journal().size(), 1);
     EXPECT_FALSE(data->ImportRunning);

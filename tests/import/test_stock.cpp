@@ -20,7 +20,7 @@
 
 using storetest::Backend;
 using storetest::TestDatabase;
-using Values = std::initializer_list<std::pair<const char *, QVariant>>;
+using Values = std::initializer_list<std::pair<store::FieldKey, QVariant>>;
 
 namespace {
 
@@ -79,18 +79,23 @@ protected:
 
     void addCard(const QString &card, bool stockItem, double stock)
     {
-        append(store::tables::sortiment(), {{"SOR_KAV", card}, {"SOR_NAC", "Karta " + card},
-                                            {"SOR_SKL", stockItem}, {"SOR_STA", stock}});
+        append(store::tables::sortiment(), {{data->ffSortimentSOR_KAV, card},
+                                            {data->ffSortimentSOR_NAC, "Karta " + card},
+                                            {data->ffSortimentSOR_SKL, stockItem},
+                                            {data->ffSortimentSOR_STA, stock}});
     }
     void addVariant(const QString &card, const QString &variant, double opening, double stock, double price = 8.0)
     {
-        append(store::tables::sklad(), {{"SKL_KAV", card}, {"SKL_IND", variant}, {"SKL_POC", opening},
-                                        {"SKL_STA", stock}, {"SKL_SNC", price}});
+        append(store::tables::sklad(), {{data->ffSkladSKL_KAV, card}, {data->ffSkladSKL_IND, variant},
+                                        {data->ffSkladSKL_POC, opening},
+                                        {data->ffSkladSKL_STA, stock}, {data->ffSkladSKL_SNC, price}});
     }
     void addEntry(const QString &card, const QString &variant, double kus, double zas)
     {
-        append(store::tables::denik(), {{"DEN_DOK", "0000000001"}, {"DEN_KAV", card}, {"DEN_IND", variant},
-                                        {"DEN_OPE", "001"}, {"DEN_KUS", kus}, {"DEN_ZAS", zas}});
+        append(store::tables::denik(), {{data->ffDenikDEN_DOK, "0000000001"}, {data->ffDenikDEN_KAV, card},
+                                        {data->ffDenikDEN_IND, variant},
+                                        {data->ffDenikDEN_OPE, "001"}, {data->ffDenikDEN_KUS, kus},
+                                        {data->ffDenikDEN_ZAS, zas}});
     }
 
     // The journal entries of a card, or of one of its variants, oldest first.
@@ -104,11 +109,12 @@ protected:
             t->SetRange({card, variant}, {card, variant});
         QVector<Entry> rows;
         for (; !t->Eof(); t->Next()) {
-            auto s = [&](const char *f) { return t->FieldByName(QLatin1String(f)).AsString(); };
-            auto n = [&](const char *f) { return t->FieldByName(QLatin1String(f)).AsFloat(); };
-            rows.append({s("DEN_KAV"), s("DEN_IND"), s("DEN_DOK"), s("DEN_OPE"), s("DEN_REF"), n("DEN_KUS"),
-                         n("DEN_HPC"), n("DEN_HNC"), n("DEN_DAN"), n("DEN_ZAS"),
-                         t->FieldByName(QStringLiteral("DEN_DAT")).AsDate()});
+            auto s = [&](const store::Field &f) { return t->FieldByName(f).AsString(); };
+            auto n = [&](const store::Field &f) { return t->FieldByName(f).AsFloat(); };
+            rows.append({s(data->ffDenikDEN_KAV), s(data->ffDenikDEN_IND), s(data->ffDenikDEN_DOK),
+                         s(data->ffDenikDEN_OPE), s(data->ffDenikDEN_REF), n(data->ffDenikDEN_KUS),
+                         n(data->ffDenikDEN_HPC), n(data->ffDenikDEN_HNC), n(data->ffDenikDEN_DAN),
+                         n(data->ffDenikDEN_ZAS), t->FieldByName(data->ffDenikDEN_DAT).AsDate()});
         }
         return rows;
     }
@@ -117,14 +123,14 @@ protected:
         auto t = table(store::tables::sklad());
         t->SetIndexName(QStringLiteral("KAV"));
         EXPECT_TRUE(t->FindKey({card, variant}));
-        return t->FieldByName(QStringLiteral("SKL_STA")).AsFloat();
+        return t->FieldByName(data->ffSkladSKL_STA).AsFloat();
     }
-    QVariant cardField(const QString &card, const char *field)
+    QVariant cardField(const QString &card, const store::Field &field)
     {
         auto t = table(store::tables::sortiment());
         t->SetIndexName(QStringLiteral("KAV"));
         EXPECT_TRUE(t->FindKey({card}));
-        return t->FieldByName(QLatin1String(field)).Value();
+        return t->FieldByName(field).Value();
     }
 
     bool post(const QString &card, const QString &variant, double quantity, double price = 10.0)
@@ -175,8 +181,8 @@ TEST_P(StockTest, ReceiptOfThreeLinesPostsEntriesAndRaisesTheStock)
 
     EXPECT_EQ(variantStock(QStringLiteral("000001"), QStringLiteral("001")), 18.5);
     EXPECT_EQ(variantStock(QStringLiteral("000001"), QStringLiteral("002")), 10.0);
-    EXPECT_EQ(cardField(QStringLiteral("000001"), "SOR_STA").toDouble(), 28.5);
-    EXPECT_EQ(cardField(QStringLiteral("000001"), "SOR_PPO").toDate(), QDate::currentDate());
+    EXPECT_EQ(cardField(QStringLiteral("000001"), data->ffSortimentSOR_STA).toDouble(), 28.5);
+    EXPECT_EQ(cardField(QStringLiteral("000001"), data->ffSortimentSOR_PPO).toDate(), QDate::currentDate());
 }
 
 TEST_P(StockTest, CardWithoutStockKeepingGetsEntriesButKeepsItsStock)
@@ -194,8 +200,8 @@ TEST_P(StockTest, CardWithoutStockKeepingGetsEntriesButKeepsItsStock)
     EXPECT_EQ(entries[1].zas, 0.0);
     EXPECT_EQ(entries[1].hnc, 0.0);
     EXPECT_EQ(variantStock(QStringLiteral("000002"), QStringLiteral("001")), 4.0);
-    EXPECT_EQ(cardField(QStringLiteral("000002"), "SOR_STA").toDouble(), 4.0);
-    EXPECT_EQ(cardField(QStringLiteral("000002"), "SOR_PPO").toDate(), QDate::currentDate());
+    EXPECT_EQ(cardField(QStringLiteral("000002"), data->ffSortimentSOR_STA).toDouble(), 4.0);
+    EXPECT_EQ(cardField(QStringLiteral("000002"), data->ffSortimentSOR_PPO).toDate(), QDate::currentDate());
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
@@ -206,7 +212,7 @@ TEST_P(StockTest, UnknownCardOrMissingVariantWritesNothing)
     EXPECT_FALSE(post(QStringLiteral("000001"), QStringLiteral("001"), 1));
     EXPECT_TRUE(journal(QStringLiteral("000001")).isEmpty());
     EXPECT_TRUE(journal(QStringLiteral("000099")).isEmpty());
-    EXPECT_TRUE(cardField(QStringLiteral("000001"), "SOR_PPO").toDate().isNull());
+    EXPECT_TRUE(cardField(QStringLiteral("000001"), data->ffSortimentSOR_PPO).toDate().isNull());
     EXPECT_FALSE(data->RekonstrukceKarty(QStringLiteral("000099")));
 
     // A document number the shop's code page cannot hold fails while the entry is filled,
@@ -217,7 +223,7 @@ TEST_P(StockTest, UnknownCardOrMissingVariantWritesNothing)
     EXPECT_FALSE(data->Database.InTransaction());
     EXPECT_TRUE(journal(QStringLiteral("000001")).isEmpty());
     EXPECT_EQ(variantStock(QStringLiteral("000001"), QStringLiteral("001")), 0.0);
-    EXPECT_TRUE(cardField(QStringLiteral("000001"), "SOR_PPO").toDate().isNull());
+    EXPECT_TRUE(cardField(QStringLiteral("000001"), data->ffSortimentSOR_PPO).toDate().isNull());
     EXPECT_TRUE(post(QStringLiteral("000001"), QStringLiteral("001"), 1));  // the holds have ended
 }
 
@@ -255,7 +261,7 @@ TEST_P(StockTest, DisagreeingVariantIsRebuiltBeforeTheMovement)
             EXPECT_EQ(entries[i].zas, c.entries[i].second);  // the journal is only read
         EXPECT_EQ(entries.last().zas, c.rebuilt + 2);
         EXPECT_EQ(variantStock(card, QStringLiteral("001")), c.rebuilt + 2);
-        EXPECT_EQ(cardField(card, "SOR_STA").toDouble(), c.rebuilt + 2 + 1);
+        EXPECT_EQ(cardField(card, data->ffSortimentSOR_STA).toDouble(), c.rebuilt + 2 + 1);
         prompts.messages.clear();
     }
     QLocale::setDefault(QLocale::c());
@@ -283,14 +289,14 @@ TEST_P(StockTest, RecordHeldElsewhereLeavesNothingWritten)
         EXPECT_FALSE(post(card, QStringLiteral("001"), 3));
         EXPECT_EQ(journal(card).size(), 1);
         EXPECT_EQ(variantStock(card, QStringLiteral("001")), 5.0);
-        EXPECT_EQ(cardField(card, "SOR_STA").toDouble(), 5.0);
-        EXPECT_TRUE(cardField(card, "SOR_PPO").toDate().isNull());
+        EXPECT_EQ(cardField(card, data->ffSortimentSOR_STA).toDouble(), 5.0);
+        EXPECT_TRUE(cardField(card, data->ffSortimentSOR_PPO).toDate().isNull());
         EXPECT_FALSE(data->Database.InTransaction());
 
         other->Cancel();
         EXPECT_TRUE(post(card, QStringLiteral("001"), 3));
         EXPECT_EQ(variantStock(card, QStringLiteral("001")), 8.0);
-        EXPECT_EQ(cardField(card, "SOR_STA").toDouble(), 8.0);
+        EXPECT_EQ(cardField(card, data->ffSortimentSOR_STA).toDouble(), 8.0);
     }
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
@@ -310,21 +316,21 @@ TEST_P(StockTest, TablesAreGivenBackAsTheCallerHadThem)
     ASSERT_TRUE(skl.FindKey({QStringLiteral("000005"), QStringLiteral("001")}));
     sor.Open();
     sor.SetIndexName(QStringLiteral("NAC"));
-    ASSERT_TRUE(sor.Locate(QStringLiteral("SOR_KAV"), QStringLiteral("000006")));
+    ASSERT_TRUE(sor.Locate(data->ffSortimentSOR_KAV, QStringLiteral("000006")));
     den.SetIndexName(QStringLiteral("DOK"));
 
     ASSERT_TRUE(post(QStringLiteral("000005"), QStringLiteral("001"), 1));  // rebuilds first
     EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("3")});
     EXPECT_EQ(skl.IndexName(), QStringLiteral("KAV"));
-    EXPECT_EQ(skl.FieldByName(QStringLiteral("SKL_KAV")).AsString(), QStringLiteral("000005"));
+    EXPECT_EQ(data->ffSkladSKL_KAV.AsString(), QStringLiteral("000005"));
     EXPECT_EQ(sor.IndexName(), QStringLiteral("NAC"));
-    EXPECT_EQ(sor.FieldByName(QStringLiteral("SOR_KAV")).AsString(), QStringLiteral("000006"));
+    EXPECT_EQ(data->ffSortimentSOR_KAV.AsString(), QStringLiteral("000006"));
     EXPECT_FALSE(den.Active());
     EXPECT_EQ(den.IndexName(), QStringLiteral("DOK"));
 
     ASSERT_TRUE(data->RekonstrukceKarty(QStringLiteral("000006")));
-    EXPECT_EQ(skl.FieldByName(QStringLiteral("SKL_KAV")).AsString(), QStringLiteral("000005"));
-    EXPECT_EQ(sor.FieldByName(QStringLiteral("SOR_KAV")).AsString(), QStringLiteral("000006"));
+    EXPECT_EQ(data->ffSkladSKL_KAV.AsString(), QStringLiteral("000005"));
+    EXPECT_EQ(data->ffSortimentSOR_KAV.AsString(), QStringLiteral("000006"));
     EXPECT_FALSE(den.Active());
 }
 
@@ -356,7 +362,7 @@ TEST_P(StockTest, RebuildSumsEachVariantsJournalUnderItsProgressWindow)
     EXPECT_EQ(variantStock(QStringLiteral("000007"), QStringLiteral("001")), 12.0);
     EXPECT_EQ(variantStock(QStringLiteral("000007"), QStringLiteral("002")), 0.0);
     EXPECT_EQ(variantStock(QStringLiteral("000007"), QStringLiteral("A01")), 40.0);
-    EXPECT_EQ(cardField(QStringLiteral("000007"), "SOR_STA").toDouble(), 12.0);
+    EXPECT_EQ(cardField(QStringLiteral("000007"), data->ffSortimentSOR_STA).toDouble(), 12.0);
     EXPECT_EQ(journal(QStringLiteral("000007"), QStringLiteral("001"))[1].zas, 2.0);
     const QString show = QStringLiteral("show Rekonstrukce skladové karty|Název sortimentu |Karta 000007");
     EXPECT_EQ(progress, (QStringList{show, "100", "close", show, "100", "close"}));
@@ -365,7 +371,7 @@ TEST_P(StockTest, RebuildSumsEachVariantsJournalUnderItsProgressWindow)
     ASSERT_TRUE(data->RekonstrukceKarty(QStringLiteral("000008")));
     EXPECT_EQ(variantStock(QStringLiteral("000008"), QStringLiteral("001")), 0.0);
     EXPECT_EQ(variantStock(QStringLiteral("000008"), QStringLiteral("002")), 0.0);
-    EXPECT_EQ(cardField(QStringLiteral("000008"), "SOR_STA").toDouble(), 0.0);
+    EXPECT_EQ(cardField(QStringLiteral("000008"), data->ffSortimentSOR_STA).toDouble(), 0.0);
     EXPECT_TRUE(progress.isEmpty());
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
@@ -385,7 +391,7 @@ TEST_P(StockTest, RebuildReportsAVariantItCouldNotSet)
     EXPECT_FALSE(data->RekonstrukceKarty(QStringLiteral("000009")));
     EXPECT_EQ(variantStock(QStringLiteral("000009"), QStringLiteral("001")), 9.0);
     EXPECT_EQ(variantStock(QStringLiteral("000009"), QStringLiteral("002")), 0.0);
-    EXPECT_EQ(cardField(QStringLiteral("000009"), "SOR_STA").toDouble(), 9.0);
+    EXPECT_EQ(cardField(QStringLiteral("000009"), data->ffSortimentSOR_STA).toDouble(), 9.0);
     // A posting that needs the rebuild fails too, writing nothing.
     EXPECT_FALSE(post(QStringLiteral("000009"), QStringLiteral("001"), 1));
     EXPECT_EQ(journal(QStringLiteral("000009")).size(), 1);
@@ -414,7 +420,7 @@ TEST_P(StockTest, InvariantsHoldAfterRandomPostings)
             skl->SetIndexName(QStringLiteral("KAV"));
             ASSERT_TRUE(skl->FindKey({card, variant}));
             skl->Edit();
-            skl->FieldByName(QStringLiteral("SKL_STA")).SetAsFloat(double(random() % 50));
+            skl->FieldByName(data->ffSkladSKL_STA).SetAsFloat(double(random() % 50));
             skl->Post();
         }
         const double quantity = (int(random() % 41) - 20) / 4.0;
@@ -444,7 +450,7 @@ TEST_P(StockTest, InvariantsHoldAfterRandomPostings)
             }
         }
         if (stockItem) {
-            EXPECT_EQ(cardField(card, "SOR_STA").toDouble(), cardTotal);
+            EXPECT_EQ(cardField(card, data->ffSortimentSOR_STA).toDouble(), cardTotal);
         }
     }
 }

@@ -42,9 +42,13 @@ TEST(RebuildTool, SetsACardRightFromItsJournal)
         store::ConnectionParams params;
         params.sqliteFile = dir.filePath(QStringLiteral("data/sklad.sqlite"));
         data.Database.Connect(params);
-        AppendRow(data.ffSortiment, {{"SOR_KAV", "000042"}, {"SOR_NAC", "Hoblík"}, {"SOR_SKL", true}, {"SOR_STA", 50.0}});
-        AppendRow(data.ffSklad, {{"SKL_KAV", "000042"}, {"SKL_IND", "001"}, {"SKL_POC", 2.0}, {"SKL_STA", 30.0}});
-        AppendRow(data.ffDenik, {{"DEN_KAV", "000042"}, {"DEN_IND", "001"}, {"DEN_KUS", 5.5}, {"DEN_ZAS", 7.5}});
+        AppendRow(data.ffSortiment, {{data.ffSortimentSOR_KAV, "000042"},
+                                     {data.ffSortimentSOR_NAC, "Hoblík"}, {data.ffSortimentSOR_SKL, true},
+                                     {data.ffSortimentSOR_STA, 50.0}});
+        AppendRow(data.ffSklad, {{data.ffSkladSKL_KAV, "000042"}, {data.ffSkladSKL_IND, "001"},
+                                 {data.ffSkladSKL_POC, 2.0}, {data.ffSkladSKL_STA, 30.0}});
+        AppendRow(data.ffDenik, {{data.ffDenikDEN_KAV, "000042"}, {data.ffDenikDEN_IND, "001"},
+                                 {data.ffDenikDEN_KUS, 5.5}, {data.ffDenikDEN_ZAS, 7.5}});
     }
 
     const ToolRun run = runTool({QStringLiteral("rebuild"), QStringLiteral("42"), QStringLiteral("--ini"), ini});

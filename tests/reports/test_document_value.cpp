@@ -8,6 +8,7 @@
 #include "store_test_support.h"
 
 #include "app/core/errors.h"
+#include "store/tables/column_names.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
 
@@ -19,6 +20,8 @@ using storetest::Backend;
 using storetest::TestDatabase;
 
 namespace {
+
+using namespace store::tables::column::DokladObsah;
 
 const QString kDoc = QStringLiteral("0000000124");
 const QString kOtherDoc = QStringLiteral("0000000125");
@@ -56,10 +59,13 @@ protected:
 
     void addCard(const QString &card, const QString &group, double stockPrice)
     {
-        AppendRow(data->ffSortiment,
-                  {{"SOR_KAV", card}, {"SOR_NAC", "Karta " + card}, {"SOR_SKU", group}, {"SOR_SKL", true}});
-        AppendRow(data->ffSklad, {{"SKL_KAV", card}, {"SKL_IND", "000"}, {"SKL_SNC", stockPrice}});
-        AppendRow(data->ffSklad, {{"SKL_KAV", card}, {"SKL_IND", "001"}, {"SKL_SNC", stockPrice}});
+        AppendRow(data->ffSortiment, {{data->ffSortimentSOR_KAV, card},
+                                      {data->ffSortimentSOR_NAC, "Karta " + card},
+                                      {data->ffSortimentSOR_SKU, group}, {data->ffSortimentSOR_SKL, true}});
+        AppendRow(data->ffSklad, {{data->ffSkladSKL_KAV, card}, {data->ffSkladSKL_IND, "000"},
+                                  {data->ffSkladSKL_SNC, stockPrice}});
+        AppendRow(data->ffSklad, {{data->ffSkladSKL_KAV, card}, {data->ffSkladSKL_IND, "001"},
+                                  {data->ffSkladSKL_SNC, stockPrice}});
     }
     void post(const QString &card, const QString &variant, const QString &doc, double price, double rate,
               double quantity)
@@ -69,8 +75,10 @@ protected:
     void appendLine(const QString &doc, const QString &card, const QString &op, double kus, double hpc,
                     double hnc, double rate)
     {
-        AppendRow(data->ffDenik, {{"DEN_DOK", doc}, {"DEN_KAV", card}, {"DEN_IND", "000"}, {"DEN_OPE", op},
-                                  {"DEN_KUS", kus}, {"DEN_HPC", hpc}, {"DEN_HNC", hnc}, {"DEN_DAN", rate}});
+        AppendRow(data->ffDenik, {{data->ffDenikDEN_DOK, doc}, {data->ffDenikDEN_KAV, card},
+                                  {data->ffDenikDEN_IND, "000"}, {data->ffDenikDEN_OPE, op},
+                                  {data->ffDenikDEN_KUS, kus}, {data->ffDenikDEN_HPC, hpc},
+                                  {data->ffDenikDEN_HNC, hnc}, {data->ffDenikDEN_DAN, rate}});
     }
 
     // Receipt kDoc: card A twice at 22 %, B (variant 001) at 5 %, C first at 0 % and then
@@ -115,8 +123,7 @@ protected:
             Row row;
             for (int i = 0; i < t.FieldCount(); ++i)
                 row[t.Fields(i).FieldName()] = t.Fields(i).IsNull() ? QVariant() : t.Fields(i).Value();
-            result[t.FieldByName(QStringLiteral("DOK_KAV")).AsString() +
-                   t.FieldByName(QStringLiteral("DOK_IND")).AsString()] = row;
+            result[data->DokladObsahDOK_KAV.AsString() + data->DokladObsahDOK_IND.AsString()] = row;
         }
         return result;
     }
@@ -158,32 +165,32 @@ TEST_P(DocumentValueTest, ReceiptGivesOneRowPerCardAndVariant)
     // card + variant -> numbers; RAB, SLP and POM stay empty (0), and so do the unit
     // prices of a row without quantity and the percentage of a row without price-list value.
     const std::map<QString, std::map<QString, double>> expected = {
-        {kA + "000", {{"DOK_KUS", 20}, {"DOK_PCC", 200}, {"DOK_PCS", 200}, {"DOK_NCC", 160}, {"DOK_DPH", 35.2},
-                      {"DOK_DAN", 22}, {"DOK_PC1", 10}, {"DOK_NC1", 8}, {"DOK_RAP", 0}}},
-        {kB + "001", {{"DOK_KUS", 4}, {"DOK_PCC", 10}, {"DOK_PCS", 10}, {"DOK_NCC", 6}, {"DOK_DPH", 0.3},
-                      {"DOK_DAN", 5}, {"DOK_PC1", 2.5}, {"DOK_NC1", 1.5}, {"DOK_RAP", 0}}},
+        {kA + "000", {{DOK_KUS, 20}, {DOK_PCC, 200}, {DOK_PCS, 200}, {DOK_NCC, 160}, {DOK_DPH, 35.2},
+                      {DOK_DAN, 22}, {DOK_PC1, 10}, {DOK_NC1, 8}, {DOK_RAP, 0}}},
+        {kB + "001", {{DOK_KUS, 4}, {DOK_PCC, 10}, {DOK_PCS, 10}, {DOK_NCC, 6}, {DOK_DPH, 0.3},
+                      {DOK_DAN, 5}, {DOK_PC1, 2.5}, {DOK_NC1, 1.5}, {DOK_RAP, 0}}},
         // The second line's rate does not change the row's; its VAT is its own.
-        {kC + "000", {{"DOK_KUS", 6}, {"DOK_PCC", 24}, {"DOK_PCS", 24}, {"DOK_NCC", 18}, {"DOK_DPH", 0.66},
-                      {"DOK_DAN", 0}, {"DOK_PC1", 4}, {"DOK_NC1", 3}}},
-        {kD + "000", {{"DOK_KUS", 2}, {"DOK_PCC", 7}, {"DOK_NCC", 5}, {"DOK_DPH", 1.1}, {"DOK_DAN", 22},
-                      {"DOK_PC1", 3.5}, {"DOK_NC1", 2.5}}},
-        {kE + "000", {{"DOK_KUS", 0}, {"DOK_PCC", 0}, {"DOK_PCS", 0}, {"DOK_NCC", 0}, {"DOK_DAN", 5},
-                      {"DOK_PC1", 0}, {"DOK_NC1", 0}, {"DOK_RAP", 0}}},
-        {kF + "000", {{"DOK_KUS", 1}, {"DOK_NCC", 40.004}, {"DOK_DPH", 4.0004}, {"DOK_NC1", 40.004}, {"DOK_DAN", 10}}},
+        {kC + "000", {{DOK_KUS, 6}, {DOK_PCC, 24}, {DOK_PCS, 24}, {DOK_NCC, 18}, {DOK_DPH, 0.66},
+                      {DOK_DAN, 0}, {DOK_PC1, 4}, {DOK_NC1, 3}}},
+        {kD + "000", {{DOK_KUS, 2}, {DOK_PCC, 7}, {DOK_NCC, 5}, {DOK_DPH, 1.1}, {DOK_DAN, 22},
+                      {DOK_PC1, 3.5}, {DOK_NC1, 2.5}}},
+        {kE + "000", {{DOK_KUS, 0}, {DOK_PCC, 0}, {DOK_PCS, 0}, {DOK_NCC, 0}, {DOK_DAN, 5},
+                      {DOK_PC1, 0}, {DOK_NC1, 0}, {DOK_RAP, 0}}},
+        {kF + "000", {{DOK_KUS, 1}, {DOK_NCC, 40.004}, {DOK_DPH, 4.0004}, {DOK_NC1, 40.004}, {DOK_DAN, 10}}},
     };
     for (const auto &[key, numbers] : expected) {
         ASSERT_TRUE(got.count(key)) << key.toStdString();
         const Row &row = got.at(key);
         expectNumbers(row, numbers, key);
-        for (const char *sum : {"DOK_RAB", "DOK_SLP", "DOK_POM"})
+        for (const char *sum : {DOK_RAB, DOK_SLP, DOK_POM})
             EXPECT_EQ(row.at(QLatin1String(sum)).toDouble(), 0.0) << key.toStdString() << ' ' << sum;
-        EXPECT_EQ(row.at(QStringLiteral("DOK_CIS")).toString(), kDoc);
+        EXPECT_EQ(row.at(DOK_CIS).toString(), kDoc);
     }
-    EXPECT_EQ(got.at(kA + "000").at(QStringLiteral("DOK_NAZ")).toString(), "Karta " + kA);
-    EXPECT_EQ(got.at(kA + "000").at(QStringLiteral("DOK_SKU")).toString(), QStringLiteral("ZEL"));
-    EXPECT_EQ(got.at(kB + "001").at(QStringLiteral("DOK_SKU")).toString(), QStringLiteral("OVO"));
-    EXPECT_EQ(got.at(kD + "000").at(QStringLiteral("DOK_NAZ")).toString(), "Sortiment " + kD);
-    EXPECT_EQ(got.at(kD + "000").at(QStringLiteral("DOK_SKU")).toString(), QStringLiteral("000"));
+    EXPECT_EQ(got.at(kA + "000").at(DOK_NAZ).toString(), "Karta " + kA);
+    EXPECT_EQ(got.at(kA + "000").at(DOK_SKU).toString(), QStringLiteral("ZEL"));
+    EXPECT_EQ(got.at(kB + "001").at(DOK_SKU).toString(), QStringLiteral("OVO"));
+    EXPECT_EQ(got.at(kD + "000").at(DOK_NAZ).toString(), "Sortiment " + kD);
+    EXPECT_EQ(got.at(kD + "000").at(DOK_SKU).toString(), QStringLiteral("000"));
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
@@ -194,16 +201,16 @@ TEST_P(DocumentValueTest, TotalsSplitByRateUnderBothPriceModes)
     // C's row is at 0 %, so its line at 22 % adds no VAT to the sale total.
     data->PriceMode = 1;
     expectTotals(hlaHod(kDoc), {229.004, 244 + 10.5 + 24 + 8.54 + 0 + 55, 165, 6, 18, 36.3, 0.3, 0, 0});
-    EXPECT_NEAR(rows().at(kA + "000").at(QStringLiteral("DOK_PCC")).toDouble(), 200, 1e-9);
+    EXPECT_NEAR(rows().at(kA + "000").at(DOK_PCC).toDouble(), 200, 1e-9);
 
     // PriceMode 2: each line's sale value gets its own rate in the rows, and the totals
     // take the rows as they are.
     data->PriceMode = 2;
     expectTotals(hlaHod(kDoc), {229.004, 244 + 10.5 + 24.88 + 8.54 + 0 + 55, 165, 6, 18, 36.3, 0.3, 0, 0});
     const std::map<QString, Row> got = rows();
-    EXPECT_NEAR(got.at(kA + "000").at(QStringLiteral("DOK_PCC")).toDouble(), 244, 1e-9);
-    EXPECT_NEAR(got.at(kA + "000").at(QStringLiteral("DOK_PC1")).toDouble(), 12.2, 1e-9);
-    EXPECT_NEAR(got.at(kC + "000").at(QStringLiteral("DOK_PCC")).toDouble(), 24.88, 1e-9);
+    EXPECT_NEAR(got.at(kA + "000").at(DOK_PCC).toDouble(), 244, 1e-9);
+    EXPECT_NEAR(got.at(kA + "000").at(DOK_PC1).toDouble(), 12.2, 1e-9);
+    EXPECT_NEAR(got.at(kC + "000").at(DOK_PCC).toDouble(), 24.88, 1e-9);
 
     // Other configured rates: the columns keep their names, the rows are matched by value.
     data->PriceMode = 1;
@@ -225,8 +232,8 @@ TEST_P(DocumentValueTest, ReceiptOfTheSpecimen)
         const std::map<QString, Row> got = rows();
         ASSERT_EQ(got.size(), 1u);
         expectNumbers(got.at(kA + "000"),
-                      {{"DOK_KUS", 20}, {"DOK_PCC", mode == 1 ? 200 : 244}, {"DOK_NCC", 160}, {"DOK_DPH", 35.2},
-                       {"DOK_PC1", mode == 1 ? 10 : 12.2}, {"DOK_NC1", 8}},
+                      {{DOK_KUS, 20}, {DOK_PCC, mode == 1 ? 200 : 244}, {DOK_NCC, 160}, {DOK_DPH, 35.2},
+                       {DOK_PC1, mode == 1 ? 10 : 12.2}, {DOK_NC1, 8}},
                       kA);
     }
 }
@@ -250,15 +257,16 @@ TEST_P(DocumentValueTest, OperationListsAndRowsAddedWithoutEmptying)
     const std::map<QString, Row> got = rows();
     ASSERT_EQ(got.size(), 6u);
     expectNumbers(got.at(kA + "000"),
-                  {{"DOK_KUS", 40}, {"DOK_PCC", 400}, {"DOK_PCS", 200}, {"DOK_RAB", 200}, {"DOK_SLP", 200},
-                   {"DOK_POM", 0}, {"DOK_RAP", -100}, {"DOK_PC1", 10}},
+                  {{DOK_KUS, 40}, {DOK_PCC, 400}, {DOK_PCS, 200}, {DOK_RAB, 200}, {DOK_SLP, 200},
+                   {DOK_POM, 0}, {DOK_RAP, -100}, {DOK_PC1, 10}},
                   kA);
 
     // Into an empty table with trade discount only: without a price-list value there is
     // no percentage (0, not a division by zero).
     hlaHod(QStringLiteral("0000000999"));
     data->GetDoklad(kDoc, QString(), 3, QStringLiteral("001"), QString(), QString());
-    expectNumbers(rows().at(kB + "001"), {{"DOK_PCS", 0}, {"DOK_RAB", 10}, {"DOK_SLP", 0}, {"DOK_RAP", 0}}, kB);
+    expectNumbers(rows().at(kB + "001"), {{DOK_PCS, 0}, {DOK_RAB, 10}, {DOK_SLP, 0}, {DOK_RAP, 0}},
+                                          kB);
 }
 
 TEST_P(DocumentValueTest, TablesAreGivenBackAsFound)
@@ -278,7 +286,7 @@ TEST_P(DocumentValueTest, TablesAreGivenBackAsFound)
     data->ffDenik.Last();
     const store::Bookmark journalMark = data->ffDenik.GetBookmark();
     data->ffSortiment.Open();
-    ASSERT_TRUE(data->ffSortiment.Locate(QStringLiteral("SOR_KAV"), kB));
+    ASSERT_TRUE(data->ffSortiment.Locate(data->ffSortimentSOR_KAV, kB));
     const store::Bookmark cardMark = data->ffSortiment.GetBookmark();
     expectTotals(hlaHod(kDoc), {229.004, 342.04, 165, 6, 18, 36.3, 0.3, 0, 0});
     ASSERT_TRUE(data->ffDenik.Active());
@@ -315,7 +323,7 @@ TEST_P(DocumentValueTest, KindsOtherThanReceiptFailAndChangeNothing)
         EXPECT_THROW(data->GetDoklad(kDoc, QStringLiteral("001"), c.kind, QString(), QString(), QString()),
                      AppError);
         EXPECT_EQ(rows().size(), 6u);
-        EXPECT_NEAR(rows().at(kA + "000").at(QStringLiteral("DOK_KUS")).toDouble(), 20, 1e-9);
+        EXPECT_NEAR(rows().at(kA + "000").at(DOK_KUS).toDouble(), 20, 1e-9);
     }
     EXPECT_FALSE(data->ffDenik.Active());
 }

@@ -41,12 +41,15 @@ protected:
         FreshFirmSchema(data->Database, data->FirmNumber);
         store::Table &users = data->ffUzivatele;
         users.Open();
-        AppendRow(users, {{"USR_KOD", "001"}, {"USR_LNA", "ÚČETNÍ"}, {"USR_PSW", ""}, {"USR_INI", "ÚČ"},
-                             {"USR_GRP", "ADM"}, {"USR_NAC", "Účetní Jana"}});
-        AppendRow(users, {{"USR_KOD", "002"}, {"USR_LNA", "NOVAKOVAMA"}, {"USR_PSW", "x"}, {"USR_INI", "MN"},
-                             {"USR_GRP", "PRO"}, {"USR_NAC", "Nováková Marie"}});
-        AppendRow(users, {{"USR_KOD", "003"}, {"USR_LNA", "JAN"}, {"USR_PSW", " Tajne1 "}, {"USR_INI", "JS"},
-                             {"USR_GRP", "PRO"}, {"USR_NAC", "Svoboda Jan"}});
+        AppendRow(users, {{data->ffUzivateleUSR_KOD, "001"}, {data->ffUzivateleUSR_LNA, "ÚČETNÍ"},
+                          {data->ffUzivateleUSR_PSW, ""}, {data->ffUzivateleUSR_INI, "ÚČ"},
+                          {data->ffUzivateleUSR_GRP, "ADM"}, {data->ffUzivateleUSR_NAC, "Účetní Jana"}});
+        AppendRow(users, {{data->ffUzivateleUSR_KOD, "002"}, {data->ffUzivateleUSR_LNA, "NOVAKOVAMA"},
+                          {data->ffUzivateleUSR_PSW, "x"}, {data->ffUzivateleUSR_INI, "MN"},
+                          {data->ffUzivateleUSR_GRP, "PRO"}, {data->ffUzivateleUSR_NAC, "Nováková Marie"}});
+        AppendRow(users, {{data->ffUzivateleUSR_KOD, "003"}, {data->ffUzivateleUSR_LNA, "JAN"},
+                          {data->ffUzivateleUSR_PSW, " Tajne1 "}, {data->ffUzivateleUSR_INI, "JS"},
+                          {data->ffUzivateleUSR_GRP, "PRO"}, {data->ffUzivateleUSR_NAC, "Svoboda Jan"}});
         users.Close();
     }
 

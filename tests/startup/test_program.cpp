@@ -132,7 +132,8 @@ void prepareFirm(const QTemporaryDir &dir, const QString &loginName)
     data.Database.Connect(params);
     FreshFirmSchema(data.Database, data.FirmNumber);
     data.ffUzivatele.Open();
-    AppendRow(data.ffUzivatele, {{"USR_KOD", "001"}, {"USR_LNA", loginName}, {"USR_NAC", "Pokladní Věra"}});
+    AppendRow(data.ffUzivatele, {{data.ffUzivateleUSR_KOD, "001"}, {data.ffUzivateleUSR_LNA, loginName},
+                                 {data.ffUzivateleUSR_NAC, "Pokladní Věra"}});
 }
 
 TEST(Program, KnownLogOnNameOpensTheMainWindow)

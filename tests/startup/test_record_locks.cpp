@@ -33,8 +33,8 @@ protected:
         store::Table &t = a->ffSemafor;
         t.Open();
         for (t.First(); !t.Eof(); t.Next())
-            out << t[QStringLiteral("SYS_TAB")].AsString() + '/' + t[QStringLiteral("SYS_KLI")].AsString() + '/'
-                    + t[QStringLiteral("SYS_IDU")].AsString() + '/' + t[QStringLiteral("SYS_USR")].AsString();
+            out << a->ffSemaforSYS_TAB.AsString() + '/' + a->ffSemaforSYS_KLI.AsString() + '/'
+                    + a->ffSemaforSYS_IDU.AsString() + '/' + a->ffSemaforSYS_USR.AsString();
         t.Close();
         return out;
     }

@@ -6,6 +6,7 @@
 
 #include "app/core/osinfo.h"
 #include "app/core/textutil.h"
+#include "store/tables/column_names.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
 
@@ -121,7 +122,7 @@ TEST_P(InitTool, CreatesEveryTableWithItsIndexesAndRefusesAnExistingFirm)
         pod.SetTableName(QStringLiteral("POD0005"));
         pod.Open();
         pod.Append();
-        pod[QStringLiteral("HLA_DO1")].SetAsString(QStringLiteral("0000000001"));
+        pod[store::tables::column::ffPodklHlav::HLA_DO1].SetAsString(QStringLiteral("0000000001"));
         pod.Post();
     }
     const ToolRun again = init({QStringLiteral("--firm"), QStringLiteral("0005"), QStringLiteral("--demo")});
@@ -163,17 +164,17 @@ TEST_P(InitTool, DemoKeepsStockJournalAndTotalsInStep)
     QSet<double> rates;
     QSet<QString> units;
     for (sor.First(); !sor.Eof(); sor.Next()) {
-        const QString card = sor[QStringLiteral("SOR_KAV")].AsString();
-        rates.insert(sor[QStringLiteral("SOR_DAN")].AsFloat());
-        units.insert(sor[QStringLiteral("SOR_MJE")].AsString());
-        EXPECT_GT(sor[QStringLiteral("SOR_PC1")].AsFloat(), 0) << card.toStdString();
-        if (!sor[QStringLiteral("SOR_SKL")].AsBoolean()) {
+        const QString card = data.ffSortimentSOR_KAV.AsString();
+        rates.insert(data.ffSortimentSOR_DAN.AsFloat());
+        units.insert(data.ffSortimentSOR_MJE.AsString());
+        EXPECT_GT(data.ffSortimentSOR_PC1.AsFloat(), 0) << card.toStdString();
+        if (!data.ffSortimentSOR_SKL.AsBoolean()) {
             ++serviceCards;
-            EXPECT_EQ(sor[QStringLiteral("SOR_STA")].AsFloat(), 0);
+            EXPECT_EQ(data.ffSortimentSOR_STA.AsFloat(), 0);
             den.SetIndexName(QStringLiteral("KAV"));
             den.SetRange({card}, {card});
             for (den.First(); !den.Eof(); den.Next())
-                EXPECT_EQ(den[QStringLiteral("DEN_ZAS")].AsFloat(), 0);
+                EXPECT_EQ(data.ffDenikDEN_ZAS.AsFloat(), 0);
             continue;
         }
         ++stockCards;
@@ -181,22 +182,22 @@ TEST_P(InitTool, DemoKeepsStockJournalAndTotalsInStep)
         skl.SetRange({card, QStringLiteral("000")}, {card, QStringLiteral("999")});
         EXPECT_FALSE(skl.IsEmpty()) << card.toStdString();
         for (skl.First(); !skl.Eof(); skl.Next()) {
-            const QString variant = skl[QStringLiteral("SKL_IND")].AsString();
-            const double stock = skl[QStringLiteral("SKL_STA")].AsFloat();
+            const QString variant = data.ffSkladSKL_IND.AsString();
+            const double stock = data.ffSkladSKL_STA.AsFloat();
             cardStock += stock;
             double moved = 0;
             den.SetIndexName(QStringLiteral("KAV"));
             den.SetRange({card, variant}, {card, variant});
             for (den.First(); !den.Eof(); den.Next())
-                moved += den[QStringLiteral("DEN_KUS")].AsFloat();
-            EXPECT_DOUBLE_EQ(stock, skl[QStringLiteral("SKL_POC")].AsFloat() + moved) << card.toStdString();
+                moved += data.ffDenikDEN_KUS.AsFloat();
+            EXPECT_DOUBLE_EQ(stock, data.ffSkladSKL_POC.AsFloat() + moved) << card.toStdString();
             den.SetIndexName(QStringLiteral("STA"));
             if (den.FindKey({card, variant})) {
                 ++movedVariants;
-                EXPECT_DOUBLE_EQ(den[QStringLiteral("DEN_ZAS")].AsFloat(), stock) << card.toStdString();
+                EXPECT_DOUBLE_EQ(data.ffDenikDEN_ZAS.AsFloat(), stock) << card.toStdString();
             }
         }
-        EXPECT_DOUBLE_EQ(sor[QStringLiteral("SOR_STA")].AsFloat(), cardStock) << card.toStdString();
+        EXPECT_DOUBLE_EQ(data.ffSortimentSOR_STA.AsFloat(), cardStock) << card.toStdString();
     }
     EXPECT_GT(stockCards, 400);
     EXPECT_GT(serviceCards, 0);
@@ -213,12 +214,12 @@ TEST_P(InitTool, DemoKeepsStockJournalAndTotalsInStep)
     den.CancelRange();
     den.SetIndexName(QStringLiteral("DOK"));
     for (prd.First(); !prd.Eof(); prd.Next()) {
-        const QString number = prd[QStringLiteral("HLA_DO1")].AsString();
+        const QString number = data.ffDodavkyHLA_DO1.AsString();
         ASSERT_TRUE(den.FindKey({number})) << number.toStdString();
-        EXPECT_EQ(den[QStringLiteral("DEN_OPE")].AsString(), QStringLiteral("001"));
+        EXPECT_EQ(data.ffDenikDEN_OPE.AsString(), QStringLiteral("001"));
     }
     data.ffCiselnik.Open();
-    EXPECT_EQ(ZeroPad(data.ffCiselnik[QStringLiteral("CIS_PRD")].AsString(), 10),
+    EXPECT_EQ(ZeroPad(data.ffCiselnikCIS_PRD.AsString(), 10),
               ZeroPad(QString::number(receipts), 10));
 
     // Source documents: the header totals are the sums of their items.
@@ -228,25 +229,25 @@ TEST_P(InitTool, DemoKeepsStockJournalAndTotalsInStep)
     pop.SetIndexName(QStringLiteral("DO1"));
     EXPECT_GE(pod.RecordCount(), 10);
     for (pod.First(); !pod.Eof(); pod.Next()) {
-        const QString number = pod[QStringLiteral("HLA_DO1")].AsString();
+        const QString number = data.ffPodklHlavHLA_DO1.AsString();
         pop.SetRange({number}, {number});
         double foreign = 0, stock = 0;
         int items = 0;
         for (pop.First(); !pop.Eof(); pop.Next(), ++items) {
-            foreign += pop[QStringLiteral("POP_CCC")].AsFloat();
-            stock += pop[QStringLiteral("POP_NCC")].AsFloat();
-            EXPECT_DOUBLE_EQ(pop[QStringLiteral("POP_KUS")].AsFloat() * pop[QStringLiteral("POP_BAL")].AsFloat(),
-                             pop[QStringLiteral("POP_CKU")].AsFloat());
+            foreign += data.ffPodklPolPOP_CCC.AsFloat();
+            stock += data.ffPodklPolPOP_NCC.AsFloat();
+            EXPECT_DOUBLE_EQ(data.ffPodklPolPOP_KUS.AsFloat() * data.ffPodklPolPOP_BAL.AsFloat(),
+                             data.ffPodklPolPOP_CKU.AsFloat());
         }
         EXPECT_GT(items, 0) << number.toStdString();
-        EXPECT_NEAR(pod[QStringLiteral("HLA_EUR")].AsFloat(), foreign, 1e-6) << number.toStdString();
-        EXPECT_NEAR(pod[QStringLiteral("HLA_NCA")].AsFloat(), stock, 1e-6) << number.toStdString();
+        EXPECT_NEAR(data.ffPodklHlavHLA_EUR.AsFloat(), foreign, 1e-6) << number.toStdString();
+        EXPECT_NEAR(data.ffPodklHlavHLA_NCA.AsFloat(), stock, 1e-6) << number.toStdString();
     }
 
     // The person running the tool starts the program without a dialog.
     const QString login = UpperLocale(TrimControl(GetWindowsUserName()).left(10));
     data.ffUzivatele.Open();
-    EXPECT_TRUE(data.ffUzivatele.Locate(QStringLiteral("USR_LNA"), login)) << login.toStdString();
+    EXPECT_TRUE(data.ffUzivatele.Locate(data.ffUzivateleUSR_LNA, login)) << login.toStdString();
 }
 
 TEST(InitToolInput, BadFirmIsRefusedAndLeavesNoDatabaseFile)

@@ -41,6 +41,30 @@ TEST(TDataNames, EveryComponentTakesItsNameForTheFirm)
     EXPECT_FALSE(data.Index());
 }
 
+// Every field object is its component's own field of the column it is named after, in
+// the tables of the catalogue and the work tables alike.
+TEST(TDataFields, EachFieldObjectIsItsComponentsFieldOfThatColumn)
+{
+    TData data;
+    int count = 0;
+#define CHECK_FIELD(T, name, definition)                                                    \
+    EXPECT_EQ(&data.T##name, &data.T.FieldByName(QStringLiteral(#name))) << #T #name;   \
+    EXPECT_EQ(data.T##name.FieldName(), QStringLiteral(#name));                           \
+    ++count;
+#define CHECK_TABLE(component, definition, columns)                                          \
+    columns(CHECK_FIELD, component)                                                          \
+    EXPECT_EQ(data.component.FieldCount(), count) << #component;                             \
+    count = 0;
+#define SKIP_TABLE(...)
+    STORE_CATALOGUE(CHECK_TABLE, SKIP_TABLE)
+    STORE_WORK_TABLES(CHECK_TABLE)
+#undef CHECK_FIELD
+#undef CHECK_TABLE
+#undef SKIP_TABLE
+    EXPECT_EQ(data.ffDodavky.FindField(QStringLiteral("HLA_TYP")), nullptr);
+    EXPECT_EQ(data.ffPodklHlavHLA_DO1.DisplayLabel(), QStringLiteral("Doklad"));
+}
+
 TEST(TDataNames, DataPointsAtTheLiveModuleOnly)
 {
     {
@@ -117,9 +141,9 @@ protected:
     {
         store::Table &sor = data->ffSortiment;
         sor.Open();
-        AppendRow(sor, {{"SOR_KAV", "000003"}, {"SOR_NAC", "Kladivo"}});
-        AppendRow(sor, {{"SOR_KAV", "000001"}, {"SOR_NAC", "Pilník"}});
-        AppendRow(sor, {{"SOR_KAV", "000002"}, {"SOR_NAC", "Dláto"}});
+        AppendRow(sor, {{data->ffSortimentSOR_KAV, "000003"}, {data->ffSortimentSOR_NAC, "Kladivo"}});
+        AppendRow(sor, {{data->ffSortimentSOR_KAV, "000001"}, {data->ffSortimentSOR_NAC, "Pilník"}});
+        AppendRow(sor, {{data->ffSortimentSOR_KAV, "000002"}, {data->ffSortimentSOR_NAC, "Dláto"}});
         sor.Close();
     }
 
@@ -127,14 +151,15 @@ protected:
     {
         store::Table &cis = data->ffCiselnik;
         cis.Open();
-        AppendRow(cis, {{"CIS_ODB", supplierCounter}, {"CIS_PRD", receiptCounter}, {"CIS_POD", "0"}});
+        AppendRow(cis, {{data->ffCiselnikCIS_ODB, supplierCounter},
+                        {data->ffCiselnikCIS_PRD, receiptCounter}, {data->ffCiselnikCIS_POD, "0"}});
         cis.Close();
     }
 
     double storedSupplierCounter()
     {
         auto other = db->connect();
-        return otherStation(*other, store::tables::ciselnik())->FieldByName(QStringLiteral("CIS_ODB")).AsFloat();
+        return otherStation(*other, store::tables::ciselnik())->FieldByName(data->ffCiselnikCIS_ODB).AsFloat();
     }
 
     std::unique_ptr<TestDatabase> db;
@@ -149,7 +174,7 @@ TEST_P(TDataTest, OpenKeepsTheIndexForABlankNameAndFailsQuietly)
     ASSERT_TRUE(data->OpenffSor(0, QStringLiteral("   ")));
     EXPECT_TRUE(sor.Active());
     EXPECT_EQ(sor.IndexName(), QStringLiteral("NAC"));
-    EXPECT_EQ(sor[QStringLiteral("SOR_NAC")].AsString(), QStringLiteral("Dláto"));
+    EXPECT_EQ(data->ffSortimentSOR_NAC.AsString(), QStringLiteral("Dláto"));
 
     EXPECT_TRUE(data->OpenffSor(0, QStringLiteral("KAV")));  // already open: selects the index
     EXPECT_EQ(sor.IndexName(), QStringLiteral("KAV"));
@@ -192,7 +217,7 @@ TEST_P(TDataTest, RemembersACardAndGoesBackInTheRememberedOrder)
     addCards();
     sor.Open();
     sor.SetIndexName(QStringLiteral("NAC"));
-    ASSERT_TRUE(sor.Locate(QStringLiteral("SOR_NAC"), QStringLiteral("Kladivo")));
+    ASSERT_TRUE(sor.Locate(data->ffSortimentSOR_NAC, QStringLiteral("Kladivo")));
     ASSERT_TRUE(data->SetLastSor());
     EXPECT_EQ(data->LastSorCode, QStringLiteral("000003"));
     EXPECT_EQ(data->LastSorIndex, QStringLiteral("NAC"));
@@ -200,10 +225,10 @@ TEST_P(TDataTest, RemembersACardAndGoesBackInTheRememberedOrder)
     sor.SetIndexName(QStringLiteral("KAV"));
     sor.First();
     ASSERT_TRUE(data->GetLastSor());
-    EXPECT_EQ(sor[QStringLiteral("SOR_KAV")].AsString(), QStringLiteral("000003"));
+    EXPECT_EQ(data->ffSortimentSOR_KAV.AsString(), QStringLiteral("000003"));
     EXPECT_EQ(sor.IndexName(), QStringLiteral("NAC"));
     sor.Next();  // the order is the remembered one: Kladivo, then Pilník
-    EXPECT_EQ(sor[QStringLiteral("SOR_NAC")].AsString(), QStringLiteral("Pilník"));
+    EXPECT_EQ(data->ffSortimentSOR_NAC.AsString(), QStringLiteral("Pilník"));
 
     // The last record counts as a current record, also after Last.
     sor.Last();
@@ -214,7 +239,7 @@ TEST_P(TDataTest, RemembersACardAndGoesBackInTheRememberedOrder)
     data->LastSorCode = QStringLiteral("999999");
     sor.First();
     EXPECT_TRUE(data->GetLastSor());
-    EXPECT_EQ(sor[QStringLiteral("SOR_NAC")].AsString(), QStringLiteral("Dláto"));
+    EXPECT_EQ(data->ffSortimentSOR_NAC.AsString(), QStringLiteral("Dláto"));
 
     // The suppliers the same way, by code.
     store::Table &dod = data->ffDodavatele;
@@ -222,7 +247,7 @@ TEST_P(TDataTest, RemembersACardAndGoesBackInTheRememberedOrder)
     dod.Open();
     for (const char *name : {"Beta", "Alfa"}) {
         dod.Append();
-        dod[QStringLiteral("DOD_FIR")].SetAsString(QLatin1String(name));
+        data->ffDodavateleDOD_FIR.SetAsString(QLatin1String(name));
         dod.Post();
     }
     dod.SetIndexName(QStringLiteral("NAC"));
@@ -231,7 +256,7 @@ TEST_P(TDataTest, RemembersACardAndGoesBackInTheRememberedOrder)
     EXPECT_EQ(data->LastDodCode, QStringLiteral("000002"));
     dod.Last();
     ASSERT_TRUE(data->GetLastDod());
-    EXPECT_EQ(dod[QStringLiteral("DOD_FIR")].AsString(), QStringLiteral("Alfa"));
+    EXPECT_EQ(data->ffDodavateleDOD_FIR.AsString(), QStringLiteral("Alfa"));
     EXPECT_EQ(dod.IndexName(), QStringLiteral("NAC"));
 }
 
@@ -241,8 +266,8 @@ TEST_P(TDataTest, NewSupplierTakesItsCodeFromTheCommittedCounter)
     store::Table &dod = data->ffDodavatele;
     dod.Open();
     dod.Append();
-    EXPECT_EQ(dod[QStringLiteral("DOD_KOD")].AsString(), QStringLiteral("000042"));
-    EXPECT_EQ(dod[QStringLiteral("DOD_JED")].AsString(), QStringLiteral("0002"));
+    EXPECT_EQ(data->ffDodavateleDOD_KOD.AsString(), QStringLiteral("000042"));
+    EXPECT_EQ(data->ffDodavateleDOD_JED.AsString(), QStringLiteral("0002"));
     EXPECT_FALSE(data->ffCiselnik.Active());
     EXPECT_FALSE(data->Database.InTransaction());
     // Committed at once: another station sees it while the supplier is still new.
@@ -252,7 +277,7 @@ TEST_P(TDataTest, NewSupplierTakesItsCodeFromTheCommittedCounter)
     EXPECT_DOUBLE_EQ(storedSupplierCounter(), 42);
 
     dod.Append();
-    EXPECT_EQ(dod[QStringLiteral("DOD_KOD")].AsString(), QStringLiteral("000043"));
+    EXPECT_EQ(data->ffDodavateleDOD_KOD.AsString(), QStringLiteral("000043"));
     dod.Post();
     EXPECT_DOUBLE_EQ(storedSupplierCounter(), 43);
 }
@@ -286,7 +311,7 @@ TEST_P(TDataTest, FailedNumberingFailsTheInsertAndKeepsTheCounter)
 
     data->FirmNumber = firm;
     dod.Append();
-    EXPECT_EQ(dod[QStringLiteral("DOD_KOD")].AsString(), QStringLiteral("000042"));
+    EXPECT_EQ(data->ffDodavateleDOD_KOD.AsString(), QStringLiteral("000042"));
     dod.Post();
 }
 
@@ -295,24 +320,24 @@ TEST_P(TDataTest, TextCounterGivesPaddedNumbersAndKeepsItsOwnForm)
     addCounter(0, QStringLiteral("0000000123"));
     store::Table &cis = data->ffCiselnik;
     cis.Open();
-    EXPECT_EQ(TakeTextCounter(cis, QStringLiteral("CIS_PRD")), QStringLiteral("0000000124"));
-    EXPECT_EQ(cis[QStringLiteral("CIS_PRD")].AsString(), QStringLiteral("124"));
+    EXPECT_EQ(TakeTextCounter(cis, data->ffCiselnikCIS_PRD), QStringLiteral("0000000124"));
+    EXPECT_EQ(data->ffCiselnikCIS_PRD.AsString(), QStringLiteral("124"));
     cis.Post();
-    EXPECT_EQ(TakeTextCounter(cis, QStringLiteral("CIS_PRD")), QStringLiteral("0000000125"));
+    EXPECT_EQ(TakeTextCounter(cis, data->ffCiselnikCIS_PRD), QStringLiteral("0000000125"));
     cis.Post();
     cis.Close();
     cis.Open();
-    EXPECT_EQ(cis[QStringLiteral("CIS_PRD")].AsString(), QStringLiteral("125"));
+    EXPECT_EQ(data->ffCiselnikCIS_PRD.AsString(), QStringLiteral("125"));
 
     // A counter that is not a number cannot be increased; it is left as it was, and
     // not held against other stations.
     for (const char *bad : {"", "12a"}) {
         cis.Edit();
-        cis[QStringLiteral("CIS_POD")].SetAsString(QLatin1String(bad));
+        data->ffCiselnikCIS_POD.SetAsString(QLatin1String(bad));
         cis.Post();
-        EXPECT_THROW(TakeTextCounter(cis, QStringLiteral("CIS_POD")), ConversionError) << bad;
+        EXPECT_THROW(TakeTextCounter(cis, data->ffCiselnikCIS_POD), ConversionError) << bad;
         EXPECT_EQ(cis.State(), store::DataSetState::Browse);
-        EXPECT_EQ(cis[QStringLiteral("CIS_POD")].AsString(), QLatin1String(bad));
+        EXPECT_EQ(data->ffCiselnikCIS_POD.AsString(), QLatin1String(bad));
         auto other = db->connect();
         EXPECT_NO_THROW(otherStation(*other, store::tables::ciselnik())->Edit());
     }
@@ -322,50 +347,54 @@ TEST_P(TDataTest, CalculatedFieldsFollowTheStoredOnes)
 {
     store::Table &sor = data->ffSortiment;
     sor.Open();
-    AppendRow(sor, {{"SOR_KAV", "000001"}, {"SOR_STA", 10}, {"SOR_BLO", 3}, {"SOR_MAJ", 5}, {"SOR_PUJ", 2}});
+    AppendRow(sor, {{data->ffSortimentSOR_KAV, "000001"}, {data->ffSortimentSOR_STA, 10},
+                    {data->ffSortimentSOR_BLO, 3}, {data->ffSortimentSOR_MAJ, 5},
+                    {data->ffSortimentSOR_PUJ, 2}});
     sor.Close();
     sor.Open();
-    EXPECT_EQ(sor[QStringLiteral("SOR_DIS")].DisplayLabel(), QStringLiteral("Volne"));
-    EXPECT_DOUBLE_EQ(sor[QStringLiteral("SOR_DIS")].AsFloat(), 7);
-    EXPECT_DOUBLE_EQ(sor[QStringLiteral("SOR_VOL")].AsFloat(), 3);
+    EXPECT_EQ(data->ffSortimentSOR_DIS.DisplayLabel(), QStringLiteral("Volne"));
+    EXPECT_DOUBLE_EQ(data->ffSortimentSOR_DIS.AsFloat(), 7);
+    EXPECT_DOUBLE_EQ(data->ffSortimentSOR_VOL.AsFloat(), 3);
     sor.Edit();
-    sor[QStringLiteral("SOR_BLO")].SetAsFloat(4);
-    EXPECT_DOUBLE_EQ(sor[QStringLiteral("SOR_DIS")].AsFloat(), 6);
+    data->ffSortimentSOR_BLO.SetAsFloat(4);
+    EXPECT_DOUBLE_EQ(data->ffSortimentSOR_DIS.AsFloat(), 6);
     sor.Cancel();
 
     store::Table &cen = data->ffCeniky;
     cen.Open();
-    AppendRow(cen, {{"CEN_KOD", "1"}, {"CEN_DPH", true}});
-    AppendRow(cen, {{"CEN_KOD", "2"}, {"CEN_DPH", false}});
+    AppendRow(cen, {{data->ffCenikyCEN_KOD, "1"}, {data->ffCenikyCEN_DPH, true}});
+    AppendRow(cen, {{data->ffCenikyCEN_KOD, "2"}, {data->ffCenikyCEN_DPH, false}});
     cen.First();
-    EXPECT_EQ(cen[QStringLiteral("typCeniku")].DisplayLabel(), QStringLiteral("Typ ceníku"));
-    EXPECT_EQ(cen[QStringLiteral("typCeniku")].AsString(), QStringLiteral("Ceny s DPH"));
+    EXPECT_EQ(data->ffCenikytypCeniku.DisplayLabel(), QStringLiteral("Typ ceníku"));
+    EXPECT_EQ(data->ffCenikytypCeniku.AsString(), QStringLiteral("Ceny s DPH"));
     cen.Next();
-    EXPECT_EQ(cen[QStringLiteral("typCeniku")].AsString(), QStringLiteral("Ceny bez DPH"));
+    EXPECT_EQ(data->ffCenikytypCeniku.AsString(), QStringLiteral("Ceny bez DPH"));
 
     store::Table &pop = data->ffPodklPol;
     pop.Open();
-    AppendRow(pop, {{"POP_DOK", "0000000001"}, {"POP_CKU", 3}, {"POP_CNC", 2.5}, {"POP_KUS", 4}, {"POP_NCS", 1.25}});
+    AppendRow(pop, {{data->ffPodklPolPOP_DOK, "0000000001"}, {data->ffPodklPolPOP_CKU, 3},
+                    {data->ffPodklPolPOP_CNC, 2.5}, {data->ffPodklPolPOP_KUS, 4},
+                    {data->ffPodklPolPOP_NCS, 1.25}});
     pop.Close();
     pop.Open();
-    EXPECT_DOUBLE_EQ(pop[QStringLiteral("POP_CCC")].AsFloat(), 7.5);
-    EXPECT_EQ(pop[QStringLiteral("POP_CCC")].DisplayText(), QStringLiteral("7,50"));
-    EXPECT_DOUBLE_EQ(pop[QStringLiteral("POP_NCC")].AsFloat(), 5);
+    EXPECT_DOUBLE_EQ(data->ffPodklPolPOP_CCC.AsFloat(), 7.5);
+    EXPECT_EQ(data->ffPodklPolPOP_CCC.DisplayText(), QStringLiteral("7,50"));
+    EXPECT_DOUBLE_EQ(data->ffPodklPolPOP_NCC.AsFloat(), 5);
 }
 
 TEST_P(TDataTest, RangeOnDocumentNumberKeepsDocumentsApart)
 {
     store::Table &pop = data->ffPodklPol;
     pop.Open();
-    AppendRow(pop, {{"POP_DOK", "0000000007"}, {"POP_KAV", "000001"}});
-    AppendRow(pop, {{"POP_DOK", "0000000070"}, {"POP_KAV", "000002"}});
-    AppendRow(pop, {{"POP_DOK", "0000000007"}, {"POP_KAV", "000003"}});
-    AppendRow(pop, {{"POP_DOK", "0000000006"}, {"POP_KAV", "000004"}});
+    AppendRow(pop, {{data->ffPodklPolPOP_DOK, "0000000007"}, {data->ffPodklPolPOP_KAV, "000001"}});
+    AppendRow(pop, {{data->ffPodklPolPOP_DOK, "0000000070"}, {data->ffPodklPolPOP_KAV, "000002"}});
+    AppendRow(pop, {{data->ffPodklPolPOP_DOK, "0000000007"}, {data->ffPodklPolPOP_KAV, "000003"}});
+    AppendRow(pop, {{data->ffPodklPolPOP_DOK, "0000000006"}, {data->ffPodklPolPOP_KAV, "000004"}});
     pop.SetIndexName(QStringLiteral("DO1"));
     pop.SetRange({QStringLiteral("0000000007")}, {QStringLiteral("0000000007")});
     QStringList cards;
     for (pop.First(); !pop.Eof(); pop.Next())
-        cards << pop[QStringLiteral("POP_KAV")].AsString();
+        cards << data->ffPodklPolPOP_KAV.AsString();
     EXPECT_EQ(cards, QStringList({"000001", "000003"}));  // in the order they were written
 }
 
@@ -374,14 +403,16 @@ TEST_P(TDataTest, JournalFindsTheNewestEntryOfAVariantFirst)
     store::Table &den = data->ffDenik;
     den.Open();
     for (double stock : {5.0, 8.0, 12.0})
-        AppendRow(den, {{"DEN_KAV", "000001"}, {"DEN_IND", "000"}, {"DEN_ZAS", stock}});
-    AppendRow(den, {{"DEN_KAV", "000001"}, {"DEN_IND", "001"}, {"DEN_ZAS", 99}});
+        AppendRow(den, {{data->ffDenikDEN_KAV, "000001"}, {data->ffDenikDEN_IND, "000"},
+                        {data->ffDenikDEN_ZAS, stock}});
+    AppendRow(den, {{data->ffDenikDEN_KAV, "000001"}, {data->ffDenikDEN_IND, "001"},
+                    {data->ffDenikDEN_ZAS, 99}});
     den.SetIndexName(QStringLiteral("STA"));
     ASSERT_TRUE(den.FindKey({QStringLiteral("000001"), QStringLiteral("000")}));
-    EXPECT_DOUBLE_EQ(den[QStringLiteral("DEN_ZAS")].AsFloat(), 12);
+    EXPECT_DOUBLE_EQ(data->ffDenikDEN_ZAS.AsFloat(), 12);
     den.SetIndexName(QStringLiteral("KAV"));
     ASSERT_TRUE(den.FindKey({QStringLiteral("000001"), QStringLiteral("000")}));
-    EXPECT_DOUBLE_EQ(den[QStringLiteral("DEN_ZAS")].AsFloat(), 5);
+    EXPECT_DOUBLE_EQ(data->ffDenikDEN_ZAS.AsFloat(), 5);
 }
 
 TEST_P(TDataTest, ReceiptsComponentLeavesTheTypeToTheFullTable)
@@ -389,7 +420,7 @@ TEST_P(TDataTest, ReceiptsComponentLeavesTheTypeToTheFullTable)
     store::Table &prd = data->ffDodavky;
     prd.Open();
     EXPECT_EQ(prd.FindField(QStringLiteral("HLA_TYP")), nullptr);
-    AppendRow(prd, {{"HLA_DO1", "0000000001"}, {"HLA_NAC", "Kovo Dvořák"}});
+    AppendRow(prd, {{data->ffDodavkyHLA_DO1, "0000000001"}, {data->ffDodavkyHLA_NAC, "Kovo Dvořák"}});
     data->CloseffDod();
     EXPECT_FALSE(prd.Active());
 
@@ -405,13 +436,55 @@ TEST_P(TDataTest, WorkTablesLiveInMemory)
 {
     store::Table &dok = data->DokladObsah;
     dok.Open();
-    AppendRow(dok, {{"DOK_KAV", "000002"}, {"DOK_IND", "000"}, {"DOK_KUS", 1}});
-    AppendRow(dok, {{"DOK_KAV", "000001"}, {"DOK_IND", "001"}, {"DOK_KUS", 2}});
+    AppendRow(dok, {{data->DokladObsahDOK_KAV, "000002"}, {data->DokladObsahDOK_IND, "000"},
+                    {data->DokladObsahDOK_KUS, 1}});
+    AppendRow(dok, {{data->DokladObsahDOK_KAV, "000001"}, {data->DokladObsahDOK_IND, "001"},
+                    {data->DokladObsahDOK_KUS, 2}});
     dok.SetIndexName(QStringLiteral("KAV"));
     ASSERT_TRUE(dok.FindKey({QStringLiteral("000001"), QStringLiteral("001")}));
-    EXPECT_DOUBLE_EQ(dok[QStringLiteral("DOK_KUS")].AsFloat(), 2);
+    EXPECT_DOUBLE_EQ(data->DokladObsahDOK_KUS.AsFloat(), 2);
     EXPECT_FALSE(data->Database.TableExists(QStringLiteral("DokladObsah")));
     EXPECT_EQ(data->DataDokladObsah.DataSet(), &dok);
+}
+
+// A field object reads and writes the stored column of its name (as another station sees
+// it by name), also after its table was closed, renamed for another firm and reopened;
+// on a record it names its own table's field only.
+TEST_P(TDataTest, FieldObjectsFollowTheirColumnThroughReopenAndRename)
+{
+    store::Table &pod = data->ffPodklHlav;
+    AppendRow(pod, {{data->ffPodklHlavHLA_DO1, "0000000005"}, {data->ffPodklHlavHLA_NAC, "Kovo Dvořák"},
+                    {data->ffPodklHlavHLA_KUR, 25.5}});
+    {
+        auto other = db->connect();
+        auto seen = otherStation(*other, store::tables::podklHlav());
+        EXPECT_EQ(seen->FieldByName(data->ffPodklHlavHLA_DO1).AsString(), QStringLiteral("0000000005"));
+        EXPECT_EQ(seen->FieldByName(data->ffPodklHlavHLA_NAC).AsString(), QStringLiteral("Kovo Dvořák"));
+        EXPECT_DOUBLE_EQ(seen->FieldByName(data->ffPodklHlavHLA_KUR).AsFloat(), 25.5);
+    }
+
+    FreshFirmSchema(data->Database, QStringLiteral("0003"));
+    data->FirmNumber = QStringLiteral("0003");
+    data->SetTableNames();
+    pod.Open();
+    EXPECT_TRUE(pod.IsEmpty());
+    EXPECT_EQ(data->ffPodklHlavHLA_DO1.AsString(), QString());
+    pod.Append();
+    data->ffPodklHlavHLA_DO1.SetAsString(QStringLiteral("0000000009"));
+    pod.Post();
+    pod.Close();
+
+    data->FirmNumber = QStringLiteral("0002");
+    data->SetTableNames();
+    pod.Open();
+    EXPECT_EQ(data->ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000005"));
+    EXPECT_EQ(data->ffPodklHlavHLA_NAC.AsString(), QStringLiteral("Kovo Dvořák"));
+    const store::Record &row = pod.CurrentRecord();
+    EXPECT_EQ(row.AsString(data->ffPodklHlavHLA_DO1), QStringLiteral("0000000005"));
+    EXPECT_DOUBLE_EQ(row.AsFloat(data->ffPodklHlavHLA_KUR), 25.5);
+    EXPECT_THROW(row.AsString(data->ffPodklPolPOP_DOK), StoreError);
+    EXPECT_THROW(pod.FieldByName(data->ffDodavkyHLA_DO1), StoreError);
+    EXPECT_TRUE(pod.Locate(data->ffPodklHlavHLA_NAC, QStringLiteral("Kovo Dvořák")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, TDataTest,

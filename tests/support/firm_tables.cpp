@@ -25,11 +25,11 @@ void FreshFirmSchema(store::Database &db, const QString &firm)
     CreateFirmSchema(db, firm, false);
 }
 
-void AppendRow(store::Table &table, std::initializer_list<std::pair<const char *, QVariant>> values)
+void AppendRow(store::Table &table, std::initializer_list<std::pair<store::FieldKey, QVariant>> values)
 {
     const store::TableUse use(table, QString(), store::TableUse::GiveBack::OpenState);
     table.Append();
     for (const auto &[field, value] : values)
-        table.FieldByName(QLatin1String(field)).SetValue(value);
+        table.FieldByName(field).SetValue(value);
     table.Post();
 }

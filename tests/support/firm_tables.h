@@ -28,5 +28,6 @@ void FreshFirmSchema(store::Database &db, const QString &firm);
 
 // Appends one row with the given field values and posts it. A closed table is opened
 // for the row and closed again; an open table stays open on the new row.
-// Requires: the table has a database and every field named exists.
-void AppendRow(store::Table &table, std::initializer_list<std::pair<const char *, QVariant>> values);
+// Requires: the table has a database and every field named exists (by a field object of
+// the table, or by its name).
+void AppendRow(store::Table &table, std::initializer_list<std::pair<store::FieldKey, QVariant>> values);

@@ -19,7 +19,7 @@ TEST_P(DodavkyTest, TheListOpensOnTheDocumentWithTheHighestNumber)
     mainWindow();
     EXPECT_TRUE(headers().Active());
     EXPECT_EQ(headers().IndexName(), QStringLiteral("DO1"));
-    EXPECT_EQ(hla("HLA_DO1").AsString(), QStringLiteral("0000000012"));
+    EXPECT_EQ(data->ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000012"));
 
     mainWindow().FormActivate(240, 130);
     EXPECT_EQ(data->MainLeft, 240);
@@ -38,8 +38,8 @@ TEST_P(DodavkyTest, WithoutTheHeaderTableThePriceModeComesFromThePriceLists)
             if (!lists->IsEmpty())
                 lists->Delete();
             lists->Append();
-            lists["CEN_KOD"].SetAsString(QStringLiteral("A"));
-            lists["CEN_DPH"].SetAsBoolean(withVat);
+            lists[data->ffCenikyCEN_KOD].SetAsString(QStringLiteral("A"));
+            lists[data->ffCenikyCEN_DPH].SetAsBoolean(withVat);
             lists->Post();
         }
         data->PriceMode = 0;
@@ -134,7 +134,7 @@ TEST_P(DodavkyTest, PrintEndsInThePreviewOfTheCurrentDocument)
         EXPECT_EQ(reports->ReportKind, TDataSestavy::rkPodklad);
         EXPECT_FALSE(items().Active());
         EXPECT_EQ(focus, QVector<int>{TDodavky::DBGrid1});
-        EXPECT_EQ(hla("HLA_DO1").AsString(), QStringLiteral("0000000004"));
+        EXPECT_EQ(data->ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000004"));
     }
 
     // An error while printing is dropped without a message; the items are closed.
@@ -160,10 +160,10 @@ TEST_P(DodavkyTest, ANewDocumentClosedWithoutItemsLeavesNoRow)
         EXPECT_FALSE(e.KeepDocument);
         EXPECT_EQ(e.ActiveControl, TDokladPodklady::DBEditTovel1);
         EXPECT_EQ(headers().State(), store::DataSetState::Insert);
-        EXPECT_EQ(hla("HLA_DAT").AsDate(), QDate::currentDate());
-        EXPECT_EQ(hla("HLA_DDO").AsDate(), QDate::currentDate());
-        EXPECT_EQ(hla("HLA_MEN").AsString(), QStringLiteral("EUR"));
-        EXPECT_EQ(hla("HLA_KUR").AsFloat(), 1.0);
+        EXPECT_EQ(data->ffPodklHlavHLA_DAT.AsDate(), QDate::currentDate());
+        EXPECT_EQ(data->ffPodklHlavHLA_DDO.AsDate(), QDate::currentDate());
+        EXPECT_EQ(data->ffPodklHlavHLA_MEN.AsString(), QStringLiteral("EUR"));
+        EXPECT_EQ(data->ffPodklHlavHLA_KUR.AsFloat(), 1.0);
         EXPECT_TRUE(typeSupplier(e, QStringLiteral("000002")));
         EXPECT_TRUE(e.FormKeyDown(Qt::Key_Escape, Qt::NoModifier));
         return e.ModalResult;
@@ -172,7 +172,7 @@ TEST_P(DodavkyTest, ANewDocumentClosedWithoutItemsLeavesNoRow)
     EXPECT_EQ(screens.opened.value(0).pos, QPoint(135, 50));
     EXPECT_EQ(rowCount(store::tables::podklHlav()), 1);
     EXPECT_EQ(headers().State(), store::DataSetState::Browse);
-    EXPECT_EQ(hla("HLA_DO1").AsString(), QStringLiteral("0000000001"));
+    EXPECT_EQ(data->ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000001"));
 }
 
 TEST_P(DodavkyTest, CorrectionHoldsTheDocumentLockAndReleasesIt)
@@ -185,8 +185,8 @@ TEST_P(DodavkyTest, CorrectionHoldsTheDocumentLockAndReleasesIt)
             EXPECT_FALSE(e.NewDocument);
             EXPECT_TRUE(e.KeepDocument);
             EXPECT_EQ(headers().State(), store::DataSetState::Edit);
-            EXPECT_EQ(hla("HLA_NAC").AsString(), QStringLiteral("Beta a.s."));
-            hla("HLA_DO2").SetAsString(result == mrOk ? QStringLiteral("FA-1") : QStringLiteral("FA-2"));
+            EXPECT_EQ(data->ffPodklHlavHLA_NAC.AsString(), QStringLiteral("Beta a.s."));
+            data->ffPodklHlavHLA_DO2.SetAsString(result == mrOk ? QStringLiteral("FA-1") : QStringLiteral("FA-2"));
             return result;
         };
         mainWindow().Button2Click();
@@ -195,8 +195,8 @@ TEST_P(DodavkyTest, CorrectionHoldsTheDocumentLockAndReleasesIt)
         EXPECT_FALSE(items().Active());
         auto header = peek(store::tables::podklHlav(), QStringLiteral("DO1"));
         header->Last();
-        EXPECT_EQ(header["HLA_DO2"].AsString(), QStringLiteral("FA-1")) << result;
-        EXPECT_EQ(header["HLA_NAC"].AsString(), QStringLiteral("Beta a.s."));
+        EXPECT_EQ(header[data->ffPodklHlavHLA_DO2].AsString(), QStringLiteral("FA-1")) << result;
+        EXPECT_EQ(header[data->ffPodklHlavHLA_NAC].AsString(), QStringLiteral("Beta a.s."));
     }
     EXPECT_EQ(screens.opened.value(0).pos, QPoint(130, 90));
     EXPECT_TRUE(prompts.messages.isEmpty());

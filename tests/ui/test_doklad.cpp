@@ -41,14 +41,14 @@ TEST_P(DokladTest, TheNumberIsTakenAtTheFirstNewItemEvenWhenTheItemIsCancelled)
         EXPECT_EQ(e.Label1, QStringLiteral("Alfa s.r.o."));
         EXPECT_EQ(e.Label3 + "|" + e.Label4, QStringLiteral("Brno|60200"));
         e.Button1Click();
-        numberSeen = hla("HLA_DO1").AsString();
+        numberSeen = data->ffPodklHlavHLA_DO1.AsString();
         keepAfterNumbering = e.KeepDocument && !e.NewDocument;
         e.Button4Click();
         return e.ModalResult;
     };
     screens.polozka = [&](TPodkladyPolEdit &e) {
-        EXPECT_EQ(pop("POP_DOK").AsString(), QStringLiteral("0000000124"));
-        EXPECT_EQ(pop("POP_BAL").AsFloat(), 1.0);
+        EXPECT_EQ(data->ffPodklPolPOP_DOK.AsString(), QStringLiteral("0000000124"));
+        EXPECT_EQ(data->ffPodklPolPOP_BAL.AsFloat(), 1.0);
         EXPECT_EQ(e.ActiveControl, TPodkladyPolEdit::DBEditTovel1);
         e.Button1Click();
         return e.ModalResult;
@@ -62,15 +62,15 @@ TEST_P(DokladTest, TheNumberIsTakenAtTheFirstNewItemEvenWhenTheItemIsCancelled)
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join('|').toStdString();
 
     auto counter = peek(store::tables::ciselnik());
-    EXPECT_EQ(counter["CIS_POD"].AsString(), QStringLiteral("124"));
+    EXPECT_EQ(counter[data->ffCiselnikCIS_POD].AsString(), QStringLiteral("124"));
     auto stored = peek(store::tables::podklHlav());
     ASSERT_EQ(stored->RecordCount(), 1);
-    EXPECT_EQ(stored["HLA_DO1"].AsString(), QStringLiteral("0000000124"));
-    EXPECT_EQ(stored["HLA_ODB"].AsString(), QStringLiteral("000001"));
-    EXPECT_EQ(stored["HLA_NAC"].AsString(), QStringLiteral("Alfa s.r.o."));
-    EXPECT_EQ(stored["HLA_DAT"].AsDate(), QDate::currentDate());
-    EXPECT_EQ(stored["HLA_EUR"].AsFloat(), 0.0);
-    EXPECT_EQ(stored["HLA_NCA"].AsFloat(), 0.0);
+    EXPECT_EQ(stored[data->ffPodklHlavHLA_DO1].AsString(), QStringLiteral("0000000124"));
+    EXPECT_EQ(stored[data->ffPodklHlavHLA_ODB].AsString(), QStringLiteral("000001"));
+    EXPECT_EQ(stored[data->ffPodklHlavHLA_NAC].AsString(), QStringLiteral("Alfa s.r.o."));
+    EXPECT_EQ(stored[data->ffPodklHlavHLA_DAT].AsDate(), QDate::currentDate());
+    EXPECT_EQ(stored[data->ffPodklHlavHLA_EUR].AsFloat(), 0.0);
+    EXPECT_EQ(stored[data->ffPodklHlavHLA_NCA].AsFloat(), 0.0);
     EXPECT_EQ(rowCount(store::tables::podklPol()), 0);
     EXPECT_FALSE(items().Active());             // closed by the main window
     EXPECT_FALSE(data->ffSortiment.Active());   // closed by the editor
@@ -81,7 +81,7 @@ TEST_P(DokladTest, WrittenItemsAddToTheTotalsAndACorrectionAddsItsDifference)
     addDocument(QStringLiteral("0000000007"), QStringLiteral("000001"), {{"000011", 5, 3}});
     addDocument(QStringLiteral("0000000070"), QStringLiteral("000002"), {{"000010", 10, 2}, {"000011", 1, 7}});
     mainWindow();
-    ASSERT_EQ(hla("HLA_DO1").AsString(), QStringLiteral("0000000070"));   // opened on the last
+    ASSERT_EQ(data->ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000070"));   // opened on the last
 
     QVector<QString> cardsShown;
     screens.doklad = [&](TDokladPodklady &e) {
@@ -90,7 +90,7 @@ TEST_P(DokladTest, WrittenItemsAddToTheTotalsAndACorrectionAddsItsDifference)
         EXPECT_FALSE(e.DBEditTovel5Enabled);
         EXPECT_EQ(e.Label1, QStringLiteral("Beta a.s."));
         for (items().First(); !items().Eof(); items().Next())
-            cardsShown << pop("POP_KAV").AsString();
+            cardsShown << data->ffPodklPolPOP_KAV.AsString();
         items().First();   // 10 × 2 of card 000010
         e.Button2Click();
         e.Button4Click();
@@ -111,13 +111,13 @@ TEST_P(DokladTest, WrittenItemsAddToTheTotalsAndACorrectionAddsItsDifference)
 
     auto stored = peek(store::tables::podklHlav(), QStringLiteral("DO1"));
     ASSERT_TRUE(stored->FindKey({QStringLiteral("0000000070")}));
-    EXPECT_DOUBLE_EQ(stored["HLA_EUR"].AsFloat(), 27 + 4);   // was 10 × 2 + 1 × 7
-    EXPECT_DOUBLE_EQ(stored["HLA_NCA"].AsFloat(), 27 + 4);
-    EXPECT_EQ(stored["HLA_NAC"].AsString(), QStringLiteral("Beta a.s."));   // confirmed again
+    EXPECT_DOUBLE_EQ(stored[data->ffPodklHlavHLA_EUR].AsFloat(), 27 + 4);   // was 10 × 2 + 1 × 7
+    EXPECT_DOUBLE_EQ(stored[data->ffPodklHlavHLA_NCA].AsFloat(), 27 + 4);
+    EXPECT_EQ(stored[data->ffPodklHlavHLA_NAC].AsString(), QStringLiteral("Beta a.s."));   // confirmed again
     auto item = peek(store::tables::podklPol());
-    ASSERT_TRUE(item->Locate(QStringLiteral("POP_KAV"), QStringLiteral("000010")));
-    EXPECT_EQ(item["POP_CKU"].AsFloat(), 12.0);
-    EXPECT_EQ(item["POP_KUS"].AsFloat(), 12.0);
+    ASSERT_TRUE(item->Locate(data->ffPodklPolPOP_KAV, QStringLiteral("000010")));
+    EXPECT_EQ(item[data->ffPodklPolPOP_CKU].AsFloat(), 12.0);
+    EXPECT_EQ(item[data->ffPodklPolPOP_KUS].AsFloat(), 12.0);
 
     // A new item in the same document adds its own totals.
     screens.opened.clear();
@@ -131,7 +131,7 @@ TEST_P(DokladTest, WrittenItemsAddToTheTotalsAndACorrectionAddsItsDifference)
     };
     mainWindow().Button2Click();
     ASSERT_TRUE(stored->FindKey({QStringLiteral("0000000070")}));
-    EXPECT_DOUBLE_EQ(stored["HLA_EUR"].AsFloat(), 31 + 6);
+    EXPECT_DOUBLE_EQ(stored[data->ffPodklHlavHLA_EUR].AsFloat(), 31 + 6);
     EXPECT_EQ(rowCount(store::tables::podklPol()), 4);
 }
 
@@ -174,7 +174,7 @@ TEST_P(DokladTest, NewAndCorrectItemWithoutASupplierOnlyMoveTheFocus)
     EXPECT_EQ(focus, (QVector<int>{TDokladPodklady::DBEditTovel1, TDokladPodklady::DBEditTovel1}));
     EXPECT_EQ(screens.windows(), QStringList{"doklad"});
     EXPECT_TRUE(prompts.messages.isEmpty());
-    EXPECT_EQ(peek(store::tables::ciselnik())["CIS_POD"].AsString(), QStringLiteral("123"));
+    EXPECT_EQ(peek(store::tables::ciselnik())[data->ffCiselnikCIS_POD].AsString(), QStringLiteral("123"));
     EXPECT_EQ(rowCount(store::tables::podklHlav()), 0);
 }
 
@@ -197,7 +197,7 @@ TEST_P(DokladTest, CancelledCorrectionKeepsTheItemAndAnotherStationsCardLockOpen
     };
     screens.polozka = [&](TPodkladyPolEdit &e) {
         ++editorRuns;
-        leave(items(), "POP_CKU", QStringLiteral("99"), [&](QString &t, bool &v) { e.DBEditTovel3Valid(t, v); });
+        leave(data->ffPodklPolPOP_CKU, QStringLiteral("99"), [&](QString &t, bool &v) { e.DBEditTovel3Valid(t, v); });
         EXPECT_TRUE(e.FormKeyDown(Qt::Key_Escape, Qt::NoModifier));
         return e.ModalResult;
     };
@@ -205,8 +205,8 @@ TEST_P(DokladTest, CancelledCorrectionKeepsTheItemAndAnotherStationsCardLockOpen
     EXPECT_EQ(editorRuns, 1);
     EXPECT_EQ(ownLocks(), 0);
     auto item = peek(store::tables::podklPol());
-    EXPECT_EQ(item["POP_CKU"].AsFloat(), 10.0);
-    EXPECT_EQ(peek(store::tables::podklHlav())["HLA_EUR"].AsFloat(), 20.0);
+    EXPECT_EQ(item[data->ffPodklPolPOP_CKU].AsFloat(), 10.0);
+    EXPECT_EQ(peek(store::tables::podklHlav())[data->ffPodklHlavHLA_EUR].AsFloat(), 20.0);
 }
 
 TEST_P(DokladTest, DeletingAnItemKeepsTheTotalsTheSumOfTheItems)
@@ -229,13 +229,13 @@ TEST_P(DokladTest, DeletingAnItemKeepsTheTotalsTheSumOfTheItems)
     double sumCcc = 0, sumNcc = 0;
     auto item = peek(store::tables::podklPol());
     for (item->First(); !item->Eof(); item->Next()) {
-        sumCcc += item["POP_CKU"].AsFloat() * item["POP_CNC"].AsFloat();
-        sumNcc += item["POP_NCS"].AsFloat() * item["POP_KUS"].AsFloat();
+        sumCcc += item[data->ffPodklPolPOP_CKU].AsFloat() * item[data->ffPodklPolPOP_CNC].AsFloat();
+        sumNcc += item[data->ffPodklPolPOP_NCS].AsFloat() * item[data->ffPodklPolPOP_KUS].AsFloat();
     }
     EXPECT_EQ(item->RecordCount(), 2);
     auto header = peek(store::tables::podklHlav());
-    EXPECT_DOUBLE_EQ(header["HLA_EUR"].AsFloat(), sumCcc);
-    EXPECT_DOUBLE_EQ(header["HLA_NCA"].AsFloat(), sumNcc);
+    EXPECT_DOUBLE_EQ(header[data->ffPodklHlavHLA_EUR].AsFloat(), sumCcc);
+    EXPECT_DOUBLE_EQ(header[data->ffPodklHlavHLA_NCA].AsFloat(), sumNcc);
     EXPECT_DOUBLE_EQ(sumCcc, 24.0);
 }
 
@@ -244,7 +244,7 @@ TEST_P(DokladTest, StoreFailuresInsideNewAndCorrectItemAreReportedAndWriteNothin
     {
         auto counter = peek(store::tables::ciselnik());
         counter->Edit();
-        counter["CIS_POD"].SetAsString(QStringLiteral("x"));
+        counter[data->ffCiselnikCIS_POD].SetAsString(QStringLiteral("x"));
         counter->Post();
     }
     screens.doklad = [&](TDokladPodklady &e) {
@@ -260,7 +260,7 @@ TEST_P(DokladTest, StoreFailuresInsideNewAndCorrectItemAreReportedAndWriteNothin
     EXPECT_EQ(prompts.messages, (QStringList{"Osetreni vyjimky"}));
     EXPECT_EQ(screens.windows(), QStringList{"doklad"});
     EXPECT_EQ(rowCount(store::tables::podklHlav()), 0);
-    EXPECT_EQ(peek(store::tables::ciselnik())["CIS_POD"].AsString(), QStringLiteral("x"));
+    EXPECT_EQ(peek(store::tables::ciselnik())[data->ffCiselnikCIS_POD].AsString(), QStringLiteral("x"));
     EXPECT_FALSE(data->ffCiselnik.Active());
     EXPECT_FALSE(data->ffSortiment.Active());
 }
@@ -361,7 +361,7 @@ TEST_P(DokladTest, TheCloseBoxDiscardsWhatTheLastItemDidNotWrite)
     screens.doklad = [&](TDokladPodklady &e) {
         EXPECT_TRUE(typeSupplier(e, QStringLiteral("000003")));
         e.Button1Click();
-        hla("HLA_DO2").SetAsString(QStringLiteral("FA-77"));
+        data->ffPodklHlavHLA_DO2.SetAsString(QStringLiteral("FA-77"));
         EXPECT_TRUE(e.KeepDocument);
         EXPECT_TRUE(e.FormCloseQuery());
         return e.ModalResult;
@@ -372,9 +372,9 @@ TEST_P(DokladTest, TheCloseBoxDiscardsWhatTheLastItemDidNotWrite)
     mainWindow().Button1Click();
     auto header = peek(store::tables::podklHlav());
     ASSERT_EQ(header->RecordCount(), 1);
-    EXPECT_EQ(header["HLA_DO2"].AsString(), QString());
-    EXPECT_EQ(header["HLA_EUR"].AsFloat(), 20.0);
-    EXPECT_EQ(header["HLA_NAC"].AsString(), QStringLiteral("Čedok"));
+    EXPECT_EQ(header[data->ffPodklHlavHLA_DO2].AsString(), QString());
+    EXPECT_EQ(header[data->ffPodklHlavHLA_EUR].AsFloat(), 20.0);
+    EXPECT_EQ(header[data->ffPodklHlavHLA_NAC].AsString(), QStringLiteral("Čedok"));
 }
 
 TEST_P(DokladTest, SupplierCodeLookUp)
@@ -386,13 +386,13 @@ TEST_P(DokladTest, SupplierCodeLookUp)
         e.DBEditTovel1Valid(text, valid, false);
         EXPECT_TRUE(valid);
         EXPECT_EQ(text, QStringLiteral("000002"));
-        EXPECT_EQ(hla("HLA_NAC").AsString(), QStringLiteral("Beta a.s."));
+        EXPECT_EQ(data->ffPodklHlavHLA_NAC.AsString(), QStringLiteral("Beta a.s."));
         EXPECT_EQ(e.Label2, QStringLiteral("Krátká 2"));
         EXPECT_EQ(screens.opened.size(), 1);
 
         // Unknown: the picker; cancelled, the labels are cleared and the code refused.
         screens.dodavatele = [&] {
-            EXPECT_EQ(data->ffDodavatele.FieldByName(QStringLiteral("DOD_KOD")).AsString(), QStringLiteral("000002"));
+            EXPECT_EQ(data->ffDodavateleDOD_KOD.AsString(), QStringLiteral("000002"));
             return mrCancel;
         };
         text = QStringLiteral("999999");
@@ -407,12 +407,12 @@ TEST_P(DokladTest, SupplierCodeLookUp)
         valid = true;
         e.DBEditTovel1Valid(text, valid, true);
         EXPECT_TRUE(valid);
-        EXPECT_EQ(text, hla("HLA_ODB").AsString());
+        EXPECT_EQ(text, data->ffPodklHlavHLA_ODB.AsString());
 
         // The side button starts at the typed code in code order; the chosen one is shown.
         screens.dodavatele = [&] {
             EXPECT_EQ(data->ffDodavatele.IndexName(), QStringLiteral("KOD"));
-            EXPECT_EQ(data->ffDodavatele.FieldByName(QStringLiteral("DOD_KOD")).AsString(), QStringLiteral("000001"));
+            EXPECT_EQ(data->ffDodavateleDOD_KOD.AsString(), QStringLiteral("000001"));
             data->ffDodavatele.Last();
             return mrOk;
         };

@@ -100,14 +100,14 @@ private:
 
 // Leaves a bound edit as TDBEditTovel does: OnValid with the typed text, then, when
 // valid, the (possibly replaced) text written to the field. Returns the validity.
-inline bool leave(store::Table &table, const char *field, QString text,
+inline bool leave(store::Field &field, QString text,
                   const std::function<void(QString &, bool &)> &onValid)
 {
     bool valid = true;
     if (onValid)
         onValid(text, valid);
     if (valid)
-        table.FieldByName(QLatin1String(field)).SetAsString(text);
+        field.SetAsString(text);
     return valid;
 }
 
@@ -126,15 +126,25 @@ protected:
         data->MainTop = 50;
         reports = std::make_unique<TDataSestavy>();
 
-        AppendRow(data->ffCiselnik, {{"CIS_POD", "123"}, {"CIS_ODB", 3.0}});
-        AppendRow(data->ffDodavatele, {{"DOD_KOD", "000001"}, {"DOD_FIR", "Alfa s.r.o."},
-                                       {"DOD_ULI", "Dlouhá 1"}, {"DOD_MES", "Brno"}, {"DOD_PSC", "60200"}});
-        AppendRow(data->ffDodavatele, {{"DOD_KOD", "000002"}, {"DOD_FIR", "Beta a.s."},
-                                       {"DOD_ULI", "Krátká 2"}, {"DOD_MES", "Praha"}, {"DOD_PSC", "11000"}});
-        AppendRow(data->ffDodavatele, {{"DOD_KOD", "000003"}, {"DOD_FIR", "Čedok"}});
-        AppendRow(data->ffSortiment, {{"SOR_KAV", "000010"}, {"SOR_NAC", "Šroub M6"}});
-        AppendRow(data->ffSortiment, {{"SOR_KAV", "000011"}, {"SOR_NAC", "Matice M6"}});
-        AppendRow(data->ffSortiment, {{"SOR_KAV", "000012"}, {"SOR_NAC", "Podložka"}});
+        AppendRow(data->ffCiselnik, {{data->ffCiselnikCIS_POD, "123"}, {data->ffCiselnikCIS_ODB, 3.0}});
+        AppendRow(data->ffDodavatele, {{data->ffDodavateleDOD_KOD, "000001"},
+                                       {data->ffDodavateleDOD_FIR, "Alfa s.r.o."},
+                                       {data->ffDodavateleDOD_ULI, "Dlouhá 1"},
+                                       {data->ffDodavateleDOD_MES, "Brno"},
+                                       {data->ffDodavateleDOD_PSC, "60200"}});
+        AppendRow(data->ffDodavatele, {{data->ffDodavateleDOD_KOD, "000002"},
+                                       {data->ffDodavateleDOD_FIR, "Beta a.s."},
+                                       {data->ffDodavateleDOD_ULI, "Krátká 2"},
+                                       {data->ffDodavateleDOD_MES, "Praha"},
+                                       {data->ffDodavateleDOD_PSC, "11000"}});
+        AppendRow(data->ffDodavatele, {{data->ffDodavateleDOD_KOD, "000003"},
+                                       {data->ffDodavateleDOD_FIR, "Čedok"}});
+        AppendRow(data->ffSortiment, {{data->ffSortimentSOR_KAV, "000010"},
+                                      {data->ffSortimentSOR_NAC, "Šroub M6"}});
+        AppendRow(data->ffSortiment, {{data->ffSortimentSOR_KAV, "000011"},
+                                      {data->ffSortimentSOR_NAC, "Matice M6"}});
+        AppendRow(data->ffSortiment, {{data->ffSortimentSOR_KAV, "000012"},
+                                      {data->ffSortimentSOR_NAC, "Podložka"}});
     }
 
     void TearDown() override
@@ -157,8 +167,6 @@ protected:
 
     store::Table &headers() { return data->ffPodklHlav; }
     store::Table &items() { return data->ffPodklPol; }
-    store::Field &hla(const char *f) { return data->ffPodklHlav.FieldByName(QLatin1String(f)); }
-    store::Field &pop(const char *f) { return data->ffPodklPol.FieldByName(QLatin1String(f)); }
 
     // A written document with its items (card, quantity, price; package 1, rate 1, no
     // markup), the header totals the sums of the items.
@@ -167,13 +175,18 @@ protected:
     {
         double eur = 0;
         for (const auto &[card, cku, cnc] : lines) {
-            AppendRow(items(), {{"POP_DOK", number}, {"POP_KAV", card}, {"POP_CKU", cku}, {"POP_CNC", cnc},
-                                {"POP_BAL", 1.0}, {"POP_KUS", cku}, {"POP_NCS", cnc}, {"POP_PRI", 0.0}});
+            AppendRow(items(), {{data->ffPodklPolPOP_DOK, number}, {data->ffPodklPolPOP_KAV, card},
+                                {data->ffPodklPolPOP_CKU, cku}, {data->ffPodklPolPOP_CNC, cnc},
+                                {data->ffPodklPolPOP_BAL, 1.0}, {data->ffPodklPolPOP_KUS, cku},
+                                {data->ffPodklPolPOP_NCS, cnc}, {data->ffPodklPolPOP_PRI, 0.0}});
             eur += cku * cnc;
         }
-        AppendRow(headers(), {{"HLA_DO1", number}, {"HLA_ODB", supplier}, {"HLA_NAC", "?"},
-                              {"HLA_MEN", "EUR"}, {"HLA_KUR", 1.0}, {"HLA_EUR", eur}, {"HLA_NCA", eur},
-                              {"HLA_DAT", QDate(2024, 3, 1)}, {"HLA_DDO", QDate(2024, 3, 1)}});
+        AppendRow(headers(), {{data->ffPodklHlavHLA_DO1, number}, {data->ffPodklHlavHLA_ODB, supplier},
+                              {data->ffPodklHlavHLA_NAC, "?"},
+                              {data->ffPodklHlavHLA_MEN, "EUR"}, {data->ffPodklHlavHLA_KUR, 1.0},
+                              {data->ffPodklHlavHLA_EUR, eur}, {data->ffPodklHlavHLA_NCA, eur},
+                              {data->ffPodklHlavHLA_DAT, QDate(2024, 3, 1)},
+                              {data->ffPodklHlavHLA_DDO, QDate(2024, 3, 1)}});
     }
 
     // Plays the item editor as a user typing an item field by field and pressing
@@ -183,12 +196,12 @@ protected:
                  const QString &markup = QStringLiteral("0"), const QString &package = QStringLiteral("1"))
     {
         if (e.DBEditTovel1Enabled
-            && !leave(items(), "POP_KAV", card, [&](QString &t, bool &v) { e.DBEditTovel1Valid(t, v, false); }))
+            && !leave(data->ffPodklPolPOP_KAV, card, [&](QString &t, bool &v) { e.DBEditTovel1Valid(t, v, false); }))
             return mrNone;
-        leave(items(), "POP_CNC", price, [&](QString &t, bool &v) { e.DBEditTovel2Valid(t, v); });
-        leave(items(), "POP_CKU", quantity, [&](QString &t, bool &v) { e.DBEditTovel3Valid(t, v); });
-        leave(items(), "POP_PRI", markup, [&](QString &t, bool &v) { e.DBEditTovel4Valid(t, v); });
-        leave(items(), "POP_BAL", package, [&](QString &t, bool &v) { e.DBEditTovel5Valid(t, v); });
+        leave(data->ffPodklPolPOP_CNC, price, [&](QString &t, bool &v) { e.DBEditTovel2Valid(t, v); });
+        leave(data->ffPodklPolPOP_CKU, quantity, [&](QString &t, bool &v) { e.DBEditTovel3Valid(t, v); });
+        leave(data->ffPodklPolPOP_PRI, markup, [&](QString &t, bool &v) { e.DBEditTovel4Valid(t, v); });
+        leave(data->ffPodklPolPOP_BAL, package, [&](QString &t, bool &v) { e.DBEditTovel5Valid(t, v); });
         e.Button2Click();
         return e.ModalResult;
     }
@@ -196,7 +209,7 @@ protected:
     // Confirms a supplier code in the editor as the code field does when it is left.
     bool typeSupplier(TDokladPodklady &e, const QString &code)
     {
-        return leave(headers(), "HLA_ODB", code, [&](QString &t, bool &v) { e.DBEditTovel1Valid(t, v, false); });
+        return leave(data->ffPodklHlavHLA_ODB, code, [&](QString &t, bool &v) { e.DBEditTovel1Valid(t, v, false); });
     }
 
     // What another station's connection sees of a table of the firm.
@@ -204,7 +217,7 @@ protected:
         std::unique_ptr<store::Database> db;
         std::unique_ptr<store::Table> table;
         store::Table *operator->() { return table.get(); }
-        store::Field &operator[](const char *f) { return table->FieldByName(QLatin1String(f)); }
+        store::Field &operator[](const store::FieldKey &f) { return table->FieldByName(f); }
     };
     Peek peek(const store::TableDef &def, const QString &index = QString())
     {
@@ -223,11 +236,11 @@ protected:
     {
         Peek locks = peek(store::tables::semafor());
         locks->Append();
-        locks["SYS_TAB"].SetAsString(code);
-        locks["SYS_KLI"].SetAsString(key);
-        locks["SYS_USR"].SetAsString(QStringLiteral("Svoboda Karel"));
-        locks["SYS_DAT"].SetAsDateTime(QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)));
-        locks["SYS_IDU"].SetAsString(QStringLiteral("10.0.0.2"));
+        locks[data->ffSemaforSYS_TAB].SetAsString(code);
+        locks[data->ffSemaforSYS_KLI].SetAsString(key);
+        locks[data->ffSemaforSYS_USR].SetAsString(QStringLiteral("Svoboda Karel"));
+        locks[data->ffSemaforSYS_DAT].SetAsDateTime(QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)));
+        locks[data->ffSemaforSYS_IDU].SetAsString(QStringLiteral("10.0.0.2"));
         locks->Post();
     }
     // The lock records of this station.
@@ -236,7 +249,7 @@ protected:
         Peek locks = peek(store::tables::semafor());
         int n = 0;
         for (locks->First(); !locks->Eof(); locks->Next())
-            n += locks["SYS_IDU"].AsString() == data->LocalAddress;
+            n += locks[data->ffSemaforSYS_IDU].AsString() == data->LocalAddress;
         return n;
     }
 

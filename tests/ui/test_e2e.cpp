@@ -85,8 +85,6 @@ struct CloseUnlessDone {
     }
 };
 
-QString fieldOf(store::Table &t, const char *name) { return t.FieldByName(QLatin1String(name)).AsString(); }
-double numberOf(store::Table &t, const char *name) { return t.FieldByName(QLatin1String(name)).AsFloat(); }
 
 } // namespace
 
@@ -105,9 +103,12 @@ private slots:
         store::Database::CreateSQLiteFile(params.sqliteFile);
         data.Database.Connect(params);
         CreateFirmSchema(data.Database, data.FirmNumber, false);
-        AppendRow(data.ffCiselnik, {{"CIS_POD", "123"}});
-        AppendRow(data.ffDodavatele, {{"DOD_KOD", "000001"}, {"DOD_FIR", "Alfa s.r.o."}, {"DOD_MES", "Brno"}});
-        AppendRow(data.ffSortiment, {{"SOR_KAV", "000010"}, {"SOR_NAC", "Šroub M6"}});
+        AppendRow(data.ffCiselnik, {{data.ffCiselnikCIS_POD, "123"}});
+        AppendRow(data.ffDodavatele, {{data.ffDodavateleDOD_KOD, "000001"},
+                                      {data.ffDodavateleDOD_FIR, "Alfa s.r.o."},
+                                      {data.ffDodavateleDOD_MES, "Brno"}});
+        AppendRow(data.ffSortiment, {{data.ffSortimentSOR_KAV, "000010"},
+                                     {data.ffSortimentSOR_NAC, "Šroub M6"}});
     }
 
     // Every test starts at the main window of the running program, shown and active, with
@@ -180,34 +181,34 @@ private slots:
 
         store::Table &header = data.ffPodklHlav;
         QCOMPARE(header.RecordCount(), 1);
-        QCOMPARE(fieldOf(header, "HLA_DO1"), QStringLiteral("0000000124"));
-        QCOMPARE(fieldOf(header, "HLA_ODB"), QStringLiteral("000001"));
-        QCOMPARE(fieldOf(header, "HLA_NAC"), QStringLiteral("Alfa s.r.o."));
-        QCOMPARE(fieldOf(header, "HLA_DO2"), QStringLiteral("FA-77"));
-        QCOMPARE(fieldOf(header, "HLA_MEN"), QStringLiteral("EUR"));
-        QCOMPARE(numberOf(header, "HLA_FAC"), 48.0);
-        QCOMPARE(numberOf(header, "HLA_KUR"), 25.0);
-        QCOMPARE(numberOf(header, "HLA_EUR"), 48.0);
-        QCOMPARE(numberOf(header, "HLA_NCA"), 1320.0);
-        QCOMPARE(header.FieldByName(QStringLiteral("HLA_DAT")).AsDate(), QDate::currentDate());
+        QCOMPARE(data.ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000124"));
+        QCOMPARE(data.ffPodklHlavHLA_ODB.AsString(), QStringLiteral("000001"));
+        QCOMPARE(data.ffPodklHlavHLA_NAC.AsString(), QStringLiteral("Alfa s.r.o."));
+        QCOMPARE(data.ffPodklHlavHLA_DO2.AsString(), QStringLiteral("FA-77"));
+        QCOMPARE(data.ffPodklHlavHLA_MEN.AsString(), QStringLiteral("EUR"));
+        QCOMPARE(data.ffPodklHlavHLA_FAC.AsFloat(), 48.0);
+        QCOMPARE(data.ffPodklHlavHLA_KUR.AsFloat(), 25.0);
+        QCOMPARE(data.ffPodklHlavHLA_EUR.AsFloat(), 48.0);
+        QCOMPARE(data.ffPodklHlavHLA_NCA.AsFloat(), 1320.0);
+        QCOMPARE(data.ffPodklHlavHLA_DAT.AsDate(), QDate::currentDate());
         QTRY_COMPARE(mainWindow->grid()->gridModel()->currentRow(), 0);   // the list shows the new document
 
         store::Table &items = data.ffPodklPol;
         items.Open();
         QCOMPARE(items.RecordCount(), 1);
-        QCOMPARE(fieldOf(items, "POP_DOK"), QStringLiteral("0000000124"));
-        QCOMPARE(fieldOf(items, "POP_KAV"), QStringLiteral("000010"));
-        QCOMPARE(fieldOf(items, "POP_NAC"), QStringLiteral("Šroub M6"));
-        QCOMPARE(numberOf(items, "POP_CNC"), 2.0);
-        QCOMPARE(numberOf(items, "POP_CKU"), 24.0);
-        QCOMPARE(numberOf(items, "POP_PRI"), 10.0);
-        QCOMPARE(numberOf(items, "POP_BAL"), 6.0);
-        QCOMPARE(numberOf(items, "POP_KUS"), 4.0);
-        QCOMPARE(numberOf(items, "POP_NCS"), 330.0);
+        QCOMPARE(data.ffPodklPolPOP_DOK.AsString(), QStringLiteral("0000000124"));
+        QCOMPARE(data.ffPodklPolPOP_KAV.AsString(), QStringLiteral("000010"));
+        QCOMPARE(data.ffPodklPolPOP_NAC.AsString(), QStringLiteral("Šroub M6"));
+        QCOMPARE(data.ffPodklPolPOP_CNC.AsFloat(), 2.0);
+        QCOMPARE(data.ffPodklPolPOP_CKU.AsFloat(), 24.0);
+        QCOMPARE(data.ffPodklPolPOP_PRI.AsFloat(), 10.0);
+        QCOMPARE(data.ffPodklPolPOP_BAL.AsFloat(), 6.0);
+        QCOMPARE(data.ffPodklPolPOP_KUS.AsFloat(), 4.0);
+        QCOMPARE(data.ffPodklPolPOP_NCS.AsFloat(), 330.0);
         items.Close();
 
         data.ffCiselnik.Open();
-        QCOMPARE(fieldOf(data.ffCiselnik, "CIS_POD"), QStringLiteral("124"));
+        QCOMPARE(data.ffCiselnikCIS_POD.AsString(), QStringLiteral("124"));
         data.ffCiselnik.Close();
         QCOMPARE(data.ffSemafor.Active(), false);
     }
@@ -231,7 +232,7 @@ private slots:
         QCOMPARE(prompts->messages, QStringList());
         QCOMPARE(data.ffPodklHlav.RecordCount(), 1);
         data.ffCiselnik.Open();
-        QCOMPARE(fieldOf(data.ffCiselnik, "CIS_POD"), QStringLiteral("124"));
+        QCOMPARE(data.ffCiselnikCIS_POD.AsString(), QStringLiteral("124"));
         data.ffCiselnik.Close();
     }
 
@@ -274,9 +275,9 @@ private slots:
         press(Qt::Key_F4);
         QVERIFY(editorDone);
         QCOMPARE(prompts->messages.size(), 1);
-        QCOMPARE(fieldOf(data.ffPodklHlav, "HLA_DO1"), QStringLiteral("0000000124"));
-        QCOMPARE(numberOf(data.ffPodklHlav, "HLA_EUR"), 48.0 + 50.0);
-        QCOMPARE(numberOf(data.ffPodklHlav, "HLA_NCA"), 1320.0 + 5 * 50 * 5.0);
+        QCOMPARE(data.ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000124"));
+        QCOMPARE(data.ffPodklHlavHLA_EUR.AsFloat(), 48.0 + 50.0);
+        QCOMPARE(data.ffPodklHlavHLA_NCA.AsFloat(), 1320.0 + 5 * 50 * 5.0);
         data.ffSemafor.Open();
         QVERIFY(data.ffSemafor.IsEmpty());   // the document's lock is released
         data.ffSemafor.Close();
@@ -306,12 +307,12 @@ private slots:
         });
         press(Qt::Key_F4);
         QVERIFY(editorDone);
-        QCOMPARE(numberOf(data.ffPodklHlav, "HLA_EUR"), 48.0);
-        QCOMPARE(numberOf(data.ffPodklHlav, "HLA_NCA"), 1320.0);
+        QCOMPARE(data.ffPodklHlavHLA_EUR.AsFloat(), 48.0);
+        QCOMPARE(data.ffPodklHlavHLA_NCA.AsFloat(), 1320.0);
         QCOMPARE(data.ffPodklPol.Active(), false);
         data.ffPodklPol.Open();
         QCOMPARE(data.ffPodklPol.RecordCount(), 1);
-        QCOMPARE(numberOf(data.ffPodklPol, "POP_CKU"), 24.0);
+        QCOMPARE(data.ffPodklPolPOP_CKU.AsFloat(), 24.0);
         data.ffPodklPol.Close();
     }
 
@@ -394,21 +395,21 @@ private slots:
         // The document is kept with the number last taken, the receipt names the prepared
         // document.
         data.ffCiselnik.Open();
-        const QString last = fieldOf(data.ffCiselnik, "CIS_POD");
+        const QString last = data.ffCiselnikCIS_POD.AsString();
         data.ffCiselnik.Close();
         store::Table &header = data.ffPodklHlav;
         header.Last();
-        QCOMPARE(fieldOf(header, "HLA_DO1"), last.rightJustified(10, QLatin1Char('0')));
-        QCOMPARE(fieldOf(header, "HLA_ODB"), QStringLiteral("000001"));
+        QCOMPARE(data.ffPodklHlavHLA_DO1.AsString(), last.rightJustified(10, QLatin1Char('0')));
+        QCOMPARE(data.ffPodklHlavHLA_ODB.AsString(), QStringLiteral("000001"));
         data.ffDodavky.Open();
         QCOMPARE(data.ffDodavky.RecordCount(), 1);
-        QCOMPARE(fieldOf(data.ffDodavky, "HLA_DO1"), QStringLiteral("0000000011"));
-        QCOMPARE(fieldOf(data.ffDodavky, "HLA_DO3"), QStringLiteral("E2E"));
+        QCOMPARE(data.ffDodavkyHLA_DO1.AsString(), QStringLiteral("0000000011"));
+        QCOMPARE(data.ffDodavkyHLA_DO3.AsString(), QStringLiteral("E2E"));
         data.ffDodavky.Close();
         data.ffSklad.Open();
         data.ffSklad.SetIndexName(QStringLiteral("KAV"));
         QVERIFY(data.ffSklad.FindKey({QStringLiteral("000020"), QStringLiteral("001")}));
-        QCOMPARE(numberOf(data.ffSklad, "SKL_STA"), 5.0);
+        QCOMPARE(data.ffSkladSKL_STA.AsFloat(), 5.0);
         data.ffSklad.Close();
     }
 
@@ -495,17 +496,17 @@ private slots:
             QCOMPARE(prompts->messages.size(), 1);
             QVERIFY(prompts->messages.front().contains(QStringLiteral("25x")));
             QCOMPARE(QApplication::focusWidget(), amount);
-            QCOMPARE(fieldOf(data.ffPodklHlav, "HLA_DO1"), QString());
+            QCOMPARE(data.ffPodklHlavHLA_DO1.AsString(), QString());
 
             type(QStringLiteral("250"));   // over the selected text
             press(Qt::Key_F2);
             QCOMPARE(itemEditors, 1);
             QVERIFY(QTest::qWaitForWindowActive(editor));
             // Numbered from the counter, whatever earlier tests took from it.
-            number = fieldOf(data.ffPodklHlav, "HLA_DO1");
+            number = data.ffPodklHlavHLA_DO1.AsString();
             QCOMPARE(number.size(), 10);
             QVERIFY(number.toLongLong() > 0);
-            QCOMPARE(numberOf(data.ffPodklHlav, "HLA_FAC"), 250.0);
+            QCOMPARE(data.ffPodklHlavHLA_FAC.AsFloat(), 250.0);
             QCOMPARE(static_cast<QLineEdit *>(amount)->text(), QStringLiteral("250"));
             press(Qt::Key_F4);   // the numbered document has no item yet
             QCOMPARE(prompts->messages.size(), 1);
@@ -514,9 +515,9 @@ private slots:
         });
         press(Qt::Key_F2);
         QVERIFY(editorDone);
-        QCOMPARE(fieldOf(data.ffPodklHlav, "HLA_DO1"), number);
-        QCOMPARE(numberOf(data.ffPodklHlav, "HLA_FAC"), 250.0);
-        QCOMPARE(fieldOf(data.ffPodklHlav, "HLA_ODB"), QStringLiteral("000001"));
+        QCOMPARE(data.ffPodklHlavHLA_DO1.AsString(), number);
+        QCOMPARE(data.ffPodklHlavHLA_FAC.AsFloat(), 250.0);
+        QCOMPARE(data.ffPodklHlavHLA_ODB.AsString(), QStringLiteral("000001"));
     }
 
     // A document whose supplier is no longer in the register: F4 opens the supplier
@@ -525,7 +526,7 @@ private slots:
     {
         AppendRow(data.ffPodklHlav, {{"HLA_DO1", "0000000999"}, {"HLA_ODB", "000077"}, {"HLA_NAC", "Zaniklá firma"},
                                      {"HLA_MEN", "EUR"}, {"HLA_KUR", 1.0}, {"HLA_DAT", QDate(2024, 3, 1)}});
-        QCOMPARE(fieldOf(data.ffPodklHlav, "HLA_DO1"), QStringLiteral("0000000999"));
+        QCOMPARE(data.ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000999"));
         TDBGrid *list = mainWindow->grid();
         QTRY_COMPARE(list->model()->index(list->currentIndex().row(), 1).data().toString(),
                      QStringLiteral("0000000999"));
@@ -549,9 +550,9 @@ private slots:
         QVERIFY(pickerSeen);
         QVERIFY(!editorSeen);
         QCOMPARE(data.ffPodklHlav.State(), store::DataSetState::Browse);
-        QCOMPARE(fieldOf(data.ffPodklHlav, "HLA_DO1"), QStringLiteral("0000000999"));
-        QCOMPARE(fieldOf(data.ffPodklHlav, "HLA_ODB"), QStringLiteral("000077"));
-        QCOMPARE(fieldOf(data.ffPodklHlav, "HLA_NAC"), QStringLiteral("Zaniklá firma"));
+        QCOMPARE(data.ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000999"));
+        QCOMPARE(data.ffPodklHlavHLA_ODB.AsString(), QStringLiteral("000077"));
+        QCOMPARE(data.ffPodklHlavHLA_NAC.AsString(), QStringLiteral("Zaniklá firma"));
         data.ffSemafor.Open();
         QVERIFY(data.ffSemafor.IsEmpty());
         data.ffSemafor.Close();

@@ -51,7 +51,7 @@ protected:
     }
 
     store::Table &sor() { return data->ffSortiment; }
-    QString card() { return sor().FieldByName(QStringLiteral("SOR_KAV")).AsString(); }
+    QString card() { return data->ffSortimentSOR_KAV.AsString(); }
 
     // A key as the window passes it: first to the picker, then, when it did not take it,
     // to the grid (move: what the grid does with it).

@@ -39,7 +39,8 @@ protected:
         // The counter row that numbers new suppliers.
         store::Table &cis = data->ffCiselnik;
         cis.Open();
-        AppendRow(cis, {{"CIS_ODB", kSupplierCounter}, {"CIS_PRD", "0"}, {"CIS_POD", "0"}});
+        AppendRow(cis, {{data->ffCiselnikCIS_ODB, kSupplierCounter}, {data->ffCiselnikCIS_PRD, "0"},
+                        {data->ffCiselnikCIS_POD, "0"}});
         cis.Close();
     }
 
@@ -55,8 +56,10 @@ protected:
     {
         store::Table &sor = data->ffSortiment;
         sor.Open();
-        AppendRow(sor, {{"SOR_KAV", kav}, {"SOR_NAC", nac}, {"SOR_PC1", pc1}, {"SOR_ALI", ali}, {"SOR_KDO", kdo},
-                        {"SOR_KVY", kvy}});
+        AppendRow(sor, {{data->ffSortimentSOR_KAV, kav}, {data->ffSortimentSOR_NAC, nac},
+                        {data->ffSortimentSOR_PC1, pc1}, {data->ffSortimentSOR_ALI, ali},
+                        {data->ffSortimentSOR_KDO, kdo},
+                        {data->ffSortimentSOR_KVY, kvy}});
     }
 
     // Suppliers (each takes a number from the counter first; the code given replaces it).
@@ -65,7 +68,8 @@ protected:
     {
         store::Table &dod = data->ffDodavatele;
         dod.Open();
-        AppendRow(dod, {{"DOD_KOD", kod}, {"DOD_FIR", fir}, {"DOD_ICO", ico}});
+        AppendRow(dod, {{data->ffDodavateleDOD_KOD, kod}, {data->ffDodavateleDOD_FIR, fir},
+                        {data->ffDodavateleDOD_ICO, ico}});
     }
 
     // The supplier counter as stored (read by another connection).
@@ -76,7 +80,7 @@ protected:
         cis.SetDatabase(other.get());
         cis.SetTableName(data->ffCiselnik.TableName());
         cis.Open();
-        return cis.FieldByName(QStringLiteral("CIS_ODB")).AsFloat();
+        return cis.FieldByName(data->ffCiselnikCIS_ODB).AsFloat();
     }
 
     QTemporaryDir dir;

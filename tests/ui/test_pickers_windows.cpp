@@ -83,7 +83,7 @@ protected:
     }
 
     store::Table &sor() { return data->ffSortiment; }
-    QString card() { return sor().FieldByName(QStringLiteral("SOR_KAV")).AsString(); }
+    QString card() { return data->ffSortimentSOR_KAV.AsString(); }
 
     RecordingPrompter prompter;
 };
@@ -251,10 +251,10 @@ TEST_P(WindowsTest, SupplierListCreatesASupplierThroughTheFormAndRemembersItsHei
         press(Qt::Key_F2);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&list));
         EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.messages.join(u'|').toStdString();
-        EXPECT_EQ(dod.FieldByName(QStringLiteral("DOD_KOD")).AsString(), QStringLiteral("000043"));
-        EXPECT_EQ(dod.FieldByName(QStringLiteral("DOD_FIR")).AsString(), QStringLiteral("Nářadí Říha"));
-        EXPECT_EQ(dod.FieldByName(QStringLiteral("DOD_ICO")).AsString(), QStringLiteral("12345678"));
-        EXPECT_EQ(dod.FieldByName(QStringLiteral("DOD_STA")).AsString(), QStringLiteral("Česko"));
+        EXPECT_EQ(data->ffDodavateleDOD_KOD.AsString(), QStringLiteral("000043"));
+        EXPECT_EQ(data->ffDodavateleDOD_FIR.AsString(), QStringLiteral("Nářadí Říha"));
+        EXPECT_EQ(data->ffDodavateleDOD_ICO.AsString(), QStringLiteral("12345678"));
+        EXPECT_EQ(data->ffDodavateleDOD_STA.AsString(), QStringLiteral("Česko"));
         TDBGrid *grid = list.grid();
         EXPECT_EQ(cell(grid, grid->currentIndex().row(), 14), QStringLiteral("000043"));
         EXPECT_EQ(focus(), grid);
@@ -327,7 +327,7 @@ TEST_P(WindowsTest, TheProgramOpensThePickersAndTheDocumentSearch)
     store::Table &hla = data->ffPodklHlav;
     hla.Open();
     for (const char *number : {"0000000001", "0000000002"})
-        AppendRow(hla, {{"HLA_DO1", number}});
+        AppendRow(hla, {{data->ffPodklHlavHLA_DO1, number}});
     hla.SetIndexName(QStringLiteral("DO1"));
     hla.Last();
     QTimer::singleShot(0, [&] {
@@ -338,7 +338,7 @@ TEST_P(WindowsTest, TheProgramOpensThePickersAndTheDocumentSearch)
         press(Qt::Key_Return);
     });
     EXPECT_EQ(screens().ShowPodkladyHle(), int(mrOk));
-    EXPECT_EQ(hla.FieldByName(QStringLiteral("HLA_DO1")).AsString(), QStringLiteral("0000000001"));
+    EXPECT_EQ(data->ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000001"));
     EXPECT_TRUE(QTest::qWaitForWindowActive(&main));
 }
 

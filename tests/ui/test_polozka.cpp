@@ -21,20 +21,20 @@ protected:
         addDocument(QStringLiteral("0000000001"), QStringLiteral("000001"), {});
         headers().Open();
         headers().Edit();
-        hla("HLA_KUR").SetAsFloat(25);
+        data->ffPodklHlavHLA_KUR.SetAsFloat(25);
         items().Open();
         items().Append();
-        pop("POP_DOK").SetAsString(QStringLiteral("0000000001"));
-        pop("POP_BAL").SetAsFloat(1);
+        data->ffPodklPolPOP_DOK.SetAsString(QStringLiteral("0000000001"));
+        data->ffPodklPolPOP_BAL.SetAsFloat(1);
         data->ffSortiment.Open();
     }
 
     void set(double cku, double cnc, double pri, double bal)
     {
-        pop("POP_CKU").SetAsFloat(cku);
-        pop("POP_CNC").SetAsFloat(cnc);
-        pop("POP_PRI").SetAsFloat(pri);
-        pop("POP_BAL").SetAsFloat(bal);
+        data->ffPodklPolPOP_CKU.SetAsFloat(cku);
+        data->ffPodklPolPOP_CNC.SetAsFloat(cnc);
+        data->ffPodklPolPOP_PRI.SetAsFloat(pri);
+        data->ffPodklPolPOP_BAL.SetAsFloat(bal);
     }
 
     TPodkladyPolEdit editor;
@@ -45,12 +45,12 @@ TEST_P(PolozkaTest, ZapisDerivesThePackagePriceAndCount)
     EXPECT_EQ(typeItem(editor, QStringLiteral("000010"), QStringLiteral("2"), QStringLiteral("24"),
                        QStringLiteral("10"), QStringLiteral("6")),
               mrOk);
-    EXPECT_DOUBLE_EQ(pop("POP_NCS").AsFloat(), 330.0);   // (25 × 2 + 25 × 2 / 100 × 10) × 6
-    EXPECT_DOUBLE_EQ(pop("POP_KUS").AsFloat(), 4.0);
-    EXPECT_DOUBLE_EQ(pop("POP_NCC").AsFloat(), 1320.0);
-    EXPECT_DOUBLE_EQ(pop("POP_CCC").AsFloat(), 48.0);
-    EXPECT_EQ(pop("POP_KAV").AsString(), QStringLiteral("000010"));
-    EXPECT_EQ(pop("POP_NAC").AsString(), QStringLiteral("Šroub M6"));
+    EXPECT_DOUBLE_EQ(data->ffPodklPolPOP_NCS.AsFloat(), 330.0);   // (25 × 2 + 25 × 2 / 100 × 10) × 6
+    EXPECT_DOUBLE_EQ(data->ffPodklPolPOP_KUS.AsFloat(), 4.0);
+    EXPECT_DOUBLE_EQ(data->ffPodklPolPOP_NCC.AsFloat(), 1320.0);
+    EXPECT_DOUBLE_EQ(data->ffPodklPolPOP_CCC.AsFloat(), 48.0);
+    EXPECT_EQ(data->ffPodklPolPOP_KAV.AsString(), QStringLiteral("000010"));
+    EXPECT_EQ(data->ffPodklPolPOP_NAC.AsString(), QStringLiteral("Šroub M6"));
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join('|').toStdString();
 }
 
@@ -111,25 +111,25 @@ TEST_P(PolozkaTest, HandlersDeriveFromTheStoredValues)
     bool valid = true;
     editor.DBEditTovel2Valid(text, valid);   // the new price 4 is not used yet
     EXPECT_TRUE(valid);
-    EXPECT_DOUBLE_EQ(pop("POP_NCS").AsFloat(), 300.0);
-    EXPECT_DOUBLE_EQ(pop("POP_KUS").AsFloat(), 2.0);
+    EXPECT_DOUBLE_EQ(data->ffPodklPolPOP_NCS.AsFloat(), 300.0);
+    EXPECT_DOUBLE_EQ(data->ffPodklPolPOP_KUS.AsFloat(), 2.0);
 
     text = QStringLiteral("10");
     editor.DBEditTovel4Valid(text, valid);   // markup from the text
-    EXPECT_DOUBLE_EQ(pop("POP_NCS").AsFloat(), 330.0);
+    EXPECT_DOUBLE_EQ(data->ffPodklPolPOP_NCS.AsFloat(), 330.0);
     text = QStringLiteral("3");
     editor.DBEditTovel5Valid(text, valid);   // package size from the text, markup stored (0)
-    EXPECT_DOUBLE_EQ(pop("POP_NCS").AsFloat(), 150.0);
-    EXPECT_DOUBLE_EQ(pop("POP_KUS").AsFloat(), 4.0);
+    EXPECT_DOUBLE_EQ(data->ffPodklPolPOP_NCS.AsFloat(), 150.0);
+    EXPECT_DOUBLE_EQ(data->ffPodklPolPOP_KUS.AsFloat(), 4.0);
     EXPECT_TRUE(valid);
 
     for (const char *bad : {"", "abc", "-1"}) {
         text = QLatin1String(bad);
         valid = true;
-        pop("POP_KUS").SetAsFloat(-7);
+        data->ffPodklPolPOP_KUS.SetAsFloat(-7);
         editor.DBEditTovel3Valid(text, valid);
         EXPECT_FALSE(valid) << bad;
-        EXPECT_DOUBLE_EQ(pop("POP_KUS").AsFloat(), 2.0) << bad;   // derived all the same
+        EXPECT_DOUBLE_EQ(data->ffPodklPolPOP_KUS.AsFloat(), 2.0) << bad;   // derived all the same
     }
     text = QStringLiteral("0");
     valid = true;
@@ -147,12 +147,12 @@ TEST_P(PolozkaTest, HandlersDeriveFromTheStoredValues)
     } catch (const AppError &e) {
         EXPECT_EQ(e.text(), TPodkladyPolEdit::kZeroPackage);
     }
-    EXPECT_DOUBLE_EQ(pop("POP_KUS").AsFloat(), 2.0);
+    EXPECT_DOUBLE_EQ(data->ffPodklPolPOP_KUS.AsFloat(), 2.0);
     EXPECT_TRUE(prompts.messages.isEmpty());
 
     // A package size of 0 already stored is reported, but does not hold the user in
     // the price field, from which it cannot be corrected.
-    pop("POP_BAL").SetAsFloat(0);
+    data->ffPodklPolPOP_BAL.SetAsFloat(0);
     valid = true;
     editor.DBEditTovel2Valid(text = QStringLiteral("4"), valid);
     EXPECT_TRUE(valid);
@@ -161,20 +161,21 @@ TEST_P(PolozkaTest, HandlersDeriveFromTheStoredValues)
 
 TEST_P(PolozkaTest, CardLookUp)
 {
-    AppendRow(data->ffSortiment, {{"SOR_KAV", "12345"}, {"SOR_NAC", "Krátká karta"}});
+    AppendRow(data->ffSortiment, {{data->ffSortimentSOR_KAV, "12345"},
+                                  {data->ffSortimentSOR_NAC, "Krátká karta"}});
     QString text = QStringLiteral("000011");
     bool valid = true;
     editor.DBEditTovel1Valid(text, valid, false);   // a full card number: taken directly
     EXPECT_TRUE(valid);
     EXPECT_EQ(text, QStringLiteral("000011"));
-    EXPECT_EQ(pop("POP_NAC").AsString(), QStringLiteral("Matice M6"));
+    EXPECT_EQ(data->ffPodklPolPOP_NAC.AsString(), QStringLiteral("Matice M6"));
     EXPECT_TRUE(screens.opened.isEmpty());
     EXPECT_EQ(data->LastSorCode, QStringLiteral("000011"));
 
     // Five characters or fewer always open the picker, at the remembered card.
     screens.sortiment = [&] {
         EXPECT_EQ(data->ffSortiment.IndexName(), QStringLiteral("NAC"));
-        EXPECT_EQ(data->ffSortiment.FieldByName(QStringLiteral("SOR_KAV")).AsString(), QStringLiteral("000011"));
+        EXPECT_EQ(data->ffSortimentSOR_KAV.AsString(), QStringLiteral("000011"));
         data->ffSortiment.Prior();   // "Krátká karta" before "Matice M6" by name
         return mrOk;
     };
@@ -182,7 +183,7 @@ TEST_P(PolozkaTest, CardLookUp)
     editor.DBEditTovel1Valid(text, valid, false);
     EXPECT_TRUE(valid);
     EXPECT_EQ(text, QStringLiteral("12345"));
-    EXPECT_EQ(pop("POP_NAC").AsString(), QStringLiteral("Krátká karta"));
+    EXPECT_EQ(data->ffPodklPolPOP_NAC.AsString(), QStringLiteral("Krátká karta"));
     EXPECT_EQ(screens.opened.value(0).pos, QPoint(150, 152));
     EXPECT_EQ(data->LastSorIndex, QStringLiteral("NAC"));
 
@@ -200,16 +201,16 @@ TEST_P(PolozkaTest, CardLookUp)
     // The side button: chosen or not, the text goes back into the field.
     editor.DBEditTovel1ClickButton(text = QStringLiteral("000010"));
     EXPECT_EQ(text, QStringLiteral("000010"));
-    EXPECT_EQ(pop("POP_KAV").AsString(), QStringLiteral("000010"));
+    EXPECT_EQ(data->ffPodklPolPOP_KAV.AsString(), QStringLiteral("000010"));
     editor.DBEditTovel1ClickButton(text = QStringLiteral("nic"));
     EXPECT_EQ(text, QStringLiteral("nic"));
-    EXPECT_EQ(pop("POP_KAV").AsString(), QStringLiteral("000010"));
+    EXPECT_EQ(data->ffPodklPolPOP_KAV.AsString(), QStringLiteral("000010"));
     EXPECT_EQ(screens.opened.size(), 3);
 
     // The assortment stays as the caller had it: open on the card, or closed.
     EXPECT_TRUE(data->SorValid(QStringLiteral("000012")));
     EXPECT_TRUE(data->ffSortiment.Active());
-    EXPECT_EQ(data->ffSortiment.FieldByName(QStringLiteral("SOR_NAC")).AsString(), QStringLiteral("Podložka"));
+    EXPECT_EQ(data->ffSortimentSOR_NAC.AsString(), QStringLiteral("Podložka"));
     data->ffSortiment.Close();
     EXPECT_TRUE(data->SorValid(QStringLiteral("000012")));
     EXPECT_FALSE(data->ffSortiment.Active());

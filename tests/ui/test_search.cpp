@@ -41,7 +41,7 @@ protected:
         return dialog.ModalResult;
     }
 
-    QString card() { return data->ffSortiment.FieldByName(QStringLiteral("SOR_KAV")).AsString(); }
+    QString card() { return data->ffSortimentSOR_KAV.AsString(); }
 };
 
 TEST_P(SearchTest, EachOptionLandsOnTheNearestKeyOfItsIndex)
@@ -83,7 +83,7 @@ TEST_P(SearchTest, AfterANameSearchTheCallersListIsInNameOrder)
     ASSERT_EQ(search(dialog, 0, QStringLiteral("D")), mrOk);
     QStringList names;
     for (store::Table &t = data->ffSortiment; !t.Eof(); t.Next())
-        names << t.FieldByName(QStringLiteral("SOR_NAC")).AsString();
+        names << data->ffSortimentSOR_NAC.AsString();
     EXPECT_EQ(names, QStringList({QStringLiteral("Dláto"), QStringLiteral("Kladivo"), QStringLiteral("Kleště"),
                                   QStringLiteral("Pilník")}));
 }
@@ -148,25 +148,26 @@ TEST_P(SearchTest, SupplierAndDocumentSearchesUseTheirTables)
         TDodHle dialog;
         EXPECT_EQ(search(dialog, 0, QStringLiteral("  účetní")), mrOk);  // capitals by the locale
         EXPECT_EQ(dod.IndexName(), QStringLiteral("NAC"));
-        EXPECT_EQ(dod.FieldByName(QStringLiteral("DOD_KOD")).AsString(), QStringLiteral("000002"));
+        EXPECT_EQ(data->ffDodavateleDOD_KOD.AsString(), QStringLiteral("000002"));
     }
     {
         TDodHle dialog;
         EXPECT_EQ(search(dialog, 1, QStringLiteral(" 5555")), mrOk);
         EXPECT_EQ(dod.IndexName(), QStringLiteral("ICO"));
-        EXPECT_EQ(dod.FieldByName(QStringLiteral("DOD_KOD")).AsString(), QStringLiteral("000003"));
+        EXPECT_EQ(data->ffDodavateleDOD_KOD.AsString(), QStringLiteral("000003"));
     }
     {
         TDodHle dialog;
         EXPECT_EQ(search(dialog, 2, QStringLiteral(" 000001 ")), mrOk);
         EXPECT_EQ(dod.IndexName(), QStringLiteral("KOD"));
-        EXPECT_EQ(dod.FieldByName(QStringLiteral("DOD_KOD")).AsString(), QStringLiteral("000001"));
+        EXPECT_EQ(data->ffDodavateleDOD_KOD.AsString(), QStringLiteral("000001"));
     }
 
     store::Table &hla = data->ffPodklHlav;
     hla.Open();
     for (const char *number : {"0000000009", "0000000123", "0000000450"})
-        AppendRow(hla, {{"HLA_DO1", number}, {"HLA_NAC", "Dodavatel"}, {"HLA_DO2", "F"}});
+        AppendRow(hla, {{data->ffPodklHlavHLA_DO1, number}, {data->ffPodklHlavHLA_NAC, "Dodavatel"},
+                        {data->ffPodklHlavHLA_DO2, "F"}});
     hla.SetIndexName(QStringLiteral("DO1"));
     {
         // A number typed without its leading zeros is not the stored number: it lands on
@@ -176,7 +177,7 @@ TEST_P(SearchTest, SupplierAndDocumentSearchesUseTheirTables)
         EXPECT_TRUE(hla.Eof());
         TPodkladyHle exact;
         EXPECT_EQ(search(exact, 0, QStringLiteral("0000000123")), mrOk);
-        EXPECT_EQ(hla.FieldByName(QStringLiteral("HLA_DO1")).AsString(), QStringLiteral("0000000123"));
+        EXPECT_EQ(data->ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000123"));
         EXPECT_FALSE(hla.Eof());
     }
 }

@@ -36,7 +36,6 @@ protected:
     }
 
     store::Table &dod() { return data->ffDodavatele; }
-    QString field(const char *name) { return dod().FieldByName(QLatin1String(name)).AsString(); }
     // The names of the suppliers as stored, in code order.
     QStringList storedNames()
     {
@@ -48,8 +47,8 @@ protected:
         t.Open();
         t.SetIndexName(QStringLiteral("KOD"));
         for (t.First(); !t.Eof(); t.Next())
-            names << t.FieldByName(QStringLiteral("DOD_KOD")).AsString() + u' '
-                         + t.FieldByName(QStringLiteral("DOD_FIR")).AsString();
+            names << t.FieldByName(data->ffDodavateleDOD_KOD).AsString() + u' '
+                         + t.FieldByName(data->ffDodavateleDOD_FIR).AsString();
         return names;
     }
 
@@ -58,7 +57,7 @@ protected:
     {
         return [this, name, result](TZakazniciEdit &f) {
             f.FormShow();
-            dod().FieldByName(QStringLiteral("DOD_FIR")).SetAsString(name);
+            data->ffDodavateleDOD_FIR.SetAsString(name);
             result == mrOk ? f.Button1Click() : f.Button2Click();
             return f.ModalResult;
         };
@@ -88,13 +87,13 @@ TEST_P(SupplierTest, ANewSupplierWrittenIsCurrentAndEnterChoosesIt)
 {
     QSignalSpy focus(&list, &FormCommands::focusRequested);
     form = [&](TZakazniciEdit &f) {
-        EXPECT_EQ(field("DOD_KOD"), QStringLiteral("000044"));  // numbered on insert
-        EXPECT_EQ(field("DOD_JED"), QStringLiteral("0001"));
+        EXPECT_EQ(data->ffDodavateleDOD_KOD.AsString(), QStringLiteral("000044"));  // numbered on insert
+        EXPECT_EQ(data->ffDodavateleDOD_JED.AsString(), QStringLiteral("0001"));
         return typing(QStringLiteral("Nový dodavatel"), mrOk)(f);
     };
     list.Button2Click();
-    EXPECT_EQ(field("DOD_KOD"), QStringLiteral("000044"));
-    EXPECT_EQ(field("DOD_FIR"), QStringLiteral("Nový dodavatel"));
+    EXPECT_EQ(data->ffDodavateleDOD_KOD.AsString(), QStringLiteral("000044"));
+    EXPECT_EQ(data->ffDodavateleDOD_FIR.AsString(), QStringLiteral("Nový dodavatel"));
     EXPECT_EQ(focus.count(), 1);
     EXPECT_EQ(storedNames().last(), QStringLiteral("000044 Nový dodavatel"));
     EXPECT_TRUE(list.FormKeyDown(Qt::Key_Return));
@@ -106,7 +105,7 @@ TEST_P(SupplierTest, ACorrectionIsWrittenOnlyOnOk)
     ASSERT_TRUE(dod().FindKey({QStringLiteral("000002")}));
     form = typing(QStringLiteral("Opraveno"), mrCancel);
     EXPECT_TRUE(list.FormKeyDown(Qt::Key_F4));
-    EXPECT_EQ(field("DOD_FIR"), QStringLiteral("Železářství Novák"));
+    EXPECT_EQ(data->ffDodavateleDOD_FIR.AsString(), QStringLiteral("Železářství Novák"));
     form = typing(QStringLiteral("Opraveno"), mrOk);
     list.Button3Click();
     EXPECT_EQ(storedNames(), QStringList({QStringLiteral("000001 Barvy Laky"), QStringLiteral("000002 Opraveno")}));
@@ -151,7 +150,7 @@ TEST_P(SupplierTest, ARowHeldByAnotherStationGivesTheMessageAndWritesNothing)
 
     // A failure inside the form (a text the code page cannot hold) is reported the same way.
     form = [&](TZakazniciEdit &f) {
-        dod().FieldByName(QStringLiteral("DOD_FIR")).SetAsString(QStringLiteral("Smile \u263A"));
+        data->ffDodavateleDOD_FIR.SetAsString(QStringLiteral("Smile \u263A"));
         f.Button1Click();
         return f.ModalResult;
     };
@@ -174,7 +173,7 @@ TEST_P(SupplierTest, SearchAndEscape)
     EXPECT_TRUE(list.FormKeyDown(Qt::Key_F5));
     EXPECT_EQ(focus.count(), 1);
     EXPECT_EQ(dod().IndexName(), QStringLiteral("NAC"));
-    EXPECT_EQ(field("DOD_KOD"), QStringLiteral("000002"));
+    EXPECT_EQ(data->ffDodavateleDOD_KOD.AsString(), QStringLiteral("000002"));
     EXPECT_FALSE(list.FormKeyDown(Qt::Key_Down));
     list.DBGrid1DblClick();
     EXPECT_EQ(list.ModalResult, mrOk);

@@ -59,24 +59,38 @@ protected:
         data->ExportPath = exportDir.path() + u'/';
 
         // A new supplier takes its code from the counter; the codes below replace it.
-        AppendRow(data->ffCiselnik, {{"CIS_POD", "1"}, {"CIS_ODB", 0.0}});
-        AppendRow(data->ffDodavatele, {{"DOD_KOD", "000007"}, {"DOD_ICO", "12345678"}, {"DOD_DIC", "CZ12345678"},
-                                       {"DOD_FIR", "Pekárna s.r.o."}, {"DOD_ULI", "Nádražní 5"},
-                                       {"DOD_MES", "Třebíč"}, {"DOD_PSC", "674 01"}});
-        AppendRow(data->ffDodavatele, {{"DOD_KOD", "000008"}, {"DOD_ICO", "87654321"}, {"DOD_FIR", "Jiná"}});
-        AppendRow(data->ffSortiment, {{"SOR_KAV", "000010"}, {"SOR_NAC", "Šroub"}, {"SOR_PC1", 49.9}, {"SOR_DAN", 21.0}});
-        AppendRow(data->ffSortiment, {{"SOR_KAV", "000011"}, {"SOR_NAC", "Matice"}, {"SOR_PC1", 12.0}, {"SOR_DAN", 15.0}});
+        AppendRow(data->ffCiselnik, {{data->ffCiselnikCIS_POD, "1"}, {data->ffCiselnikCIS_ODB, 0.0}});
+        AppendRow(data->ffDodavatele, {{data->ffDodavateleDOD_KOD, "000007"},
+                                       {data->ffDodavateleDOD_ICO, "12345678"},
+                                       {data->ffDodavateleDOD_DIC, "CZ12345678"},
+                                       {data->ffDodavateleDOD_FIR, "Pekárna s.r.o."},
+                                       {data->ffDodavateleDOD_ULI, "Nádražní 5"},
+                                       {data->ffDodavateleDOD_MES, "Třebíč"},
+                                       {data->ffDodavateleDOD_PSC, "674 01"}});
+        AppendRow(data->ffDodavatele, {{data->ffDodavateleDOD_KOD, "000008"},
+                                       {data->ffDodavateleDOD_ICO, "87654321"},
+                                       {data->ffDodavateleDOD_FIR, "Jiná"}});
+        AppendRow(data->ffSortiment, {{data->ffSortimentSOR_KAV, "000010"},
+                                      {data->ffSortimentSOR_NAC, "Šroub"}, {data->ffSortimentSOR_PC1, 49.9},
+                                      {data->ffSortimentSOR_DAN, 21.0}});
+        AppendRow(data->ffSortiment, {{data->ffSortimentSOR_KAV, "000011"},
+                                      {data->ffSortimentSOR_NAC, "Matice"},
+                                      {data->ffSortimentSOR_PC1, 12.0}, {data->ffSortimentSOR_DAN, 15.0}});
 
         addItem("0000000006", "000010", "Jiný doklad", 1, 1);
         addItem("0000000005", "000011", "Matice M6", 1.5, 10);
         addItem("0000000005", "000010", "Šroub & spol.", 3.25, 2.5);
         addItem("0000000005", "000099", "Karta není v sortimentu", 7, 7);
         addItem("0000000005", "000011", "Matice M6 žlutá", 0, 1);
-        AppendRow(data->ffPodklHlav, {{"HLA_DO1", "0000000005"}, {"HLA_DAT", QDate(2004, 3, 5)}, {"HLA_ODB", "000007"},
-                                      {"HLA_DO2", "Fč'A'<1>"}, {"HLA_FAC", 1234.5}, {"HLA_MEN", "EUR"},
-                                      {"HLA_KUR", 25.5}});
-        AppendRow(data->ffPodklHlav, {{"HLA_DO1", "0000000006"}, {"HLA_ODB", "000008"}, {"HLA_MEN", "CZK"},
-                                      {"HLA_KUR", 1.0}});
+        AppendRow(data->ffPodklHlav, {{data->ffPodklHlavHLA_DO1, "0000000005"},
+                                      {data->ffPodklHlavHLA_DAT, QDate(2004, 3, 5)},
+                                      {data->ffPodklHlavHLA_ODB, "000007"},
+                                      {data->ffPodklHlavHLA_DO2, "Fč'A'<1>"},
+                                      {data->ffPodklHlavHLA_FAC, 1234.5}, {data->ffPodklHlavHLA_MEN, "EUR"},
+                                      {data->ffPodklHlavHLA_KUR, 25.5}});
+        AppendRow(data->ffPodklHlav, {{data->ffPodklHlavHLA_DO1, "0000000006"},
+                                      {data->ffPodklHlavHLA_ODB, "000008"}, {data->ffPodklHlavHLA_MEN, "CZK"},
+                                      {data->ffPodklHlavHLA_KUR, 1.0}});
         // The main list as the main window keeps it: open in "DO1" order.
         data->ffPodklHlav.Open();
         data->ffPodklHlav.SetIndexName(QStringLiteral("DO1"));
@@ -90,8 +104,9 @@ protected:
 
     void addItem(const char *document, const char *card, const char *name, double price, double packages)
     {
-        AppendRow(data->ffPodklPol, {{"POP_DOK", document}, {"POP_KAV", card}, {"POP_NAC", QString::fromUtf8(name)},
-                                     {"POP_NCS", price}, {"POP_KUS", packages}});
+        AppendRow(data->ffPodklPol, {{data->ffPodklPolPOP_DOK, document}, {data->ffPodklPolPOP_KAV, card},
+                                     {data->ffPodklPolPOP_NAC, QString::fromUtf8(name)},
+                                     {data->ffPodklPolPOP_NCS, price}, {data->ffPodklPolPOP_KUS, packages}});
     }
 
     // Makes the document the current header of the main list.

@@ -46,7 +46,7 @@ TEST_P(ExportCommandTest, F9WritesTheCurrentDocumentAndGivesTheFocusBackToTheLis
     EXPECT_EQ(readAll(dialog.answer), readAll(QStringLiteral(PODKLADY_XML_EXPECTED "/podklad_0000000005.xml")));
     EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Soubor dodávky 0000000005.xml vytvořen.")});
     EXPECT_EQ(focused, QVector<int>{TDodavky::DBGrid1});
-    EXPECT_EQ(data->ffPodklHlav.FieldByName(QStringLiteral("HLA_DO1")).AsString(), QStringLiteral("0000000005"));
+    EXPECT_EQ(data->ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000005"));
     expectTablesClosed();
 
     // Cancelled: nothing more is written, the focus still goes back.

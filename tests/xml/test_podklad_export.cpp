@@ -33,7 +33,7 @@ TEST_P(ExportTest, WritesTheDocumentWithItsSupplierAndItemsAsTheHandOverFile)
                                          QStringLiteral("xml")}));
     EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Soubor dodávky 0000000005.xml vytvořen.")});
     EXPECT_EQ(exportDirEntries(), QStringList{QStringLiteral("prijem.xml")});
-    EXPECT_EQ(data->ffPodklHlav.FieldByName(QStringLiteral("HLA_DO1")).AsString(), QStringLiteral("0000000005"));
+    EXPECT_EQ(data->ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000005"));
     expectTablesClosed();
 }
 
@@ -42,7 +42,7 @@ TEST_P(ExportTest, EmptyValuesAndADocumentWithoutItems)
     // Document 6 has no date and no invoiced amount, and its one item's card is
     // missing once that card is gone from the assortment.
     data->ffSortiment.Open();
-    ASSERT_TRUE(data->ffSortiment.Locate(QStringLiteral("SOR_KAV"), QStringLiteral("000010")));
+    ASSERT_TRUE(data->ffSortiment.Locate(data->ffSortimentSOR_KAV, QStringLiteral("000010")));
     data->ffSortiment.Delete();
     data->ffSortiment.Close();
     select(QStringLiteral("0000000006"));
@@ -102,7 +102,7 @@ TEST_P(ExportTest, ASupplierMissingFromTheRegisterIsReportedAndNoFileIsMade)
 {
     ASSERT_TRUE(data->ffPodklHlav.FindKey({QStringLiteral("0000000005")}));
     data->ffPodklHlav.Edit();
-    data->ffPodklHlav.FieldByName(QStringLiteral("HLA_ODB")).SetAsString(QStringLiteral("000999"));
+    data->ffPodklHlavHLA_ODB.SetAsString(QStringLiteral("000999"));
     data->ffPodklHlav.Post();
     select(QStringLiteral("0000000005"));
     dialog.answer = exportDir.filePath(QStringLiteral("0000000005.xml"));

@@ -27,9 +27,9 @@ QVector<LockRow> lockRows(TData &data, const QString &code = {}, const QString &
         t.SetRange({code, key}, {code, key});
     QVector<LockRow> rows;
     for (t.First(); !t.Eof(); t.Next())
-        rows.append({t[QStringLiteral("SYS_TAB")].AsString(), t[QStringLiteral("SYS_KLI")].AsString(),
-                     t[QStringLiteral("SYS_USR")].AsString(), t[QStringLiteral("SYS_IDU")].AsString(),
-                     t[QStringLiteral("SYS_DAT")].AsDateTime()});
+        rows.append({data.ffSemaforSYS_TAB.AsString(), data.ffSemaforSYS_KLI.AsString(),
+                     data.ffSemaforSYS_USR.AsString(), data.ffSemaforSYS_IDU.AsString(),
+                     data.ffSemaforSYS_DAT.AsDateTime()});
     t.Close();
     return rows;
 }

@@ -22,14 +22,14 @@ void printStock(TData &data, const QString &card)
     skl.SetIndexName(QStringLiteral("KAV"));
     skl.SetRange({card}, {card});
     for (skl.First(); !skl.Eof(); skl.Next())
-        printOut(QStringLiteral("%1/%2\t%3").arg(card, skl[QStringLiteral("SKL_IND")].AsString(),
-                                                 formatNumber(skl[QStringLiteral("SKL_STA")].AsFloat())));
+        printOut(QStringLiteral("%1/%2\t%3").arg(card, data.ffSkladSKL_IND.AsString(),
+                                                 formatNumber(data.ffSkladSKL_STA.AsFloat())));
     skl.Close();
     store::Table &sor = data.ffSortiment;
     sor.Open();
     sor.SetIndexName(QStringLiteral("KAV"));
     if (sor.FindKey({card}))
-        printOut(QStringLiteral("%1\t%2").arg(card, formatNumber(sor[QStringLiteral("SOR_STA")].AsFloat())));
+        printOut(QStringLiteral("%1\t%2").arg(card, formatNumber(data.ffSortimentSOR_STA.AsFloat())));
     sor.Close();
 }
 
