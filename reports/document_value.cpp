@@ -6,6 +6,10 @@
 
 #include "app/core/errors.h"
 #include "store/table_use.h"
+#include "store/tables/column_names.h"
+
+#include <QHash>
+#include <algorithm>
 
 namespace {
 
@@ -49,19 +53,77 @@ struct LineValue {
     double vat;        // V, VAT on the purchase value
 };
 
-LineValue receiptLine(const TData &d, int priceMode)
+// The values of a journal line, read from a record of the journal.
+LineValue receiptLine(const store::Record &line, const TData &d, int priceMode)
 {
     LineValue v;
-    v.card = d.ffDenikDEN_KAV.AsString();
-    v.variant = d.ffDenikDEN_IND.AsString();
-    v.operation = d.ffDenikDEN_OPE.AsString();
-    v.quantity = d.ffDenikDEN_KUS.AsFloat();
-    v.rate = d.ffDenikDEN_DAN.AsFloat();
-    v.purchase = d.ffDenikDEN_HNC.AsFloat();
-    const double hpc = d.ffDenikDEN_HPC.AsFloat();
+    v.card = line.value(d.ffDenikDEN_KAV).toString();
+    v.variant = line.value(d.ffDenikDEN_IND).toString();
+    v.operation = line.value(d.ffDenikDEN_OPE).toString();
+    v.quantity = line.value(d.ffDenikDEN_KUS).toDouble();
+    v.rate = line.value(d.ffDenikDEN_DAN).toDouble();
+    v.purchase = line.value(d.ffDenikDEN_HNC).toDouble();
+    const double hpc = line.value(d.ffDenikDEN_HPC).toDouble();
     v.sale = priceMode == 2 ? hpc + hpc / 100 * v.rate : hpc;
     v.vat = v.purchase / 100 * v.rate;
     return v;
+}
+
+// Adds one row of the document's content (one card and variant: sale total p at the
+// row's rate, purchase total n) to the receipt's value. The rows are added in the order
+// of the content's index "KAV" (card, variant).
+void addRowValue(TData::HodnotaDokladu &v, double p, double rate, double n, const Config &c)
+{
+    v.CelkemNC += n;
+    v.CelkemPC += c.PriceMode == 2 ? p : p + rate * (p / 100);
+    if (rate == c.VatRateHigh) {
+        v.Zaklad22 += n;
+        v.Dan22 += n / 100 * c.VatRateHigh;
+    }
+    if (rate == c.VatRateLow) {
+        v.Zaklad05 += n;
+        v.Dan05 += n / 100 * c.VatRateLow;
+    }
+    if (rate == c.VatRateZero)
+        v.Zaklad00 += n;
+}
+
+// One row of a receipt's content as HlaHod sums it: the sums of the lines of one card
+// and variant, in line order, at the rate of the first.
+struct RowSums {
+    QString card, variant;
+    double rate = 0;
+    double sale = 0;      // DOK_PCC
+    double purchase = 0;  // DOK_NCC
+};
+
+// The value of a receipt from its journal lines (those of operation "001" among them),
+// without DokladObsah: the lines are summed per card and variant in their order, and the
+// rows added in the order of the content's index.
+TData::HodnotaDokladu receiptValue(const store::Record *first, const store::Record *end, const TData &d)
+{
+    QVector<RowSums> rows;
+    for (const store::Record *line = first; line != end; ++line) {
+        const LineValue v = receiptLine(*line, d, d.PriceMode);
+        if (v.operation != kReceiptOperation)
+            continue;
+        auto row = std::find_if(rows.begin(), rows.end(),
+                                [&](const RowSums &r) { return r.card == v.card && r.variant == v.variant; });
+        if (row == rows.end()) {
+            rows.append(RowSums{v.card, v.variant, v.rate});
+            row = rows.end() - 1;
+        }
+        row->sale += v.sale;
+        row->purchase += v.purchase;
+    }
+    // The content's index orders texts by their code points, as QString compares them.
+    std::sort(rows.begin(), rows.end(), [](const RowSums &a, const RowSums &b) {
+        return a.card != b.card ? a.card < b.card : a.variant < b.variant;
+    });
+    TData::HodnotaDokladu value;
+    for (const RowSums &r : rows)
+        addRowValue(value, r.sale, r.rate, r.purchase, d);
+    return value;
 }
 
 struct OperationLists {
@@ -151,7 +213,7 @@ void TData::GetDoklad(const QString &DocNumber, const QString &PcsOps, int Kind,
         if (ffDenik.FindKey({DocNumber})) {
             for (; !ffDenik.Eof() && ffDenikDEN_DOK.AsString() == DocNumber;
                  ffDenik.Next()) {
-                const LineValue line = receiptLine(*this, PriceMode);
+                const LineValue line = receiptLine(ffDenik.CurrentRecord(), *this, PriceMode);
                 if (line.operation == kReceiptOperation)
                     addLine(*this, line, DocNumber, ops);
             }
@@ -172,29 +234,52 @@ void TData::HlaHod(const QString &DocNumber, int Kind, double &CelkemNC, double 
     GetDoklad(DocNumber, kReceiptOperation, kReceipt, QString(), QString(), QString());
 
     // Summed apart and handed over at the end, so that a failure leaves every result 0.
-    double nc = 0, pc = 0, base22 = 0, base05 = 0, base00 = 0, vat22 = 0, vat05 = 0;
-    for (DokladObsah.First(); !DokladObsah.Eof(); DokladObsah.Next()) {
-        const double p = DokladObsahDOK_PCC.AsFloat();
-        const double rate = DokladObsahDOK_DAN.AsFloat();
-        const double n = DokladObsahDOK_NCC.AsFloat();
-        nc += n;
-        pc += PriceMode == 2 ? p : p + rate * (p / 100);
-        if (rate == VatRateHigh) {
-            base22 += n;
-            vat22 += n / 100 * VatRateHigh;
+    HodnotaDokladu value;
+    for (DokladObsah.First(); !DokladObsah.Eof(); DokladObsah.Next())
+        addRowValue(value, DokladObsahDOK_PCC.AsFloat(), DokladObsahDOK_DAN.AsFloat(), DokladObsahDOK_NCC.AsFloat(),
+                    *this);
+    CelkemNC = value.CelkemNC;
+    CelkemPC = value.CelkemPC;
+    Zaklad22 = value.Zaklad22;
+    Zaklad05 = value.Zaklad05;
+    Zaklad00 = value.Zaklad00;
+    Dan22 = value.Dan22;
+    Dan05 = value.Dan05;
+}
+
+void TData::HlaHodDodavek(store::Table &receipts,
+                          const std::function<void(const store::Record &, const HodnotaDokladu &)> &each)
+{
+    // Receipts taken a page at a time, and the lines of the whole page read at once.
+    constexpr int kPageReceipts = 256;
+    const store::TableUse denik(ffDenik, QStringLiteral("DOK"));
+    // The number of a receipt, by name: the caller's component may be another than ffDodavky.
+    const store::FieldKey receiptNumber(store::tables::column::ffDodavky::HLA_DO1);
+    const QVector<store::FieldKey> lineFields{ffDenikDEN_DOK, ffDenikDEN_KAV, ffDenikDEN_IND, ffDenikDEN_OPE,
+                                              ffDenikDEN_HPC, ffDenikDEN_HNC, ffDenikDEN_DAN};
+    QVector<store::Record> page;
+    while (!receipts.Eof()) {
+        page.clear();
+        QVariantList numbers;
+        for (; !receipts.Eof() && page.size() < kPageReceipts; receipts.Next()) {
+            page.append(receipts.CurrentRecord());
+            numbers.append(page.constLast().AsString(receiptNumber));
         }
-        if (rate == VatRateLow) {
-            base05 += n;
-            vat05 += n / 100 * VatRateLow;
+        // The lines come in the journal's order "DOK": those of one number together, in
+        // the order GetDoklad reads them.
+        const QVector<store::Record> lines = ffDenik.ReadKeys(numbers, lineFields);
+        QHash<QString, QPair<int, int>> linesOf;
+        for (int i = 0; i < lines.size();) {
+            const QString number = lines[i].value(ffDenikDEN_DOK).toString();
+            int j = i + 1;
+            while (j < lines.size() && lines[j].value(ffDenikDEN_DOK).toString() == number)
+                ++j;
+            linesOf.insert(number, {i, j});
+            i = j;
         }
-        if (rate == VatRateZero)
-            base00 += n;
+        for (const store::Record &receipt : std::as_const(page)) {
+            const auto span = linesOf.value(receipt.AsString(receiptNumber));
+            each(receipt, receiptValue(lines.constData() + span.first, lines.constData() + span.second, *this));
+        }
     }
-    CelkemNC = nc;
-    CelkemPC = pc;
-    Zaklad22 = base22;
-    Zaklad05 = base05;
-    Zaklad00 = base00;
-    Dan22 = vat22;
-    Dan05 = vat05;
 }

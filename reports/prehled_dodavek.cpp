@@ -5,6 +5,7 @@
 #include "app/core/textutil.h"
 #include "store/table.h"
 #include "store/table_use.h"
+#include "store/tables/column_names.h"
 #include "store/tdata.h"
 
 #include <QCoreApplication>
@@ -22,14 +23,6 @@ namespace {
 
 // The document kind of a receipt for the value computation.
 constexpr int kReceipt = 3;
-
-// Deletes every row of an open table.
-void emptyTable(store::Table &t)
-{
-    t.First();
-    while (!t.IsEmpty())
-        t.Delete();
-}
 
 QString numberText(double value, const QString &field)
 {
@@ -158,32 +151,28 @@ void writeCell(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t col, store::Field 
     }
 }
 
-// Appends the row of the current receipt to the work table: its header fields and its
-// value from the journal lines.
-void appendReceiptRow(TData &d, store::Table &receipts, store::Table &work)
+// The work table's row of a receipt: its header fields and its value.
+store::Record overviewRow(const store::Table &work, const store::Record &receipt, const TData::HodnotaDokladu &v)
 {
-    auto text = [&](const char *name) { return receipts.FieldByName(QLatin1String(name)).AsString(); };
-    auto set = [&](const char *name, const QVariant &v) { work.FieldByName(QLatin1String(name)).SetValue(v); };
-    double nc = 0, pc = 0, base22 = 0, base05 = 0, base00 = 0, vat22 = 0, vat05 = 0, halVyr = 0, deduction = 0;
-    const QString number = text("HLA_DO1");
-    d.HlaHod(number, kReceipt, nc, pc, base22, base05, base00, vat22, vat05, halVyr, deduction);
-    work.Append();
-    set("Vystaveno", QDateTime(receipts.FieldByName(QStringLiteral("HLA_DAT")).AsDate(), QTime(0, 0)));
-    set("Doklad", number);
-    set("TypDod", text("HLA_TYP").left(2));
-    set("FakDod", text("HLA_DO2"));
-    set("KodDod", text("HLA_ODB"));
-    set("Nazev", text("HLA_NAC"));
-    set("CelFac", receipts.FieldByName(QStringLiteral("HLA_FAC")).AsFloat());
-    set("CelkemNC", nc);
-    set("CelkemPC", pc);
-    set("Zaklad22", base22);
-    set("Zaklad05", base05);
-    set("Zaklad00", base00);
-    set("Dan22", vat22);
-    set("Dan05", vat05);
-    set("HalVyr", halVyr);
-    work.Post();
+    namespace hla = store::tables::column::ffSesDod;
+    namespace mem = store::tables::column::SesDodMem;
+    store::Record row(&work.Definition());
+    row.setValue(mem::Vystaveno, QDateTime(receipt.AsDate(hla::HLA_DAT), QTime(0, 0)));
+    row.setValue(mem::Doklad, receipt.AsString(hla::HLA_DO1));
+    row.setValue(mem::TypDod, receipt.AsString(hla::HLA_TYP).left(2));
+    row.setValue(mem::FakDod, receipt.AsString(hla::HLA_DO2));
+    row.setValue(mem::KodDod, receipt.AsString(hla::HLA_ODB));
+    row.setValue(mem::Nazev, receipt.AsString(hla::HLA_NAC));
+    row.setValue(mem::CelFac, receipt.AsFloat(hla::HLA_FAC));
+    row.setValue(mem::CelkemNC, v.CelkemNC);
+    row.setValue(mem::CelkemPC, v.CelkemPC);
+    row.setValue(mem::Zaklad22, v.Zaklad22);
+    row.setValue(mem::Zaklad05, v.Zaklad05);
+    row.setValue(mem::Zaklad00, v.Zaklad00);
+    row.setValue(mem::Dan22, v.Dan22);
+    row.setValue(mem::Dan05, v.Dan05);
+    row.setValue(mem::HalVyr, v.HalVyr);
+    return row;
 }
 
 } // namespace
@@ -204,16 +193,20 @@ void FillOverviewWorkTable(TData &d, store::Table &receipts, store::Table &work,
     receipts.SetRange({from}, {to});
     work.Open();
     work.SetIndexName(QString());
-    emptyTable(work);
-    // The journal and the assortment stay open over all receipts, so that the value of
-    // each receipt is not computed between an open and a close of both; they are given
-    // back as they were found.
-    const store::TableUse journal(d.ffDenik, QStringLiteral("DOK"));
-    const store::TableUse assortment(d.ffSortiment, QStringLiteral("KAV"));
-    for (receipts.First(); !receipts.Eof(); receipts.Next()) {
+    work.EmptyTable();
+    // The rows are written a batch at a time, each batch in one transaction; no
+    // transaction stays open while pending events run.
+    constexpr int kBatch = 256;
+    QVector<store::Record> rows;
+    d.HlaHodDodavek(receipts, [&](const store::Record &receipt, const TData::HodnotaDokladu &value) {
         QCoreApplication::processEvents();
-        appendReceiptRow(d, receipts, work);
-    }
+        rows.append(overviewRow(work, receipt, value));
+        if (rows.size() == kBatch) {
+            work.AppendRecords(rows);
+            rows.clear();
+        }
+    });
+    work.AppendRecords(rows);
     work.SetIndexName(order == BySupplier ? QStringLiteral("KodDod") : QStringLiteral("Doklad"));
     work.First();
 }

@@ -96,11 +96,12 @@ enum TSetupChoice {
 };
 
 // What the setup dialog shows and the user changes: the destination, the copies, and the
-// printer's and the file's settings.
+// printer's, the preview's and the file's settings.
 struct TSestavySetup {
     int choices = ssAll;
     TDestination destination = TDestination::Preview;
     int copies = 1;
+    int previewZoom = 100;  // the preview's zoom in percent
     bool collate = false;
     bool duplex = false;
     QString printerName;  // empty: the system's default printer

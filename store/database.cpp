@@ -43,6 +43,11 @@ void Database::Disconnect()
 
 bool Database::IsConnected() const { return m_engine != nullptr; }
 
+bool Database::InMemory() const
+{
+    return m_engine && m_params.kind == ConnectionParams::Kind::SQLite && m_params.sqliteFile.isEmpty();
+}
+
 const ConnectionParams &Database::Params() const { return m_params; }
 
 QString Database::LocalAddress() const { return m_engine ? m_engine->localAddress() : QString(); }

@@ -44,6 +44,8 @@ public:
     // open transaction and disconnects. Disconnecting a closed database does nothing.
     void Disconnect();
     bool IsConnected() const;
+    // True when connected to a private in-memory database (ConnectInMemory).
+    bool InMemory() const;
     const ConnectionParams &Params() const;
     // The address of this end of the connection as the server sees it (dotted IPv4);
     // empty when not connected or for a database on this computer's disk.

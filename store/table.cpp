@@ -46,7 +46,7 @@ void Table::Impl::requireActive() const
         throw error(QStringLiteral("tabulka není otevřena"));
 }
 
-QVector<Record> Table::Impl::fetch(const QVector<SqlQuery> &read, bool reverse)
+QVector<Record> Table::Impl::fetch(const QVector<SqlQuery> &read, bool reverse, const QVector<ColType> *types)
 {
     QVector<Record> rows;
     const QVector<int> &selectFields = layout.selectFields();
@@ -72,7 +72,7 @@ QVector<Record> Table::Impl::fetch(const QVector<SqlQuery> &read, bool reverse)
                 break;
             if (q.limitParam >= 0)
                 q.params[q.limitParam] = missing;
-            engine().query(q.sql, q.params, layout.selectTypes(), receive);
+            engine().query(q.sql, q.params, types ? *types : layout.selectTypes(), receive);
         }
     } catch (const StoreError &e) {
         throw error(e.text());
@@ -567,6 +567,34 @@ QVector<Record> Table::ReadRows(const Bookmark &from, int count, bool forward)
     QVector<Record> rows = d->fetch(d->keyset().rows(seek ? &*seek : nullptr, forward, count), !forward);
     d->rememberEdges(rows);
     return rows;
+}
+
+QVector<Record> Table::ReadKeys(const QVariantList &values, const QVector<FieldKey> &fields)
+{
+    d->requireActive();
+    if (values.isEmpty())
+        return {};
+    if (values.size() > kMaxReadKeys)
+        throw d->error(QStringLiteral("najednou lze číst nejvýš %1 klíčů").arg(kMaxReadKeys));
+    QVariantList keys;
+    keys.reserve(values.size());
+    for (const QVariant &v : values)
+        keys.append(d->searchKey({v}).constFirst());
+    QVector<ColType> types = d->layout.selectTypes();
+    if (!fields.isEmpty()) {
+        QVector<bool> wanted(m_def->fields.size(), false);
+        for (const FieldKey &field : fields) {
+            const int f = field.find(*m_def);
+            if (f < 0)
+                throw d->error(QStringLiteral("pole %1 v tabulce není").arg(field.name()));
+            wanted[f] = true;
+        }
+        const QVector<int> &selectFields = d->layout.selectFields();
+        for (int c = 0; c < selectFields.size(); ++c)
+            if (selectFields[c] >= 0 && selectFields[c] != d->layout.idField() && !wanted[selectFields[c]])
+                types[c] = ColType::Skip;
+    }
+    return d->fetch({d->keyset().rowsWithFirstKeyIn(keys, types)}, false, &types);
 }
 
 } // namespace store

@@ -242,6 +242,18 @@ public:
     void Post();
     void Cancel();
     void Delete();
+    // Appends the records (of this table's definition) as new rows, as Append, setting
+    // their fields and Post would, all in one transaction: the caller's when one is open
+    // on the database, else one of its own. The after-insert handler does not run, the
+    // store assigns the AutoInc field, and the current record does not move. All or
+    // nothing: on an error no record is written (unless the caller's transaction goes
+    // on). Requires the table open and neither editing nor inserting (StoreError).
+    void AppendRecords(const QVector<Record> &records);
+    // Deletes every record of the table, ranges aside, in one statement, and stands on
+    // the empty table (Bof and Eof). An edit or insert of this component is cancelled.
+    // Only for a table of the in-memory work database, which no other connection holds
+    // records of (StoreError for any other).
+    void EmptyTable();
     DataSetState State() const;
     // True in Edit or Insert after a stored field has been set.
     bool Modified() const;
@@ -270,6 +282,15 @@ public:
     // known without a look-up while nothing has been written through this connection,
     // so a grid's next page after it reads on from where that row was.
     QVector<Record> ReadRows(const Bookmark &from, int count, bool forward);
+    // Reads, in one query, the records under the range whose first key field in the
+    // current order equals one of `values` (each converted as for FindKey), in index
+    // order, so that the records of one value follow each other. Only the stored fields
+    // named in `fields` are read (all when it is empty); the others stay empty, and the
+    // record id is always read. The current record does not move. StoreError for more
+    // than kMaxReadKeys values or a field the table does not have. For reading the
+    // records of many keys at once, such as the lines of a page of documents.
+    static constexpr int kMaxReadKeys = 1000;
+    QVector<Record> ReadKeys(const QVariantList &values, const QVector<FieldKey> &fields = {});
 
     // Runs for every row read into a buffer and after each change of a stored field
     // while editing; it sets the calculated fields of the record.

@@ -3,7 +3,51 @@
 #include "app/core/textutil.h"
 #include "store/internal/table_impl.h"
 
+#include "store/transaction.h"
+
 namespace store {
+
+namespace {
+
+// A field's value as written: its storage form, and the capitals beside it when the
+// field has a capitals column.
+void addStored(const TableLayout &layout, int f, const QVariant &value, QStringList &columns, QVariantList &params)
+{
+    const QVariant stored = layout.toStorage(f, value);
+    columns.append(layout.column(f));
+    params.append(stored);
+    if (layout.hasUpper(f)) {
+        columns.append(layout.upperColumn(f));
+        params.append(UpperLocale(stored.toString()));
+    }
+}
+
+// The values of a new record as an INSERT writes them, with their columns.
+QVariantList insertValues(const TableLayout &layout, const Record &r, QStringList &columns)
+{
+    QVariantList params;
+    for (int f : layout.insertFields())
+        addStored(layout, f, r.value(f), columns, params);
+    return params;
+}
+
+// The INSERT of a new record into those columns; it gives back the record id when
+// `returning`.
+QString insertStatement(const TableLayout &layout, const Dialect &dialect, const QString &table,
+                        const QStringList &columns, bool returning)
+{
+    const QString tail = returning ? QStringLiteral(" RETURNING ") + layout.idColumn() : QString();
+    if (columns.isEmpty())
+        return QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(table)) + tail;
+    QStringList placeholders;
+    for (int i = 1; i <= columns.size(); ++i)
+        placeholders.append(dialect.placeholder(i));
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+               .arg(quoted(table), columns.join(QStringLiteral(", ")), placeholders.join(QStringLiteral(", "))) +
+        tail;
+}
+
+} // namespace
 
 bool Table::Impl::anyModified() const { return modified.contains(true); }
 
@@ -130,29 +174,10 @@ void Table::Post()
     const Dialect &dialect = d->engine().dialect();
     QStringList columns;
     QVariantList params;
-    const auto add = [&](const QString &column, const QVariant &value) {
-        columns.append(column);
-        params.append(value);
-    };
-    const auto addField = [&](int f) {
-        const QVariant stored = layout.toStorage(f, d->buffer.value(f));
-        add(layout.column(f), stored);
-        if (layout.hasUpper(f))
-            add(layout.upperColumn(f), UpperLocale(stored.toString()));
-    };
-
     Record written = d->buffer;
     if (d->state == DataSetState::Insert) {
-        for (int f : layout.insertFields())
-            addField(f);
-        QStringList placeholders;
-        for (int i = 1; i <= params.size(); ++i)
-            placeholders.append(dialect.placeholder(i));
-        const QString sql = columns.isEmpty()
-            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING %2").arg(quoted(m_tableName), layout.idColumn())
-            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
-                  .arg(quoted(m_tableName), columns.join(QStringLiteral(", ")),
-                       placeholders.join(QStringLiteral(", ")), layout.idColumn());
+        params = insertValues(layout, d->buffer, columns);
+        const QString sql = insertStatement(layout, dialect, m_tableName, columns, true);
         qint64 id = 0;
         try {
             id = d->engine().insertReturningId(sql, params);
@@ -165,7 +190,7 @@ void Table::Post()
     } else {
         for (int f = 0; f < m_def->fields.size(); ++f)
             if (d->modified[f])
-                addField(f);
+                addStored(layout, f, d->buffer.value(f), columns, params);
         if (!columns.isEmpty()) {
             QStringList sets;
             for (int i = 0; i < columns.size(); ++i)
@@ -181,6 +206,37 @@ void Table::Post()
     d->endEdit();
     emit stateChanged();
     d->positionAt(KeySeek{d->keyOf(written), true}, 1);
+}
+
+void Table::AppendRecords(const QVector<Record> &records)
+{
+    d->requireActive();
+    if (d->state != DataSetState::Browse)
+        throw d->error(QStringLiteral("záznamy nelze přidat během úprav záznamu"));
+    for (const Record &r : records)
+        if (&r.def() != m_def)
+            throw d->error(QStringLiteral("záznam patří jiné tabulce"));
+    if (records.isEmpty())
+        return;
+    QStringList columns;
+    insertValues(d->layout, records.first(), columns);
+    const QString sql = insertStatement(d->layout, d->engine().dialect(), m_tableName, columns, false);
+    Transaction transaction(*m_db, Transaction::Caller::MayHaveOne);
+    for (const Record &r : records) {
+        QStringList unused;
+        d->execute(sql, insertValues(d->layout, r, unused));
+    }
+    transaction.commit();
+}
+
+void Table::EmptyTable()
+{
+    d->requireActive();
+    if (!m_db->InMemory())
+        throw d->error(QStringLiteral("vyprázdnit najednou lze jen pracovní tabulku v paměti"));
+    Cancel();
+    d->execute(QStringLiteral("DELETE FROM %1").arg(quoted(m_tableName)), {});
+    d->readEdge(true);
 }
 
 void Table::Cancel()

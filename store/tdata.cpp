@@ -194,9 +194,7 @@ void TData::CloseffDod()
 void TData::EmptyDokladObsah()
 {
     DokladObsah.Open();
-    DokladObsah.First();
-    while (!DokladObsah.IsEmpty())
-        DokladObsah.Delete();
+    DokladObsah.EmptyTable();
 }
 
 QString TData::ReceiptImportedFrom(const QString &prepared)

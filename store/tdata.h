@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QString>
 #include <QVector>
+#include <functional>
 
 class TData : public QObject, public Config {
     Q_OBJECT
@@ -202,6 +203,20 @@ public:
     void HlaHod(const QString &DocNumber, int Kind, double &CelkemNC, double &CelkemPC, double &Zaklad22,
                 double &Zaklad05, double &Zaklad00, double &Dan22, double &Dan05, double &HalVyr,
                 double &Deduction);
+    // The nine results of HlaHod.
+    struct HodnotaDokladu {
+        double CelkemNC = 0, CelkemPC = 0, Zaklad22 = 0, Zaklad05 = 0, Zaklad00 = 0, Dan22 = 0, Dan05 = 0,
+               HalVyr = 0, Deduction = 0;
+    };
+    // HlaHod for every receipt of `receipts` (a component of the receipts table, open, in
+    // the order and range the caller chose), from the current record to the end: `each`
+    // gets the receipt and its value, equal to the results of HlaHod for its number. It
+    // reads the receipts in pages and the journal lines of a whole page in one query
+    // (DokladObsah is not used), summing the lines in the same order and by the same
+    // rules as GetDoklad and HlaHod. `receipts` is left at its end (Eof); ffDenik is
+    // given back open or closed, on its index and record. Store errors are raised.
+    void HlaHodDodavek(store::Table &receipts,
+                       const std::function<void(const store::Record &receipt, const HodnotaDokladu &value)> &each);
 
     // Record locks between stations, kept as records of the lock table `ffSemafor`:
     // code "POD" with a document number, "SOR" with a card number. LockRecord: true

@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -41,7 +42,7 @@ SestavySetupDialog::SestavySetupDialog(TSestavySetup &setup, QWidget *parent)
       m_setup(setup), m_preview(new QRadioButton(QStringLiteral("&Náhled"), this)),
       m_printer(new QRadioButton(QStringLiteral("&Tiskárna"), this)),
       m_file(new QRadioButton(QStringLiteral("&Soubor"), this)), m_printerName(new QComboBox(this)),
-      m_copies(new QSpinBox(this)), m_collate(new QCheckBox(QStringLiteral("Kompletovat kopie"), this)),
+      m_copies(new QSpinBox(this)), m_zoom(new QSpinBox(this)), m_collate(new QCheckBox(QStringLiteral("Kompletovat kopie"), this)),
       m_duplex(new QCheckBox(QStringLiteral("Oboustranný tisk"), this)), m_fileName(new QLineEdit(this))
 {
     setWindowTitle(TSestavy::kSetupTitle);
@@ -66,6 +67,9 @@ SestavySetupDialog::SestavySetupDialog(TSestavySetup &setup, QWidget *parent)
     m_copies->setValue(std::max(1, setup.copies));
     m_collate->setChecked(setup.collate);
     m_duplex->setChecked(setup.duplex);
+    m_zoom->setRange(10, 400);
+    m_zoom->setSuffix(QStringLiteral(" %"));
+    m_zoom->setValue(std::clamp(setup.previewZoom, 10, 400));
     m_fileName->setText(setup.fileName);
 
     auto *form = new QFormLayout;
@@ -73,6 +77,7 @@ SestavySetupDialog::SestavySetupDialog(TSestavySetup &setup, QWidget *parent)
     form->addRow(QStringLiteral("Počet kopií"), m_copies);
     form->addRow(QString(), m_collate);
     form->addRow(QString(), m_duplex);
+    form->addRow(QStringLiteral("Zvětšení náhledu"), m_zoom);
     form->addRow(QStringLiteral("Soubor PDF"), m_fileName);
 
     auto *buttons = new QDialogButtonBox(this);
@@ -98,6 +103,7 @@ void SestavySetupDialog::updateEnabled()
     m_copies->setEnabled(printer && (c & ssCopies));
     m_collate->setEnabled(printer && (c & ssCollate));
     m_duplex->setEnabled(printer && (c & ssDuplex));
+    m_zoom->setEnabled(m_preview->isChecked() && (c & ssPreviewSetup));
     m_fileName->setEnabled(m_file->isChecked());
 }
 
@@ -110,6 +116,7 @@ void SestavySetupDialog::accept()
     m_setup.copies = m_copies->value();
     m_setup.collate = m_collate->isChecked();
     m_setup.duplex = m_duplex->isChecked();
+    m_setup.previewZoom = m_zoom->value();
     m_setup.fileName = m_fileName->text().trimmed().isEmpty() ? TSestavy::kDefaultFileName : m_fileName->text().trimmed();
     QDialog::accept();
 }
@@ -163,7 +170,7 @@ void SetupSestavyPreview(QPrintPreviewDialog &dialog, const TSestavy &report)
                      [&report](QPrinter *p) { report.PrintPages(*p, false); });
     if (QPrintPreviewWidget *view = dialog.findChild<QPrintPreviewWidget *>()) {
         view->setZoomMode(QPrintPreviewWidget::CustomZoom);
-        view->setZoomFactor(1.0);
+        view->setZoomFactor(report.Setup().previewZoom / 100.0);
     }
     QAction *print = SestavyPreviewPrintAction(dialog);
     if (!print)

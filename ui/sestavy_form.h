@@ -17,7 +17,8 @@ class QRadioButton;
 class QSpinBox;
 
 // The setup dialog over a run's setup: destination (the choices allowed in
-// setup.choices), printer, copies, collation, duplex and the PDF file. "OK" writes the
+// setup.choices), printer, copies, collation, duplex, the preview's zoom and the PDF file;
+// each setting enabled for its destination when its choice is in setup.choices. "OK" writes the
 // choices back into setup and closes with mrOk; "Storno" or Esc leave setup as it was.
 class SestavySetupDialog : public QDialog {
     Q_OBJECT
@@ -28,6 +29,7 @@ public:
     QRadioButton *printerButton() const { return m_printer; }
     QRadioButton *fileButton() const { return m_file; }
     QSpinBox *copiesBox() const { return m_copies; }
+    QSpinBox *zoomBox() const { return m_zoom; }
     QLineEdit *fileEdit() const { return m_fileName; }
 
     void accept() override;
@@ -39,6 +41,7 @@ private:
     QRadioButton *m_preview, *m_printer, *m_file;
     QComboBox *m_printerName;
     QSpinBox *m_copies;
+    QSpinBox *m_zoom;
     QCheckBox *m_collate, *m_duplex;
     QLineEdit *m_fileName;
 };

@@ -261,10 +261,30 @@ SqlQuery KeysetQuery::aggregate(const QString &expression) const
     QString sql = QStringLiteral("SELECT ") + expression + QStringLiteral(" FROM ") + m_table;
     if (!range.isEmpty())
         sql += QStringLiteral(" WHERE ") + range;
+    return {sql, rangeValues(p)};
+}
+
+QVariantList KeysetQuery::rangeValues(const Params &p) const
+{
     QVariantList values;
     for (const auto &[from, index] : p.sources)
         values.append(from == SqlTemplate::From::RangeStart ? m_range.start[index] : m_range.end[index]);
-    return {sql, values};
+    return values;
+}
+
+SqlQuery KeysetQuery::rowsWithFirstKeyIn(const QVariantList &values, const QVector<ColType> &types) const
+{
+    Params p(m_dialect);
+    QStringList conditions = commonConditions(p, QString(), false);
+    const QVariantList params = rangeValues(p);
+    QStringList placeholders;
+    for (int i = 0; i < values.size(); ++i)
+        placeholders.append(p.add(SqlTemplate::From::Seek, i));
+    conditions.append(m_order[0].name + QStringLiteral(" IN (") + placeholders.join(QStringLiteral(", ")) +
+                      QLatin1Char(')'));
+    return {QStringLiteral("SELECT ") + m_layout.selectListReading(types) + QStringLiteral(" FROM ") + m_table +
+                QStringLiteral(" WHERE ") + joined(conditions) + orderBy(true),
+            params + values};
 }
 
 } // namespace store

@@ -79,6 +79,9 @@ public:
     SqlQuery count() const;
     // The sum of a numeric column over the rows under the range (NULL when there are none).
     SqlQuery sum(const QString &column) const;
+    // The rows under the range whose first key column holds one of the values (in storage
+    // form), in index order; no limit. The columns `types` reads as Skip are not selected.
+    SqlQuery rowsWithFirstKeyIn(const QVariantList &values, const QVector<ColType> &types) const;
 
 private:
     class Params;
@@ -96,6 +99,8 @@ private:
     QString select(const QStringList &conditions) const;
     // One aggregate expression over the rows under the range.
     SqlQuery aggregate(const QString &expression) const;
+    // The values of the range's parameters in p, in order.
+    QVariantList rangeValues(const Params &p) const;
     QString orderBy(bool forward) const;
 
     const TableLayout &m_layout;

@@ -91,6 +91,16 @@ TableLayout::TableLayout(const TableDef &def)
     // The capitals columns are not read: they serve the order only, and a record derives
     // them from its field.
     m_selectList = select.join(QStringLiteral(", "));
+    m_selectColumns = select;
+}
+
+QString TableLayout::selectListReading(const QVector<ColType> &types) const
+{
+    QStringList select = m_selectColumns;
+    for (int c = 0; c < select.size(); ++c)
+        if (types[c] == ColType::Skip)
+            select[c] = QStringLiteral("NULL");
+    return select.join(QStringLiteral(", "));
 }
 
 QString TableLayout::column(int field) const { return quoted(m_def->fields[field].name); }

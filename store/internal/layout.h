@@ -37,6 +37,10 @@ public:
     // id (when hidden).
     const QString &selectList() const { return m_selectList; }
     const QVector<ColType> &selectTypes() const { return m_selectTypes; }
+    // The same select list with NULL in place of each column read as Skip by `types`
+    // (one per select column), so that the engine neither reads nor sends it. Not for a
+    // compound statement, whose order must name its select columns.
+    QString selectListReading(const QVector<ColType> &types) const;
     // The field each select column fills; -1 for the others.
     const QVector<int> &selectFields() const { return m_selectFields; }
     int idSelectColumn() const { return m_idSelectColumn; }
@@ -68,6 +72,7 @@ private:
     QVector<bool> m_key;    // the field is a key field of some index
     QVector<bool> m_upper;  // the field has a capitals column
     QString m_selectList;
+    QStringList m_selectColumns;
     QVector<ColType> m_selectTypes;
     QVector<int> m_selectFields;
     int m_idSelectColumn = -1;

@@ -71,7 +71,9 @@ struct Table::Impl {
 
     // Runs a read (its statements in turn, until its limit is reached) and makes records
     // of its rows (calculated fields set); reverse turns a backward read into index order.
-    QVector<Record> fetch(const QVector<SqlQuery> &read, bool reverse = false);
+    // With types, the columns are read by those (Skip: left empty) instead of the layout's.
+    QVector<Record> fetch(const QVector<SqlQuery> &read, bool reverse = false,
+                          const QVector<ColType> *types = nullptr);
     std::optional<Record> fetchById(qint64 id);
     // Makes the record with this id current (read afresh); false, nothing moved, when it
     // is gone.

@@ -17,8 +17,10 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
+#include <tuple>
 
 using storetest::Backend;
 using storetest::TestDatabase;
@@ -313,6 +315,104 @@ TEST_P(OverviewTest, GivesBackTheTablesAndThePortraitAfterEveryFailure)
     EXPECT_FALSE(reports->ffSesDod.Active());
     EXPECT_FALSE(reports->SesDodMem.Active());
     EXPECT_EQ(reports->Sestavy.Orientation, QPageLayout::Portrait);
+}
+
+// The receipts of March 2010 that the overview's values are checked on: more than a page
+// of them, dated from the day before the period to the day after it, with no lines, with a
+// line of another operation, with several lines of one card (summed in their order), with
+// cards written out of their order and with values whose sum depends on the order of the
+// additions, with a second variant, with rates that change within a card, with a
+// three-character type, and two receipts of one number.
+void writeValueReceipts(TData &d, store::Table &receipts)
+{
+    const QDate first(2010, 3, 1);
+    const QString types[] = {QStringLiteral("PRX"), QStringLiteral("PR"), QString(), QStringLiteral("P")};
+    const double rates[] = {22, 5, 0, 10, 22};
+    const double odd[] = {0.1, 0.2, 0.3, 1e16, 3, -1e16, 1.005, 2.675, 1e-3};
+    for (int i = 0; i < 300; ++i) {
+        const QString number = QStringLiteral("%1").arg(i == 299 ? 7 : i, 10, 10, QLatin1Char('0'));
+        const QString supplier = QStringLiteral("%1").arg(i % 7 + 1, 6, 10, QLatin1Char('0'));
+        AppendRow(receipts, {{"HLA_DO1", number}, {"HLA_DAT", first.addDays(i % 33)}, {"HLA_TYP", types[i % 4]},
+                             {"HLA_DO2", QStringLiteral("F%1").arg(i)}, {"HLA_ODB", supplier},
+                             {"HLA_NAC", QStringLiteral("Dodavatel %1").arg(supplier)}, {"HLA_FAC", 100.0 + i / 3.0}});
+        if (i % 10 == 3)
+            continue;  // no lines
+        for (int line = 0; line < i % 9 + 1; ++line) {
+            // Cards from the highest down, so that the work rows are not in line order.
+            const int card = 9 - (i + line * 4) % 9;
+            AppendRow(d.ffDenik, {{"DEN_DOK", number},
+                                  {"DEN_KAV", QStringLiteral("%1").arg(card, 6, 10, QLatin1Char('0'))},
+                                  {"DEN_IND", line % 5 == 4 ? "001" : "000"},
+                                  {"DEN_OPE", line % 7 == 6 ? "002" : "001"},
+                                  {"DEN_KUS", double(line % 3)},
+                                  {"DEN_HPC", odd[(i + line) % 9] * 1.21},
+                                  {"DEN_HNC", odd[(i * 7 + line) % 9]},
+                                  {"DEN_DAN", rates[(i + line) % 5]}});
+        }
+    }
+}
+
+// The value of every receipt in the work table equals what HlaHod gives for its number, to
+// the last bit, and the work table holds the receipts of the period (its first and last
+// day included) with their header fields, in the order chosen; under both price modes.
+TEST_P(OverviewTest, WorkTableHoldsTheValueOfEachReceiptAsHlaHodGivesIt)
+{
+    writeValueReceipts(*data, reports->ffSesDod);
+    const QDate from(2010, 3, 2), to(2010, 3, 31);
+    const QStringList numbers{QStringLiteral("CelkemNC"), QStringLiteral("CelkemPC"), QStringLiteral("Zaklad22"),
+                              QStringLiteral("Zaklad05"), QStringLiteral("Zaklad00"), QStringLiteral("Dan22"),
+                              QStringLiteral("Dan05"), QStringLiteral("HalVyr")};
+    for (const int priceMode : {1, 2}) {
+        data->PriceMode = priceMode;
+        // The rows as the overview made them receipt by receipt: in date order, each with
+        // its header and the results of HlaHod.
+        QVector<QStringList> expected;
+        store::Table &receipts = reports->ffSesDod;
+        receipts.Open();
+        receipts.SetIndexName(QStringLiteral("DAT"));
+        receipts.SetRange({from}, {to});
+        for (receipts.First(); !receipts.Eof(); receipts.Next()) {
+            const auto text = [&](const char *f) { return receipts.FieldByName(QLatin1String(f)).AsString(); };
+            double v[9];
+            data->HlaHod(text("HLA_DO1"), 3, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
+            QStringList row{receipts.FieldByName(QStringLiteral("HLA_DAT")).AsDate().toString(Qt::ISODate),
+                            text("HLA_DO1"), text("HLA_TYP").left(2), text("HLA_DO2"), text("HLA_ODB"),
+                            text("HLA_NAC"),
+                            QString::number(receipts.FieldByName(QStringLiteral("HLA_FAC")).AsFloat(), 'g', 17)};
+            for (int i = 0; i < 8; ++i)
+                row << QString::number(v[i], 'g', 17);
+            expected << row;
+        }
+        receipts.CancelRange();
+        ASSERT_GT(expected.size(), 256);
+        ASSERT_EQ(expected.first().first(), QStringLiteral("2010-03-02"));
+        ASSERT_EQ(expected.last().first(), QStringLiteral("2010-03-31"));
+
+        for (const int order : {ByReceipt, BySupplier}) {
+            SCOPED_TRACE(QStringLiteral("price mode %1, order %2").arg(priceMode).arg(order).toStdString());
+            FillOverviewWorkTable(*data, receipts, reports->SesDodMem, from, to, order);
+            QVector<QStringList> want = expected;
+            // The work table's indexes end with the order of writing, which is date order.
+            std::stable_sort(want.begin(), want.end(), [&](const QStringList &a, const QStringList &b) {
+                return order == BySupplier ? std::tie(a[4], a[1]) < std::tie(b[4], b[1]) : a[1] < b[1];
+            });
+            QVector<QStringList> got;
+            store::Table &work = reports->SesDodMem;
+            for (work.First(); !work.Eof(); work.Next()) {
+                const auto text = [&](const char *f) { return work.FieldByName(QLatin1String(f)).AsString(); };
+                QStringList row{work.FieldByName(QStringLiteral("Vystaveno")).AsDateTime().date().toString(Qt::ISODate),
+                                text("Doklad"), text("TypDod"), text("FakDod"), text("KodDod"), text("Nazev"),
+                                QString::number(work.FieldByName(QStringLiteral("CelFac")).AsFloat(), 'g', 17)};
+                for (const QString &f : numbers)
+                    row << QString::number(work.FieldByName(f).AsFloat(), 'g', 17);
+                got << row;
+            }
+            ASSERT_EQ(got.size(), want.size());
+            for (int i = 0; i < got.size(); ++i)
+                EXPECT_EQ(got[i], want[i]) << "row " << i;
+            work.Close();
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, OverviewTest, testing::Values(Backend::SQLite, Backend::PostgreSQL),

@@ -158,6 +158,127 @@ TEST_P(TableConformance, EmptyTable)
     EXPECT_EQ(table->ReadRows({}, 10, true).size(), 0);
 }
 
+// The records of many keys in one read are the model's rows of those keys in index order,
+// under the range: for a case-insensitive key by its capitals, with the fields not asked
+// for left empty, and the current record where it was.
+TEST_P(TableConformance, ReadKeysGivesTheRowsOfEachKeyInIndexOrder)
+{
+    fill(120, 13);
+    struct Case {
+        QString index;
+        QVariantList keys;
+        QVariantList start, end;
+    };
+    const QVector<Case> cases{
+        {"KAV", {"000003", "000000", "000009"}, {}, {}},
+        {"STA", {"000001", "000004"}, {"000001", "001"}, {"000004", "000"}},
+        {"NAZ", {"čeština", "Řeka", "zebra", ""}, {}, {}},
+        {"NUM", {-3.0, 0.25, 3.5}, {}, {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.index.toStdString());
+        table->SetIndexName(c.index);
+        const bool ranged = !c.start.isEmpty();
+        if (ranged)
+            table->SetRange(c.start, c.end);
+        table->Next();
+        const qint64 before = currentId();
+        QVector<qint64> expected;
+        for (const qint64 id : model.ordered(c.index, c.start, c.end, ranged))
+            for (const QVariant &k : c.keys)
+                if (model.compareKey(c.index, *model.find(id), {k}) == 0) {
+                    expected.append(id);
+                    break;
+                }
+        const QVector<Record> rows = table->ReadKeys(c.keys, {"T_KAV", "T_NUM"});
+        QVector<qint64> got;
+        for (const Record &r : rows) {
+            got.append(r.id());
+            EXPECT_EQ(r.value("T_KAV"), model.find(r.id())->values[journalDef().fieldIndex("T_KAV")]);
+            EXPECT_EQ(r.value("T_NUM").toDouble(),
+                      model.find(r.id())->values[journalDef().fieldIndex("T_NUM")].toDouble());
+            EXPECT_FALSE(r.value("T_NAZ").isValid());
+            EXPECT_EQ(r.value("T_RAD").toLongLong(), r.id());
+        }
+        EXPECT_EQ(got, expected);
+        EXPECT_FALSE(expected.isEmpty());
+        EXPECT_EQ(currentId(), before);
+        if (ranged)
+            table->CancelRange();
+    }
+    EXPECT_TRUE(table->ReadKeys({}).isEmpty());
+    QVariantList tooMany;
+    for (int i = 0; i <= Table::kMaxReadKeys; ++i)
+        tooMany.append(i);
+    EXPECT_THROW(table->ReadKeys(tooMany), StoreError);
+    EXPECT_THROW(table->ReadKeys({1.0}, {"T_XXX"}), StoreError);
+}
+
+// Records appended in a batch are there with their ids and values, the current record
+// stays; in the caller's transaction they go with its rollback; while editing, and with
+// a record of another table, nothing is written.
+TEST_P(TableConformance, AppendRecordsInOneTransaction)
+{
+    add("000001", "000", "první", 1);
+    table->First();
+    const qint64 current = currentId();
+    QVector<Record> batch;
+    for (int i = 0; i < 3; ++i) {
+        Record r(&journalDef());
+        r.setValue("T_KAV", QStringLiteral("00001%1").arg(i));
+        r.setValue("T_IND", "000");
+        r.setValue("T_NAZ", QStringLiteral("Žluť %1").arg(i));
+        r.setValue("T_NUM", 0.1 * i);
+        batch.append(r);
+    }
+    table->AppendRecords(batch);
+    EXPECT_EQ(currentId(), current);
+    EXPECT_EQ(table->RecordCount(), 4);
+    table->SetIndexName("KAV");
+    ASSERT_TRUE(table->FindKey({"000012"}));
+    EXPECT_EQ(table->FieldByName("T_NAZ").AsString(), QStringLiteral("Žluť 2"));
+    EXPECT_EQ(table->FieldByName("T_NUM").AsFloat(), 0.1 * 2);
+    EXPECT_GT(currentId(), current);
+
+    db->StartTransaction();
+    table->AppendRecords(batch);
+    EXPECT_EQ(table->RecordCount(), 7);
+    db->Rollback();
+    EXPECT_EQ(table->RecordCount(), 4);
+
+    table->Edit();
+    EXPECT_THROW(table->AppendRecords(batch), StoreError);
+    table->Cancel();
+    Record foreign(&storetest::codesTableDef());
+    EXPECT_THROW(table->AppendRecords({batch[0], foreign}), StoreError);
+    EXPECT_EQ(table->RecordCount(), 4);
+}
+
+// Emptying at once is for the in-memory work tables only: the shared tables' records may
+// be held by other stations.
+TEST_P(TableConformance, EmptyTableOnlyInMemory)
+{
+    add("000001", "000");
+    EXPECT_THROW(table->EmptyTable(), StoreError);
+    EXPECT_EQ(table->RecordCount(), 1);
+
+    Database memory;
+    memory.ConnectInMemory();
+    memory.CreateTable(journalDef(), name);
+    std::unique_ptr<Table> work = openTable(&memory);
+    for (int i = 0; i < 40; ++i) {
+        work->Append();
+        work->FieldByName("T_KAV").SetAsString(QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0')));
+        work->Post();
+    }
+    work->SetRange({}, {});
+    work->Append();
+    work->EmptyTable();
+    EXPECT_EQ(work->State(), DataSetState::Browse);
+    EXPECT_TRUE(work->Bof() && work->Eof());
+    EXPECT_EQ(work->RecordCount(), 0);
+}
+
 // Every order, read forward with Next and backward with Prior across many pages, is the
 // model's: ties by record id, a descending field, capitals of Czech letters, empty dates first.
 TEST_P(TableConformance, EveryOrderAgreesWithTheModel)

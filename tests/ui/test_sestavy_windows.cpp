@@ -1,6 +1,7 @@
 // The windows of a report run as the program shows them: the setup dialog played by
-// keys, the progress window, and a whole run through the program's Screens into the
-// modal preview, which paints the pages and offers "&Tisk".
+// keys (the preview's zoom among its settings), the progress window, and a whole run
+// through the program's Screens into the modal preview, which paints the pages and
+// offers "&Tisk".
 
 #include "screens_widgets.h"
 #include "sestavy_form.h"
@@ -47,6 +48,7 @@ TEST(SestavyWindows, TheSetupDialogByKeys)
             EXPECT_TRUE(dialog.previewButton()->isChecked());
             EXPECT_FALSE(dialog.fileButton()->isEnabled());   // not among the choices
             EXPECT_FALSE(dialog.copiesBox()->isEnabled());    // only for the printer
+            EXPECT_FALSE(dialog.zoomBox()->isEnabled());      // not among the choices
             dialog.printerButton()->click();
             EXPECT_TRUE(dialog.copiesBox()->isEnabled());
             dialog.copiesBox()->setFocus();
@@ -59,6 +61,57 @@ TEST(SestavyWindows, TheSetupDialogByKeys)
         EXPECT_EQ(setup.destination, confirm ? TDestination::Printer : TDestination::Preview);
         EXPECT_EQ(setup.copies, confirm ? 3 : 1);
     }
+}
+
+// With every choice allowed (as the overview runs), the setup dialog offers the preview's
+// zoom for the preview only; typed in and confirmed by Enter, the run's preview opens at it.
+TEST(SestavyWindows, ThePreviewSetupByKeys)
+{
+    WidgetScreens screens;
+    TSestavy report;
+    ASSERT_EQ(report.SystemSetups, ssAll);
+    report.OnPrint = [&] {
+        report.SelectFont(QStringLiteral("Ariel CE"), 13);
+        report.PrintAt(QStringLiteral("Strana"), 1.0);
+    };
+    bool setupSeen = false, previewSeen = false;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *setup = qobject_cast<SestavySetupDialog *>(modal); setup && !setupSeen && setup->isActiveWindow()) {
+            setupSeen = true;
+            EXPECT_TRUE(setup->previewButton()->isChecked());
+            EXPECT_TRUE(setup->zoomBox()->isEnabled());
+            EXPECT_EQ(setup->zoomBox()->value(), 100);
+            setup->printerButton()->click();
+            EXPECT_FALSE(setup->zoomBox()->isEnabled());  // the preview's setting only
+            EXPECT_TRUE(setup->copiesBox()->isEnabled());
+            setup->previewButton()->click();
+            setup->zoomBox()->setFocus();
+            setup->zoomBox()->selectAll();
+            QTest::keyClicks(setup->zoomBox(), QStringLiteral("150"));
+            press(Qt::Key_Return);
+            return;
+        }
+        auto *preview = qobject_cast<QPrintPreviewDialog *>(modal);
+        if (!preview || !preview->isVisible())
+            return;
+        poll.stop();
+        previewSeen = true;
+        auto *view = preview->findChild<QPrintPreviewWidget *>();
+        EXPECT_TRUE(view);
+        if (view) {
+            EXPECT_DOUBLE_EQ(view->zoomFactor(), 1.5);
+        }
+        preview->reject();
+    });
+    poll.start();
+    report.Execute();
+    EXPECT_TRUE(setupSeen);
+    EXPECT_TRUE(previewSeen);
+    EXPECT_EQ(report.Setup().destination, TDestination::Preview);
+    EXPECT_EQ(report.Setup().previewZoom, 150);
 }
 
 TEST(SestavyWindows, TheProgressWindowShowsItsText)
