@@ -5,6 +5,7 @@
 #include "app/core/textutil.h"
 #include "store/table.h"
 #include "store/table_use.h"
+#include "store/tables/column_names.h"
 #include "store/tdata.h"
 
 #include <QCoreApplication>
@@ -162,27 +163,28 @@ void writeCell(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t col, store::Field 
 // value from the journal lines.
 void appendReceiptRow(TData &d, store::Table &receipts, store::Table &work)
 {
-    auto text = [&](const char *name) { return receipts.FieldByName(QLatin1String(name)).AsString(); };
-    auto set = [&](const char *name, const QVariant &v) { work.FieldByName(QLatin1String(name)).SetValue(v); };
+    namespace in = store::tables::column::ffSesDod;
+    namespace out = store::tables::column::SesDodMem;
+    auto text = [&](const char *name) { return receipts[name].AsString(); };
     double nc = 0, pc = 0, base22 = 0, base05 = 0, base00 = 0, vat22 = 0, vat05 = 0, halVyr = 0, deduction = 0;
-    const QString number = text("HLA_DO1");
+    const QString number = text(in::HLA_DO1);
     d.HlaHod(number, kReceipt, nc, pc, base22, base05, base00, vat22, vat05, halVyr, deduction);
     work.Append();
-    set("Vystaveno", QDateTime(receipts.FieldByName(QStringLiteral("HLA_DAT")).AsDate(), QTime(0, 0)));
-    set("Doklad", number);
-    set("TypDod", text("HLA_TYP").left(2));
-    set("FakDod", text("HLA_DO2"));
-    set("KodDod", text("HLA_ODB"));
-    set("Nazev", text("HLA_NAC"));
-    set("CelFac", receipts.FieldByName(QStringLiteral("HLA_FAC")).AsFloat());
-    set("CelkemNC", nc);
-    set("CelkemPC", pc);
-    set("Zaklad22", base22);
-    set("Zaklad05", base05);
-    set("Zaklad00", base00);
-    set("Dan22", vat22);
-    set("Dan05", vat05);
-    set("HalVyr", halVyr);
+    work[out::Vystaveno].SetValue(QDateTime(receipts[in::HLA_DAT].AsDate(), QTime(0, 0)));
+    work[out::Doklad].SetValue(number);
+    work[out::TypDod].SetValue(text(in::HLA_TYP).left(2));
+    work[out::FakDod].SetValue(text(in::HLA_DO2));
+    work[out::KodDod].SetValue(text(in::HLA_ODB));
+    work[out::Nazev].SetValue(text(in::HLA_NAC));
+    work[out::CelFac].SetValue(receipts[in::HLA_FAC].AsFloat());
+    work[out::CelkemNC].SetValue(nc);
+    work[out::CelkemPC].SetValue(pc);
+    work[out::Zaklad22].SetValue(base22);
+    work[out::Zaklad05].SetValue(base05);
+    work[out::Zaklad00].SetValue(base00);
+    work[out::Dan22].SetValue(vat22);
+    work[out::Dan05].SetValue(vat05);
+    work[out::HalVyr].SetValue(halVyr);
     work.Post();
 }
 
@@ -192,7 +194,7 @@ QString OverviewShopName(TData &d)
 {
     const store::TableUse owner(d.ffVlastnik);
     d.ffVlastnik.First();
-    const QString name = d.ffVlastnik.FieldByName(QStringLiteral("VLA_NAC")).AsString();
+    const QString name = d.ffVlastnikVLA_NAC.AsString();
     return name;
 }
 
