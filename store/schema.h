@@ -47,7 +47,7 @@ struct TableDef {
     QString component;            // "ffPodklHlav"
     QString builtInName;          // the name before the firm is known: "POD0001", "CEN0000"
     QString prefix;               // per-firm tables: "POD"; empty for shared and fixed names
-    QVector<FieldDef> fields;     // in table order, calculated fields last
+    QVector<FieldDef> fields;     // in table order, calculated fields among them
     QVector<IndexDef> indexes;
 
     // The table's name for a firm: prefix + firm for per-firm tables, else the fixed name.

@@ -12,6 +12,9 @@ public:
     // caption the original platform gives a confirmation in Czech.
     static const QString kMessageTitle;
     static const QString kConfirmTitle;
+    // The buttons of the questions as the original platform labels them in Czech ("&"
+    // marks the Alt key of the button).
+    static const QString kOk, kCancel, kYes, kNo;
 
     // Installs itself as the program-wide prompter for its lifetime. Requires a QApplication.
     MessageBoxPrompter();
@@ -19,8 +22,8 @@ public:
 
     // A message box with the text and one OK button.
     void ShowMessage(const QString &text) override;
-    // A question with "OK" and "Zrušit" (the default, also Escape); true for OK.
+    // A question with "OK" and "Storno" (the default, also Escape); true for OK.
     bool Confirm(const QString &text) override;
-    // A question with Yes and No, No the default; true for Yes.
+    // A question with "Ano" and "Ne" (the default, also Escape); true for Ano.
     bool AskYesNo(const QString &text) override;
 };

@@ -6,6 +6,7 @@
 #include "textutil.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -36,6 +37,17 @@ public:
     }
     QString trimmed(const char *key, const QString &def) const { return TrimControl(string(key, def)); }
     int integer(const char *key, int def) const { return StrToInt(string(key, QString::number(def))); }
+
+    // A directory as written, except that a leading "~/" stands for the home directory of
+    // the user who runs the program: one shared file then gives every user a data
+    // directory of their own.
+    QString directory(const char *key, const QString &def) const
+    {
+        const QString text = string(key, def);
+        if (text.startsWith(QLatin1String("~/")))
+            return QDir::homePath() + text.mid(1);
+        return text;
+    }
 
     // An integer, non-zero for true; "0x" introduces hexadecimal digits. A value that is
     // not an integer, like a missing key, gives the default.
@@ -129,10 +141,10 @@ bool IniPrepare(Config &cfg)
     cfg.UctKodInt = ini.trimmed("UctKodInt", QStringLiteral("2301"));
     cfg.UctKodExt = ini.trimmed("UctKodExt", QStringLiteral("2302"));
     cfg.PriceMode = UpperAZ(ini.string("ZakladniCenySDPH", QStringLiteral("Ano"))) == QLatin1String("ANO") ? 2 : 1;
-    cfg.DataPath = ini.string("CestaData", dataDir);
-    cfg.PrivatePath = ini.string("CestaPrivate", privateDir);
-    cfg.ExportPath = ini.string("CestaExport", exportDir);
-    cfg.ImportPath = ini.string("CestaImport", importDir);
+    cfg.DataPath = ini.directory("CestaData", dataDir);
+    cfg.PrivatePath = ini.directory("CestaPrivate", privateDir);
+    cfg.ExportPath = ini.directory("CestaExport", exportDir);
+    cfg.ImportPath = ini.directory("CestaImport", importDir);
     cfg.LoginForm = ini.boolean("LoginForm", false);
     cfg.MatrixPrinter = ini.boolean("MatrixPrinter", true);
     cfg.DbUser = ini.trimmed("DbUser", QString());
@@ -164,7 +176,11 @@ void SeTIniWinHigh(const Config &cfg, int kind, int height)
 {
     if (kind < 1 || kind > 16)
         return;
-    Profile profile(iniFilePath(cfg));
-    if (profile.exists())
-        profile.writeString(kSection, QLatin1String(kHeightKeys[kind - 1]), QString::number(height));
+    // A configuration the user may not write (one shared file of an installed program)
+    // keeps the heights its administrator gave it.
+    const QFileInfo file(iniFilePath(cfg));
+    if (!file.exists() || !file.isWritable())
+        return;
+    Profile profile(file.filePath());
+    profile.writeString(kSection, QLatin1String(kHeightKeys[kind - 1]), QString::number(height));
 }

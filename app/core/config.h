@@ -57,7 +57,8 @@ QString CheckedFirmNumber(const QString &text);
 // Reads Kramora.ini into cfg. Sets DataVersion, FirmNumber, MainX, MainY and the four
 // directories to their built-in values first (an empty ExePath becomes defaultExePath()).
 // A missing file: shows "Konfigurační soubor <path> nenalezen !" through prompter() and
-// returns false. Otherwise reads every key in turn, storing each at once, and returns
+// returns false. Directory values are used as written, a leading "~/" standing for the
+// user's home directory. Otherwise reads every key in turn, storing each at once, and returns
 // true. Throws ConversionError at the first integer key that is not an integer or at a
 // firm number that is not one (the members read before it are set, the later ones keep
 // their values), and AppError
@@ -70,6 +71,6 @@ bool IniPrepare(Config &cfg);
 int GetIniWinHigh(const Config &cfg, int kind);
 
 // Remembers the height of a window kind 1–16 in the file, changing only that key.
-// Does nothing for another kind or when the file is missing. Throws AppError naming
+// Does nothing for another kind, when the file is missing or when the user may not write it. Throws AppError naming
 // the file when it cannot be written.
 void SeTIniWinHigh(const Config &cfg, int kind, int height);

@@ -1,11 +1,12 @@
 #pragma once
 // The columns of every table this system uses, each listed once with its definition:
-// name, type, size, display label and display format, in table order (calculated
-// columns last). A list is a macro that calls X(T, column, definition) for each column,
-// T being passed through unchanged. The table definitions expand it into their field
-// lists (`STORE_COLUMN_DEFINITION`), and the data module into one field object per
-// column named after its component and the column (`ffPodklHlavHLA_DO1`), so a field
-// object always names a column its table has, and a misspelt one does not compile.
+// name, type, size, display label and display format, in table order (a calculated
+// column at its place among the stored ones). A list is a macro that calls X(T, column,
+// definition) for each column, T being passed through unchanged. The table definitions
+// expand it into their field lists (`STORE_COLUMN_DEFINITION`), and the data module into
+// one field object per column named after its component and the column
+// (`ffPodklHlavHLA_DO1`), so a field object always names a column its table has, and a
+// misspelt one does not compile.
 //
 // A definition is a call of the builders of builders.h: str(size, label), flt(label,
 // format), smallInt, boolean, date, time, dateTime, autoInc, calculated(...).
@@ -266,11 +267,10 @@
     X(T, DOK_IND, str(3, u"Var.")) \
     X(T, DOK_NAZ, str(40, u"Název položky")) \
     X(T, DOK_VAP, str(1, u"V.P.")) \
+    /* Calculated, with no calculation attached: always empty. */ \
+    X(T, DOK_PRV, calculated(str(1))) \
     X(T, DOK_CIS, str(10, u"Číslo dokladu")) \
-    X(T, DOK_RAP, flt(u"Sl.obch.%", kMoney)) \
-    /* Calculated, with no calculation attached: always empty. Placed after the */ \
-    /* stored fields like every calculated field. */ \
-    X(T, DOK_PRV, calculated(str(1)))
+    X(T, DOK_RAP, flt(u"Sl.obch.%", kMoney))
 
 #define STORE_SES_DOD_MEM_COLUMNS(X, T) \
     X(T, Vystaveno, dateTime()) \

@@ -5,7 +5,9 @@
 #include "app/core/config.h"
 #include "app/core/errors.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -90,6 +92,18 @@ TEST_F(ConfigTest, ValuesFromTheFile)
     EXPECT_EQ(cfg.DataPath, QStringLiteral("/srv/data"));
     EXPECT_EQ(cfg.TypImportu, QString());
     EXPECT_EQ(cfg.DbUser, QStringLiteral("sklad"));
+}
+
+// One shared file gives each user directories of their own: "~/" is the home directory of
+// whoever runs the program; a "~" elsewhere, or one not followed by "/", stays as written.
+TEST_F(ConfigTest, DirectoriesUnderTheHomeDirectory)
+{
+    ASSERT_TRUE(readWith("CestaData=~/.local/share/podklady/data/\r\nCestaPrivate=~/Private\r\n"
+                         "CestaExport=~export/\r\nCestaImport=/srv/~/import/\r\n"));
+    EXPECT_EQ(cfg.DataPath, QDir::homePath() + QStringLiteral("/.local/share/podklady/data/"));
+    EXPECT_EQ(cfg.PrivatePath, QDir::homePath() + QStringLiteral("/Private"));
+    EXPECT_EQ(cfg.ExportPath, QStringLiteral("~export/"));
+    EXPECT_EQ(cfg.ImportPath, QStringLiteral("/srv/~/import/"));
 }
 
 TEST_F(ConfigTest, TransportPriceModeAndBooleans)
@@ -214,6 +228,17 @@ TEST_F(ConfigTest, WindowHeightWrittenAndReadBack)
 
     writeIni("[Kramora]\r\nSorHeight=vysoko\r\n");
     EXPECT_THROW(GetIniWinHigh(cfg, 11), ConversionError);
+}
+
+// A shared file the user may not write keeps its heights, and closing the window is no error.
+TEST_F(ConfigTest, WindowHeightOfAReadOnlyFileStays)
+{
+    writeIni("[Kramora]\r\nVstHeight=420\r\n");
+    ASSERT_TRUE(QFile::setPermissions(iniPath(), QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    if (QFileInfo(iniPath()).isWritable())
+        GTEST_SKIP() << "this user may write any file (root)";
+    EXPECT_NO_THROW(SeTIniWinHigh(cfg, 8, 500));
+    EXPECT_EQ(GetIniWinHigh(cfg, 8), 420);
 }
 
 TEST_F(ConfigTest, WindowHeightWithoutFile)

@@ -7,6 +7,8 @@
 struct DbCommand {
     const char *name;
     const char *usage;   // one line: arguments and what the command does
+    const char *help;    // what --help prints below the usage line
+    const char *exits;   // the exit statuses the command uses, as --help lists them
     int (*run)(const QStringList &args);
     // The command paints reports (fonts, PDF): it runs in a GUI application, on the
     // offscreen platform unless QT_QPA_PLATFORM names another.

@@ -1,0 +1,441 @@
+// A clerk's session with the built program: the program file and podklady-db are copied
+// into a firm directory of their own with a Kramora.ini beside them, the demo firm is
+// created by `podklady-db init --demo`, and the program runs as a separate process on a
+// private X server, worked only by keys. Each step checks the database and the files the
+// program wrote, and saves a screenshot of every window it met in PODKLADY_TEST_OUTPUT
+// (the same pictures the user guide shows; tools/screenshots copies them there).
+//
+// The steps build on one another, in order: a new document with two items, its
+// correction, an import into a new document with the card rebuilt under its progress
+// window, the deliveries overview with its workbook, a search by supplier name followed
+// by the XML export of the document found, and the print preview.
+
+#include "../import/podklady_dbf_writer.h"
+#include "xsession.h"
+
+#include "app/core/codepage.h"
+#include "store/tdata.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+#include <optional>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString kMainTitle = QStringLiteral("Přehled podkladů příjmů od dodavatelů");
+const QString kEditorTitle = QStringLiteral("Doklad podkladů příjemky dodavate");
+const QString kItemTitle = QStringLiteral("Podklady editace");
+const QString kPickerTitle = QStringLiteral("Přehled dodavatelů");
+const QString kSearchTitle = QStringLiteral("Hledej položku databáze");
+const QString kExportTitle = QStringLiteral("Uložení XML File");
+const QString kImportTitle = QStringLiteral("Import dat z modulu \"Kalkulace cen\"");
+const QString kOverviewTitle = QStringLiteral("Sestava přehledu dokladů");
+const QString kSetupTitle = QStringLiteral("Nastavení tisku sestavy");
+const QString kPreviewTitle = QStringLiteral("Náhled před tiskem");
+const QString kMessageTitle = QStringLiteral("Podklady");
+
+QString outputDir()
+{
+    const QString dir = qEnvironmentVariable("PODKLADY_TEST_OUTPUT", QDir::tempPath() + QStringLiteral("/e2e"));
+    QDir().mkpath(dir);
+    return dir;
+}
+
+QString fieldOf(store::Table &t, const char *name) { return t.FieldByName(QLatin1String(name)).AsString(); }
+double numberOf(store::Table &t, const char *name) { return t.FieldByName(QLatin1String(name)).AsFloat(); }
+
+// The firm's database as a second program on the computer sees it, opened for one check
+// and closed again, so that it holds nothing while the program works.
+class FirmData {
+public:
+    explicit FirmData(const QString &file)
+    {
+        data.FirmNumber = QStringLiteral("0001");
+        data.SetTableNames();
+        store::ConnectionParams params;
+        params.sqliteFile = file;
+        data.Database.Connect(params);
+    }
+    TData data;
+};
+
+// The items of one document, first to last.
+store::Table &itemsOf(TData &d, const QString &document)
+{
+    store::Table &lines = d.ffPodklPol;
+    lines.Open();
+    lines.SetIndexName(QStringLiteral("DO1"));
+    lines.SetRange({document}, {document});
+    return lines;
+}
+
+} // namespace
+
+class ClerkSession : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void mainWindowComesUpOnTheDemoFirm();
+    void newDocumentWithTwoItems();
+    void correctionOfTheDocument();
+    void importWithTheProgressWindow();
+    void deliveriesOverviewWithTheWorkbook();
+    void searchBySupplierNameAndXmlExport();
+    void printPreview();
+    void closingEndsTheProgram();
+
+private:
+    // The window of that title, waited for, given the keyboard and photographed as name.
+    XWindow window(const QString &title, const char *name = nullptr, bool prefix = false);
+    void shot(XWindow w, const char *name);
+    // F2 in the main window and the supplier's code typed into the new document.
+    bool newDocumentOf(const QString &supplier);
+    std::unique_ptr<FirmData> open() { return std::make_unique<FirmData>(m_database); }
+
+    QTemporaryDir m_dir;
+    QString m_firm, m_database, m_export, m_home;
+    QString m_card1, m_card2, m_stockCard, m_stockVariant;
+    double m_stockBefore = 0;
+    QString m_document;   // the number of the document the clerk wrote
+    QString m_receipt;    // the number of the receipt the import made
+    std::optional<XSession> m_x;
+    ChildProcess m_program;
+};
+
+XWindow ClerkSession::window(const QString &title, const char *name, bool prefix)
+{
+    const XWindow w = m_x->waitForWindow(title, prefix);
+    if (!w) {
+        qWarning("windows shown: %s", qPrintable(m_x->titles().join(QStringLiteral(" | "))));
+        return 0;
+    }
+    m_x->focus(w);
+    if (name)
+        shot(w, name);
+    return w;
+}
+
+bool ClerkSession::newDocumentOf(const QString &supplier)
+{
+    if (!window(kMainTitle, nullptr, true))
+        return false;
+    m_x->key("F2");
+    if (!window(kEditorTitle))
+        return false;
+    m_x->type(supplier);
+    m_x->key("Return");
+    return true;
+}
+
+void ClerkSession::shot(XWindow w, const char *name)
+{
+    const QString path = QDir(outputDir()).filePath(QLatin1String(name) + QStringLiteral(".png"));
+    const QImage image = m_x->grab(w);
+    QVERIFY2(!image.isNull() && image.save(path), qPrintable(path));
+}
+
+void ClerkSession::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_firm = m_dir.filePath(QStringLiteral("firma"));
+    m_home = m_dir.filePath(QStringLiteral("home"));
+    m_export = m_firm + QStringLiteral("/Export/");
+    for (const char *sub : {"data", "Private", "Export", "Import"})
+        QVERIFY(QDir().mkpath(m_firm + u'/' + QLatin1String(sub)));
+    QVERIFY(QDir().mkpath(m_home));
+    // The program reads Kramora.ini beside its own file: each copy its own firm.
+    for (const char *program : {PODKLADY_PROGRAM, PODKLADY_DB_PROGRAM})
+        QVERIFY(QFile::copy(QString::fromLocal8Bit(program),
+                            m_firm + u'/' + QFileInfo(QString::fromLocal8Bit(program)).fileName()));
+    QFile ini(m_firm + QStringLiteral("/Kramora.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write(QStringLiteral("[Kramora]\nKramora=0001\nDan22=22\nDan05=5\nDan00=0\nProtocol=LOCAL\nAliasName=0001\n"
+                             "StationName=PRODEJNA\nZakladniCenySDPH=Ano\nCestaData=%1/data/\nCestaPrivate=%1/Private/\n"
+                             "CestaExport=%1/Export/\nCestaImport=%1/Import/\nLoginForm=0\n")
+                  .arg(m_firm)
+                  .toUtf8());
+    ini.close();
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), m_home);
+    env.insert(QStringLiteral("LANG"), QStringLiteral("cs_CZ.UTF-8"));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("cs_CZ.UTF-8"));
+    env.remove(QStringLiteral("XDG_DOCUMENTS_DIR"));
+    env.remove(QStringLiteral("XDG_CONFIG_HOME"));
+    ChildProcess init;
+    init.start(m_firm + QStringLiteral("/podklady-db"), {QStringLiteral("init"), QStringLiteral("--demo")}, m_firm,
+               env);
+    QCOMPARE(init.wait(120s), std::optional<int>(0));
+    m_database = m_firm + QStringLiteral("/data/0001.sqlite");
+
+    // Two cards of the demo shop for the items, and a stock card whose stock no longer
+    // agrees with its journal, so that the import rebuilds it under the progress window.
+    {
+        auto firm = open();
+        TData &d = firm->data;
+        d.ffSklad.Open();
+        d.ffSklad.SetIndexName(QStringLiteral("KAV"));
+        d.ffSklad.First();
+        QVERIFY(!d.ffSklad.Eof());
+        m_stockCard = fieldOf(d.ffSklad, "SKL_KAV");
+        m_stockVariant = fieldOf(d.ffSklad, "SKL_IND");
+        m_stockBefore = numberOf(d.ffSklad, "SKL_STA");
+        d.ffSklad.Edit();
+        d.ffSklad.FieldByName(QStringLiteral("SKL_STA")).SetAsFloat(m_stockBefore + 7);
+        d.ffSklad.Post();
+        d.ffSklad.Close();
+        d.ffSortiment.Open();
+        d.ffSortiment.SetIndexName(QStringLiteral("KAV"));
+        d.ffSortiment.Last();
+        m_card1 = fieldOf(d.ffSortiment, "SOR_KAV");
+        d.ffSortiment.Prior();
+        m_card2 = fieldOf(d.ffSortiment, "SOR_KAV");
+        d.ffSortiment.Close();
+    }
+    writePodkladyDbf(m_firm + QStringLiteral("/Import/Pod0000.dbf"), {{m_stockCard, m_stockVariant, 2, "E2E"}});
+
+    m_x.emplace();
+    env.insert(QStringLiteral("DISPLAY"), m_x->displayName());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    m_program.start(m_firm + QStringLiteral("/podklady"), {}, m_firm, env);
+}
+
+void ClerkSession::cleanupTestCase()
+{
+    m_program.kill();
+    m_x.reset();
+}
+
+void ClerkSession::mainWindowComesUpOnTheDemoFirm()
+{
+    const XWindow main = window(kMainTitle, "hlavni-okno", true);
+    QVERIFY(main);
+    QCOMPARE(m_x->title(main), kMainTitle + QStringLiteral(" 1.30"));
+    QVERIFY(m_program.running());
+}
+
+void ClerkSession::newDocumentWithTwoItems()
+{
+    QVERIFY(newDocumentOf(QStringLiteral("000001")));
+    m_x->key("Return");   // today's date stays
+    m_x->type(QStringLiteral("FA-E2E"));
+    m_x->key("Return");
+    m_x->type(QStringLiteral("48"));
+    m_x->key("Return");
+    m_x->key("Return");   // the currency stays EUR
+    m_x->type(QStringLiteral("25"));
+    m_x->key("Return");
+    shot(m_x->waitForWindow(kEditorTitle), "doklad-novy");
+
+    const struct {
+        QString card;
+        const char *price, *quantity, *markup, *package;
+    } items[] = {{m_card1, "2", "24", "10", "6"}, {m_card2, "3", "10", "20", "5"}};
+    bool first = true;
+    for (const auto &item : items) {
+        m_x->key("F2");
+        QVERIFY(window(kItemTitle));
+        for (const QString &text : {item.card, QString::fromLatin1(item.price), QString::fromLatin1(item.quantity),
+                                    QString::fromLatin1(item.markup), QString::fromLatin1(item.package)}) {
+            m_x->type(text);
+            m_x->key("Return");
+        }
+        if (first)
+            shot(m_x->waitForWindow(kItemTitle), "polozka");
+        first = false;
+        m_x->key("Tab");
+        m_x->key("space");   // "Zapiš"
+        QVERIFY2(m_x->waitUntilGone(kItemTitle), qPrintable(m_x->titles().join(u'|')));
+        QVERIFY(window(kEditorTitle));
+    }
+    shot(m_x->waitForWindow(kEditorTitle), "doklad-polozky");
+    m_x->key("Escape");
+    QVERIFY(m_x->waitUntilGone(kEditorTitle));
+
+    auto firm = open();
+    store::Table &header = firm->data.ffPodklHlav;
+    header.Open();
+    header.SetIndexName(QStringLiteral("DO1"));
+    header.Last();
+    m_document = fieldOf(header, "HLA_DO1");
+    QCOMPARE(fieldOf(header, "HLA_ODB"), QStringLiteral("000001"));
+    QCOMPARE(fieldOf(header, "HLA_DO2"), QStringLiteral("FA-E2E"));
+    QCOMPARE(numberOf(header, "HLA_FAC"), 48.0);
+    QCOMPARE(numberOf(header, "HLA_EUR"), 2 * 24.0 + 3 * 10.0);
+    store::Table &lines = itemsOf(firm->data, m_document);
+    QCOMPARE(lines.RecordCount(), 2);
+    lines.First();
+    QCOMPARE(fieldOf(lines, "POP_KAV"), m_card1);
+    QCOMPARE(numberOf(lines, "POP_CKU"), 24.0);
+    lines.Next();
+    QCOMPARE(fieldOf(lines, "POP_KAV"), m_card2);
+    QCOMPARE(numberOf(lines, "POP_BAL"), 5.0);
+}
+
+void ClerkSession::correctionOfTheDocument()
+{
+    QVERIFY(!m_document.isEmpty());
+    QVERIFY(window(kMainTitle, nullptr, true));
+    m_x->key("F4");   // the new document is the current row of the list
+    QVERIFY(window(kEditorTitle, "doklad-oprava"));
+    m_x->key("F4");   // the first item
+    QVERIFY(window(kItemTitle, "polozka-oprava"));   // the card is kept, the price has the focus
+    m_x->key("Return");   // the price stays
+    m_x->type(QStringLiteral("36"));
+    m_x->key("Return");
+    m_x->key("Return");   // the markup stays
+    m_x->key("Return");   // the package size stays
+    m_x->key("Tab");
+    m_x->key("space");
+    QVERIFY(m_x->waitUntilGone(kItemTitle));
+    QVERIFY(window(kEditorTitle));
+    m_x->key("Escape");
+    QVERIFY(m_x->waitUntilGone(kEditorTitle));
+
+    auto firm = open();
+    store::Table &lines = itemsOf(firm->data, m_document);
+    QCOMPARE(lines.RecordCount(), 2);
+    lines.First();
+    QCOMPARE(numberOf(lines, "POP_CKU"), 36.0);
+    store::Table &header = firm->data.ffPodklHlav;
+    header.Open();
+    header.SetIndexName(QStringLiteral("DO1"));
+    QVERIFY(header.FindKey({m_document}));
+    QCOMPARE(numberOf(header, "HLA_EUR"), 2 * 36.0 + 3 * 10.0);
+    firm->data.ffSemafor.Open();
+    QVERIFY(firm->data.ffSemafor.IsEmpty());   // the document's lock is gone
+}
+
+void ClerkSession::importWithTheProgressWindow()
+{
+    // No code: the supplier picker opens on the supplier last used; Enter takes it.
+    QVERIFY(newDocumentOf(QString()));
+    QVERIFY(window(kPickerTitle, "vyber-dodavatele"));
+    m_x->key("Return");
+    QVERIFY(m_x->waitUntilGone(kPickerTitle));
+    QVERIFY(window(kEditorTitle));
+    m_x->key("F9");
+    QVERIFY(window(kImportTitle));
+    m_x->type(QStringLiteral("e2e"));
+    shot(m_x->waitForWindow(kImportTitle), "import");
+    m_x->key("Return");   // on to "Storno"
+    m_x->key("Tab");      // "Import"
+    m_x->key("space");
+    // The card is rebuilt under its progress window; then its rebuilt stock is shown.
+    const XWindow message = window(kMessageTitle, "import-prestavena-karta");
+    QVERIFY(message);
+    m_x->key("Return");
+    QVERIFY(window(kEditorTitle, "import-hotovo"));
+    m_x->key("Escape");
+    QVERIFY(m_x->waitUntilGone(kEditorTitle));
+
+    auto firm = open();
+    TData &d = firm->data;
+    d.ffDodavky.Open();
+    d.ffDodavky.Last();
+    QCOMPARE(fieldOf(d.ffDodavky, "HLA_DO3"), QStringLiteral("E2E"));
+    m_receipt = fieldOf(d.ffDodavky, "HLA_DO1");
+    d.ffPodklHlav.Open();
+    d.ffPodklHlav.SetIndexName(QStringLiteral("DO1"));
+    d.ffPodklHlav.Last();
+    QCOMPARE(fieldOf(d.ffPodklHlav, "HLA_ODB"), QStringLiteral("000001"));   // the supplier picked
+    QCOMPARE(d.ffDodavky.FieldByName(QStringLiteral("HLA_DAT")).AsDate(), QDate::currentDate());
+    d.ffSklad.Open();
+    d.ffSklad.SetIndexName(QStringLiteral("KAV"));
+    QVERIFY(d.ffSklad.FindKey({m_stockCard, m_stockVariant}));
+    QCOMPARE(numberOf(d.ffSklad, "SKL_STA"), m_stockBefore + 2);   // rebuilt, then the delivery added
+}
+
+void ClerkSession::deliveriesOverviewWithTheWorkbook()
+{
+    QVERIFY(window(kMainTitle, nullptr, true));
+    m_x->key("Alt_L");   // the menu bar
+    m_x->key("Right");
+    m_x->key("Right");
+    m_x->key("Down");
+    m_x->key("Return");   // "Sestavy" → "Sestava dodávek"
+    QVERIFY(window(kOverviewTitle));
+    m_x->key("Return");   // the period is today; on to the check box
+    m_x->key("space");    // the workbook too
+    shot(m_x->waitForWindow(kOverviewTitle), "prehled-dodavek");
+    m_x->key("Return");   // on to "Storno"
+    m_x->key("Tab");
+    m_x->key("space");    // "Start"
+    QVERIFY(window(kSetupTitle, "nastaveni-tisku"));
+    m_x->key("n", {QStringLiteral("Alt")});   // "Náhled"
+    m_x->key("Return");
+    QVERIFY(window(kPreviewTitle, "prehled-dodavek-nahled"));
+    m_x->key("Escape");
+    QVERIFY(m_x->waitUntilGone(kPreviewTitle));
+
+    QFile text(m_firm + QStringLiteral("/PrehledDodavek.txt"));
+    QVERIFY(text.open(QIODevice::ReadOnly));
+    QVERIFY(!m_receipt.isEmpty());
+    QVERIFY(text.readAll().contains(m_receipt.toLatin1()));   // today's receipt of the import
+    const QString workbook = m_home + QStringLiteral("/Documents/Přehled faktur k ")
+        + QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")) + QStringLiteral(".xlsx");
+    QFile xlsx(workbook);
+    QVERIFY2(xlsx.open(QIODevice::ReadOnly), qPrintable(workbook));
+    QVERIFY(xlsx.read(2) == "PK");   // a zip archive, as every workbook is
+}
+
+void ClerkSession::searchBySupplierNameAndXmlExport()
+{
+    QVERIFY(window(kMainTitle, nullptr, true));
+    m_x->key("F5");
+    QVERIFY(window(kSearchTitle));
+    m_x->key("Down");     // "Hledej název dodavatele"
+    m_x->key("Return");   // on to the search field
+    m_x->type(QStringLiteral("Kovo"));
+    shot(m_x->waitForWindow(kSearchTitle), "hledani");
+    m_x->key("Tab");
+    m_x->key("space");    // "Hledej"
+    QVERIFY(m_x->waitUntilGone(kSearchTitle));
+    shot(window(kMainTitle, nullptr, true), "hlavni-okno-nalezeno");
+
+    // The document found goes out as XML under its number in the export directory.
+    m_x->key("F9");
+    QVERIFY(window(kExportTitle, "export-xml"));
+    m_x->key("Return");
+    QVERIFY(m_x->waitUntilGone(kExportTitle));
+    QVERIFY(window(kMessageTitle, "export-xml-hotovo"));
+    m_x->key("Return");
+    QVERIFY(m_x->waitUntilGone(kMessageTitle));
+    const QStringList files = QDir(m_export).entryList({QStringLiteral("*.xml")});
+    QCOMPARE(files.size(), 1);
+    QFile xml(m_export + files.front());
+    QVERIFY(xml.open(QIODevice::ReadOnly));
+    const QString content = QString::fromUtf8(xml.readAll());
+    // The supplier of the document found: "Kovo Dvořák a syn s.r.o." of the demo shop.
+    QVERIFY2(content.contains(QStringLiteral("<DODAVATEL KOD=\"000002\"")), qPrintable(content.left(400)));
+}
+
+void ClerkSession::printPreview()
+{
+    QVERIFY(window(kMainTitle, nullptr, true));
+    m_x->key("F8");
+    QVERIFY(window(kPreviewTitle, "nahled-dokladu"));
+    m_x->key("Escape");
+    QVERIFY(m_x->waitUntilGone(kPreviewTitle));
+    QVERIFY(m_program.running());
+}
+
+void ClerkSession::closingEndsTheProgram()
+{
+    QVERIFY(window(kMainTitle, nullptr, true));
+    m_x->key("F4", {QStringLiteral("Alt")});
+    QCOMPARE(m_program.wait(20s), std::optional<int>(0));
+}
+
+QTEST_GUILESS_MAIN(ClerkSession)
+#include "test_clerk.moc"
