@@ -49,9 +49,6 @@ QString outputDir()
     return dir;
 }
 
-QString fieldOf(store::Table &t, const char *name) { return t.FieldByName(QLatin1String(name)).AsString(); }
-double numberOf(store::Table &t, const char *name) { return t.FieldByName(QLatin1String(name)).AsFloat(); }
-
 // The firm's database as a second program on the computer sees it, opened for one check
 // and closed again, so that it holds nothing while the program works.
 class FirmData {
@@ -187,19 +184,19 @@ void ClerkSession::initTestCase()
         d.ffSklad.SetIndexName(QStringLiteral("KAV"));
         d.ffSklad.First();
         QVERIFY(!d.ffSklad.Eof());
-        m_stockCard = fieldOf(d.ffSklad, "SKL_KAV");
-        m_stockVariant = fieldOf(d.ffSklad, "SKL_IND");
-        m_stockBefore = numberOf(d.ffSklad, "SKL_STA");
+        m_stockCard = d.ffSkladSKL_KAV.AsString();
+        m_stockVariant = d.ffSkladSKL_IND.AsString();
+        m_stockBefore = d.ffSkladSKL_STA.AsFloat();
         d.ffSklad.Edit();
-        d.ffSklad.FieldByName(QStringLiteral("SKL_STA")).SetAsFloat(m_stockBefore + 7);
+        d.ffSkladSKL_STA.SetAsFloat(m_stockBefore + 7);
         d.ffSklad.Post();
         d.ffSklad.Close();
         d.ffSortiment.Open();
         d.ffSortiment.SetIndexName(QStringLiteral("KAV"));
         d.ffSortiment.Last();
-        m_card1 = fieldOf(d.ffSortiment, "SOR_KAV");
+        m_card1 = d.ffSortimentSOR_KAV.AsString();
         d.ffSortiment.Prior();
-        m_card2 = fieldOf(d.ffSortiment, "SOR_KAV");
+        m_card2 = d.ffSortimentSOR_KAV.AsString();
         d.ffSortiment.Close();
     }
     writePodkladyDbf(m_firm + QStringLiteral("/Import/Pod0000.dbf"), {{m_stockCard, m_stockVariant, 2, "E2E"}});
@@ -267,19 +264,19 @@ void ClerkSession::newDocumentWithTwoItems()
     header.Open();
     header.SetIndexName(QStringLiteral("DO1"));
     header.Last();
-    m_document = fieldOf(header, "HLA_DO1");
-    QCOMPARE(fieldOf(header, "HLA_ODB"), QStringLiteral("000001"));
-    QCOMPARE(fieldOf(header, "HLA_DO2"), QStringLiteral("FA-E2E"));
-    QCOMPARE(numberOf(header, "HLA_FAC"), 48.0);
-    QCOMPARE(numberOf(header, "HLA_EUR"), 2 * 24.0 + 3 * 10.0);
+    m_document = firm->data.ffPodklHlavHLA_DO1.AsString();
+    QCOMPARE(firm->data.ffPodklHlavHLA_ODB.AsString(), QStringLiteral("000001"));
+    QCOMPARE(firm->data.ffPodklHlavHLA_DO2.AsString(), QStringLiteral("FA-E2E"));
+    QCOMPARE(firm->data.ffPodklHlavHLA_FAC.AsFloat(), 48.0);
+    QCOMPARE(firm->data.ffPodklHlavHLA_EUR.AsFloat(), 2 * 24.0 + 3 * 10.0);
     store::Table &lines = itemsOf(firm->data, m_document);
     QCOMPARE(lines.RecordCount(), 2);
     lines.First();
-    QCOMPARE(fieldOf(lines, "POP_KAV"), m_card1);
-    QCOMPARE(numberOf(lines, "POP_CKU"), 24.0);
+    QCOMPARE(firm->data.ffPodklPolPOP_KAV.AsString(), m_card1);
+    QCOMPARE(firm->data.ffPodklPolPOP_CKU.AsFloat(), 24.0);
     lines.Next();
-    QCOMPARE(fieldOf(lines, "POP_KAV"), m_card2);
-    QCOMPARE(numberOf(lines, "POP_BAL"), 5.0);
+    QCOMPARE(firm->data.ffPodklPolPOP_KAV.AsString(), m_card2);
+    QCOMPARE(firm->data.ffPodklPolPOP_BAL.AsFloat(), 5.0);
 }
 
 void ClerkSession::correctionOfTheDocument()
@@ -306,12 +303,12 @@ void ClerkSession::correctionOfTheDocument()
     store::Table &lines = itemsOf(firm->data, m_document);
     QCOMPARE(lines.RecordCount(), 2);
     lines.First();
-    QCOMPARE(numberOf(lines, "POP_CKU"), 36.0);
+    QCOMPARE(firm->data.ffPodklPolPOP_CKU.AsFloat(), 36.0);
     store::Table &header = firm->data.ffPodklHlav;
     header.Open();
     header.SetIndexName(QStringLiteral("DO1"));
     QVERIFY(header.FindKey({m_document}));
-    QCOMPARE(numberOf(header, "HLA_EUR"), 2 * 36.0 + 3 * 10.0);
+    QCOMPARE(firm->data.ffPodklHlavHLA_EUR.AsFloat(), 2 * 36.0 + 3 * 10.0);
     firm->data.ffSemafor.Open();
     QVERIFY(firm->data.ffSemafor.IsEmpty());   // the document's lock is gone
 }
@@ -343,17 +340,17 @@ void ClerkSession::importWithTheProgressWindow()
     TData &d = firm->data;
     d.ffDodavky.Open();
     d.ffDodavky.Last();
-    QCOMPARE(fieldOf(d.ffDodavky, "HLA_DO3"), QStringLiteral("E2E"));
-    m_receipt = fieldOf(d.ffDodavky, "HLA_DO1");
+    QCOMPARE(d.ffDodavkyHLA_DO3.AsString(), QStringLiteral("E2E"));
+    m_receipt = d.ffDodavkyHLA_DO1.AsString();
     d.ffPodklHlav.Open();
     d.ffPodklHlav.SetIndexName(QStringLiteral("DO1"));
     d.ffPodklHlav.Last();
-    QCOMPARE(fieldOf(d.ffPodklHlav, "HLA_ODB"), QStringLiteral("000001"));   // the supplier picked
-    QCOMPARE(d.ffDodavky.FieldByName(QStringLiteral("HLA_DAT")).AsDate(), QDate::currentDate());
+    QCOMPARE(d.ffPodklHlavHLA_ODB.AsString(), QStringLiteral("000001"));   // the supplier picked
+    QCOMPARE(d.ffDodavkyHLA_DAT.AsDate(), QDate::currentDate());
     d.ffSklad.Open();
     d.ffSklad.SetIndexName(QStringLiteral("KAV"));
     QVERIFY(d.ffSklad.FindKey({m_stockCard, m_stockVariant}));
-    QCOMPARE(numberOf(d.ffSklad, "SKL_STA"), m_stockBefore + 2);   // rebuilt, then the delivery added
+    QCOMPARE(d.ffSkladSKL_STA.AsFloat(), m_stockBefore + 2);   // rebuilt, then the delivery added
 }
 
 void ClerkSession::deliveriesOverviewWithTheWorkbook()
