@@ -81,15 +81,6 @@ struct Figures {
     Rounds rebuildMs, sumMs;
 };
 
-// After a load: fresh statistics for the planner and, on PostgreSQL, no dead rows and no
-// dirty pages left for a measured round to pay for.
-void settle(bench::RawEngine &raw, bool postgres)
-{
-    raw.exec(postgres ? QStringLiteral("VACUUM ANALYZE") : QStringLiteral("ANALYZE"));
-    if (postgres)
-        raw.exec(QStringLiteral("CHECKPOINT"));
-}
-
 QString card(int i) { return QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0')); }
 
 // N stock cards with one variant "001" each, a supplier and the receipt counter; the
@@ -234,7 +225,7 @@ Figures measure(TData &data, bench::RawEngine &raw, bool postgres, const QString
     data.SetTableNames();
     CreateFirmSchema(data.Database, data.FirmNumber, true);
     fillMasterData(data, lines);
-    settle(raw, postgres);
+    bench::settle(raw, postgres);
     Figures f;
     f.lines = lines;
     f.entries = entries;
@@ -246,7 +237,7 @@ Figures measure(TData &data, bench::RawEngine &raw, bool postgres, const QString
         f.rawLinesPerSec.values.push_back(rawImport(data, raw, postgres, lines));
 
     loadJournal(data, raw, entries);
-    settle(raw, postgres);
+    bench::settle(raw, postgres);
     const QString sumSql = QStringLiteral("SELECT sum(\"DEN_KUS\") FROM \"%1\" WHERE \"DEN_KAV\" = %2 AND \"DEN_IND\" = %3")
                                .arg(data.ffDenik.TableName(), postgres ? QStringLiteral("$1") : QStringLiteral("?1"),
                                     postgres ? QStringLiteral("$2") : QStringLiteral("?2"));
