@@ -165,12 +165,7 @@ Figures measure(store::Database &db, bench::RawEngine &raw, bool postgres, qint6
     generate(raw, receipts, lines);
     // The statistics and the files as a shop's server has them: vacuumed, analysed,
     // written out.
-    if (postgres) {
-        raw.exec(QStringLiteral("VACUUM ANALYZE"));
-        raw.exec(QStringLiteral("CHECKPOINT"));
-    } else {
-        raw.exec(QStringLiteral("ANALYZE"));
-    }
+    bench::settle(raw, postgres);
 
     Figures f;
     const std::vector<bench::Col> cols = {bench::Col::Date, bench::Col::Text, bench::Col::Text, bench::Col::Text,

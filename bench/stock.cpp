@@ -81,15 +81,6 @@ struct Figures {
     Rounds rebuildMs, sumMs;
 };
 
-// After a load: fresh statistics for the planner and, on PostgreSQL, no dead rows and no
-// dirty pages left for a measured round to pay for.
-void settle(bench::RawEngine &raw, bool postgres)
-{
-    raw.exec(postgres ? QStringLiteral("VACUUM ANALYZE") : QStringLiteral("ANALYZE"));
-    if (postgres)
-        raw.exec(QStringLiteral("CHECKPOINT"));
-}
-
 QString card(int i) { return QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0')); }
 
 // N stock cards with one variant "001" each, a supplier and the receipt counter; the
@@ -100,7 +91,7 @@ void fillMasterData(TData &data, int lines)
     store::Table &cis = data.ffCiselnik;
     cis.Open();
     cis.Append();
-    cis[QStringLiteral("CIS_PRD")].SetAsString(QStringLiteral("0"));
+    data.ffCiselnikCIS_PRD.SetAsString(QStringLiteral("0"));
     cis.Post();
     cis.Close();
     store::Table &sor = data.ffSortiment, &skl = data.ffSklad;
@@ -108,27 +99,27 @@ void fillMasterData(TData &data, int lines)
     skl.Open();
     for (int i = 1; i <= lines; ++i) {
         sor.Append();
-        sor[QStringLiteral("SOR_KAV")].SetAsString(card(i));
-        sor[QStringLiteral("SOR_NAC")].SetAsString(QStringLiteral("Položka %1").arg(i));
-        sor[QStringLiteral("SOR_PC1")].SetAsFloat(10 + i % 90 + 0.1);
-        sor[QStringLiteral("SOR_DAN")].SetAsFloat(21);
-        sor[QStringLiteral("SOR_SKL")].SetAsBoolean(true);
+        data.ffSortimentSOR_KAV.SetAsString(card(i));
+        data.ffSortimentSOR_NAC.SetAsString(QStringLiteral("Položka %1").arg(i));
+        data.ffSortimentSOR_PC1.SetAsFloat(10 + i % 90 + 0.1);
+        data.ffSortimentSOR_DAN.SetAsFloat(21);
+        data.ffSortimentSOR_SKL.SetAsBoolean(true);
         sor.Post();
         skl.Append();
-        skl[QStringLiteral("SKL_KAV")].SetAsString(card(i));
-        skl[QStringLiteral("SKL_IND")].SetAsString(QStringLiteral("001"));
-        skl[QStringLiteral("SKL_SNC")].SetAsFloat(5 + i % 50 + 0.25);
+        data.ffSkladSKL_KAV.SetAsString(card(i));
+        data.ffSkladSKL_IND.SetAsString(QStringLiteral("001"));
+        data.ffSkladSKL_SNC.SetAsFloat(5 + i % 50 + 0.25);
         skl.Post();
     }
     sor.Append();
-    sor[QStringLiteral("SOR_KAV")].SetAsString(kRebuildCard);
-    sor[QStringLiteral("SOR_NAC")].SetAsString(QStringLiteral("Karta s dlouhým deníkem"));
-    sor[QStringLiteral("SOR_SKL")].SetAsBoolean(true);
+    data.ffSortimentSOR_KAV.SetAsString(kRebuildCard);
+    data.ffSortimentSOR_NAC.SetAsString(QStringLiteral("Karta s dlouhým deníkem"));
+    data.ffSortimentSOR_SKL.SetAsBoolean(true);
     sor.Post();
     skl.Append();
-    skl[QStringLiteral("SKL_KAV")].SetAsString(kRebuildCard);
-    skl[QStringLiteral("SKL_IND")].SetAsString(QStringLiteral("001"));
-    skl[QStringLiteral("SKL_POC")].SetAsFloat(7);
+    data.ffSkladSKL_KAV.SetAsString(kRebuildCard);
+    data.ffSkladSKL_IND.SetAsString(QStringLiteral("001"));
+    data.ffSkladSKL_POC.SetAsFloat(7);
     skl.Post();
     sor.Close();
     skl.Close();
@@ -234,7 +225,7 @@ Figures measure(TData &data, bench::RawEngine &raw, bool postgres, const QString
     data.SetTableNames();
     CreateFirmSchema(data.Database, data.FirmNumber, true);
     fillMasterData(data, lines);
-    settle(raw, postgres);
+    bench::settle(raw, postgres);
     Figures f;
     f.lines = lines;
     f.entries = entries;
@@ -246,7 +237,7 @@ Figures measure(TData &data, bench::RawEngine &raw, bool postgres, const QString
         f.rawLinesPerSec.values.push_back(rawImport(data, raw, postgres, lines));
 
     loadJournal(data, raw, entries);
-    settle(raw, postgres);
+    bench::settle(raw, postgres);
     const QString sumSql = QStringLiteral("SELECT sum(\"DEN_KUS\") FROM \"%1\" WHERE \"DEN_KAV\" = %2 AND \"DEN_IND\" = %3")
                                .arg(data.ffDenik.TableName(), postgres ? QStringLiteral("$1") : QStringLiteral("?1"),
                                     postgres ? QStringLiteral("$2") : QStringLiteral("?2"));

@@ -1,5 +1,6 @@
 #include "stock_check.h"
 
+#include "store/table_use.h"
 #include "store/tdata.h"
 
 namespace {
@@ -7,49 +8,28 @@ namespace {
 const QString kFirstVariant = QStringLiteral("000");
 const QString kLastVariant = QStringLiteral("999");
 
-// Opens a table for the check and closes it again when the check opened it.
-class CheckedTable {
-public:
-    CheckedTable(store::Table &t, const QString &index) : m_table(t), m_opened(!t.Active())
-    {
-        t.Open();
-        t.SetIndexName(index);
-    }
-    ~CheckedTable()
-    {
-        if (m_opened)
-            m_table.Close();
-    }
-    CheckedTable(const CheckedTable &) = delete;
-    CheckedTable &operator=(const CheckedTable &) = delete;
-
-private:
-    store::Table &m_table;
-    bool m_opened;
-};
-
 // The differences (with everyStock: all stocks) of the card ffSortiment stands on.
 void checkCurrentCard(TData &d, QVector<StockDifference> &out, bool everyStock)
 {
-    const QString card = d.ffSortiment.FieldByName(QStringLiteral("SOR_KAV")).AsString();
-    const bool stockItem = d.ffSortiment.FieldByName(QStringLiteral("SOR_SKL")).AsBoolean();
+    const QString card = d.ffSortimentSOR_KAV.AsString();
+    const bool stockItem = d.ffSortimentSOR_SKL.AsBoolean();
     store::Table &sklad = d.ffSklad;
     store::Table &denik = d.ffDenik;
     sklad.SetRange({card, kFirstVariant}, {card, kLastVariant});
     double total = 0;
     for (sklad.First(); !sklad.Eof(); sklad.Next()) {
-        const QString variant = sklad.FieldByName(QStringLiteral("SKL_IND")).AsString();
-        const double stored = sklad.FieldByName(QStringLiteral("SKL_STA")).AsFloat();
+        const QString variant = d.ffSkladSKL_IND.AsString();
+        const double stored = d.ffSkladSKL_STA.AsFloat();
         double expected = 0;
         if (stockItem) {
             denik.SetRange({card, variant}, {card, variant});
-            expected = sklad.FieldByName(QStringLiteral("SKL_POC")).AsFloat() + denik.Sum(QStringLiteral("DEN_KUS"));
+            expected = d.ffSkladSKL_POC.AsFloat() + denik.Sum(d.ffDenikDEN_KUS);
         }
         if (everyStock || stored != expected)
             out.append({card, variant, stored, expected});
         total += stored;
     }
-    const double cardStored = d.ffSortiment.FieldByName(QStringLiteral("SOR_STA")).AsFloat();
+    const double cardStored = d.ffSortimentSOR_STA.AsFloat();
     const double cardExpected = stockItem ? total : 0.0;
     if (everyStock || cardStored != cardExpected)
         out.append({card, QString(), cardStored, cardExpected});
@@ -59,9 +39,9 @@ void checkCurrentCard(TData &d, QVector<StockDifference> &out, bool everyStock)
 
 QVector<StockDifference> CheckCard(TData &d, const QString &card, bool everyStock)
 {
-    CheckedTable cards(d.ffSortiment, QStringLiteral("KAV"));
-    CheckedTable variants(d.ffSklad, QStringLiteral("KAV"));
-    CheckedTable journal(d.ffDenik, QStringLiteral("KAV"));
+    const store::TableUse cards(d.ffSortiment, QStringLiteral("KAV"));
+    const store::TableUse variants(d.ffSklad, QStringLiteral("KAV"));
+    const store::TableUse journal(d.ffDenik, QStringLiteral("KAV"));
     QVector<StockDifference> out;
     if (d.ffSortiment.FindKey({card}))
         checkCurrentCard(d, out, everyStock);
@@ -70,9 +50,9 @@ QVector<StockDifference> CheckCard(TData &d, const QString &card, bool everyStoc
 
 QVector<StockDifference> CheckStock(TData &d)
 {
-    CheckedTable cards(d.ffSortiment, QStringLiteral("KAV"));
-    CheckedTable variants(d.ffSklad, QStringLiteral("KAV"));
-    CheckedTable journal(d.ffDenik, QStringLiteral("KAV"));
+    const store::TableUse cards(d.ffSortiment, QStringLiteral("KAV"));
+    const store::TableUse variants(d.ffSklad, QStringLiteral("KAV"));
+    const store::TableUse journal(d.ffDenik, QStringLiteral("KAV"));
     QVector<StockDifference> out;
     for (d.ffSortiment.First(); !d.ffSortiment.Eof(); d.ffSortiment.Next())
         checkCurrentCard(d, out, false);

@@ -19,9 +19,9 @@ struct StockDifference {
 
 // The differences of one card, variants first in index order, then the card; none for
 // a card that agrees or is not in the assortment. With everyStock, every stock of the
-// card is listed, also those that agree. Reads ffSortiment, ffSklad and ffDenik,
-// each opened when closed and closed again (an open one is left on index "KAV", at the
-// card). Store errors are raised.
+// card is listed, also those that agree. Reads ffSortiment, ffSklad and ffDenik through
+// store::TableUse: each is opened when closed and closed again, or given back on its
+// index, range and record when it was open. Store errors are raised.
 QVector<StockDifference> CheckCard(TData &d, const QString &card, bool everyStock = false);
 
 // The differences of every card of the assortment, in card-number order, read as

@@ -7,8 +7,14 @@
 
 TDataSestavy *DataSestavy = nullptr;
 
+#define SESTAVY_TABLE(component, definition, columns) component(&store::tables::definition()),
+#define SESTAVY_FIELDS(component, definition, columns) columns(STORE_FIELD_BINDING, component)
+
 TDataSestavy::TDataSestavy(QObject *parent)
-    : QObject(parent), ffSesDod(&store::tables::dodavkyFull()), SesDodMem(&store::tables::sesDodMem())
+    : QObject(parent),
+      STORE_REPORT_TABLES(SESTAVY_TABLE)
+      STORE_REPORT_TABLES(SESTAVY_FIELDS)
+      WorkbookPath()
 {
     ffSesDod.SetDatabase(&Data->Database);
     ffSesDod.SetTableName(Data->ffDodavky.TableName());
@@ -20,6 +26,9 @@ TDataSestavy::TDataSestavy(QObject *parent)
     Sestavy.OnPrint = [this] { SestavyPrint(); };
     DataSestavy = this;
 }
+
+#undef SESTAVY_TABLE
+#undef SESTAVY_FIELDS
 
 TDataSestavy::~TDataSestavy()
 {

@@ -7,6 +7,7 @@
 
 #include "sestavy.h"
 #include "store/table.h"
+#include "store/tables/catalogue.h"
 
 #include <QDate>
 #include <QObject>
@@ -39,12 +40,17 @@ public:
     // Order of the deliveries overview: 0 by receipt number, 1 by supplier.
     int SortOrder = 0;
 
-    // The receipts with every field (HLA_TYP included), on TData's database; pointed at
-    // the current receipts table before each overview run.
-    store::Table ffSesDod;
-    // The rows of the deliveries overview, in memory, with the indexes "Doklad" and
-    // "KodDod" (KodDod, Doklad).
-    store::Table SesDodMem;
+    // The components (store/tables/catalogue.h): `ffSesDod`, the receipts with every
+    // field (HLA_TYP included) on TData's database, pointed at the current receipts table
+    // before each overview run; `SesDodMem`, the rows of the deliveries overview in
+    // memory, with the indexes "Doklad" and "KodDod" (KodDod, Doklad).
+#define SESTAVY_TABLE(component, ...) store::Table component;
+    STORE_REPORT_TABLES(SESTAVY_TABLE)
+#undef SESTAVY_TABLE
+    // Their field objects, named as TData's (`ffSesDodHLA_DO1`, `SesDodMemKodDod`).
+#define SESTAVY_FIELDS(component, definition, columns) columns(STORE_FIELD_MEMBER, component)
+    STORE_REPORT_TABLES(SESTAVY_FIELDS)
+#undef SESTAVY_FIELDS
 
     // The workbook of the deliveries overview; empty: OverviewWorkbookPath of today.
     QString WorkbookPath;

@@ -58,22 +58,19 @@ void itemTableHead(TSestavy &r, bool firstPage)
 
 QString money(double value) { return FormatFixed(value, 8, 2); }
 
-void supplierBox(TSestavy &r, store::Table &supplier, store::Table &owner)
+void supplierBox(TSestavy &r, TData &d)
 {
     selectFont(r, 11);
-    auto ownerText = [&owner](const char *field) {
-        return owner.Eof() ? QString() : owner.FieldByName(QLatin1String(field)).AsString();
-    };
-    auto supplierText = [&supplier](const char *field) { return supplier.FieldByName(QLatin1String(field)).AsString(); };
+    auto ownerText = [&d](const store::Field &field) { return d.ffVlastnik.Eof() ? QString() : field.AsString(); };
     const struct {
         int lines;
         QString text;
     } rows[] = {
         {BoxLineLeft | BoxLineRight | BoxLineTop,
          QStringLiteral("\tDodavatel\t%1\tPobočka příjem\t%2 %3")
-             .arg(supplierText("DOD_FIR"), ownerText("VLA_JED"), ownerText("VLA_NAC"))},
-        {BoxLineLeft | BoxLineRight, QStringLiteral("\t\t%1\t\t%2 ").arg(supplierText("DOD_ULI"), ownerText("VLA_ULI"))},
-        {BoxLineLeft | BoxLineRight, QStringLiteral("\t\t%1\t\t%2").arg(supplierText("DOD_MES"), ownerText("VLA_MES"))},
+             .arg(d.ffDodavateleDOD_FIR.AsString(), ownerText(d.ffVlastnikVLA_JED), ownerText(d.ffVlastnikVLA_NAC))},
+        {BoxLineLeft | BoxLineRight, QStringLiteral("\t\t%1\t\t%2 ").arg(d.ffDodavateleDOD_ULI.AsString(), ownerText(d.ffVlastnikVLA_ULI))},
+        {BoxLineLeft | BoxLineRight, QStringLiteral("\t\t%1\t\t%2").arg(d.ffDodavateleDOD_MES.AsString(), ownerText(d.ffVlastnikVLA_MES))},
         {BoxLineLeft | BoxLineRight | BoxLineBottom, QStringLiteral("\t\t\t\t")},
     };
     for (const auto &row : rows) {
@@ -86,9 +83,8 @@ void supplierBox(TSestavy &r, store::Table &supplier, store::Table &owner)
     }
 }
 
-void invoiceBlock(TSestavy &r, store::Table &header)
+void invoiceBlock(TSestavy &r, TData &d)
 {
-    auto hla = [&header](const char *field) -> store::Field & { return header.FieldByName(QLatin1String(field)); };
     r.NewLine();
     r.ClearTabStops();
     r.NewLine();
@@ -96,12 +92,12 @@ void invoiceBlock(TSestavy &r, store::Table &header)
     r.AddTabStop(kLeft, pjLeft, 2.0, 0, 0, 10);
     r.AddTabStop(AfterPrevious, pjLeft, 3.8, 0, 0, 10);
     r.AddTabStop(AfterPrevious, pjRight, 2.5, 0, 0, 10);
-    const QString currency = hla("HLA_MEN").AsString();
-    r.PrintTabbedLine(QStringLiteral("\tFaktura\t") + hla("HLA_DO2").AsString());
-    r.PrintTabbedLine(QStringLiteral("\tPřijato dne\t") + DateToStr(hla("HLA_DDO").AsDate()));
-    r.PrintTabbedLine(QStringLiteral("\tCelkem \t") + FloatToStr(hla("HLA_FAC").AsFloat()) + QLatin1Char(' ') + currency);
+    const QString currency = d.ffPodklHlavHLA_MEN.AsString();
+    r.PrintTabbedLine(QStringLiteral("\tFaktura\t") + d.ffPodklHlavHLA_DO2.AsString());
+    r.PrintTabbedLine(QStringLiteral("\tPřijato dne\t") + DateToStr(d.ffPodklHlavHLA_DDO.AsDate()));
+    r.PrintTabbedLine(QStringLiteral("\tCelkem \t") + FloatToStr(d.ffPodklHlavHLA_FAC.AsFloat()) + QLatin1Char(' ') + currency);
     r.PrintTabbedLine(QStringLiteral("\tMěna\t") + currency);
-    r.PrintTabbedLine(QStringLiteral("\tKurz\t") + FloatToStr(hla("HLA_KUR").AsFloat()));
+    r.PrintTabbedLine(QStringLiteral("\tKurz\t") + FloatToStr(d.ffPodklHlavHLA_KUR.AsFloat()));
 }
 
 // A new page of the item table or of the closing block: three empty lines at its top.
@@ -113,18 +109,17 @@ void continuationPage(TSestavy &r)
         r.NewLine();
 }
 
-void items(TSestavy &r, store::Table &items)
+void items(TSestavy &r, TData &d)
 {
+    store::Table &items = d.ffPodklPol;
     if (!items.Active())
         return;
-    auto text = [&items](const char *field) { return items.FieldByName(QLatin1String(field)).AsString(); };
-    auto number = [&items](const char *field) { return items.FieldByName(QLatin1String(field)).AsFloat(); };
     items.First();
     while (!items.Eof()) {
         if (r.LinesRemaining() > 4) {
-            r.PrintTabbedLine(QStringList{QString(), text("POP_KAV"), text("POP_NAC"), money(number("POP_NCS")),
-                                          FloatToStr(number("POP_KUS")), money(number("POP_NCC")),
-                                          money(number("POP_CNC")), money(number("POP_CKU")), money(number("POP_CCC"))}
+            r.PrintTabbedLine(QStringList{QString(), d.ffPodklPolPOP_KAV.AsString(), d.ffPodklPolPOP_NAC.AsString(), money(d.ffPodklPolPOP_NCS.AsFloat()),
+                                          FloatToStr(d.ffPodklPolPOP_KUS.AsFloat()), money(d.ffPodklPolPOP_NCC.AsFloat()),
+                                          money(d.ffPodklPolPOP_CNC.AsFloat()), money(d.ffPodklPolPOP_CKU.AsFloat()), money(d.ffPodklPolPOP_CCC.AsFloat())}
                                   .join(QLatin1Char('\t')));
             items.Next();
         } else {
@@ -134,7 +129,7 @@ void items(TSestavy &r, store::Table &items)
     }
 }
 
-void totals(TSestavy &r, store::Table &header)
+void totals(TSestavy &r, TData &d)
 {
     r.NewLine();
     r.ClearTabStops();
@@ -145,10 +140,10 @@ void totals(TSestavy &r, store::Table &header)
         continuationPage(r);
     itemStops(r, false, 0);
     r.PrintTabbedLine(QStringLiteral("\tCelkový součet hodnoty v %1\t\t\t\t\t\t\t%2")
-                          .arg(header.FieldByName(QStringLiteral("HLA_MEN")).AsString(),
-                               money(header.FieldByName(QStringLiteral("HLA_EUR")).AsFloat())));
+                          .arg(d.ffPodklHlavHLA_MEN.AsString(),
+                               money(d.ffPodklHlavHLA_EUR.AsFloat())));
     r.PrintTabbedLine(QStringLiteral("\tCelkový součet hodnoty v Kč\t\t\t\t%1")
-                          .arg(money(header.FieldByName(QStringLiteral("HLA_NCA")).AsFloat())));
+                          .arg(money(d.ffPodklHlavHLA_NCA.AsFloat())));
 }
 
 void signatures(TSestavy &r)
@@ -179,14 +174,13 @@ void signatures(TSestavy &r)
 
 void PrintPodklad(TData &data, TSestavy &r)
 {
-    store::Table &header = data.ffPodklHlav;
     selectFont(r, 13);
     r.ClearTabStops();
     r.ToPageTop();
     r.NewLine();
     r.NewLine();
     r.SetBold(true);
-    r.PrintAt(QStringLiteral("Podklady přímu od dodavatele číslo : ") + header.FieldByName(QStringLiteral("HLA_DO1")).AsString(),
+    r.PrintAt(QStringLiteral("Podklady přímu od dodavatele číslo : ") + data.ffPodklHlavHLA_DO1.AsString(),
               kLeft);
     r.NewLine();
     r.SetBold(false);
@@ -195,10 +189,10 @@ void PrintPodklad(TData &data, TSestavy &r)
         store::TableUse owner(data.ffVlastnik);
         store::TableUse supplier(data.ffDodavatele, QStringLiteral("KOD"));
         data.ffVlastnik.First();
-        const QString code = TrimBlanks(header.FieldByName(QStringLiteral("HLA_ODB")).AsString());
+        const QString code = TrimBlanks(data.ffPodklHlavHLA_ODB.AsString());
         if (data.ffDodavatele.FindKey({code})) {
-            supplierBox(r, data.ffDodavatele, data.ffVlastnik);
-            invoiceBlock(r, header);
+            supplierBox(r, data);
+            invoiceBlock(r, data);
         }
     }
 
@@ -206,7 +200,7 @@ void PrintPodklad(TData &data, TSestavy &r)
     r.NewLine();
     r.ClearTabStops();
     itemTableHead(r, true);
-    items(r, data.ffPodklPol);
-    totals(r, header);
+    items(r, data);
+    totals(r, data);
     signatures(r);
 }

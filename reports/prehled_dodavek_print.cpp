@@ -8,6 +8,7 @@
 #include "data_sestavy.h"
 #include "sestavy.h"
 #include "store/table.h"
+#include "store/tables/column_names.h"
 #include "store/tdata.h"
 
 #include <QCoreApplication>
@@ -41,9 +42,10 @@ using Sums = std::array<double, kSums>;
 
 Sums lineValues(store::Table &work)
 {
-    auto v = [&](const char *name) { return work.FieldByName(QLatin1String(name)).AsFloat(); };
-    return {v("CelkemNC"), v("CelkemPC"), v("Zaklad22"), v("Zaklad05"), v("Zaklad00"),
-            v("Dan22"),    v("Dan05"),    v("CelFac"),   v("CelFac") - v("CelkemNC")};
+    using namespace store::tables::column::SesDodMem;
+    auto v = [&](const char *name) { return work[name].AsFloat(); };
+    return {v(CelkemNC), v(CelkemPC), v(Zaklad22), v(Zaklad05), v(Zaklad00),
+            v(Dan22),    v(Dan05),    v(CelFac),   v(CelFac) - v(CelkemNC)};
 }
 
 // A number as "%8.2f" with the regional decimal separator.
@@ -148,6 +150,7 @@ int TDataSestavy::SesPrehPRD(int sortOrder, const QDate &dateFrom, const QDate &
 void PrintOverview(TSestavy &s, store::Table &work, int order, const QDate &from, const QDate &to,
                    const QString &shopName)
 {
+    namespace row = store::tables::column::SesDodMem;
     selectFont(s, 13);
     s.SetPageMargins(1.0, 1.0, 2.0, 2.0);
     s.ToPageTop();
@@ -168,7 +171,7 @@ void PrintOverview(TSestavy &s, store::Table &work, int order, const QDate &from
 
     Sums supplier{}, total{};
     work.First();
-    QString supplierCode = work.FieldByName(QStringLiteral("KodDod")).AsString();
+    QString supplierCode = work[row::KodDod].AsString();
     for (; !work.Eof(); work.Next()) {
         if (s.LinesRemaining() < 3) {
             s.NewPage();
@@ -176,7 +179,7 @@ void PrintOverview(TSestavy &s, store::Table &work, int order, const QDate &from
             s.NewLine();
             s.PrintTabbedLine(heading);
         }
-        const QString code = work.FieldByName(QStringLiteral("KodDod")).AsString();
+        const QString code = work[row::KodDod].AsString();
         if (order == BySupplier && code != supplierCode) {
             s.PrintTabbedLine(sumsLine(QStringLiteral("Celkem dodavatel "), supplier));
             s.NewLine();
@@ -184,10 +187,10 @@ void PrintOverview(TSestavy &s, store::Table &work, int order, const QDate &from
             supplier = Sums{};
         }
         const Sums values = lineValues(work);
-        QString line = QLatin1Char('\t') + DateToStr(work.FieldByName(QStringLiteral("Vystaveno")).AsDateTime().date()) +
-                       QLatin1Char('\t') + work.FieldByName(QStringLiteral("Doklad")).AsString() + QLatin1Char('\t') +
-                       work.FieldByName(QStringLiteral("Nazev")).AsString() + QLatin1Char('\t') +
-                       work.FieldByName(QStringLiteral("FakDod")).AsString();
+        QString line = QLatin1Char('\t') + DateToStr(work[row::Vystaveno].AsDateTime().date()) +
+                       QLatin1Char('\t') + work[row::Doklad].AsString() + QLatin1Char('\t') +
+                       work[row::Nazev].AsString() + QLatin1Char('\t') +
+                       work[row::FakDod].AsString();
         for (int i = 0; i < kSums; ++i) {
             line += QLatin1Char('\t') + money(values[i]);
             supplier[i] += values[i];

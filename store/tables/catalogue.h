@@ -99,3 +99,9 @@
     USED(DokladObsah, dokladObsah, STORE_DOKLAD_OBSAH_COLUMNS) \
     USED(SumUhrada, sumUhrada, STORE_NO_COLUMNS) \
     USED(HistoriePujcky, historiePujcky, STORE_NO_COLUMNS)
+
+// The components of the reports data module: the receipts with every field (HLA_TYP
+// included) and the rows of the deliveries overview.
+#define STORE_REPORT_TABLES(USED) \
+    USED(ffSesDod, dodavkyFull, STORE_SES_DOD_COLUMNS) \
+    USED(SesDodMem, sesDodMem, STORE_SES_DOD_MEM_COLUMNS)

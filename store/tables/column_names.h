@@ -16,9 +16,7 @@
 namespace store::tables::column {
 STORE_CATALOGUE(STORE_COLUMN_NAMES, STORE_NO_COLUMN_NAMES)
 STORE_WORK_TABLES(STORE_COLUMN_NAMES)
-// The reports' components: all receipt columns, and the rows of the deliveries overview.
-STORE_COLUMN_NAMES(ffSesDod, dodavkyFull, STORE_SES_DOD_COLUMNS)
-STORE_COLUMN_NAMES(SesDodMem, sesDodMem, STORE_SES_DOD_MEM_COLUMNS)
+STORE_REPORT_TABLES(STORE_COLUMN_NAMES)
 } // namespace store::tables::column
 
 #undef STORE_COLUMN_NAME

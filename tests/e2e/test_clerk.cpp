@@ -53,7 +53,6 @@ QString outputDir()
     return dir;
 }
 
-
 // The firm's database as a second program on the computer sees it, opened for one check
 // and closed again, so that it holds nothing while the program works.
 class FirmData {

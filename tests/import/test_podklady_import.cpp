@@ -381,7 +381,8 @@ TEST_P(ImportTest, EditorF9KeepsTheTypedDocumentAndFillsAReceiptOfItsOwn)
     data->ffDodavky.Cancel();
     data->ffDodavky.Close();
     data->DokladObsah.Close();
-    AppendRow(data->ffDodavatele, {{"DOD_KOD", "000003"}, {"DOD_FIR", "Čedok"}});
+    AppendRow(data->ffDodavatele, {{data->ffDodavateleDOD_KOD, "000003"},
+                                   {data->ffDodavateleDOD_FIR, "Čedok"}});
     writePodkladyDbf(filePath(), {{"000001", "001", 5, "P1"}});
     const QDate delivered(2026, 3, 2);
     screens.typed = QStringLiteral("p1");
@@ -432,7 +433,7 @@ TEST_P(ImportTest, ReceiptWithoutPostedLinesIsNotWritten)
 {
     data->ffDodavky.Cancel();
     data->ffDodavky.Close();
-    AppendRow(data->DokladObsah, {{"DOK_KAV", "000099"}});   // left by an earlier valuation
+    AppendRow(data->DokladObsah, {{data->DokladObsahDOK_KAV, "000099"}});   // left by an earlier valuation
     writePodkladyDbf(filePath(), {{"000009", "001", 1, "Q"}, {"000001", "009", 1, "Q"}, {"000001", "001", 1, "X"}});
     screens.typed = QStringLiteral("Q");
     const ReceiptSource source{QStringLiteral("000003"), QStringLiteral("Čedok"), QDate(2026, 3, 2),
@@ -493,7 +494,8 @@ TEST_P(ImportTest, RepeatedImportAsksFirst)
 // variant two characters wide ("00" is variant "000", "1" is "001").
 TEST_P(ImportTest, FileAndVariantsAsThePriceModuleWritesThem)
 {
-    AppendRow(data->ffSklad, {{"SKL_KAV", "000001"}, {"SKL_IND", "000"}, {"SKL_SNC", 6.0}});
+    AppendRow(data->ffSklad, {{data->ffSkladSKL_KAV, "000001"}, {data->ffSkladSKL_IND, "000"},
+                              {data->ffSkladSKL_SNC, 6.0}});
     writePodkladyDbf(filePath(), {{"000001", "00", 2, "5"}, {"000001", "1", 3, "5"}}, 0x64, 0, false, 2);
     ASSERT_TRUE(QFile::rename(filePath(), dir.filePath(QStringLiteral("POD0000.DBF"))));
     EXPECT_EQ(TDataImport::FindImportFile(dir.path()), dir.filePath(QStringLiteral("POD0000.DBF")));

@@ -91,9 +91,9 @@ TEST_P(StockTools, CheckReportsAJournalEntryDeletedBehindTheProgramsBackAndRepai
     store::Table &den = data->ffDenik;
     den.Open();
     den.Last();
-    const QString card = den.FieldByName(QStringLiteral("DEN_KAV")).AsString();
-    const QString variant = den.FieldByName(QStringLiteral("DEN_IND")).AsString();
-    const double quantity = den.FieldByName(QStringLiteral("DEN_KUS")).AsFloat();
+    const QString card = data->ffDenikDEN_KAV.AsString();
+    const QString variant = data->ffDenikDEN_IND.AsString();
+    const double quantity = data->ffDenikDEN_KUS.AsFloat();
     ASSERT_NE(quantity, 0.0);
     den.Delete();
     den.Close();
@@ -120,13 +120,13 @@ TEST_P(StockTools, ImportPostsIntoANewReceiptAndRefusesARepetitionWithoutYes)
     store::Table &skl = data->ffSklad;
     skl.Open();
     skl.First();
-    const QString card = skl.FieldByName(QStringLiteral("SKL_KAV")).AsString();
-    const QString variant = skl.FieldByName(QStringLiteral("SKL_IND")).AsString();
+    const QString card = data->ffSkladSKL_KAV.AsString();
+    const QString variant = data->ffSkladSKL_IND.AsString();
     skl.Close();
     store::Table &dod = data->ffDodavatele;
     dod.Open();
     dod.First();
-    const QString supplier = dod.FieldByName(QStringLiteral("DOD_KOD")).AsString();
+    const QString supplier = data->ffDodavateleDOD_KOD.AsString();
     dod.Close();
     writePodkladyDbf(importDir() + QStringLiteral("Pod0000.dbf"),
                      {{card, variant, 4, "P7"}, {"999999", "001", 1, "P7"}, {card, variant, 9, "P8"}});
@@ -148,10 +148,10 @@ TEST_P(StockTools, ImportPostsIntoANewReceiptAndRefusesARepetitionWithoutYes)
     store::Table &prd = data->ffDodavky;
     prd.Open();
     prd.Last();
-    EXPECT_EQ(prd.FieldByName(QStringLiteral("HLA_DO3")).AsString(), QStringLiteral("P7"));
-    EXPECT_EQ(prd.FieldByName(QStringLiteral("HLA_DO2")).AsString(), QStringLiteral("FA-7"));
-    EXPECT_EQ(prd.FieldByName(QStringLiteral("HLA_FAC")).AsFloat(), 12.5);
-    EXPECT_EQ(prd.FieldByName(QStringLiteral("HLA_ODB")).AsString(), supplier);
+    EXPECT_EQ(data->ffDodavkyHLA_DO3.AsString(), QStringLiteral("P7"));
+    EXPECT_EQ(data->ffDodavkyHLA_DO2.AsString(), QStringLiteral("FA-7"));
+    EXPECT_EQ(data->ffDodavkyHLA_FAC.AsFloat(), 12.5);
+    EXPECT_EQ(data->ffDodavkyHLA_ODB.AsString(), supplier);
     prd.Close();
     EXPECT_EQ(tool({QStringLiteral("check")}).exitCode, 0);
 

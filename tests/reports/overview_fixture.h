@@ -7,6 +7,7 @@
 #include "firm_tables.h"
 
 #include "store/table.h"
+#include "store/tables/column_names.h"
 #include "store/tdata.h"
 
 #include <QDate>
@@ -50,15 +51,18 @@ inline QByteArray readFile(const QString &path)
 inline void appendReceipt(store::Table &receipts, const char *number, const QDate &day, const char *type,
                           const char *invoice, const char *supplier, const QString &name, double invoiced)
 {
-    AppendRow(receipts, {{"HLA_DO1", number}, {"HLA_DAT", day}, {"HLA_TYP", type}, {"HLA_DO2", invoice},
-                         {"HLA_ODB", supplier}, {"HLA_NAC", name}, {"HLA_FAC", invoiced}});
+    using namespace store::tables::column::ffSesDod;
+    AppendRow(receipts, {{HLA_DO1, number}, {HLA_DAT, day}, {HLA_TYP, type}, {HLA_DO2, invoice},
+                         {HLA_ODB, supplier}, {HLA_NAC, name}, {HLA_FAC, invoiced}});
 }
 
 inline void appendLine(TData &d, const char *number, const char *card, double quantity, double sale,
                        double purchase, double rate)
 {
-    AppendRow(d.ffDenik, {{"DEN_DOK", number}, {"DEN_KAV", card}, {"DEN_IND", "000"}, {"DEN_OPE", "001"},
-                          {"DEN_KUS", quantity}, {"DEN_HPC", sale}, {"DEN_HNC", purchase}, {"DEN_DAN", rate}});
+    AppendRow(d.ffDenik, {{d.ffDenikDEN_DOK, number}, {d.ffDenikDEN_KAV, card}, {d.ffDenikDEN_IND, "000"},
+                          {d.ffDenikDEN_OPE, "001"},
+                          {d.ffDenikDEN_KUS, quantity}, {d.ffDenikDEN_HPC, sale},
+                          {d.ffDenikDEN_HNC, purchase}, {d.ffDenikDEN_DAN, rate}});
 }
 
 // Receipts (number, date, type, supplier's document, supplier, invoiced; value):
@@ -72,7 +76,7 @@ inline void writeReceipts(TData &d, store::Table &receipts)
     d.VatRateHigh = 22;
     d.VatRateLow = 5;
     d.VatRateZero = 0;
-    AppendRow(d.ffVlastnik, {{"VLA_KOD", "000001"}, {"VLA_NAC", kShop}});
+    AppendRow(d.ffVlastnik, {{d.ffVlastnikVLA_KOD, "000001"}, {d.ffVlastnikVLA_NAC, kShop}});
     appendReceipt(receipts, "0000000100", kFrom.addDays(-1), "P", "", "000001", kAlfa, 10);
     appendReceipt(receipts, "0000000101", kFrom, "P1X", "F-77", "000002", kBeta, 1234.5);
     appendReceipt(receipts, "0000000102", kTo, "PR", "", "000001", kAlfa, 100);

@@ -149,7 +149,8 @@ TEST_P(OverviewFilesTest, ATextFileThatCannotBeCreatedNamesItselfAndLeavesNothin
     WriteOverviewText(*work, QString(kOverviewTextFile));
     work->First();
     work->Edit();
-    EXPECT_ANY_THROW(work->FieldByName(QStringLiteral("CelFac")).SetAsFloat(std::numeric_limits<double>::infinity()));
+    EXPECT_ANY_THROW(work->FieldByName(store::tables::column::SesDodMem::CelFac)
+                         .SetAsFloat(std::numeric_limits<double>::infinity()));
     work->Cancel();
     EXPECT_EQ(readFile(textPath()), kHeading + kLine101 + kLine102 + kLine103);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("PrehledDodavek.txt")});

@@ -71,12 +71,16 @@ protected:
         data = FirmDataModule(db->params(), QStringLiteral("0001"));
         FreshFirmSchema(data->Database, data->FirmNumber);
         reports = std::make_unique<TDataSestavy>();
-        AppendRow(data->ffVlastnik, {{"VLA_JED", "P01"}, {"VLA_NAC", "Prodejna Řevnice"},
-                                     {"VLA_ULI", "Náměstí 5"}, {"VLA_MES", "Řevnice"}});
-        AppendRow(data->ffVlastnik, {{"VLA_JED", "P02"}, {"VLA_NAC", "Druhá"}});
-        AppendRow(data->ffCiselnik, {{"CIS_POD", "7"}, {"CIS_ODB", 1.0}});
-        AppendRow(data->ffDodavatele, {{"DOD_KOD", "000001"}, {"DOD_FIR", "Žluťoučký kůň s.r.o."},
-                                       {"DOD_ULI", "Dlouhá 1"}, {"DOD_MES", "Brno"}});
+        AppendRow(data->ffVlastnik, {{data->ffVlastnikVLA_JED, "P01"},
+                                     {data->ffVlastnikVLA_NAC, "Prodejna Řevnice"},
+                                     {data->ffVlastnikVLA_ULI, "Náměstí 5"},
+                                     {data->ffVlastnikVLA_MES, "Řevnice"}});
+        AppendRow(data->ffVlastnik, {{data->ffVlastnikVLA_JED, "P02"}, {data->ffVlastnikVLA_NAC, "Druhá"}});
+        AppendRow(data->ffCiselnik, {{data->ffCiselnikCIS_POD, "7"}, {data->ffCiselnikCIS_ODB, 1.0}});
+        AppendRow(data->ffDodavatele, {{data->ffDodavateleDOD_KOD, "000001"},
+                                       {data->ffDodavateleDOD_FIR, "Žluťoučký kůň s.r.o."},
+                                       {data->ffDodavateleDOD_ULI, "Dlouhá 1"},
+                                       {data->ffDodavateleDOD_MES, "Brno"}});
     }
     void TearDown() override
     {
@@ -87,16 +91,22 @@ protected:
 
     void addHeader(const QString &supplier)
     {
-        AppendRow(data->ffPodklHlav, {{"HLA_DO1", kDoc}, {"HLA_ODB", supplier}, {"HLA_DO2", "FV-2004/17"},
-                                      {"HLA_DDO", QDate(2004, 3, 5)}, {"HLA_FAC", 1234.5}, {"HLA_MEN", "EUR"},
-                                      {"HLA_KUR", 25.5}, {"HLA_EUR", 1234.5}, {"HLA_NCA", 31479.75}});
+        AppendRow(data->ffPodklHlav, {{data->ffPodklHlavHLA_DO1, kDoc}, {data->ffPodklHlavHLA_ODB, supplier},
+                                      {data->ffPodklHlavHLA_DO2, "FV-2004/17"},
+                                      {data->ffPodklHlavHLA_DDO, QDate(2004, 3, 5)},
+                                      {data->ffPodklHlavHLA_FAC, 1234.5}, {data->ffPodklHlavHLA_MEN, "EUR"},
+                                      {data->ffPodklHlavHLA_KUR, 25.5}, {data->ffPodklHlavHLA_EUR, 1234.5},
+                                      {data->ffPodklHlavHLA_NCA, 31479.75}});
     }
     void addItems(int count)
     {
         for (int i = 1; i <= count; ++i)
-            AppendRow(data->ffPodklPol, {{"POP_DOK", kDoc}, {"POP_KAV", QStringLiteral("%1").arg(i, 6, 10, QChar(u'0'))},
-                                         {"POP_NAC", QStringLiteral("Šroub %1").arg(i)}, {"POP_CKU", 12.0},
-                                         {"POP_CNC", 2.5}, {"POP_KUS", 1.5}, {"POP_NCS", 1000.0 + i}});
+            AppendRow(data->ffPodklPol, {{data->ffPodklPolPOP_DOK, kDoc},
+                                         {data->ffPodklPolPOP_KAV, QStringLiteral("%1").arg(i, 6, 10, QChar(u'0'))},
+                                         {data->ffPodklPolPOP_NAC, QStringLiteral("Šroub %1").arg(i)},
+                                         {data->ffPodklPolPOP_CKU, 12.0},
+                                         {data->ffPodklPolPOP_CNC, 2.5}, {data->ffPodklPolPOP_KUS, 1.5},
+                                         {data->ffPodklPolPOP_NCS, 1000.0 + i}});
     }
 
     // Prints the document as F8 does, with the setup choices cleared, and returns the
@@ -248,7 +258,8 @@ TEST_P(PodkladPrintTest, EveryBlockOfAShortDocument)
 // block are left out and the item table follows the title.
 TEST_P(PodkladPrintTest, TheSupplierBoxNeedsTheSupplier)
 {
-    AppendRow(data->ffDodavatele, {{"DOD_KOD", "12"}, {"DOD_FIR", "Krátký kód"}});
+    AppendRow(data->ffDodavatele, {{data->ffDodavateleDOD_KOD, "12"},
+                                   {data->ffDodavateleDOD_FIR, "Krátký kód"}});
     const struct {
         const char *stored;
         const char *firm;   // nullptr: not found
@@ -310,8 +321,10 @@ TEST_P(PodkladPrintTest, PageBreaks)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.items);
         for (int i = added + 1; i <= c.items; ++i)
-            AppendRow(data->ffPodklPol, {{"POP_DOK", kDoc}, {"POP_KAV", QStringLiteral("%1").arg(i, 6, 10, QChar(u'0'))},
-                                         {"POP_NAC", QStringLiteral("Položka %1").arg(i)}, {"POP_KUS", 1.0}});
+            AppendRow(data->ffPodklPol, {{data->ffPodklPolPOP_DOK, kDoc},
+                                         {data->ffPodklPolPOP_KAV, QStringLiteral("%1").arg(i, 6, 10, QChar(u'0'))},
+                                         {data->ffPodklPolPOP_NAC, QStringLiteral("Položka %1").arg(i)},
+                                         {data->ffPodklPolPOP_KUS, 1.0}});
         added = c.items;
         screens.previews = 0;
         const ReportDocument doc = print();

@@ -57,25 +57,37 @@ protected:
 
         auto data = FirmDataModule(params, QStringLiteral("0001"));
         FreshFirmSchema(data->Database, data->FirmNumber);
-        AppendRow(data->ffVlastnik, {{"VLA_JED", "P01"}, {"VLA_NAC", "Prodejna Řevnice"},
-                                     {"VLA_ULI", "Náměstí 5"}, {"VLA_MES", "Řevnice"}});
-        AppendRow(data->ffCiselnik, {{"CIS_POD", "7"}, {"CIS_ODB", 1.0}});
-        AppendRow(data->ffDodavatele, {{"DOD_KOD", "000001"}, {"DOD_FIR", "Žluťoučký kůň s.r.o."},
-                                       {"DOD_ULI", "Dlouhá 1"}, {"DOD_MES", "Brno"}});
+        AppendRow(data->ffVlastnik, {{data->ffVlastnikVLA_JED, "P01"},
+                                     {data->ffVlastnikVLA_NAC, "Prodejna Řevnice"},
+                                     {data->ffVlastnikVLA_ULI, "Náměstí 5"},
+                                     {data->ffVlastnikVLA_MES, "Řevnice"}});
+        AppendRow(data->ffCiselnik, {{data->ffCiselnikCIS_POD, "7"}, {data->ffCiselnikCIS_ODB, 1.0}});
+        AppendRow(data->ffDodavatele, {{data->ffDodavateleDOD_KOD, "000001"},
+                                       {data->ffDodavateleDOD_FIR, "Žluťoučký kůň s.r.o."},
+                                       {data->ffDodavateleDOD_ULI, "Dlouhá 1"},
+                                       {data->ffDodavateleDOD_MES, "Brno"}});
         double eur = 0, czk = 0;
         const char *names[] = {"Šroub M6", "Matice M6", "Podložka 6", "Hmoždinka 8", "Vrut 4×40", "Čep"};
         for (int i = 0; i < 12; ++i) {
             const double cku = 10 + i, cnc = 1.25 * (i + 1), kus = cku, ncs = cnc * 25.5;
-            AppendRow(data->ffPodklPol, {{"POP_DOK", "0000000007"}, {"POP_KAV", QStringLiteral("%1").arg(100 + i, 6, 10, QChar(u'0'))},
-                                         {"POP_NAC", QString::fromUtf8(names[i % 6])}, {"POP_CKU", cku}, {"POP_CNC", cnc},
-                                         {"POP_KUS", kus}, {"POP_NCS", ncs}, {"POP_BAL", 1.0}});
+            AppendRow(data->ffPodklPol, {{data->ffPodklPolPOP_DOK, "0000000007"},
+                                         {data->ffPodklPolPOP_KAV, QStringLiteral("%1").arg(100 + i, 6, 10, QChar(u'0'))},
+                                         {data->ffPodklPolPOP_NAC, QString::fromUtf8(names[i % 6])},
+                                         {data->ffPodklPolPOP_CKU, cku}, {data->ffPodklPolPOP_CNC, cnc},
+                                         {data->ffPodklPolPOP_KUS, kus}, {data->ffPodklPolPOP_NCS, ncs},
+                                         {data->ffPodklPolPOP_BAL, 1.0}});
             eur += cku * cnc;
             czk += kus * ncs;
         }
-        AppendRow(data->ffPodklHlav, {{"HLA_DO1", "0000000007"}, {"HLA_ODB", "000001"}, {"HLA_NAC", "Žluťoučký kůň s.r.o."},
-                                      {"HLA_DO2", "FV-2004/17"}, {"HLA_DDO", QDate(2004, 3, 5)}, {"HLA_DAT", QDate(2004, 3, 5)},
-                                      {"HLA_FAC", 1234.5}, {"HLA_MEN", "EUR"}, {"HLA_KUR", 25.5}, {"HLA_EUR", eur},
-                                      {"HLA_NCA", czk}});
+        AppendRow(data->ffPodklHlav, {{data->ffPodklHlavHLA_DO1, "0000000007"},
+                                      {data->ffPodklHlavHLA_ODB, "000001"},
+                                      {data->ffPodklHlavHLA_NAC, "Žluťoučký kůň s.r.o."},
+                                      {data->ffPodklHlavHLA_DO2, "FV-2004/17"},
+                                      {data->ffPodklHlavHLA_DDO, QDate(2004, 3, 5)},
+                                      {data->ffPodklHlavHLA_DAT, QDate(2004, 3, 5)},
+                                      {data->ffPodklHlavHLA_FAC, 1234.5}, {data->ffPodklHlavHLA_MEN, "EUR"},
+                                      {data->ffPodklHlavHLA_KUR, 25.5}, {data->ffPodklHlavHLA_EUR, eur},
+                                      {data->ffPodklHlavHLA_NCA, czk}});
     }
 
     ToolRun print(const QString &doc, const QString &pdf)

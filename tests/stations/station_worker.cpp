@@ -71,7 +71,7 @@ int takeNumbers(TData &d, int count, const QString &outFile)
         try {
             d.ffCiselnik.Open();
             d.ffCiselnik.First();
-            const QString number = TakeTextCounter(d.ffCiselnik, QStringLiteral("CIS_POD"));
+            const QString number = TakeTextCounter(d.ffCiselnik, d.ffCiselnikCIS_POD);
             d.ffCiselnik.Post();
             out.write(number.toLatin1() + '\n');
             ++taken;
@@ -109,7 +109,7 @@ int import(TData &d, const QString &directory, const QString &number)
     d.ImportPath = directory + u'/';
     d.ffDodavky.Open();
     d.ffDodavky.Append();
-    d.ffDodavky.FieldByName(QStringLiteral("HLA_ODB")).SetAsString(QStringLiteral("000001"));
+    d.ffDodavkyHLA_ODB.SetAsString(QStringLiteral("000001"));
     d.DokladObsah.Open();
     std::printf("ready\n");
     std::fflush(stdout);

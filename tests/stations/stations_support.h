@@ -44,11 +44,16 @@ inline QStringList finish(QProcess &proc, int timeoutMs = 120000)
 // A stock card that keeps stock, with variants "001" and "002" at their opening stock.
 inline void addStockCard(TData &d, const QString &card, double opening)
 {
-    AppendRow(d.ffSortiment, {{"SOR_KAV", card}, {"SOR_NAC", QStringLiteral("Karta ") + card}, {"SOR_PC1", 10.0},
-                              {"SOR_DAN", 21.0}, {"SOR_SKL", true}, {"SOR_STA", 2 * opening}});
+    AppendRow(d.ffSortiment, {{d.ffSortimentSOR_KAV, card},
+                              {d.ffSortimentSOR_NAC, QStringLiteral("Karta ") + card},
+                              {d.ffSortimentSOR_PC1, 10.0},
+                              {d.ffSortimentSOR_DAN, 21.0},
+                              {d.ffSortimentSOR_SKL, true},
+                              {d.ffSortimentSOR_STA, 2 * opening}});
     for (const char *variant : {"001", "002"})
-        AppendRow(d.ffSklad, {{"SKL_KAV", card}, {"SKL_IND", variant}, {"SKL_POC", opening},
-                              {"SKL_STA", opening}, {"SKL_SNC", 6.0}});
+        AppendRow(d.ffSklad, {{d.ffSkladSKL_KAV, card}, {d.ffSkladSKL_IND, variant},
+                              {d.ffSkladSKL_POC, opening},
+                              {d.ffSkladSKL_STA, opening}, {d.ffSkladSKL_SNC, 6.0}});
 }
 
 struct Ledger {
@@ -67,12 +72,11 @@ inline Ledger checkLedger(TData &d)
     store::Table &den = d.ffDenik;
     den.Open();
     for (den.First(); !den.Eof(); den.Next()) {
-        const QString key = den.FieldByName(QStringLiteral("DEN_KAV")).AsString() + u'/'
-            + den.FieldByName(QStringLiteral("DEN_IND")).AsString();
-        journalSum[key] += den.FieldByName(QStringLiteral("DEN_KUS")).AsFloat();
+        const QString key = d.ffDenikDEN_KAV.AsString() + u'/' + d.ffDenikDEN_IND.AsString();
+        journalSum[key] += d.ffDenikDEN_KUS.AsFloat();
         const qint64 id = den.GetBookmark().id;
         if (newest[key].first < id)
-            newest[key] = {id, den.FieldByName(QStringLiteral("DEN_ZAS")).AsFloat()};
+            newest[key] = {id, d.ffDenikDEN_ZAS.AsFloat()};
         ++out.journalEntries;
     }
     den.Close();
@@ -80,10 +84,10 @@ inline Ledger checkLedger(TData &d)
     store::Table &skl = d.ffSklad;
     skl.Open();
     for (skl.First(); !skl.Eof(); skl.Next()) {
-        const QString card = skl.FieldByName(QStringLiteral("SKL_KAV")).AsString();
-        const QString key = card + u'/' + skl.FieldByName(QStringLiteral("SKL_IND")).AsString();
-        const double stock = skl.FieldByName(QStringLiteral("SKL_STA")).AsFloat();
-        const double expected = skl.FieldByName(QStringLiteral("SKL_POC")).AsFloat() + journalSum[key];
+        const QString card = d.ffSkladSKL_KAV.AsString();
+        const QString key = card + u'/' + d.ffSkladSKL_IND.AsString();
+        const double stock = d.ffSkladSKL_STA.AsFloat();
+        const double expected = d.ffSkladSKL_POC.AsFloat() + journalSum[key];
         if (stock != expected)
             out.violations << QStringLiteral("%1: stock %2, opening + journal %3").arg(key).arg(stock).arg(expected);
         if (newest.count(key) && newest[key].second != stock)
@@ -94,9 +98,9 @@ inline Ledger checkLedger(TData &d)
     store::Table &sor = d.ffSortiment;
     sor.Open();
     for (sor.First(); !sor.Eof(); sor.Next()) {
-        const QString card = sor.FieldByName(QStringLiteral("SOR_KAV")).AsString();
-        const double stock = sor.FieldByName(QStringLiteral("SOR_STA")).AsFloat();
-        if (sor.FieldByName(QStringLiteral("SOR_SKL")).AsBoolean() && stock != cardSum[card])
+        const QString card = d.ffSortimentSOR_KAV.AsString();
+        const double stock = d.ffSortimentSOR_STA.AsFloat();
+        if (d.ffSortimentSOR_SKL.AsBoolean() && stock != cardSum[card])
             out.violations << QStringLiteral("%1: card %2, variants %3").arg(card).arg(stock).arg(cardSum[card]);
     }
     sor.Close();

@@ -35,7 +35,7 @@ protected:
         StationsFixture::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        AppendRow(data->ffCiselnik, {{"CIS_POD", "0"}, {"CIS_PRD", "0"}});
+        AppendRow(data->ffCiselnik, {{data->ffCiselnikCIS_POD, "0"}, {data->ffCiselnikCIS_PRD, "0"}});
         for (int i = 0; i < kCards; ++i)
             addStockCard(*data, cardNumber(i), 0);
         QVector<DbfLine> lines;
@@ -89,8 +89,8 @@ TEST_P(CrashTest, KillsAtRandomPointsLeaveTheLedgerWholeAndNoHoldBehind)
     store::Table &den = data->ffDenik;
     den.Open();
     for (den.First(); !den.Eof(); den.Next()) {
-        const QString receipt = den.FieldByName(QStringLiteral("DEN_DOK")).AsString();
-        const double value = den.FieldByName(QStringLiteral("DEN_KUS")).AsFloat() * kSalePrice;
+        const QString receipt = data->ffDenikDEN_DOK.AsString();
+        const double value = data->ffDenikDEN_KUS.AsFloat() * kSalePrice;
         posted[receipt] += value;
         lastLine[receipt] = value;
     }
@@ -99,8 +99,8 @@ TEST_P(CrashTest, KillsAtRandomPointsLeaveTheLedgerWholeAndNoHoldBehind)
     store::Table &prd = data->ffDodavky;
     prd.Open();
     for (prd.First(); !prd.Eof(); prd.Next()) {
-        const QString receipt = prd.FieldByName(QStringLiteral("HLA_DO1")).AsString();
-        const double total = prd.FieldByName(QStringLiteral("HLA_PCA")).AsFloat();
+        const QString receipt = data->ffDodavkyHLA_DO1.AsString();
+        const double total = data->ffDodavkyHLA_PCA.AsFloat();
         ++receipts;
         if (total == posted[receipt])
             continue;

@@ -107,13 +107,14 @@ bool ServerRestartTest::started = false;
 TEST_F(ServerRestartTest, TheNextCommandReconnectsAndSaysSoOnce)
 {
     for (const char *number : {"0000000001", "0000000002", "0000000003"})
-        AppendRow(data->ffPodklHlav, {{"HLA_DO1", number}, {"HLA_ODB", "000001"}});
+        AppendRow(data->ffPodklHlav, {{data->ffPodklHlavHLA_DO1, number},
+                                      {data->ffPodklHlavHLA_ODB, "000001"}});
     store::Table &headers = data->ffPodklHlav;
     headers.Open();
     headers.SetIndexName(QStringLiteral("DO1"));
     ASSERT_TRUE(headers.FindKey({QStringLiteral("0000000002")}));
     headers.Edit();
-    headers.FieldByName(QStringLiteral("HLA_ODB")).SetAsString(QStringLiteral("000009"));
+    data->ffPodklHlavHLA_ODB.SetAsString(QStringLiteral("000009"));
 
     ASSERT_TRUE(cluster->run(QStringLiteral("halt")));
     // Writing, and opening a table not opened before: the message says what happened.
@@ -146,13 +147,13 @@ TEST_F(ServerRestartTest, TheNextCommandReconnectsAndSaysSoOnce)
     EXPECT_TRUE(headers.Active());
     EXPECT_EQ(headers.IndexName(), QStringLiteral("DO1"));
     EXPECT_EQ(headers.State(), store::DataSetState::Browse);
-    EXPECT_EQ(headers.FieldByName(QStringLiteral("HLA_DO1")).AsString(), QStringLiteral("0000000002"));
-    EXPECT_EQ(headers.FieldByName(QStringLiteral("HLA_ODB")).AsString(), QStringLiteral("000001"));
+    EXPECT_EQ(data->ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000002"));
+    EXPECT_EQ(data->ffPodklHlavHLA_ODB.AsString(), QStringLiteral("000001"));
     headers.Edit();
-    headers.FieldByName(QStringLiteral("HLA_ODB")).SetAsString(QStringLiteral("000007"));
+    data->ffPodklHlavHLA_ODB.SetAsString(QStringLiteral("000007"));
     headers.Post();
     headers.Next();
-    EXPECT_EQ(headers.FieldByName(QStringLiteral("HLA_DO1")).AsString(), QStringLiteral("0000000003"));
+    EXPECT_EQ(data->ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000003"));
     headers.Close();
 }
 

@@ -64,7 +64,7 @@ TEST_P(StationsTest, EightStationsRacingForOneLockHoldItOneAtATime)
 TEST_P(StationsTest, TwoStationsTakingNumbersGetEachNumberOnceWithoutGaps)
 {
     constexpr int kEach = 1000;
-    AppendRow(data->ffCiselnik, {{"CIS_POD", "123"}, {"CIS_PRD", "0"}});
+    AppendRow(data->ffCiselnik, {{data->ffCiselnikCIS_POD, "123"}, {data->ffCiselnikCIS_PRD, "0"}});
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("numbers.txt"));
     auto a = startWorker(db->params(), QStringLiteral("10.0.3.1"), {QStringLiteral("numbers"), QString::number(kEach), out});

@@ -244,11 +244,11 @@ TEST_P(DodavkyTest, AFailedCorrectionKeepsALockItDidNotTake)
     {
         Peek locks = peek(store::tables::semafor());
         locks->Append();
-        locks["SYS_TAB"].SetAsString(QStringLiteral("POD"));
-        locks["SYS_KLI"].SetAsString(QStringLiteral("0000000001"));
-        locks["SYS_USR"].SetAsString(QStringLiteral("Novák Jan"));
-        locks["SYS_DAT"].SetAsDateTime(QDateTime::currentDateTime());
-        locks["SYS_IDU"].SetAsString(data->LocalAddress);
+        locks[data->ffSemaforSYS_TAB].SetAsString(QStringLiteral("POD"));
+        locks[data->ffSemaforSYS_KLI].SetAsString(QStringLiteral("0000000001"));
+        locks[data->ffSemaforSYS_USR].SetAsString(QStringLiteral("Novák Jan"));
+        locks[data->ffSemaforSYS_DAT].SetAsDateTime(QDateTime::currentDateTime());
+        locks[data->ffSemaforSYS_IDU].SetAsString(data->LocalAddress);
         locks->Post();
     }
     Peek otherCopy = peek(store::tables::podklHlav(), QStringLiteral("DO1"));

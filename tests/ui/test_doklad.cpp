@@ -155,8 +155,8 @@ TEST_P(DokladTest, AnInfiniteTotalIsCountedAgainFromTheItems)
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join('|').toStdString();
     auto stored = peek(store::tables::podklHlav(), QStringLiteral("DO1"));
     ASSERT_TRUE(stored->FindKey({QStringLiteral("0000000070")}));
-    EXPECT_DOUBLE_EQ(stored["HLA_EUR"].AsFloat(), 12 * 2 + 7);
-    EXPECT_DOUBLE_EQ(stored["HLA_NCA"].AsFloat(), 12 * 2 + 7);
+    EXPECT_DOUBLE_EQ(stored[data->ffPodklHlavHLA_EUR].AsFloat(), 12 * 2 + 7);
+    EXPECT_DOUBLE_EQ(stored[data->ffPodklHlavHLA_NCA].AsFloat(), 12 * 2 + 7);
 }
 
 TEST_P(DokladTest, NewAndCorrectItemWithoutASupplierOnlyMoveTheFocus)

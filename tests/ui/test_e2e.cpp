@@ -321,13 +321,16 @@ private slots:
     // under its progress window before the line is posted.
     void importRebuildsTheCardUnderItsProgressWindow()
     {
-        AppendRow(data.ffSortiment, {{"SOR_KAV", "000020"}, {"SOR_NAC", "Vrut 4x40"}, {"SOR_PC1", 5.0},
-                                     {"SOR_DAN", 21.0}, {"SOR_SKL", true}, {"SOR_STA", 3.0}});
-        AppendRow(data.ffSklad, {{"SKL_KAV", "000020"}, {"SKL_IND", "001"}, {"SKL_POC", 3.0}, {"SKL_STA", 3.0},
-                                 {"SKL_SNC", 2.0}});
+        AppendRow(data.ffSortiment, {{data.ffSortimentSOR_KAV, "000020"},
+                                     {data.ffSortimentSOR_NAC, "Vrut 4x40"}, {data.ffSortimentSOR_PC1, 5.0},
+                                     {data.ffSortimentSOR_DAN, 21.0}, {data.ffSortimentSOR_SKL, true},
+                                     {data.ffSortimentSOR_STA, 3.0}});
+        AppendRow(data.ffSklad, {{data.ffSkladSKL_KAV, "000020"}, {data.ffSkladSKL_IND, "001"},
+                                 {data.ffSkladSKL_POC, 3.0}, {data.ffSkladSKL_STA, 3.0},
+                                 {data.ffSkladSKL_SNC, 2.0}});
         data.ffCiselnik.Open();
         data.ffCiselnik.Edit();
-        data.ffCiselnik.FieldByName(QStringLiteral("CIS_PRD")).SetAsString(QStringLiteral("10"));
+        data.ffCiselnikCIS_PRD.SetAsString(QStringLiteral("10"));
         data.ffCiselnik.Post();
         data.ffCiselnik.Close();
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("import")));
@@ -524,8 +527,11 @@ private slots:
     // picker; Escape there ends the correction, the stored code stays and the lock goes.
     void correctionWithoutASupplierKeepsTheStoredCode()
     {
-        AppendRow(data.ffPodklHlav, {{"HLA_DO1", "0000000999"}, {"HLA_ODB", "000077"}, {"HLA_NAC", "Zaniklá firma"},
-                                     {"HLA_MEN", "EUR"}, {"HLA_KUR", 1.0}, {"HLA_DAT", QDate(2024, 3, 1)}});
+        AppendRow(data.ffPodklHlav, {{data.ffPodklHlavHLA_DO1, "0000000999"},
+                                     {data.ffPodklHlavHLA_ODB, "000077"},
+                                     {data.ffPodklHlavHLA_NAC, "Zaniklá firma"},
+                                     {data.ffPodklHlavHLA_MEN, "EUR"}, {data.ffPodklHlavHLA_KUR, 1.0},
+                                     {data.ffPodklHlavHLA_DAT, QDate(2024, 3, 1)}});
         QCOMPARE(data.ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000999"));
         TDBGrid *list = mainWindow->grid();
         QTRY_COMPARE(list->model()->index(list->currentIndex().row(), 1).data().toString(),

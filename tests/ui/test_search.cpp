@@ -201,7 +201,7 @@ TEST_P(SearchTest, QuotesPercentUnderscoresAndBackslashesAreData)
     for (int i = 0; i < names.size(); ++i) {
         TSorHle dialog;
         EXPECT_EQ(search(dialog, 0, names[i]), mrOk) << names[i].toStdString();
-        EXPECT_EQ(data->ffSortiment.FieldByName(QStringLiteral("SOR_NAC")).AsString(), names[i]);
+        EXPECT_EQ(data->ffSortimentSOR_NAC.AsString(), names[i]);
         EXPECT_EQ(card(), QStringLiteral("%1").arg(10 * (i + 1), 6, 10, QLatin1Char('0')));
     }
     // As patterns these would find "Kladivo"; as data they sort after every name.
@@ -220,7 +220,7 @@ TEST_P(SearchTest, QuotesPercentUnderscoresAndBackslashesAreData)
     for (int i = 0; i < names.size(); ++i) {
         TDodHle dialog;
         EXPECT_EQ(search(dialog, 0, names[i]), mrOk) << names[i].toStdString();
-        EXPECT_EQ(dod.FieldByName(QStringLiteral("DOD_FIR")).AsString(), names[i]);
+        EXPECT_EQ(data->ffDodavateleDOD_FIR.AsString(), names[i]);
     }
     EXPECT_EQ(dod.RecordCount(), names.size());
 }

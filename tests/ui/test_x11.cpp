@@ -167,31 +167,42 @@ private slots:
         store::Database::CreateSQLiteFile(params.sqliteFile);
         data.Database.Connect(params);
         CreateFirmSchema(data.Database, data.FirmNumber, false);
-        AppendRow(data.ffCiselnik, {{"CIS_POD", "40"}});
+        AppendRow(data.ffCiselnik, {{data.ffCiselnikCIS_POD, "40"}});
         for (const auto &s : kSuppliers)
-            AppendRow(data.ffDodavatele, {{"DOD_KOD", s[0]}, {"DOD_FIR", QString::fromUtf8(s[1])},
-                                          {"DOD_ICO", "12345678"}, {"DOD_ULI", "Dlouhá 12"},
-                                          {"DOD_MES", "Brno"}, {"DOD_PSC", "60200"}});
+            AppendRow(data.ffDodavatele, {{data.ffDodavateleDOD_KOD, s[0]},
+                                          {data.ffDodavateleDOD_FIR, QString::fromUtf8(s[1])},
+                                          {data.ffDodavateleDOD_ICO, "12345678"},
+                                          {data.ffDodavateleDOD_ULI, "Dlouhá 12"},
+                                          {data.ffDodavateleDOD_MES, "Brno"},
+                                          {data.ffDodavateleDOD_PSC, "60200"}});
         const char *const cards[][2] = {{"000010", "Šroub metrický M6x30 pozink."},
                                         {"000011", "Matice šestihranná M6"},
                                         {"000012", "Hmoždinka nylonová 8 mm"}};
         for (const auto &c : cards)
-            AppendRow(data.ffSortiment, {{"SOR_KAV", c[0]}, {"SOR_NAC", QString::fromUtf8(c[1])},
-                                         {"SOR_PC1", 12.5}, {"SOR_DAN", 21.0}, {"SOR_SKL", true}});
+            AppendRow(data.ffSortiment, {{data.ffSortimentSOR_KAV, c[0]},
+                                         {data.ffSortimentSOR_NAC, QString::fromUtf8(c[1])},
+                                         {data.ffSortimentSOR_PC1, 12.5}, {data.ffSortimentSOR_DAN, 21.0},
+                                         {data.ffSortimentSOR_SKL, true}});
         for (int n = 1; n <= 40; ++n) {
             const auto &s = kSuppliers[n % 3];
-            AppendRow(data.ffPodklHlav,
-                      {{"HLA_DO1", QStringLiteral("%1").arg(n, 10, 10, QLatin1Char('0'))}, {"HLA_ODB", s[0]},
-                       {"HLA_NAC", QString::fromUtf8(s[1])}, {"HLA_DAT", QDate(2024, 3, 1).addDays(n)},
-                       {"HLA_DDO", QDate(2024, 3, 1).addDays(n)}, {"HLA_MEN", "EUR"}, {"HLA_KUR", 25.125},
-                       {"HLA_EUR", 123.5 * n}, {"HLA_NCA", 3101.75 * n}, {"HLA_FAC", 123.5 * n},
-                       {"HLA_DO2", "FA-2024-17"}});
+            AppendRow(data.ffPodklHlav, {{data.ffPodklHlavHLA_DO1, QStringLiteral("%1").arg(n, 10, 10, QLatin1Char('0'))},
+                                         {data.ffPodklHlavHLA_ODB, s[0]},
+                                         {data.ffPodklHlavHLA_NAC, QString::fromUtf8(s[1])},
+                                         {data.ffPodklHlavHLA_DAT, QDate(2024, 3, 1).addDays(n)},
+                                         {data.ffPodklHlavHLA_DDO, QDate(2024, 3, 1).addDays(n)},
+                                         {data.ffPodklHlavHLA_MEN, "EUR"}, {data.ffPodklHlavHLA_KUR, 25.125},
+                                         {data.ffPodklHlavHLA_EUR, 123.5 * n}, {data.ffPodklHlavHLA_NCA, 3101.75 * n},
+                                         {data.ffPodklHlavHLA_FAC, 123.5 * n},
+                                         {data.ffPodklHlavHLA_DO2, "FA-2024-17"}});
         }
         for (int i = 0; i < 3; ++i)
-            AppendRow(data.ffPodklPol, {{"POP_DOK", "0000000040"}, {"POP_KAV", cards[i][0]},
-                                        {"POP_NAC", QString::fromUtf8(cards[i][1])}, {"POP_CKU", 24.0},
-                                        {"POP_CNC", 2.5}, {"POP_PRI", 10.0}, {"POP_BAL", 6.0}, {"POP_KUS", 4.0},
-                                        {"POP_NCS", 414.5625}});
+            AppendRow(data.ffPodklPol, {{data.ffPodklPolPOP_DOK, "0000000040"},
+                                        {data.ffPodklPolPOP_KAV, cards[i][0]},
+                                        {data.ffPodklPolPOP_NAC, QString::fromUtf8(cards[i][1])},
+                                        {data.ffPodklPolPOP_CKU, 24.0},
+                                        {data.ffPodklPolPOP_CNC, 2.5}, {data.ffPodklPolPOP_PRI, 10.0},
+                                        {data.ffPodklPolPOP_BAL, 6.0}, {data.ffPodklPolPOP_KUS, 4.0},
+                                        {data.ffPodklPolPOP_NCS, 414.5625}});
         data.ffPodklHlav.Close();
         data.ffPodklPol.Close();
     }
@@ -237,7 +248,7 @@ private slots:
         {
             TDokladPodklady commands;
             commands.ActiveControl = TDokladPodklady::DBGrid1;
-            commands.DodavatelValid(header.FieldByName(QStringLiteral("HLA_ODB")).AsString());
+            commands.DodavatelValid(data.ffPodklHlavHLA_ODB.AsString());
             DokladPodkladyDialog editor(commands, &*mainWindow);
             editor.show();
             QVERIFY(activate(&editor));

@@ -113,7 +113,7 @@ int runImport(const QStringList &arguments)
             printErr(QStringLiteral("Dodavatel %1 není v adresáři dodavatelů").arg(source.supplier));
             return 1;
         }
-        source.supplierName = suppliers.FieldByName(QStringLiteral("DOD_FIR")).AsString();
+        source.supplierName = data->ffDodavateleDOD_FIR.AsString();
         suppliers.Close();
         source.delivered = QDate::currentDate();
         source.invoice = invoice;
@@ -131,7 +131,7 @@ int runImport(const QStringList &arguments)
         }
         data->DokladObsah.First();
         printOut(QStringLiteral("Příjemka %1: %2 z %3 řádků")
-                     .arg(data->DokladObsah.FieldByName(QStringLiteral("DOK_CIS")).AsString())
+                     .arg(data->DokladObsahDOK_CIS.AsString())
                      .arg(posted)
                      .arg(lines.size()));
     } catch (const std::exception &e) {
