@@ -100,6 +100,9 @@ private:
     // The window of that title, waited for, given the keyboard and photographed as name.
     XWindow window(const QString &title, const char *name = nullptr, bool prefix = false);
     void shot(XWindow w, const char *name);
+    // The window of that title photographed as name and left by Escape; back to the
+    // window of the title back.
+    bool glance(const QString &title, const char *name, const QString &back);
     // F2 in the main window and the supplier's code typed into the new document.
     bool newDocumentOf(const QString &supplier);
     // The firm's data for a check. The program writes what a window did after the window
@@ -136,6 +139,14 @@ XWindow ClerkSession::window(const QString &title, const char *name, bool prefix
     if (name)
         shot(w, name);
     return w;
+}
+
+bool ClerkSession::glance(const QString &title, const char *name, const QString &back)
+{
+    if (!window(title, name))
+        return false;
+    m_x->key("Escape");
+    return m_x->waitUntilGone(title) && window(back);
 }
 
 bool ClerkSession::newDocumentOf(const QString &supplier)
@@ -271,10 +282,7 @@ void ClerkSession::newDocumentWithTwoItems()
             // leaves it, and the number is typed again.
             m_x->type(QStringLiteral("1"));
             m_x->key("Return");
-            QVERIFY(window(kAssortmentTitle, "vyber-sortimentu"));
-            m_x->key("Escape");
-            QVERIFY(m_x->waitUntilGone(kAssortmentTitle));
-            QVERIFY(window(kItemTitle));
+            QVERIFY(glance(kAssortmentTitle, "vyber-sortimentu", kItemTitle));
             m_x->key("BackSpace");
         }
         for (const QString &text : {item.card, QString::fromLatin1(item.price), QString::fromLatin1(item.quantity),
@@ -355,10 +363,7 @@ void ClerkSession::importWithTheProgressWindow()
     QVERIFY(window(kPickerTitle, "vyber-dodavatele"));
     // F4 opens the supplier form on the supplier; Escape leaves it unchanged.
     m_x->key("F4");
-    QVERIFY(window(kSupplierTitle, "dodavatel"));
-    m_x->key("Escape");
-    QVERIFY(m_x->waitUntilGone(kSupplierTitle));
-    QVERIFY(window(kPickerTitle));
+    QVERIFY(glance(kSupplierTitle, "dodavatel", kPickerTitle));
     m_x->key("Return");
     QVERIFY(m_x->waitUntilGone(kPickerTitle));
     QVERIFY(window(kEditorTitle));
