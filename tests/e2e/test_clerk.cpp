@@ -8,7 +8,8 @@
 // The steps build on one another, in order: a new document with two items, its
 // correction, an import into a new document with the card rebuilt under its progress
 // window, the deliveries overview with its workbook, a search by supplier name followed
-// by the XML export of the document found, and the print preview.
+// by the XML export of the document found, and the print preview. Last the program starts
+// once more with the login dialog asked for in Kramora.ini, and the clerk cancels it.
 
 #include "../import/podklady_dbf_writer.h"
 #include "xsession.h"
@@ -34,6 +35,9 @@ const QString kMainTitle = QStringLiteral("Přehled podkladů příjmů od dodav
 const QString kEditorTitle = QStringLiteral("Doklad podkladů příjemky dodavate");
 const QString kItemTitle = QStringLiteral("Podklady editace");
 const QString kPickerTitle = QStringLiteral("Přehled dodavatelů");
+const QString kSupplierTitle = QStringLiteral("ZakazniciEdit");
+const QString kAssortmentTitle = QStringLiteral("Přehled položek sortimentu");
+const QString kLoginTitle = QStringLiteral("Přihlašovací dialog uživatele");
 const QString kSearchTitle = QStringLiteral("Hledej položku databáze");
 const QString kExportTitle = QStringLiteral("Uložení XML File");
 const QString kImportTitle = QStringLiteral("Import dat z modulu \"Kalkulace cen\"");
@@ -90,11 +94,15 @@ private slots:
     void searchBySupplierNameAndXmlExport();
     void printPreview();
     void closingEndsTheProgram();
+    void cancelledLoginEndsTheProgram();
 
 private:
     // The window of that title, waited for, given the keyboard and photographed as name.
     XWindow window(const QString &title, const char *name = nullptr, bool prefix = false);
     void shot(XWindow w, const char *name);
+    // The window of that title photographed as name and left by Escape; back to the
+    // window of the title back.
+    bool glance(const QString &title, const char *name, const QString &back);
     // F2 in the main window and the supplier's code typed into the new document.
     bool newDocumentOf(const QString &supplier);
     // The firm's data for a check. The program writes what a window did after the window
@@ -106,7 +114,11 @@ private:
         return std::make_unique<FirmData>(m_database);
     }
 
+    // Kramora.ini of the firm, with the login dialog asked for or not.
+    bool writeIni(bool loginForm);
+
     QTemporaryDir m_dir;
+    QProcessEnvironment m_env;   // the program's, on the private X server
     QString m_firm, m_database, m_export, m_home;
     QString m_card1, m_card2, m_stockCard, m_stockVariant;
     double m_stockBefore = 0;
@@ -127,6 +139,14 @@ XWindow ClerkSession::window(const QString &title, const char *name, bool prefix
     if (name)
         shot(w, name);
     return w;
+}
+
+bool ClerkSession::glance(const QString &title, const char *name, const QString &back)
+{
+    if (!window(title, name))
+        return false;
+    m_x->key("Escape");
+    return m_x->waitUntilGone(title) && window(back);
 }
 
 bool ClerkSession::newDocumentOf(const QString &supplier)
@@ -161,16 +181,10 @@ void ClerkSession::initTestCase()
     for (const char *program : {PODKLADY_PROGRAM, PODKLADY_DB_PROGRAM})
         QVERIFY(QFile::copy(QString::fromLocal8Bit(program),
                             m_firm + u'/' + QFileInfo(QString::fromLocal8Bit(program)).fileName()));
-    QFile ini(m_firm + QStringLiteral("/Kramora.ini"));
-    QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write(QStringLiteral("[Kramora]\nKramora=0001\nDan22=22\nDan05=5\nDan00=0\nProtocol=LOCAL\nAliasName=0001\n"
-                             "StationName=PRODEJNA\nZakladniCenySDPH=Ano\nCestaData=%1/data/\nCestaPrivate=%1/Private/\n"
-                             "CestaExport=%1/Export/\nCestaImport=%1/Import/\nLoginForm=0\n")
-                  .arg(m_firm)
-                  .toUtf8());
-    ini.close();
+    QVERIFY(writeIni(false));
 
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment &env = m_env;
+    env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("HOME"), m_home);
     env.insert(QStringLiteral("LANG"), QStringLiteral("cs_CZ.UTF-8"));
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("cs_CZ.UTF-8"));
@@ -214,6 +228,20 @@ void ClerkSession::initTestCase()
     m_program.start(m_firm + QStringLiteral("/podklady"), {}, m_firm, env);
 }
 
+bool ClerkSession::writeIni(bool loginForm)
+{
+    QFile ini(m_firm + QStringLiteral("/Kramora.ini"));
+    if (!ini.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const QString text =
+        QStringLiteral("[Kramora]\nKramora=0001\nDan22=22\nDan05=5\nDan00=0\nProtocol=LOCAL\nAliasName=0001\n"
+                       "StationName=PRODEJNA\nZakladniCenySDPH=Ano\nCestaData=%1/data/\nCestaPrivate=%1/Private/\n"
+                       "CestaExport=%1/Export/\nCestaImport=%1/Import/\nLoginForm=%2\n")
+            .arg(m_firm)
+            .arg(loginForm ? 1 : 0);
+    return ini.write(text.toUtf8()) > 0 && ini.flush();
+}
+
 void ClerkSession::cleanupTestCase()
 {
     m_program.kill();
@@ -249,6 +277,14 @@ void ClerkSession::newDocumentWithTwoItems()
     for (const auto &item : items) {
         m_x->key("F2");
         QVERIFY(window(kItemTitle));
+        if (first) {
+            // A card number too short to be found opens the assortment picker; Escape
+            // leaves it, and the number is typed again.
+            m_x->type(QStringLiteral("1"));
+            m_x->key("Return");
+            QVERIFY(glance(kAssortmentTitle, "vyber-sortimentu", kItemTitle));
+            m_x->key("BackSpace");
+        }
         for (const QString &text : {item.card, QString::fromLatin1(item.price), QString::fromLatin1(item.quantity),
                                     QString::fromLatin1(item.markup), QString::fromLatin1(item.package)}) {
             m_x->type(text);
@@ -325,6 +361,9 @@ void ClerkSession::importWithTheProgressWindow()
     // No code: the supplier picker opens on the supplier last used; Enter takes it.
     QVERIFY(newDocumentOf(QString()));
     QVERIFY(window(kPickerTitle, "vyber-dodavatele"));
+    // F4 opens the supplier form on the supplier; Escape leaves it unchanged.
+    m_x->key("F4");
+    QVERIFY(glance(kSupplierTitle, "dodavatel", kPickerTitle));
     m_x->key("Return");
     QVERIFY(m_x->waitUntilGone(kPickerTitle));
     QVERIFY(window(kEditorTitle));
@@ -439,6 +478,22 @@ void ClerkSession::closingEndsTheProgram()
     QVERIFY(window(kMainTitle, nullptr, true));
     m_x->key("F4", {QStringLiteral("Alt")});
     QCOMPARE(m_program.wait(20s), std::optional<int>(0));
+}
+
+void ClerkSession::cancelledLoginEndsTheProgram()
+{
+    QVERIFY(!m_program.running());
+    QVERIFY(writeIni(true));
+    m_program.start(m_firm + QStringLiteral("/podklady"), {}, m_firm, m_env);
+    QVERIFY(window(kLoginTitle));
+    m_x->type(QStringLiteral("NOVAK"));
+    m_x->key("Tab");
+    m_x->type(QStringLiteral("heslo"));   // shown as stars
+    shot(m_x->waitForWindow(kLoginTitle), "prihlaseni");
+    m_x->key("Tab");      // "Storno"
+    m_x->key("space");
+    QVERIFY(m_x->waitUntilGone(kLoginTitle));
+    QVERIFY(m_program.wait(20s).has_value());
 }
 
 QTEST_GUILESS_MAIN(ClerkSession)

@@ -1,13 +1,15 @@
 // The windows of a report run as the program shows them: the setup dialog played by
 // keys (the preview's zoom among its settings), the progress window, and a whole run
 // through the program's Screens into the modal preview, which paints the pages and
-// offers "&Tisk".
+// offers "&Tisk". The progress window, too brief to be caught in a run, is photographed
+// here into the test output folder (PODKLADY_TEST_OUTPUT) for the user guide.
 
 #include "screens_widgets.h"
 #include "sestavy_form.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
@@ -121,6 +123,10 @@ TEST(SestavyWindows, TheProgressWindowShowsItsText)
     EXPECT_EQ(progress.window()->windowTitle(), QStringLiteral("Stav přípravy tisku"));
     EXPECT_TRUE(progress.window()->isVisible());
     EXPECT_EQ(progress.window()->findChild<QLabel *>()->text(), QStringLiteral("Generuji stranu 2"));
+    const QString dir = qEnvironmentVariable("PODKLADY_TEST_OUTPUT", QDir::tempPath());
+    QDir().mkpath(dir);
+    const QString path = QDir(dir).filePath(QStringLiteral("stav-pripravy-tisku.png"));
+    EXPECT_TRUE(progress.window()->grab().save(path)) << path.toStdString();
 }
 
 // A run with the setup choices cleared goes through the program's Screens into the modal
