@@ -27,7 +27,6 @@ TZakazniciEditForm::TZakazniciEditForm(TZakazniciEdit &commands, QWidget *parent
         grids[p] = new QGridLayout(page);
         m_pages->addTab(page, TZakazniciEdit::PageCaptions[p]);
     }
-    grids[TZakazniciEdit::ZakladniUdaje]->addWidget(new QLabel(QStringLiteral("Adresa")), rows[0]++, 0);
     QList<QWidget *> order;
     for (const TZakazniciEdit::Input &input : TZakazniciEdit::Inputs()) {
         auto *edit = new TDBEditTovel;
@@ -39,6 +38,8 @@ TZakazniciEditForm::TZakazniciEditForm(TZakazniciEdit &commands, QWidget *parent
         edit->SetWhenValid(twvAlways);
         QGridLayout *grid = grids[input.page];
         int &row = rows[input.page];
+        if (input.control == TZakazniciEdit::DBEditTovel3)  // the address block's heading
+            grid->addWidget(new QLabel(QStringLiteral("Adresa")), row++, 0);
         if (input.label.isEmpty()) {
             grid->addWidget(edit, row - 1, 2);  // the second input of the line before
         } else {

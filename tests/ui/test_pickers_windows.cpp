@@ -13,7 +13,9 @@
 #include "zakaznici_edit_form.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -227,6 +229,18 @@ TEST_P(WindowsTest, SupplierListCreatesASupplierThroughTheFormAndRemembersItsHei
             ASSERT_TRUE(form);
             EXPECT_EQ(form->pages()->currentIndex(), 0);
             EXPECT_EQ(focus(), form->control(TZakazniciEdit::DBEditTovel1));
+            // The first page's labels from top to bottom: "Adresa" heads the address block.
+            auto *grid = qobject_cast<QGridLayout *>(form->pages()->widget(0)->layout());
+            ASSERT_TRUE(grid);
+            QStringList labels;
+            for (int row = 0; row < grid->rowCount(); ++row)
+                if (QLayoutItem *item = grid->itemAtPosition(row, 0))
+                    if (auto *label = qobject_cast<QLabel *>(item->widget()))
+                        labels << label->text();
+            EXPECT_EQ(labels, QStringList({QStringLiteral("IČO dodavatele"), QStringLiteral("DIČ dodavatele"),
+                                           QStringLiteral("Adresa"), QStringLiteral("Název 1ř."),
+                                           QStringLiteral("Název 2ř."), QStringLiteral("Ulice"),
+                                           QStringLiteral("Město"), QStringLiteral("PSČ - Stát")}));
             type(QStringLiteral("1234567890"));   // typing stops at the eight digits of DOD_ICO
             EXPECT_EQ(static_cast<QLineEdit *>(focus())->text(), QStringLiteral("12345678"));
             for (int i = 0; i < 2; ++i)
