@@ -1,5 +1,7 @@
 // podklady-db config run as a process on configuration files.
 
+#include "tool_run.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -7,19 +9,11 @@
 
 namespace {
 
-struct ToolRun {
-    int exitCode;
-    QString out;
-    QString err;
-};
-
 ToolRun runConfig(const QStringList &args)
 {
-    QProcess p;
-    p.start(QStringLiteral(PODKLADY_DB), QStringList{QStringLiteral("config")} + args);
-    EXPECT_TRUE(p.waitForFinished(10000));
-    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    ToolRun r = runProgram(QStringLiteral(PODKLADY_DB), QStringList{QStringLiteral("config")} + args, 10000);
+    EXPECT_EQ(r.status, QProcess::NormalExit);
+    return r;
 }
 
 class ConfigToolTest : public ::testing::Test {

@@ -5,25 +5,17 @@
 
 #include "store/tables/tables.h"
 #include "store/tdata.h"
+#include "tool_run.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    QString out;
-};
-
 ToolRun runTool(const QStringList &args)
 {
-    QProcess p;
-    p.start(QStringLiteral(PODKLADY_DB), args);
-    p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput())};
+    return runProgram(QStringLiteral(PODKLADY_DB), args);
 }
 
 TEST(RebuildTool, SetsACardRightFromItsJournal)

@@ -7,10 +7,10 @@
 #include "store_test_support.h"
 
 #include "store/tdata.h"
+#include "tool_run.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -18,12 +18,6 @@ using storetest::Backend;
 using storetest::TestDatabase;
 
 namespace {
-
-struct ToolRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
 
 class StockTools : public testing::TestWithParam<Backend> {
 protected:
@@ -61,10 +55,7 @@ protected:
 
     ToolRun tool(const QStringList &args)
     {
-        QProcess p;
-        p.start(QStringLiteral(PODKLADY_DB), args + QStringList{QStringLiteral("--ini"), iniPath()});
-        p.waitForFinished(300000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        return runProgram(QStringLiteral(PODKLADY_DB), args + QStringList{QStringLiteral("--ini"), iniPath()}, 300000);
     }
 
     qint64 count(store::Table &t)

@@ -6,6 +6,7 @@
 #include "store_test_support.h"
 
 #include "store/tables/tables.h"
+#include "tool_run.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,11 +19,6 @@ using storetest::TestDatabase;
 using namespace overviewtest;
 
 namespace {
-
-struct ToolRun {
-    int exitCode = -1;
-    QString out, err;
-};
 
 class OverviewTool : public testing::TestWithParam<Backend> {
 protected:
@@ -55,12 +51,10 @@ protected:
 
     ToolRun overview(const QStringList &options)
     {
-        QProcess p;
-        p.setWorkingDirectory(dir.path());
-        p.start(QStringLiteral(PODKLADY_DB), QStringList{QStringLiteral("overview")} + options +
-                                                 QStringList{QStringLiteral("--ini"), dir.filePath(QStringLiteral("Kramora.ini"))});
-        p.waitForFinished(120000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        return runProgram(QStringLiteral(PODKLADY_DB),
+                          QStringList{QStringLiteral("overview")} + options +
+                              QStringList{QStringLiteral("--ini"), dir.filePath(QStringLiteral("Kramora.ini"))},
+                          120000, dir.path());
     }
 
     QTemporaryDir dir;

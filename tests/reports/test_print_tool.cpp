@@ -6,13 +6,13 @@
 #include "store_test_support.h"
 
 #include "store/tdata.h"
+#include "tool_run.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -20,17 +20,9 @@ using storetest::Backend;
 
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    QString out, err;
-};
-
 ToolRun run(const QString &program, const QStringList &args)
 {
-    QProcess p;
-    p.start(program, args);
-    EXPECT_TRUE(p.waitForFinished(120000)) << program.toStdString();
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return runProgram(program, args);
 }
 
 class PrintTool : public testing::TestWithParam<Backend> {

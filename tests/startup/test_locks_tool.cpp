@@ -3,26 +3,18 @@
 #include "app/core/prompter.h"
 #include "store/connection.h"
 #include "store/tdata.h"
+#include "tool_run.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct ToolRun {
-    int exitCode;
-    QString out, err;
-};
-
 ToolRun podkladyDb(const QStringList &args)
 {
-    QProcess p;
-    p.start(QStringLiteral(PODKLADY_DB), args);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return runProgram(QStringLiteral(PODKLADY_DB), args, 60000);
 }
 
 class SilentPrompter final : public Prompter {

@@ -9,6 +9,7 @@
 #include "store/tables/column_names.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
+#include "tool_run.h"
 
 #include <QFile>
 #include <QProcess>
@@ -23,12 +24,6 @@ using storetest::Backend;
 using storetest::TestDatabase;
 
 namespace {
-
-struct ToolRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
 
 class InitTool : public testing::TestWithParam<Backend> {
 protected:
@@ -55,12 +50,9 @@ protected:
 
     ToolRun init(const QStringList &options)
     {
-        QProcess p;
-        p.start(QStringLiteral(PODKLADY_DB),
-                QStringList{QStringLiteral("init"), QStringLiteral("--ini"), dir.filePath(QStringLiteral("Kramora.ini"))}
-                    + options);
-        p.waitForFinished(120000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        return runProgram(QStringLiteral(PODKLADY_DB),
+                          QStringList{QStringLiteral("init"), QStringLiteral("--ini"), dir.filePath(QStringLiteral("Kramora.ini"))}
+                              + options);
     }
 
     // The number of named indexes the engine holds for a table (its primary key aside).

@@ -1,0 +1,30 @@
+#pragma once
+
+// A command-line program run by a test as a user would run it: a process of its own,
+// waited for, with its exit code and both outputs.
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+struct ToolRun {
+    int exitCode = -1;
+    QProcess::ExitStatus status = QProcess::CrashExit;
+    QString out;
+    QString err;
+};
+
+// Runs program with args in workingDir (the test's own directory when empty) and waits for
+// it at most timeoutMs; a program that does not end in time fails the test.
+inline ToolRun runProgram(const QString &program, const QStringList &args, int timeoutMs = 120000,
+                          const QString &workingDir = {})
+{
+    QProcess p;
+    if (!workingDir.isEmpty())
+        p.setWorkingDirectory(workingDir);
+    p.start(program, args);
+    EXPECT_TRUE(p.waitForFinished(timeoutMs)) << program.toStdString();
+    return {p.exitCode(), p.exitStatus(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
