@@ -30,8 +30,11 @@ bool sameKey(const QVariantList &a, const QVariantList &b, int n)
 Table::Impl::Impl(Table &table, const TableDef &def) : t(table), layout(def), emptyRecord(&def)
 {
     fields.reserve(def.fields.size());
-    for (int i = 0; i < def.fields.size(); ++i)
+    for (int i = 0; i < def.fields.size(); ++i) {
         fields.emplace_back(&table, i);
+        if (!layout.selectFields().contains(i))
+            unreadFields.append(i);
+    }
     order = layout.keyColumns(nullptr);
 }
 
@@ -48,35 +51,80 @@ void Table::Impl::requireActive() const
 
 QVector<Record> Table::Impl::fetch(const QVector<SqlQuery> &read, bool reverse, const QVector<ColType> *types)
 {
-    QVector<Record> rows;
-    const QVector<int> &selectFields = layout.selectFields();
-    const int idColumn = layout.idSelectColumn();
-    const int idField = layout.idField();
-    qint64 missing = read.isEmpty() ? 0 : read[0].limit;
-    // Each row's cells become the values of a record as they are.
-    const RowReceiver receive = [&](QVariant *cells) {
-        // A later step whose LIMIT is written in its text may give more than is missing.
-        if (missing == 0)
-            return;
-        Record rec(&t.Definition());
-        for (int c = 0; c < selectFields.size(); ++c)
-            if (const int f = selectFields[c]; f >= 0)
-                rec.m_values[f] = std::move(cells[c]);
-        rec.m_id = idField >= 0 ? rec.m_values[idField].toLongLong() : cells[idColumn].toLongLong();
-        rows.append(std::move(rec));
-        --missing;
+    // Each row is decoded straight into the values of a record: one of the spare ones
+    // when nobody else holds it any more (its values are then overwritten in place), else
+    // a new one. A read with its own column types makes new records only.
+    class Sink : public RowSink {
+    public:
+        Sink(const Impl &d, QVector<Record> pool, qint64 missing)
+            : m_d(d), m_rows(std::move(pool)), m_missing(missing), m_targets(d.layout.selectFields().size())
+        {
+            if (m_rows.isEmpty() && missing > 0)
+                m_rows.reserve(std::min<qint64>(missing, kMaxPageRows));
+        }
+        QVariant *const *row() override
+        {
+            if (m_count == m_rows.size())
+                m_rows.append(Record(&m_d.layout.def()));
+            Record &rec = m_rows[m_count];
+            if (!rec.m_values.isDetached())
+                rec = Record(&m_d.layout.def());
+            QVariant *values = rec.m_values.data();
+            const QVector<int> &selectFields = m_d.layout.selectFields();
+            for (int c = 0; c < selectFields.size(); ++c)
+                m_targets[c] = selectFields[c] >= 0         ? values + selectFields[c]
+                    : c == m_d.layout.idSelectColumn() ? &m_id
+                                                       : nullptr;
+            return m_targets.data();
+        }
+        void rowDone() override
+        {
+            // A later step whose LIMIT is written in its text may give more than is
+            // missing: such a row is left out (its record taken again by the next row).
+            if (m_missing == 0)
+                return;
+            Record &rec = m_rows[m_count];
+            const int idField = m_d.layout.idField();
+            rec.m_id = idField >= 0 ? rec.m_values[idField].toLongLong() : m_id.toLongLong();
+            for (int f : m_d.unreadFields)
+                if (rec.m_values[f].isValid())
+                    rec.m_values[f] = QVariant();
+            ++m_count;
+            --m_missing;
+        }
+        qint64 missing() const { return m_missing; }
+        QVector<Record> take()
+        {
+            m_rows.resize(m_count);
+            return std::move(m_rows);
+        }
+
+    private:
+        const Impl &m_d;
+        QVector<Record> m_rows;
+        qint64 m_count = 0;
+        qint64 m_missing;
+        QVariant m_id;  // the hidden record id column
+        std::vector<QVariant *> m_targets;
     };
+
+    QVector<Record> pool;
+    if (!types && spare.isDetached())
+        pool = std::move(spare);
+    spare = {};
+    Sink sink(*this, std::move(pool), read.isEmpty() ? 0 : read[0].limit);
     try {
         for (SqlQuery q : read) {
-            if (missing == 0)
+            if (sink.missing() == 0)
                 break;
             if (q.limitParam >= 0)
-                q.params[q.limitParam] = missing;
-            engine().query(q.sql, q.params, types ? *types : layout.selectTypes(), receive);
+                q.params[q.limitParam] = sink.missing();
+            engine().query(q.sql, q.params, types ? *types : layout.selectTypes(), sink);
         }
     } catch (const StoreError &e) {
         throw error(e.text());
     }
+    QVector<Record> rows = sink.take();
     for (Record &rec : rows)
         calc(rec);
     if (reverse)
@@ -163,6 +211,7 @@ void Table::Impl::calc(Record &r) const
 void Table::Impl::setPage(QVector<Record> rows, int current, bool atStart, bool atEnd)
 {
     nextRows = kFirstPageRows;  // a new position: a scan from it starts with a small page
+    spare = std::move(page);
     page = std::move(rows);
     pos = std::max(current, 0);
     pageAtStart = atStart;
@@ -318,6 +367,7 @@ void Table::Close()
     Cancel();
     d->state = DataSetState::Inactive;
     d->page.clear();
+    d->spare.clear();
     d->edgeKeys.clear();
     d->range = {};
     d->bof = d->eof = true;
@@ -566,6 +616,8 @@ QVector<Record> Table::ReadRows(const Bookmark &from, int count, bool forward)
         seek = KeySeek{d->keyOfId(from.id), false};
     QVector<Record> rows = d->fetch(d->keyset().rows(seek ? &*seek : nullptr, forward, count), !forward);
     d->rememberEdges(rows);
+    // Once the caller lets them go, the next read fills these records again.
+    d->spare = rows;
     return rows;
 }
 

@@ -3,6 +3,7 @@
 #include "app/core/errors.h"
 
 #include <QDateTime>
+#include <QVarLengthArray>
 #include <charconv>
 
 namespace store {
@@ -87,54 +88,135 @@ QByteArray paramText(const QVariant &value)
     }
 }
 
-QVariant decodeText(ColType type, const char *text, int length)
+namespace {
+
+// The text into the cell: into the string it holds, which keeps its buffer when that is
+// its own and large enough (ASCII text, one character a byte), else as a new string.
+void setText(QVariant &cell, const char *text, int length)
+{
+    if (cell.typeId() == QMetaType::QString) {
+        QString &s = *static_cast<QString *>(cell.data());
+        if (length <= s.capacity()) {
+            s.resize(length);
+            char16_t *out = reinterpret_cast<char16_t *>(s.data());
+            int i = 0;
+            while (i < length && static_cast<unsigned char>(text[i]) < 0x80) {
+                out[i] = char16_t(static_cast<unsigned char>(text[i]));
+                ++i;
+            }
+            if (i == length)
+                return;
+        }
+        s = QString::fromUtf8(text, length);
+        return;
+    }
+    cell = QVariant(QString::fromUtf8(text, length));
+}
+
+void setEmpty(QVariant &cell)
+{
+    if (cell.isValid())
+        cell = QVariant();
+}
+
+} // namespace
+
+void decodeText(QVariant &cell, ColType type, const char *text, int length)
 {
     switch (type) {
     case ColType::Text:
-        return QString::fromUtf8(text, length);
+        setText(cell, text, length);
+        return;
     case ColType::Integer: {
         qint64 v = 0;
         std::from_chars(text, text + length, v);
-        return v;
+        cell.setValue(v);
+        return;
     }
     case ColType::Real: {
         double v = 0;
         std::from_chars(text, text + length, v);
-        return v;
+        cell.setValue(v);
+        return;
     }
     case ColType::Boolean:
-        return length > 0 && text[0] != '0';
+        cell.setValue(length > 0 && text[0] != '0');
+        return;
     case ColType::Date: {
         const QDate d = isoDate(text, length);
-        return d.isValid() && d != kEmptyKeyDate ? QVariant(d) : QVariant();
+        if (d.isValid() && d != kEmptyKeyDate)
+            cell.setValue(d);
+        else
+            setEmpty(cell);
+        return;
     }
     case ColType::Time:
         // A time stored as text may be empty: the empty time of a key field.
-        return length == 0 ? QVariant() : QVariant(isoTime(text, length, 0));
+        if (length == 0)
+            setEmpty(cell);
+        else
+            cell.setValue(isoTime(text, length, 0));
+        return;
     case ColType::DateTime: {
         const QDate d = isoDate(text, length);
-        return d.isValid() && d != kEmptyKeyDate ? QVariant(QDateTime(d, isoTime(text, length, 11))) : QVariant();
+        if (d.isValid() && d != kEmptyKeyDate)
+            cell.setValue(QDateTime(d, isoTime(text, length, 11)));
+        else
+            setEmpty(cell);
+        return;
     }
     case ColType::Skip:
         break;
     }
-    return {};
+    setEmpty(cell);
 }
 
-QVariant nullValue(ColType type)
+void decodeNull(QVariant &cell, ColType type)
 {
     switch (type) {
     case ColType::Text:
-        return QString(QLatin1String(""));
+        setText(cell, "", 0);
+        return;
     case ColType::Integer:
-        return qint64(0);
+        cell.setValue(qint64(0));
+        return;
     case ColType::Real:
-        return 0.0;
+        cell.setValue(0.0);
+        return;
     case ColType::Boolean:
-        return false;
+        cell.setValue(false);
+        return;
     default:
-        return {};
+        setEmpty(cell);
     }
+}
+
+namespace {
+
+// Hands each row of a read to a RowReceiver, from cells of its own.
+class ReceiverSink : public RowSink {
+public:
+    ReceiverSink(int columns, const RowReceiver &receiver) : m_cells(columns), m_targets(columns), m_receiver(receiver)
+    {
+        for (int c = 0; c < columns; ++c)
+            m_targets[c] = &m_cells[c];
+    }
+    QVariant *const *row() override { return m_targets.data(); }
+    void rowDone() override { m_receiver(m_cells.data()); }
+
+private:
+    QVarLengthArray<QVariant, 32> m_cells;
+    QVarLengthArray<QVariant *, 32> m_targets;
+    const RowReceiver &m_receiver;
+};
+
+} // namespace
+
+void Engine::query(const QString &sql, const QVariantList &params, const QVector<ColType> &columns,
+                   const RowReceiver &row)
+{
+    ReceiverSink sink(int(columns.size()), row);
+    run(sql, params, false, columns, &sink);
 }
 
 qint64 Engine::execute(const QString &sql, const QVariantList &params)
@@ -148,7 +230,8 @@ qint64 Engine::insertReturningId(const QString &sql, const QVariantList &params)
 {
     std::optional<qint64> id;
     const RowReceiver row = [&id](QVariant *cells) { id = cells[0].toLongLong(); };
-    run(sql, params, true, {ColType::Integer}, &row);
+    ReceiverSink sink(1, row);
+    run(sql, params, true, {ColType::Integer}, &sink);
     noteWrite();
     if (!id)
         throw StoreError(QStringLiteral("Záznam nebyl zapsán"));

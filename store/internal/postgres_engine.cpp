@@ -4,7 +4,6 @@
 #include "store/database.h"
 #include "store/unreachable.h"
 
-#include <QVarLengthArray>
 #include <arpa/inet.h>
 #include <libpq-fe.h>
 #include <netinet/in.h>
@@ -125,7 +124,7 @@ QByteArray PostgresEngine::statement(const QString &sql, int paramCount)
 }
 
 qint64 PostgresEngine::run(const QString &sql, const QVariantList &params, bool write,
-                           const QVector<ColType> &columns, const RowReceiver *row)
+                           const QVector<ColType> &columns, RowSink *sink)
 {
     const QByteArray name = statement(sql, int(params.size()));
     std::vector<QByteArray> texts;
@@ -148,16 +147,19 @@ qint64 PostgresEngine::run(const QString &sql, const QVariantList &params, bool 
                                                                      values.data(), nullptr, nullptr, 0));
     if (!res.ok())
         throw StoreError(failureText(m_conn, res.r));
-    if (row) {
-        QVarLengthArray<QVariant, 32> cells(columns.size());
+    if (sink) {
         const int rows = PQntuples(res.r);
         for (int r = 0; r < rows; ++r) {
-            for (int c = 0; c < columns.size(); ++c)
-                cells[c] = columns[c] == ColType::Skip ? QVariant()
-                    : PQgetisnull(res.r, r, c)         ? nullValue(columns[c])
-                                                       : decodeText(columns[c], PQgetvalue(res.r, r, c),
-                                                                    PQgetlength(res.r, r, c));
-            (*row)(cells.data());
+            QVariant *const *cells = sink->row();
+            for (int c = 0; c < columns.size(); ++c) {
+                if (!cells[c])
+                    continue;
+                if (PQgetisnull(res.r, r, c))
+                    decodeNull(*cells[c], columns[c]);
+                else
+                    decodeText(*cells[c], columns[c], PQgetvalue(res.r, r, c), PQgetlength(res.r, r, c));
+            }
+            sink->rowDone();
         }
     }
     return write ? QByteArray(PQcmdTuples(res.r)).toLongLong() : 0;

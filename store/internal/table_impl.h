@@ -48,6 +48,9 @@ struct Table::Impl {
 
     DataSetState state = DataSetState::Inactive;
     QVector<Record> page;       // consecutive rows in index order
+    QVector<Record> spare;      // rows given up (a page left, rows handed out): reused by
+                                // the next read once nobody holds them
+    QVector<int> unreadFields;  // the fields no read fills (calculated ones)
     int pos = 0;                // the current row in page
     bool pageAtStart = false;   // page[0] is the first row of the range
     bool pageAtEnd = false;     // the last row of page is the last of the range
@@ -70,8 +73,9 @@ struct Table::Impl {
     KeysetQuery keyset() { return KeysetQuery(layout, engine().dialect(), t.m_tableName, order, range, &statements); }
 
     // Runs a read (its statements in turn, until its limit is reached) and makes records
-    // of its rows (calculated fields set); reverse turns a backward read into index order.
-    // With types, the columns are read by those (Skip: left empty) instead of the layout's.
+    // of its rows (calculated fields set), in the spare records where it can; reverse
+    // turns a backward read into index order. With types, the columns are read by those
+    // (Skip: left empty) instead of the layout's.
     QVector<Record> fetch(const QVector<SqlQuery> &read, bool reverse = false,
                           const QVector<ColType> *types = nullptr);
     std::optional<Record> fetchById(qint64 id);
