@@ -9,24 +9,6 @@
 
 namespace store {
 
-namespace {
-
-// Key values compare as the store compares them: numbers by value, the rest exactly.
-bool sameKey(const QVariantList &a, const QVariantList &b, int n)
-{
-    for (int i = 0; i < n; ++i) {
-        const QVariant &x = a[i];
-        const QVariant &y = b[i];
-        const bool numbers = (x.typeId() == QMetaType::Double || x.typeId() == QMetaType::LongLong)
-            && (y.typeId() == QMetaType::Double || y.typeId() == QMetaType::LongLong);
-        if (numbers ? x.toDouble() != y.toDouble() : x != y)
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
 Table::Impl::Impl(Table &table, const TableDef &def) : t(table), layout(def), emptyRecord(&def)
 {
     fields.reserve(def.fields.size());
@@ -405,10 +387,10 @@ QString Table::IndexName() const { return d->index ? d->index->name : QString();
 bool Table::FindKey(const QVariantList &values)
 {
     d->requireActive();
-    const KeySeek seek{d->searchKey(values), true};
+    const KeySeek seek{d->searchKey(values), true, true};
     d->checkBrowse();
     QVector<Record> rows = d->fetch(d->keyset().rows(&seek, true, 1));
-    if (rows.isEmpty() || !sameKey(d->keyOf(rows[0]), seek.key, int(seek.key.size())))
+    if (rows.isEmpty())
         return false;
     d->setPage(std::move(rows), 0, false, false);
     d->bof = d->eof = false;

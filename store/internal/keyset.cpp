@@ -106,11 +106,17 @@ QVector<int> KeysetQuery::seekColumns(const KeySeek &seek, bool &wholeRange) con
     return columns;
 }
 
-QString KeysetQuery::seekCondition(Params &p, const KeySeek &seek, int first, int last, bool forward) const
+QStringList KeysetQuery::equalConditions(Params &p, int count) const
 {
     QStringList conditions;
-    for (int j = 0; j < first; ++j)
+    for (int j = 0; j < count; ++j)
         conditions.append(m_order[j].name + QStringLiteral(" = ") + p.add(SqlTemplate::From::Seek, j));
+    return conditions;
+}
+
+QString KeysetQuery::seekCondition(Params &p, const KeySeek &seek, int first, int last, bool forward) const
+{
+    QStringList conditions = equalConditions(p, first);
     const bool inclusive = last == seek.key.size() - 1 && seek.inclusive;
     const QString comparison = op(m_order[first].descending == forward, inclusive);
     if (first == last) {
@@ -159,6 +165,8 @@ QVector<SqlTemplate> KeysetQuery::build(const KeySeek *seek, const QVector<QPair
         return SqlTemplate{select(conditions) + orderBy(forward) + QStringLiteral(" LIMIT ") + limitText, p.sources,
                            limitParam};
     };
+    if (seek && seek->equal)
+        return {statement([&](Params &p) { return joined(equalConditions(p, int(seek->key.size()))); })};
     if (runs.isEmpty())
         return {statement(nullptr)};
     // The deepest seek first: its rows come first in the order.
@@ -178,7 +186,7 @@ QVector<SqlQuery> KeysetQuery::rows(const KeySeek *seek, bool forward, int limit
     // The seek as runs of neighbouring key columns that one row-value comparison can
     // take; none when the range alone answers it.
     QVector<QPair<int, int>> runs;
-    if (seek && !seek->key.isEmpty()) {
+    if (seek && !seek->key.isEmpty() && !seek->equal) {
         bool wholeRange = false;
         const QVector<int> columns = seekColumns(*seek, wholeRange);
         if (!wholeRange && columns.isEmpty())
@@ -195,7 +203,8 @@ QVector<SqlQuery> KeysetQuery::rows(const KeySeek *seek, bool forward, int limit
     // The shape of the read: all that its statements' text depends on.
     QByteArray shape;
     shape.reserve(32 + 2 * runs.size() + filterColumn.size());
-    for (qsizetype n : {qsizetype(forward), qsizetype(seek && seek->inclusive), seek ? seek->key.size() : 0,
+    for (qsizetype n : {qsizetype(forward), qsizetype(seek && seek->inclusive), qsizetype(seek && seek->equal),
+                        seek ? seek->key.size() : 0,
                         m_range.start.size(), m_range.end.size(), qsizetype(m_equalPrefix),
                         qsizetype(filterValue.isNull())})
         shape.append(char(n));

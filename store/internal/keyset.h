@@ -37,10 +37,12 @@ struct KeyRange {
 };
 
 // Where a read starts: after the key (or at it, when inclusive), compared on the first
-// key.size() columns of the order.
+// key.size() columns of the order. With equal, the read gives only the rows at the key
+// (an equality on each of those columns, which every engine seeks in one statement).
 struct KeySeek {
     QVariantList key;
     bool inclusive = false;
+    bool equal = false;
 };
 
 // A statement as built once for every read of its shape: where each parameter's value
@@ -96,6 +98,8 @@ private:
     // The seek past the key in columns first..last (row values when more than one), the
     // columns before them equal to the key.
     QString seekCondition(Params &p, const KeySeek &seek, int first, int last, bool forward) const;
+    // The first `count` key columns equal to the key.
+    QStringList equalConditions(Params &p, int count) const;
     QString select(const QStringList &conditions) const;
     // One aggregate expression over the rows under the range.
     SqlQuery aggregate(const QString &expression) const;
