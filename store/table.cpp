@@ -75,8 +75,11 @@ QVector<Record> Table::Impl::fetch(const QVector<SqlQuery> &read, bool reverse, 
             --m_missing;
         }
         qint64 missing() const { return m_missing; }
-        QVector<Record> take()
+        // The rows read; the records left over are added to leftover.
+        QVector<Record> take(QVector<Record> &leftover)
         {
+            for (qint64 i = m_count; i < m_rows.size(); ++i)
+                leftover.append(std::move(m_rows[i]));
             m_rows.resize(m_count);
             return std::move(m_rows);
         }
@@ -96,17 +99,23 @@ QVector<Record> Table::Impl::fetch(const QVector<SqlQuery> &read, bool reverse, 
     spare = {};
     Sink sink(*this, std::move(pool), read.isEmpty() ? 0 : read[0].limit);
     try {
-        for (SqlQuery q : read) {
+        for (const SqlQuery &q : read) {
             if (sink.missing() == 0)
                 break;
-            if (q.limitParam >= 0)
-                q.params[q.limitParam] = sink.missing();
-            engine().query(q.sql, q.params, types ? *types : layout.selectTypes(), sink);
+            // A later step asks for the rows still missing.
+            const QVariantList *params = &q.params;
+            QVariantList limited;
+            if (q.limitParam >= 0 && sink.missing() != q.limit) {
+                limited = q.params;
+                limited[q.limitParam] = sink.missing();
+                params = &limited;
+            }
+            engine().query(q.sql, *params, types ? *types : layout.selectTypes(), sink);
         }
     } catch (const StoreError &e) {
         throw error(e.text());
     }
-    QVector<Record> rows = sink.take();
+    QVector<Record> rows = sink.take(spare);
     for (Record &rec : rows)
         calc(rec);
     if (reverse)
@@ -348,8 +357,10 @@ void Table::Close()
         return;
     Cancel();
     d->state = DataSetState::Inactive;
+    // A few records of the page stay for the reads after the next Open to fill.
+    d->spare = std::move(d->page);
+    d->spare.resize(std::min<qsizetype>(d->spare.size(), Impl::kFirstPageRows));
     d->page.clear();
-    d->spare.clear();
     d->edgeKeys.clear();
     d->range = {};
     d->bof = d->eof = true;

@@ -67,7 +67,8 @@ private:
 
 class KeysetQuery {
 public:
-    // With a cache, the statements of a read are built once per shape.
+    // With a cache, the statements of a read are built once per shape. The table name,
+    // order and range are kept by reference: they must outlive the query.
     KeysetQuery(const TableLayout &layout, const Dialect &dialect, const QString &tableName,
                 const QVector<KeyColumn> &order, const KeyRange &range, KeysetCache *cache = nullptr);
 
@@ -109,7 +110,7 @@ private:
 
     const TableLayout &m_layout;
     const Dialect &m_dialect;
-    QString m_table;
+    const QString &m_table;  // unquoted: quoted only where a statement is built
     const QVector<KeyColumn> &m_order;
     const KeyRange &m_range;
     KeysetCache *m_cache;
