@@ -90,27 +90,55 @@ QByteArray paramText(const QVariant &value)
 
 namespace {
 
+// Decodes UTF-8 into out, which has room for length characters: the number of UTF-16
+// characters written, or -1 for what QString::fromUtf8 is left to decode (four-byte
+// sequences, malformed text, a leading byte order mark).
+qsizetype utf8Into(char16_t *out, const char *text, int length)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(text);
+    const auto *end = p + length;
+    if (length >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
+        return -1;
+    char16_t *o = out;
+    while (p < end) {
+        const unsigned b = *p;
+        if (b < 0x80) {
+            *o++ = char16_t(b);
+            ++p;
+        } else if (b >= 0xC2 && b <= 0xDF && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
+            *o++ = char16_t(((b & 0x1F) << 6) | (p[1] & 0x3F));
+            p += 2;
+        } else if (b >= 0xE0 && b <= 0xEF && end - p >= 3 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
+            const unsigned c = ((b & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F);
+            if (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF))
+                return -1;
+            *o++ = char16_t(c);
+            p += 3;
+        } else {
+            return -1;
+        }
+    }
+    return o - out;
+}
+
 // The text into the cell: into the string it holds, which keeps its buffer when that is
-// its own and large enough (ASCII text, one character a byte), else as a new string.
+// its own and large enough (else it grows with some room to spare for the texts after
+// it), or as a new string.
 void setText(QVariant &cell, const char *text, int length)
 {
-    if (cell.typeId() == QMetaType::QString) {
-        QString &s = *static_cast<QString *>(cell.data());
-        if (length <= s.capacity()) {
-            s.resize(length);
-            char16_t *out = reinterpret_cast<char16_t *>(s.data());
-            int i = 0;
-            while (i < length && static_cast<unsigned char>(text[i]) < 0x80) {
-                out[i] = char16_t(static_cast<unsigned char>(text[i]));
-                ++i;
-            }
-            if (i == length)
-                return;
-        }
-        s = QString::fromUtf8(text, length);
+    if (cell.typeId() != QMetaType::QString) {
+        cell = QVariant(QString::fromUtf8(text, length));
         return;
     }
-    cell = QVariant(QString::fromUtf8(text, length));
+    QString &s = *static_cast<QString *>(cell.data());
+    if (s.capacity() < length)
+        s.reserve(length + length / 2);
+    s.resize(length);
+    const qsizetype n = utf8Into(reinterpret_cast<char16_t *>(s.data()), text, length);
+    if (n >= 0)
+        s.resize(n);
+    else
+        s = QString::fromUtf8(text, length);
 }
 
 void setEmpty(QVariant &cell)

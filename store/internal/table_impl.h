@@ -19,9 +19,11 @@ struct Table::Impl {
     // Reads that land on a record (First, Last, FindKey, Locate, a bookmark, Post) read
     // only that row. Moving on past the buffered rows reads a page, which doubles with
     // every further page read in a row, up to the largest; a range starts with a page.
-    // A long scan thus costs a statement per 1,024 rows, while the rows held stay bounded.
+    // A long scan thus costs a statement per 256 rows, while the rows held stay bounded
+    // and few enough to stay in the processor's cache from their reading to their use:
+    // with pages of 1,024, a scan on SQLite took a tenth longer.
     static constexpr int kFirstPageRows = 32;
-    static constexpr int kMaxPageRows = 1024;
+    static constexpr int kMaxPageRows = 256;
     // The rows at either end of the last pages ReadRows gave, remembered with their keys:
     // a grid reads its next page after its last row (or before its first), which then
     // needs no look-up of that row's key.
