@@ -42,7 +42,7 @@ QVector<Record> Table::Impl::fetch(const QVector<SqlQuery> &read, bool reverse, 
             : m_d(d), m_rows(std::move(pool)), m_missing(missing), m_targets(d.layout.selectFields().size())
         {
             if (m_rows.isEmpty() && missing > 0)
-                m_rows.reserve(std::min<qint64>(missing, kMaxPageRows));
+                m_rows.reserve(std::min<qint64>(missing, d.engine().dialect().maxPageRows));
         }
         QVariant *const *row() override
         {
@@ -264,7 +264,7 @@ void Table::Impl::step(bool forward)
                 setPage(std::move(rows), 0, false, all);
             else
                 setPage(std::move(rows), n - 1, all, false);
-            nextRows = std::min(2 * want, kMaxPageRows);
+            nextRows = std::min(2 * want, engine().dialect().maxPageRows);
             bof = eof = false;
             emit t.recordChanged();
             return;

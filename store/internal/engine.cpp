@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QVarLengthArray>
 #include <charconv>
+#include <cstring>
 
 namespace store {
 
@@ -33,6 +34,55 @@ QDate isoDate(const char *text, int length)
     if (y < 0 || m < 0 || d < 0 || text[4] != '-' || text[7] != '-')
         return {};
     return QDate(y, m, d);
+}
+
+// The same, remembering the last date read on this thread: the rows of a read often
+// share their date, which is then not worked out again.
+QDate rememberedIsoDate(const char *text, int length)
+{
+    thread_local char lastText[10] = {};
+    thread_local QDate lastDate;
+    if (length >= 10 && std::memcmp(text, lastText, 10) == 0)
+        return lastDate;
+    const QDate d = isoDate(text, length);
+    if (length >= 10) {
+        std::memcpy(lastText, text, 10);
+        lastDate = d;
+    }
+    return d;
+}
+
+// A decimal number: plain ones ([-]digits[.digits], at most 15 digits in all) are the
+// quotient of two exactly held numbers, which the division rounds correctly; the rest
+// go to std::from_chars.
+double decimalNumber(const char *text, int length)
+{
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    int i = length > 0 && text[0] == '-' ? 1 : 0;
+    qint64 mantissa = 0;
+    int digits = 0;
+    int decimals = -1;  // digits after the point; -1: no point yet
+    for (; i < length; ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            mantissa = mantissa * 10 + (c - '0');
+            ++digits;
+            if (decimals >= 0)
+                ++decimals;
+        } else if (c == '.' && decimals < 0) {
+            decimals = 0;
+        } else {
+            break;
+        }
+    }
+    if (i == length && digits > 0 && digits <= 15) {
+        const double v = double(mantissa) / kPowers[std::max(decimals, 0)];
+        return text[0] == '-' ? -v : v;
+    }
+    double v = 0;
+    std::from_chars(text, text + length, v);
+    return v;
 }
 
 // "HH:MM:SS" at text[pos].
@@ -161,17 +211,14 @@ void decodeText(QVariant &cell, ColType type, const char *text, int length)
         cell.setValue(v);
         return;
     }
-    case ColType::Real: {
-        double v = 0;
-        std::from_chars(text, text + length, v);
-        cell.setValue(v);
+    case ColType::Real:
+        cell.setValue(decimalNumber(text, length));
         return;
-    }
     case ColType::Boolean:
         cell.setValue(length > 0 && text[0] != '0');
         return;
     case ColType::Date: {
-        const QDate d = isoDate(text, length);
+        const QDate d = rememberedIsoDate(text, length);
         if (d.isValid() && d != kEmptyKeyDate)
             cell.setValue(d);
         else
@@ -186,7 +233,7 @@ void decodeText(QVariant &cell, ColType type, const char *text, int length)
             cell.setValue(isoTime(text, length, 0));
         return;
     case ColType::DateTime: {
-        const QDate d = isoDate(text, length);
+        const QDate d = rememberedIsoDate(text, length);
         if (d.isValid() && d != kEmptyKeyDate)
             cell.setValue(QDateTime(d, isoTime(text, length, 11)));
         else

@@ -56,6 +56,9 @@ struct Dialect {
     QString primaryKeyType;     // the record id: assigned by the engine, never reused
     bool rowValueSeek = false;  // a row-value comparison seeks an index (PostgreSQL)
     bool limitParameter = false;  // LIMIT ? costs nothing in the plan (SQLite)
+    // The rows a long scan reads at most in one statement: more where every statement is
+    // a round trip to a server.
+    int maxPageRows = 256;
 
     QString placeholder(int n) const { return placeholderMark + QString::number(n); }
 };

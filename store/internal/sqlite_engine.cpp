@@ -105,6 +105,7 @@ const Dialect kSqliteDialect{
     QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"),
     false,
     true,
+    256,
 };
 
 } // namespace

@@ -18,12 +18,12 @@ namespace store {
 struct Table::Impl {
     // Reads that land on a record (First, Last, FindKey, Locate, a bookmark, Post) read
     // only that row. Moving on past the buffered rows reads a page, which doubles with
-    // every further page read in a row, up to the largest; a range starts with a page.
-    // A long scan thus costs a statement per 256 rows, while the rows held stay bounded
-    // and few enough to stay in the processor's cache from their reading to their use:
-    // with pages of 1,024, a scan on SQLite took a tenth longer.
+    // every further page read in a row, up to the engine's largest (Dialect::maxPageRows);
+    // a range starts with a page. A long scan thus costs a statement per 256 rows on
+    // SQLite, few enough to stay in the processor's cache from their reading to their use
+    // (with pages of 1,024 a scan took a tenth longer), and per 1,024 rows on PostgreSQL,
+    // where a statement is a round trip; the rows held stay bounded.
     static constexpr int kFirstPageRows = 32;
-    static constexpr int kMaxPageRows = 256;
     // The rows at either end of the last pages ReadRows gave, remembered with their keys:
     // a grid reads its next page after its last row (or before its first), which then
     // needs no look-up of that row's key.
