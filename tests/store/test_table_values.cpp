@@ -160,9 +160,9 @@ TEST_P(Values, RowsReadInPlaceKeepNothingOfTheRowBefore)
     QVector<qint64> ids;
     for (const Row &r : rows) {
         t->Append();
-        t->FieldByName("V_STR").SetAsString(r.str);
-        t->FieldByName("V_FLT").SetAsFloat(r.flt);
-        t->FieldByName("V_DAT").SetAsDate(r.date);
+        const QVariant date = r.date.isValid() ? QVariant(r.date) : QVariant();
+        for (const auto &[name, value] : {std::pair{"V_STR", QVariant(r.str)}, {"V_FLT", QVariant(r.flt)}, {"V_DAT", date}})
+            t->FieldByName(name).SetValue(value);
         t->Post();
         ids.append(t->GetBookmark().id);
     }
