@@ -330,11 +330,11 @@ void Table::Open()
         return;
     if (!m_db || !m_db->IsConnected())
         throw d->error(QStringLiteral("databáze není připojena"));
-    d->holdKey = tableHoldKey(m_tableName);
-    // The statements built so far stay good while the SQL they are written in and the
-    // table they name stay the same.
+    // The statements built so far (and the key of the table's holds) stay good while the
+    // SQL they are written in and the table they name stay the same.
     const Dialect *dialect = &m_db->engine().dialect();
     if (dialect != d->statementsDialect || m_tableName != d->statementsTable) {
+        d->holdKey = tableHoldKey(m_tableName);
         d->statements.clear();
         d->statementsDialect = dialect;
         d->statementsTable = m_tableName;
