@@ -246,26 +246,6 @@ void decodeText(QVariant &cell, ColType type, const char *text, int length)
     setEmpty(cell);
 }
 
-void decodeNull(QVariant &cell, ColType type)
-{
-    switch (type) {
-    case ColType::Text:
-        setText(cell, "", 0);
-        return;
-    case ColType::Integer:
-        cell.setValue(qint64(0));
-        return;
-    case ColType::Real:
-        cell.setValue(0.0);
-        return;
-    case ColType::Boolean:
-        cell.setValue(false);
-        return;
-    default:
-        setEmpty(cell);
-    }
-}
-
 namespace {
 
 // Hands each row of a read to a RowReceiver, from cells of its own.

@@ -65,10 +65,9 @@ struct Dialect {
 
 // Shared by the engines: the text form of a parameter (dates and times as ISO text,
 // Booleans as 0/1), and the decoding into a cell (in place, as RowSink describes) of a
-// column read as text and of a NULL.
+// column read as text. The empty text decodes as a NULL reads: "", 0, false or empty.
 QByteArray paramText(const QVariant &value);
 void decodeText(QVariant &cell, ColType type, const char *text, int length);
-void decodeNull(QVariant &cell, ColType type);
 
 class Engine {
 public:

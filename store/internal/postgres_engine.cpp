@@ -151,15 +151,11 @@ qint64 PostgresEngine::run(const QString &sql, const QVariantList &params, bool 
     if (sink) {
         const int rows = PQntuples(res.r);
         for (int r = 0; r < rows; ++r) {
+            // A NULL reads as the empty text, which decodes as a NULL does.
             QVariant *const *cells = sink->row();
-            for (int c = 0; c < columns.size(); ++c) {
-                if (!cells[c])
-                    continue;
-                if (PQgetisnull(res.r, r, c))
-                    decodeNull(*cells[c], columns[c]);
-                else
+            for (int c = 0; c < columns.size(); ++c)
+                if (cells[c])
                     decodeText(*cells[c], columns[c], PQgetvalue(res.r, r, c), PQgetlength(res.r, r, c));
-            }
             sink->rowDone();
         }
     }

@@ -79,15 +79,10 @@ void decodeColumn(sqlite3_stmt *st, int i, ColType type, QVariant &cell)
     case ColType::Boolean:
         cell.setValue(sqlite3_column_int64(st, i) != 0);
         return;
-    case ColType::Skip:
-        decodeNull(cell, type);
-        return;
     default: {
+        // A NULL decodes as the empty text.
         const char *text = reinterpret_cast<const char *>(sqlite3_column_text(st, i));
-        if (text)
-            decodeText(cell, type, text, sqlite3_column_bytes(st, i));
-        else
-            decodeNull(cell, type);
+        decodeText(cell, type, text ? text : "", text ? sqlite3_column_bytes(st, i) : 0);
     }
     }
 }
