@@ -251,7 +251,7 @@ QVector<SqlQuery> KeysetQuery::rows(const KeySeek *seek, bool forward, int limit
                 break;
             }
         }
-        read.append({t.sql, values, limit, t.limitParam});
+        read.append({t.sql, std::move(values), limit, t.limitParam});
     }
     return read;
 }
