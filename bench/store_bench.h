@@ -59,6 +59,14 @@ RawColumns rawColumns(const store::TableDef &def);
 // ANALYZE and the write-ahead log checkpointed into the file).
 void settle(RawEngine &raw, bool postgres);
 
+// PostgreSQL: puts this process and the server processes of the bench database's
+// connections (the data module's and the raw one) on the processor this process runs
+// on. A round trip then costs the same on both sides: left to the scheduler, one side's
+// server process may sit on the other processor, woken from idle for every statement, and
+// the other side's not, which swung a figure between 0.4 and 3 times the other from run to
+// run. Returns the number of server processes placed (0: not allowed to).
+int pinBesideServer(RawEngine &raw);
+
 // The n-th of n rows in the order they are written: i itself in the program's order, or
 // a fixed permutation of 0 … n-1 for the shuffled variant.
 qint64 writtenAt(qint64 i, qint64 n, bool shuffled);

@@ -44,6 +44,8 @@ void run(const char *engine, TData &data, bench::RawEngine &raw, bool postgres, 
     bench::generate(raw, data.ffDenik.TableName(), data.ffPodklHlav.TableName(), o.rows, o.shuffled);
     bench::settle(raw, postgres);
     std::printf("     (generated and settled in %.1f s)\n", double(timer.elapsed()) / 1000.0);
+    if (postgres)
+        std::printf("     (this process and %d server processes on one processor)\n", bench::pinBesideServer(raw));
     bench::measure(data, raw, postgres, o.rows, o.rounds);
     std::printf("     peak memory of the %s process (VmHWM): %.1f MiB\n", engine, bench::peakMemoryMiB());
 }

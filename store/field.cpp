@@ -15,13 +15,14 @@ bool Field::IsNull() const { return Value().isNull(); }
 
 QVariant Field::Value() const { return m_table->CurrentRecord().value(m_index); }
 
-QString Field::AsString() const { return valueAsString(def(), Value()); }
-double Field::AsFloat() const { return valueAsFloat(def(), Value()); }
-qint64 Field::AsInteger() const { return valueAsInteger(def(), Value()); }
-bool Field::AsBoolean() const { return valueAsBoolean(def(), Value()); }
-QDate Field::AsDate() const { return valueAsDate(def(), Value()); }
-QTime Field::AsTime() const { return valueAsTime(def(), Value()); }
-QDateTime Field::AsDateTime() const { return valueAsDateTime(def(), Value()); }
+// The readings look at the current record's value where it is, without a copy.
+QString Field::AsString() const { return valueAsString(def(), m_table->CurrentRecord().value(m_index)); }
+double Field::AsFloat() const { return valueAsFloat(def(), m_table->CurrentRecord().value(m_index)); }
+qint64 Field::AsInteger() const { return valueAsInteger(def(), m_table->CurrentRecord().value(m_index)); }
+bool Field::AsBoolean() const { return valueAsBoolean(def(), m_table->CurrentRecord().value(m_index)); }
+QDate Field::AsDate() const { return valueAsDate(def(), m_table->CurrentRecord().value(m_index)); }
+QTime Field::AsTime() const { return valueAsTime(def(), m_table->CurrentRecord().value(m_index)); }
+QDateTime Field::AsDateTime() const { return valueAsDateTime(def(), m_table->CurrentRecord().value(m_index)); }
 
 void Field::SetAsString(const QString &v) { m_table->d->setField(m_index, v); }
 void Field::SetAsFloat(double v) { m_table->d->setField(m_index, v); }

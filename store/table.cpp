@@ -9,29 +9,14 @@
 
 namespace store {
 
-namespace {
-
-// Key values compare as the store compares them: numbers by value, the rest exactly.
-bool sameKey(const QVariantList &a, const QVariantList &b, int n)
-{
-    for (int i = 0; i < n; ++i) {
-        const QVariant &x = a[i];
-        const QVariant &y = b[i];
-        const bool numbers = (x.typeId() == QMetaType::Double || x.typeId() == QMetaType::LongLong)
-            && (y.typeId() == QMetaType::Double || y.typeId() == QMetaType::LongLong);
-        if (numbers ? x.toDouble() != y.toDouble() : x != y)
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
 Table::Impl::Impl(Table &table, const TableDef &def) : t(table), layout(def), emptyRecord(&def)
 {
     fields.reserve(def.fields.size());
-    for (int i = 0; i < def.fields.size(); ++i)
+    for (int i = 0; i < def.fields.size(); ++i) {
         fields.emplace_back(&table, i);
+        if (!layout.selectFields().contains(i))
+            unreadFields.append(i);
+    }
     order = layout.keyColumns(nullptr);
 }
 
@@ -48,35 +33,89 @@ void Table::Impl::requireActive() const
 
 QVector<Record> Table::Impl::fetch(const QVector<SqlQuery> &read, bool reverse, const QVector<ColType> *types)
 {
-    QVector<Record> rows;
-    const QVector<int> &selectFields = layout.selectFields();
-    const int idColumn = layout.idSelectColumn();
-    const int idField = layout.idField();
-    qint64 missing = read.isEmpty() ? 0 : read[0].limit;
-    // Each row's cells become the values of a record as they are.
-    const RowReceiver receive = [&](QVariant *cells) {
-        // A later step whose LIMIT is written in its text may give more than is missing.
-        if (missing == 0)
-            return;
-        Record rec(&t.Definition());
-        for (int c = 0; c < selectFields.size(); ++c)
-            if (const int f = selectFields[c]; f >= 0)
-                rec.m_values[f] = std::move(cells[c]);
-        rec.m_id = idField >= 0 ? rec.m_values[idField].toLongLong() : cells[idColumn].toLongLong();
-        rows.append(std::move(rec));
-        --missing;
+    // Each row is decoded straight into the values of a record: one of the spare ones
+    // when nobody else holds it any more (its values are then overwritten in place), else
+    // a new one. A read with its own column types makes new records only.
+    class Sink : public RowSink {
+    public:
+        Sink(const Impl &d, QVector<Record> pool, qint64 missing)
+            : m_d(d), m_rows(std::move(pool)), m_missing(missing), m_targets(d.layout.selectFields().size())
+        {
+            if (m_rows.isEmpty() && missing > 0)
+                m_rows.reserve(std::min<qint64>(missing, d.engine().dialect().maxPageRows));
+        }
+        QVariant *const *row() override
+        {
+            if (m_count == m_rows.size())
+                m_rows.append(Record(&m_d.layout.def()));
+            Record &rec = m_rows[m_count];
+            if (!rec.m_values.isDetached())
+                rec = Record(&m_d.layout.def());
+            QVariant *values = rec.m_values.data();
+            const QVector<int> &selectFields = m_d.layout.selectFields();
+            for (int c = 0; c < selectFields.size(); ++c)
+                m_targets[c] = selectFields[c] >= 0         ? values + selectFields[c]
+                    : c == m_d.layout.idSelectColumn() ? &m_id
+                                                       : nullptr;
+            return m_targets.data();
+        }
+        void rowDone() override
+        {
+            // A later step whose LIMIT is written in its text may give more than is
+            // missing: such a row is left out (its record taken again by the next row).
+            if (m_missing == 0)
+                return;
+            Record &rec = m_rows[m_count];
+            const int idField = m_d.layout.idField();
+            rec.m_id = idField >= 0 ? rec.m_values[idField].toLongLong() : m_id.toLongLong();
+            for (int f : m_d.unreadFields)
+                if (rec.m_values[f].isValid())
+                    rec.m_values[f] = QVariant();
+            ++m_count;
+            --m_missing;
+        }
+        qint64 missing() const { return m_missing; }
+        // The rows read; the records left over are added to leftover.
+        QVector<Record> take(QVector<Record> &leftover)
+        {
+            for (qint64 i = m_count; i < m_rows.size(); ++i)
+                leftover.append(std::move(m_rows[i]));
+            m_rows.resize(m_count);
+            return std::move(m_rows);
+        }
+
+    private:
+        const Impl &m_d;
+        QVector<Record> m_rows;
+        qint64 m_count = 0;
+        qint64 m_missing;
+        QVariant m_id;  // the hidden record id column
+        std::vector<QVariant *> m_targets;
     };
+
+    QVector<Record> pool;
+    if (!types && spare.isDetached())
+        pool = std::move(spare);
+    spare = {};
+    Sink sink(*this, std::move(pool), read.isEmpty() ? 0 : read[0].limit);
     try {
-        for (SqlQuery q : read) {
-            if (missing == 0)
+        for (const SqlQuery &q : read) {
+            if (sink.missing() == 0)
                 break;
-            if (q.limitParam >= 0)
-                q.params[q.limitParam] = missing;
-            engine().query(q.sql, q.params, types ? *types : layout.selectTypes(), receive);
+            // A later step asks for the rows still missing.
+            const QVariantList *params = &q.params;
+            QVariantList limited;
+            if (q.limitParam >= 0 && sink.missing() != q.limit) {
+                limited = q.params;
+                limited[q.limitParam] = sink.missing();
+                params = &limited;
+            }
+            engine().query(q.sql, *params, types ? *types : layout.selectTypes(), sink);
         }
     } catch (const StoreError &e) {
         throw error(e.text());
     }
+    QVector<Record> rows = sink.take(spare);
     for (Record &rec : rows)
         calc(rec);
     if (reverse)
@@ -163,6 +202,7 @@ void Table::Impl::calc(Record &r) const
 void Table::Impl::setPage(QVector<Record> rows, int current, bool atStart, bool atEnd)
 {
     nextRows = kFirstPageRows;  // a new position: a scan from it starts with a small page
+    spare = std::move(page);
     page = std::move(rows);
     pos = std::max(current, 0);
     pageAtStart = atStart;
@@ -224,7 +264,7 @@ void Table::Impl::step(bool forward)
                 setPage(std::move(rows), 0, false, all);
             else
                 setPage(std::move(rows), n - 1, all, false);
-            nextRows = std::min(2 * want, kMaxPageRows);
+            nextRows = std::min(2 * want, engine().dialect().maxPageRows);
             bof = eof = false;
             emit t.recordChanged();
             return;
@@ -290,11 +330,11 @@ void Table::Open()
         return;
     if (!m_db || !m_db->IsConnected())
         throw d->error(QStringLiteral("databáze není připojena"));
-    d->holdKey = tableHoldKey(m_tableName);
-    // The statements built so far stay good while the SQL they are written in and the
-    // table they name stay the same.
+    // The statements built so far (and the key of the table's holds) stay good while the
+    // SQL they are written in and the table they name stay the same.
     const Dialect *dialect = &m_db->engine().dialect();
     if (dialect != d->statementsDialect || m_tableName != d->statementsTable) {
+        d->holdKey = tableHoldKey(m_tableName);
         d->statements.clear();
         d->statementsDialect = dialect;
         d->statementsTable = m_tableName;
@@ -317,6 +357,9 @@ void Table::Close()
         return;
     Cancel();
     d->state = DataSetState::Inactive;
+    // A few records of the page stay for the reads after the next Open to fill.
+    d->spare = std::move(d->page);
+    d->spare.resize(std::min<qsizetype>(d->spare.size(), Impl::kFirstPageRows));
     d->page.clear();
     d->edgeKeys.clear();
     d->range = {};
@@ -355,10 +398,10 @@ QString Table::IndexName() const { return d->index ? d->index->name : QString();
 bool Table::FindKey(const QVariantList &values)
 {
     d->requireActive();
-    const KeySeek seek{d->searchKey(values), true};
+    const KeySeek seek{d->searchKey(values), true, true};
     d->checkBrowse();
     QVector<Record> rows = d->fetch(d->keyset().rows(&seek, true, 1));
-    if (rows.isEmpty() || !sameKey(d->keyOf(rows[0]), seek.key, int(seek.key.size())))
+    if (rows.isEmpty())
         return false;
     d->setPage(std::move(rows), 0, false, false);
     d->bof = d->eof = false;
@@ -566,6 +609,8 @@ QVector<Record> Table::ReadRows(const Bookmark &from, int count, bool forward)
         seek = KeySeek{d->keyOfId(from.id), false};
     QVector<Record> rows = d->fetch(d->keyset().rows(seek ? &*seek : nullptr, forward, count), !forward);
     d->rememberEdges(rows);
+    // Once the caller lets them go, the next read fills these records again.
+    d->spare = rows;
     return rows;
 }
 

@@ -3,7 +3,9 @@
 #include "app/core/errors.h"
 
 #include <QDateTime>
+#include <QVarLengthArray>
 #include <charconv>
+#include <cstring>
 
 namespace store {
 
@@ -32,6 +34,55 @@ QDate isoDate(const char *text, int length)
     if (y < 0 || m < 0 || d < 0 || text[4] != '-' || text[7] != '-')
         return {};
     return QDate(y, m, d);
+}
+
+// The same, remembering the last date read on this thread: the rows of a read often
+// share their date, which is then not worked out again.
+QDate rememberedIsoDate(const char *text, int length)
+{
+    thread_local char lastText[10] = {};
+    thread_local QDate lastDate;
+    if (length >= 10 && std::memcmp(text, lastText, 10) == 0)
+        return lastDate;
+    const QDate d = isoDate(text, length);
+    if (length >= 10) {
+        std::memcpy(lastText, text, 10);
+        lastDate = d;
+    }
+    return d;
+}
+
+// A decimal number: plain ones ([-]digits[.digits], at most 15 digits in all) are the
+// quotient of two exactly held numbers, which the division rounds correctly; the rest
+// go to std::from_chars.
+double decimalNumber(const char *text, int length)
+{
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    int i = length > 0 && text[0] == '-' ? 1 : 0;
+    qint64 mantissa = 0;
+    int digits = 0;
+    int decimals = -1;  // digits after the point; -1: no point yet
+    for (; i < length; ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            mantissa = mantissa * 10 + (c - '0');
+            ++digits;
+            if (decimals >= 0)
+                ++decimals;
+        } else if (c == '.' && decimals < 0) {
+            decimals = 0;
+        } else {
+            break;
+        }
+    }
+    if (i == length && digits > 0 && digits <= 15) {
+        const double v = double(mantissa) / kPowers[std::max(decimals, 0)];
+        return text[0] == '-' ? -v : v;
+    }
+    double v = 0;
+    std::from_chars(text, text + length, v);
+    return v;
 }
 
 // "HH:MM:SS" at text[pos].
@@ -87,54 +138,140 @@ QByteArray paramText(const QVariant &value)
     }
 }
 
-QVariant decodeText(ColType type, const char *text, int length)
+namespace {
+
+// Decodes UTF-8 into out, which has room for length characters: the number of UTF-16
+// characters written, or -1 for what QString::fromUtf8 is left to decode (four-byte
+// sequences, malformed text, a leading byte order mark).
+qsizetype utf8Into(char16_t *out, const char *text, int length)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(text);
+    const auto *end = p + length;
+    if (length >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
+        return -1;
+    char16_t *o = out;
+    while (p < end) {
+        const unsigned b = *p;
+        if (b < 0x80) {
+            *o++ = char16_t(b);
+            ++p;
+        } else if (b >= 0xC2 && b <= 0xDF && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
+            *o++ = char16_t(((b & 0x1F) << 6) | (p[1] & 0x3F));
+            p += 2;
+        } else if (b >= 0xE0 && b <= 0xEF && end - p >= 3 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
+            const unsigned c = ((b & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F);
+            if (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF))
+                return -1;
+            *o++ = char16_t(c);
+            p += 3;
+        } else {
+            return -1;
+        }
+    }
+    return o - out;
+}
+
+// The text into the cell: into the string it holds, which keeps its buffer when that is
+// its own and large enough (else it grows with some room to spare for the texts after
+// it), or as a new string.
+void setText(QVariant &cell, const char *text, int length)
+{
+    if (cell.typeId() != QMetaType::QString) {
+        cell = QVariant(QString::fromUtf8(text, length));
+        return;
+    }
+    QString &s = *static_cast<QString *>(cell.data());
+    if (s.capacity() < length)
+        s.reserve(length + length / 2);
+    s.resize(length);
+    const qsizetype n = utf8Into(reinterpret_cast<char16_t *>(s.data()), text, length);
+    if (n >= 0)
+        s.resize(n);
+    else
+        s = QString::fromUtf8(text, length);
+}
+
+void setEmpty(QVariant &cell)
+{
+    if (cell.isValid())
+        cell = QVariant();
+}
+
+} // namespace
+
+void decodeText(QVariant &cell, ColType type, const char *text, int length)
 {
     switch (type) {
     case ColType::Text:
-        return QString::fromUtf8(text, length);
+        setText(cell, text, length);
+        return;
     case ColType::Integer: {
         qint64 v = 0;
         std::from_chars(text, text + length, v);
-        return v;
+        cell.setValue(v);
+        return;
     }
-    case ColType::Real: {
-        double v = 0;
-        std::from_chars(text, text + length, v);
-        return v;
-    }
+    case ColType::Real:
+        cell.setValue(decimalNumber(text, length));
+        return;
     case ColType::Boolean:
-        return length > 0 && text[0] != '0';
+        cell.setValue(length > 0 && text[0] != '0');
+        return;
     case ColType::Date: {
-        const QDate d = isoDate(text, length);
-        return d.isValid() && d != kEmptyKeyDate ? QVariant(d) : QVariant();
+        const QDate d = rememberedIsoDate(text, length);
+        if (d.isValid() && d != kEmptyKeyDate)
+            cell.setValue(d);
+        else
+            setEmpty(cell);
+        return;
     }
     case ColType::Time:
         // A time stored as text may be empty: the empty time of a key field.
-        return length == 0 ? QVariant() : QVariant(isoTime(text, length, 0));
+        if (length == 0)
+            setEmpty(cell);
+        else
+            cell.setValue(isoTime(text, length, 0));
+        return;
     case ColType::DateTime: {
-        const QDate d = isoDate(text, length);
-        return d.isValid() && d != kEmptyKeyDate ? QVariant(QDateTime(d, isoTime(text, length, 11))) : QVariant();
+        const QDate d = rememberedIsoDate(text, length);
+        if (d.isValid() && d != kEmptyKeyDate)
+            cell.setValue(QDateTime(d, isoTime(text, length, 11)));
+        else
+            setEmpty(cell);
+        return;
     }
     case ColType::Skip:
         break;
     }
-    return {};
+    setEmpty(cell);
 }
 
-QVariant nullValue(ColType type)
-{
-    switch (type) {
-    case ColType::Text:
-        return QString(QLatin1String(""));
-    case ColType::Integer:
-        return qint64(0);
-    case ColType::Real:
-        return 0.0;
-    case ColType::Boolean:
-        return false;
-    default:
-        return {};
+namespace {
+
+// Hands each row of a read to a RowReceiver, from cells of its own.
+class ReceiverSink : public RowSink {
+public:
+    ReceiverSink(int columns, const RowReceiver &receiver) : m_cells(columns), m_targets(columns), m_receiver(receiver)
+    {
+        for (int c = 0; c < columns; ++c)
+            m_targets[c] = &m_cells[c];
     }
+    QVariant *const *row() override { return m_targets.data(); }
+    void rowDone() override { m_receiver(m_cells.data()); }
+
+private:
+    QVarLengthArray<QVariant, 32> m_cells;
+    QVarLengthArray<QVariant *, 32> m_targets;
+    const RowReceiver &m_receiver;
+};
+
+} // namespace
+
+void Engine::query(const QString &sql, const QVariantList &params, const QVector<ColType> &columns,
+                   const RowReceiver &row)
+{
+    ReceiverSink sink(int(columns.size()), row);
+    run(sql, params, false, columns, &sink);
 }
 
 qint64 Engine::execute(const QString &sql, const QVariantList &params)
@@ -148,7 +285,8 @@ qint64 Engine::insertReturningId(const QString &sql, const QVariantList &params)
 {
     std::optional<qint64> id;
     const RowReceiver row = [&id](QVariant *cells) { id = cells[0].toLongLong(); };
-    run(sql, params, true, {ColType::Integer}, &row);
+    ReceiverSink sink(1, row);
+    run(sql, params, true, {ColType::Integer}, &sink);
     noteWrite();
     if (!id)
         throw StoreError(QStringLiteral("Záznam nebyl zapsán"));

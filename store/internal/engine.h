@@ -32,6 +32,18 @@ inline const QDate kEmptyKeyDate{1, 1, 1};
 // move them out.
 using RowReceiver = std::function<void(QVariant *cells)>;
 
+// Where a read decodes its rows in place. For each row, row() gives the cell each column
+// is decoded into (null: the column is not kept); rowDone() follows the row. A cell that
+// already holds a value of its column's type is overwritten in place, a text reusing the
+// buffer of the text before it when that is large enough: storage kept from row to row
+// or from read to read is filled without allocating.
+class RowSink {
+public:
+    virtual ~RowSink() = default;
+    virtual QVariant *const *row() = 0;
+    virtual void rowDone() = 0;
+};
+
 // The SQL spellings of an engine.
 struct Dialect {
     QChar placeholderMark;      // '?' for SQLite ("?1"), '$' for PostgreSQL ("$1")
@@ -44,15 +56,18 @@ struct Dialect {
     QString primaryKeyType;     // the record id: assigned by the engine, never reused
     bool rowValueSeek = false;  // a row-value comparison seeks an index (PostgreSQL)
     bool limitParameter = false;  // LIMIT ? costs nothing in the plan (SQLite)
+    // The rows a long scan reads at most in one statement: more where every statement is
+    // a round trip to a server.
+    int maxPageRows = 256;
 
     QString placeholder(int n) const { return placeholderMark + QString::number(n); }
 };
 
 // Shared by the engines: the text form of a parameter (dates and times as ISO text,
-// Booleans as 0/1), the value of a column read as text, and the value of a NULL.
+// Booleans as 0/1), and the decoding into a cell (in place, as RowSink describes) of a
+// column read as text. The empty text decodes as a NULL reads: "", 0, false or empty.
 QByteArray paramText(const QVariant &value);
-QVariant decodeText(ColType type, const char *text, int length);
-QVariant nullValue(ColType type);
+void decodeText(QVariant &cell, ColType type, const char *text, int length);
 
 class Engine {
 public:
@@ -62,9 +77,11 @@ public:
 
     // Reads: runs the statement and hands every row, decoded by `columns`, to row.
     void query(const QString &sql, const QVariantList &params, const QVector<ColType> &columns,
-               const RowReceiver &row)
+               const RowReceiver &row);
+    // The same, every row decoded into the cells the sink gives.
+    void query(const QString &sql, const QVariantList &params, const QVector<ColType> &columns, RowSink &sink)
     {
-        run(sql, params, false, columns, &row);
+        run(sql, params, false, columns, &sink);
     }
     // The integer in the first column of the first row; nullopt when there is no row.
     std::optional<qint64> queryInteger(const QString &sql, const QVariantList &params);
@@ -105,10 +122,10 @@ public:
     quint64 writeGeneration() const { return m_writeGeneration; }
 
 protected:
-    // Runs one statement. `write` marks a statement that changes data. When row is
+    // Runs one statement. `write` marks a statement that changes data. When sink is
     // given it receives every row; the result is the number of rows changed.
     virtual qint64 run(const QString &sql, const QVariantList &params, bool write,
-                       const QVector<ColType> &columns, const RowReceiver *row) = 0;
+                       const QVector<ColType> &columns, RowSink *sink) = 0;
     virtual bool lockHold(quint32 tableKey, qint64 id) = 0;
     virtual void unlockHold(quint32 tableKey, qint64 id) = 0;
     void noteWrite() { ++m_writeGeneration; }

@@ -1,5 +1,6 @@
 #include "keyset.h"
 
+#include <QVarLengthArray>
 #include <functional>
 
 namespace store {
@@ -34,7 +35,7 @@ QString joined(const QStringList &conditions) { return conditions.join(QStringLi
 
 KeysetQuery::KeysetQuery(const TableLayout &layout, const Dialect &dialect, const QString &tableName,
                          const QVector<KeyColumn> &order, const KeyRange &range, KeysetCache *cache)
-    : m_layout(layout), m_dialect(dialect), m_table(quoted(tableName)), m_order(order), m_range(range),
+    : m_layout(layout), m_dialect(dialect), m_table(tableName), m_order(order), m_range(range),
       m_cache(cache)
 {
     const int n = int(std::min(range.start.size(), range.end.size()));
@@ -106,11 +107,17 @@ QVector<int> KeysetQuery::seekColumns(const KeySeek &seek, bool &wholeRange) con
     return columns;
 }
 
-QString KeysetQuery::seekCondition(Params &p, const KeySeek &seek, int first, int last, bool forward) const
+QStringList KeysetQuery::equalConditions(Params &p, int count) const
 {
     QStringList conditions;
-    for (int j = 0; j < first; ++j)
+    for (int j = 0; j < count; ++j)
         conditions.append(m_order[j].name + QStringLiteral(" = ") + p.add(SqlTemplate::From::Seek, j));
+    return conditions;
+}
+
+QString KeysetQuery::seekCondition(Params &p, const KeySeek &seek, int first, int last, bool forward) const
+{
+    QStringList conditions = equalConditions(p, first);
     const bool inclusive = last == seek.key.size() - 1 && seek.inclusive;
     const QString comparison = op(m_order[first].descending == forward, inclusive);
     if (first == last) {
@@ -129,7 +136,7 @@ QString KeysetQuery::seekCondition(Params &p, const KeySeek &seek, int first, in
 
 QString KeysetQuery::select(const QStringList &conditions) const
 {
-    QString sql = QStringLiteral("SELECT ") + m_layout.selectList() + QStringLiteral(" FROM ") + m_table;
+    QString sql = QStringLiteral("SELECT ") + m_layout.selectList() + QStringLiteral(" FROM ") + quoted(m_table);
     if (!conditions.isEmpty())
         sql += QStringLiteral(" WHERE ") + joined(conditions);
     return sql;
@@ -159,6 +166,8 @@ QVector<SqlTemplate> KeysetQuery::build(const KeySeek *seek, const QVector<QPair
         return SqlTemplate{select(conditions) + orderBy(forward) + QStringLiteral(" LIMIT ") + limitText, p.sources,
                            limitParam};
     };
+    if (seek && seek->equal)
+        return {statement([&](Params &p) { return joined(equalConditions(p, int(seek->key.size()))); })};
     if (runs.isEmpty())
         return {statement(nullptr)};
     // The deepest seek first: its rows come first in the order.
@@ -178,7 +187,7 @@ QVector<SqlQuery> KeysetQuery::rows(const KeySeek *seek, bool forward, int limit
     // The seek as runs of neighbouring key columns that one row-value comparison can
     // take; none when the range alone answers it.
     QVector<QPair<int, int>> runs;
-    if (seek && !seek->key.isEmpty()) {
+    if (seek && !seek->key.isEmpty() && !seek->equal) {
         bool wholeRange = false;
         const QVector<int> columns = seekColumns(*seek, wholeRange);
         if (!wholeRange && columns.isEmpty())
@@ -192,24 +201,27 @@ QVector<SqlQuery> KeysetQuery::rows(const KeySeek *seek, bool forward, int limit
         }
     }
 
-    // The shape of the read: all that its statements' text depends on.
-    QByteArray shape;
-    shape.reserve(32 + 2 * runs.size() + filterColumn.size());
-    for (qsizetype n : {qsizetype(forward), qsizetype(seek && seek->inclusive), seek ? seek->key.size() : 0,
-                        m_range.start.size(), m_range.end.size(), qsizetype(m_equalPrefix),
-                        qsizetype(filterValue.isNull())})
+    // The shape of the read: all that its statements' text depends on. Looked up without
+    // allocating; copied only when it is new.
+    QVarLengthArray<char, 64> shape;
+    for (qsizetype n : {qsizetype(forward), qsizetype(seek && seek->inclusive), qsizetype(seek && seek->equal),
+                        seek ? seek->key.size() : 0, m_range.start.size(), m_range.end.size(),
+                        qsizetype(m_equalPrefix), qsizetype(filterValue.isNull())})
         shape.append(char(n));
     for (const auto &[first, last] : runs) {
         shape.append(char(first));
         shape.append(char(last));
     }
-    shape.append(QByteArray::number(limit)).append(':').append(filterColumn.toUtf8());
+    shape.append(reinterpret_cast<const char *>(&limit), sizeof limit);
+    for (QChar c : filterColumn)
+        shape.append(reinterpret_cast<const char *>(&c), sizeof c);
 
     QVector<SqlTemplate> built;
     if (m_cache) {
-        auto it = m_cache->m_reads.constFind(shape);
+        auto it = m_cache->m_reads.constFind(QByteArray::fromRawData(shape.data(), shape.size()));
         if (it == m_cache->m_reads.constEnd())
-            it = m_cache->m_reads.insert(shape, build(seek, runs, forward, limit, filterColumn, filterValue.isNull()));
+            it = m_cache->m_reads.insert(QByteArray(shape.data(), shape.size()),
+                                         build(seek, runs, forward, limit, filterColumn, filterValue.isNull()));
         built = *it;
     } else {
         built = build(seek, runs, forward, limit, filterColumn, filterValue.isNull());
@@ -239,7 +251,7 @@ QVector<SqlQuery> KeysetQuery::rows(const KeySeek *seek, bool forward, int limit
                 break;
             }
         }
-        read.append({t.sql, values, limit, t.limitParam});
+        read.append({t.sql, std::move(values), limit, t.limitParam});
     }
     return read;
 }
@@ -258,7 +270,7 @@ SqlQuery KeysetQuery::aggregate(const QString &expression) const
 {
     Params p(m_dialect);
     const QString range = rangeCondition(p);
-    QString sql = QStringLiteral("SELECT ") + expression + QStringLiteral(" FROM ") + m_table;
+    QString sql = QStringLiteral("SELECT ") + expression + QStringLiteral(" FROM ") + quoted(m_table);
     if (!range.isEmpty())
         sql += QStringLiteral(" WHERE ") + range;
     return {sql, rangeValues(p)};
@@ -282,7 +294,7 @@ SqlQuery KeysetQuery::rowsWithFirstKeyIn(const QVariantList &values, const QVect
         placeholders.append(p.add(SqlTemplate::From::Seek, i));
     conditions.append(m_order[0].name + QStringLiteral(" IN (") + placeholders.join(QStringLiteral(", ")) +
                       QLatin1Char(')'));
-    return {QStringLiteral("SELECT ") + m_layout.selectListReading(types) + QStringLiteral(" FROM ") + m_table +
+    return {QStringLiteral("SELECT ") + m_layout.selectListReading(types) + QStringLiteral(" FROM ") + quoted(m_table) +
                 QStringLiteral(" WHERE ") + joined(conditions) + orderBy(true),
             params + values};
 }

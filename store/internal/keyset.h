@@ -37,10 +37,12 @@ struct KeyRange {
 };
 
 // Where a read starts: after the key (or at it, when inclusive), compared on the first
-// key.size() columns of the order.
+// key.size() columns of the order. With equal, the read gives only the rows at the key
+// (an equality on each of those columns, which every engine seeks in one statement).
 struct KeySeek {
     QVariantList key;
     bool inclusive = false;
+    bool equal = false;
 };
 
 // A statement as built once for every read of its shape: where each parameter's value
@@ -65,7 +67,8 @@ private:
 
 class KeysetQuery {
 public:
-    // With a cache, the statements of a read are built once per shape.
+    // With a cache, the statements of a read are built once per shape. The table name,
+    // order and range are kept by reference: they must outlive the query.
     KeysetQuery(const TableLayout &layout, const Dialect &dialect, const QString &tableName,
                 const QVector<KeyColumn> &order, const KeyRange &range, KeysetCache *cache = nullptr);
 
@@ -96,6 +99,8 @@ private:
     // The seek past the key in columns first..last (row values when more than one), the
     // columns before them equal to the key.
     QString seekCondition(Params &p, const KeySeek &seek, int first, int last, bool forward) const;
+    // The first `count` key columns equal to the key.
+    QStringList equalConditions(Params &p, int count) const;
     QString select(const QStringList &conditions) const;
     // One aggregate expression over the rows under the range.
     SqlQuery aggregate(const QString &expression) const;
@@ -105,7 +110,7 @@ private:
 
     const TableLayout &m_layout;
     const Dialect &m_dialect;
-    QString m_table;
+    const QString &m_table;  // unquoted: quoted only where a statement is built
     const QVector<KeyColumn> &m_order;
     const KeyRange &m_range;
     KeysetCache *m_cache;

@@ -35,7 +35,7 @@ public:
 
 protected:
     qint64 run(const QString &sql, const QVariantList &params, bool write,
-               const QVector<ColType> &columns, const RowReceiver *row) override;
+               const QVector<ColType> &columns, RowSink *sink) override;
     bool lockHold(quint32 tableKey, qint64 id) override;
     void unlockHold(quint32 tableKey, qint64 id) override;
 

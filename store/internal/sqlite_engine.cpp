@@ -4,7 +4,6 @@
 #include "store/unreachable.h"
 
 #include <QFileInfo>
-#include <QVarLengthArray>
 #include <sqlite3.h>
 
 namespace store {
@@ -68,20 +67,22 @@ void bindParam(sqlite3_stmt *st, int i, const QVariant &v)
     }
 }
 
-QVariant columnValue(sqlite3_stmt *st, int i, ColType type)
+void decodeColumn(sqlite3_stmt *st, int i, ColType type, QVariant &cell)
 {
     switch (type) {
-    case ColType::Skip:
-        return {};
     case ColType::Integer:  // NULL reads as 0, as wanted
-        return qint64(sqlite3_column_int64(st, i));
+        cell.setValue(qint64(sqlite3_column_int64(st, i)));
+        return;
     case ColType::Real:
-        return sqlite3_column_double(st, i);
+        cell.setValue(sqlite3_column_double(st, i));
+        return;
     case ColType::Boolean:
-        return sqlite3_column_int64(st, i) != 0;
+        cell.setValue(sqlite3_column_int64(st, i) != 0);
+        return;
     default: {
+        // A NULL decodes as the empty text.
         const char *text = reinterpret_cast<const char *>(sqlite3_column_text(st, i));
-        return text ? decodeText(type, text, sqlite3_column_bytes(st, i)) : nullValue(type);
+        decodeText(cell, type, text ? text : "", text ? sqlite3_column_bytes(st, i) : 0);
     }
     }
 }
@@ -99,6 +100,7 @@ const Dialect kSqliteDialect{
     QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"),
     false,
     true,
+    256,
 };
 
 } // namespace
@@ -178,19 +180,20 @@ sqlite3_stmt *SqliteEngine::statement(const QString &sql)
 }
 
 qint64 SqliteEngine::run(const QString &sql, const QVariantList &params, bool write,
-                         const QVector<ColType> &columns, const RowReceiver *row)
+                         const QVector<ColType> &columns, RowSink *sink)
 {
     sqlite3_stmt *st = statement(sql);
     for (int i = 0; i < params.size(); ++i)
         bindParam(st, i + 1, params[i]);
-    QVarLengthArray<QVariant, 32> cells(columns.size());
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        if (!row)
+        if (!sink)
             continue;
+        QVariant *const *cells = sink->row();
         for (int c = 0; c < columns.size(); ++c)
-            cells[c] = columnValue(st, c, columns[c]);
-        (*row)(cells.data());
+            if (cells[c])
+                decodeColumn(st, c, columns[c], *cells[c]);
+        sink->rowDone();
     }
     // Reset at once: a statement left open would keep a read snapshot of the file.
     const QString error = rc == SQLITE_DONE ? QString() : engineText(m_db);

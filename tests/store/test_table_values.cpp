@@ -138,6 +138,59 @@ TEST_P(Values, EveryTypeComesBackAsWritten)
     EXPECT_EQ(u.GetBookmark().id, ids[2]);
 }
 
+// Reads fill the records of earlier reads in place: each row must come back whole,
+// whatever the row before it held (a longer or shorter text, other letters, another or
+// the same date, a number of another form).
+TEST_P(Values, RowsReadInPlaceKeepNothingOfTheRowBefore)
+{
+    struct Row {
+        QString str;
+        double flt;
+        QDate date;
+    } rows[] = {
+        {"Žluťoučký", 123456789012.345, QDate(2024, 3, 1)},
+        {"a", -0.001, QDate(2024, 3, 1)},
+        {"€ a ě", 999999999999999, QDate(2024, 3, 1)},
+        {"", 1234567890123456, QDate()},
+        {"abcdefghij", 0.5, QDate(2024, 3, 2)},
+        {"ŘŘŘ", -7, QDate(2024, 3, 1)},
+        {"xy", 1e-7, QDate(1900, 1, 1)},
+        {"Žluť", 0.1 + 0.2, QDate(2024, 3, 1)},
+    };
+    QVector<qint64> ids;
+    for (const Row &r : rows) {
+        t->Append();
+        const QVariant date = r.date.isValid() ? QVariant(r.date) : QVariant();
+        for (const auto &[name, value] : {std::pair{"V_STR", QVariant(r.str)}, {"V_FLT", QVariant(r.flt)}, {"V_DAT", date}})
+            t->FieldByName(name).SetValue(value);
+        t->Post();
+        ids.append(t->GetBookmark().id);
+    }
+    const auto check = [&](const Record &rec, int i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(rec.id(), ids[i]);
+        EXPECT_EQ(rec.AsString("V_STR"), rows[i].str);
+        EXPECT_EQ(rec.AsFloat("V_FLT"), rows[i].flt);
+        EXPECT_EQ(rec.AsDate("V_DAT"), rows[i].date);
+    };
+    const int n = int(std::size(rows));
+    for (int pass = 0; pass < 2; ++pass) {
+        SCOPED_TRACE(pass);
+        // Forward, then backward (the records let go filled again, other rows in each),
+        // then one at a time.
+        for (const bool forward : {true, false}) {
+            const QVector<Record> read = t->ReadRows({}, n, forward);
+            ASSERT_EQ(read.size(), n);
+            for (int i = 0; i < n; ++i)
+                check(read[i], i);
+        }
+        t->First();
+        for (int i = 0; i < n; ++i, t->Next())
+            check(t->CurrentRecord(), i);
+        EXPECT_TRUE(t->Eof());
+    }
+}
+
 TEST_P(Values, TextIsConvertedByTheFieldsTypeOrRefused)
 {
     t->Append();
