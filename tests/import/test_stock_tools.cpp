@@ -7,6 +7,7 @@
 #include "store_test_support.h"
 
 #include "store/tdata.h"
+#include "tool_ini.h"
 #include "tool_run.h"
 
 #include <QDir>
@@ -26,17 +27,14 @@ protected:
         STORETEST_REQUIRE_ENGINE(GetParam());
         ASSERT_TRUE(dir.isValid());
         ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("import")));
-        QString ini = QStringLiteral("[Kramora]\r\nCestaImport=%1\r\n").arg(importDir());
         if (GetParam() == Backend::SQLite) {
             params.kind = store::ConnectionParams::Kind::SQLite;
             params.sqliteFile = dir.filePath(QStringLiteral("data/demo.sqlite"));
-            ini += QStringLiteral("AliasName=demo\r\nCestaData=%1\r\n").arg(dir.filePath(QStringLiteral("data")));
         } else {
             db = std::make_unique<TestDatabase>(GetParam());
             params = db->params();
-            ini += QStringLiteral("Protocol=TCPIP\r\nHost=%1:%2\r\nAliasName=%3\r\nDbUser=%4\r\n")
-                       .arg(params.host).arg(params.port).arg(params.database, params.user);
         }
+        const QString ini = QStringLiteral("[Kramora]\r\nCestaImport=%1\r\n").arg(importDir()) + IniDatabaseKeys(params);
         QFile f(iniPath());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(ini.toUtf8());
