@@ -3,10 +3,15 @@
 #include "store/table_use.h"
 #include "store/tdata.h"
 
+#include <cmath>
+
 namespace {
 
 const QString kFirstVariant = QStringLiteral("000");
 const QString kLastVariant = QStringLiteral("999");
+// Totals kept in haléře: a difference below half of one is the rounding of summing the
+// same lines in another order.
+constexpr double kHalfHaler = 0.005;
 
 // The differences (with everyStock: all stocks) of the card ffSortiment stands on.
 void checkCurrentCard(TData &d, QVector<StockDifference> &out, bool everyStock)
@@ -56,5 +61,18 @@ QVector<StockDifference> CheckStock(TData &d)
     QVector<StockDifference> out;
     for (d.ffSortiment.First(); !d.ffSortiment.Eof(); d.ffSortiment.Next())
         checkCurrentCard(d, out, false);
+    return out;
+}
+
+QVector<ReceiptDifference> CheckReceipts(TData &d)
+{
+    const store::TableUse receipts(d.ffDodavky, QStringLiteral("DAT"));
+    QVector<ReceiptDifference> out;
+    d.ffDodavky.First();
+    d.HlaHodDodavek(d.ffDodavky, [&](const store::Record &receipt, const TData::HodnotaDokladu &value) {
+        const double stored = receipt.AsFloat(d.ffDodavkyHLA_NCA);
+        if (std::abs(stored - value.CelkemNC) >= kHalfHaler)
+            out.append({receipt.AsString(d.ffDodavkyHLA_DO1), stored, value.CelkemNC});
+    });
     return out;
 }

@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <functional>
 
 TPrehledZakaznikuForm::TPrehledZakaznikuForm(TPrehledZakazniku &commands, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -26,7 +27,9 @@ TPrehledZakaznikuForm::TPrehledZakaznikuForm(TPrehledZakazniku &commands, QWidge
         b->setObjectName(QLatin1String(name));
         b->setFocusPolicy(Qt::NoFocus);
         b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, [this, command] { (m_commands.*command)(); });
+        // std::invoke, not `.*` on the reference member: GCC 12's -fsanitize=vptr checks a
+        // wrong object there.
+        connect(b, &QPushButton::clicked, this, [this, command] { std::invoke(command, m_commands); });
         bar->addWidget(b);
     };
     addButton("Button1", QStringLiteral("F5 Hledej"), &TPrehledZakazniku::Button1Click);

@@ -7,6 +7,7 @@
 #include "store_test_support.h"
 
 #include "store/tdata.h"
+#include "tool_ini.h"
 #include "tool_run.h"
 
 #include <QDir>
@@ -26,17 +27,14 @@ protected:
         STORETEST_REQUIRE_ENGINE(GetParam());
         ASSERT_TRUE(dir.isValid());
         ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("import")));
-        QString ini = QStringLiteral("[Kramora]\r\nCestaImport=%1\r\n").arg(importDir());
         if (GetParam() == Backend::SQLite) {
             params.kind = store::ConnectionParams::Kind::SQLite;
             params.sqliteFile = dir.filePath(QStringLiteral("data/demo.sqlite"));
-            ini += QStringLiteral("AliasName=demo\r\nCestaData=%1\r\n").arg(dir.filePath(QStringLiteral("data")));
         } else {
             db = std::make_unique<TestDatabase>(GetParam());
             params = db->params();
-            ini += QStringLiteral("Protocol=TCPIP\r\nHost=%1:%2\r\nAliasName=%3\r\nDbUser=%4\r\n")
-                       .arg(params.host).arg(params.port).arg(params.database, params.user);
         }
+        const QString ini = QStringLiteral("[Kramora]\r\nCestaImport=%1\r\n").arg(importDir()) + IniDatabaseKeys(params);
         QFile f(iniPath());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(ini.toUtf8());
@@ -78,31 +76,66 @@ TEST_P(StockTools, CheckReportsAJournalEntryDeletedBehindTheProgramsBackAndRepai
     EXPECT_EQ(clean.exitCode, 0) << clean.err.toStdString();
     EXPECT_TRUE(clean.out.isEmpty()) << clean.out.toStdString();
 
-    // The newest entry of some stock variant goes, its stock stays.
+    // The newest entry of some stock variant goes, its stock and its receipt's total stay.
     store::Table &den = data->ffDenik;
     den.Open();
     den.Last();
     const QString card = data->ffDenikDEN_KAV.AsString();
     const QString variant = data->ffDenikDEN_IND.AsString();
+    const QString receipt = data->ffDenikDEN_DOK.AsString();
     const double quantity = data->ffDenikDEN_KUS.AsFloat();
     ASSERT_NE(quantity, 0.0);
+    ASSERT_NE(data->ffDenikDEN_HNC.AsFloat(), 0.0);
     den.Delete();
     den.Close();
 
     const ToolRun found = tool({QStringLiteral("check")});
     EXPECT_EQ(found.exitCode, 1);
     const QString where = card + QLatin1Char('/') + variant + QLatin1Char('\t');
-    EXPECT_TRUE(found.out.startsWith(where)) << found.out.toStdString();
-    EXPECT_EQ(found.out.count(QLatin1Char('\n')), 1) << found.out.toStdString();   // the card total agrees
-    EXPECT_EQ(tool({QStringLiteral("check")}).out, found.out);                     // nothing was changed
+    const QString receiptLine = QStringLiteral("Příjemka ") + receipt + QLatin1Char('\t');
+    const QStringList lines = found.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << found.out.toStdString();   // the card total agrees
+    EXPECT_TRUE(lines[0].startsWith(where)) << found.out.toStdString();
+    EXPECT_TRUE(lines[1].startsWith(receiptLine)) << found.out.toStdString();
+    EXPECT_EQ(tool({QStringLiteral("check")}).out, found.out);   // nothing was changed
 
+    // The cards are rebuilt; the receipt is listed and left as it is.
     const ToolRun repaired = tool({QStringLiteral("check"), QStringLiteral("--repair")});
-    EXPECT_EQ(repaired.exitCode, 0) << repaired.err.toStdString();
+    EXPECT_EQ(repaired.exitCode, 1) << repaired.err.toStdString();
     EXPECT_TRUE(repaired.out.contains(where + QStringLiteral("opraveno"))) << repaired.out.toStdString();
     EXPECT_TRUE(repaired.out.contains(card + QStringLiteral("\topraveno"))) << repaired.out.toStdString();
+    EXPECT_TRUE(repaired.err.contains(QStringLiteral("Příjemky se neopravují"))) << repaired.err.toStdString();
     const ToolRun after = tool({QStringLiteral("check")});
-    EXPECT_EQ(after.exitCode, 0);
-    EXPECT_TRUE(after.out.isEmpty()) << after.out.toStdString();
+    EXPECT_EQ(after.exitCode, 1);
+    EXPECT_EQ(after.out, lines[1] + QLatin1Char('\n'));
+}
+
+TEST_P(StockTools, CheckListsEachReceiptWhoseTotalDisagreesWithItsJournalLines)
+{
+    // Two receipts of the demo: one short of a line's stock value, one over by a haléř.
+    store::Table &prd = data->ffDodavky;
+    prd.Open();
+    prd.First();
+    QStringList changed;
+    for (const double by : {-12.5, 0.01}) {
+        changed << data->ffDodavkyHLA_DO1.AsString();
+        prd.Edit();
+        data->ffDodavkyHLA_NCA.SetAsFloat(data->ffDodavkyHLA_NCA.AsFloat() + by);
+        prd.Post();
+        prd.Next();
+    }
+    prd.Close();
+
+    for (const QStringList &args : {QStringList{QStringLiteral("check")},
+                                    QStringList{QStringLiteral("check"), QStringLiteral("--repair")}}) {
+        const ToolRun run = tool(args);
+        EXPECT_EQ(run.exitCode, 1) << args.join(u' ').toStdString();
+        const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), 2) << run.out.toStdString();
+        for (const QString &receipt : changed)
+            EXPECT_TRUE(run.out.contains(QStringLiteral("Příjemka ") + receipt + QStringLiteral("\tcelkem v NC ")))
+                << run.out.toStdString();
+    }
 }
 
 TEST_P(StockTools, ImportPostsIntoANewReceiptAndRefusesARepetitionWithoutYes)

@@ -1,18 +1,24 @@
 // Crashes: a station importing a prepared delivery is killed with SIGKILL at random
-// points, 200 times on each engine. Afterwards the stock invariants hold, every receipt's
-// totals match its posted lines except for at most the one line whose receipt write the
-// kill cut off, and no hold stays behind: every record can be edited, and the station's
-// next complete import removes the lock records the killed ones left.
+// points, 200 times on each engine. Afterwards the stock invariants hold; every receipt's
+// totals match its posted lines, or fall short by exactly the one line whose receipt write
+// the kill cut off and `podklady-db check` lists that receipt; and no hold stays behind:
+// every record can be edited, and the station's next complete import removes the lock
+// records the killed ones left.
 
 #include "stations_support.h"
 
 #include "podklady_dbf_writer.h"
+#include "tool_ini.h"
+#include "tool_run.h"
 
 #include "store/tables/tables.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QThread>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -63,7 +69,33 @@ protected:
         const bool running = station->state() == QProcess::Running;
         station->kill();   // SIGKILL
         EXPECT_TRUE(station->waitForFinished(30000));
+        // Ended by the kill, or by itself with success; any other end (a sanitizer's
+        // report aborts it) is a failure.
+        if (station->exitStatus() == QProcess::CrashExit)
+            EXPECT_EQ(station->exitCode(), SIGKILL) << "the station ended by signal " << station->exitCode();
+        else
+            EXPECT_EQ(station->exitCode(), 0);
         return running;
+    }
+
+    // The receipts `podklady-db check` lists as differing from their journal lines; any
+    // other line of its output fails the test. Its exit code is 1 when it lists any, else 0.
+    QSet<QString> receiptsTheCheckLists()
+    {
+        const QString ini = dir.filePath(QStringLiteral("Kramora.ini"));
+        QFile file(ini);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write((QStringLiteral("[Kramora]\r\n") + IniDatabaseKeys(db->params())).toUtf8());
+        file.close();
+        const ToolRun check = runProgram(QStringLiteral(PODKLADY_DB), {QStringLiteral("check"), QStringLiteral("--ini"), ini});
+        QSet<QString> listed;
+        const QString prefix = QStringLiteral("Příjemka ");
+        for (const QString &line : check.out.split(u'\n', Qt::SkipEmptyParts)) {
+            EXPECT_TRUE(line.startsWith(prefix)) << "podklady-db check: " << line.toStdString();
+            listed.insert(line.mid(prefix.size()).section(u'\t', 0, 0));
+        }
+        EXPECT_EQ(check.exitCode, listed.isEmpty() ? 0 : 1) << check.err.toStdString();
+        return listed;
     }
 
     QTemporaryDir dir;
@@ -84,7 +116,8 @@ TEST_P(CrashTest, KillsAtRandomPointsLeaveTheLedgerWholeAndNoHoldBehind)
     const Ledger ledger = checkLedger(*data);
     EXPECT_TRUE(ledger.violations.isEmpty()) << ledger.violations.join(u'\n').toStdString();
 
-    // Each receipt against its journal lines: equal, or short of exactly its last line.
+    // Each receipt against its journal lines: equal, or short of exactly its last line and
+    // listed by the check.
     std::map<QString, double> posted, lastLine;
     store::Table &den = data->ffDenik;
     den.Open();
@@ -95,7 +128,8 @@ TEST_P(CrashTest, KillsAtRandomPointsLeaveTheLedgerWholeAndNoHoldBehind)
         lastLine[receipt] = value;
     }
     den.Close();
-    int receipts = 0, shortByOneLine = 0;
+    int receipts = 0;
+    QSet<QString> shortByOneLine;
     store::Table &prd = data->ffDodavky;
     prd.Open();
     for (prd.First(); !prd.Eof(); prd.Next()) {
@@ -104,10 +138,13 @@ TEST_P(CrashTest, KillsAtRandomPointsLeaveTheLedgerWholeAndNoHoldBehind)
         ++receipts;
         if (total == posted[receipt])
             continue;
-        ++shortByOneLine;
+        shortByOneLine.insert(receipt);
         EXPECT_EQ(total + lastLine[receipt], posted[receipt]) << "receipt " << receipt.toStdString();
     }
     prd.Close();
+    const QSet<QString> listed = receiptsTheCheckLists();
+    EXPECT_EQ(listed, shortByOneLine) << "listed by the check " << QStringList(listed.values()).join(u' ').toStdString()
+                                      << "; short " << QStringList(shortByOneLine.values()).join(u' ').toStdString();
     for (const auto &entry : posted)
         EXPECT_FALSE(entry.first.trimmed().isEmpty()) << "a line posted before its receipt was numbered";
 
@@ -132,10 +169,10 @@ TEST_P(CrashTest, KillsAtRandomPointsLeaveTheLedgerWholeAndNoHoldBehind)
 
     const Ledger after = checkLedger(*data);
     EXPECT_TRUE(after.violations.isEmpty()) << after.violations.join(u'\n').toStdString();
-    std::printf("[figures] %s: %d kills (%d while importing), %d lines posted into %d receipts, "
-                "%d receipts short by the line the kill cut off\n",
+    std::printf("[figures] %s: %d kills (%d while importing), %d lines posted into %d receipts checked, "
+                "%d receipts short by the line the kill cut off, %d of them listed by podklady-db check\n",
                 storetest::engineName({GetParam(), 0}).c_str(), kKills, killed, after.journalEntries, receipts,
-                shortByOneLine);
+                int(shortByOneLine.size()), int(listed.size()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, CrashTest, testing::Values(Backend::SQLite, Backend::PostgreSQL),

@@ -16,7 +16,8 @@ struct ToolRun {
 };
 
 // Runs program with args in workingDir (the test's own directory when empty) and waits for
-// it at most timeoutMs; a program that does not end in time fails the test.
+// it at most timeoutMs; a program that does not end in time, or ends by a signal (as a
+// sanitizer's report ends it, with SIGABRT), fails the test.
 inline ToolRun runProgram(const QString &program, const QStringList &args, int timeoutMs = 120000,
                           const QString &workingDir = {})
 {
@@ -25,6 +26,8 @@ inline ToolRun runProgram(const QString &program, const QStringList &args, int t
         p.setWorkingDirectory(workingDir);
     p.start(program, args);
     EXPECT_TRUE(p.waitForFinished(timeoutMs)) << program.toStdString();
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit)
+        << program.toStdString() << " ended by signal " << p.exitCode() << ": " << p.readAllStandardError().toStdString();
     return {p.exitCode(), p.exitStatus(), QString::fromUtf8(p.readAllStandardOutput()),
             QString::fromUtf8(p.readAllStandardError())};
 }

@@ -1,8 +1,11 @@
 // podklady-db check [--repair] [--ini PATH]: compares every card with the stock journal
 // (a variant's stock is its start-of-year stock plus its journal, a card's stock the sum
-// of its variants) and lists each difference; it changes nothing. With --repair it
-// rebuilds exactly the cards that differ, as the program does before a movement, prints
-// every stock it changed, and checks again.
+// of its variants) and every receipt's total at stock prices with its lines in the
+// journal, and lists each difference; it changes nothing. With --repair it rebuilds
+// exactly the cards that differ, as the program does before a movement, prints every
+// stock it changed, and checks again. Receipts are not repaired: whether the receipt or
+// the journal is wrong (a line posted whose receipt was never written, or an entry
+// removed from the journal) is for a person to find out.
 // Exit codes: 0 everything agrees (after a repair: the repair left nothing to report),
 // 1 differences remain or the database failed, 2 configuration, 64 arguments.
 
@@ -54,6 +57,13 @@ void repair(TData &data, const QVector<StockDifference> &differences)
     }
 }
 
+void printReceiptDifferences(const QVector<ReceiptDifference> &differences)
+{
+    for (const ReceiptDifference &d : differences)
+        printOut(QStringLiteral("Příjemka %1\tcelkem v NC %2\tpodle deníku %3")
+                     .arg(d.receipt, formatNumber(d.stored), formatNumber(d.posted)));
+}
+
 } // namespace
 
 int runCheck(const QStringList &arguments)
@@ -73,8 +83,10 @@ int runCheck(const QStringList &arguments)
         return exitCode;
     try {
         const QVector<StockDifference> differences = CheckStock(*data);
+        const QVector<ReceiptDifference> receipts = CheckReceipts(*data);
         printDifferences(differences);
-        if (differences.isEmpty())
+        printReceiptDifferences(receipts);
+        if (differences.isEmpty() && receipts.isEmpty())
             return 0;
         if (!repairing)
             return 1;
@@ -83,6 +95,10 @@ int runCheck(const QStringList &arguments)
         if (!left.isEmpty()) {
             printErr(QStringLiteral("Po opravě zůstávají rozdíly:"));
             printDifferences(left);
+            return 1;
+        }
+        if (!receipts.isEmpty()) {
+            printErr(QStringLiteral("Příjemky se neopravují: jejich rozdíly zůstávají"));
             return 1;
         }
     } catch (const AppError &e) {

@@ -65,10 +65,11 @@ const DbCommand kCommands[] = {
      "  0 at least one line imported, 1 none (or the database failed), 2 configuration,\n"
      "  64 wrong arguments\n",
      runImport},
-    {"check", "[--repair] [--ini PATH]  compare every card with the stock journal (--repair: rebuild the cards that differ)",
-     "Compares every card with the stock journal and lists each difference; it changes\n"
-     "nothing. With --repair it rebuilds exactly the cards that differ, prints every stock it\n"
-     "changed and checks again.\n",
+    {"check", "[--repair] [--ini PATH]  compare every card with the stock journal and every receipt with its journal lines (--repair: rebuild the cards that differ)",
+     "Compares every card with the stock journal, and every receipt's total at stock prices\n"
+     "with its lines in the journal, and lists each difference; it changes nothing. With\n"
+     "--repair it rebuilds exactly the cards that differ, prints every stock it changed and\n"
+     "checks again; receipts are listed, never changed.\n",
      "  0 everything agrees (after --repair: nothing left to report), 1 differences\n"
      "  remain or the database failed, 2 configuration, 64 wrong arguments\n",
      runCheck},
