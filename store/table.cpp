@@ -614,6 +614,13 @@ QVector<Record> Table::ReadRows(const Bookmark &from, int count, bool forward)
     return rows;
 }
 
+void Table::RecycleRows(QVector<Record> rows)
+{
+    // They take the place of the spare records, which are mostly the rows the last read
+    // handed out (of no use while the caller shows them).
+    d->spare = std::move(rows);
+}
+
 QVector<Record> Table::ReadKeys(const QVariantList &values, const QVector<FieldKey> &fields)
 {
     d->requireActive();
