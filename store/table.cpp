@@ -99,18 +99,21 @@ QVector<Record> Table::Impl::fetch(const QVector<SqlQuery> &read, bool reverse, 
     spare = {};
     Sink sink(*this, std::move(pool), read.isEmpty() ? 0 : read[0].limit);
     try {
-        for (const SqlQuery &q : read) {
-            if (sink.missing() == 0)
-                break;
-            // A later step asks for the rows still missing.
-            const QVariantList *params = &q.params;
-            QVariantList limited;
-            if (q.limitParam >= 0 && sink.missing() != q.limit) {
-                limited = q.params;
-                limited[q.limitParam] = sink.missing();
-                params = &limited;
+        const QVector<ColType> &columns = types ? *types : layout.selectTypes();
+        if (read.size() < 2 || !engine().queryInTurn(read, columns, sink, sink.missing())) {
+            for (const SqlQuery &q : read) {
+                if (sink.missing() == 0)
+                    break;
+                // A later step asks for the rows still missing.
+                const QVariantList *params = &q.params;
+                QVariantList limited;
+                if (q.limitParam >= 0 && sink.missing() != q.limit) {
+                    limited = q.params;
+                    limited[q.limitParam] = sink.missing();
+                    params = &limited;
+                }
+                engine().query(q.sql, *params, columns, sink);
             }
-            engine().query(q.sql, *params, types ? *types : layout.selectTypes(), sink);
         }
     } catch (const StoreError &e) {
         throw error(e.text());
