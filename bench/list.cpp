@@ -5,8 +5,8 @@
 // program writes them (document numbers ascending with the record ids) or, with
 // --shuffled, the same headers in a shuffled order; the database is settled (statistics,
 // checkpoint) before any timing; on PostgreSQL this process and the server processes of
-// both databases' connections then run on one processor. Figures, each the median with min–max of R rounds in
-// which the two sizes and the two sides take turns:
+// both databases' connections then run on one processor. Figures, each the median with
+// min–max of R rounds in which the two sizes and the two sides take turns:
 //   open   — the main window is created and shown and its list stands on the last
 //            document (the table opened on "DO1" at its last record, the grid's pages
 //            read around it);
