@@ -4,8 +4,9 @@
 // run on that server and dropped afterwards). The headers are written in the order the
 // program writes them (document numbers ascending with the record ids) or, with
 // --shuffled, the same headers in a shuffled order; the database is settled (statistics,
-// checkpoint) before any timing. Figures, each the median with min–max of R rounds in
-// which the two sizes and the two sides take turns:
+// checkpoint) before any timing; on PostgreSQL this process and the server processes of
+// both databases' connections then run on one processor. Figures, each the median with
+// min–max of R rounds in which the two sizes and the two sides take turns:
 //   open   — the main window is created and shown and its list stands on the last
 //            document (the table opened on "DO1" at its last record, the grid's pages
 //            read around it);
@@ -261,6 +262,9 @@ void run(const char *engine, List &small, List &large, bool shuffled, int rounds
 {
     prepare(small, shuffled);
     prepare(large, shuffled);
+    if (small.postgres)
+        std::printf("(this process and %d server processes on one processor)\n",
+                    bench::pinBesideServer(*small.raw) + bench::pinBesideServer(*large.raw));
     // A round untimed (statements prepared, pages in the caches), then the rounds.
     for (int r = -1; r < rounds; ++r) {
         if (r % 2 == 0) {

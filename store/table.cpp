@@ -99,18 +99,21 @@ QVector<Record> Table::Impl::fetch(const QVector<SqlQuery> &read, bool reverse, 
     spare = {};
     Sink sink(*this, std::move(pool), read.isEmpty() ? 0 : read[0].limit);
     try {
-        for (const SqlQuery &q : read) {
-            if (sink.missing() == 0)
-                break;
-            // A later step asks for the rows still missing.
-            const QVariantList *params = &q.params;
-            QVariantList limited;
-            if (q.limitParam >= 0 && sink.missing() != q.limit) {
-                limited = q.params;
-                limited[q.limitParam] = sink.missing();
-                params = &limited;
+        const QVector<ColType> &columns = types ? *types : layout.selectTypes();
+        if (read.size() < 2 || !engine().queryInTurn(read, columns, sink, sink.missing())) {
+            for (const SqlQuery &q : read) {
+                if (sink.missing() == 0)
+                    break;
+                // A later step asks for the rows still missing.
+                const QVariantList *params = &q.params;
+                QVariantList limited;
+                if (q.limitParam >= 0 && sink.missing() != q.limit) {
+                    limited = q.params;
+                    limited[q.limitParam] = sink.missing();
+                    params = &limited;
+                }
+                engine().query(q.sql, *params, columns, sink);
             }
-            engine().query(q.sql, *params, types ? *types : layout.selectTypes(), sink);
         }
     } catch (const StoreError &e) {
         throw error(e.text());
@@ -612,6 +615,13 @@ QVector<Record> Table::ReadRows(const Bookmark &from, int count, bool forward)
     // Once the caller lets them go, the next read fills these records again.
     d->spare = rows;
     return rows;
+}
+
+void Table::RecycleRows(QVector<Record> rows)
+{
+    // They take the place of the spare records, which are mostly the rows the last read
+    // handed out (of no use while the caller shows them).
+    d->spare = std::move(rows);
 }
 
 QVector<Record> Table::ReadKeys(const QVariantList &values, const QVector<FieldKey> &fields)

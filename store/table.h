@@ -282,6 +282,10 @@ public:
     // known without a look-up while nothing has been written through this connection,
     // so a grid's next page after it reads on from where that row was.
     QVector<Record> ReadRows(const Bookmark &from, int count, bool forward);
+    // Gives back records a caller of ReadRows no longer shows: the next read decodes its
+    // rows into them instead of making new ones (a record still shared elsewhere is left
+    // to its other holders).
+    void RecycleRows(QVector<Record> rows);
     // Reads, in one query, the records under the range whose first key field in the
     // current order equals one of `values` (each converted as for FindKey), in index
     // order, so that the records of one value follow each other. Only the stored fields

@@ -69,6 +69,8 @@ struct Dialect {
 QByteArray paramText(const QVariant &value);
 void decodeText(QVariant &cell, ColType type, const char *text, int length);
 
+struct SqlQuery;  // keyset.h
+
 class Engine {
 public:
     virtual ~Engine() = default;
@@ -82,6 +84,14 @@ public:
     void query(const QString &sql, const QVariantList &params, const QVector<ColType> &columns, RowSink &sink)
     {
         run(sql, params, false, columns, &sink);
+    }
+    // Runs the statements of one read in turn, each giving the rows that follow those of
+    // the one before, into the sink until `limit` rows (negative: all) have come, all from
+    // one state of the database. False, with nothing run, where the engine leaves that to
+    // the caller (one query per statement).
+    virtual bool queryInTurn(const QVector<SqlQuery> &, const QVector<ColType> &, RowSink &, qint64)
+    {
+        return false;
     }
     // The integer in the first column of the first row; nullopt when there is no row.
     std::optional<qint64> queryInteger(const QString &sql, const QVariantList &params);

@@ -1,9 +1,11 @@
 #include "sqlite_engine.h"
 
 #include "app/core/errors.h"
+#include "keyset.h"
 #include "store/unreachable.h"
 
 #include <QFileInfo>
+#include <QVarLengthArray>
 #include <sqlite3.h>
 
 namespace store {
@@ -87,6 +89,15 @@ void decodeColumn(sqlite3_stmt *st, int i, ColType type, QVariant &cell)
     }
 }
 
+void decodeRow(sqlite3_stmt *st, const QVector<ColType> &columns, RowSink &sink)
+{
+    QVariant *const *cells = sink.row();
+    for (int c = 0; c < columns.size(); ++c)
+        if (cells[c])
+            decodeColumn(st, c, columns[c], *cells[c]);
+    sink.rowDone();
+}
+
 const Dialect kSqliteDialect{
     u'?',
     QStringLiteral("TEXT"),
@@ -112,8 +123,7 @@ SqliteEngine::SqliteEngine(sqlite3 *db, std::unique_ptr<FileHolds> holds)
 
 SqliteEngine::~SqliteEngine()
 {
-    for (sqlite3_stmt *st : std::as_const(m_statements))
-        sqlite3_finalize(st);
+    clearStatements();
     sqlite3_close(m_db);
 }
 
@@ -161,15 +171,19 @@ void SqliteEngine::fail(const QString &doing)
     throw StoreError(doing.isEmpty() ? text : doing + QStringLiteral(": ") + text);
 }
 
+void SqliteEngine::clearStatements()
+{
+    for (sqlite3_stmt *st : std::as_const(m_statements))
+        sqlite3_finalize(st);
+    m_statements.clear();
+}
+
 sqlite3_stmt *SqliteEngine::statement(const QString &sql)
 {
     if (sqlite3_stmt *st = m_statements.value(sql))
         return st;
-    if (m_statements.size() >= kStatementCacheLimit) {
-        for (sqlite3_stmt *st : std::as_const(m_statements))
-            sqlite3_finalize(st);
-        m_statements.clear();
-    }
+    if (m_statements.size() >= kStatementCacheLimit)
+        clearStatements();
     const QByteArray utf8 = sql.toUtf8();
     sqlite3_stmt *st = nullptr;
     if (sqlite3_prepare_v3(m_db, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &st,
@@ -179,30 +193,75 @@ sqlite3_stmt *SqliteEngine::statement(const QString &sql)
     return st;
 }
 
-qint64 SqliteEngine::run(const QString &sql, const QVariantList &params, bool write,
-                         const QVector<ColType> &columns, RowSink *sink)
+sqlite3_stmt *SqliteEngine::bound(const QString &sql, const QVariantList &params)
 {
     sqlite3_stmt *st = statement(sql);
     for (int i = 0; i < params.size(); ++i)
         bindParam(st, i + 1, params[i]);
+    return st;
+}
+
+void SqliteEngine::finish(sqlite3_stmt *st)
+{
+    // Reset at once: a statement left open would keep a read snapshot of the file.
+    sqlite3_reset(st);
+    sqlite3_clear_bindings(st);
+}
+
+qint64 SqliteEngine::run(const QString &sql, const QVariantList &params, bool write,
+                         const QVector<ColType> &columns, RowSink *sink)
+{
+    sqlite3_stmt *st = bound(sql, params);
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         if (!sink)
             continue;
-        QVariant *const *cells = sink->row();
-        for (int c = 0; c < columns.size(); ++c)
-            if (cells[c])
-                decodeColumn(st, c, columns[c], *cells[c]);
-        sink->rowDone();
+        decodeRow(st, columns, *sink);
     }
-    // Reset at once: a statement left open would keep a read snapshot of the file.
     const QString error = rc == SQLITE_DONE ? QString() : engineText(m_db);
     const qint64 changed = write ? sqlite3_changes64(m_db) : 0;
-    sqlite3_reset(st);
-    sqlite3_clear_bindings(st);
+    finish(st);
     if (!error.isEmpty())
         throw StoreError(error);
     return changed;
+}
+
+bool SqliteEngine::queryInTurn(const QVector<SqlQuery> &read, const QVector<ColType> &columns, RowSink &sink,
+                               qint64 limit)
+{
+    // All statements prepared first: the cache may start again while they are.
+    if (m_statements.size() + read.size() > kStatementCacheLimit)
+        clearStatements();
+    const int n = int(read.size());
+    QVarLengthArray<sqlite3_stmt *, 4> st(n);
+    QVarLengthArray<int, 4> rc(n);
+    for (int i = 0; i < n; ++i)
+        st[i] = bound(read[i].sql, read[i].params);
+    QString error;
+    const auto step = [&](int i) {
+        rc[i] = sqlite3_step(st[i]);
+        if (rc[i] != SQLITE_ROW && rc[i] != SQLITE_DONE && error.isEmpty())
+            error = engineText(m_db);
+    };
+    // The last one first: the first statement to stand on a row opens the read, the
+    // others join it. A statement whose rows are not needed in the end costs a seek.
+    for (int i = n - 1; i >= 0; --i)
+        step(i);
+    qint64 given = 0;
+    for (int i = 0; i < n && error.isEmpty(); ++i) {
+        while (rc[i] == SQLITE_ROW && (limit < 0 || given < limit)) {
+            decodeRow(st[i], columns, sink);
+            ++given;
+            step(i);
+        }
+        if (rc[i] == SQLITE_ROW)
+            break;  // the rows wanted have come
+    }
+    for (int i = n - 1; i >= 0; --i)
+        finish(st[i]);
+    if (!error.isEmpty())
+        throw StoreError(error);
+    return true;
 }
 
 void SqliteEngine::runScript(const QString &sql)

@@ -31,6 +31,11 @@ public:
     void commit() override;
     void rollback() override;
     bool inTransaction() const override;
+    // Every statement but the first is stepped to its first row before the first runs:
+    // the connection then keeps one read transaction for the whole read, instead of
+    // taking and leaving the file's locks (system calls) for each statement.
+    bool queryInTurn(const QVector<SqlQuery> &read, const QVector<ColType> &columns, RowSink &sink,
+                     qint64 limit) override;
 
 protected:
     qint64 run(const QString &sql, const QVariantList &params, bool write,
@@ -41,6 +46,11 @@ protected:
 private:
     SqliteEngine(sqlite3 *db, std::unique_ptr<FileHolds> holds);
     sqlite3_stmt *statement(const QString &sql);
+    void clearStatements();
+    // A statement with its parameters bound.
+    sqlite3_stmt *bound(const QString &sql, const QVariantList &params);
+    // Resets a statement after it has been read.
+    void finish(sqlite3_stmt *st);
     [[noreturn]] void fail(const QString &doing = {});
 
     sqlite3 *m_db;

@@ -50,8 +50,8 @@ struct Table::Impl {
 
     DataSetState state = DataSetState::Inactive;
     QVector<Record> page;       // consecutive rows in index order
-    QVector<Record> spare;      // rows given up (a page left, rows handed out): reused by
-                                // the next read once nobody holds them
+    QVector<Record> spare;      // rows given up (a page left, rows handed out or given
+                                // back): reused by the next read once nobody holds them
     QVector<int> unreadFields;  // the fields no read fills (calculated ones)
     int pos = 0;                // the current row in page
     bool pageAtStart = false;   // page[0] is the first row of the range

@@ -341,6 +341,37 @@ TEST_P(TableConformance, GridPagesFollowTheRowTheyEndWith)
     EXPECT_EQ(table->ReadRows({moved}, 1, false).size(), 1);
 }
 
+// A page after a row inside a tie is read in steps (the rest of the tie, then the rows
+// after it), here with the first step giving the whole page: nothing of the read stays
+// open, so the next read sees what another connection wrote in between.
+TEST_P(TableConformance, AReadInStepsSeesAnotherConnectionsWriteNextTime)
+{
+    fill(60, 21);
+    table->SetIndexName("KAV");
+    const QVector<Record> all = table->ReadRows({}, 1000, true);
+    ASSERT_EQ(all.size(), 60);
+    int tie = 0;
+    while (tie + 1 < all.size()
+           && (all[tie].AsString("T_KAV") != all[tie + 1].AsString("T_KAV")
+               || all[tie].AsString("T_IND") != all[tie + 1].AsString("T_IND")))
+        ++tie;
+    ASSERT_LT(tie + 1, all.size());
+    const QVector<Record> next = table->ReadRows({all[tie].id()}, 1, true);
+    ASSERT_EQ(next.size(), 1);
+    EXPECT_EQ(next[0].id(), all[tie + 1].id());
+
+    auto second = tdb->connect();
+    {
+        auto writer = openTable(second.get());
+        writer->Append();
+        writer->FieldByName("T_KAV").SetAsString("999999");
+        writer->Post();
+    }
+    const QVector<Record> after = table->ReadRows({all.last().id()}, 10, true);
+    ASSERT_EQ(after.size(), 1);
+    EXPECT_EQ(after[0].AsString("T_KAV"), QStringLiteral("999999"));
+}
+
 // Next then Prior at every position, so at every edge of the pages read on the way,
 // forward from First and backward from Last.
 TEST_P(TableConformance, NextAndPriorAcrossPageEdges)

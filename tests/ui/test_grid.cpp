@@ -17,7 +17,9 @@
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
+#include <numeric>
 
 using storetest::Backend;
 using storetest::TestDatabase;
@@ -65,8 +67,9 @@ protected:
         table.SetTableName(tableName);
     }
 
-    // Rows 1..n, written in one transaction straight through the engine.
-    void fill(int n)
+    // Rows 1..n, written in one transaction straight through the engine; row i is named
+    // nameOf(i), by default a permutation of distinct names.
+    void fill(int n, const std::function<QString(int)> &nameOf = {})
     {
         rows = n;
         store::Engine &engine = storetest::rawEngine(database);
@@ -76,7 +79,7 @@ protected:
                                      engine.dialect().placeholder(3), engine.dialect().placeholder(4));
         database.StartTransaction();
         for (int i = 1; i <= n; ++i)
-            engine.execute(sql, {code(i), name(i, n), i * 10.5, qint64(i % 2)});
+            engine.execute(sql, {code(i), nameOf ? nameOf(i) : name(i, n), i * 10.5, qint64(i % 2)});
         database.Commit();
     }
 
@@ -197,6 +200,66 @@ TEST_P(GridTest, FollowsAnIndexChangeEvenWhenTheLastSignalCameBeforeIt)
     EXPECT_EQ(cell(model, model.currentRow(), 0), found);
     expectConsecutiveCodes(model);
     EXPECT_GT(model.currentRow(), 0);
+}
+
+// Paging in name order through a run of 700 equal names (with others before and after
+// it), from a record inside the run, to both ends and back: the window is always a
+// slice of the order (name, then record id), with each row's own values, while the
+// records of the rows it drops are read into again.
+TEST_P(GridTest, PagesThroughALongRunOfEqualKeysBothWays)
+{
+    const auto nameOf = [](int i) {
+        if (i % 12 < 7)
+            return QStringLiteral("N5");
+        return QStringLiteral("N%1%2").arg(i % 2 ? 1 : 9).arg(i, 6, 10, QLatin1Char('0'));
+    };
+    fill(1200, nameOf);
+    // Codes in name order; rows were written in code order, so record ids follow codes.
+    QVector<int> order(rows);
+    std::iota(order.begin(), order.end(), 1);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return nameOf(a) < nameOf(b); });
+    table.Open();
+    table.SetIndexName(QStringLiteral("NAZ"));
+    ASSERT_TRUE(table.FindKey({QStringLiteral("N5")}));
+    for (int i = 0; i < 300; ++i)
+        table.Next();
+    GridModel model(&source, kColumns);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    const int start = int(order.indexOf(table.FieldByName(QStringLiteral("GRD_KOD")).AsString().toInt()));
+    ASSERT_EQ(table.FieldByName(QStringLiteral("GRD_NAZ")).AsString(), QStringLiteral("N5"));
+
+    // The window's place in the order; every row checked against it.
+    const auto placeOfWindow = [&]() -> int {
+        const int first = int(order.indexOf(cell(model, 0, 0).toInt()));
+        EXPECT_GE(first, 0);
+        EXPECT_LE(first + model.rowCount(), rows);
+        for (int r = 0; r < model.rowCount() && first >= 0 && first + r < rows; ++r) {
+            const int i = order[first + r];
+            EXPECT_EQ(cell(model, r, 0), code(i)) << "row " << r;
+            EXPECT_EQ(cell(model, r, 1), nameOf(i)) << "row " << r;
+            EXPECT_EQ(cell(model, r, 2), QLocale().toString(i * 10.5, 'f', 2)) << "row " << r;
+            EXPECT_EQ(cell(model, r, 3), i % 2 ? QStringLiteral("Ano") : QStringLiteral("Ne")) << "row " << r;
+        }
+        return first;
+    };
+    EXPECT_EQ(placeOfWindow(), start - GridModel::kPageRows);
+    for (int sweep = 0; sweep < 2; ++sweep) {
+        int fetches = 0;
+        while (model.canFetchMore({})) {
+            const int last = placeOfWindow() + model.rowCount() - 1;
+            model.fetchMore({});
+            ASSERT_LT(++fetches, rows);
+            ASSERT_EQ(placeOfWindow() + model.rowCount() - 1, std::min(last + GridModel::kPageRows, rows - 1));
+        }
+        EXPECT_EQ(cell(model, model.rowCount() - 1, 0), code(order.last()));
+        while (model.canFetchBackward()) {
+            const int first = placeOfWindow();
+            EXPECT_EQ(model.fetchBackward(), std::min(first, int(GridModel::kPageRows)));
+            ASSERT_LT(++fetches, 2 * rows);
+            ASSERT_EQ(placeOfWindow(), std::max(first - GridModel::kPageRows, 0));
+        }
+        EXPECT_EQ(cell(model, 0, 0), code(order.first()));
+    }
 }
 
 TEST_P(GridTest, ShowsPostsAndDeletesAndEmptiesWhenClosed)

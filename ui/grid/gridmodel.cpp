@@ -208,7 +208,7 @@ void GridModel::fetchMore(const QModelIndex &parent)
     if (!rows.isEmpty()) {
         const int first = int(m_rows.size());
         beginInsertRows({}, first, first + int(rows.size()) - 1);
-        m_rows.append(rows);
+        m_rows.append(std::move(rows));
         endInsertRows();
     }
     trim(true);
@@ -234,7 +234,9 @@ int GridModel::fetchBackward()
     const int n = int(rows.size());
     if (n > 0) {
         beginInsertRows({}, 0, n - 1);
-        m_rows = rows + m_rows;
+        // Qt keeps room before the first row: prepending moves no row already held.
+        for (int i = n - 1; i >= 0; --i)
+            m_rows.prepend(std::move(rows[i]));
         endInsertRows();
         emit topShifted(n);
     }
@@ -244,25 +246,25 @@ int GridModel::fetchBackward()
     return n;
 }
 
-// Drops rows beyond kMaxRows at the start (atStart) or the end of the window.
+// Drops rows beyond kMaxRows at the start (atStart) or the end of the window; the table
+// reads its next rows into their records.
 void GridModel::trim(bool atStart)
 {
     const int drop = int(m_rows.size()) - kMaxRows;
     if (drop <= 0)
         return;
-    if (atStart) {
-        beginRemoveRows({}, 0, drop - 1);
-        m_rows.remove(0, drop);
-        m_atStart = false;
-        endRemoveRows();
+    const int first = atStart ? 0 : int(m_rows.size()) - drop;
+    QVector<Record> dropped;
+    dropped.reserve(drop);
+    beginRemoveRows({}, first, first + drop - 1);
+    for (int i = first; i < first + drop; ++i)
+        dropped.append(std::move(m_rows[i]));
+    m_rows.remove(first, drop);
+    (atStart ? m_atStart : m_atEnd) = false;
+    endRemoveRows();
+    if (atStart)
         emit topShifted(-drop);
-    } else {
-        const int first = int(m_rows.size()) - drop;
-        beginRemoveRows({}, first, first + drop - 1);
-        m_rows.remove(first, drop);
-        m_atEnd = false;
-        endRemoveRows();
-    }
+    table()->RecycleRows(std::move(dropped));
 }
 
 int GridModel::currentRow() const { return rowOf(m_currentId); }
