@@ -108,6 +108,9 @@ public:
     // The address of this end of the connection in dotted IPv4 form, as the server sees
     // it; empty for an engine without a network connection or without such an address.
     virtual QString localAddress() const { return QString(); }
+    // The requests this connection has sent to its server and waited for, from its start
+    // (several statements sent together count once); 0 for an engine without a server.
+    virtual quint64 roundTrips() const { return 0; }
 
     // Holds a record against every other connection. False: another connection holds
     // it. A connection may hold the same record more than once (two components on the

@@ -99,6 +99,7 @@ const Dialect &PostgresEngine::dialect() const { return kPostgresDialect; }
 
 QByteArray PostgresEngine::control(const char *sql)
 {
+    ++m_roundTrips;
     Result res(PQexec(m_conn, sql));
     if (!res.ok())
         throw StoreError(failureText(m_conn, res.r));
@@ -117,6 +118,7 @@ QByteArray PostgresEngine::statement(const QString &sql, int paramCount)
         m_statements.clear();
     }
     const QByteArray name = "s" + QByteArray::number(++m_nextStatement);
+    ++m_roundTrips;
     Result res(PQprepare(m_conn, name.constData(), sql.toUtf8().constData(), paramCount, nullptr));
     if (!res.ok())
         throw StoreError(failureText(m_conn, res.r));
@@ -144,6 +146,7 @@ qint64 PostgresEngine::run(const QString &sql, const QVariantList &params, bool 
     // Inside a transaction a failed write must not doom the whole transaction (as it
     // would on this server by itself): the write runs under a savepoint of its own.
     const bool guarded = write && m_inTransaction;
+    ++m_roundTrips;
     Result res(guarded ? execGuarded(name, values) : PQexecPrepared(m_conn, name.constData(), int(values.size()),
                                                                      values.data(), nullptr, nullptr, 0));
     if (!res.ok())
@@ -212,8 +215,10 @@ PGresult *PostgresEngine::execGuarded(const QByteArray &name, const std::vector<
     }
     if (failed) {
         PQclear(written);
-        if (failedStep == 1)
+        if (failedStep == 1) {
+            ++m_roundTrips;
             Result(PQexec(m_conn, "ROLLBACK TO SAVEPOINT podklady_write"));
+        }
         return failed;
     }
     return written;
@@ -221,6 +226,7 @@ PGresult *PostgresEngine::execGuarded(const QByteArray &name, const std::vector<
 
 void PostgresEngine::runScript(const QString &sql)
 {
+    ++m_roundTrips;
     Result res(PQexec(m_conn, sql.toUtf8().constData()));
     if (!res.ok())
         throw StoreError(failureText(m_conn, res.r));

@@ -32,6 +32,7 @@ public:
     bool inTransaction() const override { return m_inTransaction; }
     bool connectionLost() const override;
     QString localAddress() const override;
+    quint64 roundTrips() const override { return m_roundTrips; }
 
 protected:
     qint64 run(const QString &sql, const QVariantList &params, bool write,
@@ -52,6 +53,7 @@ private:
     QHash<QString, QByteArray> m_statements;  // SQL text → prepared statement name
     int m_nextStatement = 0;
     bool m_inTransaction = false;
+    quint64 m_roundTrips = 0;
     QVector<QPair<quint32, qint64>> m_pendingUnlocks;
 };
 
