@@ -86,8 +86,8 @@ void numberReceipt(bool &newDocument, const QString &prepared)
     newDocument = false;
 }
 
-// Takes the card lock, posts the movement and removes the lock in one transaction, so
-// that the line costs one commit. False, nothing written and nothing shown, when anything
+// Holds the card lock and posts the movement in one transaction, so that the line costs
+// one commit. False, nothing written and nothing shown, when anything
 // stands in the way: the line then goes the long way, which reports it.
 bool postAtOnce(const PodkladyLine &line, const QString &receipt, double unitPrice, double rate)
 {
@@ -96,11 +96,12 @@ bool postAtOnce(const PodkladyLine &line, const QString &receipt, double unitPri
         return false;
     try {
         store::Transaction transaction(d.Database);
-        if (!d.TryLockRecord(kCard, line.card)
+        // The card lock is held for the transaction only: taken and removed within it, its
+        // record would never be seen by another station.
+        if (!d.LockForTransaction(kCard, line.card)
             || !PostMovementInTransaction(d, line.card, line.variant, receipt, kReceiptOperation, unitPrice, rate,
                                           double(line.quantity)))
             return false;
-        d.UnlockRecord(kCard, line.card);
         transaction.commit();
         return true;
     } catch (const AppError &) {
