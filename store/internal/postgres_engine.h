@@ -43,18 +43,19 @@ protected:
 private:
     explicit PostgresEngine(pg_conn *conn);
     QByteArray statement(const QString &sql, int paramCount);
-    pg_result *execGuarded(const QByteArray &name, const std::vector<const char *> &values);
+    pg_result *execPipelined(const QByteArray &name, const std::vector<const char *> &values, bool begin,
+                             bool guarded);
+    QByteArray endTransaction(const char *sql);
     // Runs a control statement without parameters; returns its command status.
     QByteArray control(const char *sql);
-    // Ends the holds whose release a spoiled transaction refused.
-    void unlockPending();
 
     pg_conn *m_conn;
     QHash<QString, QByteArray> m_statements;  // SQL text → prepared statement name
     int m_nextStatement = 0;
     bool m_inTransaction = false;
+    bool m_beginPending = false;  // begun, its BEGIN not sent yet
     quint64 m_roundTrips = 0;
-    QVector<QPair<quint32, qint64>> m_pendingUnlocks;
+    QVector<QPair<quint32, qint64>> m_pendingUnlocks;  // released within the transaction
 };
 
 } // namespace store
