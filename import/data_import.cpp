@@ -62,12 +62,6 @@ public:
     RunningImport &operator=(const RunningImport &) = delete;
 };
 
-// Writes the receipt and puts it back into editing, as the caller expects to find it.
-void writeReceipt()
-{
-    Data->ffDodavky.Post();
-    Data->ffDodavky.Edit();
-}
 
 // Gives the receipt its number from the receipt counter, and the number of the prepared
 // document its lines come from. The counter is written at once: a number it has not
@@ -152,7 +146,8 @@ QString postLine(const PodkladyLine &line, double salePrice, double unitPrice, d
     pca.SetAsFloat(pca.AsFloat() + double(line.quantity) * salePrice);
     nca.SetAsFloat(nca.AsFloat() + stockPrice * double(line.quantity));
     try {
-        writeReceipt();
+        // Written and put back into editing, as the caller expects to find it.
+        d.ffDodavky.PostAndEdit();
     } catch (const AppError &e) {
         prompter().ShowMessage(QStringLiteral("Pohyb karty %1/%2 je zapsán, příjemku %3 se nepodařilo uložit: %4")
                                    .arg(line.card, line.variant, receipt, e.text()));

@@ -229,6 +229,38 @@ void Table::Post()
     emit recordChanged();
 }
 
+void Table::PostAndEdit()
+{
+    d->requireActive();
+    const bool ranged = !d->range.start.isEmpty() || !d->range.end.isEmpty();
+    if (d->state != DataSetState::Edit || ranged) {
+        // A new record (or one within a range, where Post may move on past it) is current
+        // after Post only outside a range: Post then Edit as they are.
+        Post();
+        if (ranged) {
+            Edit();
+            return;
+        }
+        d->holdOrFail(d->page[d->pos].id());
+    } else {
+        // The record is held once more, so that the end of Post's hold leaves it held.
+        const qint64 held = d->heldId;
+        d->holdOrFail(held);
+        try {
+            Post();
+        } catch (...) {
+            d->release(held);
+            throw;
+        }
+    }
+    d->buffer = d->page[d->pos];
+    d->modified = QVector<bool>(m_def->fields.size(), false);
+    d->heldId = d->buffer.id();
+    d->state = DataSetState::Edit;
+    emit stateChanged();
+    emit recordChanged();
+}
+
 void Table::AppendRecords(const QVector<Record> &records)
 {
     d->requireActive();

@@ -158,6 +158,36 @@ TEST_P(Holds, WithinATransactionTheHoldEndsWithTheTransaction)
     }
 }
 
+// PostAndEdit writes and goes on editing: the record stays held throughout, a new one
+// from its write on, and each write is what another station then reads.
+TEST_P(Holds, PostAndEditKeepsTheRecordHeld)
+{
+    a->Edit();
+    for (const char *value : {"x", "y"}) {
+        a->FieldByName("C_NAZ").SetAsString(value);
+        a->PostAndEdit();
+        EXPECT_EQ(a->State(), DataSetState::Edit);
+        EXPECT_FALSE(a->Modified());
+        EXPECT_EQ(a->FieldByName("C_NAZ").AsString(), value);
+        expectRefused();
+        auto reader = open(*dbB);
+        ASSERT_TRUE(reader->FindKey({"000001"}));
+        EXPECT_EQ(reader->FieldByName("C_NAZ").AsString(), value);
+    }
+    a->Post();
+    expectFree();
+
+    a->Append();
+    a->FieldByName("C_KOD").SetAsString("000003");
+    a->PostAndEdit();
+    EXPECT_EQ(a->State(), DataSetState::Edit);
+    EXPECT_EQ(a->FieldByName("C_KOD").AsString(), "000003");
+    ASSERT_TRUE(b->FindKey({"000003"}));
+    EXPECT_THROW(b->Edit(), StoreError);
+    a->Cancel();
+    expectFree();
+}
+
 TEST_P(Holds, OnlyTheHeldRecordAndOnlyOtherConnections)
 {
     a->Edit();
