@@ -146,13 +146,13 @@ qint64 PostgresEngine::run(const QString &sql, const QVariantList &params, bool 
     }
     // Inside a transaction a failed write must not doom the whole transaction (as it
     // would on this server by itself): the write runs under a savepoint of its own.
-    // A transaction begins on the server with its first statement.
+    // A transaction begins on the server with its first statement, and is serialized there.
     const bool guarded = write && m_inTransaction;
-    const bool begin = std::exchange(m_beginPending, false);
+    const QList<QByteArray> before = takeWaiting();
     ++m_roundTrips;
-    Result res(guarded || begin ? execPipelined(name, values, begin, guarded)
-                                : PQexecPrepared(m_conn, name.constData(), int(values.size()), values.data(),
-                                                 nullptr, nullptr, 0));
+    Result res(guarded || !before.isEmpty() ? execPipelined(name, values, before, guarded)
+                                            : PQexecPrepared(m_conn, name.constData(), int(values.size()),
+                                                             values.data(), nullptr, nullptr, 0));
     if (!res.ok())
         throw StoreError(failureText(m_conn, res.r));
     if (sink) {
@@ -170,19 +170,19 @@ qint64 PostgresEngine::run(const QString &sql, const QVariantList &params, bool 
 }
 
 // The statements a run sends before and after its own, all together in one round trip:
-// the BEGIN of a transaction begun since the last statement, and around a write in a
-// transaction its savepoint and the savepoint's release. When the write fails, the
-// transaction is rolled back to the savepoint, as if the write had never run. Returns the
-// result of the first statement that failed, else the run's own; null when nothing could
-// be sent.
+// those waiting for it (`before`: the BEGIN of a transaction begun since the last
+// statement, its serializations), and around a write in a transaction its savepoint and
+// the savepoint's release. When the write fails, the transaction is rolled back to the
+// savepoint, as if the write had never run. Returns the result of the first statement
+// that failed, else the run's own; null when nothing could be sent.
 PGresult *PostgresEngine::execPipelined(const QByteArray &name, const std::vector<const char *> &values,
-                                        bool begin, bool guarded)
+                                        const QList<QByteArray> &before, bool guarded)
 {
     if (!PQenterPipelineMode(m_conn))
         return nullptr;
     std::vector<const char *> statements;
-    if (begin)
-        statements.push_back("BEGIN");
+    for (const QByteArray &sql : before)
+        statements.push_back(sql.constData());
     if (guarded)
         statements.push_back("SAVEPOINT podklady_write");
     const int own = int(statements.size());
@@ -244,7 +244,10 @@ PGresult *PostgresEngine::execPipelined(const QByteArray &name, const std::vecto
 void PostgresEngine::runScript(const QString &sql)
 {
     ++m_roundTrips;
-    const QByteArray script = (std::exchange(m_beginPending, false) ? "BEGIN;" : "") + sql.toUtf8();
+    QByteArray script;
+    for (const QByteArray &waiting : takeWaiting())
+        script += waiting + "; ";
+    script += sql.toUtf8();
     Result res(PQexec(m_conn, script.constData()));
     if (!res.ok())
         throw StoreError(failureText(m_conn, res.r));
@@ -301,6 +304,7 @@ QByteArray PostgresEngine::endTransaction(const char *sql)
         for (const auto &[tableKey, id] : unlocks)
             unlockHold(tableKey, id);
     };
+    m_waitingSerials.clear();  // nothing ran after them: nothing to serialize
     if (std::exchange(m_beginPending, false)) {
         releaseEach();
         return sql;
@@ -342,8 +346,18 @@ QByteArray PostgresEngine::endTransaction(const char *sql)
 void PostgresEngine::serializeTransaction(quint32 key)
 {
     // The one-key form of the advisory locks: a lock space apart from the record holds,
-    // which use the two-key form. Released by the server when the transaction ends.
-    queryInteger(QStringLiteral("SELECT 1 FROM pg_advisory_xact_lock($1::bigint)"), {qint64(key)});
+    // which use the two-key form. Released by the server when the transaction ends. It
+    // goes with the transaction's next statement, which is the first to wait for it.
+    m_waitingSerials.append("SELECT pg_advisory_xact_lock(" + QByteArray::number(qint64(key)) + ")");
+}
+
+// The statements that wait to go to the server ahead of the next one, in their order.
+QList<QByteArray> PostgresEngine::takeWaiting()
+{
+    QList<QByteArray> waiting = std::exchange(m_waitingSerials, {});
+    if (std::exchange(m_beginPending, false))
+        waiting.prepend("BEGIN");
+    return waiting;
 }
 
 bool PostgresEngine::lockHold(quint32 tableKey, qint64 id)

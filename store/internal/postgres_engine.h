@@ -43,8 +43,9 @@ protected:
 private:
     explicit PostgresEngine(pg_conn *conn);
     QByteArray statement(const QString &sql, int paramCount);
-    pg_result *execPipelined(const QByteArray &name, const std::vector<const char *> &values, bool begin,
-                             bool guarded);
+    pg_result *execPipelined(const QByteArray &name, const std::vector<const char *> &values,
+                             const QList<QByteArray> &before, bool guarded);
+    QList<QByteArray> takeWaiting();
     QByteArray endTransaction(const char *sql);
     // Runs a control statement without parameters; returns its command status.
     QByteArray control(const char *sql);
@@ -54,6 +55,7 @@ private:
     int m_nextStatement = 0;
     bool m_inTransaction = false;
     bool m_beginPending = false;  // begun, its BEGIN not sent yet
+    QList<QByteArray> m_waitingSerials;  // serializations of the transaction not sent yet
     quint64 m_roundTrips = 0;
     QVector<QPair<quint32, qint64>> m_pendingUnlocks;  // released within the transaction
 };
