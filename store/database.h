@@ -76,7 +76,8 @@ public:
     quint64 RoundTrips() const;
     // Requires a transaction open (else StoreError). Until it ends, any other connection
     // that serializes on the same name waits: what the two do in their transactions
-    // does not interleave. For a look-up followed by a write that must be atomic.
+    // does not interleave. For a look-up followed by a write that must be atomic. The wait
+    // may fall on the transaction's next statement rather than on this call.
     void SerializeOn(const QString &name);
 
     // Schema; each requires a connection (StoreError). CreateTable makes the table and

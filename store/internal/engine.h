@@ -99,7 +99,8 @@ public:
     virtual void rollback() = 0;
     virtual bool inTransaction() const = 0;
     // Requires a transaction open. Until it ends, every other connection that asks for
-    // the same key in a transaction of its own waits here.
+    // the same key in a transaction of its own waits, here or (on a server, where the
+    // request goes with the next statement) at its transaction's next statement.
     virtual void serializeTransaction(quint32 key) = 0;
 
     // True once the connection to a server has broken: nothing more can be read or
