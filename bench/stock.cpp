@@ -3,13 +3,13 @@
 // created for the run on that server and dropped afterwards). Two figures:
 //   import  — a prepared delivery of N lines (5,000 by default) imported into a new
 //             receipt as the editor's F9 does it: the import file read, for every line
-//             the card lock taken and released, the card and the variant read, the
-//             movement posted in its transaction and the receipt written. In lines per
-//             second, beside the raw engine doing the same statements per line
-//             (prepared sqlite3_* / PQexecPrepared): the lock row inserted and deleted,
-//             the card, the variant and the newest journal entry read, the journal entry
-//             inserted and the variant and the card updated in one transaction, the
-//             receipt updated.
+//             the card and the variant read, the card lock held, the movement posted in
+//             its transaction and the receipt written. In lines per second, beside the
+//             raw engine doing the same statements per line (prepared sqlite3_* /
+//             PQexecPrepared): the lock row inserted and deleted, the card, the variant
+//             and the newest journal entry read, the journal entry inserted and the
+//             variant and the card updated in one transaction, the receipt updated. On
+//             PostgreSQL also the round trips to the server per imported line.
 //   rebuild — the rebuild of a card whose variant has M journal entries (100,000 by
 //             default), beside one SUM of DEN_KUS over the same range.
 // Each figure is the median of R rounds (each import round a prepared document of its
