@@ -3,13 +3,13 @@
 // created for the run on that server and dropped afterwards). Two figures:
 //   import  — a prepared delivery of N lines (5,000 by default) imported into a new
 //             receipt as the editor's F9 does it: the import file read, for every line
-//             the card lock taken and released, the card and the variant read, the
-//             movement posted in its transaction and the receipt written. In lines per
-//             second, beside the raw engine doing the same statements per line
-//             (prepared sqlite3_* / PQexecPrepared): the lock row inserted and deleted,
-//             the card, the variant and the newest journal entry read, the journal entry
-//             inserted and the variant and the card updated in one transaction, the
-//             receipt updated.
+//             the card and the variant read, the card lock held, the movement posted in
+//             its transaction and the receipt written. In lines per second, beside the
+//             raw engine doing the same statements per line (prepared sqlite3_* /
+//             PQexecPrepared): the lock row inserted and deleted, the card, the variant
+//             and the newest journal entry read, the journal entry inserted and the
+//             variant and the card updated in one transaction, the receipt updated. On
+//             PostgreSQL also the round trips to the server per imported line.
 //   rebuild — the rebuild of a card whose variant has M journal entries (100,000 by
 //             default), beside one SUM of DEN_KUS over the same range.
 // Each figure is the median of R rounds (each import round a prepared document of its
@@ -77,6 +77,7 @@ struct Rounds {
 struct Figures {
     int lines = 0;
     Rounds importLinesPerSec, rawLinesPerSec;
+    double roundTripsPerLine = 0;  // of the import's last round; 0 without a server
     qint64 entries = 0;
     Rounds rebuildMs, sumMs;
 };
@@ -126,8 +127,10 @@ void fillMasterData(TData &data, int lines)
     data.Database.Commit();
 }
 
-// The store's import of the prepared delivery `prepared`; lines per second.
-double storeImport(TData &data, const QString &importDir, int lines, const QString &prepared)
+// The store's import of the prepared delivery `prepared`; lines per second, and the
+// requests it sent to the server per line.
+double storeImport(TData &data, const QString &importDir, int lines, const QString &prepared,
+                   double &roundTripsPerLine)
 {
     QVector<DbfLine> file;
     for (int i = 1; i <= lines; ++i)
@@ -139,12 +142,14 @@ double storeImport(TData &data, const QString &importDir, int lines, const QStri
     ReceiptSource source{QStringLiteral("000001"), QStringLiteral("Dodavatel"), QDate::currentDate(),
                          QStringLiteral("FA-1"), 100};
     int posted = 0;
+    const quint64 roundTrips = data.Database.RoundTrips();
     const double ms = millis([&] {
         for (const ImportedLine &l : TDataImport().ImportIntoReceipt(source))
             posted += l.posted ? 1 : 0;
     });
     if (posted != lines || prompts.messages != 0)
         throw std::runtime_error("the import did not post every line");
+    roundTripsPerLine = double(data.Database.RoundTrips() - roundTrips) / lines;
     return lines / (ms / 1000);
 }
 
@@ -230,7 +235,8 @@ Figures measure(TData &data, bench::RawEngine &raw, bool postgres, const QString
     f.lines = lines;
     f.entries = entries;
     for (int r = 0; r < rounds; ++r)
-        f.importLinesPerSec.values.push_back(storeImport(data, importDir, lines, kPrepared + QString::number(r + 1)));
+        f.importLinesPerSec.values.push_back(
+            storeImport(data, importDir, lines, kPrepared + QString::number(r + 1), f.roundTripsPerLine));
     // The raw statements write journal entries that do not carry the running stock: the
     // store's rounds come first.
     for (int r = 0; r < rounds; ++r)
@@ -282,6 +288,9 @@ void report(const char *engine, const Figures &f, double target)
                 f.lines, f.importLinesPerSec.median(), f.importLinesPerSec.min(), f.importLinesPerSec.max(),
                 f.rawLinesPerSec.median(), f.rawLinesPerSec.min(), f.rawLinesPerSec.max(),
                 f.rawLinesPerSec.median() / f.importLinesPerSec.median(), target);
+    if (f.roundTripsPerLine > 0)
+        std::printf("round trips to the server per imported line: %.1f (the raw statements: 11)\n",
+                    f.roundTripsPerLine);
     std::printf("rebuild of %lld journal entries: %.2f ms [%.2f-%.2f]; SUM over the same range %.2f ms "
                 "[%.2f-%.2f]; ratio %.2f (target at most 3)\n",
                 f.entries, f.rebuildMs.median(), f.rebuildMs.min(), f.rebuildMs.max(), f.sumMs.median(),

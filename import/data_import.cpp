@@ -62,12 +62,6 @@ public:
     RunningImport &operator=(const RunningImport &) = delete;
 };
 
-// Writes the receipt and puts it back into editing, as the caller expects to find it.
-void writeReceipt()
-{
-    Data->ffDodavky.Post();
-    Data->ffDodavky.Edit();
-}
 
 // Gives the receipt its number from the receipt counter, and the number of the prepared
 // document its lines come from. The counter is written at once: a number it has not
@@ -86,8 +80,8 @@ void numberReceipt(bool &newDocument, const QString &prepared)
     newDocument = false;
 }
 
-// Takes the card lock, posts the movement and removes the lock in one transaction, so
-// that the line costs one commit. False, nothing written and nothing shown, when anything
+// Holds the card lock and posts the movement in one transaction, so that the line costs
+// one commit. False, nothing written and nothing shown, when anything
 // stands in the way: the line then goes the long way, which reports it.
 bool postAtOnce(const PodkladyLine &line, const QString &receipt, double unitPrice, double rate)
 {
@@ -96,11 +90,12 @@ bool postAtOnce(const PodkladyLine &line, const QString &receipt, double unitPri
         return false;
     try {
         store::Transaction transaction(d.Database);
-        if (!d.TryLockRecord(kCard, line.card)
+        // The card lock is held for the transaction only: taken and removed within it, its
+        // record would never be seen by another station.
+        if (!d.LockForTransaction(kCard, line.card)
             || !PostMovementInTransaction(d, line.card, line.variant, receipt, kReceiptOperation, unitPrice, rate,
                                           double(line.quantity)))
             return false;
-        d.UnlockRecord(kCard, line.card);
         transaction.commit();
         return true;
     } catch (const AppError &) {
@@ -151,7 +146,8 @@ QString postLine(const PodkladyLine &line, double salePrice, double unitPrice, d
     pca.SetAsFloat(pca.AsFloat() + double(line.quantity) * salePrice);
     nca.SetAsFloat(nca.AsFloat() + stockPrice * double(line.quantity));
     try {
-        writeReceipt();
+        // Written and put back into editing, as the caller expects to find it.
+        d.ffDodavky.PostAndEdit();
     } catch (const AppError &e) {
         prompter().ShowMessage(QStringLiteral("Pohyb karty %1/%2 je zapsán, příjemku %3 se nepodařilo uložit: %4")
                                    .arg(line.card, line.variant, receipt, e.text()));

@@ -54,6 +54,8 @@ QString Database::LocalAddress() const { return m_engine ? m_engine->localAddres
 
 bool Database::ConnectionLost() const { return m_engine && m_engine->connectionLost(); }
 
+quint64 Database::RoundTrips() const { return m_engine ? m_engine->roundTrips() : 0; }
+
 void Database::Reconnect()
 {
     std::unique_ptr<Engine> fresh = m_params.kind == ConnectionParams::Kind::SQLite

@@ -71,9 +71,13 @@ public:
     // Grows with every write through this connection and every rollback, so that a view
     // that keeps rows it has read can tell when they may be out of date. 0 when closed.
     quint64 WriteGeneration() const;
+    // The requests sent to the server and waited for since connecting (several sent
+    // together count once); 0 when closed or for a database without a server.
+    quint64 RoundTrips() const;
     // Requires a transaction open (else StoreError). Until it ends, any other connection
     // that serializes on the same name waits: what the two do in their transactions
-    // does not interleave. For a look-up followed by a write that must be atomic.
+    // does not interleave. For a look-up followed by a write that must be atomic. The wait
+    // may fall on the transaction's next statement rather than on this call.
     void SerializeOn(const QString &name);
 
     // Schema; each requires a connection (StoreError). CreateTable makes the table and

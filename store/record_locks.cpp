@@ -33,6 +33,25 @@ bool TData::LockRecord(const QString &code, const QString &key, bool *taken)
     return held;
 }
 
+namespace {
+
+// The name on which every station's look-up of the lock on a thing is serialized.
+QString lockSerialName(const QString &code, const QString &key)
+{
+    return QStringLiteral("SYS0001 ") + code.toUpper() + QLatin1Char(' ') + key.toUpper();
+}
+
+} // namespace
+
+TData::LockFound TData::findLock(const QString &code, const QString &key)
+{
+    if (!ffSemafor.FindKey({code, key}))
+        return {false, false, {}, {}};
+    if (ffSemaforSYS_IDU.AsString() == LocalAddress)
+        return {true, true, {}, {}};
+    return {true, false, ffSemaforSYS_USR.AsString(), ffSemaforSYS_DAT.AsDateTime()};
+}
+
 bool TData::TryLockRecord(const QString &code, const QString &key, bool *taken, QString *refusal)
 {
     const store::TableUse locks(ffSemafor, QStringLiteral("KOD"), store::TableUse::GiveBack::OpenState);
@@ -43,15 +62,11 @@ bool TData::TryLockRecord(const QString &code, const QString &key, bool *taken, 
         QDateTime since;
     };
     const Outcome outcome = [&] {
-        store::Transaction transaction(Database, QStringLiteral("SYS0001 ") + code.toUpper() + QLatin1Char(' ') + key.toUpper(),
-                                       store::Transaction::Caller::MayHaveOne);
-        if (ffSemafor.FindKey({code, key})) {
-            const Outcome found = ffSemaforSYS_IDU.AsString() == LocalAddress
-                ? Outcome{true, false, {}, {}}
-                : Outcome{false, false, ffSemaforSYS_USR.AsString(),
-                          ffSemaforSYS_DAT.AsDateTime()};
+        store::Transaction transaction(Database, lockSerialName(code, key), store::Transaction::Caller::MayHaveOne);
+        const LockFound found = findLock(code, key);
+        if (found.exists) {
             transaction.commit();
-            return found;
+            return Outcome{found.ours, false, found.holder, found.since};
         }
         ffSemafor.Append();
         try {
@@ -73,6 +88,23 @@ bool TData::TryLockRecord(const QString &code, const QString &key, bool *taken, 
     if (!outcome.held && refusal)
         *refusal = LockRefusalText(outcome.holder, outcome.since);
     return outcome.held;
+}
+
+bool TData::LockForTransaction(const QString &code, const QString &key, QString *refusal)
+{
+    if (!Database.InTransaction())
+        throw StoreError(QStringLiteral("Zámek %1 %2 pro transakci bez transakce").arg(code, key));
+    const store::TableUse locks(ffSemafor, QStringLiteral("KOD"), store::TableUse::GiveBack::OpenState);
+    Database.SerializeOn(lockSerialName(code, key));
+    const LockFound found = findLock(code, key);
+    if (found.exists && !found.ours) {
+        if (refusal)
+            *refusal = LockRefusalText(found.holder, found.since);
+        return false;
+    }
+    if (found.exists)
+        ffSemafor.Delete();
+    return true;
 }
 
 void TData::UnlockRecord(const QString &code, const QString &key)

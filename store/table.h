@@ -240,6 +240,10 @@ public:
     void Insert();
     void Edit();
     void Post();
+    // Post followed by Edit: the written record is current and in editing again. Outside a
+    // range the record stays held in between (a new one is held from its write on) and is
+    // not read again: what was written is what the buffer holds.
+    void PostAndEdit();
     void Cancel();
     void Delete();
     // Appends the records (of this table's definition) as new rows, as Append, setting

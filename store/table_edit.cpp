@@ -205,7 +205,60 @@ void Table::Post()
     }
     d->endEdit();
     emit stateChanged();
-    d->positionAt(KeySeek{d->keyOf(written), true}, 1);
+    // Outside a range the written record is current, and it is known: the row as a read
+    // would give it is the buffer in the form the store keeps (times to the second, empty
+    // values as they read back), so it is not read again. Within a range it may lie
+    // outside it, and the read finds the record that follows.
+    if (!d->range.start.isEmpty() || !d->range.end.isEmpty()) {
+        d->positionAt(KeySeek{d->keyOf(written), true}, 1);
+        return;
+    }
+    const QVector<int> &selectFields = layout.selectFields();
+    const QVector<ColType> &selectTypes = layout.selectTypes();
+    for (int c = 0; c < selectFields.size(); ++c) {
+        const int f = selectFields[c];
+        if (f < 0 || f == layout.idField())
+            continue;
+        const QVariant stored = layout.toStorage(f, written.value(f));
+        const QByteArray text = stored.isNull() ? QByteArray() : paramText(stored);
+        decodeText(written.m_values[f], selectTypes[c], text.constData(), int(text.size()));
+    }
+    d->calc(written);
+    d->setPage({std::move(written)}, 0, false, false);
+    d->bof = d->eof = false;
+    emit recordChanged();
+}
+
+void Table::PostAndEdit()
+{
+    d->requireActive();
+    const bool ranged = !d->range.start.isEmpty() || !d->range.end.isEmpty();
+    if (d->state != DataSetState::Edit || ranged) {
+        // A new record (or one within a range, where Post may move on past it) is current
+        // after Post only outside a range: Post then Edit as they are.
+        Post();
+        if (ranged) {
+            Edit();
+            return;
+        }
+        d->holdOrFail(d->page[d->pos].id());
+    } else {
+        // The record is held once more, so that the end of Post's hold leaves it held.
+        const qint64 held = d->heldId;
+        d->holdOrFail(held);
+        try {
+            Post();
+        } catch (...) {
+            d->release(held);
+            throw;
+        }
+    }
+    d->buffer = d->page[d->pos];
+    d->modified = QVector<bool>(m_def->fields.size(), false);
+    d->heldId = d->buffer.id();
+    d->state = DataSetState::Edit;
+    emit stateChanged();
+    emit recordChanged();
 }
 
 void Table::AppendRecords(const QVector<Record> &records)

@@ -9,6 +9,7 @@
 #include "store/table.h"
 #include "store/tables/catalogue.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QVector>
@@ -234,10 +235,27 @@ public:
     bool TryLockRecord(const QString &code, const QString &key, bool *taken = nullptr, QString *refusal = nullptr);
     // Removes this station's lock record on the thing, if there is one.
     void UnlockRecord(const QString &code, const QString &key);
+    // Within the caller's transaction (StoreError without one): what TryLockRecord and
+    // UnlockRecord in that transaction would leave, without writing the lock record. True
+    // when no other station holds the lock; until the transaction ends, every station that
+    // asks for the lock waits (it serializes on the same name as TryLockRecord), and then
+    // finds it free. A lock record of this station's own, left by an earlier run, is
+    // removed with the transaction. False, nothing written, when another station holds
+    // it; its refusal's text goes to `refusal` when given.
+    bool LockForTransaction(const QString &code, const QString &key, QString *refusal = nullptr);
     // "Položka blokována uživatelem <holder> od  dd.mm.yyyy hh.mm".
     static QString LockRefusalText(const QString &holder, const QDateTime &since);
 
 private:
+    // The lock record on a thing, looked up on ffSemafor (on its index "KOD").
+    struct LockFound {
+        bool exists;
+        bool ours;        // this station's (LocalAddress)
+        QString holder;   // another station's user, and since when
+        QDateTime since;
+    };
+    LockFound findLock(const QString &code, const QString &key);
+
     QVector<store::Table *> m_tables;
     QVector<store::Table *> m_workTables;
 };

@@ -109,7 +109,8 @@ public:
     virtual void rollback() = 0;
     virtual bool inTransaction() const = 0;
     // Requires a transaction open. Until it ends, every other connection that asks for
-    // the same key in a transaction of its own waits here.
+    // the same key in a transaction of its own waits, here or (on a server, where the
+    // request goes with the next statement) at its transaction's next statement.
     virtual void serializeTransaction(quint32 key) = 0;
 
     // True once the connection to a server has broken: nothing more can be read or
@@ -118,6 +119,9 @@ public:
     // The address of this end of the connection in dotted IPv4 form, as the server sees
     // it; empty for an engine without a network connection or without such an address.
     virtual QString localAddress() const { return QString(); }
+    // The requests this connection has sent to its server and waited for, from its start
+    // (several statements sent together count once); 0 for an engine without a server.
+    virtual quint64 roundTrips() const { return 0; }
 
     // Holds a record against every other connection. False: another connection holds
     // it. A connection may hold the same record more than once (two components on the

@@ -1,6 +1,7 @@
 #include "postgres_engine.h"
 
 #include "app/core/errors.h"
+#include "app/core/screens_cleanup.h"
 #include "store/database.h"
 #include "store/unreachable.h"
 
@@ -99,6 +100,7 @@ const Dialect &PostgresEngine::dialect() const { return kPostgresDialect; }
 
 QByteArray PostgresEngine::control(const char *sql)
 {
+    ++m_roundTrips;
     Result res(PQexec(m_conn, sql));
     if (!res.ok())
         throw StoreError(failureText(m_conn, res.r));
@@ -117,6 +119,7 @@ QByteArray PostgresEngine::statement(const QString &sql, int paramCount)
         m_statements.clear();
     }
     const QByteArray name = "s" + QByteArray::number(++m_nextStatement);
+    ++m_roundTrips;
     Result res(PQprepare(m_conn, name.constData(), sql.toUtf8().constData(), paramCount, nullptr));
     if (!res.ok())
         throw StoreError(failureText(m_conn, res.r));
@@ -143,9 +146,13 @@ qint64 PostgresEngine::run(const QString &sql, const QVariantList &params, bool 
     }
     // Inside a transaction a failed write must not doom the whole transaction (as it
     // would on this server by itself): the write runs under a savepoint of its own.
+    // A transaction begins on the server with its first statement, and is serialized there.
     const bool guarded = write && m_inTransaction;
-    Result res(guarded ? execGuarded(name, values) : PQexecPrepared(m_conn, name.constData(), int(values.size()),
-                                                                     values.data(), nullptr, nullptr, 0));
+    const QList<QByteArray> before = takeWaiting();
+    ++m_roundTrips;
+    Result res(guarded || !before.isEmpty() ? execPipelined(name, values, before, guarded)
+                                            : PQexecPrepared(m_conn, name.constData(), int(values.size()),
+                                                             values.data(), nullptr, nullptr, 0));
     if (!res.ok())
         throw StoreError(failureText(m_conn, res.r));
     if (sink) {
@@ -162,33 +169,46 @@ qint64 PostgresEngine::run(const QString &sql, const QVariantList &params, bool 
     return write ? QByteArray(PQcmdTuples(res.r)).toLongLong() : 0;
 }
 
-// The savepoint, the write and the savepoint's release go to the server together and
-// come back together: one round trip instead of three. When the write fails, the
-// transaction is rolled back to the savepoint, as if the write had never run. Returns
-// the result of the first statement that failed, else the write's; null when nothing
-// could be sent.
-PGresult *PostgresEngine::execGuarded(const QByteArray &name, const std::vector<const char *> &values)
+// The statements a run sends before and after its own, all together in one round trip:
+// those waiting for it (`before`: the BEGIN of a transaction begun since the last
+// statement, its serializations), and around a write in a transaction its savepoint and
+// the savepoint's release. When the write fails, the transaction is rolled back to the
+// savepoint, as if the write had never run. Returns the result of the first statement
+// that failed, else the run's own; null when nothing could be sent.
+PGresult *PostgresEngine::execPipelined(const QByteArray &name, const std::vector<const char *> &values,
+                                        const QList<QByteArray> &before, bool guarded)
 {
     if (!PQenterPipelineMode(m_conn))
         return nullptr;
-    const char *savepoint = "SAVEPOINT podklady_write";
-    const char *release = "RELEASE SAVEPOINT podklady_write";
-    const bool sent = PQsendQueryParams(m_conn, savepoint, 0, nullptr, nullptr, nullptr, nullptr, 0)
-        && PQsendQueryPrepared(m_conn, name.constData(), int(values.size()), values.data(), nullptr, nullptr, 0)
-        && PQsendQueryParams(m_conn, release, 0, nullptr, nullptr, nullptr, nullptr, 0) && PQpipelineSync(m_conn);
+    std::vector<const char *> statements;
+    for (const QByteArray &sql : before)
+        statements.push_back(sql.constData());
+    if (guarded)
+        statements.push_back("SAVEPOINT podklady_write");
+    const int own = int(statements.size());
+    statements.push_back(nullptr);
+    if (guarded)
+        statements.push_back("RELEASE SAVEPOINT podklady_write");
+    bool sent = true;
+    for (const char *sql : statements)
+        sent = sent
+            && (sql ? PQsendQueryParams(m_conn, sql, 0, nullptr, nullptr, nullptr, nullptr, 0)
+                    : PQsendQueryPrepared(m_conn, name.constData(), int(values.size()), values.data(), nullptr,
+                                          nullptr, 0));
+    sent = sent && PQpipelineSync(m_conn);
     // Each statement gives its result (PGRES_PIPELINE_ABORTED once one has failed) and a
     // null after it; the sync ends the round.
-    PGresult *failed = nullptr, *written = nullptr;
+    PGresult *failed = nullptr, *result = nullptr;
     int failedStep = -1;
     bool whole = sent;
-    for (int step = 0; whole && step < 3; ++step) {
+    for (int step = 0; whole && step < int(statements.size()); ++step) {
         PGresult *r = PQgetResult(m_conn);
         const ExecStatusType status = PQresultStatus(r);
         if (!r) {
             whole = false;
         } else if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
-            if (step == 1)
-                written = r;
+            if (step == own)
+                result = r;
             else
                 PQclear(r);
         } else if (status != PGRES_PIPELINE_ABORTED && !failed) {
@@ -207,21 +227,28 @@ PGresult *PostgresEngine::execGuarded(const QByteArray &name, const std::vector<
     }
     // A broken round leaves the connection broken: nothing more is read from it.
     if (!whole || !PQexitPipelineMode(m_conn)) {
-        PQclear(written);
+        PQclear(result);
         return failed;
     }
     if (failed) {
-        PQclear(written);
-        if (failedStep == 1)
+        PQclear(result);
+        if (guarded && failedStep == own) {
+            ++m_roundTrips;
             Result(PQexec(m_conn, "ROLLBACK TO SAVEPOINT podklady_write"));
+        }
         return failed;
     }
-    return written;
+    return result;
 }
 
 void PostgresEngine::runScript(const QString &sql)
 {
-    Result res(PQexec(m_conn, sql.toUtf8().constData()));
+    ++m_roundTrips;
+    QByteArray script;
+    for (const QByteArray &waiting : takeWaiting())
+        script += waiting + "; ";
+    script += sql.toUtf8();
+    Result res(PQexec(m_conn, script.constData()));
     if (!res.ok())
         throw StoreError(failureText(m_conn, res.r));
     // Prepared statements may name what the script changed: prepare them anew.
@@ -242,17 +269,16 @@ bool PostgresEngine::tableExists(const QString &name)
 
 void PostgresEngine::begin()
 {
-    control("BEGIN");
+    // BEGIN goes to the server with the transaction's first statement: a round trip less.
     m_inTransaction = true;
+    m_beginPending = true;
 }
 
 void PostgresEngine::commit()
 {
-    m_inTransaction = false;
     // A transaction that a failed statement has spoiled ends in a rollback, which the
     // server reports as the status of COMMIT rather than as an error.
-    const QByteArray status = control("COMMIT");
-    unlockPending();
+    const QByteArray status = endTransaction("COMMIT");
     if (status == "ROLLBACK") {
         noteWrite();
         throw StoreError(QStringLiteral("Transakce byla pro předchozí chybu odvolána"));
@@ -261,21 +287,84 @@ void PostgresEngine::commit()
 
 void PostgresEngine::rollback()
 {
-    m_inTransaction = false;
     noteWrite();
-    control("ROLLBACK");
-    unlockPending();
+    endTransaction("ROLLBACK");
+}
+
+// Ends the transaction and the holds released within it, in one round trip; returns the
+// status of the COMMIT or ROLLBACK. The holds end first, within the transaction, so that
+// another station that waited for its end finds them free. A transaction that a failed
+// statement has spoiled refuses every statement but its end: its holds are released
+// after it. A transaction that never reached the server ends without a round trip.
+QByteArray PostgresEngine::endTransaction(const char *sql)
+{
+    m_inTransaction = false;
+    const auto unlocks = std::exchange(m_pendingUnlocks, {});
+    const auto releaseEach = [&] {
+        for (const auto &[tableKey, id] : unlocks)
+            unlockHold(tableKey, id);
+    };
+    m_waitingSerials.clear();  // nothing ran after them: nothing to serialize
+    if (std::exchange(m_beginPending, false)) {
+        releaseEach();
+        return sql;
+    }
+    const bool spoiled = PQtransactionStatus(m_conn) == PQTRANS_INERROR;
+    QByteArray script;
+    if (!spoiled)
+        for (const auto &[tableKey, id] : unlocks)
+            script += "SELECT pg_advisory_unlock(" + QByteArray::number(qint32(tableKey)) + ", "
+                + QByteArray::number(qint32(quint32(id))) + "); ";
+    script += sql;
+    ++m_roundTrips;
+    if (!PQsendQuery(m_conn, script.constData()))
+        throw StoreError(connectionText(m_conn));
+    // One result for each statement that ran, the end of the transaction's last.
+    QByteArray status;
+    QString failure;
+    while (PGresult *r = PQgetResult(m_conn)) {
+        const Result res(r);
+        status = PQcmdStatus(r);
+        if (!res.ok() && failure.isEmpty())
+            failure = failureText(m_conn, r);
+    }
+    if (status.isEmpty() || !failure.isEmpty()) {
+        // Whatever failed, the transaction ends and no hold is kept, unless the session
+        // has ended with them.
+        if (!connectionLost()) {
+            if (PQtransactionStatus(m_conn) != PQTRANS_IDLE)
+                Quietly([this] { control("ROLLBACK"); });
+            Quietly(releaseEach);
+        }
+        throw StoreError(failure.isEmpty() ? connectionText(m_conn) : failure);
+    }
+    if (spoiled)
+        releaseEach();
+    return status;
 }
 
 void PostgresEngine::serializeTransaction(quint32 key)
 {
     // The one-key form of the advisory locks: a lock space apart from the record holds,
-    // which use the two-key form. Released by the server when the transaction ends.
-    queryInteger(QStringLiteral("SELECT 1 FROM pg_advisory_xact_lock($1::bigint)"), {qint64(key)});
+    // which use the two-key form. Released by the server when the transaction ends. It
+    // goes with the transaction's next statement, which is the first to wait for it.
+    m_waitingSerials.append("SELECT pg_advisory_xact_lock(" + QByteArray::number(qint64(key)) + ")");
+}
+
+// The statements that wait to go to the server ahead of the next one, in their order.
+QList<QByteArray> PostgresEngine::takeWaiting()
+{
+    QList<QByteArray> waiting = std::exchange(m_waitingSerials, {});
+    if (std::exchange(m_beginPending, false))
+        waiting.prepend("BEGIN");
+    return waiting;
 }
 
 bool PostgresEngine::lockHold(quint32 tableKey, qint64 id)
 {
+    // A hold released within this transaction is still held on the server.
+    if (m_pendingUnlocks.removeOne(qMakePair(tableKey, id)))
+        return true;
     return queryInteger(QStringLiteral("SELECT pg_try_advisory_lock($1::integer, $2::integer)::integer"),
                         {qint64(qint32(tableKey)), qint64(qint32(quint32(id)))})
         == 1;
@@ -283,17 +372,19 @@ bool PostgresEngine::lockHold(quint32 tableKey, qint64 id)
 
 void PostgresEngine::unlockHold(quint32 tableKey, qint64 id)
 {
+    // Within a transaction the hold ends with it: what the transaction wrote is not seen
+    // by others before then, and the release goes with the COMMIT in the same round trip.
+    if (m_inTransaction) {
+        m_pendingUnlocks.append(qMakePair(tableKey, id));
+        return;
+    }
     try {
         queryInteger(QStringLiteral("SELECT pg_advisory_unlock($1::integer, $2::integer)::integer"),
                      {qint64(qint32(tableKey)), qint64(qint32(quint32(id)))});
     } catch (const StoreError &) {
-        // When the session itself is gone, so is the hold. A spoiled transaction refuses
-        // every statement: the hold ends right after the transaction does.
-        if (connectionLost())
-            return;
-        if (!m_inTransaction)
+        // When the session itself is gone, so is the hold.
+        if (!connectionLost())
             throw;
-        m_pendingUnlocks.append(qMakePair(tableKey, id));
     }
 }
 
@@ -318,13 +409,6 @@ QString PostgresEngine::localAddress() const
             return QString::fromLatin1(text);
     }
     return QString();
-}
-
-void PostgresEngine::unlockPending()
-{
-    const auto pending = std::exchange(m_pendingUnlocks, {});
-    for (const auto &[tableKey, id] : pending)
-        unlockHold(tableKey, id);
 }
 
 } // namespace store

@@ -32,6 +32,7 @@ public:
     bool inTransaction() const override { return m_inTransaction; }
     bool connectionLost() const override;
     QString localAddress() const override;
+    quint64 roundTrips() const override { return m_roundTrips; }
 
 protected:
     qint64 run(const QString &sql, const QVariantList &params, bool write,
@@ -42,17 +43,21 @@ protected:
 private:
     explicit PostgresEngine(pg_conn *conn);
     QByteArray statement(const QString &sql, int paramCount);
-    pg_result *execGuarded(const QByteArray &name, const std::vector<const char *> &values);
+    pg_result *execPipelined(const QByteArray &name, const std::vector<const char *> &values,
+                             const QList<QByteArray> &before, bool guarded);
+    QList<QByteArray> takeWaiting();
+    QByteArray endTransaction(const char *sql);
     // Runs a control statement without parameters; returns its command status.
     QByteArray control(const char *sql);
-    // Ends the holds whose release a spoiled transaction refused.
-    void unlockPending();
 
     pg_conn *m_conn;
     QHash<QString, QByteArray> m_statements;  // SQL text → prepared statement name
     int m_nextStatement = 0;
     bool m_inTransaction = false;
-    QVector<QPair<quint32, qint64>> m_pendingUnlocks;
+    bool m_beginPending = false;  // begun, its BEGIN not sent yet
+    QList<QByteArray> m_waitingSerials;  // serializations of the transaction not sent yet
+    quint64 m_roundTrips = 0;
+    QVector<QPair<quint32, qint64>> m_pendingUnlocks;  // released within the transaction
 };
 
 } // namespace store

@@ -4,6 +4,8 @@
 #include "startup_fixture.h"
 #include "station_target.h"
 
+#include "app/core/errors.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QProcess>
@@ -80,6 +82,39 @@ TEST_P(RecordLockTest, SameStationRelocksAndUnlocksOnlyItsOwn)
     EXPECT_TRUE(records().isEmpty());
     EXPECT_TRUE(b->LockRecord(QStringLiteral("POD"), QStringLiteral("0000000123")));
     EXPECT_TRUE(messages.messages.isEmpty());
+}
+
+// Held for a transaction only: another station's lock refuses it, nothing is written,
+// and this station's own left-over record goes with the commit (not with a rollback).
+TEST_P(RecordLockTest, LockForTransactionWritesNothingAndRemovesOnlyItsOwnOnCommit)
+{
+    const QString sor = QStringLiteral("SOR");
+    EXPECT_THROW(a->LockForTransaction(sor, QStringLiteral("000001")), StoreError);
+
+    ASSERT_TRUE(b->LockRecord(sor, QStringLiteral("000002")));
+    ASSERT_TRUE(a->LockRecord(sor, QStringLiteral("000003")));
+    for (const bool commit : {false, true}) {
+        a->Database.StartTransaction();
+        QString refusal;
+        EXPECT_TRUE(a->LockForTransaction(sor, QStringLiteral("000001"), &refusal));
+        EXPECT_FALSE(a->LockForTransaction(sor, QStringLiteral("000002"), &refusal));
+        EXPECT_TRUE(refusal.startsWith(QStringLiteral("Položka blokována uživatelem Svoboda Jan od  ")))
+            << refusal.toStdString();
+        EXPECT_TRUE(a->LockForTransaction(sor, QStringLiteral("000003")));
+        if (commit)
+            a->Database.Commit();
+        else
+            a->Database.Rollback();
+        const QStringList expected = commit ? QStringList{QStringLiteral("SOR/000002/10.0.0.2/Svoboda Jan")}
+                                            : QStringList{QStringLiteral("SOR/000002/10.0.0.2/Svoboda Jan"),
+                                                          QStringLiteral("SOR/000003/10.0.0.1/Dvořáková Alžbě")};
+        QStringList found = records();
+        found.sort();
+        EXPECT_EQ(found, expected) << (commit ? "committed" : "rolled back");
+    }
+    EXPECT_TRUE(messages.messages.isEmpty());
+    EXPECT_TRUE(b->LockRecord(sor, QStringLiteral("000001")));
+    EXPECT_TRUE(b->LockRecord(sor, QStringLiteral("000003")));
 }
 
 TEST_P(RecordLockTest, CodesAreIndependent)

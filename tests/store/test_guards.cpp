@@ -143,17 +143,22 @@ TEST_P(GuardTest, TransactionJoinsTheCallersOnlyWhenAllowed)
     EXPECT_TRUE(storedElsewhere(QStringLiteral("33")));
 }
 
+// The wait may fall on the serialized transaction's first statement rather than on its
+// beginning: each transaction here reads once it has serialized.
 TEST_P(GuardTest, TransactionsSerializedOnOneNameRunOneAfterTheOther)
 {
     Transaction first(*conn, QStringLiteral("SOR000001"));
+    conn->TableExists(table->TableName());
     std::atomic<bool> secondBegan{false};
     std::string secondError;
     const store::ConnectionParams params = db->params();
+    const QString tableName = table->TableName();
     QThread *second = QThread::create([&] {
         try {
             Database other;
             other.Connect(params);
             Transaction transaction(other, QStringLiteral("SOR000001"));
+            other.TableExists(tableName);
             secondBegan = true;
             transaction.commit();
         } catch (const std::exception &e) {

@@ -5,6 +5,7 @@
 #include "store_test_support.h"
 
 #include "app/core/errors.h"
+#include "raw_engine.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -111,6 +112,80 @@ TEST_P(Holds, EndWithPostCancelCloseAndDisconnect)
     EXPECT_FALSE(a->Active());
     expectFree();
     dbA->Connect(tdb->params());
+}
+
+// A hold that ends within a transaction ends with it, however it ends (committed, rolled
+// back, or spoiled by a failed statement): a station that waited for the transaction finds
+// the record free, and on the server no station gets it before then.
+TEST_P(Holds, WithinATransactionTheHoldEndsWithTheTransaction)
+{
+    enum class End { Commit, Rollback, Spoiled };
+    for (const End end : {End::Commit, End::Rollback, End::Spoiled}) {
+        const QString value = QStringLiteral("V%1").arg(int(end));
+        dbA->StartTransaction();
+        a->Edit();
+        a->FieldByName("C_NAZ").SetAsString(value);
+        a->Post();
+        if (GetParam() == Backend::PostgreSQL)
+            expectRefused();
+        switch (end) {
+        case End::Commit:
+            dbA->Commit();
+            break;
+        case End::Rollback:
+            dbA->Rollback();
+            break;
+        case End::Spoiled:
+            EXPECT_THROW(storetest::rawEngine(*dbA).queryInteger(QStringLiteral("SELECT 1 FROM no_such_table"), {}), StoreError);
+            if (GetParam() == Backend::PostgreSQL)
+                EXPECT_THROW(dbA->Commit(), StoreError);
+            else
+                dbA->Commit();
+            break;
+        }
+        EXPECT_FALSE(dbA->InTransaction());
+        expectFree();
+        b->Edit();
+        const bool kept = end == End::Commit || (end == End::Spoiled && GetParam() != Backend::PostgreSQL);
+        EXPECT_EQ(b->FieldByName("C_NAZ").AsString() == value, kept) << int(end);
+        b->Cancel();
+        // A transaction that reads and writes nothing ends as well.
+        dbA->StartTransaction();
+        dbA->Commit();
+        a->Edit();
+        expectRefused();
+        a->Cancel();
+    }
+}
+
+// PostAndEdit writes and goes on editing: the record stays held throughout, a new one
+// from its write on, and each write is what another station then reads.
+TEST_P(Holds, PostAndEditKeepsTheRecordHeld)
+{
+    a->Edit();
+    for (const char *value : {"x", "y"}) {
+        a->FieldByName("C_NAZ").SetAsString(value);
+        a->PostAndEdit();
+        EXPECT_EQ(a->State(), DataSetState::Edit);
+        EXPECT_FALSE(a->Modified());
+        EXPECT_EQ(a->FieldByName("C_NAZ").AsString(), value);
+        expectRefused();
+        auto reader = open(*dbB);
+        ASSERT_TRUE(reader->FindKey({"000001"}));
+        EXPECT_EQ(reader->FieldByName("C_NAZ").AsString(), value);
+    }
+    a->Post();
+    expectFree();
+
+    a->Append();
+    a->FieldByName("C_KOD").SetAsString("000003");
+    a->PostAndEdit();
+    EXPECT_EQ(a->State(), DataSetState::Edit);
+    EXPECT_EQ(a->FieldByName("C_KOD").AsString(), "000003");
+    ASSERT_TRUE(b->FindKey({"000003"}));
+    EXPECT_THROW(b->Edit(), StoreError);
+    a->Cancel();
+    expectFree();
 }
 
 TEST_P(Holds, OnlyTheHeldRecordAndOnlyOtherConnections)
