@@ -90,6 +90,8 @@ bool postAtOnce(const PodkladyLine &line, const QString &receipt, double unitPri
         return false;
     try {
         store::Transaction transaction(d.Database);
+        // Any failure drops the whole line here, to be tried again the long way.
+        transaction.wholeOrNothing();
         // The card lock is held for the transaction only: taken and removed within it, its
         // record would never be seen by another station.
         if (!d.LockForTransaction(kCard, line.card)

@@ -68,6 +68,12 @@ public:
     void Commit();
     void Rollback();
     bool InTransaction() const;
+    // Requires a transaction open (else StoreError). The caller rolls the transaction
+    // back whole when any of its writes fails and never goes on after one, so a server
+    // need not keep it usable after a failed write: writes then cost it less. Should the
+    // caller go on after all, the server refuses the rest, and Commit reports it. Ends
+    // with the transaction.
+    void WholeOrNothing();
     // Grows with every write through this connection and every rollback, so that a view
     // that keeps rows it has read can tell when they may be out of date. 0 when closed.
     quint64 WriteGeneration() const;

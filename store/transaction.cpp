@@ -38,6 +38,12 @@ Transaction::~Transaction()
         Quietly([this] { m_db.Rollback(); });
 }
 
+void Transaction::wholeOrNothing()
+{
+    if (m_own)
+        m_db.WholeOrNothing();
+}
+
 void Transaction::commit()
 {
     if (m_committed)

@@ -45,6 +45,12 @@ public:
     // Requires: not committed yet (StoreError).
     void commit();
 
+    // Declares that a failed write ends the scope by its error, so that the whole
+    // transaction is rolled back (Database::WholeOrNothing); its writes then cost the
+    // server less. For a joined transaction it does nothing: its owner may go on after a
+    // failure.
+    void wholeOrNothing();
+
     // True when the guard joined the caller's transaction instead of beginning its own.
     bool joined() const { return !m_own; }
 

@@ -112,6 +112,10 @@ public:
     // the same key in a transaction of its own waits, here or (on a server, where the
     // request goes with the next statement) at its transaction's next statement.
     virtual void serializeTransaction(quint32 key) = 0;
+    // Requires a transaction open. Its owner rolls it back whole when any of its writes
+    // fails, and never goes on after one: an engine may then write without keeping the
+    // transaction usable after a failure. Ends with the transaction.
+    virtual void wholeOrNothing() {}
 
     // True once the connection to a server has broken: nothing more can be read or
     // written through it, and every hold and open transaction has ended with it.

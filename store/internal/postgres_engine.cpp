@@ -146,8 +146,9 @@ qint64 PostgresEngine::run(const QString &sql, const QVariantList &params, bool 
     }
     // Inside a transaction a failed write must not doom the whole transaction (as it
     // would on this server by itself): the write runs under a savepoint of its own.
+    // A transaction that is rolled back whole on any failure needs no savepoints.
     // A transaction begins on the server with its first statement, and is serialized there.
-    const bool guarded = write && m_inTransaction;
+    const bool guarded = write && m_inTransaction && !m_wholeOrNothing;
     const QList<QByteArray> before = takeWaiting();
     ++m_roundTrips;
     Result res(guarded || !before.isEmpty() ? execPipelined(name, values, before, guarded)
@@ -299,6 +300,7 @@ void PostgresEngine::rollback()
 QByteArray PostgresEngine::endTransaction(const char *sql)
 {
     m_inTransaction = false;
+    m_wholeOrNothing = false;
     const auto unlocks = std::exchange(m_pendingUnlocks, {});
     const auto releaseEach = [&] {
         for (const auto &[tableKey, id] : unlocks)

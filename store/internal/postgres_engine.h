@@ -30,6 +30,7 @@ public:
     void commit() override;
     void rollback() override;
     bool inTransaction() const override { return m_inTransaction; }
+    void wholeOrNothing() override { m_wholeOrNothing = true; }
     bool connectionLost() const override;
     QString localAddress() const override;
     quint64 roundTrips() const override { return m_roundTrips; }
@@ -55,6 +56,7 @@ private:
     int m_nextStatement = 0;
     bool m_inTransaction = false;
     bool m_beginPending = false;  // begun, its BEGIN not sent yet
+    bool m_wholeOrNothing = false;  // its writes go without savepoints
     QList<QByteArray> m_waitingSerials;  // serializations of the transaction not sent yet
     quint64 m_roundTrips = 0;
     QVector<QPair<quint32, qint64>> m_pendingUnlocks;  // released within the transaction

@@ -143,6 +143,61 @@ TEST_P(GuardTest, TransactionJoinsTheCallersOnlyWhenAllowed)
     EXPECT_TRUE(storedElsewhere(QStringLiteral("33")));
 }
 
+// A transaction declared whole-or-nothing keeps all of its writes or, when one fails,
+// none; the next transaction keeps going after a failed write again.
+TEST_P(GuardTest, WholeOrNothingTransactionKeepsAllOrNone)
+{
+    table->Open();
+    {
+        Transaction transaction(*conn);
+        transaction.wholeOrNothing();
+        append(*table, QStringLiteral("41"), QStringLiteral("kept"));
+        append(*table, QStringLiteral("42"), QStringLiteral("kept too"));
+        transaction.commit();
+    }
+    EXPECT_TRUE(storedElsewhere(QStringLiteral("41")));
+    EXPECT_TRUE(storedElsewhere(QStringLiteral("42")));
+
+    EXPECT_THROW(
+        {
+            Transaction transaction(*conn);
+            transaction.wholeOrNothing();
+            append(*table, QStringLiteral("43"), QStringLiteral("dropped"));
+            append(*table, QStringLiteral("01"), QStringLiteral("a code taken"));
+            transaction.commit();
+        },
+        StoreError);
+    table->Cancel();
+    EXPECT_FALSE(conn->InTransaction());
+    EXPECT_FALSE(storedElsewhere(QStringLiteral("43")));
+
+    // The declaration ended with its transaction: a failed write is survived again.
+    {
+        Transaction transaction(*conn);
+        append(*table, QStringLiteral("44"), QStringLiteral("kept"));
+        EXPECT_THROW(append(*table, QStringLiteral("01"), QStringLiteral("a code taken")), StoreError);
+        table->Cancel();
+        append(*table, QStringLiteral("45"), QStringLiteral("kept after the failure"));
+        transaction.commit();
+    }
+    EXPECT_TRUE(storedElsewhere(QStringLiteral("44")));
+    EXPECT_TRUE(storedElsewhere(QStringLiteral("45")));
+
+    // Joined, the declaration is the owner's to make: the owner's transaction still
+    // survives a failed write.
+    conn->StartTransaction();
+    {
+        Transaction joined(*conn, Transaction::Caller::MayHaveOne);
+        joined.wholeOrNothing();
+        EXPECT_THROW(append(*table, QStringLiteral("01"), QStringLiteral("a code taken")), StoreError);
+        table->Cancel();
+    }
+    append(*table, QStringLiteral("46"), QStringLiteral("kept"));
+    conn->Commit();
+    EXPECT_TRUE(storedElsewhere(QStringLiteral("46")));
+    EXPECT_THROW(conn->WholeOrNothing(), StoreError);  // no transaction open
+}
+
 // The wait may fall on the serialized transaction's first statement rather than on its
 // beginning: each transaction here reads once it has serialized.
 TEST_P(GuardTest, TransactionsSerializedOnOneNameRunOneAfterTheOther)
