@@ -62,7 +62,6 @@ public:
     RunningImport &operator=(const RunningImport &) = delete;
 };
 
-
 // Gives the receipt its number from the receipt counter, and the number of the prepared
 // document its lines come from. The counter is written at once: a number it has not
 // recorded would be given out again. The receipt itself is written with its first posted
