@@ -1,6 +1,7 @@
 #include "dodavky.h"
 
 #include "doklad_podklady.h"
+#include "faktura_dodavatele.h"
 #include "app/core/screens_cleanup.h"
 #include "app/core/general_error.h"
 #include "app/core/prompter.h"
@@ -246,6 +247,23 @@ void TDodavky::Button5Click()
         FocusControl(DBGrid1);
         throw;
     }
+    FocusControl(DBGrid1);
+}
+
+void TDodavky::NactiFakturuIsdocClick()
+{
+    const QString path = screens().GetOpenFileName(QStringLiteral("Načíst fakturu ISDOC"), Data->ImportPath,
+                                                   QStringLiteral("Faktury ISDOC (*.isdoc *.isdocx)"));
+    if (!path.isEmpty())
+        OpenIsdoc(path);
+    FocusControl(DBGrid1);
+}
+
+void TDodavky::OpenIsdoc(const QString &path)
+{
+    TFakturaDodavatele review;
+    if (review.Load(path) && screens().ShowFakturaDodavatele(review) == mrOk)
+        Button2Click();
     FocusControl(DBGrid1);
 }
 

@@ -64,6 +64,14 @@ public:
     // receipts are closed again in every case; any error shows "Ošetření vyjímky" with
     // its text on the next line.
     void Sestavadodvek1Click();
+    // "Načíst fakturu ISDOC…": the open-file dialog for *.isdoc and *.isdocx, then
+    // OpenIsdoc on the file chosen.
+    void NactiFakturuIsdocClick();
+    // A supplier's e-invoice made into a document (the menu entry, or the file dropped on
+    // the window): the review window "Faktura dodavatele"; when it wrote the document, the
+    // list stands on it and it opens in the editor as a correction (Button2Click), for
+    // checking and printing. A file that cannot be read shows its message and nothing else.
+    void OpenIsdoc(const QString &path);
     // Closes the window.
     void Konec3Click() { CloseWith(mrCancel); }
 };

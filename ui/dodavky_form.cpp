@@ -9,6 +9,10 @@
 #include "store/tdata.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -59,6 +63,7 @@ DodavkyWindow::DodavkyWindow(QWidget *parent)
     connect(&m_commands, &FormCommands::closeRequested, this, &QWidget::close);
     new KeyPreview(this, [this](QKeyEvent *e) { return keyDown(e); });
 
+    setAcceptDrops(true);
     resize(587, 361);
     if (const QScreen *s = screen())
         move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
@@ -81,6 +86,8 @@ void DodavkyWindow::buildMenu()
     QMenu *doklady = menuBar()->addMenu(QStringLiteral("Doklady"));
     doklady->addAction(QStringLiteral("Nový doklad"), this, run(&TDodavky::Novdoklad1Click));
     doklady->addAction(QStringLiteral("Oprava Dokladu"), this, run(&TDodavky::OpravaDokladu1Click));
+    doklady->addAction(QStringLiteral("Načíst fakturu ISDOC…"), this, run(&TDodavky::NactiFakturuIsdocClick))
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     menuBar()->addAction(QStringLiteral("Hledej"), this, run(&TDodavky::Sestavy1Click));
     QMenu *sestavy = menuBar()->addMenu(QStringLiteral("Sestavy"));
     sestavy->addAction(QStringLiteral("Sestava dodávek"), this, run(&TDodavky::Sestavadodvek1Click));
@@ -132,6 +139,36 @@ bool DodavkyWindow::event(QEvent *e)
     if (e->type() == QEvent::WindowActivate)
         m_commands.FormActivate(x(), y());
     return QMainWindow::event(e);
+}
+
+namespace {
+
+// The e-invoice file a drag carries: one local .isdoc or .isdocx file; empty otherwise.
+QString droppedInvoice(const QMimeData *mime)
+{
+    if (!mime->hasUrls() || mime->urls().size() != 1 || !mime->urls().constFirst().isLocalFile())
+        return QString();
+    const QString path = mime->urls().constFirst().toLocalFile();
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("isdoc") || suffix == QLatin1String("isdocx") ? path : QString();
+}
+
+} // namespace
+
+void DodavkyWindow::dragEnterEvent(QDragEnterEvent *e)
+{
+    if (!droppedInvoice(e->mimeData()).isEmpty())
+        e->acceptProposedAction();
+}
+
+void DodavkyWindow::dropEvent(QDropEvent *e)
+{
+    const QString path = droppedInvoice(e->mimeData());
+    if (path.isEmpty())
+        return;
+    e->acceptProposedAction();
+    // The review window runs after the drop has ended, not inside the drag's own loop.
+    QTimer::singleShot(0, this, [this, path] { RunWithGeneralErrorDisplay([&] { m_commands.OpenIsdoc(path); }); });
 }
 
 void DodavkyWindow::closeEvent(QCloseEvent *e)

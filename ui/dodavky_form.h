@@ -30,6 +30,10 @@ public:
 
 protected:
     bool event(QEvent *e) override;
+    // An .isdoc or .isdocx file dropped on the window is read as "Načíst fakturu ISDOC…"
+    // reads the file chosen.
+    void dragEnterEvent(QDragEnterEvent *e) override;
+    void dropEvent(QDropEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
 
 private:

@@ -7,12 +7,11 @@
 #include "podklady_pol_edit.h"
 #include "app/core/screens_cleanup.h"
 #include "reports/data_sestavy.h"
-#include "store/counter.h"
+#include "store/podklad_item.h"
 #include "store/table_use.h"
 #include "store/tdata.h"
 
 #include <QDate>
-#include <cmath>
 #include <stdexcept>
 
 namespace {
@@ -51,32 +50,6 @@ TDataImport &importModule()
 }
 
 QPoint supplierPickerPos() { return QPoint(Data->MainLeft, Data->MainTop + 90); }
-
-struct ItemTotals {
-    double ccc = 0;
-    double ncc = 0;
-};
-
-// The totals POP_CCC and POP_NCC of the document's items as stored, without the item
-// `except`; the items table stays where it stands.
-ItemTotals storedItemTotals(const store::Bookmark &except)
-{
-    store::Table &items = Data->ffPodklPol;
-    ItemTotals totals;
-    store::Bookmark from;
-    for (;;) {
-        const QVector<store::Record> rows = items.ReadRows(from, 200, true);
-        for (const store::Record &r : rows) {
-            if (r.id() == except.id)
-                continue;
-            totals.ccc += r.AsFloat(Data->ffPodklPolPOP_CCC);
-            totals.ncc += r.AsFloat(Data->ffPodklPolPOP_NCC);
-        }
-        if (rows.size() < 200)
-            return totals;
-        from = store::Bookmark{rows.back().id()};
-    }
-}
 
 } // namespace
 
@@ -197,7 +170,7 @@ void TDokladPodklady::newItem()
         TPodkladyPolEdit editor;
         editor.ActiveControl = TPodkladyPolEdit::DBEditTovel1;
         if (screens().ShowPodkladyPolEdit(editor, QPoint(d.MainLeft + 250, d.MainTop + 35)) == mrOk)
-            writeItem(0, 0);
+            PostPodklPol(d, 0, 0);
         else
             items.Cancel();
     }
@@ -207,16 +180,7 @@ void TDokladPodklady::newItem()
 void TDokladPodklady::assignNumber()
 {
     TData &d = *Data;
-    store::Table &header = d.ffPodklHlav;
-    d.ffCiselnik.Open();
-    const QString number = TakeTextCounter(d.ffCiselnik, d.ffCiselnikCIS_POD);
-    // The counter is written before the header: a number the counter has not recorded
-    // would be given out again to the next document.
-    d.ffCiselnik.Post();
-    Data->ffPodklHlavHLA_DO1.SetAsString(number);
-    Data->ffPodklHlavHLA_DAT.SetAsDate(QDate::currentDate());
-    header.Post();
-    header.Edit();
+    const QString number = NumberNewPodklad(d);
     KeepDocument = true;
     store::Table &items = d.ffPodklPol;
     items.Open();
@@ -224,7 +188,6 @@ void TDokladPodklady::assignNumber()
     items.SetRange({number}, {number});
     items.First();
     NewDocument = false;
-    d.ffCiselnik.Close();
 }
 
 void TDokladPodklady::correctItem()
@@ -250,7 +213,7 @@ void TDokladPodklady::correctItem()
         } else {
             try {
                 if (screens().ShowPodkladyPolEdit(editor, QPoint(d.MainLeft + 250, d.MainTop + 45)) == mrOk) {
-                    writeItem(oldCcc, oldNcc);
+                    PostPodklPol(d, oldCcc, oldNcc);
                 } else {
                     prompter().ShowMessage(kNotConfirmed);
                     items.Cancel();
@@ -267,32 +230,6 @@ void TDokladPodklady::correctItem()
     d.CloseffSor();
 }
 
-// Writes the item being edited, then adds the change of its totals to the header and
-// writes the header, which stays in editing. The header changes only once the item is
-// written, so that a refused item leaves the totals as they were. Totals that would not
-// be finite numbers are refused before anything is written; a header whose stored total
-// is no longer a number (written before such totals were refused) gets it counted again
-// from its items.
-void TDokladPodklady::writeItem(double oldCcc, double oldNcc)
-{
-    const double ccc = Data->ffPodklPolPOP_CCC.AsFloat();
-    const double ncc = Data->ffPodklPolPOP_NCC.AsFloat();
-    double eur = Data->ffPodklHlavHLA_EUR.AsFloat() + (ccc - oldCcc);
-    double nca = Data->ffPodklHlavHLA_NCA.AsFloat() + (ncc - oldNcc);
-    if (!std::isfinite(eur) || !std::isfinite(nca)) {
-        const ItemTotals others = storedItemTotals(Data->ffPodklPol.GetBookmark());
-        eur = others.ccc + ccc;
-        nca = others.ncc + ncc;
-    }
-    if (!std::isfinite(eur) || !std::isfinite(nca))
-        throw ConversionError(TPodkladyPolEdit::kOutOfRange);
-    Data->ffPodklPol.Post();
-    Data->ffPodklHlavHLA_EUR.SetAsFloat(eur);
-    Data->ffPodklHlavHLA_NCA.SetAsFloat(nca);
-    Data->ffPodklHlav.Post();
-    Data->ffPodklHlav.Edit();
-}
-
 void TDokladPodklady::deleteItem()
 {
     store::Table &items = Data->ffPodklPol;
@@ -300,22 +237,7 @@ void TDokladPodklady::deleteItem()
         return;
     if (!prompter().Confirm(kDeleteItem))
         return;
-    guarded([&] {
-        double eur = Data->ffPodklHlavHLA_EUR.AsFloat() - Data->ffPodklPolPOP_CCC.AsFloat();
-        double nca = Data->ffPodklHlavHLA_NCA.AsFloat() - Data->ffPodklPolPOP_NCC.AsFloat();
-        if (!std::isfinite(eur) || !std::isfinite(nca)) {
-            const ItemTotals others = storedItemTotals(items.GetBookmark());
-            eur = others.ccc;
-            nca = others.ncc;
-        }
-        if (!std::isfinite(eur) || !std::isfinite(nca))
-            throw ConversionError(TPodkladyPolEdit::kOutOfRange);
-        items.Delete();
-        Data->ffPodklHlavHLA_EUR.SetAsFloat(eur);
-        Data->ffPodklHlavHLA_NCA.SetAsFloat(nca);
-        Data->ffPodklHlav.Post();
-        Data->ffPodklHlav.Edit();
-    });
+    guarded([] { DeletePodklPol(*Data); });
 }
 
 void TDokladPodklady::DBEditTovel1Valid(QString &text, bool &valid, bool towardsClose)

@@ -105,7 +105,6 @@ private:
     void assignNumber();
     void importDelivery();
     bool supplierMissing();
-    void writeItem(double oldCcc, double oldNcc);
     void showSupplier();
     void clearSupplier();
 };

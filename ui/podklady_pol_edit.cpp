@@ -3,25 +3,22 @@
 #include "app/core/errors.h"
 #include "app/core/prompter.h"
 #include "app/core/textutil.h"
+#include "store/podklad_item.h"
 #include "store/tdata.h"
 
 #include <cmath>
 
 const QString TPodkladyPolEdit::kNotWhole = QStringLiteral("Obchodní balení není celé číslo !!!");
-const QString TPodkladyPolEdit::kZeroPackage = QStringLiteral("Počet DB v Obch.Bal nesmí být 0 !!!");
-const QString TPodkladyPolEdit::kOutOfRange = QStringLiteral("Hodnota položky je mimo rozsah čísel");
+const QString TPodkladyPolEdit::kZeroPackage = PodklPolZeroPackageText();
+const QString TPodkladyPolEdit::kOutOfRange = PodklPolOutOfRangeText();
 
 namespace {
 
-// Sets the two derived values of the item. A package size of 0 derives nothing and
-// throws AppError kZeroPackage.
+// Sets the two derived values of the item (a package size of 0 throws AppError
+// kZeroPackage).
 void derive(double cku, double cnc, double pri, double bal)
 {
-    if (bal == 0)
-        throw AppError(TPodkladyPolEdit::kZeroPackage);
-    const double kur = Data->ffPodklHlavHLA_KUR.AsFloat();
-    Data->ffPodklPolPOP_KUS.SetAsFloat(cku / bal);
-    Data->ffPodklPolPOP_NCS.SetAsFloat((kur * cnc + kur * cnc / 100 * pri) * bal);
+    DerivePodklPol(*Data, cku, cnc, pri, bal);
 }
 
 // Derives both values from the stored fields, with the package size or the markup
@@ -111,8 +108,7 @@ void TPodkladyPolEdit::Button2Click()
         FocusControl(DBEditTovel2);
         return;
     }
-    const double kus = Data->ffPodklPolPOP_KUS.AsFloat();
-    if (std::abs(kus - std::trunc(kus)) <= 0.01) {
+    if (PodklPolWholePackages(Data->ffPodklPolPOP_KUS.AsFloat())) {
         CloseWith(mrOk);
         return;
     }

@@ -1,6 +1,7 @@
 #include "screens_widgets.h"
 
 #include "doklad_podklady_form.h"
+#include "faktura_dodavatele_form.h"
 #include "import/form_podklady_import_form.h"
 #include "podklady_pol_edit_form.h"
 #include "prehled_sortimentu_form.h"
@@ -104,6 +105,23 @@ QString WidgetScreens::GetSaveFileName(const QString &title, const QString &dir,
     if (QWidget *opener = dialog.parentWidget())
         opener->activateWindow();
     return chosen ? dialog.selectedFiles().constFirst() : QString();
+}
+
+QString WidgetScreens::GetOpenFileName(const QString &title, const QString &dir, const QString &filter)
+{
+    QFileDialog dialog(QApplication::activeWindow(), title, dir, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    if (QWidget *opener = dialog.parentWidget())
+        opener->activateWindow();
+    return chosen ? dialog.selectedFiles().constFirst() : QString();
+}
+
+int WidgetScreens::ShowFakturaDodavatele(TFakturaDodavatele &review)
+{
+    FakturaDodavateleDialog dialog(review, QApplication::activeWindow());
+    return runOverMain(dialog);
 }
 
 int WidgetScreens::ShowSestavySetup(TSestavySetup &setup)

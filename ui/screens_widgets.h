@@ -25,6 +25,10 @@ public:
     // A QFileDialog in save mode over the active window.
     QString GetSaveFileName(const QString &title, const QString &dir, const QString &name, const QString &filter,
                             const QString &defaultSuffix) override;
+    // A QFileDialog opening an existing file, over the active window.
+    QString GetOpenFileName(const QString &title, const QString &dir, const QString &filter) override;
+    // The review window of a supplier's e-invoice, centred over the main window.
+    int ShowFakturaDodavatele(TFakturaDodavatele &review) override;
     // The windows of a report run over the active window.
     int ShowSestavySetup(TSestavySetup &setup) override;
     std::unique_ptr<TSestavyProgress> ShowSestavyProgress() override;

@@ -4,6 +4,7 @@
 #include "app/core/prompter.h"
 #include "app/core/textutil.h"
 #include "app/core/screens_cleanup.h"
+#include "isdoc/cards.h"
 #include "store/tdata.h"
 
 namespace {
@@ -79,6 +80,10 @@ void SearchDialog::BitBtn1Click()
     if (!HledejEnabled)
         return;
     const QString previousIndex = m_table.IndexName();
+    if (Options[Selected].barcode && GotoCardByEan(*Data, SearchValue())) {
+        CloseWith(mrOk);
+        return;
+    }
     try {
         m_table.SetIndexName(Options[Selected].index);
         m_table.FindNearest({SearchValue()});
@@ -101,7 +106,7 @@ TSorHle::TSorHle(QObject *parent)
                        {QStringLiteral("RadioButton1"), QStringLiteral("Hledej název položky sortimentu"),
                         QStringLiteral("NAC"), V::TrimRight},
                        {QStringLiteral("RadioButton2"), QStringLiteral("Hledej dle čísla karty sortimentu"),
-                        QStringLiteral("KAV"), V::Trim},
+                        QStringLiteral("KAV"), V::Trim, false, true},
                        {QStringLiteral("RadioButton6"), QStringLiteral("Hledej dle aliasu názvu"),
                         QStringLiteral("ALI"), V::TrimRight},
                        {QStringLiteral("RadioButton4"), QStringLiteral("Hledej dle kódu dodavatele"),

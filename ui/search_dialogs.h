@@ -31,6 +31,7 @@ struct SearchOption {
     QString index;     // index of the table selected for the search
     Value value = Value::TrimRight;
     bool number = false;  // the key is a number: the search field takes a number
+    bool barcode = false; // a valid EAN bar code finds its card by SOR_EAN (card numbers)
 };
 
 class SearchDialog : public FormCommands {
@@ -73,7 +74,8 @@ public:
     // when the key was taken.
     bool FormKeyDown(int key);
     // "&Hledej": selects the option's index and moves the table to the nearest key, then
-    // closes with OK. A value the table cannot convert to the key's type (a sale price
+    // closes with OK. Under an option that takes bar codes, a valid EAN of a card moves the
+    // table to that card (on the option's index) instead. A value the table cannot convert to the key's type (a sale price
     // that is not a number) is shown with the conversion error; the table keeps its
     // index and record and the dialog stays open with the focus in the field.
     void BitBtn1Click();

@@ -4,6 +4,7 @@
 #include "app/core/screens.h"
 
 #include "app/core/textutil.h"
+#include "isdoc/cards.h"
 #include "store/table_use.h"
 #include "store/tdata.h"
 
@@ -12,7 +13,11 @@ bool TData::SorValid(const QString &text)
     store::Table &cards = ffSortiment;
     // Opened for the look-up when closed; an open table stays on the card found.
     const store::TableUse use(cards, QStringLiteral("KAV"), store::TableUse::GiveBack::OpenState);
-    if (TrimControl(text).size() > 5 && cards.FindKey({text})) {
+    // A bar code (typed, or scanned: its digits and Enter) finds its card by SOR_EAN. A
+    // valid code that finds no card is not tried as a card number, which it cannot be.
+    const QString trimmed = TrimControl(text);
+    const bool barcode = IsEanCode(trimmed);
+    if ((barcode && GotoCardByEan(*this, trimmed)) || (!barcode && trimmed.size() > 5 && cards.FindKey({text}))) {
         SetLastSor();
         return true;
     }

@@ -35,3 +35,13 @@ Screens *installedScreens()
 {
     return g_screens;
 }
+
+QString Screens::GetOpenFileName(const QString &, const QString &, const QString &)
+{
+    throw std::logic_error("this window layer opens no file dialog");
+}
+
+int Screens::ShowFakturaDodavatele(TFakturaDodavatele &)
+{
+    throw std::logic_error("this window layer shows no supplier invoice");
+}

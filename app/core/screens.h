@@ -14,6 +14,7 @@
 #include <memory>
 
 class TDokladPodklady;
+class TFakturaDodavatele;
 class TFormPodkladyImport;
 class TPodkladyPolEdit;
 class TSesPrehDodOdDo;
@@ -78,6 +79,15 @@ public:
     // text when the user cancelled.
     virtual QString GetSaveFileName(const QString &title, const QString &dir, const QString &name,
                                     const QString &filter, const QString &defaultSuffix) = 0;
+
+    // The open-file dialog: title, starting directory and filter (Qt's "description
+    // (*.ext …)" form). Returns the chosen path, or an empty text when the user cancelled.
+    // A Screens that shows no windows (a batch job's) raises std::logic_error.
+    virtual QString GetOpenFileName(const QString &title, const QString &dir, const QString &filter);
+    // The review window "Faktura dodavatele" of a supplier's e-invoice read into `review`;
+    // mrOk when the document was written. A Screens that shows no windows raises
+    // std::logic_error.
+    virtual int ShowFakturaDodavatele(TFakturaDodavatele &review);
 
     // The windows of a report run (TSestavy):
     // the setup dialog "Nastavení tisku sestavy", offering the choices in setup.choices;

@@ -18,13 +18,15 @@ TableDef makeSortiment()
     // The card number is the key of a card: unique. Names and their aliases are typed
     // in mixed case and searched as typed, so their indexes ignore case and a search
     // lands on the name whatever its case. Codes of suppliers and manufacturers are
-    // compared exactly, as printed on their documents.
+    // compared exactly, as printed on their documents; so are bar codes ("EAN"), by
+    // which a scanned code and a supplier's e-invoice find their card.
     t.indexes = {
         index(QStringLiteral("KAV"), {QStringLiteral("SOR_KAV")}, true),
         index(QStringLiteral("NAC"), {QStringLiteral("SOR_NAC")}, false, true),
         index(QStringLiteral("ALI"), {QStringLiteral("SOR_ALI")}, false, true),
         index(QStringLiteral("KDO"), {QStringLiteral("SOR_KDO")}),
         index(QStringLiteral("KVY"), {QStringLiteral("SOR_KVY")}),
+        index(QStringLiteral("EAN"), {QStringLiteral("SOR_EAN")}),
         index(QStringLiteral("PC1"), {QStringLiteral("SOR_PC1")}),
     };
     return t;

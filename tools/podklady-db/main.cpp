@@ -17,6 +17,7 @@ int runImport(const QStringList &args);
 int runCheck(const QStringList &args);
 int runPrint(const QStringList &args);
 int runOverview(const QStringList &args);
+extern const DbCommand kIsdocCommand;
 
 namespace {
 
@@ -86,6 +87,7 @@ const DbCommand kCommands[] = {
      "  0 written, 1 a file could not be written or the store failed, 2 a date that does\n"
      "  not convert or a configuration that cannot be read, 64 wrong arguments\n",
      runOverview, true},
+    kIsdocCommand,
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 

@@ -1,0 +1,111 @@
+#include "podklad_item.h"
+
+#include "app/core/errors.h"
+#include "store/counter.h"
+#include "store/tdata.h"
+
+#include <QDate>
+#include <cmath>
+
+QString PodklPolZeroPackageText() { return QStringLiteral("Počet DB v Obch.Bal nesmí být 0 !!!"); }
+
+QString PodklPolOutOfRangeText() { return QStringLiteral("Hodnota položky je mimo rozsah čísel"); }
+
+void DerivePodklPol(TData &d, double cku, double cnc, double pri, double bal)
+{
+    if (bal == 0)
+        throw AppError(PodklPolZeroPackageText());
+    const double kur = d.ffPodklHlavHLA_KUR.AsFloat();
+    d.ffPodklPolPOP_KUS.SetAsFloat(cku / bal);
+    d.ffPodklPolPOP_NCS.SetAsFloat((kur * cnc + kur * cnc / 100 * pri) * bal);
+}
+
+bool PodklPolWholePackages(double kus)
+{
+    return std::abs(kus - std::trunc(kus)) <= 0.01;
+}
+
+namespace {
+
+struct ItemTotals {
+    double ccc = 0;
+    double ncc = 0;
+};
+
+// The totals POP_CCC and POP_NCC of the document's items as stored, without the item
+// `except`; the items table stays where it stands.
+ItemTotals storedItemTotals(TData &d, const store::Bookmark &except)
+{
+    store::Table &items = d.ffPodklPol;
+    ItemTotals totals;
+    store::Bookmark from;
+    for (;;) {
+        const QVector<store::Record> rows = items.ReadRows(from, 200, true);
+        for (const store::Record &r : rows) {
+            if (r.id() == except.id)
+                continue;
+            totals.ccc += r.AsFloat(d.ffPodklPolPOP_CCC);
+            totals.ncc += r.AsFloat(d.ffPodklPolPOP_NCC);
+        }
+        if (rows.size() < 200)
+            return totals;
+        from = store::Bookmark{rows.back().id()};
+    }
+}
+
+} // namespace
+
+void PostPodklPol(TData &d, double oldCcc, double oldNcc)
+{
+    const double ccc = d.ffPodklPolPOP_CCC.AsFloat();
+    const double ncc = d.ffPodklPolPOP_NCC.AsFloat();
+    double eur = d.ffPodklHlavHLA_EUR.AsFloat() + (ccc - oldCcc);
+    double nca = d.ffPodklHlavHLA_NCA.AsFloat() + (ncc - oldNcc);
+    if (!std::isfinite(eur) || !std::isfinite(nca)) {
+        const ItemTotals others = storedItemTotals(d, d.ffPodklPol.GetBookmark());
+        eur = others.ccc + ccc;
+        nca = others.ncc + ncc;
+    }
+    if (!std::isfinite(eur) || !std::isfinite(nca))
+        throw ConversionError(PodklPolOutOfRangeText());
+    d.ffPodklPol.Post();
+    d.ffPodklHlavHLA_EUR.SetAsFloat(eur);
+    d.ffPodklHlavHLA_NCA.SetAsFloat(nca);
+    d.ffPodklHlav.Post();
+    d.ffPodklHlav.Edit();
+}
+
+void DeletePodklPol(TData &d)
+{
+    store::Table &items = d.ffPodklPol;
+    double eur = d.ffPodklHlavHLA_EUR.AsFloat() - d.ffPodklPolPOP_CCC.AsFloat();
+    double nca = d.ffPodklHlavHLA_NCA.AsFloat() - d.ffPodklPolPOP_NCC.AsFloat();
+    if (!std::isfinite(eur) || !std::isfinite(nca)) {
+        const ItemTotals others = storedItemTotals(d, items.GetBookmark());
+        eur = others.ccc;
+        nca = others.ncc;
+    }
+    if (!std::isfinite(eur) || !std::isfinite(nca))
+        throw ConversionError(PodklPolOutOfRangeText());
+    items.Delete();
+    d.ffPodklHlavHLA_EUR.SetAsFloat(eur);
+    d.ffPodklHlavHLA_NCA.SetAsFloat(nca);
+    d.ffPodklHlav.Post();
+    d.ffPodklHlav.Edit();
+}
+
+QString NumberNewPodklad(TData &d)
+{
+    store::Table &header = d.ffPodklHlav;
+    d.ffCiselnik.Open();
+    const QString number = TakeTextCounter(d.ffCiselnik, d.ffCiselnikCIS_POD);
+    // The counter is written before the header: a number the counter has not recorded
+    // would be given out again to the next document.
+    d.ffCiselnik.Post();
+    d.ffPodklHlavHLA_DO1.SetAsString(number);
+    d.ffPodklHlavHLA_DAT.SetAsDate(QDate::currentDate());
+    header.Post();
+    header.Edit();
+    d.ffCiselnik.Close();
+    return number;
+}
