@@ -76,6 +76,26 @@ TEST_P(SearchTest, EachOptionLandsOnTheNearestKeyOfItsIndex)
     }
 }
 
+// Under the card-number option a scanned bar code lands on its card; a code whose check
+// digit is wrong is an ordinary text and lands on the nearest card number.
+TEST_P(SearchTest, ABarCodeUnderTheCardNumberFindsItsCard)
+{
+    addCards();
+    store::Table &cards = data->ffSortiment;
+    ASSERT_TRUE(cards.FindKey({QStringLiteral("000030")}));
+    cards.Edit();
+    data->ffSortimentSOR_EAN.SetAsString(QStringLiteral("8594000000013"));
+    cards.Post();
+    cards.First();
+    TSorHle dialog;
+    EXPECT_EQ(search(dialog, 1, QStringLiteral(" 8594000000013 ")), int(mrOk));
+    EXPECT_EQ(card(), QStringLiteral("000030"));
+    EXPECT_EQ(cards.IndexName(), QStringLiteral("KAV"));
+    TSorHle other;
+    EXPECT_EQ(search(other, 1, QStringLiteral("8594000000014")), int(mrOk));
+    EXPECT_TRUE(cards.Eof());   // past the last card number, as any text greater than all
+}
+
 TEST_P(SearchTest, AfterANameSearchTheCallersListIsInNameOrder)
 {
     addCards();
