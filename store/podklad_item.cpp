@@ -53,45 +53,42 @@ ItemTotals storedItemTotals(TData &d, const store::Bookmark &except)
     }
 }
 
-} // namespace
-
-void PostPodklPol(TData &d, double oldCcc, double oldNcc)
+// Writes a change of the current item (`write`: its Post or its Delete) and the header
+// totals it makes: HLA_EUR + changeCcc, HLA_NCA + changeNcc. Totals that would not be
+// finite are counted again from the other items plus (keepCcc, keepNcc), the item's values
+// after the change; still not finite, they are refused before anything is written.
+template <typename Write>
+void changeTotals(TData &d, double changeCcc, double changeNcc, double keepCcc, double keepNcc, Write write)
 {
-    const double ccc = d.ffPodklPolPOP_CCC.AsFloat();
-    const double ncc = d.ffPodklPolPOP_NCC.AsFloat();
-    double eur = d.ffPodklHlavHLA_EUR.AsFloat() + (ccc - oldCcc);
-    double nca = d.ffPodklHlavHLA_NCA.AsFloat() + (ncc - oldNcc);
+    double eur = d.ffPodklHlavHLA_EUR.AsFloat() + changeCcc;
+    double nca = d.ffPodklHlavHLA_NCA.AsFloat() + changeNcc;
     if (!std::isfinite(eur) || !std::isfinite(nca)) {
         const ItemTotals others = storedItemTotals(d, d.ffPodklPol.GetBookmark());
-        eur = others.ccc + ccc;
-        nca = others.ncc + ncc;
+        eur = others.ccc + keepCcc;
+        nca = others.ncc + keepNcc;
     }
     if (!std::isfinite(eur) || !std::isfinite(nca))
         throw ConversionError(PodklPolOutOfRangeText());
-    d.ffPodklPol.Post();
+    write();
     d.ffPodklHlavHLA_EUR.SetAsFloat(eur);
     d.ffPodklHlavHLA_NCA.SetAsFloat(nca);
     d.ffPodklHlav.Post();
     d.ffPodklHlav.Edit();
 }
 
+} // namespace
+
+void PostPodklPol(TData &d, double oldCcc, double oldNcc)
+{
+    const double ccc = d.ffPodklPolPOP_CCC.AsFloat();
+    const double ncc = d.ffPodklPolPOP_NCC.AsFloat();
+    changeTotals(d, ccc - oldCcc, ncc - oldNcc, ccc, ncc, [&] { d.ffPodklPol.Post(); });
+}
+
 void DeletePodklPol(TData &d)
 {
-    store::Table &items = d.ffPodklPol;
-    double eur = d.ffPodklHlavHLA_EUR.AsFloat() - d.ffPodklPolPOP_CCC.AsFloat();
-    double nca = d.ffPodklHlavHLA_NCA.AsFloat() - d.ffPodklPolPOP_NCC.AsFloat();
-    if (!std::isfinite(eur) || !std::isfinite(nca)) {
-        const ItemTotals others = storedItemTotals(d, items.GetBookmark());
-        eur = others.ccc;
-        nca = others.ncc;
-    }
-    if (!std::isfinite(eur) || !std::isfinite(nca))
-        throw ConversionError(PodklPolOutOfRangeText());
-    items.Delete();
-    d.ffPodklHlavHLA_EUR.SetAsFloat(eur);
-    d.ffPodklHlavHLA_NCA.SetAsFloat(nca);
-    d.ffPodklHlav.Post();
-    d.ffPodklHlav.Edit();
+    changeTotals(d, -d.ffPodklPolPOP_CCC.AsFloat(), -d.ffPodklPolPOP_NCC.AsFloat(), 0, 0,
+                 [&] { d.ffPodklPol.Delete(); });
 }
 
 QString NumberNewPodklad(TData &d)

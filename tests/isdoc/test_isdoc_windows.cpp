@@ -7,6 +7,7 @@
 // scanned into the item editor's card field (its digits and Enter at once) takes its card.
 
 #include "isdoc_firm.h"
+#include "key_script.h"
 #include "recordingprompter.h"
 
 #include "doklad_podklady_form.h"
@@ -15,7 +16,6 @@
 #include "podklady_pol_edit_form.h"
 #include "prehled_sortimentu_form.h"
 #include "screens_widgets.h"
-#include "store/firmschema.h"
 #include "store/tdata.h"
 
 #include <QApplication>
@@ -31,31 +31,6 @@
 #include <optional>
 
 namespace {
-
-void press(Qt::Key key, Qt::KeyboardModifiers shift = Qt::NoModifier)
-{
-    QWidget *target = QApplication::focusWidget();
-    QVERIFY2(target, "nothing has the focus");
-    QTest::keyClick(target, key, shift);
-}
-
-void type(const QString &text)
-{
-    QWidget *target = QApplication::focusWidget();
-    QVERIFY2(target, "nothing has the focus");
-    QTest::keyClicks(target, text);
-}
-
-template <typename Window>
-Window *waitForActive()
-{
-    Window *window = nullptr;
-    const bool active = QTest::qWaitFor([&] {
-        window = qobject_cast<Window *>(QApplication::activeModalWidget());
-        return window && window->isActiveWindow();
-    });
-    return active ? window : nullptr;
-}
 
 // Runs script once a window of that class is the active modal window, from the event loop
 // of that window: it checks every 20 ms and returns at once while the window is not there,
@@ -75,17 +50,6 @@ void whenActive(QObject *context, std::function<void()> script)
     poll->start(20);
 }
 
-// Closes a window whose script stopped at a failed check, so that the test goes on.
-struct CloseUnlessDone {
-    QWidget *window;
-    const bool &done;
-    ~CloseUnlessDone()
-    {
-        if (window && !done)
-            window->close();
-    }
-};
-
 } // namespace
 
 class IsdocWindowsTest : public QObject {
@@ -95,15 +59,13 @@ private slots:
     void initTestCase()
     {
         QVERIFY(dir.isValid());
-        data.FirmNumber = QStringLiteral("0001");
-        data.LocalAddress = QStringLiteral("10.0.0.1");
-        data.SetTableNames();
         store::ConnectionParams params;
         params.sqliteFile = dir.filePath(QStringLiteral("0001.sqlite"));
         store::Database::CreateSQLiteFile(params.sqliteFile);
-        data.Database.Connect(params);
-        CreateFirmSchema(data.Database, data.FirmNumber, false);
-        FillIsdocFirm(data);
+        data = FirmDataModule(params, QStringLiteral("0001"));
+        FreshFirmSchema(data->Database, QStringLiteral("0001"));
+        data->LocalAddress = QStringLiteral("10.0.0.1");
+        FillIsdocFirm(*data);
         invoice = dir.filePath(QStringLiteral("faktura.isdoc"));
         QVERIFY(QFile::copy(IsdocFixture("nejednoznacna.isdoc"), invoice));
     }
@@ -141,11 +103,11 @@ private slots:
         QVERIFY(editorDone);
         QCOMPARE(prompts->messages, QStringList());
 
-        QCOMPARE(data.ffPodklHlav.RecordCount(), 1);
-        QCOMPARE(data.ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000124"));
-        QCOMPARE(data.ffPodklHlavHLA_DO2.AsString(), QStringLiteral("FV-0043"));
-        QCOMPARE(data.ffPodklHlavHLA_EUR.AsFloat(), 20.0);
-        QCOMPARE(data.ffPodklHlav.State(), store::DataSetState::Browse);
+        QCOMPARE(data->ffPodklHlav.RecordCount(), 1);
+        QCOMPARE(data->ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000124"));
+        QCOMPARE(data->ffPodklHlavHLA_DO2.AsString(), QStringLiteral("FV-0043"));
+        QCOMPARE(data->ffPodklHlavHLA_EUR.AsFloat(), 20.0);
+        QCOMPARE(data->ffPodklHlav.State(), store::DataSetState::Browse);
     }
 
 private:
@@ -200,7 +162,7 @@ private:
                 CloseUnlessDone guard{editor, editorDone};
                 QVERIFY(editor);
                 QCOMPARE(editor->supplierLabel(1)->text(), QStringLiteral("Alfa s.r.o."));
-                QCOMPARE(data.ffPodklPol.RecordCount(), 2);
+                QCOMPARE(data->ffPodklPol.RecordCount(), 2);
                 editorDone = true;
                 press(Qt::Key_Escape);
             });
@@ -229,7 +191,7 @@ private slots:
         });
         press(Qt::Key_O, Qt::ControlModifier);
         QVERIFY(done);
-        QCOMPARE(data.ffPodklHlav.RecordCount(), 1);
+        QCOMPARE(data->ffPodklHlav.RecordCount(), 1);
         QCOMPARE(prompts->messages, QStringList());
     }
 
@@ -252,8 +214,8 @@ private slots:
                 QTest::keyClicks(card, QStringLiteral("12345670"));
                 QTest::keyClick(card, Qt::Key_Return);
                 QCOMPARE(card->text(), QStringLiteral("000060"));
-                QCOMPARE(data.ffPodklPolPOP_KAV.AsString(), QStringLiteral("000060"));
-                QCOMPARE(data.ffPodklPolPOP_NAC.AsString(), QStringLiteral("Hřebík"));
+                QCOMPARE(data->ffPodklPolPOP_KAV.AsString(), QStringLiteral("000060"));
+                QCOMPARE(data->ffPodklPolPOP_NAC.AsString(), QStringLiteral("Hřebík"));
                 QCOMPARE(QApplication::focusWidget(), item->control(TPodkladyPolEdit::DBEditTovel2));
                 itemDone = true;
                 press(Qt::Key_Escape);
@@ -271,7 +233,7 @@ private slots:
 
 private:
     QTemporaryDir dir;
-    TData data;
+    std::unique_ptr<TData> data;
     QString invoice;
     std::optional<RecordingPrompter> prompts;
     std::optional<WidgetScreens> windows;

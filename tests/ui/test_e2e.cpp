@@ -9,6 +9,7 @@
 
 #include "../import/podklady_dbf_writer.h"
 #include "firm_tables.h"
+#include "key_script.h"
 #include "recordingprompter.h"
 
 #include "dbgrid.h"
@@ -37,21 +38,6 @@
 
 namespace {
 
-// A key press and release sent where the user's keyboard sends it: to the focused control.
-void press(Qt::Key key, Qt::KeyboardModifiers shift = Qt::NoModifier)
-{
-    QWidget *target = QApplication::focusWidget();
-    QVERIFY2(target, "nothing has the focus");
-    QTest::keyClick(target, key, shift);
-}
-
-void type(const QString &text)
-{
-    QWidget *target = QApplication::focusWidget();
-    QVERIFY2(target, "nothing has the focus");
-    QTest::keyClicks(target, text);
-}
-
 // Types each text into the focused control and presses Enter after it, as a user filling
 // a window field by field.
 void enterEach(std::initializer_list<const char *> texts)
@@ -61,29 +47,6 @@ void enterEach(std::initializer_list<const char *> texts)
         press(Qt::Key_Return);
     }
 }
-
-template <typename Window>
-Window *waitForActive()
-{
-    Window *window = nullptr;
-    const bool active = QTest::qWaitFor([&] {
-        window = qobject_cast<Window *>(QApplication::activeModalWidget());
-        return window && window->isActiveWindow();
-    });
-    return active ? window : nullptr;
-}
-
-// Closes a window whose script stopped at a failed check, so that its modal run ends
-// and the test reports the failure instead of waiting for the user.
-struct CloseUnlessDone {
-    QWidget *window;
-    const bool &done;
-    ~CloseUnlessDone()
-    {
-        if (window && !done)
-            window->close();
-    }
-};
 
 
 } // namespace
