@@ -6,6 +6,7 @@
 
 #include <QSet>
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace store {
@@ -92,6 +93,22 @@ public:
     bool TableExists(const QString &tableName);
     void CreateTable(const TableDef &def, const QString &tableName);
     void DropTable(const QString &tableName);
+    // The names of the tables of the database. Requires a connection (StoreError).
+    QStringList TableNames();
+    // The number of rows of a table. Requires a connection and the table (StoreError).
+    qint64 RowCount(const QString &tableName);
+
+    // Appends every row of the table `tableName` of `source` to the table of that name
+    // here, as it is stored: record ids and the capitals of case-insensitive keys
+    // included, so that the copy orders, finds and bookmarks as the original does; ids
+    // assigned here afterwards follow the largest copied. Reads the source page by page
+    // in the order of the ids and writes each page by the engine's bulk path (COPY on
+    // PostgreSQL); progress(rows copied so far) follows every page. Returns the rows
+    // copied. Requires: both connected, the table defined by `def` on both sides and
+    // holding here no id the source has, and a transaction open here (StoreError), so
+    // that a failure takes every row back.
+    qint64 CopyRowsFrom(Database &source, const TableDef &def, const QString &tableName,
+                        const std::function<void(qint64)> &progress = {});
 
 private:
     // The table component reaches the engine behind the connection; so do the tests,

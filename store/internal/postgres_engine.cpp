@@ -2,6 +2,7 @@
 
 #include "app/core/errors.h"
 #include "app/core/screens_cleanup.h"
+#include "layout.h"
 #include "store/database.h"
 #include "store/unreachable.h"
 
@@ -266,6 +267,98 @@ bool PostgresEngine::tableExists(const QString &name)
                                        "AND tablename = $1"),
                         {name})
         .has_value();
+}
+
+QStringList PostgresEngine::tableNames()
+{
+    QStringList names;
+    query(QStringLiteral("SELECT tablename FROM pg_catalog.pg_tables WHERE schemaname = current_schema()"), {},
+          {ColType::Text}, [&](QVariant *cells) { names.append(cells[0].toString()); });
+    return names;
+}
+
+namespace {
+
+// A value in COPY's text format: NULL as \N; a backslash, tab, line feed and carriage
+// return escaped, as they would otherwise end the value or the row.
+void appendCopyValue(QByteArray &out, const QVariant &value)
+{
+    if (value.isNull()) {
+        out += "\\N";
+        return;
+    }
+    const QByteArray text = paramText(value);
+    for (char c : text) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '\t': out += "\\t"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        default: out += c;
+        }
+    }
+}
+
+} // namespace
+
+void PostgresEngine::appendRows(const QString &table, const QStringList &columns, const QVector<QVariantList> &rows)
+{
+    // The transaction's BEGIN and serializations go first: COPY runs inside it.
+    for (const QByteArray &waiting : takeWaiting())
+        control(waiting.constData());
+    noteWrite();
+    const QByteArray sql = QStringLiteral("COPY %1 (%2) FROM STDIN")
+                               .arg(quoted(table), columns.join(QStringLiteral(", ")))
+                               .toUtf8();
+    ++m_roundTrips;
+    {
+        Result start(PQexec(m_conn, sql.constData()));
+        if (PQresultStatus(start.r) != PGRES_COPY_IN)
+            throw StoreError(failureText(m_conn, start.r));
+    }
+    QByteArray chunk;
+    bool sent = true;
+    for (const QVariantList &row : rows) {
+        for (int c = 0; c < row.size(); ++c) {
+            if (c)
+                chunk += '\t';
+            appendCopyValue(chunk, row[c]);
+        }
+        chunk += '\n';
+        if (chunk.size() >= (1 << 16)) {
+            sent = sent && PQputCopyData(m_conn, chunk.constData(), int(chunk.size())) == 1;
+            chunk.clear();
+        }
+    }
+    if (!chunk.isEmpty())
+        sent = sent && PQputCopyData(m_conn, chunk.constData(), int(chunk.size())) == 1;
+    // A stream that could not be sent whole is ended with an error, so that the server
+    // takes none of it.
+    if (PQputCopyEnd(m_conn, sent ? nullptr : "podklady: COPY nedokončen") != 1)
+        throw StoreError(connectionText(m_conn));
+    QString failure;
+    while (PGresult *r = PQgetResult(m_conn)) {
+        if (PQresultStatus(r) != PGRES_COMMAND_OK && failure.isEmpty())
+            failure = failureText(m_conn, r);
+        PQclear(r);
+    }
+    if (!failure.isEmpty())
+        throw StoreError(failure);
+    if (!sent)
+        throw StoreError(connectionText(m_conn));
+}
+
+void PostgresEngine::continueIdsAfterLargest(const QString &table, const QString &idColumn)
+{
+    // The identity's sequence: the first argument is read as SQL text (hence the quotes),
+    // the second as a column name as it is written.
+    QString column = idColumn;
+    if (column.startsWith(u'"') && column.endsWith(u'"'))
+        column = column.mid(1, column.size() - 2).replace(QStringLiteral("\"\""), QStringLiteral("\""));
+    query(QStringLiteral("SELECT setval(pg_get_serial_sequence($1, $2), m) FROM (SELECT max(%1) AS m FROM %2) AS t "
+                         "WHERE m IS NOT NULL")
+              .arg(idColumn, quoted(table)),
+          {quoted(table), column}, {ColType::Integer}, [](QVariant *) {});
 }
 
 void PostgresEngine::begin()

@@ -25,6 +25,10 @@ public:
     const Dialect &dialect() const override;
     void runScript(const QString &sql) override;
     bool tableExists(const QString &name) override;
+    QStringList tableNames() override;
+    // COPY … FROM STDIN: the rows travel as one stream, without a round trip each.
+    void appendRows(const QString &table, const QStringList &columns, const QVector<QVariantList> &rows) override;
+    void continueIdsAfterLargest(const QString &table, const QString &idColumn) override;
     void begin() override;
     void serializeTransaction(quint32 key) override;
     void commit() override;

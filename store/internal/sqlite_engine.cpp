@@ -279,6 +279,14 @@ bool SqliteEngine::tableExists(const QString &name)
         .has_value();
 }
 
+QStringList SqliteEngine::tableNames()
+{
+    QStringList names;
+    query(QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"), {},
+          {ColType::Text}, [&](QVariant *cells) { names.append(cells[0].toString()); });
+    return names;
+}
+
 void SqliteEngine::begin()
 {
     // IMMEDIATE: the transaction takes the write lock at once, so two stations never

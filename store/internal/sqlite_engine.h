@@ -26,6 +26,7 @@ public:
     const Dialect &dialect() const override;
     void runScript(const QString &sql) override;
     bool tableExists(const QString &name) override;
+    QStringList tableNames() override;
     void begin() override;
     void serializeTransaction(quint32 key) override;
     void commit() override;

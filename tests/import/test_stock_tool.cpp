@@ -27,7 +27,13 @@ TEST(RebuildTool, SetsACardRightFromItsJournal)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(QStringLiteral("[Kramora]\r\nAliasName=sklad\r\nCestaData=%1\r\n").arg(dir.filePath(QStringLiteral("data"))).toUtf8());
     f.close();
-    ASSERT_EQ(runTool({QStringLiteral("init"), QStringLiteral("--ini"), ini}).exitCode, 0);
+    ASSERT_EQ(runProgram(QStringLiteral(PODKLADY_DB),
+                         {QStringLiteral("init"), QStringLiteral("--ini"), ini, QStringLiteral("--owner-name"),
+                          QStringLiteral("Obchod"), QStringLiteral("--user"), QStringLiteral("novak"),
+                          QStringLiteral("--initials"), QStringLiteral("JN"), QStringLiteral("--password-stdin")},
+                         60000, {}, "heslo\n")
+                  .exitCode,
+              0);
 
     {
         TData data;

@@ -33,7 +33,13 @@ TEST(LocksTool, ListsAndRemovesLockRecords)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("[Kramora]\r\nKramora=0001\r\nAliasName=0001\r\nCestaData=" + dir.path().toUtf8() + "/data/\r\n");
     f.close();
-    ASSERT_EQ(podkladyDb({QStringLiteral("init"), QStringLiteral("--ini"), ini}).exitCode, 0);
+    ASSERT_EQ(runProgram(QStringLiteral(PODKLADY_DB),
+                         {QStringLiteral("init"), QStringLiteral("--ini"), ini, QStringLiteral("--owner-name"),
+                          QStringLiteral("Obchod"), QStringLiteral("--user"), QStringLiteral("novak"),
+                          QStringLiteral("--initials"), QStringLiteral("JN"), QStringLiteral("--password-stdin")},
+                         60000, {}, "heslo\n")
+                  .exitCode,
+              0);
 
     SilentPrompter quiet;
     auto station = [&](const QString &address, const QString &user) {

@@ -48,11 +48,12 @@ protected:
         f.write(ini.toUtf8());
     }
 
-    ToolRun init(const QStringList &options)
+    ToolRun init(const QStringList &options, const QByteArray &input = {})
     {
         return runProgram(QStringLiteral(PODKLADY_DB),
                           QStringList{QStringLiteral("init"), QStringLiteral("--ini"), dir.filePath(QStringLiteral("Kramora.ini"))}
-                              + options);
+                              + options,
+                          120000, {}, input);
     }
 
     // The number of named indexes the engine holds for a table (its primary key aside).
@@ -94,7 +95,11 @@ protected:
 
 TEST_P(InitTool, CreatesEveryTableWithItsIndexesAndRefusesAnExistingFirm)
 {
-    const ToolRun first = init({QStringLiteral("--firm"), QStringLiteral("0005")});
+    // A firm without the demo: its owner and first user come with it.
+    const ToolRun first = init({QStringLiteral("--firm"), QStringLiteral("0005"), QStringLiteral("--owner-name"),
+                                QStringLiteral("Obchod"), QStringLiteral("--user"), QStringLiteral("novak"),
+                                QStringLiteral("--initials"), QStringLiteral("JN"), QStringLiteral("--password-stdin")},
+                               "heslo\n");
     ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
     EXPECT_TRUE(first.out.contains(QStringLiteral("Vytvořena tabulka POD0005")));
 
@@ -127,7 +132,8 @@ TEST_P(InitTool, CreatesEveryTableWithItsIndexesAndRefusesAnExistingFirm)
     EXPECT_EQ(pod.RecordCount(), 1);
     pod.Close();
 
-    // ...and --force replaces the firm's tables, keeping the shared ones.
+    // ...and --force replaces the firm's tables, keeping the shared ones (with the owner
+    // and the user the first run wrote).
     const ToolRun forced = init({QStringLiteral("--firm"), QStringLiteral("0005"), QStringLiteral("--force")});
     ASSERT_EQ(forced.exitCode, 0) << forced.err.toStdString();
     EXPECT_TRUE(forced.out.contains(QStringLiteral("Smazána tabulka POD0005")));
@@ -256,8 +262,8 @@ TEST(InitToolInput, BadFirmIsRefusedAndLeavesNoDatabaseFile)
         return std::pair(p.exitCode(), QString::fromUtf8(p.readAllStandardError()));
     };
     const auto [bad, badErr] = run({QStringLiteral("--ini"), f.fileName(), QStringLiteral("--firm"), QStringLiteral("00/1")});
-    EXPECT_EQ(bad, 1);
-    EXPECT_TRUE(badErr.contains(QStringLiteral("Neplatné číslo firmy"))) << badErr.toStdString();
+    EXPECT_EQ(bad, 64);
+    EXPECT_TRUE(badErr.contains(QStringLiteral("není platné číslo firmy"))) << badErr.toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("data/x.sqlite"))));
 
     EXPECT_EQ(run({QStringLiteral("--ini"), f.fileName(), QStringLiteral("--demi")}).first, 64);

@@ -17,14 +17,17 @@ struct ToolRun {
 
 // Runs program with args in workingDir (the test's own directory when empty) and waits for
 // it at most timeoutMs; a program that does not end in time, or ends by a signal (as a
-// sanitizer's report ends it, with SIGABRT), fails the test.
+// sanitizer's report ends it, with SIGABRT), fails the test. Its standard input is
+// `input`, then closed.
 inline ToolRun runProgram(const QString &program, const QStringList &args, int timeoutMs = 120000,
-                          const QString &workingDir = {})
+                          const QString &workingDir = {}, const QByteArray &input = {})
 {
     QProcess p;
     if (!workingDir.isEmpty())
         p.setWorkingDirectory(workingDir);
     p.start(program, args);
+    p.write(input);
+    p.closeWriteChannel();
     EXPECT_TRUE(p.waitForFinished(timeoutMs)) << program.toStdString();
     EXPECT_EQ(p.exitStatus(), QProcess::NormalExit)
         << program.toStdString() << " ended by signal " << p.exitCode() << ": " << p.readAllStandardError().toStdString();
