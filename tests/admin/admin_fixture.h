@@ -7,6 +7,7 @@
 #include "tool_ini.h"
 #include "tool_run.h"
 
+#include "app/login.h"
 #include "store/tdata.h"
 
 #include <QDir>
@@ -17,7 +18,7 @@
 namespace admintest {
 
 // A Kramora.ini in a directory of its own. SQLite: the file data/<alias>.sqlite there,
-// which init creates. PostgreSQL: a database of its own on the test server.
+// which init creates. PostgreSQL: the test program's database on the test server, emptied.
 class Shop {
 public:
     Shop(storetest::Backend engine, const QString &alias = QStringLiteral("obchod"))
@@ -26,8 +27,14 @@ public:
             m_params.kind = store::ConnectionParams::Kind::SQLite;
             m_params.sqliteFile = m_dir.filePath(QStringLiteral("data/%1.sqlite").arg(alias));
         } else {
+            // The test program's one database on the server, emptied: each shop starts
+            // as on a new database.
             m_db = std::make_unique<storetest::TestDatabase>(engine);
             m_params = m_db->params();
+            store::Database db;
+            db.Connect(m_params);
+            for (const QString &table : db.TableNames())
+                db.DropTable(table);
         }
         writeIni(QStringLiteral("[Kramora]\r\nKramora=0001\r\n") + IniDatabaseKeys(m_params));
     }
@@ -77,6 +84,23 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<storetest::TestDatabase> m_db;
     store::ConnectionParams m_params;
+};
+
+// Plays the user at the login dialog: OK with the name and password given.
+class ScriptedDialog final : public LoginDialog {
+public:
+    ScriptedDialog(const QString &name, const QString &password) : m_name(name), m_password(password) {}
+    int Show(QString &name, QString &password) override
+    {
+        ++shown;
+        name = m_name;
+        password = m_password;
+        return 1;
+    }
+    int shown = 0;
+
+private:
+    QString m_name, m_password;
 };
 
 } // namespace admintest

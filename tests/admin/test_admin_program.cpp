@@ -17,22 +17,6 @@ using namespace admintest;
 
 namespace {
 
-class ScriptedDialog final : public LoginDialog {
-public:
-    ScriptedDialog(const QString &name, const QString &password) : m_name(name), m_password(password) {}
-    int Show(QString &name, QString &password) override
-    {
-        ++shown;
-        name = m_name;
-        password = m_password;
-        return 1;
-    }
-    int shown = 0;
-
-private:
-    QString m_name, m_password;
-};
-
 // Runs the program on the shop; the title of the window it shows (closed at once).
 QString mainWindowOf(const Shop &shop, const QString &logOnName, LoginDialog &dialog, int &exitCode)
 {
@@ -56,7 +40,7 @@ TEST(AdminProgram, FirmFromInitWithoutDemoOpens)
     ASSERT_EQ(init.exitCode, 0) << init.err.toStdString();
     RecordingPrompter messages;
 
-    ScriptedDialog none(QString(), QString());
+    ScriptedDialog none{QString(), QString()};
     int exitCode = -1;
     EXPECT_EQ(mainWindowOf(shop, QStringLiteral("spravce"), none, exitCode),
               QStringLiteral("Přehled podkladů příjmů od dodavatelů 1.30"));

@@ -28,10 +28,8 @@ TEST(RebuildTool, SetsACardRightFromItsJournal)
     f.write(QStringLiteral("[Kramora]\r\nAliasName=sklad\r\nCestaData=%1\r\n").arg(dir.filePath(QStringLiteral("data"))).toUtf8());
     f.close();
     ASSERT_EQ(runProgram(QStringLiteral(PODKLADY_DB),
-                         {QStringLiteral("init"), QStringLiteral("--ini"), ini, QStringLiteral("--owner-name"),
-                          QStringLiteral("Obchod"), QStringLiteral("--user"), QStringLiteral("novak"),
-                          QStringLiteral("--initials"), QStringLiteral("JN"), QStringLiteral("--password-stdin")},
-                         60000, {}, "heslo\n")
+                         QStringList{QStringLiteral("init"), QStringLiteral("--ini"), ini} + InitFirmArguments(), 60000,
+                         {}, kInitFirmInput)
                   .exitCode,
               0);
 

@@ -34,10 +34,8 @@ TEST(LocksTool, ListsAndRemovesLockRecords)
     f.write("[Kramora]\r\nKramora=0001\r\nAliasName=0001\r\nCestaData=" + dir.path().toUtf8() + "/data/\r\n");
     f.close();
     ASSERT_EQ(runProgram(QStringLiteral(PODKLADY_DB),
-                         {QStringLiteral("init"), QStringLiteral("--ini"), ini, QStringLiteral("--owner-name"),
-                          QStringLiteral("Obchod"), QStringLiteral("--user"), QStringLiteral("novak"),
-                          QStringLiteral("--initials"), QStringLiteral("JN"), QStringLiteral("--password-stdin")},
-                         60000, {}, "heslo\n")
+                         QStringList{QStringLiteral("init"), QStringLiteral("--ini"), ini} + InitFirmArguments(), 60000,
+                         {}, kInitFirmInput)
                   .exitCode,
               0);
 

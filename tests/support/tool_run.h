@@ -34,3 +34,15 @@ inline ToolRun runProgram(const QString &program, const QStringList &args, int t
     return {p.exitCode(), p.exitStatus(), QString::fromUtf8(p.readAllStandardOutput()),
             QString::fromUtf8(p.readAllStandardError())};
 }
+
+// The options of `podklady-db init` for a firm the program can open without the demo: its
+// owner and the first user SPRAVCE, whose password "tajne" comes on standard input
+// (kInitFirmInput).
+inline QStringList InitFirmArguments()
+{
+    return {QStringLiteral("--owner-name"), QStringLiteral("Železářství U Mostu"), QStringLiteral("--owner-street"),
+            QStringLiteral("Mostní 4"), QStringLiteral("--owner-town"), QStringLiteral("Písek"),
+            QStringLiteral("--user"), QStringLiteral("spravce"), QStringLiteral("--initials"), QStringLiteral("SP"),
+            QStringLiteral("--name"), QStringLiteral("Správce Karel"), QStringLiteral("--password-stdin")};
+}
+inline const QByteArray kInitFirmInput = "tajne\n";

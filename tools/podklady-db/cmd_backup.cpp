@@ -55,24 +55,37 @@ bool samePath(const QString &a, const QString &b)
     return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
 }
 
-// Reads the configuration and the database's parameters; exit code 0 when they are read.
-int databaseOf(const ToolArgs &args, const char *command, Config &cfg, store::ConnectionParams &params)
+// What backup and restore work on: the configuration, its database and the file given.
+struct FileJob {
+    Config cfg;
+    store::ConnectionParams params;
+    QString file;        // absolute
+    bool force = false;
+};
+
+// Reads the arguments, the configuration and its database. Returns the exit code when the
+// command ends here: wrong arguments or configuration, or a database on a server (whose
+// own tool is printed); nullopt when the job goes on with a SQLite file.
+std::optional<int> prepareJob(const QStringList &arguments, const char *command, FileJob &job)
 {
+    const ToolArgs args = commandArgs(arguments, command);
     if (args.positional().size() != 1)
         return wrongArguments(command, QStringLiteral("potřebuje právě jeden soubor"));
-    const QString ini = args.value(QStringLiteral("--ini"));
-    if (!checkIniPath(ini, QLatin1String(command)))
-        return 64;
-    const int read = readConfig(cfg, ini);
-    if (read != 0)
+    if (const int wrong = checkArguments(args, command, 1))
+        return wrong;
+    if (const int read = readConfig(job.cfg, args.value(QStringLiteral("--ini"))))
         return read;
     try {
-        params = ConnectionParamsFor(cfg);
+        job.params = ConnectionParamsFor(job.cfg);
     } catch (const AppError &e) {
         printErr(e.text());
         return 2;
     }
-    return 0;
+    job.file = QFileInfo(args.positional().first()).absoluteFilePath();
+    job.force = args.flag(QStringLiteral("--force"));
+    if (job.params.kind == store::ConnectionParams::Kind::PostgreSQL)
+        return serverTool(job.params, job.file, QLatin1String(command) == QLatin1String("restore"));
+    return std::nullopt;
 }
 
 // The lock records of the stations; nullopt (the reason printed) when they cannot be read.
@@ -93,14 +106,11 @@ std::optional<int> lockCount(const QString &ini)
 
 int runBackup(const QStringList &arguments)
 {
-    const ToolArgs args = commandArgs(arguments, "backup");
-    Config cfg;
-    store::ConnectionParams params;
-    if (const int read = databaseOf(args, "backup", cfg, params))
-        return read;
-    const QString file = QFileInfo(args.positional().first()).absoluteFilePath();
-    if (params.kind == store::ConnectionParams::Kind::PostgreSQL)
-        return serverTool(params, file, false);
+    FileJob job;
+    if (const std::optional<int> ended = prepareJob(arguments, "backup", job))
+        return *ended;
+    const QString &file = job.file;
+    const store::ConnectionParams &params = job.params;
     if (samePath(file, params.sqliteFile)) {
         printErr(QStringLiteral("Záloha nemůže přepsat samotnou databázi %1").arg(params.sqliteFile));
         return 1;
@@ -117,16 +127,12 @@ int runBackup(const QStringList &arguments)
 
 int runRestore(const QStringList &arguments)
 {
-    const ToolArgs args = commandArgs(arguments, "restore");
-    Config cfg;
-    store::ConnectionParams params;
-    if (const int read = databaseOf(args, "restore", cfg, params))
-        return read;
-    const QString file = QFileInfo(args.positional().first()).absoluteFilePath();
-    if (params.kind == store::ConnectionParams::Kind::PostgreSQL)
-        return serverTool(params, file, true);
-    const QString target = params.sqliteFile;
-    const bool force = args.flag(QStringLiteral("--force"));
+    FileJob job;
+    if (const std::optional<int> ended = prepareJob(arguments, "restore", job))
+        return *ended;
+    const QString &file = job.file;
+    const QString &target = job.params.sqliteFile;
+    const bool force = job.force;
     try {
         if (samePath(file, target)) {
             printErr(QStringLiteral("Soubor %1 je samotná databáze").arg(file));
@@ -137,9 +143,9 @@ int runRestore(const QStringList &arguments)
             printErr(QStringLiteral("Záloha %1 neprošla kontrolou integrity: %2").arg(file, check.integrity));
             return 1;
         }
-        const QString headers = store::tables::podklHlav().nameForFirm(cfg.FirmNumber);
+        const QString headers = store::tables::podklHlav().nameForFirm(job.cfg.FirmNumber);
         if (!check.tables.contains(headers)) {
-            printErr(QStringLiteral("Záloha %1 neobsahuje firmu %2 (tabulku %3)").arg(file, cfg.FirmNumber, headers));
+            printErr(QStringLiteral("Záloha %1 neobsahuje firmu %2 (tabulku %3)").arg(file, job.cfg.FirmNumber, headers));
             return 1;
         }
         QString kept;
@@ -149,7 +155,7 @@ int runRestore(const QStringList &arguments)
                                         "s --force").arg(target));
                 return 1;
             }
-            const std::optional<int> locks = lockCount(args.value(QStringLiteral("--ini")));
+            const std::optional<int> locks = lockCount(iniFilePath(job.cfg));
             if (!locks)
                 return 1;
             if (*locks > 0 && !force) {

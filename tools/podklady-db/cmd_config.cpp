@@ -100,11 +100,9 @@ const char *const kTemplate =
 int runConfig(const QStringList &arguments)
 {
     const ToolArgs args = commandArgs(arguments, "config");
+    if (const int wrong = checkArguments(args, "config"))
+        return wrong;
     const QString ini = args.value(QStringLiteral("--ini"));
-    if (!args.positional().isEmpty())
-        return wrongArguments("config", QStringLiteral("nečekaný argument %1").arg(args.positional().first()));
-    if (!checkIniPath(ini, QStringLiteral("config")))
-        return 64;
     if (args.flag(QStringLiteral("--template"))) {
         std::fputs(kTemplate, stdout);
         return std::fflush(stdout) == 0 ? 0 : 3;

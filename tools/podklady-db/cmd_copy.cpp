@@ -90,13 +90,13 @@ int checkTarget(const QString &targetIni)
 int runCopy(const QStringList &arguments)
 {
     const ToolArgs args = commandArgs(arguments, "copy");
-    if (!args.positional().isEmpty())
-        return wrongArguments("copy", QStringLiteral("nečekaný argument %1").arg(args.positional().first()));
+    if (const int wrong = checkArguments(args, "copy"))
+        return wrong;
     const QString ini = args.value(QStringLiteral("--ini"));
     const QString targetIni = args.value(QStringLiteral("--to"));
     if (targetIni.isEmpty())
         return wrongArguments("copy", QStringLiteral("chybí --to s Kramora.ini cíle"));
-    if (!checkIniPath(ini, QStringLiteral("copy")) || !checkIniPath(targetIni, QStringLiteral("copy")))
+    if (!checkIniPath(targetIni, QStringLiteral("copy")))
         return 64;
 
     int exitCode = 0;

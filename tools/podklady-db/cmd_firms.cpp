@@ -81,13 +81,10 @@ QString firmLine(store::Database &db, const QString &firm, bool withOwners)
 int runFirms(const QStringList &arguments)
 {
     const ToolArgs args = commandArgs(arguments, "firms");
-    if (!args.positional().isEmpty())
-        return wrongArguments("firms", QStringLiteral("nečekaný argument %1").arg(args.positional().first()));
-    const QString ini = args.value(QStringLiteral("--ini"));
-    if (!checkIniPath(ini, QStringLiteral("firms")))
-        return 64;
+    if (const int wrong = checkArguments(args, "firms"))
+        return wrong;
     int exitCode = 0;
-    const auto data = connectedData(ini, exitCode);
+    const auto data = connectedData(args.value(QStringLiteral("--ini")), exitCode);
     if (!data)
         return exitCode;
     try {

@@ -161,8 +161,8 @@ QStringList writeFirstRecords(TData &data, const FirstRecords &first)
 int runInit(const QStringList &arguments)
 {
     const ToolArgs args = commandArgs(arguments, "init");
-    if (!args.positional().isEmpty())
-        return wrongArguments("init", QStringLiteral("nečekaný argument %1").arg(args.positional().first()));
+    if (const int wrong = checkArguments(args, "init"))
+        return wrong;
     const bool demo = args.flag(QStringLiteral("--demo"));
     if (demo && (args.flag(QStringLiteral("--user")) || args.flag(QStringLiteral("--owner-name"))))
         return wrongArguments("init", QStringLiteral("--demo má své uživatele i vlastníka; --user a --owner-* "
@@ -170,12 +170,8 @@ int runInit(const QStringList &arguments)
     for (const char *option : {"--initials", "--name", "--group", "--password-stdin"})
         if (args.flag(QLatin1String(option)) && !args.flag(QStringLiteral("--user")))
             return wrongArguments("init", QStringLiteral("volba %1 patří k --user").arg(QLatin1String(option)));
-    const QString ini = args.value(QStringLiteral("--ini"));
-    if (!checkIniPath(ini, QStringLiteral("init")))
-        return 64;
-
     auto data = std::make_unique<TData>();
-    if (const int read = readConfig(*data, ini))
+    if (const int read = readConfig(*data, args.value(QStringLiteral("--ini"))))
         return read;
     if (args.flag(QStringLiteral("--firm"))) {
         try {

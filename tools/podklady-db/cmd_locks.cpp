@@ -59,13 +59,10 @@ QString storedKey(const QString &code, const QString &key)
 int runLocks(const QStringList &arguments)
 {
     const ToolArgs args = commandArgs(arguments, "locks");
-    if (!args.positional().isEmpty())
-        return wrongArguments("locks", QStringLiteral("nečekaný argument %1").arg(args.positional().first()));
-    const QString ini = args.value(QStringLiteral("--ini"));
-    if (!checkIniPath(ini, QStringLiteral("locks")))
-        return 64;
+    if (const int wrong = checkArguments(args, "locks"))
+        return wrong;
     int exitCode = 0;
-    const auto data = connectedData(ini, exitCode);
+    const auto data = connectedData(args.value(QStringLiteral("--ini")), exitCode);
     if (!data)
         return exitCode;
     try {
@@ -84,15 +81,14 @@ int runLocks(const QStringList &arguments)
 int runUnlock(const QStringList &arguments)
 {
     const ToolArgs args = commandArgs(arguments, "unlock");
-    if (args.positional().size() != 2)
+    if (args.positional().size() < 2)
         return wrongArguments("unlock", QStringLiteral("potřebuje KÓD a KLÍČ"));
-    const QString ini = args.value(QStringLiteral("--ini"));
-    if (!checkIniPath(ini, QStringLiteral("unlock")))
-        return 64;
+    if (const int wrong = checkArguments(args, "unlock", 2))
+        return wrong;
     const bool stationGiven = args.flag(QStringLiteral("--station"));
     QString station = args.value(QStringLiteral("--station"));
     int exitCode = 0;
-    const auto data = connectedData(ini, exitCode);
+    const auto data = connectedData(args.value(QStringLiteral("--ini")), exitCode);
     if (!data)
         return exitCode;
     const QString code = args.positional()[0].trimmed().toUpper();

@@ -129,12 +129,10 @@ int runUser(const QStringList &arguments)
             return wrongArguments("user", QStringLiteral("volba %1 patří k user add").arg(QLatin1String(option)));
     if (args.flag(QStringLiteral("--password-stdin")) && what != QLatin1String("add") && what != QLatin1String("passwd"))
         return wrongArguments("user", QStringLiteral("volba --password-stdin patří k user add a user passwd"));
-    const QString ini = args.value(QStringLiteral("--ini"));
-    if (!checkIniPath(ini, QStringLiteral("user")))
-        return 64;
-
+    if (const int wrong = checkArguments(args, "user", 2))
+        return wrong;
     int exitCode = 0;
-    const auto data = connectedData(ini, exitCode);
+    const auto data = connectedData(args.value(QStringLiteral("--ini")), exitCode);
     if (!data)
         return exitCode;
     try {

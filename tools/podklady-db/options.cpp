@@ -75,6 +75,13 @@ bool checkIniPath(const QString &ini, const QString &command)
     return false;
 }
 
+int checkArguments(const ToolArgs &args, const char *command, int most)
+{
+    if (args.positional().size() > most)
+        return wrongArguments(command, QStringLiteral("nečekaný argument %1").arg(args.positional().value(most)));
+    return checkIniPath(args.value(QStringLiteral("--ini")), QLatin1String(command)) ? 0 : 64;
+}
+
 bool takeIniOption(QStringList &args, const QString &command, QString &ini)
 {
     const int at = args.indexOf(QStringLiteral("--ini"));

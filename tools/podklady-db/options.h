@@ -40,6 +40,10 @@ ToolArgs commandArgs(const QStringList &args, const char *name);
 // Prints "podklady-db COMMAND: why" and the command's usage line on stderr; returns 64.
 int wrongArguments(const char *command, const QString &why);
 
+// 64, with the reason and the usage printed, when the command got more positional
+// arguments than `most` or its --ini does not name a file called Kramora.ini; else 0.
+int checkArguments(const ToolArgs &args, const char *command, int most = 0);
+
 // Takes "--ini PATH" out of args into ini. False, with the reason printed, when PATH is
 // missing or does not name a file called Kramora.ini (the only name the program reads).
 bool takeIniOption(QStringList &args, const QString &command, QString &ini);
