@@ -81,10 +81,8 @@ QString firmLine(store::Database &db, const QString &firm, bool withOwners)
 int runFirms(const QStringList &arguments)
 {
     const ToolArgs args = commandArgs(arguments, "firms");
-    if (const int wrong = checkArguments(args, "firms"))
-        return wrong;
     int exitCode = 0;
-    const auto data = connectedData(args.value(QStringLiteral("--ini")), exitCode);
+    const auto data = commandData(args, "firms", 0, exitCode);
     if (!data)
         return exitCode;
     try {

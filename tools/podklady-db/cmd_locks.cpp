@@ -59,10 +59,8 @@ QString storedKey(const QString &code, const QString &key)
 int runLocks(const QStringList &arguments)
 {
     const ToolArgs args = commandArgs(arguments, "locks");
-    if (const int wrong = checkArguments(args, "locks"))
-        return wrong;
     int exitCode = 0;
-    const auto data = connectedData(args.value(QStringLiteral("--ini")), exitCode);
+    const auto data = commandData(args, "locks", 0, exitCode);
     if (!data)
         return exitCode;
     try {
@@ -83,12 +81,10 @@ int runUnlock(const QStringList &arguments)
     const ToolArgs args = commandArgs(arguments, "unlock");
     if (args.positional().size() < 2)
         return wrongArguments("unlock", QStringLiteral("potřebuje KÓD a KLÍČ"));
-    if (const int wrong = checkArguments(args, "unlock", 2))
-        return wrong;
     const bool stationGiven = args.flag(QStringLiteral("--station"));
     QString station = args.value(QStringLiteral("--station"));
     int exitCode = 0;
-    const auto data = connectedData(args.value(QStringLiteral("--ini")), exitCode);
+    const auto data = commandData(args, "unlock", 2, exitCode);
     if (!data)
         return exitCode;
     const QString code = args.positional()[0].trimmed().toUpper();

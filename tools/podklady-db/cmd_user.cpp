@@ -129,10 +129,8 @@ int runUser(const QStringList &arguments)
             return wrongArguments("user", QStringLiteral("volba %1 patří k user add").arg(QLatin1String(option)));
     if (args.flag(QStringLiteral("--password-stdin")) && what != QLatin1String("add") && what != QLatin1String("passwd"))
         return wrongArguments("user", QStringLiteral("volba --password-stdin patří k user add a user passwd"));
-    if (const int wrong = checkArguments(args, "user", 2))
-        return wrong;
     int exitCode = 0;
-    const auto data = connectedData(args.value(QStringLiteral("--ini")), exitCode);
+    const auto data = commandData(args, "user", 2, exitCode);
     if (!data)
         return exitCode;
     try {

@@ -151,3 +151,11 @@ QString checkedSummary(TData &data)
         .arg(count(data.ffDodavky))
         .arg(count(data.ffDenik));
 }
+
+std::unique_ptr<TData> commandData(const ToolArgs &args, const char *command, int most, int &exitCode)
+{
+    exitCode = checkArguments(args, command, most);
+    if (exitCode != 0)
+        return nullptr;
+    return connectedData(args.value(QStringLiteral("--ini")), exitCode);
+}

@@ -64,6 +64,10 @@ void printMissingConfigHint(const Config &cfg);
 // the result is 2.
 int readConfig(Config &cfg, const QString &ini);
 
+// checkArguments, then connectedData for the command's --ini: nullptr with exitCode set
+// (64 for the arguments) when either fails.
+std::unique_ptr<TData> commandData(const ToolArgs &args, const char *command, int most, int &exitCode);
+
 // A data module that has read the configuration, named its tables for the firm and
 // connected, as the program does at start-up. On failure prints the reason and returns
 // nullptr with exitCode set: 2 for a missing or malformed configuration, 1 when the
