@@ -1,7 +1,6 @@
 #include "engine.h"
 
 #include "app/core/errors.h"
-#include "layout.h"
 
 #include <QDateTime>
 #include <QVarLengthArray>
@@ -334,17 +333,6 @@ void Engine::releaseAll()
     for (auto it = m_holds.cbegin(); it != m_holds.cend(); ++it)
         unlockHold(it.key().first, it.key().second);
     m_holds.clear();
-}
-
-void Engine::appendRows(const QString &table, const QStringList &columns, const QVector<QVariantList> &rows)
-{
-    QStringList marks;
-    for (int c = 0; c < columns.size(); ++c)
-        marks.append(dialect().placeholder(c + 1));
-    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(quoted(table), columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-    for (const QVariantList &row : rows)
-        execute(sql, row);
 }
 
 } // namespace store

@@ -105,9 +105,9 @@ public:
     // The names of the tables of the database (of its current schema on a server).
     virtual QStringList tableNames() = 0;
     // Appends rows to a table, each a list of values for `columns` (quoted names) as they
-    // are stored, record ids included. The engine's bulk path where it has one; else one
-    // prepared INSERT a row. Requires a transaction open, whose rollback takes them back.
-    virtual void appendRows(const QString &table, const QStringList &columns, const QVector<QVariantList> &rows);
+    // are stored, record ids included, by the engine's bulk path. Requires a transaction
+    // open, whose rollback takes them back.
+    virtual void appendRows(const QString &table, const QStringList &columns, const QVector<QVariantList> &rows) = 0;
     // After rows were appended with their record ids given: the ids the engine assigns
     // from now on follow the largest id of the table.
     virtual void continueIdsAfterLargest(const QString &, const QString &) {}

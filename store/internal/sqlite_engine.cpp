@@ -2,6 +2,7 @@
 
 #include "app/core/errors.h"
 #include "keyset.h"
+#include "layout.h"
 #include "store/unreachable.h"
 
 #include <QFileInfo>
@@ -285,6 +286,25 @@ QStringList SqliteEngine::tableNames()
     query(QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"), {},
           {ColType::Text}, [&](QVariant *cells) { names.append(cells[0].toString()); });
     return names;
+}
+
+void SqliteEngine::appendRows(const QString &table, const QStringList &columns, const QVector<QVariantList> &rows)
+{
+    QStringList marks;
+    for (int c = 0; c < columns.size(); ++c)
+        marks.append(kSqliteDialect.placeholder(c + 1));
+    sqlite3_stmt *st = statement(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                     .arg(quoted(table), columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+    noteWrite();
+    for (const QVariantList &row : rows) {
+        for (int c = 0; c < row.size(); ++c)
+            bindParam(st, c + 1, row[c]);
+        const int rc = sqlite3_step(st);
+        const QString error = rc == SQLITE_DONE ? QString() : engineText(m_db);
+        finish(st);
+        if (!error.isEmpty())
+            throw StoreError(error);
+    }
 }
 
 void SqliteEngine::begin()

@@ -27,6 +27,8 @@ public:
     void runScript(const QString &sql) override;
     bool tableExists(const QString &name) override;
     QStringList tableNames() override;
+    // One statement prepared once and stepped for every row, in the caller's transaction.
+    void appendRows(const QString &table, const QStringList &columns, const QVector<QVariantList> &rows) override;
     void begin() override;
     void serializeTransaction(quint32 key) override;
     void commit() override;
