@@ -1,9 +1,11 @@
 // Several stations as real processes on one database, each with its own address: racing
 // for one document's lock, taking document numbers from one counter, creating suppliers
-// whose codes come from one counter, and posting onto the same stock cards at once. Each
-// test prints its figures.
+// whose codes come from one counter, and posting and importing onto the same stock cards at
+// once. Each test prints its figures.
 
 #include "stations_support.h"
+
+#include "podklady_dbf_writer.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -158,6 +160,39 @@ TEST_P(StationsTest, TwoStationsPostingOntoTheSameCardsPostEveryLine)
     EXPECT_TRUE(ledger.violations.isEmpty()) << ledger.violations.join(u'\n').toStdString();
     std::printf("[figures] %s: 2 stations posted %d lines onto %lld cards\n",
                 storetest::engineName({GetParam(), 0}).c_str(), ledger.journalEntries, qint64(cards.size()));
+}
+
+// Two stations import a delivery each at once, both over the same cards: every line of
+// both is posted, without a message, and the journal agrees with the stock. A station's
+// hold on a card ends right after its line's commit; the other, which waited for that
+// commit, takes the card then instead of being refused.
+TEST_P(StationsTest, TwoStationsImportingOntoTheSameCardsPostEveryLine)
+{
+    constexpr int kCards = 3;
+    constexpr int kLines = 200;
+    AppendRow(data->ffCiselnik, {{data->ffCiselnikCIS_POD, "0"}, {data->ffCiselnikCIS_PRD, "0"}});
+    QVector<DbfLine> lines;
+    for (const char *document : {"AB12", "CD34"})
+        for (int i = 0; i < kLines; ++i) {
+            const QString card = QStringLiteral("%1").arg(i % kCards + 1, 6, 10, QLatin1Char('0'));
+            if (lines.size() < kCards)
+                addStockCard(*data, card, 0);
+            lines.append({card, QStringLiteral("001"), double(1 + i % 3), QString::fromLatin1(document)});
+        }
+    QTemporaryDir dir;
+    writePodkladyDbf(dir.filePath(QStringLiteral("Pod0000.dbf")), lines);
+    auto a = startWorker(db->params(), QStringLiteral("10.0.7.1"), {QStringLiteral("import"), dir.path(), QStringLiteral("AB12")});
+    auto b = startWorker(db->params(), QStringLiteral("10.0.7.2"), {QStringLiteral("import"), dir.path(), QStringLiteral("CD34")});
+    const QStringList outA = finish(*a, 300000);
+    const QStringList outB = finish(*b, 300000);
+    EXPECT_EQ(outA.join(u'|').toStdString(), "ready|imported receipt");   // no message: every line posted
+    EXPECT_EQ(outB.join(u'|').toStdString(), "ready|imported receipt");
+
+    const Ledger ledger = checkLedger(*data);
+    EXPECT_EQ(ledger.journalEntries, 2 * kLines);
+    EXPECT_TRUE(ledger.violations.isEmpty()) << ledger.violations.join(u'\n').toStdString();
+    std::printf("[figures] %s: 2 stations imported %d lines onto %d cards\n",
+                storetest::engineName({GetParam(), 0}).c_str(), ledger.journalEntries, kCards);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, StationsTest, testing::Values(Backend::SQLite, Backend::PostgreSQL),
