@@ -137,21 +137,19 @@ int TDataSestavy::SesPrehPRD(int sortOrder, const QDate &dateFrom, const QDate &
     } else if (ExcelExport) {
         const QString path = QFileInfo(WorkbookPath.isEmpty() ? OverviewWorkbookPath(QDate::currentDate())
                                                               : WorkbookPath).absoluteFilePath();
-        bool written = false;
+        QString message;
         {
             BusyPointer busy;
             try {
                 WriteOverviewWorkbook(SesDodMem, path);
-                written = true;
+                LastWorkbook = wbWritten;
+                message = QStringLiteral("Sešit zapsán do souboru %1").arg(path);
             } catch (const std::exception &e) {
                 LastWorkbook = wbFailed;
-                prompter().ShowMessage(QStringLiteral("Nejze komunikovat s MS Excel\n") + ErrorText(e));
+                message = QStringLiteral("Nejze komunikovat s MS Excel\n") + ErrorText(e);
             }
         }
-        if (written) {
-            LastWorkbook = wbWritten;
-            prompter().ShowMessage(QStringLiteral("Sešit zapsán do souboru %1").arg(path));
-        }
+        prompter().ShowMessage(message);
     }
     SesDodMem.First();
     QCoreApplication::processEvents();

@@ -333,17 +333,8 @@ TEST_P(OverviewTest, LongNamesLargeSumsAndAResidueStayInTheirColumns)
     EXPECT_TRUE(residue.endsWith(QStringLiteral("|5821,16|0,00"))) << residue.toStdString();
     EXPECT_TRUE(printed.contains(QStringLiteral("|Kuchyňské potřeby Kolář s.r.o.|FV62519350|9876543,21|")));
 
-    const QString out = QStringLiteral(TEST_OUTPUT_DIR);
-    ASSERT_TRUE(QDir().mkpath(out));
-    const QString stem = out + QStringLiteral("/overview-long-") + QString::fromStdString(storetest::engineName({GetParam(), 0}));
-    QFile::remove(stem + QStringLiteral(".pdf"));
-    ASSERT_TRUE(QFile::copy(pdfPath(), stem + QStringLiteral(".pdf")));
-    QProcess render;
-    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("100"),
-                                              stem + QStringLiteral(".pdf"), stem});
-    ASSERT_TRUE(render.waitForFinished(60000));
-    EXPECT_EQ(render.exitCode(), 0) << render.readAllStandardError().toStdString();
-    EXPECT_TRUE(QFile::exists(stem + QStringLiteral("-1.png")));
+    textincells::keepForAPerson(pdfPath(), QStringLiteral("overview-long-") +
+                                               QString::fromStdString(storetest::engineName({GetParam(), 0})));
 }
 
 // The workbook written: the message names the file; the file is readable by the user's
@@ -390,11 +381,8 @@ TEST_P(OverviewTest, AFullDiskFailsEachFileAndKeepsTheOldOne)
     SmallFileSystem fs(256);
     SMALL_FS_REQUIRE(fs);
     const QByteArray old = "the file of the last run";
-    for (const char *name : {"PrehledDodavek.txt", "sestava.pdf", "sesit.xlsx"}) {
-        QFile f(fs.FilePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(old);
-    }
+    for (const char *name : {"PrehledDodavek.txt", "sestava.pdf", "sesit.xlsx"})
+        fs.Put(QString::fromLatin1(name), old);
     fs.Fill(0);
     auto expectOldFiles = [&] {
         for (const char *name : {"PrehledDodavek.txt", "sestava.pdf", "sesit.xlsx"})
@@ -403,27 +391,25 @@ TEST_P(OverviewTest, AFullDiskFailsEachFileAndKeepsTheOldOne)
         expectGivenBack();
     };
 
+    auto expectFailureOf = [&](const char *name) {
+        try {
+            run(ByReceipt);
+            ADD_FAILURE() << "no error";
+        } catch (const AppError &e) {
+            EXPECT_EQ(e.text(), QStringLiteral("Soubor %1 nelze zapsat: na disku není místo")
+                                    .arg(fs.FilePath(QString::fromLatin1(name))));
+        }
+    };
+
     // The text file in the current directory, on the full disk.
     QDir::setCurrent(fs.Path());
-    try {
-        run(ByReceipt);
-        ADD_FAILURE() << "no error";
-    } catch (const AppError &e) {
-        EXPECT_EQ(e.text(), QStringLiteral("Soubor %1 nelze zapsat: na disku není místo")
-                                .arg(fs.FilePath(QStringLiteral("PrehledDodavek.txt"))));
-    }
+    expectFailureOf("PrehledDodavek.txt");
     QDir::setCurrent(dir.path());
     expectOldFiles();
 
     // The PDF of the printout.
     reports->Sestavy.OutputFileName = fs.FilePath(QStringLiteral("sestava.pdf"));
-    try {
-        run(ByReceipt);
-        ADD_FAILURE() << "no error";
-    } catch (const AppError &e) {
-        EXPECT_EQ(e.text(), QStringLiteral("Soubor %1 nelze zapsat: na disku není místo")
-                                .arg(fs.FilePath(QStringLiteral("sestava.pdf"))));
-    }
+    expectFailureOf("sestava.pdf");
     expectOldFiles();
 
     // The workbook: its failure is shown and the printout still runs.

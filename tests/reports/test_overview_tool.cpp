@@ -124,12 +124,7 @@ TEST_P(OverviewTool, AFullDiskFailsTheJobAndKeepsTheOldFile)
 {
     SmallFileSystem fs(256);
     SMALL_FS_REQUIRE(fs);
-    const QString text = fs.FilePath(QStringLiteral("PrehledDodavek.txt"));
-    {
-        QFile old(text);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("the file of the last run");
-    }
+    const QString text = fs.Put(QStringLiteral("PrehledDodavek.txt"), "the file of the last run");
     fs.Fill(0);
     const QStringList period{QStringLiteral("--from"), QStringLiteral("05.03.2004"), QStringLiteral("--to"),
                              QStringLiteral("07.03.2004")};

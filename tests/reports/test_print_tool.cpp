@@ -155,11 +155,8 @@ TEST_P(PrintTool, APdfThatCannotBeWrittenWholeFailsAndKeepsTheOldFile)
 
     SmallFileSystem fs(256);
     SMALL_FS_REQUIRE(fs);
-    const QString pdf = fs.FilePath(QStringLiteral("doklad.pdf"));
+    const QString pdf = fs.Put(QStringLiteral("doklad.pdf"), "the PDF of the last run");
     QFile old(pdf);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("the PDF of the last run");
-    old.close();
     fs.Fill(4096);
     const ToolRun full = print(QStringLiteral("7"), pdf);
     EXPECT_EQ(full.exitCode, 1);

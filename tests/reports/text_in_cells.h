@@ -3,10 +3,14 @@
 // text measured in the font it is painted in stays inside its cell (a left-aligned one
 // may run on over the empty cells to its right, as long as no box line stands between),
 // crosses no box line, keeps clear of every other text of its line, stays on the paper, and is
-// set no smaller than the engine's smallest font.
+// set no smaller than the engine's smallest font. And the pages kept for a person to
+// look at.
 
 #include "reports/sestavy.h"
 
+#include <QDir>
+#include <QFile>
+#include <QProcess>
 #include <QVector>
 #include <gtest/gtest.h>
 #include <map>
@@ -86,6 +90,22 @@ inline void expectTextsInTheirCells(const ReportDocument &doc)
             }
         }
     }
+}
+
+// Copies the PDF into the test output folder (TEST_OUTPUT_DIR) as <name>.pdf and renders
+// its pages there as <name>-<page>.png, for a person to look at.
+inline void keepForAPerson(const QString &pdf, const QString &name)
+{
+    const QString stem = QStringLiteral(TEST_OUTPUT_DIR "/") + name;
+    ASSERT_TRUE(QDir().mkpath(QStringLiteral(TEST_OUTPUT_DIR)));
+    QFile::remove(stem + QStringLiteral(".pdf"));
+    ASSERT_TRUE(QFile::copy(pdf, stem + QStringLiteral(".pdf")));
+    QProcess render;
+    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("100"),
+                                              stem + QStringLiteral(".pdf"), stem});
+    ASSERT_TRUE(render.waitForFinished(60000));
+    EXPECT_EQ(render.exitCode(), 0) << render.readAllStandardError().toStdString();
+    EXPECT_TRUE(QFile::exists(stem + QStringLiteral("-1.png")));
 }
 
 } // namespace textincells

@@ -44,6 +44,15 @@ public:
     QString Path() const { return m_dir.path(); }
     QString FilePath(const QString &name) const { return m_dir.filePath(name); }
 
+    // Writes a file of the given content in it (the file of an earlier run); its path.
+    QString Put(const QString &name, const QByteArray &bytes)
+    {
+        QFile f(FilePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        EXPECT_EQ(f.write(bytes), bytes.size());
+        return f.fileName();
+    }
+
     // Fills the file system with a filler file until no more than leaveBytes are free
     // (tmpfs counts whole pages of 4 KiB).
     void Fill(qint64 leaveBytes = 0)

@@ -142,12 +142,7 @@ TEST_P(ExportTest, AFullDiskKeepsTheEarlierFileAndASymlinkIsReplaced)
 {
     SmallFileSystem fs(64);
     SMALL_FS_REQUIRE(fs);
-    const QString path = fs.FilePath(QStringLiteral("0000000005.xml"));
-    {
-        QFile old(path);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("kept");
-    }
+    const QString path = fs.Put(QStringLiteral("0000000005.xml"), "kept");
     fs.Fill(0);
     select(QStringLiteral("0000000005"));
     dialog.answer = path;
