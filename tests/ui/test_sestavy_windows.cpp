@@ -10,11 +10,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QGraphicsView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
@@ -175,6 +177,66 @@ TEST(SestavyWindows, ARunEndsInTheModalPreview)
     report.Execute();
     EXPECT_TRUE(seen);
     EXPECT_EQ(printed, 1);
+}
+
+// The preview opens with the keyboard on its pages: the page keys work at once, without
+// a Tab first. PgDn and the arrows scroll down, PgUp back, End to the end of the last
+// page, Home to the top of the first.
+TEST(SestavyWindows, ThePreviewTakesThePageKeysAtOnce)
+{
+    WidgetScreens screens;
+    TSestavy report;
+    report.SystemSetups = 0;
+    report.OnPrint = [&] {
+        report.SelectFont(QStringLiteral("Ariel CE"), 13);
+        for (int page = 1; page <= 3; ++page) {
+            if (page > 1)
+                report.NewPage();
+            report.PrintAt(QStringLiteral("Strana %1").arg(page), 1.0);
+        }
+    };
+    bool seen = false;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+        if (!preview || !preview->isVisible())
+            return;
+        poll.stop();
+        seen = true;
+        auto *view = preview->findChild<QPrintPreviewWidget *>();
+        auto *pages = view ? view->findChild<QGraphicsView *>() : nullptr;
+        EXPECT_TRUE(pages);
+        if (pages) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return view->pageCount() == 3; }));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == pages; }))
+                << "focus on " << (QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "nothing");
+            QScrollBar *bar = pages->verticalScrollBar();
+            EXPECT_EQ(bar->value(), bar->minimum());
+            const struct {
+                Qt::Key key;
+                const char *where;
+            } steps[] = {{Qt::Key_PageDown, "down"}, {Qt::Key_PageUp, "top"},   {Qt::Key_Down, "down"},
+                         {Qt::Key_Home, "top"},      {Qt::Key_End, "bottom"}, {Qt::Key_Up, "down"},
+                         {Qt::Key_Home, "top"}};
+            for (const auto &step : steps) {
+                QWidget *focus = QApplication::focusWidget();
+                ASSERT_TRUE(focus);
+                QTest::keyClick(focus, step.key);
+                const QString where = QLatin1String(step.where);
+                if (where == QLatin1String("top"))
+                    EXPECT_EQ(bar->value(), bar->minimum()) << step.key;
+                else if (where == QLatin1String("bottom"))
+                    EXPECT_EQ(bar->value(), bar->maximum()) << step.key;
+                else
+                    EXPECT_TRUE(bar->value() > bar->minimum() && bar->value() < bar->maximum()) << step.key;
+            }
+        }
+        preview->reject();
+    });
+    poll.start();
+    report.Execute();
+    EXPECT_TRUE(seen);
 }
 
 } // namespace
