@@ -33,6 +33,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 
@@ -86,6 +87,25 @@ struct CloseUnlessDone {
     }
 };
 
+
+// Plays the import dialog once it opens: types the number of the prepared delivery and
+// presses "Import". `done` is set just before the press, and `beforeImport` runs then.
+void importWhenAsked(QObject *context, const QString &number, bool &done,
+                     const std::function<void()> &beforeImport = {})
+{
+    QTimer::singleShot(0, context, [&done, number, beforeImport] {
+        auto *dialog = waitForActive<FormPodkladyImportDialog>();
+        CloseUnlessDone guard{dialog, done};
+        QVERIFY(dialog);
+        type(number);
+        press(Qt::Key_Return);   // on to "Storno"
+        press(Qt::Key_Tab);      // "Import"
+        done = true;
+        if (beforeImport)
+            beforeImport();
+        press(Qt::Key_Space);
+    });
+}
 
 } // namespace
 
@@ -368,16 +388,7 @@ private slots:
             QVERIFY(editor);
             type(QStringLiteral("000001"));
             press(Qt::Key_Return);
-            QTimer::singleShot(0, this, [&] {
-                auto *dialog = waitForActive<FormPodkladyImportDialog>();
-                CloseUnlessDone guard{dialog, importDone};
-                QVERIFY(dialog);
-                type(QStringLiteral("e2e"));
-                press(Qt::Key_Return);   // on to "Storno"
-                press(Qt::Key_Tab);      // "Import"
-                importDone = true;
-                press(Qt::Key_Space);
-            });
+            importWhenAsked(this, QStringLiteral("e2e"), importDone);
             press(Qt::Key_F9);
             QVERIFY(importDone);
             QVERIFY(QTest::qWaitForWindowActive(editor));
@@ -627,17 +638,7 @@ private slots:
             CloseUnlessDone guard{editor, editorDone};
             QVERIFY(editor);
             QCOMPARE(QApplication::focusWidget(), editor->control(TDokladPodklady::DBGrid1));
-            QTimer::singleShot(0, this, [&] {
-                auto *dialog = waitForActive<FormPodkladyImportDialog>();
-                CloseUnlessDone guard{dialog, importDone};
-                QVERIFY(dialog);
-                type(QStringLiteral("keys"));
-                press(Qt::Key_Return);
-                press(Qt::Key_Tab);
-                importDone = true;
-                during.start(0);
-                press(Qt::Key_Space);   // "Import"
-            });
+            importWhenAsked(this, QStringLiteral("keys"), importDone, [&] { during.start(0); });
             press(Qt::Key_F9);
             during.stop();
             QVERIFY(importDone);

@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <functional>
 
 namespace {
 
@@ -131,11 +132,33 @@ TEST(SestavyWindows, TheProgressWindowShowsItsText)
     EXPECT_TRUE(progress.window()->grab().save(path)) << path.toStdString();
 }
 
+// Runs the report through the program's Screens and, once its modal preview is shown
+// (the progress window lets timers run while the pages are generated), hands the preview
+// to `check` and closes it. False when no preview came.
+bool runIntoPreview(TSestavy &report, const std::function<void(QPrintPreviewDialog &)> &check)
+{
+    WidgetScreens screens;
+    bool seen = false;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+        if (!preview || !preview->isVisible())
+            return;
+        poll.stop();
+        seen = true;
+        check(*preview);
+        preview->reject();
+    });
+    poll.start();
+    report.Execute();
+    return seen;
+}
+
 // A run with the setup choices cleared goes through the program's Screens into the modal
 // preview at 100 %, which paints both pages and offers "&Tisk" with its hint.
 TEST(SestavyWindows, ARunEndsInTheModalPreview)
 {
-    WidgetScreens screens;
     TSestavy report;
     report.SystemSetups = 0;
     int printed = 0;
@@ -146,36 +169,22 @@ TEST(SestavyWindows, ARunEndsInTheModalPreview)
         report.NewPage();
         report.PrintAt(QStringLiteral("Druhá strana"), 1.0);
     };
-    // The progress window lets timers run while the pages are generated: wait for the
-    // preview itself.
-    bool seen = false;
-    QTimer poll;
-    poll.setInterval(20);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
-        if (!preview || !preview->isVisible())
-            return;
-        poll.stop();
-        seen = true;
-        EXPECT_EQ(preview->windowTitle(), QStringLiteral("Náhled před tiskem"));
-        EXPECT_TRUE(preview->isModal());
-        QAction *print = SestavyPreviewPrintAction(*preview);
+    EXPECT_TRUE(runIntoPreview(report, [](QPrintPreviewDialog &preview) {
+        EXPECT_EQ(preview.windowTitle(), QStringLiteral("Náhled před tiskem"));
+        EXPECT_TRUE(preview.isModal());
+        QAction *print = SestavyPreviewPrintAction(preview);
         EXPECT_TRUE(print);
         if (print) {
             EXPECT_EQ(print->text(), QStringLiteral("&Tisk"));
             EXPECT_EQ(print->toolTip(), QStringLiteral("Tisk sestavy"));
         }
-        auto *view = preview->findChild<QPrintPreviewWidget *>();
+        auto *view = preview.findChild<QPrintPreviewWidget *>();
         EXPECT_TRUE(view);
         if (view) {
             EXPECT_TRUE(QTest::qWaitFor([&] { return view->pageCount() == 2; }));
             EXPECT_DOUBLE_EQ(view->zoomFactor(), 1.0);
         }
-        preview->reject();
-    });
-    poll.start();
-    report.Execute();
-    EXPECT_TRUE(seen);
+    }));
     EXPECT_EQ(printed, 1);
 }
 
@@ -184,7 +193,6 @@ TEST(SestavyWindows, ARunEndsInTheModalPreview)
 // page, Home to the top of the first.
 TEST(SestavyWindows, ThePreviewTakesThePageKeysAtOnce)
 {
-    WidgetScreens screens;
     TSestavy report;
     report.SystemSetups = 0;
     report.OnPrint = [&] {
@@ -195,16 +203,8 @@ TEST(SestavyWindows, ThePreviewTakesThePageKeysAtOnce)
             report.PrintAt(QStringLiteral("Strana %1").arg(page), 1.0);
         }
     };
-    bool seen = false;
-    QTimer poll;
-    poll.setInterval(20);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
-        if (!preview || !preview->isVisible())
-            return;
-        poll.stop();
-        seen = true;
-        auto *view = preview->findChild<QPrintPreviewWidget *>();
+    EXPECT_TRUE(runIntoPreview(report, [](QPrintPreviewDialog &preview) {
+        auto *view = preview.findChild<QPrintPreviewWidget *>();
         auto *pages = view ? view->findChild<QGraphicsView *>() : nullptr;
         EXPECT_TRUE(pages);
         if (pages) {
@@ -232,11 +232,7 @@ TEST(SestavyWindows, ThePreviewTakesThePageKeysAtOnce)
                     EXPECT_TRUE(bar->value() > bar->minimum() && bar->value() < bar->maximum()) << step.key;
             }
         }
-        preview->reject();
-    });
-    poll.start();
-    report.Execute();
-    EXPECT_TRUE(seen);
+    }));
 }
 
 } // namespace
