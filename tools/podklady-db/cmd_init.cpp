@@ -11,6 +11,7 @@
 #include "terminal.h"
 #include "users.h"
 
+#include "app/core/atomic_file.h"
 #include "app/core/config.h"
 #include "app/core/errors.h"
 #include "app/core/osinfo.h"
@@ -184,6 +185,9 @@ int runInit(const QStringList &arguments)
 
     QString createdFile;
     try {
+        // The folders the program reads and writes, as the package's start script makes them.
+        for (const QString &folder : CreateConfiguredFolders(*data))
+            printOut(QStringLiteral("Vytvořen adresář %1").arg(folder));
         const store::ConnectionParams params = ConnectionParamsFor(*data);
         if (params.kind == store::ConnectionParams::Kind::SQLite && !QFileInfo::exists(params.sqliteFile)) {
             createSQLiteFile(params.sqliteFile);
