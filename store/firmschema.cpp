@@ -1,10 +1,9 @@
 #include "firmschema.h"
 
+#include "app/core/config.h"
 #include "app/core/errors.h"
 #include "store/database.h"
 #include "store/tables/tables.h"
-
-#include <QRegularExpression>
 
 QStringList ExistingFirmTables(store::Database &db, const QString &firmNumber)
 {
@@ -21,10 +20,8 @@ QStringList ExistingFirmTables(store::Database &db, const QString &firmNumber)
 
 FirmSchemaResult CreateFirmSchema(store::Database &db, const QString &firmNumber, bool replace)
 {
-    // The firm number becomes part of table names: only letters and digits.
-    static const QRegularExpression valid(QStringLiteral("^[A-Za-z0-9]{4}$"));
-    if (!valid.match(firmNumber).hasMatch())
-        throw AppError(QStringLiteral("Neplatné číslo firmy '%1': čekají se čtyři písmena nebo číslice").arg(firmNumber));
+    // The firm number becomes part of table names: the configuration's own rule.
+    CheckedFirmNumber(firmNumber);
 
     FirmSchemaResult result;
     const QStringList existing = ExistingFirmTables(db, firmNumber);

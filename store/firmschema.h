@@ -23,6 +23,6 @@ QStringList ExistingFirmTables(store::Database &db, const QString &firmNumber);
 // not exist yet (existing shared tables are kept with their rows).
 // When some of the firm's tables exist: throws AppError naming them, changing nothing,
 // unless `replace` is set; then those tables are dropped and created anew.
-// Requires: a connected database and a firm number of four letters or digits (else
-// AppError). Runs inside the caller's transaction when one is open.
+// Requires: a connected database and a firm number as the configuration allows it
+// (CheckedFirmNumber; else ConversionError). Runs inside the caller's transaction when one is open.
 FirmSchemaResult CreateFirmSchema(store::Database &db, const QString &firmNumber, bool replace);

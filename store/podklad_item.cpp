@@ -1,8 +1,10 @@
 #include "podklad_item.h"
 
 #include "app/core/errors.h"
+#include "app/core/screens_cleanup.h"
 #include "store/counter.h"
 #include "store/tdata.h"
+#include "store/transaction.h"
 
 #include <QDate>
 #include <cmath>
@@ -54,26 +56,50 @@ ItemTotals storedItemTotals(TData &d, const store::Bookmark &except)
 }
 
 // Writes a change of the current item (`write`: its Post or its Delete) and the header
-// totals it makes: HLA_EUR + changeCcc, HLA_NCA + changeNcc. Totals that would not be
-// finite are counted again from the other items plus (keepCcc, keepNcc), the item's values
-// after the change; still not finite, they are refused before anything is written.
+// with the totals it makes, HLA_EUR + changeCcc and HLA_NCA + changeNcc, in one
+// transaction (the caller's, when one is open): both are kept or neither. The header
+// stays held from before the item is written until after the commit, and stays in
+// editing. Totals that would not be finite are counted again from the other items plus
+// (keepCcc, keepNcc), the item's values after the change; still not finite, they are
+// refused before anything is written. On a failure the header's buffer gets back the
+// totals it had, and the item list, which may show an item that was rolled back, is read
+// again.
 template <typename Write>
 void changeTotals(TData &d, double changeCcc, double changeNcc, double keepCcc, double keepNcc, Write write)
 {
-    double eur = d.ffPodklHlavHLA_EUR.AsFloat() + changeCcc;
-    double nca = d.ffPodklHlavHLA_NCA.AsFloat() + changeNcc;
+    store::Table &header = d.ffPodklHlav;
+    store::Table &items = d.ffPodklPol;
+    const double eurBefore = d.ffPodklHlavHLA_EUR.AsFloat();
+    const double ncaBefore = d.ffPodklHlavHLA_NCA.AsFloat();
+    double eur = eurBefore + changeCcc;
+    double nca = ncaBefore + changeNcc;
     if (!std::isfinite(eur) || !std::isfinite(nca)) {
-        const ItemTotals others = storedItemTotals(d, d.ffPodklPol.GetBookmark());
+        const ItemTotals others = storedItemTotals(d, items.GetBookmark());
         eur = others.ccc + keepCcc;
         nca = others.ncc + keepNcc;
     }
     if (!std::isfinite(eur) || !std::isfinite(nca))
         throw ConversionError(PodklPolOutOfRangeText());
-    write();
-    d.ffPodklHlavHLA_EUR.SetAsFloat(eur);
-    d.ffPodklHlavHLA_NCA.SetAsFloat(nca);
-    d.ffPodklHlav.Post();
-    d.ffPodklHlav.Edit();
+    try {
+        store::Transaction transaction(d.Database, store::Transaction::Caller::MayHaveOne);
+        write();
+        d.ffPodklHlavHLA_EUR.SetAsFloat(eur);
+        d.ffPodklHlavHLA_NCA.SetAsFloat(nca);
+        header.PostAndEdit();
+        transaction.commit();
+    } catch (...) {
+        Quietly([&] {
+            if (header.State() == store::DataSetState::Edit) {
+                d.ffPodklHlavHLA_EUR.SetAsFloat(eurBefore);
+                d.ffPodklHlavHLA_NCA.SetAsFloat(ncaBefore);
+            }
+        });
+        Quietly([&] {
+            if (items.Active() && items.State() == store::DataSetState::Browse)
+                items.First();
+        });
+        throw;
+    }
 }
 
 } // namespace
@@ -101,8 +127,7 @@ QString NumberNewPodklad(TData &d)
     d.ffCiselnik.Post();
     d.ffPodklHlavHLA_DO1.SetAsString(number);
     d.ffPodklHlavHLA_DAT.SetAsDate(QDate::currentDate());
-    header.Post();
-    header.Edit();
+    header.PostAndEdit();
     d.ffCiselnik.Close();
     return number;
 }

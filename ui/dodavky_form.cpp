@@ -173,6 +173,10 @@ void DodavkyWindow::dropEvent(QDropEvent *e)
 
 void DodavkyWindow::closeEvent(QCloseEvent *e)
 {
+    if (!m_commands.FormCloseQuery()) {
+        e->ignore();
+        return;
+    }
     RunWithGeneralErrorDisplay([this] { m_commands.FormClose(); });
     QMainWindow::closeEvent(e);
 }

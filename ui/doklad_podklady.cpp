@@ -55,11 +55,15 @@ QPoint supplierPickerPos() { return QPoint(Data->MainLeft, Data->MainTop + 90); 
 
 void TDokladPodklady::Button1Click()
 {
+    if (Data->ImportRunning)
+        return;
     guarded([this] { newItem(); });
 }
 
 void TDokladPodklady::Button2Click()
 {
+    if (Data->ImportRunning)
+        return;
     guarded([this] { correctItem(); });
 }
 
@@ -233,7 +237,7 @@ void TDokladPodklady::correctItem()
 void TDokladPodklady::deleteItem()
 {
     store::Table &items = Data->ffPodklPol;
-    if (!items.Active() || items.State() != store::DataSetState::Browse || items.IsEmpty())
+    if (Data->ImportRunning || !items.Active() || items.State() != store::DataSetState::Browse || items.IsEmpty())
         return;
     if (!prompter().Confirm(kDeleteItem))
         return;
@@ -253,7 +257,8 @@ void TDokladPodklady::DBEditTovel1Valid(QString &text, bool &valid, bool towards
 
 void TDokladPodklady::DBEditTovel1ClickButton(QString &text)
 {
-    text = DodavatelShow(text);
+    if (!Data->ImportRunning)
+        text = DodavatelShow(text);
 }
 
 QString TDokladPodklady::DodavatelValid(const QString &code)

@@ -130,7 +130,7 @@ bool IniPrepare(Config &cfg)
     cfg.MainY = ini.integer("MainY", 10);
     cfg.HlavniTiskarna = ini.integer("HlavniTiskarna", 1);
     cfg.Host = ini.trimmed("Host", QStringLiteral("127.0.0.1"));
-    cfg.AliasName = ini.trimmed("AliasName", QStringLiteral("0001"));
+    cfg.AliasName = CheckedAliasName(ini.trimmed("AliasName", QStringLiteral("0001")));
     cfg.TcpIp = ini.trimmed("Protocol", QStringLiteral("LOCAL")) == QLatin1String("TCPIP");
     cfg.ServerName = ini.trimmed("ServerName", QStringLiteral("QMX"));
     cfg.StationName = ini.trimmed("StationName", QStringLiteral("USER"));
@@ -158,6 +158,15 @@ QString CheckedFirmNumber(const QString &text)
         ok = ok && ((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z'));
     if (!ok)
         throw ConversionError(QStringLiteral("'%1' není platné číslo firmy (čtyři znaky 0–9, A–Z)").arg(text));
+    return text;
+}
+
+QString CheckedAliasName(const QString &text)
+{
+    const bool path = text.contains(u'/') || text.contains(u'\\') || text.contains(QChar(0));
+    if (text.isEmpty() || path || text == QLatin1String(".") || text == QLatin1String(".."))
+        throw ConversionError(
+            QStringLiteral("AliasName '%1' není platné jméno databáze: jméno souboru bez adresáře").arg(text));
     return text;
 }
 

@@ -54,15 +54,20 @@ QString iniFilePath(const Config &cfg);
 // spliced into a table name.
 QString CheckedFirmNumber(const QString &text);
 
+// The alias checked: the name of a database, which on one computer is the name of a file
+// in the data directory. Empty text, "." and "..", and a text with a "/", "\\" or NUL
+// throw ConversionError, so that an alias never reaches outside the data directory.
+QString CheckedAliasName(const QString &text);
+
 // Reads Kramora.ini into cfg. Sets DataVersion, FirmNumber, MainX, MainY and the four
 // directories to their built-in values first (an empty ExePath becomes defaultExePath()).
 // A missing file: shows "Konfigurační soubor <path> nenalezen !" through prompter() and
 // returns false. Directory values are used as written, a leading "~/" standing for the
 // user's home directory. Otherwise reads every key in turn, storing each at once, and returns
 // true. Throws ConversionError at the first integer key that is not an integer or at a
-// firm number that is not one (the members read before it are set, the later ones keep
-// their values), and AppError
-// when the file cannot be read.
+// firm number or alias that is not one (the members read before it are set, the later
+// ones keep their values), and AppError when the file cannot be read, is not a plain
+// file or is larger than 1 MiB.
 bool IniPrepare(Config &cfg);
 
 // The remembered height of a window kind 1–16 (361 when not remembered or when the

@@ -6,6 +6,11 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -36,6 +41,39 @@ bool isValidUtf8WithNonAscii(const QByteArray &bytes)
 
 bool sameName(QStringView a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
+QString readError(const QString &path, const QString &why)
+{
+    return QStringLiteral("Soubor %1 nelze číst: %2").arg(path, why);
+}
+
+// The bytes of a configuration file. Only a plain file of at most kMaxFileSize bytes is
+// read: a device would never end (/dev/zero), a FIFO would wait for a writer for ever.
+// The file is opened without waiting and checked on the descriptor that is then read.
+QByteArray readRegularFile(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw AppError(readError(path, QString::fromLocal8Bit(std::strerror(errno))));
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        throw AppError(readError(path, file.errorString()));
+    }
+    struct stat st = {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        throw AppError(readError(path, QStringLiteral("není to obyčejný soubor")));
+    if (st.st_size > Profile::kMaxFileSize)
+        throw AppError(readError(path, QStringLiteral("je větší než %1 bajtů").arg(Profile::kMaxFileSize)));
+    // The size read is bounded too: a file that grows while it is read is cut, never
+    // taken whole.
+    QByteArray bytes = file.read(Profile::kMaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        throw AppError(readError(path, file.errorString()));
+    if (bytes.size() > Profile::kMaxFileSize)
+        throw AppError(readError(path, QStringLiteral("je větší než %1 bajtů").arg(Profile::kMaxFileSize)));
+    return bytes;
+}
+
 } // namespace
 
 Profile::Profile(const QString &path)
@@ -44,11 +82,7 @@ Profile::Profile(const QString &path)
     QFile file(path);
     if (!file.exists())
         return;
-    if (!file.open(QIODevice::ReadOnly))
-        throw AppError(QStringLiteral("Soubor %1 nelze číst: %2").arg(path, file.errorString()));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw AppError(QStringLiteral("Soubor %1 nelze číst: %2").arg(path, file.errorString()));
+    QByteArray bytes = readRegularFile(path);
     m_exists = true;
 
     if (bytes.startsWith(kUtf8Bom)) {

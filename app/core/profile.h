@@ -23,9 +23,12 @@ class Profile {
 public:
     // The longest value returned, in characters.
     static constexpr int kMaxValueLength = 2047;
+    // The largest file read, in bytes (1 MiB): a configuration is a few kilobytes.
+    static constexpr qint64 kMaxFileSize = 1 << 20;
 
     // Reads the file at path. A missing file gives an empty profile (exists() is false).
-    // Throws AppError naming the file when it exists but cannot be read.
+    // Throws AppError naming the file when it exists but cannot be read, is not a plain
+    // file (a device, a FIFO, a directory) or is larger than kMaxFileSize.
     explicit Profile(const QString &path);
 
     const QString &path() const { return m_path; }

@@ -2,6 +2,7 @@
 
 #include "app/core/errors.h"
 #include "keyset.h"
+#include "layout.h"
 #include "store/unreachable.h"
 
 #include <QFileInfo>
@@ -127,13 +128,13 @@ SqliteEngine::~SqliteEngine()
     sqlite3_close(m_db);
 }
 
-std::unique_ptr<SqliteEngine> SqliteEngine::openFile(const QString &path)
+std::unique_ptr<SqliteEngine> SqliteEngine::openFile(const QString &path, int lockWaitMs)
 {
     if (!QFileInfo(path).isFile())
         throw ServerUnreachableError(QStringLiteral("Databáze %1 neexistuje").arg(path));
     sqlite3 *db = openHandle(path, SQLITE_OPEN_READWRITE);
     std::unique_ptr<SqliteEngine> engine(new SqliteEngine(db, std::make_unique<FileHolds>(path)));
-    sqlite3_busy_timeout(db, 5000);
+    sqlite3_busy_timeout(db, std::max(lockWaitMs, 1));
     execOn(db, QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("Databáze %1").arg(path));
     // In WAL mode NORMAL syncs the log at checkpoints rather than at every commit: each
     // transaction stays whole and the file is never damaged, and a power cut can only take
@@ -279,6 +280,33 @@ bool SqliteEngine::tableExists(const QString &name)
         .has_value();
 }
 
+QStringList SqliteEngine::tableNames()
+{
+    QStringList names;
+    query(QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"), {},
+          {ColType::Text}, [&](QVariant *cells) { names.append(cells[0].toString()); });
+    return names;
+}
+
+void SqliteEngine::appendRows(const QString &table, const QStringList &columns, const QVector<QVariantList> &rows)
+{
+    QStringList marks;
+    for (int c = 0; c < columns.size(); ++c)
+        marks.append(kSqliteDialect.placeholder(c + 1));
+    sqlite3_stmt *st = statement(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                     .arg(quoted(table), columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+    noteWrite();
+    for (const QVariantList &row : rows) {
+        for (int c = 0; c < row.size(); ++c)
+            bindParam(st, c + 1, row[c]);
+        const int rc = sqlite3_step(st);
+        const QString error = rc == SQLITE_DONE ? QString() : engineText(m_db);
+        finish(st);
+        if (!error.isEmpty())
+            throw StoreError(error);
+    }
+}
+
 void SqliteEngine::begin()
 {
     // IMMEDIATE: the transaction takes the write lock at once, so two stations never
@@ -289,16 +317,25 @@ void SqliteEngine::begin()
 
 void SqliteEngine::commit()
 {
+    // A commit that fails leaves the transaction open, for the caller to roll back.
     if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
         fail();
+    endPendingHolds();
 }
 
 void SqliteEngine::rollback()
 {
     const bool ok = sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr) == SQLITE_OK;
     noteWrite();
+    endPendingHolds();
     if (!ok)
         fail();
+}
+
+void SqliteEngine::endPendingHolds()
+{
+    for (const auto &[tableKey, id] : std::exchange(m_pendingUnlocks, {}))
+        m_holds->unlock(tableKey, id);
 }
 
 void SqliteEngine::serializeTransaction(quint32)
@@ -311,13 +348,23 @@ bool SqliteEngine::inTransaction() const { return sqlite3_get_autocommit(m_db) =
 
 bool SqliteEngine::lockHold(quint32 tableKey, qint64 id)
 {
+    // A hold released within this transaction is still held.
+    if (m_pendingUnlocks.remove(qMakePair(tableKey, id)))
+        return true;
     return !m_holds || m_holds->lock(tableKey, id);
 }
 
 void SqliteEngine::unlockHold(quint32 tableKey, qint64 id)
 {
-    if (m_holds)
-        m_holds->unlock(tableKey, id);
+    if (!m_holds)
+        return;
+    // Within a transaction the hold ends after its commit (or rollback): another
+    // connection that takes the record then reads what the transaction wrote.
+    if (inTransaction()) {
+        m_pendingUnlocks.insert(qMakePair(tableKey, id));
+        return;
+    }
+    m_holds->unlock(tableKey, id);
 }
 
 } // namespace store

@@ -4,12 +4,15 @@
 
 #include "app/core/config.h"
 #include "app/core/errors.h"
+#include "app/core/profile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -177,6 +180,70 @@ TEST_F(ConfigTest, FirmNumberMustBeFourDigitsOrCapitals)
         cfg.ServerName = QStringLiteral("before");
         EXPECT_THROW(readWith(QByteArray("Kramora=") + bad + "\r\nServerName=X\r\n"), ConversionError) << bad;
         EXPECT_EQ(cfg.ServerName, QStringLiteral("before")) << bad;   // the read stopped there
+    }
+}
+
+// What stands where Kramora.ini is expected but is no configuration: a device (which
+// never ends), a FIFO (which waits for a writer for ever), a directory and a file over
+// 1 MiB are refused at once, each with a message naming the file.
+TEST_F(ConfigTest, OnlyAPlainFileOfReasonableSizeIsRead)
+{
+    struct Case {
+        const char *what;
+        std::function<void(const QString &)> make;
+        const char *reason;
+    };
+    const Case cases[] = {
+        {"device", [](const QString &p) { ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), p)); },
+         "není to obyčejný soubor"},
+        {"fifo", [](const QString &p) { ASSERT_EQ(::mkfifo(QFile::encodeName(p).constData(), 0600), 0); },
+         "není to obyčejný soubor"},
+        {"directory", [](const QString &p) { ASSERT_TRUE(QDir().mkdir(p)); }, "není to obyčejný soubor"},
+        {"large", [](const QString &p) {
+             QFile f(p);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+             f.write("[Kramora]\r\n");
+             f.write(QByteArray(Profile::kMaxFileSize, ';'));
+         }, "je větší než"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(iniPath());
+        QDir(iniPath()).removeRecursively();
+        c.make(iniPath());
+        try {
+            IniPrepare(cfg);
+            ADD_FAILURE() << "read";
+        } catch (const ConversionError &) {
+            ADD_FAILURE() << "a conversion error";
+        } catch (const AppError &e) {
+            EXPECT_TRUE(e.text().contains(iniPath())) << e.text().toStdString();
+            EXPECT_TRUE(e.text().contains(QString::fromUtf8(c.reason))) << e.text().toStdString();
+        }
+    }
+    // A file of exactly the largest size is still read.
+    QFile::remove(iniPath());
+    QByteArray exact = "[Kramora]\r\nKramora=0007\r\n";
+    exact += QByteArray(Profile::kMaxFileSize - exact.size(), ';');
+    writeIni(exact);
+    ASSERT_TRUE(IniPrepare(cfg));
+    EXPECT_EQ(cfg.FirmNumber, QStringLiteral("0007"));
+}
+
+// An alias is the name of a database, on this computer a file in the data directory: a
+// path, a parent directory or nothing at all is refused, so that the database never
+// lies outside the data directory.
+TEST_F(ConfigTest, AliasNameIsAFileNameNotAPath)
+{
+    for (const char *bad : {"../../x", "data/x", "..", ".", "a\\b", "/etc/passwd"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_THROW(readWith(QByteArray("AliasName=") + bad + "\r\n"), ConversionError);
+    }
+    EXPECT_THROW(readWith("AliasName=\r\n"), ConversionError);
+    for (const char *good : {"0001", "obchod", "sklad.2026", "..x"}) {
+        SCOPED_TRACE(good);
+        ASSERT_TRUE(readWith(QByteArray("AliasName=") + good + "\r\n"));
+        EXPECT_EQ(cfg.AliasName, QString::fromLatin1(good));
     }
 }
 

@@ -27,7 +27,11 @@ TEST(RebuildTool, SetsACardRightFromItsJournal)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(QStringLiteral("[Kramora]\r\nAliasName=sklad\r\nCestaData=%1\r\n").arg(dir.filePath(QStringLiteral("data"))).toUtf8());
     f.close();
-    ASSERT_EQ(runTool({QStringLiteral("init"), QStringLiteral("--ini"), ini}).exitCode, 0);
+    ASSERT_EQ(runProgram(QStringLiteral(PODKLADY_DB),
+                         QStringList{QStringLiteral("init"), QStringLiteral("--ini"), ini} + InitFirmArguments(), 60000,
+                         {}, kInitFirmInput)
+                  .exitCode,
+              0);
 
     {
         TData data;

@@ -29,20 +29,37 @@ protected:
             params.kind = store::ConnectionParams::Kind::SQLite;
             params.sqliteFile = dir.filePath(QStringLiteral("data/firma.sqlite"));
         } else {
+            // The test program's one database on the server, emptied: each test starts
+            // as on a new database (init makes the shared tables' first records).
             db = std::make_unique<storetest::TestDatabase>(GetParam());
             params = db->params();
+            store::Database empty;
+            empty.Connect(params);
+            for (const QString &table : empty.TableNames())
+                empty.DropTable(table);
         }
         QFile f(dir.filePath(QStringLiteral("Kramora.ini")));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write((QStringLiteral("[Kramora]\r\n") + IniDatabaseKeys(params)).toUtf8());
         f.close();
         const ToolRun init = runProgram(QStringLiteral(PODKLADY_DB),
-                                        {QStringLiteral("init"), QStringLiteral("--force"), QStringLiteral("--ini"), ini()});
+                                        QStringList{QStringLiteral("init"), QStringLiteral("--force"),
+                                                    QStringLiteral("--ini"), ini()} + InitFirmArguments(),
+                                        120000, {}, kInitFirmInput);
         ASSERT_EQ(init.exitCode, 0) << init.err.toStdString();
         data = std::make_unique<TData>();
         data->FirmNumber = QStringLiteral("0001");
         data->SetTableNames();
         data->Database.Connect(params);
+        // init gave the firm its counters row; the fixture's own row (the document counter
+        // at 123) takes its place.
+        store::Table &counters = data->ffCiselnik;
+        counters.Open();
+        while (!counters.IsEmpty()) {
+            counters.First();
+            counters.Delete();
+        }
+        counters.Close();
         FillIsdocFirm(*data);
     }
 
@@ -139,7 +156,7 @@ TEST_P(IsdocTool, RefusesWhatItCannotWriteAndWritesNothing)
         {{QStringLiteral("isdoc"), IsdocFixture("poskozena.isdoc")}, 1, "Soubor poskozena.isdoc (řádek 57, sloupec 16)"},
         {{QStringLiteral("isdoc"), IsdocFixture("entita.isdoc")}, 1, "Soubor entita.isdoc (řádek 4, sloupec 2)"},
         {{QStringLiteral("isdoc")}, 64, "podklady-db isdoc: chybí soubor faktury"},
-        {{QStringLiteral("isdoc"), file, file}, 64, "podklady-db isdoc: čeká se jediný soubor"},
+        {{QStringLiteral("isdoc"), file, file}, 64, "podklady-db isdoc: nečekaný argument "},
         {{QStringLiteral("isdoc"), file, QStringLiteral("--force")}, 64, "podklady-db isdoc: neznámá volba --force"},
     };
     for (const Case &c : cases) {

@@ -33,7 +33,11 @@ TEST(LocksTool, ListsAndRemovesLockRecords)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("[Kramora]\r\nKramora=0001\r\nAliasName=0001\r\nCestaData=" + dir.path().toUtf8() + "/data/\r\n");
     f.close();
-    ASSERT_EQ(podkladyDb({QStringLiteral("init"), QStringLiteral("--ini"), ini}).exitCode, 0);
+    ASSERT_EQ(runProgram(QStringLiteral(PODKLADY_DB),
+                         QStringList{QStringLiteral("init"), QStringLiteral("--ini"), ini} + InitFirmArguments(), 60000,
+                         {}, kInitFirmInput)
+                  .exitCode,
+              0);
 
     SilentPrompter quiet;
     auto station = [&](const QString &address, const QString &user) {

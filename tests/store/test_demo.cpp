@@ -11,7 +11,9 @@
 #include "store/tdata.h"
 #include "tool_run.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -48,11 +50,12 @@ protected:
         f.write(ini.toUtf8());
     }
 
-    ToolRun init(const QStringList &options)
+    ToolRun init(const QStringList &options, const QByteArray &input = {})
     {
         return runProgram(QStringLiteral(PODKLADY_DB),
                           QStringList{QStringLiteral("init"), QStringLiteral("--ini"), dir.filePath(QStringLiteral("Kramora.ini"))}
-                              + options);
+                              + options,
+                          120000, {}, input);
     }
 
     // The number of named indexes the engine holds for a table (its primary key aside).
@@ -94,7 +97,9 @@ protected:
 
 TEST_P(InitTool, CreatesEveryTableWithItsIndexesAndRefusesAnExistingFirm)
 {
-    const ToolRun first = init({QStringLiteral("--firm"), QStringLiteral("0005")});
+    // A firm without the demo: its owner and first user come with it.
+    const ToolRun first = init(QStringList{QStringLiteral("--firm"), QStringLiteral("0005")} + InitFirmArguments(),
+                               kInitFirmInput);
     ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
     EXPECT_TRUE(first.out.contains(QStringLiteral("Vytvořena tabulka POD0005")));
 
@@ -127,13 +132,19 @@ TEST_P(InitTool, CreatesEveryTableWithItsIndexesAndRefusesAnExistingFirm)
     EXPECT_EQ(pod.RecordCount(), 1);
     pod.Close();
 
-    // ...and --force replaces the firm's tables, keeping the shared ones.
+    // ...and --force replaces the firm's tables, keeping the shared ones (with the owner
+    // and the user the first run wrote).
     const ToolRun forced = init({QStringLiteral("--firm"), QStringLiteral("0005"), QStringLiteral("--force")});
     ASSERT_EQ(forced.exitCode, 0) << forced.err.toStdString();
     EXPECT_TRUE(forced.out.contains(QStringLiteral("Smazána tabulka POD0005")));
     EXPECT_FALSE(forced.out.contains(QStringLiteral("Vytvořena tabulka CEN0000")));
     pod.Open();
     EXPECT_TRUE(pod.IsEmpty());
+    pod.Close();
+    // The owner and the user this firm wrote into the shared tables go with it: the
+    // demo of the next test fills them only on a database that has none.
+    check.DropTable(QStringLiteral("Usr0000"));
+    check.DropTable(QStringLiteral("Vla0000"));
 }
 
 TEST_P(InitTool, DemoKeepsStockJournalAndTotalsInStep)
@@ -256,12 +267,37 @@ TEST(InitToolInput, BadFirmIsRefusedAndLeavesNoDatabaseFile)
         return std::pair(p.exitCode(), QString::fromUtf8(p.readAllStandardError()));
     };
     const auto [bad, badErr] = run({QStringLiteral("--ini"), f.fileName(), QStringLiteral("--firm"), QStringLiteral("00/1")});
-    EXPECT_EQ(bad, 1);
-    EXPECT_TRUE(badErr.contains(QStringLiteral("Neplatné číslo firmy"))) << badErr.toStdString();
+    EXPECT_EQ(bad, 64);
+    EXPECT_TRUE(badErr.contains(QStringLiteral("není platné číslo firmy"))) << badErr.toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("data/x.sqlite"))));
 
     EXPECT_EQ(run({QStringLiteral("--ini"), f.fileName(), QStringLiteral("--demi")}).first, 64);
     EXPECT_EQ(run({QStringLiteral("--ini"), dir.filePath(QStringLiteral("none/Kramora.ini"))}).first, 2);
+}
+
+// init makes the folders the configuration names (the export's among them), so that an
+// export right after it finds its folder; folders that exist are left as they are.
+TEST(InitToolInput, CreatesTheFoldersOfTheConfiguration)
+{
+    QTemporaryDir dir;
+    QFile f(dir.filePath(QStringLiteral("Kramora.ini")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QStringLiteral("[Kramora]\nAliasName=x\nCestaData=%1/data\nCestaExport=%1/vystup/xml\n"
+                           "CestaImport=%1/prijem\n").arg(dir.path()).toUtf8());
+    f.close();
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("prijem")));
+    QProcess p;
+    p.start(QStringLiteral(PODKLADY_DB), {QStringLiteral("init"), QStringLiteral("--demo"), QStringLiteral("--ini"), f.fileName()});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    for (const QString &folder : {dir.filePath(QStringLiteral("data")), dir.filePath(QStringLiteral("Private/")),
+                                  dir.filePath(QStringLiteral("vystup/xml"))}) {
+        EXPECT_TRUE(QFileInfo(folder).isDir()) << folder.toStdString();
+        EXPECT_TRUE(out.contains(QStringLiteral("Vytvořen adresář ") + folder)) << out.toStdString();
+    }
+    EXPECT_FALSE(out.contains(dir.filePath(QStringLiteral("prijem")))) << out.toStdString();
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("data/x.sqlite"))));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, InitTool, testing::Values(Backend::SQLite, Backend::PostgreSQL),

@@ -17,17 +17,32 @@ struct ToolRun {
 
 // Runs program with args in workingDir (the test's own directory when empty) and waits for
 // it at most timeoutMs; a program that does not end in time, or ends by a signal (as a
-// sanitizer's report ends it, with SIGABRT), fails the test.
+// sanitizer's report ends it, with SIGABRT), fails the test. Its standard input is
+// `input`, then closed.
 inline ToolRun runProgram(const QString &program, const QStringList &args, int timeoutMs = 120000,
-                          const QString &workingDir = {})
+                          const QString &workingDir = {}, const QByteArray &input = {})
 {
     QProcess p;
     if (!workingDir.isEmpty())
         p.setWorkingDirectory(workingDir);
     p.start(program, args);
+    p.write(input);
+    p.closeWriteChannel();
     EXPECT_TRUE(p.waitForFinished(timeoutMs)) << program.toStdString();
     EXPECT_EQ(p.exitStatus(), QProcess::NormalExit)
         << program.toStdString() << " ended by signal " << p.exitCode() << ": " << p.readAllStandardError().toStdString();
     return {p.exitCode(), p.exitStatus(), QString::fromUtf8(p.readAllStandardOutput()),
             QString::fromUtf8(p.readAllStandardError())};
 }
+
+// The options of `podklady-db init` for a firm the program can open without the demo: its
+// owner and the first user SPRAVCE, whose password "tajne" comes on standard input
+// (kInitFirmInput).
+inline QStringList InitFirmArguments()
+{
+    return {QStringLiteral("--owner-name"), QStringLiteral("Železářství U Mostu"), QStringLiteral("--owner-street"),
+            QStringLiteral("Mostní 4"), QStringLiteral("--owner-town"), QStringLiteral("Písek"),
+            QStringLiteral("--user"), QStringLiteral("spravce"), QStringLiteral("--initials"), QStringLiteral("SP"),
+            QStringLiteral("--name"), QStringLiteral("Správce Karel"), QStringLiteral("--password-stdin")};
+}
+inline const QByteArray kInitFirmInput = "tajne\n";

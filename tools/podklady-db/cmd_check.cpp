@@ -86,8 +86,10 @@ int runCheck(const QStringList &arguments)
         const QVector<ReceiptDifference> receipts = CheckReceipts(*data);
         printDifferences(differences);
         printReceiptDifferences(receipts);
-        if (differences.isEmpty() && receipts.isEmpty())
+        if (differences.isEmpty() && receipts.isEmpty()) {
+            printOut(checkedSummary(*data));
             return 0;
+        }
         if (!repairing)
             return 1;
         repair(*data, differences);

@@ -18,14 +18,6 @@
 
 namespace {
 
-int usageError(const QString &why)
-{
-    printErr(QStringLiteral("podklady-db isdoc: %1").arg(why));
-    printErr(QStringLiteral("použití: podklady-db isdoc SOUBOR [--ini CESTA/Kramora.ini] [--new-supplier] "
-                            "[--skip-unmatched] [--yes]"));
-    return 64;
-}
-
 QString lineText(const IsdocItem &item)
 {
     return QStringLiteral("%1\t%2\t%3").arg(item.line.id, item.identifications(), item.line.description);
@@ -33,29 +25,25 @@ QString lineText(const IsdocItem &item)
 
 int runIsdoc(const QStringList &arguments)
 {
-    QStringList args = arguments;
-    QString ini;
-    if (!takeIniOption(args, QStringLiteral("isdoc"), ini))
-        return 64;
-    const bool newSupplier = args.removeAll(QStringLiteral("--new-supplier")) > 0;
-    const bool skipUnmatched = args.removeAll(QStringLiteral("--skip-unmatched")) > 0;
-    const bool yes = args.removeAll(QStringLiteral("--yes")) > 0;
-    for (const QString &a : args)
-        if (a.startsWith(QLatin1Char('-')))
-            return usageError(QStringLiteral("neznámá volba %1").arg(a));
-    if (args.size() != 1)
-        return usageError(args.isEmpty() ? QStringLiteral("chybí soubor faktury") : QStringLiteral("čeká se jediný soubor"));
+    const ToolArgs args = commandArgs(arguments, "isdoc");
+    if (const int wrong = checkArguments(args, "isdoc", 1))
+        return wrong;
+    if (args.positional().isEmpty())
+        return wrongArguments("isdoc", QStringLiteral("chybí soubor faktury"));
+    const bool newSupplier = args.flag(QStringLiteral("--new-supplier"));
+    const bool skipUnmatched = args.flag(QStringLiteral("--skip-unmatched"));
+    const bool yes = args.flag(QStringLiteral("--yes"));
 
     IsdocInvoice invoice;
     try {
-        invoice = ReadIsdocFile(args.first());
+        invoice = ReadIsdocFile(args.positional().first());
     } catch (const AppError &e) {
         printErr(e.text());
         return 1;
     }
 
     int exitCode = 0;
-    const auto data = connectedData(ini, exitCode);
+    const auto data = connectedData(args.value(QStringLiteral("--ini")), exitCode);
     if (!data)
         return exitCode;
     try {
@@ -125,4 +113,4 @@ extern const DbCommand kIsdocCommand = {
     "  --yes             zapíše doklad i tehdy, když doklad dodavatele s týmž číslem faktury už je\n",
     "  0 doklad zapsán, 1 soubor odmítnut, doklad nelze zapsat nebo selhala databáze,\n"
     "  2 chybí nebo je chybná konfigurace, 64 chybné argumenty\n",
-    runIsdoc};
+    runIsdoc, false, "--ini= --new-supplier --skip-unmatched --yes"};

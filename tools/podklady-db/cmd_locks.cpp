@@ -1,13 +1,15 @@
 // podklady-db locks [--ini PATH]: lists the lock records of the stations.
 // podklady-db unlock CODE KEY [--station ADDRESS] [--ini PATH]: removes one, for example
-// the lock a crashed station left behind. Without --station the lock is removed when
-// exactly one station holds it.
+// the lock a crashed station left behind. A document number (POD) is padded with zeros to
+// 10 characters and a card number (SOR) to 6, as the program stores them. Without
+// --station the lock is removed when exactly one station holds it.
 // Exit codes: 0 done, 1 nothing to remove or a failure, 2 configuration, 64 arguments.
 
 #include "commands.h"
 #include "options.h"
 
 #include "app/core/errors.h"
+#include "app/core/textutil.h"
 #include "store/tdata.h"
 
 namespace {
@@ -41,23 +43,32 @@ QString rowText(const LockRow &r)
         .join(u'\t');
 }
 
+// The key as the program stores it for the code: a document number of 10 characters, a
+// card number of 6, with leading zeros; any other code's key as given.
+QString storedKey(const QString &code, const QString &key)
+{
+    if (code == QLatin1String("POD"))
+        return ZeroPad(key, 10);
+    if (code == QLatin1String("SOR"))
+        return ZeroPad(key, 6);
+    return key;
+}
+
 } // namespace
 
 int runLocks(const QStringList &arguments)
 {
-    QStringList args = arguments;
-    QString ini;
-    if (!takeIniOption(args, QStringLiteral("locks"), ini) || !args.isEmpty()) {
-        printErr(QStringLiteral("usage: podklady-db locks [--ini PATH/Kramora.ini]"));
-        return 64;
-    }
+    const ToolArgs args = commandArgs(arguments, "locks");
     int exitCode = 0;
-    const auto data = connectedData(ini, exitCode);
+    const auto data = commandData(args, "locks", 0, exitCode);
     if (!data)
         return exitCode;
     try {
-        for (const LockRow &r : lockRows(*data))
+        const QVector<LockRow> rows = lockRows(*data);
+        for (const LockRow &r : rows)
             printOut(rowText(r));
+        if (rows.isEmpty())
+            printOut(QStringLiteral("Žádné zámky: žádná stanice nic nedrží"));
     } catch (const AppError &e) {
         printErr(e.text());
         return 1;
@@ -67,26 +78,23 @@ int runLocks(const QStringList &arguments)
 
 int runUnlock(const QStringList &arguments)
 {
-    QStringList args = arguments;
-    QString ini, station;
-    bool stationGiven = false;
-    const int at = args.indexOf(QStringLiteral("--station"));
-    if (at >= 0 && at + 1 < args.size()) {
-        station = args[at + 1];
-        stationGiven = true;
-        args.remove(at, 2);
-    }
-    if (!takeIniOption(args, QStringLiteral("unlock"), ini) || args.size() != 2 || args.contains(QStringLiteral("--station"))) {
-        printErr(QStringLiteral("usage: podklady-db unlock CODE KEY [--station ADDRESS] [--ini PATH/Kramora.ini]"));
-        return 64;
-    }
+    const ToolArgs args = commandArgs(arguments, "unlock");
+    if (args.positional().size() < 2)
+        return wrongArguments("unlock", QStringLiteral("potřebuje KÓD a KLÍČ"));
+    const bool stationGiven = args.flag(QStringLiteral("--station"));
+    QString station = args.value(QStringLiteral("--station"));
     int exitCode = 0;
-    const auto data = connectedData(ini, exitCode);
+    const auto data = commandData(args, "unlock", 2, exitCode);
     if (!data)
         return exitCode;
-    const QString code = args[0], key = args[1];
+    const QString code = args.positional()[0].trimmed().toUpper();
+    const QString key = storedKey(code, args.positional()[1]);
     try {
         const QVector<LockRow> rows = lockRows(*data, code, key);
+        if (rows.isEmpty()) {
+            printErr(QStringLiteral("Zámek %1 %2 neexistuje").arg(code, key));
+            return 1;
+        }
         if (!stationGiven) {
             if (rows.size() > 1) {
                 printErr(QStringLiteral("%1 %2 drží více stanic; zvolte jednu volbou --station:").arg(code, key));
@@ -94,12 +102,15 @@ int runUnlock(const QStringList &arguments)
                     printErr(rowText(r));
                 return 1;
             }
-            if (!rows.isEmpty())
-                station = rows.first().station;
+            station = rows.first().station;
         }
         const auto held = std::find_if(rows.cbegin(), rows.cend(), [&](const LockRow &r) { return r.station == station; });
         if (held == rows.cend()) {
-            printErr(QStringLiteral("Zámek %1 %2 neexistuje").arg(code, key));
+            QStringList holders;
+            for (const LockRow &r : rows)
+                holders << r.station;
+            printErr(QStringLiteral("Zámek %1 %2 drží stanice %3, ne %4; nic nebylo odstraněno")
+                         .arg(code, key, holders.join(QStringLiteral(", ")), station));
             return 1;
         }
         data->LocalAddress = station;

@@ -13,4 +13,11 @@ struct DbCommand {
     // The command paints reports (fonts, PDF): it runs in a GUI application, on the
     // offscreen platform unless QT_QPA_PLATFORM names another.
     bool paints = false;
+    // The options the command takes, blank-separated, a trailing "=" on those that take a
+    // value ("--ini= --demo"). Any other option is refused before the command runs.
+    // Null: the command checks its arguments itself.
+    const char *options = nullptr;
 };
+
+// The command of that name; nullptr for none.
+const DbCommand *findCommand(const QString &name);

@@ -71,29 +71,6 @@ QString mobile(int seed)
         .arg(100 + (seed * 71) % 900);
 }
 
-void writeCounters(store::Database &db, const QString &firm, const DemoModel &m)
-{
-    using namespace store::tables::column::ffCiselnik;
-    Writer cis(db, store::tables::ciselnik(), firm);
-    // Every text counter starts as a number, so that any kind of document can be
-    // numbered; the three this program uses continue after the demo's own numbers.
-    cis.append({
-        {CIS_DEN, m.entryCount()},
-        {CIS_DEP, 0},
-        {CIS_ZPD, 0},
-        {CIS_ODB, m.suppliers.size()},
-        {CIS_PRD, QString::number(m.receipts.size())},
-        {CIS_VRD, "0"}, {CIS_VYD, "0"}, {CIS_PRI, "0"}, {CIS_FAK, "0"}, {CIS_SML, "0"},
-        {CIS_FIN, "0"}, {CIS_UCE, "0"}, {CIS_VCT, "0"}, {CIS_PRF, "0"}, {CIS_DOB, "0"},
-        {CIS_PRC, "0"}, {CIS_INV, "0"}, {CIS_OBJ, "0"}, {CIS_PPD, "0"}, {CIS_VPU, "0"},
-        {CIS_PPU, "0"}, {CIS_VRP, "0"}, {CIS_PUJ, "0"}, {CIS_VRA, "0"}, {CIS_FAO, "0"},
-        {CIS_FAN, "0"},
-        {CIS_POD, QString::number(m.documents.size())},
-        {CIS_FAI, "0"}, {CIS_ZVY, "0"}, {CIS_ZFA, "0"}, {CIS_ZFI, "0"}, {CIS_PIN, "0"},
-        {CIS_PPR, "0"}, {CIS_FAL, "0"}, {CIS_NAB, "0"}, {CIS_OBD, "0"},
-    });
-}
-
 void writeShared(store::Database &db, const QString &firm, const QString &logonName, DemoSummary &s)
 {
     using namespace store::tables::column::ffCeniky;
@@ -239,7 +216,12 @@ DemoSummary LoadDemo(store::Database &db, const QString &firmNumber, const QStri
 {
     const DemoModel m = BuildDemoModel(today);
     DemoSummary s;
-    writeCounters(db, firmNumber, m);
+    CounterStart start;
+    start.entries = m.entryCount();
+    start.suppliers = int(m.suppliers.size());
+    start.receipts = int(m.receipts.size());
+    start.documents = int(m.documents.size());
+    WriteCounterRow(db, firmNumber, start);
     writeShared(db, firmNumber, logonName, s);
     writeSuppliers(db, firmNumber, m);
     writeCards(db, firmNumber, m);
@@ -256,4 +238,35 @@ DemoSummary LoadDemo(store::Database &db, const QString &firmNumber, const QStri
     s.receipts = m.receipts.size();
     s.entries = m.entryCount();
     return s;
+}
+
+void WriteCounterRow(store::Database &db, const QString &firmNumber, const CounterStart &start)
+{
+    using namespace store::tables::column::ffCiselnik;
+    Writer cis(db, store::tables::ciselnik(), firmNumber);
+    // Every text counter starts as a number, so that any kind of document can be
+    // numbered; the three this program uses continue after the numbers given out.
+    cis.append({
+        {CIS_DEN, start.entries},
+        {CIS_DEP, 0},
+        {CIS_ZPD, 0},
+        {CIS_ODB, start.suppliers},
+        {CIS_PRD, QString::number(start.receipts)},
+        {CIS_VRD, "0"}, {CIS_VYD, "0"}, {CIS_PRI, "0"}, {CIS_FAK, "0"}, {CIS_SML, "0"},
+        {CIS_FIN, "0"}, {CIS_UCE, "0"}, {CIS_VCT, "0"}, {CIS_PRF, "0"}, {CIS_DOB, "0"},
+        {CIS_PRC, "0"}, {CIS_INV, "0"}, {CIS_OBJ, "0"}, {CIS_PPD, "0"}, {CIS_VPU, "0"},
+        {CIS_PPU, "0"}, {CIS_VRP, "0"}, {CIS_PUJ, "0"}, {CIS_VRA, "0"}, {CIS_FAO, "0"},
+        {CIS_FAN, "0"},
+        {CIS_POD, QString::number(start.documents)},
+        {CIS_FAI, "0"}, {CIS_ZVY, "0"}, {CIS_ZFA, "0"}, {CIS_ZFI, "0"}, {CIS_PIN, "0"},
+        {CIS_PPR, "0"}, {CIS_FAL, "0"}, {CIS_NAB, "0"}, {CIS_OBD, "0"},
+    });
+}
+
+void WriteOwner(store::Database &db, const QString &firmNumber, const OwnerFields &owner)
+{
+    using namespace store::tables::column::ffVlastnik;
+    Writer vla(db, store::tables::vlastnik(), firmNumber);
+    vla.append({{VLA_KOD, "000001"}, {VLA_JED, firmNumber}, {VLA_FIR, owner.name}, {VLA_ULI, owner.street},
+                {VLA_MES, owner.town}});
 }

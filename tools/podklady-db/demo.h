@@ -1,5 +1,5 @@
 #pragma once
-// The demo firm of podklady-db init --demo.
+// The demo firm of podklady-db init --demo, and the records every new firm starts with.
 
 #include <QDate>
 #include <QString>
@@ -35,3 +35,27 @@ struct DemoSummary {
 // a transaction so that a failure leaves nothing behind.
 DemoSummary LoadDemo(store::Database &db, const QString &firmNumber, const QString &logonName,
                      const QDate &today);
+
+// The numbers a firm's counter record starts after: journal entries, suppliers,
+// receipts and source documents given out so far.
+struct CounterStart {
+    qint64 entries = 0;
+    int suppliers = 0;
+    int receipts = 0;
+    int documents = 0;
+};
+
+// Writes the firm's counter record (one record holding the last number of each kind).
+// Requires: the firm's counter table exists and is empty. Throws the store's errors.
+void WriteCounterRow(store::Database &db, const QString &firmNumber, const CounterStart &start);
+
+// The owner's own data, for printouts.
+struct OwnerFields {
+    QString name;
+    QString street;
+    QString town;
+};
+
+// Appends the owner's record of the firm to the shared owner table (VLA_JED = firm).
+// Throws the store's errors.
+void WriteOwner(store::Database &db, const QString &firmNumber, const OwnerFields &owner);

@@ -1,6 +1,7 @@
 // podklady-db: the administrator's tool of the source-document program.
 
 #include "commands.h"
+#include "options.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -10,6 +11,11 @@
 
 int runConfig(const QStringList &args);
 int runInit(const QStringList &args);
+int runUser(const QStringList &args);
+int runFirms(const QStringList &args);
+int runBackup(const QStringList &args);
+int runRestore(const QStringList &args);
+int runCopy(const QStringList &args);
 int runLocks(const QStringList &args);
 int runUnlock(const QStringList &args);
 int runRebuild(const QStringList &args);
@@ -22,123 +28,182 @@ extern const DbCommand kIsdocCommand;
 namespace {
 
 const char *const kIniHelp =
-    "  --ini PATH   the Kramora.ini to read (default: the one beside this tool)\n";
+    "  --ini CESTA  Kramora.ini, podle kterého se pracuje (bez volby ten vedle tohoto nástroje)\n";
 
 const DbCommand kCommands[] = {
     // The commands, in the order the usage lists them.
-    {"config", "[--ini PATH]  print the configuration as the program reads it",
-     "Prints the configuration exactly as the program reads it from Kramora.ini, one\n"
-     "Member=value a line (directories written with a leading ~/ already in the home directory).\n",
-     "  0 read, 1 the file is missing, 2 an integer key is not an integer,\n"
-     "  3 the file cannot be read, 64 wrong arguments\n",
-     runConfig},
-    {"init", "[--ini PATH] [--firm NNNN] [--demo] [--force]  create the tables of a firm (with --demo: a demo shop)",
-     "Creates the tables of a firm in the database the configuration names: the SQLite file\n"
-     "DataPath + AliasName + .sqlite, or the PostgreSQL database AliasName on Host, which\n"
-     "must exist. Everything happens in one transaction: a failure leaves the database as it was.\n"
-     "  --firm NNNN  the firm number (default: Kramora= of the configuration)\n"
-     "  --demo       fill the tables with a demo shop\n"
-     "  --force      replace the firm's tables when they exist\n",
-     "  0 done, 1 refused or failed, 2 the configuration is missing or malformed,\n"
-     "  64 wrong arguments\n",
-     runInit},
-    {"locks", "[--ini PATH]  list the lock records of the stations",
-     "Lists the lock records of the stations.\n",
-     "  0 done, 1 a failure, 2 configuration, 64 wrong arguments\n",
-     runLocks},
-    {"unlock", "CODE KEY [--station ADDRESS] [--ini PATH]  remove a lock record a station left behind",
-     "Removes one lock record, for example the one a crashed station left behind. Without\n"
-     "--station the record is removed only when exactly one station holds it.\n",
-     "  0 removed, 1 nothing to remove or a failure, 2 configuration, 64 wrong arguments\n",
-     runUnlock},
-    {"rebuild", "CARD [--ini PATH]  recompute the stock of a card from its journal",
-     "Recomputes the stock of one card from its start-of-year stock and the stock journal,\n"
-     "as the program does before a movement that finds them out of step, and prints the\n"
-     "stock of each variant and of the card.\n",
-     "  0 rebuilt, 1 card unknown or not every stock written, 2 configuration,\n"
-     "  64 wrong arguments\n",
-     runRebuild},
-    {"import", "--prepared NUMBER --supplier CODE [--invoice TEXT] [--invoiced AMOUNT] [--yes] [--ini PATH]  import a prepared delivery into a new receipt",
-     "Imports a prepared delivery without windows, for a scheduled job: creates the receipt\n"
-     "as the document editor's F9 does, for the supplier and the supplier's document given,\n"
-     "and prints one line per record of the prepared document: imported, or skipped with the\n"
-     "reason. A prepared document already imported is imported again only with --yes.\n",
-     "  0 at least one line imported, 1 none (or the database failed), 2 configuration,\n"
-     "  64 wrong arguments\n",
-     runImport},
-    {"check", "[--repair] [--ini PATH]  compare every card with the stock journal and every receipt with its journal lines (--repair: rebuild the cards that differ)",
-     "Compares every card with the stock journal, and every receipt's total at stock prices\n"
-     "with its lines in the journal, and lists each difference; it changes nothing. With\n"
-     "--repair it rebuilds exactly the cards that differ, prints every stock it changed and\n"
-     "checks again; receipts are listed, never changed.\n",
-     "  0 everything agrees (after --repair: nothing left to report), 1 differences\n"
-     "  remain or the database failed, 2 configuration, 64 wrong arguments\n",
-     runCheck},
-    {"print", "--doc NUMBER --pdf FILE [--ini PATH]  write the printout of a source document as a PDF",
-     "Writes the printout of one source document as a PDF, drawn as the program prints it.\n"
-     "No file is left behind when the printout fails.\n",
-     "  0 written, 1 the document does not exist or the printout failed, 2 configuration,\n"
-     "  64 wrong arguments\n",
-     runPrint, true},
-    {"overview", "--from DD.MM.YYYY --to DD.MM.YYYY [--by-supplier] [--xlsx FILE] [--pdf FILE] [--ini PATH]  the deliveries overview: PrehledDodavek.txt here, the workbook and the PDF when asked",
-     "Makes the deliveries overview of a period as the program makes it: PrehledDodavek.txt\n"
-     "in the current directory, the workbook (--xlsx) and the printout (--pdf) when asked.\n"
-     "  --by-supplier  sorted by supplier instead of by date\n",
-     "  0 written, 1 a file could not be written or the store failed, 2 a date that does\n"
-     "  not convert or a configuration that cannot be read, 64 wrong arguments\n",
-     runOverview, true},
+    {"config", "[--template] [--ini CESTA]  vypíše konfiguraci, jak ji program čte",
+     "Vypíše konfiguraci přesně tak, jak ji program čte z Kramora.ini: jeden řádek\n"
+     "Klíč=hodnota na každý klíč souboru (adresáře začínající ~/ už v domovském adresáři).\n"
+     "  --template   vypíše okomentovaný Kramora.ini pro databázi na tomto počítači\n",
+     "  0 přečteno, 1 soubor chybí, 2 klíč s neplatnou hodnotou (celé číslo, číslo firmy,\n"
+     "  AliasName), 3 soubor nelze číst, 64 chybné argumenty\n",
+     runConfig, false, "--ini= --template"},
+    {"init", "[--firm NNNN] [--demo] [--force] [--owner-name TEXT --owner-street TEXT --owner-town TEXT] "
+             "[--user LOGIN --initials XY --name TEXT] [--ini CESTA]  založí tabulky firmy (s --demo ukázkový obchod)",
+     "Založí tabulky firmy v databázi, kterou konfigurace určuje: v souboru SQLite\n"
+     "CestaData + AliasName + .sqlite, nebo v databázi AliasName serveru PostgreSQL Host,\n"
+     "která musí existovat. Vše proběhne v jedné transakci: při chybě zůstane databáze, jak byla.\n"
+     "Firma bez --demo dostane záznam vlastníka, řádek čítačů dokladů a prvního uživatele;\n"
+     "údaje vlastníka, které chybí, se na terminálu zeptá. Jsou-li už uživatelé v databázi,\n"
+     "--user není třeba.\n"
+     "  --firm NNNN          číslo firmy (bez volby Kramora= z konfigurace): čtyři znaky 0-9, A-Z\n"
+     "  --demo               naplní tabulky ukázkovým obchodem\n"
+     "  --force              tabulky firmy, které existují, založí znovu\n"
+     "  --owner-name TEXT    název firmy vlastníka (VLA_FIR)\n"
+     "  --owner-street TEXT  ulice vlastníka\n"
+     "  --owner-town TEXT    město vlastníka\n"
+     "  --user LOGIN         přihlašovací jméno prvního uživatele, s --initials a --name\n"
+     "                       (heslo se zeptá dvakrát, nebo je s --password-stdin na vstupu)\n",
+     "  0 hotovo, 1 odmítnuto nebo selhalo, 2 konfigurace chybí nebo je chybná,\n"
+     "  64 chybné argumenty\n",
+     runInit, false,
+     "--ini= --firm= --demo --force --owner-name= --owner-street= --owner-town= --user= --initials= --name= "
+     "--group= --password-stdin"},
+    {"user", "list | add LOGIN --initials XY --name TEXT [--group G] [--password-stdin] | passwd LOGIN "
+             "[--password-stdin] | remove LOGIN [--ini CESTA]  uživatelé programu",
+     "Spravuje uživatele programu (sdílená tabulka Usr0000).\n"
+     "  list            vypíše uživatele: kód, přihlašovací jméno, iniciály, skupinu, jméno\n"
+     "  add LOGIN       přidá uživatele s dalším volným kódem; jméno se uloží velkými písmeny,\n"
+     "                  jak je přihlášení porovnává\n"
+     "  passwd LOGIN    změní heslo uživatele\n"
+     "  remove LOGIN    odebere uživatele (i přihlášeného: program, který už běží, pracuje dál)\n"
+     "  --initials XY   iniciály (2 znaky)\n"
+     "  --name TEXT     příjmení a jméno (nejvýš 20 znaků; delší se zkrátí)\n"
+     "  --group G       skupina uživatele (nejvýš 3 znaky)\n"
+     "  --password-stdin  heslo je první řádek standardního vstupu; jinak se na terminálu\n"
+     "                  zeptá dvakrát bez zobrazení\n"
+     "Přihlašovací jméno má nejvýš 10 znaků, heslo nejvýš 10; delší se odmítnou.\n",
+     "  0 hotovo, 1 odmítnuto nebo selhalo, 2 konfigurace, 64 chybné argumenty\n",
+     runUser, false, "--ini= --initials= --name= --group= --password-stdin"},
+    {"firms", "[--ini CESTA]  firmy v databázi: vlastník, počet podkladů, datum nejnovějšího",
+     "Vypíše firmy, které konfigurovaná databáze obsahuje: číslo firmy, název vlastníka\n"
+     "(Vla0000), počet podkladů a datum nejnovějšího podkladu.\n",
+     "  0 vypsáno, 1 selhání databáze, 2 konfigurace, 64 chybné argumenty\n",
+     runFirms, false, "--ini="},
+    {"backup", "SOUBOR [--ini CESTA]  záloha databáze tohoto počítače za chodu stanic",
+     "Zkopíruje databázi SQLite do SOUBORU za chodu stanic (online záloha SQLite: kopie\n"
+     "jednoho okamžiku) a kopii zkontroluje (integrity_check). SOUBOR vznikne celý, nebo vůbec.\n"
+     "U databáze na serveru PostgreSQL vypíše příkaz pg_dump pro tuto databázi.\n",
+     "  0 zálohováno, 1 selhalo nebo databáze je na serveru, 2 konfigurace,\n"
+     "  64 chybné argumenty\n",
+     runBackup, false, "--ini="},
+    {"restore", "SOUBOR [--force] [--ini CESTA]  vrátí zálohu na místo databáze tohoto počítače",
+     "Vrátí zálohu SOUBOR na místo databáze SQLite. Odmítne, dokud má některá stanice\n"
+     "zámek (podklady-db locks) nebo je databáze otevřená, ledaže je dáno --force.\n"
+     "Nahrazená databáze zůstane vedle jako <databáze>.nahrazena-RRRRMMDD-HHMMSS.\n"
+     "U databáze na serveru PostgreSQL vypíše příkaz pg_restore pro tuto databázi.\n"
+     "  --force      obnoví i přes zámky a otevřená spojení (stanice je pak nutné spustit znovu)\n",
+     "  0 obnoveno, 1 odmítnuto, selhalo nebo databáze je na serveru, 2 konfigurace,\n"
+     "  64 chybné argumenty\n",
+     runRestore, false, "--ini= --force"},
+    {"copy", "--to JINY/Kramora.ini [--force] [--ini CESTA]  zkopíruje firmu do databáze jiné konfigurace",
+     "Zkopíruje firmu této konfigurace do databáze, kterou určuje jiný Kramora.ini: ze SQLite\n"
+     "na server PostgreSQL (obchod roste), nebo ze serveru do SQLite (snímek s sebou).\n"
+     "Zkopíruje všechny tabulky firmy a sdílené tabulky (uživatelé, vlastník, ceníky) v jedné\n"
+     "transakci v cíli, porovná počty řádků tabulku po tabulce a pak v cíli provede kontrolu\n"
+     "jako `check`. Sdílená tabulka, která v cíli už řádky má, se ponechá. Stanice zdroje by\n"
+     "během kopie neměly pracovat.\n"
+     "  --to CESTA   Kramora.ini cíle (stejná firma)\n"
+     "  --force      firmu, kterou cíl už má, a jeho sdílené tabulky nahradí\n",
+     "  0 zkopírováno a zkontrolováno, 1 odmítnuto, selhalo nebo kontrola v cíli našla\n"
+     "  rozdíly, 2 konfigurace, 64 chybné argumenty\n",
+     runCopy, false, "--ini= --to= --force"},
+    {"locks", "[--ini CESTA]  vypíše zámky stanic",
+     "Vypíše zámky stanic: kód, klíč, uživatel, čas, stanice. Bez zámků vypíše jeden řádek.\n",
+     "  0 hotovo, 1 selhání, 2 konfigurace, 64 chybné argumenty\n",
+     runLocks, false, "--ini="},
+    {"unlock", "KÓD KLÍČ [--station ADRESA] [--ini CESTA]  odstraní zámek, který stanice zanechala",
+     "Odstraní jeden zámek, například ten, který zanechala havarovaná stanice. Číslo podkladu\n"
+     "(POD) se doplní nulami na 10 znaků, číslo karty (SOR) na 6. Bez --station se zámek\n"
+     "odstraní, jen když ho drží právě jedna stanice.\n",
+     "  0 odstraněn, 1 zámek neexistuje, drží ho jiná stanice, nebo selhání, 2 konfigurace,\n"
+     "  64 chybné argumenty\n",
+     runUnlock, false, "--ini= --station="},
+    {"rebuild", "KARTA [--ini CESTA]  přepočítá zásobu karty podle deníku",
+     "Přepočítá zásobu jedné karty z počáteční zásoby a skladového deníku, jak to program dělá\n"
+     "před pohybem, který je najde v nesouladu, a vypíše zásobu každé varianty a karty.\n",
+     "  0 přepočteno, 1 karta neznámá nebo nezapsána každá zásoba, 2 konfigurace,\n"
+     "  64 chybné argumenty\n",
+     runRebuild, false, "--ini="},
+    {"import", "--prepared ČÍSLO --supplier KÓD [--invoice TEXT] [--invoiced ČÁSTKA] [--yes] [--ini CESTA]  "
+               "naimportuje připravenou dodávku do nové příjemky",
+     "Naimportuje připravenou dodávku bez oken, pro plánovanou úlohu: vytvoří příjemku jako F9\n"
+     "v editoru podkladu, pro daného dodavatele a jeho doklad, a vypíše řádek na každý záznam\n"
+     "připraveného dokladu: naimportováno, nebo vynecháno s důvodem. Doklad už importovaný\n"
+     "se importuje znovu jen s --yes.\n",
+     "  0 naimportován aspoň jeden řádek, 1 žádný (nebo selhala databáze), 2 konfigurace,\n"
+     "  64 chybné argumenty\n",
+     runImport, false, "--ini= --prepared= --supplier= --invoice= --invoiced= --yes"},
+    {"check", "[--repair] [--ini CESTA]  porovná karty se skladovým deníkem a příjemky s jejich řádky v deníku",
+     "Porovná každou kartu se skladovým deníkem a součet každé příjemky v nákupních cenách\n"
+     "s jejími řádky v deníku a vypíše každý rozdíl; nic nemění. Když je vše v pořádku,\n"
+     "vypíše jeden řádek s tím, co zkontroloval. S --repair přepočítá právě karty, které\n"
+     "se liší, vypíše každou změněnou zásobu a zkontroluje znovu; příjemky jen vypíše.\n",
+     "  0 vše souhlasí (po --repair: nic nezbylo), 1 rozdíly zůstávají nebo selhala\n"
+     "  databáze, 2 konfigurace, 64 chybné argumenty\n",
+     runCheck, false, "--ini= --repair"},
+    {"print", "--doc ČÍSLO --pdf SOUBOR [--ini CESTA]  zapíše tisk podkladu jako PDF",
+     "Zapíše tisk jednoho podkladu jako PDF, nakreslený tak, jak ho program tiskne.\n"
+     "Když tisk selže, žádný soubor nezůstane.\n",
+     "  0 zapsáno, 1 podklad neexistuje nebo tisk selhal, 2 konfigurace,\n"
+     "  64 chybné argumenty\n",
+     runPrint, true, "--ini= --doc= --pdf="},
+    {"overview", "--from DD.MM.RRRR --to DD.MM.RRRR [--by-supplier] [--xlsx SOUBOR] [--pdf SOUBOR] [--ini CESTA]  "
+                 "sestava dodávek: PrehledDodavek.txt zde, sešit a PDF na požádání",
+     "Vytvoří sestavu dodávek za období jako program: PrehledDodavek.txt v aktuálním adresáři,\n"
+     "sešit (--xlsx) a tisk (--pdf) na požádání. Dodávky jsou seřazeny podle čísla dokladu.\n"
+     "  --by-supplier  seřadí podle dodavatele místo podle čísla dokladu\n",
+     "  0 zapsáno, 1 soubor nelze zapsat nebo selhala databáze, 2 datum, které nelze\n"
+     "  převést, nebo konfigurace, kterou nelze číst, 64 chybné argumenty\n",
+     runOverview, true, "--ini= --from= --to= --by-supplier --xlsx= --pdf="},
     kIsdocCommand,
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
 void printUsage(std::FILE *out)
 {
-    std::fprintf(out, "usage: podklady-db COMMAND [options]\n"
-                      "       podklady-db --help | COMMAND --help\n");
+    std::fprintf(out, "použití: podklady-db PŘÍKAZ [volby]\n"
+                      "         podklady-db --help | PŘÍKAZ --help\n");
     for (const DbCommand &c : kCommands)
         if (c.name)
             std::fprintf(out, "  %s %s\n", c.name, c.usage);
 }
 
-int usage()
-{
-    printUsage(stderr);
-    return 64;
-}
-
 int help()
 {
-    std::printf("podklady-db: the administrator's tool of the source-document program.\n\n");
+    std::printf("podklady-db: nástroj správce programu Podklady příjmů od dodavatelů.\n\n");
     printUsage(stdout);
-    std::printf("\nEvery command reads the Kramora.ini beside this tool unless --ini names another.\n"
-                "`podklady-db COMMAND --help` tells more about a command.\n\n"
-                "Exit status: 0 --help, 64 an unknown command; each command lists its own.\n");
+    std::printf("\nKaždý příkaz čte Kramora.ini vedle tohoto nástroje, pokud --ini neurčí jiný.\n"
+                "`podklady-db PŘÍKAZ --help` řekne o příkazu víc.\n\n"
+                "Návratový kód: 0 --help, 64 neznámý příkaz; každý příkaz uvádí své.\n");
     return 0;
 }
 
 int commandHelp(const DbCommand &c)
 {
-    std::printf("usage: podklady-db %s %s\n\n%s%s\nExit status:\n%s", c.name, c.usage, c.help, kIniHelp, c.exits);
+    std::printf("použití: podklady-db %s %s\n\n%s%s\nNávratový kód:\n%s", c.name, c.usage, c.help, kIniHelp,
+                c.exits);
     return 0;
 }
 
 bool isHelp(const char *arg) { return std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0; }
 
-const DbCommand *findCommand(const char *name)
+} // namespace
+
+const DbCommand *findCommand(const QString &name)
 {
     for (const DbCommand &c : kCommands)
-        if (c.name && std::strcmp(name, c.name) == 0)
+        if (c.name && name == QLatin1String(c.name))
             return &c;
     return nullptr;
 }
-
-} // namespace
 
 int main(int argc, char **argv)
 {
     if (argc > 1 && isHelp(argv[1]))
         return help();
-    const DbCommand *command = argc > 1 ? findCommand(argv[1]) : nullptr;
+    const DbCommand *command = argc > 1 ? findCommand(QString::fromLocal8Bit(argv[1])) : nullptr;
     if (command)
         for (int i = 2; i < argc; ++i)
             if (isHelp(argv[i]))
@@ -152,7 +217,17 @@ int main(int argc, char **argv)
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
-    if (!command)
-        return usage();
-    return command->run(QCoreApplication::arguments().mid(2));
+    if (!command) {
+        if (argc > 1)
+            std::fprintf(stderr, "podklady-db: neznámý příkaz %s\n", argv[1]);
+        printUsage(stderr);
+        return 64;
+    }
+    const QStringList args = QCoreApplication::arguments().mid(2);
+    if (command->options) {
+        const ToolArgs checked(args, command->options);
+        if (!checked.error().isEmpty())
+            return wrongArguments(command->name, checked.error());
+    }
+    return command->run(args);
 }
