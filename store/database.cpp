@@ -15,6 +15,10 @@ Database::~Database() { Disconnect(); }
 
 void Database::CreateSQLiteFile(const QString &path) { SqliteEngine::createFile(path); }
 
+bool Database::SQLiteFileInUse(const QString &path) { return SqliteEngine::fileInUse(path); }
+
+int Database::OtherSessions() { return engine().otherSessions(); }
+
 void Database::Connect(const ConnectionParams &params)
 {
     Disconnect();
@@ -135,6 +139,32 @@ void Database::WholeOrNothing()
     if (!e.inTransaction())
         throw StoreError(QStringLiteral("Žádná transakce neprobíhá"));
     e.wholeOrNothing();
+}
+
+namespace {
+
+// The engine, which must have a transaction open (StoreError).
+Engine &withTransaction(Engine &e)
+{
+    if (!e.inTransaction())
+        throw StoreError(QStringLiteral("Žádná transakce neprobíhá"));
+    return e;
+}
+
+} // namespace
+
+void Database::BeginPart() { withTransaction(engine()).beginPart(); }
+
+void Database::KeepPart() { withTransaction(engine()).keepPart(); }
+
+void Database::UndoPart()
+{
+    Engine &e = withTransaction(engine());
+    try {
+        e.undoPart();
+    } catch (const StoreError &err) {
+        throw StoreError(QStringLiteral("Odvolání části transakce: ") + err.text());
+    }
 }
 
 void Database::SerializeOn(const QString &name)

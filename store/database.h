@@ -33,6 +33,10 @@ public:
     // Creates a new, empty SQLite database file (WAL mode). Throws StoreError when a file
     // of that name exists or cannot be created. Connect never creates one.
     static void CreateSQLiteFile(const QString &path);
+    // True when another process has the SQLite database file open (it keeps a shared
+    // lock on the file's WAL index while it does). To be asked before this process opens
+    // the file: asking afterwards would end this process's own locks on the index.
+    static bool SQLiteFileInUse(const QString &path);
 
     // Opens the connection. Throws StoreError with the engine's text when it cannot
     // (a SQLite file that does not exist included); IsConnected() is then false. A
@@ -60,6 +64,10 @@ public:
     // then left as they were, so that a later call can try again.
     void Reconnect();
 
+    // The client sessions of the same database on its server other than this one; 0 for
+    // a database on this computer's disk. Requires a connection (StoreError).
+    int OtherSessions();
+
     // Requires: connected, no transaction open (else StoreError). Until Commit or
     // Rollback every write joins the transaction; without one, each write is its own.
     void StartTransaction();
@@ -74,6 +82,14 @@ public:
     // caller go on after all, the server refuses the rest, and Commit reports it. Ends
     // with the transaction.
     void WholeOrNothing();
+    // A part of the open transaction (StoreError without one) that is kept or taken back
+    // on its own (store::TransactionPart). BeginPart marks its start; KeepPart keeps what
+    // was written since within the transaction; UndoPart takes it back, and the
+    // transaction goes on as it stood at BeginPart. Parts do not nest. Within a part a
+    // write that fails is not taken back by itself: the part is then taken back whole.
+    void BeginPart();
+    void KeepPart();
+    void UndoPart();
     // Grows with every write through this connection and every rollback, so that a view
     // that keeps rows it has read can tell when they may be out of date. 0 when closed.
     quint64 WriteGeneration() const;

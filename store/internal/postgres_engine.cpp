@@ -148,7 +148,8 @@ qint64 PostgresEngine::run(const QString &sql, const QVariantList &params, bool 
     // would on this server by itself): the write runs under a savepoint of its own.
     // A transaction that is rolled back whole on any failure needs no savepoints.
     // A transaction begins on the server with its first statement, and is serialized there.
-    const bool guarded = write && m_inTransaction && !m_wholeOrNothing;
+    // Within a part the part's own savepoint takes the place of the write's.
+    const bool guarded = write && m_inTransaction && !m_wholeOrNothing && !m_inPart;
     const QList<QByteArray> before = takeWaiting();
     ++m_roundTrips;
     Result res(guarded || !before.isEmpty() ? execPipelined(name, values, before, guarded)
@@ -301,6 +302,7 @@ QByteArray PostgresEngine::endTransaction(const char *sql)
 {
     m_inTransaction = false;
     m_wholeOrNothing = false;
+    m_inPart = false;
     const auto unlocks = std::exchange(m_pendingUnlocks, {});
     const auto releaseEach = [&] {
         for (const auto &[tableKey, id] : unlocks)
@@ -343,6 +345,43 @@ QByteArray PostgresEngine::endTransaction(const char *sql)
     if (spoiled)
         releaseEach();
     return status;
+}
+
+namespace {
+const QByteArray kPartStart = "SAVEPOINT podklady_part";
+}
+
+// A part is a savepoint. Its start and its end go to the server with the next statement,
+// so that a part costs no round trip of its own; only taking back a part that has run
+// statements does.
+void PostgresEngine::beginPart()
+{
+    m_waitingSerials.append(kPartStart);
+    m_inPart = true;
+}
+
+void PostgresEngine::keepPart()
+{
+    m_inPart = false;
+    if (!m_waitingSerials.isEmpty() && m_waitingSerials.last() == kPartStart)
+        m_waitingSerials.removeLast();   // nothing ran within it
+    else
+        m_waitingSerials.append("RELEASE SAVEPOINT podklady_part");
+}
+
+void PostgresEngine::undoPart()
+{
+    m_inPart = false;
+    noteWrite();
+    // What waits behind a start not sent yet never ran; once the start has gone, all that
+    // waits came after it.
+    const qsizetype start = m_waitingSerials.lastIndexOf(kPartStart);
+    if (start >= 0) {
+        m_waitingSerials.resize(start);
+        return;
+    }
+    m_waitingSerials.clear();
+    control("ROLLBACK TO SAVEPOINT podklady_part; RELEASE SAVEPOINT podklady_part");
 }
 
 void PostgresEngine::serializeTransaction(quint32 key)
@@ -388,6 +427,15 @@ void PostgresEngine::unlockHold(quint32 tableKey, qint64 id)
         if (!connectionLost())
             throw;
     }
+}
+
+int PostgresEngine::otherSessions()
+{
+    return int(queryInteger(QStringLiteral("SELECT count(*)::integer FROM pg_catalog.pg_stat_activity "
+                                           "WHERE datname = current_database() AND pid <> pg_backend_pid() "
+                                           "AND backend_type = 'client backend'"),
+                            {})
+                   .value_or(0));
 }
 
 bool PostgresEngine::connectionLost() const { return PQstatus(m_conn) == CONNECTION_BAD; }

@@ -21,6 +21,8 @@ public:
     static std::unique_ptr<SqliteEngine> openInMemory();
     // Creates a new database file in WAL mode. Requires: no file at path.
     static void createFile(const QString &path);
+    // Database::SQLiteFileInUse.
+    static bool fileInUse(const QString &path);
     ~SqliteEngine() override;
 
     const Dialect &dialect() const override;
@@ -29,6 +31,9 @@ public:
     void begin() override;
     void serializeTransaction(quint32 key) override;
     void commit() override;
+    void beginPart() override;
+    void keepPart() override;
+    void undoPart() override;
     void rollback() override;
     bool inTransaction() const override;
     // Every statement but the first is stepped to its first row before the first runs:
@@ -44,6 +49,8 @@ protected:
     void unlockHold(quint32 tableKey, qint64 id) override;
 
 private:
+    // Runs statements without parameters or results (StoreError with the engine's text).
+    void control(const char *sql);
     SqliteEngine(sqlite3 *db, std::unique_ptr<FileHolds> holds);
     sqlite3_stmt *statement(const QString &sql);
     void clearStatements();

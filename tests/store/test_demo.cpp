@@ -127,8 +127,12 @@ TEST_P(InitTool, CreatesEveryTableWithItsIndexesAndRefusesAnExistingFirm)
     EXPECT_EQ(pod.RecordCount(), 1);
     pod.Close();
 
-    // ...and --force replaces the firm's tables, keeping the shared ones.
+    // ...and --force replaces the firm's tables, keeping the shared ones, once no other
+    // connection uses the database.
+    pod.Close();
+    check.Disconnect();
     const ToolRun forced = init({QStringLiteral("--firm"), QStringLiteral("0005"), QStringLiteral("--force")});
+    check.Connect(params);
     ASSERT_EQ(forced.exitCode, 0) << forced.err.toStdString();
     EXPECT_TRUE(forced.out.contains(QStringLiteral("Smazána tabulka POD0005")));
     EXPECT_FALSE(forced.out.contains(QStringLiteral("Vytvořena tabulka CEN0000")));

@@ -4,6 +4,7 @@
 // Exit codes: 0 done, 1 refused or failed, 2 the configuration is missing or malformed,
 // 64 wrong arguments.
 
+#include "connect_alone.h"
 #include "demo.h"
 #include "options.h"
 
@@ -115,7 +116,11 @@ int runInit(const QStringList &args)
             createdFile = params.sqliteFile;
         }
         store::Database db;
-        db.Connect(params);
+        // Tables are replaced only under no other station.
+        if (o.force)
+            ConnectAlone(db, params);
+        else
+            db.Connect(params);
         store::Transaction transaction(db);
         const FirmSchemaResult schema = CreateFirmSchema(db, cfg.FirmNumber, o.force);
         const DemoSummary demo = o.demo ? LoadDemo(db, cfg.FirmNumber, GetWindowsUserName(), QDate::currentDate())

@@ -61,15 +61,19 @@ const DbCommand kCommands[] = {
      "Imports a prepared delivery without windows, for a scheduled job: creates the receipt\n"
      "as the document editor's F9 does, for the supplier and the supplier's document given,\n"
      "and prints one line per record of the prepared document: imported, or skipped with the\n"
-     "reason. A prepared document already imported is imported again only with --yes.\n",
-     "  0 at least one line imported, 1 none (or the database failed), 2 configuration,\n"
-     "  64 wrong arguments\n",
+     "reason. A prepared document already imported is imported again only with --yes.\n"
+     "The delivery is posted whole or not at all; a lost connection is restored and the\n"
+     "delivery run again.\n",
+     "  0 every line imported, 1 none (or the database failed), 3 some lines skipped\n"
+     "  (the receipt holds the others), 2 configuration, 64 wrong arguments\n",
      runImport},
-    {"check", "[--repair] [--ini PATH]  compare every card with the stock journal and every receipt with its journal lines (--repair: rebuild the cards that differ)",
-     "Compares every card with the stock journal, and every receipt's total at stock prices\n"
-     "with its lines in the journal, and lists each difference; it changes nothing. With\n"
-     "--repair it rebuilds exactly the cards that differ, prints every stock it changed and\n"
-     "checks again; receipts are listed, never changed.\n",
+    {"check", "[--repair] [--ini PATH]  compare every card with the stock journal and every receipt with its journal lines (--repair: rebuild the cards and set the receipt totals that differ)",
+     "Compares every card with the stock journal, and every receipt with its lines in the\n"
+     "journal (its totals at stock and sale prices, a receipt without lines, lines without\n"
+     "their receipt), and lists each difference; it changes nothing. With --repair it\n"
+     "rebuilds exactly the cards that differ, sets the totals of each receipt that differs\n"
+     "from its lines, prints every stock and total it changed and checks again; it creates\n"
+     "and deletes nothing.\n",
      "  0 everything agrees (after --repair: nothing left to report), 1 differences\n"
      "  remain or the database failed, 2 configuration, 64 wrong arguments\n",
      runCheck},
