@@ -24,6 +24,7 @@
 #include "app/core/errors.h"
 #include "dbgrid.h"
 #include "dodavky_form.h"
+#include "server_settings.h"
 #include "store_raw.h"
 #include "throwaway_pg.h"
 #include "store/firmschema.h"
@@ -299,6 +300,7 @@ void postgres(const QByteArray &conninfo, qint64 small, qint64 large, bool shuff
 {
     const pgtest::ThrowawayDatabase db0(conninfo, QStringLiteral("bench_list_%1_small").arg(getpid()));
     const pgtest::ThrowawayDatabase db1(conninfo, QStringLiteral("bench_list_%1_large").arg(getpid()));
+    bench::printPgDurability(db1.conninfo());
     List lists[2];
     const pgtest::ThrowawayDatabase *dbs[2] = {&db0, &db1};
     for (int i = 0; i < 2; ++i) {

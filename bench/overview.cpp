@@ -14,6 +14,7 @@
 #include "app/core/errors.h"
 #include "reports/data_sestavy.h"
 #include "reports/prehled_dodavek.h"
+#include "server_settings.h"
 #include "store/firmschema.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
@@ -238,6 +239,7 @@ int main(int argc, char **argv)
         }
         if (!pg.isEmpty()) {
             const pgtest::ThrowawayDatabase database(pg, QStringLiteral("bench_overview_%1").arg(getpid()));
+            bench::printPgDurability(database.conninfo());
             store::Database db;
             db.Connect(database.params());
             auto raw = bench::rawPostgres(database.conninfo());

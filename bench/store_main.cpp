@@ -8,6 +8,7 @@
 // (--engine sqlite|pg), so that its peak memory is its own.
 
 #include "app/core/errors.h"
+#include "server_settings.h"
 #include "store/database.h"
 #include "store/firmschema.h"
 #include "store/tdata.h"
@@ -65,6 +66,7 @@ void runSqlite(const Options &o)
 void runPostgres(const Options &o)
 {
     const pgtest::ThrowawayDatabase database(o.pg, QStringLiteral("bench_store_%1").arg(getpid()));
+    bench::printPgDurability(database.conninfo());
     TData data;
     data.Database.Connect(database.params());
     auto raw = bench::rawPostgres(database.conninfo());

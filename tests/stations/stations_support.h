@@ -107,11 +107,13 @@ inline Ledger checkLedger(TData &d)
     return out;
 }
 
-// A test on a fresh firm 0001 of each engine, for stations started as processes.
+// A test on a fresh firm 0001 of each engine, for stations started as processes. On
+// PostgreSQL it runs on the durable test server (storetest::useDurableServer).
 class StationsFixture : public testing::TestWithParam<storetest::Backend> {
 protected:
     void SetUp() override
     {
+        storetest::useDurableServer();
         STORETEST_REQUIRE_ENGINE(GetParam());
         db = std::make_unique<storetest::TestDatabase>(GetParam());
         data = FirmDataModule(db->params(), QStringLiteral("0001"));

@@ -52,6 +52,7 @@ public:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("PODKLADY_PG_PORT"), QString::number(m_port));
         env.remove(QStringLiteral("PODKLADY_PG_DIR"));
+        env.insert(QStringLiteral("PODKLADY_PG_DURABLE"), QStringLiteral("1"));  // as a shop's server
         p.setProcessEnvironment(env);
         p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         p.start(QStringLiteral(PG_TEST_CLUSTER), {command});

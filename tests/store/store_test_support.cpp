@@ -1,5 +1,6 @@
 #include "store_test_support.h"
 
+#include "raw_engine.h"
 #include "throwaway_pg.h"
 
 #include "store/schema.h"
@@ -8,13 +9,42 @@
 #include <QDir>
 #include <QRandomGenerator>
 #include <algorithm>
+#include <stdexcept>
 #include <unistd.h>
 
 namespace storetest {
 
 namespace {
 
-QString pgConnInfo() { return qEnvironmentVariable("PODKLADY_TEST_PG"); }
+bool durableServer = false;  // useDurableServer()
+
+const char *pgVariable() { return durableServer ? "PODKLADY_TEST_PG_DURABLE" : "PODKLADY_TEST_PG"; }
+
+QString pgConnInfo() { return qEnvironmentVariable(pgVariable()); }
+
+// A setting of the server, as the program's own connection sees it.
+QString serverSetting(store::Database &db, const QString &name)
+{
+    QString value;
+    rawEngine(db).query(QStringLiteral("SELECT current_setting($1)"), {name}, {store::ColType::Text},
+                        [&value](QVariant *cells) { value = cells[0].toString(); });
+    return value;
+}
+
+// Stops the program when the server meant to be durable is not: its tests would pass
+// where the races they look for cannot show.
+void requireDurability(const QString &database)
+{
+    store::Database db;
+    db.Connect(pgParams(database));
+    for (const QString &name : {QStringLiteral("fsync"), QStringLiteral("synchronous_commit")}) {
+        const QString value = serverSetting(db, name);
+        if (value != QLatin1String("on"))
+            throw std::runtime_error(QStringLiteral("PODKLADY_TEST_PG_DURABLE: the server runs with %1=%2, not on")
+                                         .arg(name, value)
+                                         .toStdString());
+    }
+}
 
 // The database of this test program on the test server: created on first use, dropped
 // when the program ends.
@@ -36,6 +66,8 @@ public:
                 pgConnInfo().toUtf8(), QStringLiteral("podklady_test_%1_%2")
                                            .arg(getpid())
                                            .arg(QRandomGenerator::global()->generate() % 1000000));
+            if (durableServer)
+                requireDurability(m_database->name());
         }
         return m_database->name();
     }
@@ -55,9 +87,12 @@ std::string engineName(const testing::TestParamInfo<Backend> &info)
 std::optional<std::string> unavailable(Backend engine)
 {
     if (engine == Backend::PostgreSQL && pgConnInfo().isEmpty())
-        return "PODKLADY_TEST_PG is not set: PostgreSQL not tested (tools/pg-test-cluster start prints it)";
+        return std::string(pgVariable()) + " is not set: PostgreSQL not tested (tools/pg-test-cluster "
+            + (durableServer ? "start-durable" : "start") + " prints it)";
     return std::nullopt;
 }
+
+void useDurableServer() { durableServer = true; }
 
 store::ConnectionParams pgParams(const QString &database)
 {

@@ -2,9 +2,10 @@
 // Test databases on both engines and a plain in-memory model of a table's orders.
 //
 // SQLite: a new database file in a temporary directory for each test.
-// PostgreSQL: the server named by PODKLADY_TEST_PG (a libpq connection string); each test
-// program creates its own database there and drops it when it ends. Without the
-// variable the PostgreSQL cases skip with a message, or fail when CI=true.
+// PostgreSQL: the server named by PODKLADY_TEST_PG (a libpq connection string), or by
+// PODKLADY_TEST_PG_DURABLE after useDurableServer(); each test program creates its own
+// database there and drops it when it ends. Without the variable the PostgreSQL cases
+// skip with a message, or fail when CI=true.
 
 #include "store/database.h"
 #include "store/table.h"
@@ -20,6 +21,13 @@ enum class Backend { SQLite, PostgreSQL };
 
 // For INSTANTIATE_TEST_SUITE_P(…, testing::Values(Backend::SQLite, Backend::PostgreSQL), engineName).
 std::string engineName(const testing::TestParamInfo<Backend> &info);
+
+// The PostgreSQL cases of this test program run on the server named by
+// PODKLADY_TEST_PG_DURABLE (tools/pg-test-cluster start-durable prints it) instead: one with
+// the server's default durability, where a commit takes the time a shop's server takes
+// and races around the commit can show. Its fsync and synchronous_commit must be on (the
+// program stops with an error otherwise). Call before the first TestDatabase.
+void useDurableServer();
 
 // Why the engine cannot be tested here, or nullopt when it can.
 std::optional<std::string> unavailable(Backend engine);
