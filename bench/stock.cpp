@@ -27,6 +27,7 @@
 // PostgreSQL over loopback; the rebuild at most 1.5 × the raw statements.
 
 #include "podklady_dbf_writer.h"
+#include "server_settings.h"
 #include "store_raw.h"
 #include "throwaway_pg.h"
 
@@ -273,20 +274,18 @@ void unsettleRebuildCard(TData &data, bench::RawEngine &raw, bool postgres)
             {kRebuildCard}, {});
 }
 
-// How durable the engine's commits are, as the engine says it.
-QString durability(bench::RawEngine &raw, bool postgres)
+// How durable the SQLite file's commits are, as the raw connection says it.
+QString sqliteDurability(bench::RawEngine &raw)
 {
     const auto show = [&](const char *sql) {
         bench::RawEngine::Keep keep{0, {0}, {}};
         raw.run(QString::fromLatin1(sql), {}, {bench::Col::Text}, &keep);
         return keep.values.value(0).toString();
     };
-    if (postgres)
-        return QStringLiteral("fsync=%1, synchronous_commit=%2").arg(show("SHOW fsync"), show("SHOW synchronous_commit"));
     static const char *const kLevels[] = {"OFF", "NORMAL", "FULL", "EXTRA"};
-    const int level = show("PRAGMA synchronous").toInt();
-    return QStringLiteral("synchronous=%1, journal_mode=%2")
-        .arg(QString::fromLatin1(kLevels[std::clamp(level, 0, 3)]), show("PRAGMA journal_mode"));
+    return QStringLiteral("synchronous=%1 journal_mode=%2")
+        .arg(QString::fromLatin1(kLevels[std::clamp(show("PRAGMA synchronous").toInt(), 0, 3)]),
+             show("PRAGMA journal_mode"));
 }
 
 // The journal of the rebuild's card: M entries of its variant, loaded raw.
@@ -332,7 +331,6 @@ Figures measure(TData &data, bench::RawEngine &raw, bool postgres, const QString
         unsettleRebuildCard(data, raw, postgres);
         f.rawRebuildMs.values.push_back(millis([&] { rawRebuild(data, raw, postgres, rebuildStock(entries)); }));
     }
-    f.durability = durability(raw, postgres);
     return f;
 }
 
@@ -346,7 +344,9 @@ Figures sqlite(int lines, qint64 entries, int rounds)
     data.Database.Connect(params);
     auto raw = bench::rawSqlite(params.sqliteFile);
     raw->exec(QStringLiteral("PRAGMA synchronous=FULL"));   // durable, as the store's connection
-    return measure(data, *raw, false, dir.path() + QLatin1Char('/'), lines, entries, rounds);
+    Figures f = measure(data, *raw, false, dir.path() + QLatin1Char('/'), lines, entries, rounds);
+    f.durability = sqliteDurability(*raw);
+    return f;
 }
 
 Figures postgres(const QByteArray &conninfo, int lines, qint64 entries, int rounds)
@@ -356,7 +356,9 @@ Figures postgres(const QByteArray &conninfo, int lines, qint64 entries, int roun
     TData data;
     data.Database.Connect(database.params());
     auto raw = bench::rawPostgres(database.conninfo());
-    return measure(data, *raw, true, dir.path() + QLatin1Char('/'), lines, entries, rounds);
+    Figures f = measure(data, *raw, true, dir.path() + QLatin1Char('/'), lines, entries, rounds);
+    f.durability = bench::pgDurability(database.conninfo());
+    return f;
 }
 
 void report(const char *engine, const Figures &f, double target)

@@ -155,13 +155,14 @@ protected:
         return running;
     }
 
-    // `podklady-db check` on the test's database.
+    // `podklady-db check` on the test's database, with the stations' sale prices kept
+    // without VAT (PriceMode 1).
     ToolRun check()
     {
         const QString ini = dir.filePath(QStringLiteral("Kramora.ini"));
         QFile file(ini);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write((QStringLiteral("[Kramora]\r\n") + IniDatabaseKeys(db->params())).toUtf8());
+        file.write((QStringLiteral("[Kramora]\r\nZakladniCenySDPH=Ne\r\n") + IniDatabaseKeys(db->params())).toUtf8());
         file.close();
         return runProgram(QStringLiteral(PODKLADY_DB), {QStringLiteral("check"), QStringLiteral("--ini"), ini});
     }
