@@ -17,6 +17,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QThread>
 #include <utility>
 
@@ -123,7 +124,9 @@ bool fits(const QString &code, const store::Field &field) { return code.size() <
 
 // Posts one line within the delivery's transaction: the card and the variant looked up,
 // the card lock checked and the movement posted. Returns why the line was skipped (its
-// message shown), or an empty text with `posted` filled in.
+// message shown, except for a posting that failed), or an empty text with `posted`
+// filled in. Everything that refuses a line for its own reason is read before anything
+// of the line is written.
 QString postLine(const PodkladyLine &line, const QString &receipt, PostedLine &posted)
 {
     TData &d = *Data;
@@ -149,12 +152,20 @@ QString postLine(const PodkladyLine &line, const QString &receipt, PostedLine &p
     // The movement is valued at the sale price without VAT.
     const double unitPrice = d.PriceMode == 2 ? posted.salePrice / (posted.rate / 100 + 1) : posted.salePrice;
     if (!PostMovementInTransaction(d, line.card, line.variant, receipt, kReceiptOperation, unitPrice, posted.rate,
-                                   posted.quantity)) {
-        prompter().ShowMessage(kNotConfirmed);
+                                   posted.quantity))
         return kReasonNotConfirmed;
-    }
     return QString();
 }
+
+// A line whose posting failed within a run: what the run wrote may be spoilt, so the run
+// is rolled back and run again without the line, which shows `message` and is skipped
+// with `reason`.
+struct LineFailed {
+    qsizetype line;
+    QString reason;
+    QString message;
+};
+using FailedLines = QHash<qsizetype, LineFailed>;
 
 // The name on which the imports of one prepared delivery serialize: of two started at
 // once, the second finds the receipt of the first.
@@ -162,16 +173,20 @@ QString deliverySerialName(const QString &prepared) { return QStringLiteral("PRD
 
 enum class Run { Committed, AskAgain };
 
-// One run through the delivery, in one transaction: every line posted (or skipped for its
-// own reason within a part of the transaction that is taken back), and the receipt with
-// its totals written, committed together. AskAgain, nothing written, when the delivery
-// has been imported by another station since the user was asked (`agreed`: the user
-// wants it imported again anyway). Raises what ends the run; the transaction is then
-// rolled back and nothing of the run remains.
-Run postDelivery(QVector<ImportedLine> &lines, const QString &prepared, bool agreed, QVector<PostedLine> &rows)
+// One run through the delivery, in one transaction: every line posted or skipped for its
+// own reason, and the receipt with its totals written, committed together. The lines of
+// `failed` are skipped as they failed before. AskAgain, nothing written, when the
+// delivery has been imported by another station since the user was asked (`agreed`: the
+// user wants it imported again anyway). Raises LineFailed for a line whose posting fails,
+// and what else ends the run; the transaction is then rolled back and nothing of the run
+// remains. The transaction keeps no savepoint: on a server, a transaction of thousands of
+// savepoints slows every statement down.
+Run postDelivery(QVector<ImportedLine> &lines, const QString &prepared, bool agreed, const FailedLines &failed,
+                 QVector<PostedLine> &rows)
 {
     TData &d = *Data;
     store::Transaction transaction(d.Database, deliverySerialName(prepared));
+    transaction.wholeOrNothing();
     // The cards are taken in one fixed order, before any is written: two imports that
     // share cards never wait for each other in a circle.
     QStringList cards;
@@ -187,23 +202,25 @@ Run postDelivery(QVector<ImportedLine> &lines, const QString &prepared, bool agr
 
     const QString receipt = d.ffDodavkyHLA_DO1.AsString();
     double salesTotal = 0, stockTotal = 0;
-    for (ImportedLine &l : lines) {
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        ImportedLine &l = lines[i];
         QCoreApplication::processEvents();
+        if (const auto f = failed.constFind(i); f != failed.constEnd()) {
+            prompter().ShowMessage(f->message);
+            l.reason = f->reason;
+            continue;
+        }
         PostedLine posted;
         try {
-            store::TransactionPart part(d.Database);
             l.reason = postLine(l.line, receipt, posted);
-            if (l.reason.isEmpty())
-                part.keep();
-            else
-                part.undo();
         } catch (const std::exception &e) {
             // Without the server nothing more can be posted, and nothing is kept.
             if (d.Database.ConnectionLost())
                 throw;
-            prompter().ShowMessage(kFailed);
-            l.reason = kReasonFailed + QString::fromUtf8(e.what());
+            throw LineFailed{i, kReasonFailed + QString::fromUtf8(e.what()), kFailed};
         }
+        if (l.reason == kReasonNotConfirmed)
+            throw LineFailed{i, kReasonNotConfirmed, kNotConfirmed};
         l.posted = l.reason.isEmpty();
         if (!l.posted)
             continue;
@@ -392,13 +409,14 @@ QVector<ImportedLine> TDataImport::PodkladyImport(bool &newDocument)
     const ReceiptBefore before;
     const QString receipt = d.ffDodavkyHLA_DO1.AsString();
     QVector<PostedLine> rows;
-    for (int run = 0;; ++run) {
+    FailedLines failed;
+    for (int run = 0;;) {
         HeldMessages held;
         rows.clear();
         for (ImportedLine &l : lines)
             l = {l.line, false, {}};
         try {
-            if (postDelivery(lines, number, agreed, rows) == Run::AskAgain) {
+            if (postDelivery(lines, number, agreed, failed, rows) == Run::AskAgain) {
                 held.show();
                 if (!importAgainAllowed(number, agreed))
                     return {};
@@ -406,10 +424,15 @@ QVector<ImportedLine> TDataImport::PodkladyImport(bool &newDocument)
             }
             held.show();
             break;
+        } catch (const LineFailed &f) {
+            // Run again without the line; each such run leaves out one more line.
+            held.take();
+            failed.insert(f.line, f);
+            Quietly([&] { before.restore(); });
         } catch (const std::exception &e) {
             const QStringList runMessages = held.take();
             const bool lost = d.Database.ConnectionLost();
-            const bool again = run + 1 < kRuns && (!lost || reconnect());
+            const bool again = ++run < kRuns && (!lost || reconnect());
             if (again && lost && before.wasNew() && receiptStored(receipt)) {
                 // The new receipt is stored: the commit went through, only its answer was
                 // lost.

@@ -54,15 +54,16 @@ public:
     // checked within the transaction), the receipt with the lines' values added to
     // HLA_PCA / HLA_NCA (written, then put back into editing) are committed in one
     // transaction, or nothing is. A line refused for its own reason (an unknown card or
-    // variant, a code longer than its field, a card locked by another station, a posting
-    // that fails) is taken back alone and reported; the others go on. The cards are taken
+    // variant, a code longer than its field, a card locked by another station) is
+    // reported and skipped; the others go on. A line whose posting fails is reported and
+    // skipped too: the run is rolled back and run again without it. The cards are taken
     // in card-number order, and a run that does not commit (a deadlock, a lost
     // connection that the import restores as the program does) is run again from the
-    // start, at most four times; a run after which the receipt is found stored counts as
-    // committed. The repeat check is made again within the transaction, serialized on the
-    // prepared number, so that of two imports of one delivery started at once the second
-    // asks. Messages of the lines are shown once the transaction has ended, in their
-    // order. One DokladObsah row per posted line is appended after the commit. The
+    // start, at most four times; a run after which the new receipt is found stored counts
+    // as committed. The repeat check is made again within the transaction, serialized on
+    // the prepared number, so that of two imports of one delivery started at once the
+    // second asks. Messages of the lines are shown once the transaction has ended, in
+    // their order. One DokladObsah row per posted line is appended after the commit. The
     // variant read is padded with zeros to the width of SKL_IND. With newDocument set,
     // the receipt is numbered from CIS_PRD before the lines (HLA_DO1, HLA_DAT today,
     // HLA_DO3 the typed number; the counter is written at once) and newDocument cleared.

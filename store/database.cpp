@@ -141,32 +141,6 @@ void Database::WholeOrNothing()
     e.wholeOrNothing();
 }
 
-namespace {
-
-// The engine, which must have a transaction open (StoreError).
-Engine &withTransaction(Engine &e)
-{
-    if (!e.inTransaction())
-        throw StoreError(QStringLiteral("Žádná transakce neprobíhá"));
-    return e;
-}
-
-} // namespace
-
-void Database::BeginPart() { withTransaction(engine()).beginPart(); }
-
-void Database::KeepPart() { withTransaction(engine()).keepPart(); }
-
-void Database::UndoPart()
-{
-    Engine &e = withTransaction(engine());
-    try {
-        e.undoPart();
-    } catch (const StoreError &err) {
-        throw StoreError(QStringLiteral("Odvolání části transakce: ") + err.text());
-    }
-}
-
 void Database::SerializeOn(const QString &name)
 {
     Engine &e = engine();

@@ -82,14 +82,6 @@ public:
     // caller go on after all, the server refuses the rest, and Commit reports it. Ends
     // with the transaction.
     void WholeOrNothing();
-    // A part of the open transaction (StoreError without one) that is kept or taken back
-    // on its own (store::TransactionPart). BeginPart marks its start; KeepPart keeps what
-    // was written since within the transaction; UndoPart takes it back, and the
-    // transaction goes on as it stood at BeginPart. Parts do not nest. Within a part a
-    // write that fails is not taken back by itself: the part is then taken back whole.
-    void BeginPart();
-    void KeepPart();
-    void UndoPart();
     // Grows with every write through this connection and every rollback, so that a view
     // that keeps rows it has read can tell when they may be out of date. 0 when closed.
     quint64 WriteGeneration() const;

@@ -53,27 +53,4 @@ void Transaction::commit()
         m_db.Commit();
 }
 
-TransactionPart::TransactionPart(Database &db) : m_db(db)
-{
-    m_db.BeginPart();
-}
-
-TransactionPart::~TransactionPart()
-{
-    if (m_open && m_db.InTransaction())
-        Quietly([this] { m_db.UndoPart(); });
-}
-
-void TransactionPart::keep()
-{
-    m_open = false;
-    m_db.KeepPart();
-}
-
-void TransactionPart::undo()
-{
-    m_open = false;
-    m_db.UndoPart();
-}
-
 } // namespace store

@@ -62,37 +62,4 @@ private:
     bool m_committed = false;
 };
 
-// A part of the caller's transaction for the length of a scope, kept or taken back on its
-// own (Database::BeginPart): what is written between the guard's making and keep() stays
-// within the transaction; leaving the scope without keep() (by an error or a return)
-// takes it back, and the transaction goes on as it stood before the part. For one line
-// of a batch whose failure must not spoil the others.
-//
-//     store::TransactionPart part(db);
-//     ...writes of the line...
-//     part.keep();
-//
-// Parts do not nest. A write that fails within a part is not taken back by itself: leave
-// the scope (or undo()) before writing on.
-class TransactionPart {
-public:
-    // Requires a transaction open on db (StoreError).
-    explicit TransactionPart(Database &db);
-    // Takes the part back unless it was kept or taken back. Never throws: when that
-    // fails the transaction stays spoiled, and its commit reports it.
-    ~TransactionPart();
-    TransactionPart(const TransactionPart &) = delete;
-    TransactionPart &operator=(const TransactionPart &) = delete;
-
-    // Keeps what the part wrote within the transaction (StoreError as Database::KeepPart).
-    void keep();
-    // Takes the part back now; StoreError when that fails (the transaction is then lost
-    // to its owner, who rolls it back).
-    void undo();
-
-private:
-    Database &m_db;
-    bool m_open = true;
-};
-
 } // namespace store

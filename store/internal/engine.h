@@ -112,12 +112,6 @@ public:
     // the same key in a transaction of its own waits, here or (on a server, where the
     // request goes with the next statement) at its transaction's next statement.
     virtual void serializeTransaction(quint32 key) = 0;
-    // Require a transaction open: the start of a part of it (Database::BeginPart), the
-    // part kept within the transaction, or taken back with the transaction going on.
-    // Within a part a failed write need not leave the transaction usable.
-    virtual void beginPart() = 0;
-    virtual void keepPart() = 0;
-    virtual void undoPart() = 0;
     // Requires a transaction open. Its owner rolls it back whole when any of its writes
     // fails, and never goes on after one: an engine may then write without keeping the
     // transaction usable after a failure. Ends with the transaction.

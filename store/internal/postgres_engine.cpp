@@ -148,8 +148,7 @@ qint64 PostgresEngine::run(const QString &sql, const QVariantList &params, bool 
     // would on this server by itself): the write runs under a savepoint of its own.
     // A transaction that is rolled back whole on any failure needs no savepoints.
     // A transaction begins on the server with its first statement, and is serialized there.
-    // Within a part the part's own savepoint takes the place of the write's.
-    const bool guarded = write && m_inTransaction && !m_wholeOrNothing && !m_inPart;
+    const bool guarded = write && m_inTransaction && !m_wholeOrNothing;
     const QList<QByteArray> before = takeWaiting();
     ++m_roundTrips;
     Result res(guarded || !before.isEmpty() ? execPipelined(name, values, before, guarded)
@@ -302,7 +301,6 @@ QByteArray PostgresEngine::endTransaction(const char *sql)
 {
     m_inTransaction = false;
     m_wholeOrNothing = false;
-    m_inPart = false;
     const auto unlocks = std::exchange(m_pendingUnlocks, {});
     const auto releaseEach = [&] {
         for (const auto &[tableKey, id] : unlocks)
@@ -345,43 +343,6 @@ QByteArray PostgresEngine::endTransaction(const char *sql)
     if (spoiled)
         releaseEach();
     return status;
-}
-
-namespace {
-const QByteArray kPartStart = "SAVEPOINT podklady_part";
-}
-
-// A part is a savepoint. Its start and its end go to the server with the next statement,
-// so that a part costs no round trip of its own; only taking back a part that has run
-// statements does.
-void PostgresEngine::beginPart()
-{
-    m_waitingSerials.append(kPartStart);
-    m_inPart = true;
-}
-
-void PostgresEngine::keepPart()
-{
-    m_inPart = false;
-    if (!m_waitingSerials.isEmpty() && m_waitingSerials.last() == kPartStart)
-        m_waitingSerials.removeLast();   // nothing ran within it
-    else
-        m_waitingSerials.append("RELEASE SAVEPOINT podklady_part");
-}
-
-void PostgresEngine::undoPart()
-{
-    m_inPart = false;
-    noteWrite();
-    // What waits behind a start not sent yet never ran; once the start has gone, all that
-    // waits came after it.
-    const qsizetype start = m_waitingSerials.lastIndexOf(kPartStart);
-    if (start >= 0) {
-        m_waitingSerials.resize(start);
-        return;
-    }
-    m_waitingSerials.clear();
-    control("ROLLBACK TO SAVEPOINT podklady_part; RELEASE SAVEPOINT podklady_part");
 }
 
 void PostgresEngine::serializeTransaction(quint32 key)

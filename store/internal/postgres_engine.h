@@ -28,9 +28,6 @@ public:
     void begin() override;
     void serializeTransaction(quint32 key) override;
     void commit() override;
-    void beginPart() override;
-    void keepPart() override;
-    void undoPart() override;
     void rollback() override;
     bool inTransaction() const override { return m_inTransaction; }
     void wholeOrNothing() override { m_wholeOrNothing = true; }
@@ -61,7 +58,6 @@ private:
     bool m_inTransaction = false;
     bool m_beginPending = false;  // begun, its BEGIN not sent yet
     bool m_wholeOrNothing = false;  // its writes go without savepoints
-    bool m_inPart = false;          // within a part (a savepoint of its own)
     QList<QByteArray> m_waitingSerials;  // serializations of the transaction not sent yet
     quint64 m_roundTrips = 0;
     QVector<QPair<quint32, qint64>> m_pendingUnlocks;  // released within the transaction

@@ -314,24 +314,6 @@ void SqliteEngine::commit()
         fail();
 }
 
-// A part is a savepoint of its own name; a savepoint costs the file nothing until the
-// transaction commits.
-void SqliteEngine::beginPart() { control("SAVEPOINT podklady_part"); }
-
-void SqliteEngine::keepPart() { control("RELEASE podklady_part"); }
-
-void SqliteEngine::undoPart()
-{
-    noteWrite();
-    control("ROLLBACK TO podklady_part; RELEASE podklady_part");
-}
-
-void SqliteEngine::control(const char *sql)
-{
-    if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-        fail();
-}
-
 void SqliteEngine::rollback()
 {
     const bool ok = sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr) == SQLITE_OK;

@@ -31,9 +31,6 @@ public:
     void begin() override;
     void serializeTransaction(quint32 key) override;
     void commit() override;
-    void beginPart() override;
-    void keepPart() override;
-    void undoPart() override;
     void rollback() override;
     bool inTransaction() const override;
     // Every statement but the first is stepped to its first row before the first runs:
@@ -49,8 +46,6 @@ protected:
     void unlockHold(quint32 tableKey, qint64 id) override;
 
 private:
-    // Runs statements without parameters or results (StoreError with the engine's text).
-    void control(const char *sql);
     SqliteEngine(sqlite3 *db, std::unique_ptr<FileHolds> holds);
     sqlite3_stmt *statement(const QString &sql);
     void clearStatements();

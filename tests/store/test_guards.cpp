@@ -200,48 +200,6 @@ TEST_P(GuardTest, WholeOrNothingTransactionKeepsAllOrNone)
 
 // The wait may fall on the serialized transaction's first statement rather than on its
 // beginning: each transaction here reads once it has serialized.
-// A part of a transaction is kept or taken back alone: the parts before and after it stay,
-// also when a write within it failed, and nothing is seen elsewhere before the commit.
-TEST_P(GuardTest, TransactionPartIsKeptOrTakenBackAlone)
-{
-    table->Open();
-    EXPECT_THROW(TransactionPart{*conn}, StoreError);  // no transaction open
-    {
-        Transaction transaction(*conn);
-        {
-            TransactionPart part(*conn);
-            append(*table, QStringLiteral("51"), QStringLiteral("kept"));
-            part.keep();
-        }
-        {
-            TransactionPart part(*conn);   // left without keep(): taken back
-            append(*table, QStringLiteral("52"), QStringLiteral("taken back"));
-        }
-        {
-            TransactionPart part(*conn);
-            append(*table, QStringLiteral("53"), QStringLiteral("taken back with the failure"));
-            EXPECT_THROW(append(*table, QStringLiteral("01"), QStringLiteral("a code taken")), StoreError);
-            table->Cancel();
-            part.undo();
-        }
-        {
-            TransactionPart part(*conn);   // nothing written within it
-            part.undo();
-        }
-        {
-            TransactionPart part(*conn);
-            append(*table, QStringLiteral("54"), QStringLiteral("kept after the failure"));
-            part.keep();
-        }
-        EXPECT_FALSE(storedElsewhere(QStringLiteral("51")));
-        transaction.commit();
-    }
-    for (const char *kept : {"51", "54"})
-        EXPECT_TRUE(storedElsewhere(QString::fromLatin1(kept))) << kept;
-    for (const char *taken : {"52", "53"})
-        EXPECT_FALSE(storedElsewhere(QString::fromLatin1(taken))) << taken;
-}
-
 TEST_P(GuardTest, TransactionsSerializedOnOneNameRunOneAfterTheOther)
 {
     Transaction first(*conn, QStringLiteral("SOR000001"));
