@@ -54,11 +54,16 @@ public:
 
     // The workbook of the deliveries overview; empty: OverviewWorkbookPath of today.
     QString WorkbookPath;
+    // What the last overview run did with the workbook.
+    enum WorkbookOutcome { wbNotAsked, wbWritten, wbNoReceipts, wbFailed };
+    WorkbookOutcome LastWorkbook = wbNotAsked;
 
     // The deliveries overview of the receipts dated dateFrom..dateTo: fills SesDodMem
     // (FillOverviewWorkTable), SortOrder := sortOrder, writes "PrehledDodavek.txt" in the
-    // current directory, with ExcelExport the workbook when there are rows (a failure
-    // shows "Nejze komunikovat s MS Excel" with its reason and the run goes on), and runs
+    // current directory, with ExcelExport the workbook when there are rows and a message
+    // saying where it was written (a failure shows "Nejze komunikovat s MS Excel" with its
+    // reason and the run goes on; without rows a message says that no workbook was made;
+    // LastWorkbook tells which), and runs
     // Sestavy in landscape with ReportKind rkPrehledDodavek. Returns the number of
     // receipts. Errors are raised. However it ends, SesDodMem is closed, ffSesDod loses its
     // range (and is closed again when the run opened it) and Sestavy is portrait again.

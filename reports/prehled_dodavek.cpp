@@ -1,5 +1,6 @@
 #include "prehled_dodavek.h"
 
+#include "app/core/atomic_file.h"
 #include "app/core/codepage.h"
 #include "app/core/errors.h"
 #include "app/core/textutil.h"
@@ -11,9 +12,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
-#include <QTemporaryFile>
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <string>
@@ -121,18 +121,23 @@ void check(lxw_error error, const QString &path)
         throw AppError(QStringLiteral("Sešit %1 nelze zapsat: %2").arg(path, QString::fromUtf8(lxw_strerror(error))));
 }
 
-void writeCell(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t col, store::Field &f, lxw_format *dateFormat,
-               const QString &path)
+// The date cells' format; its length is what such a cell shows.
+constexpr char kDateCellFormat[] = "dd.mm.yyyy";
+
+// Writes the field's value into the cell; returns how many characters the cell shows.
+int writeCell(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t col, store::Field &f, lxw_format *dateFormat,
+              const QString &path)
 {
     if (f.IsNull())
-        return;
+        return 0;
     switch (f.def().type) {
     case store::FieldType::Float: {
         const double v = f.AsFloat();
         if (!std::isfinite(v))
             throw AppError(QStringLiteral("Hodnota pole %1 není číslo").arg(f.FieldName()));
         check(worksheet_write_number(sheet, row, col, v, nullptr), path);
-        return;
+        // The general number format shows up to eleven characters.
+        return int(QString::number(v, 'g', 10).size());
     }
     case store::FieldType::Date:
     case store::FieldType::DateTime: {
@@ -140,15 +145,39 @@ void writeCell(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t col, store::Field 
         lxw_datetime when{t.date().year(), t.date().month(), t.date().day(), t.time().hour(), t.time().minute(),
                           double(t.time().second())};
         check(worksheet_write_datetime(sheet, row, col, &when, dateFormat), path);
-        return;
+        return int(sizeof kDateCellFormat) - 1;
     }
     default: {
         const QString text = f.AsString();
         if (!text.isEmpty())
             check(worksheet_write_string(sheet, row, col, text.toUtf8().constData(), nullptr), path);
-        return;
+        return int(text.size());
     }
     }
+}
+
+// The size of the complete zip file `path`: its end record closes the file. A file cut
+// short (or not a zip at all) is refused with AppError naming `shown`.
+qint64 completeZipSize(const QString &path, const QString &shown)
+{
+    constexpr qsizetype kEndRecord = 22;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        const qint64 size = file.size();
+        const qint64 tailSize = std::min<qint64>(size, kEndRecord + 0xFFFF);
+        if (file.seek(size - tailSize)) {
+            const QByteArray tail = file.read(tailSize);
+            for (qsizetype at = tail.size() - kEndRecord; at >= 0; --at) {
+                if (!tail.mid(at).startsWith(QByteArrayLiteral("PK\x05\x06")))
+                    continue;
+                const auto *end = reinterpret_cast<const uchar *>(tail.constData() + at);
+                const int comment = end[20] | end[21] << 8;
+                if (at + kEndRecord + comment == tail.size())
+                    return size;
+            }
+        }
+    }
+    throw AppError(QStringLiteral("Sešit %1 nelze zapsat: soubor není úplný").arg(shown));
 }
 
 // The work table's row of a receipt: its header fields and its value.
@@ -213,12 +242,7 @@ void FillOverviewWorkTable(TData &d, store::Table &receipts, store::Table &work,
 
 void WriteOverviewText(store::Table &work, const QString &path)
 {
-    const QString shown = QFileInfo(path).absoluteFilePath();
-    // Written beside the target and put in its place only by commit: a failure leaves
-    // the previous file, or none, never a half-written one.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw AppError(QStringLiteral("Soubor %1 nelze vytvořit: %2").arg(shown, file.errorString()));
+    AtomicFile file(path);
     QStringList names;
     for (int i = 0; i < work.FieldCount(); ++i)
         names << work.Fields(i).FieldName();
@@ -229,13 +253,12 @@ void WriteOverviewText(store::Table &work, const QString &path)
             values << fileValue(work.Fields(i));
         bytes += fileLine(values);
         if (bytes.size() >= 1 << 16) {
-            if (file.write(bytes) != bytes.size())
-                throw AppError(QStringLiteral("Soubor %1 nelze zapsat: %2").arg(shown, file.errorString()));
+            file.Write(bytes);
             bytes.clear();
         }
     }
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw AppError(QStringLiteral("Soubor %1 nelze zapsat: %2").arg(shown, file.errorString()));
+    file.Write(bytes);
+    file.Commit();
 }
 
 QString OverviewWorkbookPath(const QDate &day)
@@ -247,43 +270,36 @@ QString OverviewWorkbookPath(const QDate &day)
 void WriteOverviewWorkbook(store::Table &work, const QString &path)
 {
     const QFileInfo target(path);
-    const QString shown = target.absoluteFilePath();
     if (!QDir().mkpath(target.absolutePath()))
         throw AppError(QStringLiteral("Adresář %1 nelze vytvořit").arg(target.absolutePath()));
-    // Written under a temporary name beside the target and renamed at the end, so that a
-    // failure leaves no half-written workbook.
-    QString partName;
-    {
-        QTemporaryFile part(target.absolutePath() + QStringLiteral("/.XXXXXX.xlsx"));
-        part.setAutoRemove(false);
-        if (!part.open())
-            throw AppError(QStringLiteral("Sešit %1 nelze vytvořit: %2").arg(shown, part.errorString()));
-        partName = part.fileName();
-    }
-    const struct RemovePart {
-        const QString &name;
-        ~RemovePart() { QFile::remove(name); }
-    } removePart{partName};
+    // libxlsxwriter writes the temporary file by its name; the file is put in place only
+    // once it is found complete.
+    AtomicFile file(path);
+    const QString &shown = file.Target();
     {
         const CNumbers numbers;
-        Workbook book(partName);
+        Workbook book(file.TemporaryPath());
         lxw_worksheet *sheet = workbook_add_worksheet(book.book(), nullptr);
         lxw_format *dateFormat = workbook_add_format(book.book());
         if (!sheet || !dateFormat)
             throw AppError(QStringLiteral("Sešit %1 nelze založit").arg(shown));
-        format_set_num_format(dateFormat, "dd.mm.yyyy");
-        for (int i = 0; i < work.FieldCount(); ++i)
-            check(worksheet_write_string(sheet, 0, lxw_col_t(i), work.Fields(i).FieldName().toUtf8().constData(),
-                                         nullptr),
-                  shown);
+        format_set_num_format(dateFormat, kDateCellFormat);
+        // The widest value of each column, in characters, heading included.
+        QVector<int> widest(work.FieldCount());
+        for (int i = 0; i < work.FieldCount(); ++i) {
+            const QString name = work.Fields(i).FieldName();
+            check(worksheet_write_string(sheet, 0, lxw_col_t(i), name.toUtf8().constData(), nullptr), shown);
+            widest[i] = int(name.size());
+        }
         lxw_row_t row = 1;
         for (work.First(); !work.Eof(); work.Next(), ++row)
             for (int i = 0; i < work.FieldCount(); ++i)
-                writeCell(sheet, row, lxw_col_t(i), work.Fields(i), dateFormat, shown);
+                widest[i] = std::max(widest[i], writeCell(sheet, row, lxw_col_t(i), work.Fields(i), dateFormat, shown));
+        // Each column as wide as its widest value and a little room, so that no date
+        // shows as "####".
+        for (int i = 0; i < work.FieldCount(); ++i)
+            check(worksheet_set_column(sheet, lxw_col_t(i), lxw_col_t(i), widest[i] + 2.0, nullptr), shown);
         book.close(shown);
     }
-    if (QFile::exists(path) && !QFile::remove(path))
-        throw AppError(QStringLiteral("Sešit %1 nelze nahradit").arg(shown));
-    if (!QFile::rename(partName, path))
-        throw AppError(QStringLiteral("Sešit %1 nelze zapsat").arg(shown));
+    file.Commit(completeZipSize(file.TemporaryPath(), shown));
 }

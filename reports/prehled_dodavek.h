@@ -43,7 +43,8 @@ QString OverviewWorkbookPath(const QDate &day);
 // Writes the rows of `work` (open, in its current order, from the first) as the workbook
 // `path`: one worksheet, the field names in the first row, then one row per work-table
 // row with the values themselves (dates as date cells, numbers as numbers, texts as
-// texts). The directory is created when missing; the file appears whole or not at all.
+// texts), each column as wide as its widest value. The directory is created when
+// missing; the file appears whole or not at all, with the user's umask.
 // Throws AppError with the reason when the directory or the file cannot be made.
 void WriteOverviewWorkbook(store::Table &work, const QString &path);
 

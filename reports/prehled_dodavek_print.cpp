@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <array>
 
@@ -128,16 +129,27 @@ int TDataSestavy::SesPrehPRD(int sortOrder, const QDate &dateFrom, const QDate &
     SortOrder = sortOrder;
     WriteOverviewText(SesDodMem, kOverviewTextFile);
     const int rows = int(SesDodMem.RecordCount());
-    if (ExcelExport) {
-        BusyPointer busy;
-        if (rows > 0) {
+    LastWorkbook = wbNotAsked;
+    if (ExcelExport && rows == 0) {
+        LastWorkbook = wbNoReceipts;
+        prompter().ShowMessage(QStringLiteral("Sešit nebyl vytvořen: v období od %1 do %2 nejsou žádné doklady.")
+                                   .arg(DateToStr(dateFrom), DateToStr(dateTo)));
+    } else if (ExcelExport) {
+        const QString path = QFileInfo(WorkbookPath.isEmpty() ? OverviewWorkbookPath(QDate::currentDate())
+                                                              : WorkbookPath).absoluteFilePath();
+        QString message;
+        {
+            BusyPointer busy;
             try {
-                WriteOverviewWorkbook(SesDodMem, WorkbookPath.isEmpty() ? OverviewWorkbookPath(QDate::currentDate())
-                                                                        : WorkbookPath);
+                WriteOverviewWorkbook(SesDodMem, path);
+                LastWorkbook = wbWritten;
+                message = QStringLiteral("Sešit zapsán do souboru %1").arg(path);
             } catch (const std::exception &e) {
-                prompter().ShowMessage(QStringLiteral("Nejze komunikovat s MS Excel\n") + ErrorText(e));
+                LastWorkbook = wbFailed;
+                message = QStringLiteral("Nejze komunikovat s MS Excel\n") + ErrorText(e);
             }
         }
+        prompter().ShowMessage(message);
     }
     SesDodMem.First();
     QCoreApplication::processEvents();

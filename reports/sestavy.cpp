@@ -1,14 +1,17 @@
 #include "sestavy.h"
 
+#include "app/core/atomic_file.h"
 #include "app/core/errors.h"
 #include "app/core/screens.h"
 
 #include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QHash>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <cmath>
 
 const QString TSestavy::kSetupTitle = QStringLiteral("Nastavení tisku sestavy");
@@ -43,6 +46,70 @@ void registerFontNames()
     (void)registered;
 }
 
+// The font of a report text for painting (size in points) or for measuring (size in
+// pixels). Hinting is off, so that widths grow with the size alone and the measured
+// width is the painted one on every device.
+QFont qtFont(const ReportFont &font)
+{
+    registerFontNames();
+    QFont f(font.name.isEmpty() ? QStringLiteral("Liberation Sans") : font.name);
+    f.setBold(font.bold);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    return f;
+}
+
+// Share of its room a text may fill before it is shrunk: what devices differ by in
+// their rounding of glyph positions stays inside the cell.
+constexpr double kFill = 0.98;
+
+// A cell without a margin keeps its text this far (cm) from the side where the next
+// cell's text may stand: two values never run together into one number.
+constexpr double kGap = 0.1;
+
+double insetOf(const ReportItem &item) { return item.margin / 100.0 * kCmPerInch; }
+
+// Shrinks the font of the item's text until the text fits its room, not below
+// kMinFontSize. Without a QGuiApplication there are no fonts to measure (and no pages
+// can be painted): the text keeps its font.
+void fitText(ReportItem &item)
+{
+    if (item.text.isEmpty() || !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return;
+    const double room = item.room * kFill;
+    double width = ReportTextWidth(item.font, item.text);
+    while (width > room && item.font.size > TSestavy::kMinFontSize) {
+        const double smaller = std::min(item.font.size * 0.95, item.font.size * room / width);
+        item.font.size = std::max(TSestavy::kMinFontSize, smaller);
+        width = ReportTextWidth(item.font, item.text);
+    }
+}
+
+// Gives each text of one line (its items as placed, left to right) its room and fits the
+// text into it. A left-aligned cell text runs on over the empty cells to its right as
+// long as no box line stands between them.
+void fitLine(QVector<ReportItem> &line, double rightLimit)
+{
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        ReportItem &item = line[i];
+        if (item.kind == ReportItem::Text) {
+            const double end = i + 1 < line.size() ? line[i + 1].left : rightLimit;
+            item.room = std::max(0.0, end - item.left);
+        } else {
+            double end = item.left + item.width;
+            for (qsizetype j = i + 1; item.justify == pjLeft && j < line.size(); ++j) {
+                const ReportItem &before = line[j - 1], &next = line[j];
+                if (next.kind != ReportItem::Cell || !next.text.isEmpty() || (before.lines & BoxLineRight) ||
+                    (next.lines & BoxLineLeft))
+                    break;
+                end = next.left + next.width;
+            }
+            const double gap = item.margin == 0 ? kGap : 0;
+            item.room = std::max(0.0, end - item.left - 2 * insetOf(item) - gap);
+        }
+        fitText(item);
+    }
+}
+
 // Paints the items of one page; scale is device units per cm.
 void paintPage(QPainter &painter, const ReportPage &page, double scale, int dpi)
 {
@@ -69,22 +136,39 @@ void paintPage(QPainter &painter, const ReportPage &page, double scale, int dpi)
         }
         if (item.text.isEmpty())
             continue;
-        QFont font(item.font.name.isEmpty() ? QStringLiteral("Liberation Sans") : item.font.name);
+        QFont font = qtFont(item.font);
         font.setPointSizeF(item.font.size);
-        font.setBold(item.font.bold);
         painter.setFont(font);
         painter.setPen(QPen(Qt::black));
-        const double inset = item.margin / 100.0 * kCmPerInch * scale;
-        QRectF textBox = box.adjusted(inset, 0, -inset, 0);
-        int flags = Qt::AlignVCenter | Qt::TextDontClip | Qt::TextSingleLine;
-        flags |= item.justify == pjRight ? Qt::AlignRight : Qt::AlignLeft;
-        if (item.kind == ReportItem::Text)
-            textBox.setWidth(0);
+        // The text's room; a text wider than it (even in the smallest font) is cut at
+        // the room's edge. Above and below, the glyphs may use the neighbouring lines.
+        const double inset = item.kind == ReportItem::Cell ? insetOf(item) * scale : 0;
+        const double room = item.room * scale;
+        const bool right = item.kind == ReportItem::Cell && item.justify == pjRight;
+        const double left = right ? box.right() - inset - room : box.left() + inset;
+        const QRectF textBox(left, box.top() - box.height(), room, 3 * box.height());
+        const int flags = Qt::AlignVCenter | Qt::TextSingleLine | (right ? Qt::AlignRight : Qt::AlignLeft);
         painter.drawText(textBox, flags, item.text);
     }
 }
 
 } // namespace
+
+double ReportTextWidth(const ReportFont &font, const QString &text)
+{
+    // Measured in a large pixel size and scaled down: without hinting the width is
+    // proportional to the size.
+    constexpr int kPixels = 1000;
+    static QHash<QString, QFontMetricsF> metrics;
+    const QString key = font.name + (font.bold ? QStringLiteral("/b") : QString());
+    auto it = metrics.find(key);
+    if (it == metrics.end()) {
+        QFont f = qtFont(font);
+        f.setPixelSize(kPixels);
+        it = metrics.insert(key, QFontMetricsF(f));
+    }
+    return it->horizontalAdvance(text) / kPixels * font.size * kCmPerPoint;
+}
 
 TSestavy::TSestavy()
 {
@@ -108,17 +192,14 @@ void TSestavy::Execute()
         screens().PrintSestavy(*this);
         break;
     case TDestination::File: {
-        QSaveFile file(m_setup.fileName);
-        if (!file.open(QIODevice::WriteOnly))
-            throw AppError(QStringLiteral("Soubor %1 nelze vytvořit: %2").arg(m_setup.fileName, file.errorString()));
+        AtomicFile file(m_setup.fileName);
         {
-            QPdfWriter writer(&file);
+            QPdfWriter writer(&file.Device());
             writer.setTitle(kTitle);
             writer.setCreator(kTitle);
             PrintPages(writer, true);
         }
-        if (!file.commit())
-            throw AppError(QStringLiteral("Soubor %1 nelze zapsat: %2").arg(m_setup.fileName, file.errorString()));
+        file.Commit();
         break;
     }
     }
@@ -193,6 +274,11 @@ double TSestavy::topLimit() const
     return std::max(m_marginTop, kPaperBorder);
 }
 
+double TSestavy::rightLimit() const
+{
+    return m_doc.paperWidth - std::max(m_marginRight, kPaperBorder);
+}
+
 double TSestavy::bottomLimit() const
 {
     return m_doc.paperHeight - std::max(m_marginBottom, kPaperBorder);
@@ -239,6 +325,7 @@ void TSestavy::PrintTabbedLine(const QString &text)
     const QStringList parts = text.split(QLatin1Char('\t'));
     double x = m_marginLeft;
     const double height = LineHeight();
+    QVector<ReportItem> line;
     auto placeText = [&](const QString &t) {
         if (t.isEmpty())
             return;
@@ -249,7 +336,7 @@ void TSestavy::PrintTabbedLine(const QString &text)
         item.height = height;
         item.text = t;
         item.font = m_font;
-        page().items.append(item);
+        line.append(item);
     };
     placeText(parts[0]);
     for (int i = 1; i < parts.size(); ++i) {
@@ -271,9 +358,11 @@ void TSestavy::PrintTabbedLine(const QString &text)
         cell.shade = stop.shade;
         cell.font = m_font;
         cell.pen = m_pen;
-        page().items.append(cell);
+        line.append(cell);
         x = stop.left + stop.width;
     }
+    fitLine(line, rightLimit());
+    page().items.append(line);
     NewLine();
 }
 
@@ -286,7 +375,9 @@ void TSestavy::PrintAt(const QString &text, double pos)
     item.height = LineHeight();
     item.text = text;
     item.font = m_font;
-    page().items.append(item);
+    QVector<ReportItem> line{item};
+    fitLine(line, rightLimit());
+    page().items.append(line);
 }
 
 void TSestavy::NewLine()

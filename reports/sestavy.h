@@ -62,6 +62,14 @@ struct ReportItem {
     int margin = 0;       // cells: inset of the text from the cell's edge, 1/100 inch
     int lines = 0;        // cells: TBoxLine sum
     int shade = 0;        // cells: grey fill in percent
+    // The width the text may take (cm): a cell's width less its two margins (or, without
+    // a margin, less 1 mm on the side away from its alignment), for a
+    // left-aligned text together with the empty cells it runs on over (never across a box
+    // line or into a cell with text); for a text outside the cells, up to the next cell
+    // or the right edge of the page. A text wider than that is set in a smaller font
+    // until it fits (down to kMinFontSize) and is cut at its end when even that is too
+    // wide.
+    double room = 0;
     ReportFont font;
     ReportPen pen;        // cells: the pen of the box lines
 };
@@ -76,6 +84,10 @@ struct ReportDocument {
     double paperWidth = 21.0, paperHeight = 29.7;   // cm, as oriented
     QVector<ReportPage> pages;
 };
+
+// The width of a text in a font (cm), as the pages are painted. Requires a
+// QGuiApplication (the fonts).
+double ReportTextWidth(const ReportFont &font, const QString &text);
 
 // Destinations of a run.
 enum class TDestination { Preview, Printer, File };
@@ -130,6 +142,8 @@ public:
     // The border of the paper no printer reaches: the first line of a page and the
     // bottom limit of LinesRemaining keep at least this far from the edge (cm).
     static constexpr double kPaperBorder = 1.0;
+    // The smallest font (points) to which a text too wide for its cell is shrunk.
+    static constexpr double kMinFontSize = 4.0;
 
     TSestavy();
 
@@ -179,9 +193,11 @@ public:
     // One line: each tab moves to the next tab stop, whose cell is drawn with its box and
     // shade and gets the text up to the next tab by its alignment; text before the first
     // tab starts at the current position; a tab past the last stop places its text at
-    // the current position. Then NewLine.
+    // the current position. Every text keeps within its room (ReportItem::room), in a
+    // smaller font when it must. Then NewLine.
     void PrintTabbedLine(const QString &text);
-    // Text left-aligned at pos on the current line; the line does not advance.
+    // Text left-aligned at pos on the current line, within the page's right edge (in a
+    // smaller font when it must); the line does not advance.
     void PrintAt(const QString &text, double pos);
     // The start of the next line; never starts a page.
     void NewLine();
@@ -212,6 +228,7 @@ private:
     void generate();
     void startDocument();
     double topLimit() const;
+    double rightLimit() const;
     double bottomLimit() const;
     ReportPage &page();
 

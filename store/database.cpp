@@ -23,7 +23,7 @@ void Database::Connect(const ConnectionParams &params)
 {
     Disconnect();
     if (params.kind == ConnectionParams::Kind::SQLite)
-        m_engine = SqliteEngine::openFile(params.sqliteFile);
+        m_engine = SqliteEngine::openFile(params.sqliteFile, params.lockWaitMs);
     else
         m_engine = PostgresEngine::connect(params);
     m_params = params;
@@ -63,7 +63,7 @@ quint64 Database::RoundTrips() const { return m_engine ? m_engine->roundTrips() 
 void Database::Reconnect()
 {
     std::unique_ptr<Engine> fresh = m_params.kind == ConnectionParams::Kind::SQLite
-        ? std::unique_ptr<Engine>(SqliteEngine::openFile(m_params.sqliteFile))
+        ? std::unique_ptr<Engine>(SqliteEngine::openFile(m_params.sqliteFile, m_params.lockWaitMs))
         : std::unique_ptr<Engine>(PostgresEngine::connect(m_params));
     struct Reopen {
         Table *table;

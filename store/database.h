@@ -21,6 +21,13 @@ struct ConnectionParams {
     int port = 5432;
     QString database;     // PostgreSQL: database name
     QString user;         // PostgreSQL: role; the password comes from libpq's password file
+    // The longest any wait for another station goes on (at least 1 ms): for a record or
+    // serialization name held inside its transaction, for a row it is writing, and on
+    // SQLite for its write transaction. Past it the wait is refused with the store's
+    // text for a record held elsewhere (SQLite: the engine's "database is locked"). It
+    // also frees the others from a station that vanished inside a transaction before
+    // the server lets its session go.
+    int lockWaitMs = 30000;
 };
 
 class Database {
@@ -73,6 +80,8 @@ public:
     void StartTransaction();
     // Requires: a transaction open (else StoreError). After it none is open, also when
     // it fails (a transaction the engine had to abandon is reported, never committed).
+    // Records whose holds were released within the transaction stay held until its end
+    // is visible to every other connection; they are let go right after that (Table::Post).
     void Commit();
     void Rollback();
     bool InTransaction() const;
@@ -91,7 +100,10 @@ public:
     // Requires a transaction open (else StoreError). Until it ends, any other connection
     // that serializes on the same name waits: what the two do in their transactions
     // does not interleave. For a look-up followed by a write that must be atomic. The wait
-    // may fall on the transaction's next statement rather than on this call.
+    // may fall on the transaction's next statement rather than on this call, and lasts at
+    // most the lock wait (ConnectionParams::lockWaitMs): that statement then fails with
+    // StoreError, "záznam je upraven jinou stanicí" (on SQLite, "database is locked" at
+    // StartTransaction, which waits for the other's transaction).
     void SerializeOn(const QString &name);
 
     // Schema; each requires a connection (StoreError). CreateTable makes the table and

@@ -226,8 +226,11 @@ public:
     // Append/Insert: a new empty record buffer in Insert state; the after-insert handler
     // runs (when it throws, the insert is cancelled and the error propagates).
     // Edit: holds the current record against every other connection and rereads it;
-    // a record held elsewhere, a record gone or an empty table throw StoreError at once.
-    // In Edit or Insert already it does nothing.
+    // a record held elsewhere, a record gone or an empty table throw StoreError. A record
+    // held elsewhere is asked for again for a moment (at most 0.3 s) before the refusal,
+    // "záznam je upraven jinou stanicí": a hold that ends with another station's commit is
+    // taken as it ends, and what that station wrote is read. In Edit or Insert already it
+    // does nothing.
     // Post: requires Edit or Insert; writes the buffer (the store assigns the AutoInc
     // field; Edit writes only the changed fields), ends the hold, and the written record
     // is current in the current order (when it lies outside the range, the record after
@@ -236,6 +239,9 @@ public:
     // Delete: removes the current record (StoreError when another connection holds it
     // or when it is gone); the next record becomes current, or the last with Eof() when
     // none follows. In Insert state Delete cancels the new record.
+    // A hold that Post, Cancel or Delete ends within a transaction of the database lasts
+    // until that transaction has ended and its commit is visible to every other
+    // connection (Database::Commit): whoever holds the record next reads it as committed.
     void Append();
     void Insert();
     void Edit();

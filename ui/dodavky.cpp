@@ -75,11 +75,26 @@ void TDodavky::FormClose()
     Data->ffPodklHlav.Close();
 }
 
+bool TDodavky::FormCloseQuery()
+{
+    return !Data->ImportRunning;
+}
+
+void TDodavky::Konec3Click()
+{
+    if (FormCloseQuery())
+        CloseWith(mrCancel);
+}
+
 bool TDodavky::FormKeyDown(int key, Qt::KeyboardModifiers shift)
 {
     const Qt::KeyboardModifiers held = shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const bool command = key == Qt::Key_F2 || key == Qt::Key_F5 || key == Qt::Key_F8 || key == Qt::Key_F9
         || (key == Qt::Key_F4 && held != Qt::AltModifier);
+    // While an import runs no command starts (the import has the tables open and the
+    // connection in use); its keys are taken and do nothing.
+    if (command && Data->ImportRunning)
+        return true;
     // A connection lost since the last command is restored before this one runs.
     if (command && !Data->RestoreConnection())
         return true;
@@ -117,6 +132,8 @@ bool TDodavky::FormKeyDown(int key, Qt::KeyboardModifiers shift)
 
 void TDodavky::Button1Click()
 {
+    if (Data->ImportRunning)
+        return;
     TData &d = *Data;
     store::Table &headers = d.ffPodklHlav;
     try {
@@ -147,6 +164,8 @@ void TDodavky::Button1Click()
 
 void TDodavky::Button2Click()
 {
+    if (Data->ImportRunning)
+        return;
     TData &d = *Data;
     store::Table &headers = d.ffPodklHlav;
     QString number;
@@ -203,12 +222,16 @@ void TDodavky::Button2Click()
 
 void TDodavky::Button3Click()
 {
+    if (Data->ImportRunning)
+        return;
     screens().ShowPodkladyHle();
     FocusControl(DBGrid1);
 }
 
 void TDodavky::Button4Click()
 {
+    if (Data->ImportRunning)
+        return;
     TData &d = *Data;
     TDataSestavy &reports = *DataSestavy;
     TSestavy &engine = reports.Sestavy;
@@ -236,6 +259,8 @@ void TDodavky::Button4Click()
 
 void TDodavky::Button5Click()
 {
+    if (Data->ImportRunning)
+        return;
     const SaveFileDialog askFileName = [](const QString &title, const QString &dir, const QString &name,
                                           const QString &filter, const QString &defaultSuffix) {
         return screens().GetSaveFileName(title, dir, name, filter, defaultSuffix);
@@ -251,6 +276,8 @@ void TDodavky::Button5Click()
 
 void TDodavky::Sestavadodvek1Click()
 {
+    if (Data->ImportRunning)
+        return;
     TDataSestavy &reports = *DataSestavy;
     store::Table &receipts = reports.ffSesDod;
     try {

@@ -1,7 +1,9 @@
 #pragma once
 // TDodavky: the commands of the main window, the list of all source documents of the
 // firm (ffPodklHlav, kept open for the window's life, in "DO1" order unless a search
-// chose another). Every other command of the program starts here.
+// chose another). Every other command of the program starts here. While an import runs
+// (Data->ImportRunning) no command starts: each of them, by key, button or menu, returns
+// at once, and the window cannot be closed.
 
 #include "app/core/screens.h"
 
@@ -22,10 +24,12 @@ public:
     void FormActivate(int left, int top);
     // Closes ffPodklHlav.
     void FormClose();
+    // Whether the window may close: not while an import runs.
+    bool FormCloseQuery();
     // The window's keys, seen before the focused control: F2 (any shift keys), F4 (not
     // Alt alone), F5, F8 and Shift+F8 (PreviewRequested set for Shift+F8, cleared for F8,
     // with the destination and setup choices each asks for), F9. True when the key ran a
-    // command.
+    // command, or was taken without one while an import runs.
     bool FormKeyDown(int key, Qt::KeyboardModifiers shift);
 
     // New document ("F2 Nový"): appends a header (HLA_DAT, HLA_DDO today, HLA_MEN "EUR",
@@ -64,6 +68,6 @@ public:
     // receipts are closed again in every case; any error shows "Ošetření vyjímky" with
     // its text on the next line.
     void Sestavadodvek1Click();
-    // Closes the window.
-    void Konec3Click() { CloseWith(mrCancel); }
+    // Closes the window (not while an import runs).
+    void Konec3Click();
 };

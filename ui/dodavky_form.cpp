@@ -136,6 +136,10 @@ bool DodavkyWindow::event(QEvent *e)
 
 void DodavkyWindow::closeEvent(QCloseEvent *e)
 {
+    if (!m_commands.FormCloseQuery()) {
+        e->ignore();
+        return;
+    }
     RunWithGeneralErrorDisplay([this] { m_commands.FormClose(); });
     QMainWindow::closeEvent(e);
 }

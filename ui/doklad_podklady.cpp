@@ -10,9 +10,11 @@
 #include "store/counter.h"
 #include "store/table_use.h"
 #include "store/tdata.h"
+#include "store/transaction.h"
 
 #include <QDate>
 #include <cmath>
+#include <functional>
 #include <stdexcept>
 
 namespace {
@@ -82,11 +84,15 @@ ItemTotals storedItemTotals(const store::Bookmark &except)
 
 void TDokladPodklady::Button1Click()
 {
+    if (Data->ImportRunning)
+        return;
     guarded([this] { newItem(); });
 }
 
 void TDokladPodklady::Button2Click()
 {
+    if (Data->ImportRunning)
+        return;
     guarded([this] { correctItem(); });
 }
 
@@ -215,8 +221,7 @@ void TDokladPodklady::assignNumber()
     d.ffCiselnik.Post();
     Data->ffPodklHlavHLA_DO1.SetAsString(number);
     Data->ffPodklHlavHLA_DAT.SetAsDate(QDate::currentDate());
-    header.Post();
-    header.Edit();
+    header.PostAndEdit();
     KeepDocument = true;
     store::Table &items = d.ffPodklPol;
     items.Open();
@@ -267,12 +272,12 @@ void TDokladPodklady::correctItem()
     d.CloseffSor();
 }
 
-// Writes the item being edited, then adds the change of its totals to the header and
-// writes the header, which stays in editing. The header changes only once the item is
-// written, so that a refused item leaves the totals as they were. Totals that would not
-// be finite numbers are refused before anything is written; a header whose stored total
-// is no longer a number (written before such totals were refused) gets it counted again
-// from its items.
+// Writes the item being edited and adds the change of its totals to the header, in one
+// transaction: both are kept or neither. The header stays held from before the item is
+// written until after the commit, and stays in editing. Totals that would not be finite
+// numbers are refused before anything is written; a header whose stored total is no
+// longer a number (written before such totals were refused) gets it counted again from
+// its items.
 void TDokladPodklady::writeItem(double oldCcc, double oldNcc)
 {
     const double ccc = Data->ffPodklPolPOP_CCC.AsFloat();
@@ -286,17 +291,45 @@ void TDokladPodklady::writeItem(double oldCcc, double oldNcc)
     }
     if (!std::isfinite(eur) || !std::isfinite(nca))
         throw ConversionError(TPodkladyPolEdit::kOutOfRange);
-    Data->ffPodklPol.Post();
-    Data->ffPodklHlavHLA_EUR.SetAsFloat(eur);
-    Data->ffPodklHlavHLA_NCA.SetAsFloat(nca);
-    Data->ffPodklHlav.Post();
-    Data->ffPodklHlav.Edit();
+    writeWithHeaderTotals(eur, nca, [] { Data->ffPodklPol.Post(); });
+}
+
+// Runs writeItems (the write of an item or its deletion) and writes the header with the
+// totals eur and nca, all in one transaction, the header held throughout. On a failure
+// nothing is kept: the header's buffer gets back the totals it had, and the item list,
+// which may show an item that was rolled back, is read again.
+void TDokladPodklady::writeWithHeaderTotals(double eur, double nca, const std::function<void()> &writeItems)
+{
+    store::Table &header = Data->ffPodklHlav;
+    store::Table &items = Data->ffPodklPol;
+    const double eurBefore = Data->ffPodklHlavHLA_EUR.AsFloat();
+    const double ncaBefore = Data->ffPodklHlavHLA_NCA.AsFloat();
+    try {
+        store::Transaction transaction(Data->Database);
+        writeItems();
+        Data->ffPodklHlavHLA_EUR.SetAsFloat(eur);
+        Data->ffPodklHlavHLA_NCA.SetAsFloat(nca);
+        header.PostAndEdit();
+        transaction.commit();
+    } catch (...) {
+        Quietly([&] {
+            if (header.State() == store::DataSetState::Edit) {
+                Data->ffPodklHlavHLA_EUR.SetAsFloat(eurBefore);
+                Data->ffPodklHlavHLA_NCA.SetAsFloat(ncaBefore);
+            }
+        });
+        Quietly([&] {
+            if (items.Active() && items.State() == store::DataSetState::Browse)
+                items.First();
+        });
+        throw;
+    }
 }
 
 void TDokladPodklady::deleteItem()
 {
     store::Table &items = Data->ffPodklPol;
-    if (!items.Active() || items.State() != store::DataSetState::Browse || items.IsEmpty())
+    if (Data->ImportRunning || !items.Active() || items.State() != store::DataSetState::Browse || items.IsEmpty())
         return;
     if (!prompter().Confirm(kDeleteItem))
         return;
@@ -310,11 +343,7 @@ void TDokladPodklady::deleteItem()
         }
         if (!std::isfinite(eur) || !std::isfinite(nca))
             throw ConversionError(TPodkladyPolEdit::kOutOfRange);
-        items.Delete();
-        Data->ffPodklHlavHLA_EUR.SetAsFloat(eur);
-        Data->ffPodklHlavHLA_NCA.SetAsFloat(nca);
-        Data->ffPodklHlav.Post();
-        Data->ffPodklHlav.Edit();
+        writeWithHeaderTotals(eur, nca, [&] { items.Delete(); });
     });
 }
 
@@ -331,7 +360,8 @@ void TDokladPodklady::DBEditTovel1Valid(QString &text, bool &valid, bool towards
 
 void TDokladPodklady::DBEditTovel1ClickButton(QString &text)
 {
-    text = DodavatelShow(text);
+    if (!Data->ImportRunning)
+        text = DodavatelShow(text);
 }
 
 QString TDokladPodklady::DodavatelValid(const QString &code)

@@ -4,12 +4,16 @@
 // of that document in ffPodklPol. It gives a new document its number at the first new
 // item, and keeps the header totals HLA_EUR and HLA_NCA in step with the items: each
 // written item adds its values, each corrected item its difference, each deleted item
-// takes its values off; they are never recomputed.
+// takes its values off; they are never recomputed. While an import runs
+// (Data->ImportRunning) no command of the window starts: F2, F4, F8, Escape, Ctrl+Delete,
+// the buttons and the supplier's side button do nothing, F9 only says that an import
+// runs, and the window cannot be closed.
 
 #include "app/core/screens.h"
 
 #include <QString>
 #include <Qt>
+#include <functional>
 
 class TDokladPodklady : public FormCommands {
     Q_OBJECT
@@ -36,16 +40,17 @@ public:
     // supplier code. A new document first takes its number from CIS_POD: the counter is
     // written, then the header (HLA_DO1, HLA_DAT today) is written and edited again,
     // KeepDocument set, the items opened on the document's range. Then an item row is
-    // appended (POP_DOK, POP_BAL 1) and the item editor shown; on OK the item is written
-    // and its POP_CCC / POP_NCC added to HLA_EUR / HLA_NCA, the header written and edited
-    // again; otherwise the item is cancelled. Store failures show "Osetreni vyjimky".
+    // appended (POP_DOK, POP_BAL 1) and the item editor shown; on OK the item and the
+    // header, its POP_CCC / POP_NCC added to HLA_EUR / HLA_NCA, are written in one
+    // transaction, the header held and in editing throughout; otherwise the item is
+    // cancelled. Store failures show "Osetreni vyjimky" (nothing of the write is kept).
     void Button1Click();
     // Correct item ("F4 Oprava", F4). With an empty HLA_ODB only moves the focus; does
     // nothing on an empty item list (also before the document has a number). Puts
     // the current item into editing; when its card is in the assortment and the "SOR"
     // lock on it is granted, shows the item editor (card field off, price field active):
-    // on OK writes the item and adds the differences of POP_CCC / POP_NCC to the header
-    // totals, writing the header again; otherwise shows "Nepotvrzen zápis do karty" and
+    // on OK writes the item and the header with the differences of POP_CCC / POP_NCC
+    // added to its totals, in one transaction as above; otherwise shows "Nepotvrzen zápis do karty" and
     // cancels the item. The lock is released afterwards. Failures: "Osetreni vyjimky".
     void Button2Click();
     // Print ("F8 Tisk", F8): nothing while Data->ImportRunning. Runs the document printout
@@ -72,8 +77,8 @@ public:
     // F8, F9. True when the key ran a command.
     bool FormKeyDown(int key, Qt::KeyboardModifiers shift);
     // Ctrl+Delete on the item list: asks "Smazat položku ?"; on OK deletes the current
-    // item and takes its POP_CCC / POP_NCC off the header totals, writing the header
-    // again. Does nothing without a current item. Failures: "Osetreni vyjimky".
+    // item and takes its POP_CCC / POP_NCC off the header totals, writing the header in
+    // the same transaction. Does nothing without a current item. Failures: "Osetreni vyjimky".
     void deleteItem();
 
     // OnValid of the supplier code. towardsClose: the focus is moving to "Ukončení";
@@ -81,7 +86,8 @@ public:
     // unconfirmed code is never written. Otherwise the text becomes DodavatelValid(text)
     // and an empty result makes it invalid.
     void DBEditTovel1Valid(QString &text, bool &valid, bool towardsClose);
-    // The supplier code's side button: text := DodavatelShow(text).
+    // The supplier code's side button: text := DodavatelShow(text) (unchanged while an
+    // import runs).
     void DBEditTovel1ClickButton(QString &text);
 
     // Confirms a supplier code: found (trimmed, exact) on ffDodavatele's "KOD", it is
@@ -106,6 +112,7 @@ private:
     void importDelivery();
     bool supplierMissing();
     void writeItem(double oldCcc, double oldNcc);
+    void writeWithHeaderTotals(double eur, double nca, const std::function<void()> &writeItems);
     void showSupplier();
     void clearSupplier();
 };

@@ -69,6 +69,9 @@ DokladPodkladyDialog::DokladPodkladyDialog(TDokladPodklady &commands, QWidget *p
     m_currency = headerEdit(Data->ffPodklHlavHLA_MEN);
     m_rate = headerEdit(Data->ffPodklHlavHLA_KUR, tetFloat);
     m_items = new TDBGrid(&Data->DataPodklPol, ItemColumns());
+    // Whole rows are chosen and never edited: Tab and Shift+Tab lead on to the next or
+    // back to the previous control, as everywhere else in the window.
+    m_items->setTabKeyNavigation(false);
     for (QLabel *&label : m_labels)
         label = new QLabel;
 
@@ -182,7 +185,7 @@ bool DokladPodkladyDialog::keyDown(QKeyEvent *e)
         close();
         return true;
     }
-    if (e->key() == Qt::Key_Escape) {
+    if (e->key() == Qt::Key_Escape && !Data->ImportRunning) {
         // As a click on "Ukončení": the field being typed in is left first, so that its
         // text reaches the header that closing with OK writes; a field that refuses its
         // text keeps the focus and the window stays open.
@@ -197,7 +200,11 @@ bool DokladPodkladyDialog::keyDown(QKeyEvent *e)
         || e->key() == Qt::Key_F9;
     bool taken = true;
     RunWithGeneralErrorDisplay([&] {
-        if (e->key() == Qt::Key_Delete && held == Qt::ControlModifier && m_items->hasFocus())
+        // While an import runs the commands start nothing, and the typed text is not
+        // taken either (leaving a field may open the supplier picker).
+        if (Data->ImportRunning)
+            taken = m_commands.FormKeyDown(e->key(), e->modifiers());
+        else if (e->key() == Qt::Key_Delete && held == Qt::ControlModifier && m_items->hasFocus())
             m_commands.deleteItem();
         else if (!writes || CommitFocusedInput())
             taken = m_commands.FormKeyDown(e->key(), e->modifiers());

@@ -6,8 +6,10 @@
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGraphicsView>
 #include <QGroupBox>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -16,6 +18,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -34,6 +37,33 @@ void configurePrinter(QPrinter &printer, const TSestavySetup &setup)
     printer.setCollateCopies(setup.collate);
     printer.setDuplex(setup.duplex ? QPrinter::DuplexAuto : QPrinter::DuplexNone);
 }
+
+// Home and End on the pages of a preview: the top of the first page and the end of the
+// last one. The page view scrolls with PgUp, PgDn and the arrows by itself.
+class PreviewHomeEnd : public QObject {
+public:
+    explicit PreviewHomeEnd(QAbstractScrollArea *pages)
+        : QObject(pages), m_pages(pages)
+    {
+        pages->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key != Qt::Key_Home && key != Qt::Key_End)
+            return false;
+        QScrollBar *bar = m_pages->verticalScrollBar();
+        bar->setValue(key == Qt::Key_Home ? bar->minimum() : bar->maximum());
+        return true;
+    }
+
+private:
+    QAbstractScrollArea *m_pages;
+};
 
 } // namespace
 
@@ -171,6 +201,12 @@ void SetupSestavyPreview(QPrintPreviewDialog &dialog, const TSestavy &report)
     if (QPrintPreviewWidget *view = dialog.findChild<QPrintPreviewWidget *>()) {
         view->setZoomMode(QPrintPreviewWidget::CustomZoom);
         view->setZoomFactor(report.Setup().previewZoom / 100.0);
+        // The pages have the keyboard from the start (not the page number in the tool
+        // bar), so that the page keys move through them at once.
+        if (auto *pages = view->findChild<QGraphicsView *>()) {
+            new PreviewHomeEnd(pages);
+            pages->setFocus(Qt::OtherFocusReason);
+        }
     }
     QAction *print = SestavyPreviewPrintAction(dialog);
     if (!print)
@@ -178,6 +214,8 @@ void SetupSestavyPreview(QPrintPreviewDialog &dialog, const TSestavy &report)
     print->setText(QStringLiteral("&Tisk"));
     print->setToolTip(QStringLiteral("Tisk sestavy"));
     print->setStatusTip(QStringLiteral("Tisk sestavy"));
+    // The tool bar's buttons take no focus: Ctrl+P prints by keys.
+    print->setShortcut(QKeySequence::Print);
     // The dialog's own print command is replaced: the pages are printed with the progress
     // window, on the printer the user picks.
     QObject::disconnect(print, nullptr, &dialog, nullptr);

@@ -61,9 +61,11 @@ private:
 };
 
 // Prepares the preview of the report's pages on a printer of the report's setup: title,
-// 100 % zoom, modal, and the print command renamed "&Tisk" (hint "Tisk sestavy"), which
+// 100 % zoom, modal, and the print command renamed "&Tisk" (hint "Tisk sestavy", key Ctrl+P), which
 // asks for the printer, prints the pages with the progress window and closes the
-// preview. The caller runs it (exec).
+// preview. The pages have the keyboard when it opens: PgDn, PgUp and the arrows scroll
+// them, Home goes to the top of the first page and End to the end of the last. The
+// caller runs it (exec).
 void SetupSestavyPreview(QPrintPreviewDialog &dialog, const TSestavy &report);
 // The print command of a prepared preview; nullptr when the dialog has none.
 QAction *SestavyPreviewPrintAction(QPrintPreviewDialog &dialog);

@@ -1,5 +1,6 @@
 #include "podklad_export.h"
 
+#include "app/core/atomic_file.h"
 #include "app/core/codepage.h"
 #include "app/core/errors.h"
 #include "app/core/prompter.h"
@@ -8,7 +9,7 @@
 #include "store/tdata.h"
 #include "xmlwriter.h"
 
-#include <QSaveFile>
+#include <optional>
 
 namespace {
 
@@ -88,12 +89,15 @@ bool ExportPodkladXml(TData &d, const SaveFileDialog &askFileName)
     if (path.isEmpty())
         return false;
 
-    // Written beside the target and put in its place only by commit: a failure on the
+    // Written beside the target and put in its place only by Commit: a failure on the
     // way leaves any earlier file of that name as it was and no partial file.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    std::optional<AtomicFile> file;
+    try {
+        file.emplace(path);
+    } catch (const AppError &) {
         throw AppError(QStringLiteral("Cannot create file %1").arg(path));
-    TXMLStreamWriter w(&file, true, false);
+    }
+    TXMLStreamWriter w(&file->Device(), true, false);
     w.Reset();
     w.WriteDeclaration();
     w.WriteTag(QStringLiteral("PRENOS"), xtOpen);
@@ -123,8 +127,7 @@ bool ExportPodkladXml(TData &d, const SaveFileDialog &askFileName)
                                 .arg(document, path, e.text()));
     }
     w.Flush();
-    if (!file.commit())
-        throw AppError(QStringLiteral("Soubor %1 nelze zapsat: %2").arg(path, file.errorString()));
+    file->Commit();
     prompter().ShowMessage(QStringLiteral("Soubor dodávky ") + document + QStringLiteral(".xml vytvořen."));
     return true;
 }

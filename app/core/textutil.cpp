@@ -3,6 +3,7 @@
 #include "errors.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -133,7 +134,7 @@ QString FloatToStr(double value)
 {
     QLocale locale = QLocale::system();
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(value, 'g', 15);
+    return locale.toString(value + 0.0, 'g', 15); // + 0.0 turns -0 into 0
 }
 
 QString FormatFloat(const QString &format, double value)
@@ -152,6 +153,10 @@ QString FormatFloat(const QString &format, double value)
 QString FormatFixed(double value, int width, int decimals)
 {
     QString text = QString::asprintf("%*.*f", width, decimals, value);
+    // A negative value that rounds to zero keeps its sign in C's output ("-0.00"); it is
+    // printed as the zero it shows.
+    if (std::signbit(value) && std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'1' && c <= u'9'; }))
+        text = QString::asprintf("%*.*f", width, decimals, 0.0);
     const QString point = QLocale::system().decimalPoint();
     if (point != QLatin1String("."))
         text.replace(QLatin1Char('.'), point);

@@ -42,7 +42,7 @@ int StrToInt(const QString &text);
 // allowed; blanks at the ends are ignored). Throws ConversionError for anything else.
 double StrToFloat(const QString &text);
 // The number in general form with up to 15 significant digits and the locale's decimal
-// separator, without group separators (7,5; 1234; 0,1).
+// separator, without group separators (7,5; 1234; 0,1); zero never with a sign.
 QString FloatToStr(double value);
 // The number in one of the display formats of the tables: "#,##0.00", "#,##0.000",
 // "#,##0.0000" (group separators of the locale), "0.00", or the empty format (FloatToStr).
@@ -51,7 +51,8 @@ QString FormatFloat(const QString &format, double value);
 
 // The number as C's "%<width>.<decimals>f" prints it (right-aligned in at least width
 // characters, fixed decimals, no group separators), with the locale's decimal separator:
-// FormatFixed(1234.5, 8, 2) is " 1234,50" in a Czech setting.
+// FormatFixed(1234.5, 8, 2) is " 1234,50" in a Czech setting. A negative value that
+// rounds to zero prints without its sign ("    0,00", never "   -0,00").
 QString FormatFixed(double value, int width, int decimals);
 
 // A date written day.month.year: day and month with one or two digits, year with four

@@ -3,6 +3,8 @@
 #include "app/core/errors.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
+#include <QThread>
 #include <QVarLengthArray>
 #include <charconv>
 #include <cstring>
@@ -311,10 +313,24 @@ bool Engine::tryHold(quint32 tableKey, qint64 id)
         ++*it;
         return true;
     }
-    if (!lockHold(tableKey, id))
+    if (!lockHold(tableKey, id) && !lockHoldSoon(tableKey, id))
         return false;
     m_holds.insert(key, 1);
     return true;
+}
+
+// Asks for a hold held elsewhere again, more and more seldom, until kHoldRetryMs have
+// passed: a hold that another connection keeps to the end of its transaction ends right
+// after its commit, which this connection may have been waiting for.
+bool Engine::lockHoldSoon(quint32 tableKey, qint64 id)
+{
+    const QDeadlineTimer deadline(kHoldRetryMs);
+    for (int pauseMs = 1; !deadline.hasExpired(); pauseMs = std::min(pauseMs * 2, 20)) {
+        QThread::msleep(std::min<qint64>(pauseMs, deadline.remainingTime()));
+        if (lockHold(tableKey, id))
+            return true;
+    }
+    return false;
 }
 
 void Engine::release(quint32 tableKey, qint64 id)

@@ -131,9 +131,16 @@ public:
     virtual quint64 roundTrips() const { return 0; }
 
     // Holds a record against every other connection. False: another connection holds
-    // it. A connection may hold the same record more than once (two components on the
-    // same record); the hold ends with the last release.
+    // it. A hold held elsewhere is asked for again for up to kHoldRetryMs before false,
+    // so that a hold ending with another connection's commit, a moment after that commit
+    // has become visible, is taken rather than refused. A connection may hold the same
+    // record more than once (two components on the same record); the hold ends with the
+    // last release.
+    static constexpr int kHoldRetryMs = 300;
     bool tryHold(quint32 tableKey, qint64 id);
+    // Within a transaction the hold ends only after the transaction has ended, once its
+    // commit is visible to every other connection: whoever takes the record next reads
+    // what the transaction wrote to it. Outside a transaction it ends at once.
     void release(quint32 tableKey, qint64 id);
     // Ends every hold of this connection.
     void releaseAll();
@@ -147,11 +154,16 @@ protected:
     // given it receives every row; the result is the number of rows changed.
     virtual qint64 run(const QString &sql, const QVariantList &params, bool write,
                        const QVector<ColType> &columns, RowSink *sink) = 0;
+    // Takes the hold at once or returns false. A hold released within the transaction
+    // and not yet ended is taken again as it stands.
     virtual bool lockHold(quint32 tableKey, qint64 id) = 0;
+    // Ends the hold; within a transaction, after the transaction's end (release()).
     virtual void unlockHold(quint32 tableKey, qint64 id) = 0;
     void noteWrite() { ++m_writeGeneration; }
 
 private:
+    bool lockHoldSoon(quint32 tableKey, qint64 id);
+
     quint64 m_writeGeneration = 0;
     QHash<QPair<quint32, qint64>, int> m_holds;
 };

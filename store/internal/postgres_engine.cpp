@@ -31,14 +31,41 @@ const Dialect kPostgresDialect{
     1024,
 };
 
+// How long an idle connection goes before the other end is asked whether it is still
+// there, how often it is asked again and how many unanswered askings end the connection,
+// on both ends: a station that vanishes inside a transaction (power cut, cable pulled) is
+// let go by the server, with its holds, after about 25 s, and a station notices a server
+// that vanished just as soon.
+constexpr const char *kKeepaliveIdle = "10";
+constexpr const char *kKeepaliveInterval = "5";
+constexpr const char *kKeepaliveCount = "3";
+
 QString connectionText(PGconn *conn) { return QString::fromUtf8(PQerrorMessage(conn)).trimmed(); }
 
 // The text of a failed result; libpq's connection text when there is no result (the
-// connection is gone) or it carries none.
+// connection is gone) or it carries none. A wait for another station's lock that ran past
+// the connection's lock wait (SQLSTATE lock_not_available) reads as a record held
+// elsewhere, as a refused hold does.
 QString failureText(PGconn *conn, const PGresult *res)
 {
+    const char *state = res ? PQresultErrorField(res, PG_DIAG_SQLSTATE) : nullptr;
+    if (state && qstrcmp(state, "55P03") == 0)
+        return QStringLiteral("záznam je upraven jinou stanicí");
     const QString text = res ? QString::fromUtf8(PQresultErrorMessage(res)).trimmed() : QString();
     return text.isEmpty() ? connectionText(conn) : text;
+}
+
+// One statement that ends the holds: their table keys and record ids side by side.
+QByteArray unlockStatement(const QSet<QPair<quint32, qint64>> &holds)
+{
+    QByteArray keys, ids;
+    for (const auto &[tableKey, id] : holds) {
+        const char *comma = keys.isEmpty() ? "" : ",";
+        keys += comma + QByteArray::number(qint32(tableKey));
+        ids += comma + QByteArray::number(qint32(quint32(id)));
+    }
+    return "SELECT bool_and(pg_advisory_unlock(k, i)) FROM unnest('{" + keys + "}'::integer[], '{" + ids
+        + "}'::integer[]) AS h(k, i)";
 }
 
 // Frees a result when it goes out of scope.
@@ -69,10 +96,17 @@ std::unique_ptr<PostgresEngine> PostgresEngine::connect(const ConnectionParams &
     const QByteArray port = QByteArray::number(params.port);
     const QByteArray dbname = params.database.toUtf8();
     const QByteArray user = params.user.toUtf8();
+    // The server bounds every wait for a lock (a record, a serialization name) by the
+    // lock wait, and asks after an idle station as the station asks after it.
+    const QByteArray options = "-c lock_timeout=" + QByteArray::number(std::max(params.lockWaitMs, 1))
+        + " -c tcp_keepalives_idle=" + kKeepaliveIdle + " -c tcp_keepalives_interval=" + kKeepaliveInterval
+        + " -c tcp_keepalives_count=" + kKeepaliveCount;
     std::vector<const char *> keys{"host", "port", "dbname", "client_encoding", "application_name",
-                                   "connect_timeout"};
+                                   "connect_timeout", "options", "keepalives", "keepalives_idle",
+                                   "keepalives_interval", "keepalives_count"};
     std::vector<const char *> values{host.constData(), port.constData(), dbname.constData(), "UTF8",
-                                     "podklady", "10"};
+                                     "podklady", "10", options.constData(), "1", kKeepaliveIdle,
+                                     kKeepaliveInterval, kKeepaliveCount};
     if (!user.isEmpty()) {
         keys.push_back("user");
         values.push_back(user.constData());
@@ -292,11 +326,12 @@ void PostgresEngine::rollback()
     endTransaction("ROLLBACK");
 }
 
-// Ends the transaction and the holds released within it, in one round trip; returns the
-// status of the COMMIT or ROLLBACK. The holds end first, within the transaction, so that
-// another station that waited for its end finds them free. A transaction that a failed
-// statement has spoiled refuses every statement but its end: its holds are released
-// after it. A transaction that never reached the server ends without a round trip.
+// Ends the transaction and, after it, the holds released within it, in one round trip;
+// returns the status of the COMMIT or ROLLBACK. The holds end only once the end of the
+// transaction is visible to every other connection, so that whoever takes such a record
+// next reads what the transaction wrote to it. When the end fails, the statements after
+// it do not run: the holds are released on their own then. A transaction that never
+// reached the server ends without a round trip.
 QByteArray PostgresEngine::endTransaction(const char *sql)
 {
     m_inTransaction = false;
@@ -311,26 +346,26 @@ QByteArray PostgresEngine::endTransaction(const char *sql)
         releaseEach();
         return sql;
     }
-    const bool spoiled = PQtransactionStatus(m_conn) == PQTRANS_INERROR;
-    QByteArray script;
-    if (!spoiled)
-        for (const auto &[tableKey, id] : unlocks)
-            script += "SELECT pg_advisory_unlock(" + QByteArray::number(qint32(tableKey)) + ", "
-                + QByteArray::number(qint32(quint32(id))) + "); ";
-    script += sql;
+    QByteArray script = sql;
+    if (!unlocks.isEmpty())
+        script += "; " + unlockStatement(unlocks);
     ++m_roundTrips;
     if (!PQsendQuery(m_conn, script.constData()))
         throw StoreError(connectionText(m_conn));
-    // One result for each statement that ran, the end of the transaction's last.
+    // One result for each statement that ran: the end of the transaction first.
     QByteArray status;
     QString failure;
-    while (PGresult *r = PQgetResult(m_conn)) {
+    bool unlocked = unlocks.isEmpty();
+    for (int n = 0; PGresult *r = PQgetResult(m_conn); ++n) {
         const Result res(r);
-        status = PQcmdStatus(r);
-        if (!res.ok() && failure.isEmpty())
+        if (n > 0)
+            unlocked = res.ok();
+        else if (res.ok())
+            status = PQcmdStatus(r);
+        else
             failure = failureText(m_conn, r);
     }
-    if (status.isEmpty() || !failure.isEmpty()) {
+    if (status.isEmpty()) {
         // Whatever failed, the transaction ends and no hold is kept, unless the session
         // has ended with them.
         if (!connectionLost()) {
@@ -340,8 +375,9 @@ QByteArray PostgresEngine::endTransaction(const char *sql)
         }
         throw StoreError(failure.isEmpty() ? connectionText(m_conn) : failure);
     }
-    if (spoiled)
-        releaseEach();
+    // The transaction has ended as reported, whatever became of the releases after it.
+    if (!unlocked && !connectionLost())
+        Quietly(releaseEach);
     return status;
 }
 
@@ -365,7 +401,7 @@ QList<QByteArray> PostgresEngine::takeWaiting()
 bool PostgresEngine::lockHold(quint32 tableKey, qint64 id)
 {
     // A hold released within this transaction is still held on the server.
-    if (m_pendingUnlocks.removeOne(qMakePair(tableKey, id)))
+    if (m_pendingUnlocks.remove(qMakePair(tableKey, id)))
         return true;
     return queryInteger(QStringLiteral("SELECT pg_try_advisory_lock($1::integer, $2::integer)::integer"),
                         {qint64(qint32(tableKey)), qint64(qint32(quint32(id)))})
@@ -374,10 +410,10 @@ bool PostgresEngine::lockHold(quint32 tableKey, qint64 id)
 
 void PostgresEngine::unlockHold(quint32 tableKey, qint64 id)
 {
-    // Within a transaction the hold ends with it: what the transaction wrote is not seen
-    // by others before then, and the release goes with the COMMIT in the same round trip.
+    // Within a transaction the hold ends after it: what the transaction wrote is not seen
+    // by others before then, and the release goes after the COMMIT in the same round trip.
     if (m_inTransaction) {
-        m_pendingUnlocks.append(qMakePair(tableKey, id));
+        m_pendingUnlocks.insert(qMakePair(tableKey, id));
         return;
     }
     try {

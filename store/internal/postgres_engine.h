@@ -1,10 +1,13 @@
 #pragma once
 // The engine on PostgreSQL through libpq, for several stations. Statements are prepared
 // once per connection; holds are session advisory locks, which the server drops when
-// the session ends, however it ends.
+// the session ends, however it ends. The server bounds every lock wait of the session by
+// the connection's lock wait, and both ends keep the idle connection alive with TCP
+// keepalives, so that the session of a station that vanished ends.
 
 #include "engine.h"
 
+#include <QSet>
 #include <memory>
 #include <vector>
 
@@ -60,7 +63,7 @@ private:
     bool m_wholeOrNothing = false;  // its writes go without savepoints
     QList<QByteArray> m_waitingSerials;  // serializations of the transaction not sent yet
     quint64 m_roundTrips = 0;
-    QVector<QPair<quint32, qint64>> m_pendingUnlocks;  // released within the transaction
+    QSet<QPair<quint32, qint64>> m_pendingUnlocks;  // released within the transaction
 };
 
 } // namespace store

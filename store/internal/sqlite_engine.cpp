@@ -130,13 +130,13 @@ SqliteEngine::~SqliteEngine()
     sqlite3_close(m_db);
 }
 
-std::unique_ptr<SqliteEngine> SqliteEngine::openFile(const QString &path)
+std::unique_ptr<SqliteEngine> SqliteEngine::openFile(const QString &path, int lockWaitMs)
 {
     if (!QFileInfo(path).isFile())
         throw ServerUnreachableError(QStringLiteral("Databáze %1 neexistuje").arg(path));
     sqlite3 *db = openHandle(path, SQLITE_OPEN_READWRITE);
     std::unique_ptr<SqliteEngine> engine(new SqliteEngine(db, std::make_unique<FileHolds>(path)));
-    sqlite3_busy_timeout(db, 5000);
+    sqlite3_busy_timeout(db, std::max(lockWaitMs, 1));
     execOn(db, QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("Databáze %1").arg(path));
     // FULL: a commit is on the disk before it is reported, so that a power cut never takes
     // back a receipt that was reported posted. An imported delivery is one transaction:
@@ -310,16 +310,25 @@ void SqliteEngine::begin()
 
 void SqliteEngine::commit()
 {
+    // A commit that fails leaves the transaction open, for the caller to roll back.
     if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
         fail();
+    endPendingHolds();
 }
 
 void SqliteEngine::rollback()
 {
     const bool ok = sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr) == SQLITE_OK;
     noteWrite();
+    endPendingHolds();
     if (!ok)
         fail();
+}
+
+void SqliteEngine::endPendingHolds()
+{
+    for (const auto &[tableKey, id] : std::exchange(m_pendingUnlocks, {}))
+        m_holds->unlock(tableKey, id);
 }
 
 void SqliteEngine::serializeTransaction(quint32)
@@ -332,13 +341,23 @@ bool SqliteEngine::inTransaction() const { return sqlite3_get_autocommit(m_db) =
 
 bool SqliteEngine::lockHold(quint32 tableKey, qint64 id)
 {
+    // A hold released within this transaction is still held.
+    if (m_pendingUnlocks.remove(qMakePair(tableKey, id)))
+        return true;
     return !m_holds || m_holds->lock(tableKey, id);
 }
 
 void SqliteEngine::unlockHold(quint32 tableKey, qint64 id)
 {
-    if (m_holds)
-        m_holds->unlock(tableKey, id);
+    if (!m_holds)
+        return;
+    // Within a transaction the hold ends after its commit (or rollback): another
+    // connection that takes the record then reads what the transaction wrote.
+    if (inTransaction()) {
+        m_pendingUnlocks.insert(qMakePair(tableKey, id));
+        return;
+    }
+    m_holds->unlock(tableKey, id);
 }
 
 } // namespace store

@@ -1,11 +1,12 @@
 #pragma once
 // The engine on SQLite: one database file on this computer (several programs may share
-// it: WAL mode and a busy timeout of 5 s), or a private in-memory database for the
-// work tables. Holds are byte-range locks on a file beside the database.
+// it: WAL mode, and a busy timeout of the connection's lock wait), or a private in-memory
+// database for the work tables. Holds are byte-range locks on a file beside the database.
 
 #include "engine.h"
 #include "holds.h"
 
+#include <QSet>
 #include <memory>
 
 struct sqlite3;
@@ -16,7 +17,8 @@ namespace store {
 class SqliteEngine : public Engine {
 public:
     // Opens an existing database file; a missing file is an error (never created here).
-    static std::unique_ptr<SqliteEngine> openFile(const QString &path);
+    // Another connection's write transaction is waited for at most lockWaitMs.
+    static std::unique_ptr<SqliteEngine> openFile(const QString &path, int lockWaitMs);
     // A new, empty, private database in memory.
     static std::unique_ptr<SqliteEngine> openInMemory();
     // Creates a new database file in WAL mode. Requires: no file at path.
@@ -54,10 +56,13 @@ private:
     // Resets a statement after it has been read.
     void finish(sqlite3_stmt *st);
     [[noreturn]] void fail(const QString &doing = {});
+    // After the transaction has ended: the holds released within it end now.
+    void endPendingHolds();
 
     sqlite3 *m_db;
     std::unique_ptr<FileHolds> m_holds;  // null for an in-memory database
     QHash<QString, sqlite3_stmt *> m_statements;
+    QSet<QPair<quint32, qint64>> m_pendingUnlocks;  // released within the transaction
 };
 
 } // namespace store

@@ -104,6 +104,37 @@ TEST(TextUtil, FormatFloat)
     EXPECT_THROW(FormatFloat(QStringLiteral("#,##0.0#"), 1.0), AppError);
 }
 
+// The printed forms of a difference that leaves binary residue: an invoiced 5821.16
+// against lines that add up to 5821.160000000001 is zero on paper, with no sign.
+TEST(TextUtil, FormatFixedAndFloatToStrNeverPrintANegativeZero)
+{
+    double lines = 0;
+    for (double part : {1940.38, 1940.39, 1940.39})
+        lines += part;
+    ASSERT_LT(5821.16 - lines, 0.0) << "the sum leaves no residue; the case shows nothing";
+    struct Case {
+        double value;
+        int width, decimals;
+        QString expected;
+    };
+    const Case cases[] = {
+        {5821.16 - lines, 8, 2, QStringLiteral("    0,00")},
+        {-0.0, 8, 2, QStringLiteral("    0,00")},
+        {-0.004, 8, 2, QStringLiteral("    0,00")},
+        {-0.004, 0, 2, QStringLiteral("0,00")},
+        {-0.0004, 10, 3, QStringLiteral("     0,000")},
+        {-0.005, 8, 2, QStringLiteral("   -0,01")},
+        {-12.5, 8, 2, QStringLiteral("  -12,50")},
+        {1234.5, 8, 2, QStringLiteral(" 1234,50")},
+        {-1e-9, 0, 0, QStringLiteral("0")},
+        {-0.6, 0, 0, QStringLiteral("-1")},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(FormatFixed(c.value, c.width, c.decimals), c.expected) << c.value;
+    EXPECT_EQ(FloatToStr(-0.0), QStringLiteral("0"));
+    EXPECT_EQ(FloatToStr(-0.5), QStringLiteral("-0,5"));
+}
+
 TEST(TextUtil, Dates)
 {
     EXPECT_EQ(StrToDate(QStringLiteral("08.03.2024")), QDate(2024, 3, 8));

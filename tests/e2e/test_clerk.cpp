@@ -5,11 +5,13 @@
 // program wrote, and saves a screenshot of every window it met in PODKLADY_TEST_OUTPUT
 // (the same pictures the user guide shows; tools/screenshots copies them there).
 //
-// The steps build on one another, in order: a new document with two items, its
-// correction, an import into a new document with the card rebuilt under its progress
-// window, the deliveries overview with its workbook, a search by supplier name followed
-// by the XML export of the document found, and the print preview. Last the program starts
-// once more with the login dialog asked for in Kramora.ini, and the clerk cancels it.
+// The steps build on one another, in order: a new document with two items (its delivery
+// date typed with full stops), its correction (back from the items to the header by
+// Shift+Tab and Tab), an import into a new document with the card rebuilt under its
+// progress window, the deliveries overview with its workbook (both dates typed with full
+// stops), a search by supplier name followed by the XML export of the document found, and
+// the print preview, scrolled by the page keys at once. Last the program starts once more
+// with the login dialog asked for in Kramora.ini, and the clerk cancels it.
 
 #include "../import/podklady_dbf_writer.h"
 #include "xsession.h"
@@ -259,7 +261,9 @@ void ClerkSession::mainWindowComesUpOnTheDemoFirm()
 void ClerkSession::newDocumentWithTwoItems()
 {
     QVERIFY(newDocumentOf(QStringLiteral("000001")));
-    m_x->key("Return");   // today's date stays
+    // The date as clerks type it: its full stops move on within the date, not out of it.
+    m_x->type(QStringLiteral("5.12.2026"));
+    m_x->key("Return");
     m_x->type(QStringLiteral("FA-E2E"));
     m_x->key("Return");
     m_x->type(QStringLiteral("48"));
@@ -310,6 +314,7 @@ void ClerkSession::newDocumentWithTwoItems()
     m_document = firm->data.ffPodklHlavHLA_DO1.AsString();
     QCOMPARE(firm->data.ffPodklHlavHLA_ODB.AsString(), QStringLiteral("000001"));
     QCOMPARE(firm->data.ffPodklHlavHLA_DO2.AsString(), QStringLiteral("FA-E2E"));
+    QCOMPARE(firm->data.ffPodklHlavHLA_DDO.AsDate(), QDate(2026, 12, 5));
     QCOMPARE(firm->data.ffPodklHlavHLA_FAC.AsFloat(), 48.0);
     QCOMPARE(firm->data.ffPodklHlavHLA_EUR.AsFloat(), 2 * 24.0 + 3 * 10.0);
     store::Table &lines = itemsOf(firm->data, m_document);
@@ -339,6 +344,16 @@ void ClerkSession::correctionOfTheDocument()
     m_x->key("space");
     QVERIFY(m_x->waitUntilGone(kItemTitle));
     QVERIFY(window(kEditorTitle));
+    // Back from the items to the header by keys: Shift+Tab passes "Měna" and
+    // "Celk.částka" to "Číslo dokladu" (the exchange rate is off in a correction); Tab
+    // leads on through the header and the items round to "Datum příjmu".
+    for (int i = 0; i < 3; ++i)
+        m_x->key("Tab", {QStringLiteral("Shift")});
+    m_x->type(QStringLiteral("FA-OPR"));
+    for (int i = 0; i < 4; ++i)
+        m_x->key("Tab");
+    m_x->type(QStringLiteral("1.11."));   // the year shown stays
+    m_x->key("Tab");
     m_x->key("Escape");
     QVERIFY(m_x->waitUntilGone(kEditorTitle));
 
@@ -352,6 +367,8 @@ void ClerkSession::correctionOfTheDocument()
     header.SetIndexName(QStringLiteral("DO1"));
     QVERIFY(header.FindKey({m_document}));
     QCOMPARE(firm->data.ffPodklHlavHLA_EUR.AsFloat(), 2 * 36.0 + 3 * 10.0);
+    QCOMPARE(firm->data.ffPodklHlavHLA_DO2.AsString(), QStringLiteral("FA-OPR"));
+    QCOMPARE(firm->data.ffPodklHlavHLA_DDO.AsDate(), QDate(2026, 11, 1));
     firm->data.ffSemafor.Open();
     QVERIFY(firm->data.ffSemafor.IsEmpty());   // the document's lock is gone
 }
@@ -408,7 +425,14 @@ void ClerkSession::deliveriesOverviewWithTheWorkbook()
     m_x->key("Down");
     m_x->key("Return");   // "Sestavy" → "Sestava dodávek"
     QVERIFY(window(kOverviewTitle));
-    m_x->key("Return");   // the period is today; on to the check box
+    // The period typed with full stops: from 20 days ago in full, to today without its
+    // year (the year shown stays).
+    const QDate today = QDate::currentDate();
+    const QDate from = today.addDays(-20);
+    m_x->type(QStringLiteral("%1.%2.%3").arg(from.day()).arg(from.month()).arg(from.year()));
+    m_x->key("Tab");
+    m_x->type(QStringLiteral("%1.%2.").arg(today.day()).arg(today.month()));
+    m_x->key("Return");   // on to the check box
     m_x->key("space");    // the workbook too
     shot(m_x->waitForWindow(kOverviewTitle), "prehled-dodavek");
     m_x->key("Return");   // on to "Storno"
@@ -424,7 +448,28 @@ void ClerkSession::deliveriesOverviewWithTheWorkbook()
     QFile text(m_firm + QStringLiteral("/PrehledDodavek.txt"));
     QVERIFY(text.open(QIODevice::ReadOnly));
     QVERIFY(!m_receipt.isEmpty());
-    QVERIFY(text.readAll().contains(m_receipt.toLatin1()));   // today's receipt of the import
+    const QByteArray overview = text.readAll();
+    QVERIFY(overview.contains(m_receipt.toLatin1()));   // today's receipt of the import
+    // Exactly the receipts of the period typed: those of the last 20 days, none before.
+    {
+        auto firm = open();
+        store::Table &receipts = firm->data.ffDodavky;
+        receipts.Open();
+        int inside = 0, outside = 0;
+        for (receipts.First(); !receipts.Eof(); receipts.Next()) {
+            const QDate date = firm->data.ffDodavkyHLA_DAT.AsDate();
+            const QByteArray number = firm->data.ffDodavkyHLA_DO1.AsString().toLatin1();
+            if (date >= from) {
+                ++inside;
+                QVERIFY2(overview.contains(number), number.constData());
+            } else {
+                ++outside;
+                QVERIFY2(!overview.contains(number), number.constData());
+            }
+        }
+        QVERIFY(inside > 1);
+        QVERIFY(outside > 0);
+    }
     const QString workbook = m_home + QStringLiteral("/Documents/Přehled faktur k ")
         + QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")) + QStringLiteral(".xlsx");
     QFile xlsx(workbook);
@@ -467,7 +512,25 @@ void ClerkSession::printPreview()
 {
     QVERIFY(window(kMainTitle, nullptr, true));
     m_x->key("F8");
-    QVERIFY(window(kPreviewTitle, "nahled-dokladu"));
+    const XWindow preview = window(kPreviewTitle, "nahled-dokladu");
+    QVERIFY(preview);
+    // The page keys move the pages at once, without a Tab first. The pages are compared
+    // below the tool bar, whose page number field may blink.
+    const auto pages = [&] {
+        m_x->settle();
+        const QImage image = m_x->grab(preview);
+        return image.copy(0, image.height() / 4, image.width(), image.height() * 3 / 4);
+    };
+    const QImage top = pages();
+    QVERIFY(!top.isNull());
+    const struct {
+        const char *key;
+        bool atTop;
+    } steps[] = {{"Next", false}, {"Prior", true}, {"Down", false}, {"Home", true}, {"End", false}, {"Home", true}};
+    for (const auto &step : steps) {
+        m_x->key(step.key);
+        QVERIFY2((pages() == top) == step.atTop, step.key);
+    }
     m_x->key("Escape");
     QVERIFY(m_x->waitUntilGone(kPreviewTitle));
     QVERIFY(m_program.running());

@@ -7,7 +7,9 @@
 
 #include "overview_fixture.h"
 #include "recordingprompter.h"
+#include "small_filesystem.h"
 #include "store_test_support.h"
+#include "text_in_cells.h"
 
 #include "app/core/codepage.h"
 #include "app/core/errors.h"
@@ -16,7 +18,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <sys/stat.h>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
@@ -224,7 +229,12 @@ TEST_P(OverviewTest, AnEmptyOrReversedPeriodGivesTheHeadingAndZeroTotals)
         EXPECT_EQ(joinedLines(reports->Sestavy.Document().pages[0]), c.printed);
         expectGivenBack();
     }
-    EXPECT_TRUE(prompts.messages.isEmpty());
+    // Asked for, the workbook is not made, and the message says so.
+    EXPECT_EQ(prompts.messages,
+              (QStringList{QStringLiteral("Sešit nebyl vytvořen: v období od 01.01.2005 do 31.01.2005 nejsou žádné doklady."),
+                           QStringLiteral("Sešit nebyl vytvořen: v období od 01.01.2005 do 31.01.2005 nejsou žádné doklady."),
+                           QStringLiteral("Sešit nebyl vytvořen: v období od 07.03.2004 do 05.03.2004 nejsou žádné doklady.")}));
+    EXPECT_EQ(reports->LastWorkbook, TDataSestavy::wbNoReceipts);
 }
 
 TEST_P(OverviewTest, BreaksThePageWhenFewerThanThreeLinesRemain)
@@ -280,6 +290,139 @@ TEST_P(OverviewTest, AWorkbookThatCannotBeWrittenIsReportedAndThePrintoutStillRu
     EXPECT_TRUE(QFile::exists(pdfPath()));
     EXPECT_EQ(reports->Sestavy.Document().pages.size(), 1);
     expectGivenBack();
+}
+
+// Suppliers with names of the field's full length, invoice numbers of ten digits, sums in
+// the millions and an invoiced amount that its lines meet only up to binary residue
+// (5821.16 against 1940.38 + 1940.39 + 1940.39 = 5821.160000000001): every text stays in
+// its column, the residue prints as 0,00, and the pages go as a PDF and pictures to the
+// test output folder.
+TEST_P(OverviewTest, LongNamesLargeSumsAndAResidueStayInTheirColumns)
+{
+    store::Table &receipts = reports->ffSesDod;
+    const QDate day(2004, 4, 1);
+    const char *names[] = {"Kuchyňské potřeby Kolář s.r.o.", "Wolfsburger Großhandel Küchen", "Mlýn Šťáhlavy a.s."};
+    for (int i = 0; i < 45; ++i) {
+        const QByteArray number = QStringLiteral("%1").arg(200 + i, 10, 10, QChar(u'0')).toLatin1();
+        const QByteArray supplier = QStringLiteral("%1").arg(i % 3 + 1, 6, 10, QChar(u'0')).toLatin1();
+        const QByteArray invoice = QByteArray::number(62519350 + i).prepend("FV");
+        if (i == 7) {
+            appendReceipt(receipts, number.constData(), day, "PR", invoice.constData(), supplier.constData(),
+                          QString::fromUtf8(names[i % 3]), 5821.16);
+            for (double part : {1940.38, 1940.39, 1940.39})
+                appendLine(*data, number.constData(), "000001", 1, part * 1.21, part, 22);
+        } else {
+            appendReceipt(receipts, number.constData(), day.addDays(i % 20), "PR", invoice.constData(),
+                          supplier.constData(), QString::fromUtf8(names[i % 3]), 9876543.21 + i);
+            appendLine(*data, number.constData(), "000002", 1000, 12345678.9, 9876543.21, 22);
+        }
+    }
+    run(BySupplier, day, day.addDays(30));
+    const ReportDocument &doc = reports->Sestavy.Document();
+    ASSERT_GE(doc.pages.size(), 2);
+    textincells::expectTextsInTheirCells(doc);
+
+    QStringList lines;
+    for (const ReportPage &page : doc.pages)
+        lines << joinedLines(page);
+    const QString printed = lines.join(QLatin1Char('\n'));
+    EXPECT_FALSE(printed.contains(QStringLiteral("-0,00"))) << printed.toStdString();
+    EXPECT_TRUE(printed.contains(QStringLiteral("|0000000207|Wolfsburger Großhandel Küchen|FV62519357|5821,16|")))
+        << printed.toStdString();
+    const QString residue = lines.filter(QStringLiteral("|0000000207|")).value(0);
+    EXPECT_TRUE(residue.endsWith(QStringLiteral("|5821,16|0,00"))) << residue.toStdString();
+    EXPECT_TRUE(printed.contains(QStringLiteral("|Kuchyňské potřeby Kolář s.r.o.|FV62519350|9876543,21|")));
+
+    textincells::keepForAPerson(pdfPath(), QStringLiteral("overview-long-") +
+                                               QString::fromStdString(storetest::engineName({GetParam(), 0})));
+}
+
+// The workbook written: the message names the file; the file is readable by the user's
+// group as the umask allows; every column is as wide as its widest value, so that dates
+// show in full.
+TEST_P(OverviewTest, TheWorkbookIsNamedInAMessageAndFitsItsValues)
+{
+    const mode_t previous = ::umask(022);
+    reports->ExcelExport = true;
+    reports->WorkbookPath = dir.filePath(QStringLiteral("Přehled faktur k 01.04.2004.xlsx"));
+    EXPECT_EQ(run(ByReceipt), 3);
+    ::umask(previous);
+    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Sešit zapsán do souboru ") + reports->WorkbookPath});
+    EXPECT_EQ(reports->LastWorkbook, TDataSestavy::wbWritten);
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(reports->WorkbookPath).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), reports->WorkbookPath, QStringLiteral("xl/worksheets/sheet1.xml")});
+    ASSERT_TRUE(unzip.waitForFinished(30000));
+    QXmlStreamReader xml(unzip.readAllStandardOutput());
+    std::map<int, double> widths;
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("col"))
+            for (int c = xml.attributes().value(QLatin1String("min")).toInt();
+                 c <= xml.attributes().value(QLatin1String("max")).toInt(); ++c)
+                widths[c] = xml.attributes().value(QLatin1String("width")).toDouble();
+    }
+    ASSERT_FALSE(xml.hasError());
+    ASSERT_EQ(widths.size(), 15u);
+    // Column A the dates (dd.mm.yyyy), F the names, G the invoiced amounts, the header
+    // "Vystaveno" and "CelkemNC" wider than their values' defaults.
+    EXPECT_GE(widths[1], 11.0);
+    EXPECT_GE(widths[6], double(kAlfa.size() + 1));
+    EXPECT_GE(widths[7], 7.0);
+    EXPECT_GE(widths[8], 9.0);
+}
+
+// A disk without room: the text file, the PDF and the workbook each fail, the old file
+// of each stays as it was, no temporary file is left, and the run says which file failed.
+TEST_P(OverviewTest, AFullDiskFailsEachFileAndKeepsTheOldOne)
+{
+    SmallFileSystem fs(256);
+    SMALL_FS_REQUIRE(fs);
+    const QByteArray old = "the file of the last run";
+    for (const char *name : {"PrehledDodavek.txt", "sestava.pdf", "sesit.xlsx"})
+        fs.Put(QString::fromLatin1(name), old);
+    fs.Fill(0);
+    auto expectOldFiles = [&] {
+        for (const char *name : {"PrehledDodavek.txt", "sestava.pdf", "sesit.xlsx"})
+            EXPECT_EQ(readFile(fs.FilePath(QString::fromLatin1(name))), old) << name;
+        EXPECT_EQ(QDir(fs.Path()).entryList(QDir::Files | QDir::Hidden).size(), 4);
+        expectGivenBack();
+    };
+
+    auto expectFailureOf = [&](const char *name) {
+        try {
+            run(ByReceipt);
+            ADD_FAILURE() << "no error";
+        } catch (const AppError &e) {
+            EXPECT_EQ(e.text(), QStringLiteral("Soubor %1 nelze zapsat: na disku není místo")
+                                    .arg(fs.FilePath(QString::fromLatin1(name))));
+        }
+    };
+
+    // The text file in the current directory, on the full disk.
+    QDir::setCurrent(fs.Path());
+    expectFailureOf("PrehledDodavek.txt");
+    QDir::setCurrent(dir.path());
+    expectOldFiles();
+
+    // The PDF of the printout.
+    reports->Sestavy.OutputFileName = fs.FilePath(QStringLiteral("sestava.pdf"));
+    expectFailureOf("sestava.pdf");
+    expectOldFiles();
+
+    // The workbook: its failure is shown and the printout still runs.
+    reports->Sestavy.OutputFileName = pdfPath();
+    reports->ExcelExport = true;
+    reports->WorkbookPath = fs.FilePath(QStringLiteral("sesit.xlsx"));
+    EXPECT_EQ(run(ByReceipt), 3);
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_TRUE(prompts.messages[0].startsWith(QStringLiteral("Nejze komunikovat s MS Excel\n")));
+    EXPECT_TRUE(prompts.messages[0].contains(reports->WorkbookPath)) << prompts.messages[0].toStdString();
+    EXPECT_EQ(reports->LastWorkbook, TDataSestavy::wbFailed);
+    EXPECT_TRUE(QFile::exists(pdfPath()));
+    expectOldFiles();
 }
 
 TEST_P(OverviewTest, GivesBackTheTablesAndThePortraitAfterEveryFailure)

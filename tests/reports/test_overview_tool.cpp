@@ -3,6 +3,7 @@
 // page rendered to PNG into the test output folder; a date that does not convert.
 
 #include "overview_fixture.h"
+#include "small_filesystem.h"
 #include "store_test_support.h"
 
 #include "store/tables/tables.h"
@@ -49,12 +50,12 @@ protected:
         writeReceipts(*data, receipts);
     }
 
-    ToolRun overview(const QStringList &options)
+    ToolRun overview(const QStringList &options, const QString &workingDir = {})
     {
         return runProgram(QStringLiteral(PODKLADY_DB),
                           QStringList{QStringLiteral("overview")} + options +
                               QStringList{QStringLiteral("--ini"), dir.filePath(QStringLiteral("Kramora.ini"))},
-                          120000, dir.path());
+                          120000, workingDir.isEmpty() ? dir.path() : workingDir);
     }
 
     QTemporaryDir dir;
@@ -83,6 +84,7 @@ TEST_P(OverviewTool, WritesTheTextFileTheWorkbookAndThePdf)
     EXPECT_EQ(text.readAll(), kHeading + kLine102 + kLine101 + kLine103);
     EXPECT_TRUE(QFile::exists(xlsx));
     EXPECT_TRUE(result.out.contains(QStringLiteral("dokladů: 3")));
+    EXPECT_TRUE(result.out.contains(QStringLiteral("Sešit zapsán do souboru ") + xlsx)) << result.out.toStdString();
 
     const QString printed = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     EXPECT_TRUE(printed.contains(QStringLiteral("Přehled dodávek od 05.03.2004 do 07.03.2004 na skladu Prodejna Říčany")))
@@ -101,6 +103,48 @@ TEST_P(OverviewTool, WritesTheTextFileTheWorkbookAndThePdf)
                                      QStringLiteral("-singlefile"), QStringLiteral("-f"), QStringLiteral("1"),
                                      QStringLiteral("-l"), QStringLiteral("1"), pdf, stem});
     EXPECT_TRUE(QFile::exists(stem + QStringLiteral(".png")));
+}
+
+// A period without receipts: the job says that no workbook was made and succeeds.
+TEST_P(OverviewTool, APeriodWithoutReceiptsMakesNoWorkbookAndSaysSo)
+{
+    const QString xlsx = dir.filePath(QStringLiteral("prehled.xlsx"));
+    const ToolRun result = overview({QStringLiteral("--from"), QStringLiteral("01.01.2005"), QStringLiteral("--to"),
+                                     QStringLiteral("31.01.2005"), QStringLiteral("--xlsx"), xlsx});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.out.contains(
+        QStringLiteral("Sešit nebyl vytvořen: v období od 01.01.2005 do 31.01.2005 nejsou žádné doklady.")))
+        << result.out.toStdString();
+    EXPECT_FALSE(QFile::exists(xlsx));
+}
+
+// On a full disk the job fails with the reason and the text file of the last run stays;
+// a workbook that cannot be written fails the job too, after the rest was done.
+TEST_P(OverviewTool, AFullDiskFailsTheJobAndKeepsTheOldFile)
+{
+    SmallFileSystem fs(256);
+    SMALL_FS_REQUIRE(fs);
+    const QString text = fs.Put(QStringLiteral("PrehledDodavek.txt"), "the file of the last run");
+    fs.Fill(0);
+    const QStringList period{QStringLiteral("--from"), QStringLiteral("05.03.2004"), QStringLiteral("--to"),
+                             QStringLiteral("07.03.2004")};
+    const ToolRun full = overview(period, fs.Path());
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_TRUE(full.err.contains(QStringLiteral("Soubor %1 nelze zapsat: na disku není místo").arg(text)))
+        << full.err.toStdString();
+    EXPECT_FALSE(full.out.contains(QStringLiteral("Zapsán"))) << full.out.toStdString();
+    QFile old(text);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("the file of the last run"));
+    EXPECT_EQ(QDir(fs.Path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("filler"), QStringLiteral("PrehledDodavek.txt")}));
+
+    const QString xlsx = fs.FilePath(QStringLiteral("prehled.xlsx"));
+    const ToolRun book = overview(period + QStringList{QStringLiteral("--xlsx"), xlsx});
+    EXPECT_EQ(book.exitCode, 1);
+    EXPECT_TRUE(book.err.contains(QStringLiteral("Nejze komunikovat s MS Excel"))) << book.err.toStdString();
+    EXPECT_TRUE(book.err.contains(xlsx)) << book.err.toStdString();
+    EXPECT_FALSE(QFile::exists(xlsx));
 }
 
 TEST_P(OverviewTool, ADateThatDoesNotConvertExitsWithTheConversionError)

@@ -1,16 +1,19 @@
 // The printout of a source document, by its laid-out pages, on a real database of each
 // engine: every block with its positions, cells, box lines, shades and fonts; the
 // supplier found by a trimmed code or left out; the page breaks of the item table and
-// of the totals with the signatures.
+// of the totals with the signatures; long names and large quantities kept inside their
+// cells, with the pages as a PDF and pictures in the test output folder.
 
 #include "firm_tables.h"
 #include "store_test_support.h"
 #include "testscreens.h"
+#include "text_in_cells.h"
 
 #include "reports/data_sestavy.h"
 #include "store/tdata.h"
 
 #include <QDate>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -113,6 +116,14 @@ protected:
     // pages the preview was shown.
     ReportDocument print()
     {
+        run();
+        EXPECT_EQ(screens.previews, 1);
+        return screens.shown;
+    }
+
+    // Runs the printout of the document to the engine's destination.
+    void run()
+    {
         data->ffPodklHlav.Open();
         data->ffPodklHlav.SetIndexName(QStringLiteral("DO1"));
         EXPECT_TRUE(data->ffPodklHlav.FindKey({kDoc}));
@@ -123,12 +134,10 @@ protected:
         reports->Sestavy.SystemSetups = 0;
         reports->ReportKind = TDataSestavy::rkPodklad;
         reports->Sestavy.Execute();
-        EXPECT_EQ(screens.previews, 1);
         items.Close();
         data->ffPodklHlav.Close();
         EXPECT_FALSE(data->ffDodavatele.Active());   // given back closed, as found
         EXPECT_FALSE(data->ffVlastnik.Active());
-        return screens.shown;
     }
 
     std::unique_ptr<storetest::TestDatabase> db;
@@ -150,7 +159,13 @@ void expectCells(const Line &line, const QVector<double> &lefts, const QVector<d
         EXPECT_EQ(c.lines, lines);
         EXPECT_EQ(c.shade, shade);
         EXPECT_EQ(c.margin, margin);
-        EXPECT_EQ(c.font, (ReportFont{QStringLiteral("Ariel CE"), size, false, 238}));
+        // A text a little too wide for its cell ("Pobočka příjem" within the margins of
+        // its 3 cm, "Počet OB" in 1 cm) is set a little smaller; the line keeps its height.
+        EXPECT_EQ(c.font.name, QStringLiteral("Ariel CE"));
+        EXPECT_FALSE(c.font.bold);
+        EXPECT_EQ(c.font.charset, 238);
+        EXPECT_LE(c.font.size, size);
+        EXPECT_GT(c.font.size, 0.9 * size);
         EXPECT_NEAR(c.height, lh(size), kEps);
     }
 }
@@ -372,6 +387,64 @@ TEST_P(PodkladPrintTest, PageBreaks)
         }
         EXPECT_EQ(seen, c.items);
     }
+}
+
+// A shop and a supplier with long names and items with long names and quantities of
+// thousands, over several pages: every text stays in its cell, whole, in a smaller font
+// where it must be. The PDF and its pages as pictures go to the test output folder.
+TEST_P(PodkladPrintTest, LongNamesAndLargeQuantitiesStayInTheirCells)
+{
+    store::Table &owner = data->ffVlastnik;
+    owner.Open();
+    owner.First();
+    owner.Edit();
+    data->ffVlastnikVLA_JED.SetAsString(QStringLiteral("0001"));
+    data->ffVlastnikVLA_NAC.SetAsString(QStringLiteral("Prodejna Brno - Královo Pole"));
+    data->ffVlastnikVLA_ULI.SetAsString(QStringLiteral("Palackého třída 1234/56"));
+    owner.Post();
+    owner.Close();
+    AppendRow(data->ffDodavatele, {{data->ffDodavateleDOD_KOD, "000009"},
+                                   {data->ffDodavateleDOD_FIR, "Kuchyňské potřeby Kolář s.r.o."},
+                                   {data->ffDodavateleDOD_ULI, "Nádražní 1234/56"},
+                                   {data->ffDodavateleDOD_MES, "Frýdek-Místek"}});
+    addHeader(QStringLiteral("000009"));
+    for (int i = 1; i <= 130; ++i)
+        AppendRow(data->ffPodklPol, {{data->ffPodklPolPOP_DOK, kDoc},
+                                     {data->ffPodklPolPOP_KAV, QStringLiteral("%1").arg(i, 6, 10, QChar(u'0'))},
+                                     {data->ffPodklPolPOP_NAC, QStringLiteral("Hrnec smaltovaný %1 cm, víko").arg(i)},
+                                     {data->ffPodklPolPOP_CKU, 12000.0 * i}, {data->ffPodklPolPOP_CNC, 0.05},
+                                     {data->ffPodklPolPOP_KUS, 1500.25}, {data->ffPodklPolPOP_NCS, 98765.43}});
+    const ReportDocument doc = print();
+    ASSERT_GE(doc.pages.size(), 2);
+    textincells::expectTextsInTheirCells(doc);
+
+    // Every value is there whole; the ones too wide for their cells in a smaller font.
+    QStringList texts;
+    double quantityFont = 0, shopFont = 0;
+    for (const ReportPage &page : doc.pages)
+        for (const ReportItem &item : page.items) {
+            texts << item.text.trimmed();
+            if (item.text.trimmed() == QStringLiteral("120000,00"))
+                quantityFont = item.font.size;
+            if (item.text == QStringLiteral("0001 Prodejna Brno - Královo Pole"))
+                shopFont = item.font.size;
+        }
+    for (const char *text : {"Kuchyňské potřeby Kolář s.r.o.", "0001 Prodejna Brno - Královo Pole",
+                             "Hrnec smaltovaný 130 cm, víko", "12000,00", "1560000,00", "1500,25"})
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(text))) << text;
+    EXPECT_GT(quantityFont, TSestavy::kMinFontSize);
+    EXPECT_LT(quantityFont, 8);
+    EXPECT_GT(shopFont, 8);
+    EXPECT_LT(shopFont, 11);
+
+    // The PDF and its pages for a person to look at.
+    const QTemporaryDir scratch;
+    reports->Sestavy.DefaultDestination = TDestination::File;
+    reports->Sestavy.OutputFileName = scratch.filePath(QStringLiteral("podklad.pdf"));
+    run();
+    textincells::keepForAPerson(reports->Sestavy.OutputFileName,
+                                QStringLiteral("podklad-long-") +
+                                    QString::fromStdString(storetest::engineName({GetParam(), 0})));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, PodkladPrintTest, testing::Values(Backend::SQLite, Backend::PostgreSQL),

@@ -3,6 +3,7 @@
 // for a person to look at, and a document that does not exist (exit 1, no file).
 
 #include "firm_tables.h"
+#include "small_filesystem.h"
 #include "store_test_support.h"
 
 #include "store/tdata.h"
@@ -139,6 +140,44 @@ TEST_P(PrintTool, ADocumentThatDoesNotExistLeavesNoFile)
     EXPECT_FALSE(QFile::exists(nowhere));
 
     EXPECT_EQ(print(QStringLiteral("7"), QString()).exitCode, 64);
+}
+
+// A PDF that cannot be written whole fails the job: /dev/full is refused as no file (and
+// stays the device it is); on a full disk the old PDF stays as it was and nothing else
+// is left there.
+TEST_P(PrintTool, APdfThatCannotBeWrittenWholeFailsAndKeepsTheOldFile)
+{
+    const ToolRun device = print(QStringLiteral("7"), QStringLiteral("/dev/full"));
+    EXPECT_EQ(device.exitCode, 1);
+    EXPECT_TRUE(device.err.contains(QStringLiteral("/dev/full nelze vytvořit"))) << device.err.toStdString();
+    EXPECT_FALSE(device.out.contains(QStringLiteral("/dev/full"))) << device.out.toStdString();
+    EXPECT_TRUE(QFileInfo(QStringLiteral("/dev/full")).exists() && !QFileInfo(QStringLiteral("/dev/full")).isFile());
+
+    SmallFileSystem fs(256);
+    SMALL_FS_REQUIRE(fs);
+    const QString pdf = fs.Put(QStringLiteral("doklad.pdf"), "the PDF of the last run");
+    QFile old(pdf);
+    fs.Fill(4096);
+    const ToolRun full = print(QStringLiteral("7"), pdf);
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_TRUE(full.err.contains(QStringLiteral("Soubor %1 nelze zapsat: na disku není místo").arg(pdf)))
+        << full.err.toStdString();
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("the PDF of the last run"));
+    old.close();
+    EXPECT_EQ(QDir(fs.Path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("doklad.pdf"), QStringLiteral("filler")}));
+
+    // A symlink at the target is replaced by the PDF; the file it pointed to stays.
+    QFile::remove(fs.FilePath(QStringLiteral("filler")));
+    const QString link = dir.filePath(QStringLiteral("odkaz.pdf"));
+    ASSERT_TRUE(QFile::link(pdf, link));
+    const ToolRun linked = print(QStringLiteral("7"), link);
+    EXPECT_EQ(linked.exitCode, 0) << linked.err.toStdString();
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+    EXPECT_GT(QFileInfo(link).size(), 1000);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("the PDF of the last run"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, PrintTool, testing::Values(Backend::SQLite, Backend::PostgreSQL),

@@ -95,7 +95,13 @@ TEST(Sestavy, ATabbedLinePlacesItsCellsWithBoxesShadesAndTheFont)
         EXPECT_EQ(it.margin, e.margin);
         EXPECT_EQ(it.lines, e.lines);
         EXPECT_EQ(it.shade, e.shade);
-        EXPECT_EQ(it.font, bold);
+        if (i == 0) {
+            // Its cell starts where it does: no room, the smallest font, cut away.
+            EXPECT_EQ(it.room, 0);
+            EXPECT_EQ(it.font, (ReportFont{QStringLiteral("Ariel CE"), TSestavy::kMinFontSize, true, 238}));
+        } else {
+            EXPECT_EQ(it.font, bold);
+        }
     }
     // The pen in force when the line was printed draws every box of it.
     EXPECT_EQ(items[1].pen, (ReportPen{Qt::red, Qt::DashLine, 3, pmCopy}));
@@ -114,6 +120,61 @@ TEST(Sestavy, ATabbedLinePlacesItsCellsWithBoxesShadesAndTheFont)
     r.ClearTabStops();
     r.PrintTabbedLine(QStringLiteral("\tbez zarážek"));
     EXPECT_EQ(r.Document().pages.at(0).items.last().kind, ReportItem::Text);
+}
+
+// The room of each text and the font it is set in: a text that fits keeps its font; a
+// wider one shrinks until it fits; a left-aligned one runs on over empty cells, but not
+// across a box line or into a cell with text; one that does not fit even in the
+// smallest font keeps that font and its room, and is cut when painted.
+TEST(Sestavy, ATextTooWideForItsRoomIsSetSmaller)
+{
+    const QString name = QStringLiteral("Kuchyňské potřeby Kolář s.r.o.");
+    const double nameWidth = ReportTextWidth(ReportFont{QStringLiteral("ArialCE"), 9, false, 238}, name);
+    ASSERT_GT(nameWidth, 4.0);
+    ASSERT_LT(nameWidth, 5.5);
+    struct Case {
+        const char *what;
+        QString line;
+        int lines;        // box lines of every cell
+        double room;      // of the first cell's text
+        bool shrunk;
+    } cases[] = {
+        {"fits", QStringLiteral("\tKolář\tFV1\t1,00"), 0, 3.9, false},
+        {"runs on over an empty cell", QLatin1Char('\t') + name + QStringLiteral("\t\t1,00"), 0, 5.65, false},
+        {"stops at the next text", QLatin1Char('\t') + name + QStringLiteral("\tFV62519350\t1,00"), 0, 3.9, true},
+        {"stops at a box line", QLatin1Char('\t') + name + QStringLiteral("\t\t1,00"), BoxLineLeft | BoxLineRight,
+         3.9, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        TSestavy r;
+        r.SelectFont(QStringLiteral("ArialCE"), 9);
+        r.AddTabStop(1.0, pjLeft, 4.0, 0, c.lines, 0);
+        r.AddTabStop(AfterPrevious, pjLeft, 1.75, 0, c.lines, 0);
+        r.AddTabStop(AfterPrevious, pjRight, 1.85, 0, c.lines, 0);
+        r.PrintTabbedLine(c.line);
+        const ReportItem &first = r.Document().pages.at(0).items.at(0);
+        EXPECT_NEAR(first.room, c.room, kEps);
+        EXPECT_LE(ReportTextWidth(first.font, first.text), first.room);
+        EXPECT_EQ(first.font.size < 9, c.shrunk) << first.font.size;
+        EXPECT_GT(first.font.size, 7.5);
+    }
+
+    // A right-aligned number too wide for its cell, and one too wide even in the smallest
+    // font, which keeps the smallest font and its room.
+    TSestavy r;
+    r.SelectFont(QStringLiteral("Ariel CE"), 8);
+    r.AddTabStop(1.0, pjRight, 1.0, 0, 0, 0);
+    r.PrintTabbedLine(QStringLiteral("\t12000,00"));
+    r.PrintTabbedLine(QStringLiteral("\t123456789012345,00"));
+    const ReportItem &quantity = r.Document().pages.at(0).items.at(0);
+    EXPECT_LT(quantity.font.size, 8);
+    EXPECT_GT(quantity.font.size, 5.5);
+    EXPECT_LE(ReportTextWidth(quantity.font, quantity.text), 0.9);   // 1 mm clear on its left
+    const ReportItem &huge = r.Document().pages.at(0).items.at(1);
+    EXPECT_EQ(huge.font.size, TSestavy::kMinFontSize);
+    EXPECT_NEAR(huge.room, 0.9, kEps);
+    EXPECT_GT(ReportTextWidth(huge.font, huge.text), 0.9);
 }
 
 // Lines of the current height above the bottom limit: the paper's border, or a larger

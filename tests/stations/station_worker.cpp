@@ -2,6 +2,10 @@
 //   station_worker TARGET ADDRESS numbers COUNT OUTFILE
 //       takes COUNT source-document numbers from the counter, trying again while another
 //       station has the counter in editing; appends each number as a line to OUTFILE
+//   station_worker TARGET ADDRESS suppliers COUNT OUTFILE
+//       creates COUNT suppliers, each taking its code from the counter as the supplier
+//       list's new entry does, trying again while another station has the counter in
+//       editing; appends each code as a line to OUTFILE
 //   station_worker TARGET ADDRESS post LINES CARD...
 //       posts LINES receipts of 1 to 3 pieces onto variant "001" of the cards in turn
 //   station_worker TARGET ADDRESS import IMPORTDIR NUMBER [once]
@@ -32,6 +36,7 @@
 #include <QThread>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <random>
 
 namespace {
@@ -61,8 +66,11 @@ public:
     bool importAgain = true;
 };
 
-// The import dialog answered with the number; no other window opens here.
-int takeNumbers(TData &d, int count, const QString &outFile)
+// Runs take() until it has given `count` values, appending each to outFile as a line. A
+// take that fails (another station has the counter in editing) is undone and tried again,
+// as the user presses the key again. Prints "<what> COUNT busy FAILURES".
+int takeRepeatedly(int count, const QString &outFile, const char *what, const std::function<QString()> &take,
+                   const std::function<void()> &undo)
 {
     QFile out(outFile);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
@@ -73,22 +81,51 @@ int takeNumbers(TData &d, int count, const QString &outFile)
         if (deadline.hasExpired())
             return 3;
         try {
-            d.ffCiselnik.Open();
-            d.ffCiselnik.First();
-            const QString number = TakeTextCounter(d.ffCiselnik, d.ffCiselnikCIS_POD);
-            d.ffCiselnik.Post();
-            out.write(number.toLatin1() + '\n');
+            out.write(take().toLatin1() + '\n');
             ++taken;
         } catch (const std::exception &) {
-            // Another station has the counter in editing: the user presses the key again.
-            d.ffCiselnik.Cancel();
+            undo();
             ++busy;
             QThread::usleep(100);
         }
     }
-    d.ffCiselnik.Close();
-    std::printf("taken %d busy %d\n", count, busy);
+    std::printf("%s %d busy %d\n", what, count, busy);
     return 0;
+}
+
+int takeNumbers(TData &d, int count, const QString &outFile)
+{
+    const int result = takeRepeatedly(
+        count, outFile, "taken",
+        [&d] {
+            d.ffCiselnik.Open();
+            d.ffCiselnik.First();
+            const QString number = TakeTextCounter(d.ffCiselnik, d.ffCiselnikCIS_POD);
+            d.ffCiselnik.Post();
+            return number;
+        },
+        [&d] { d.ffCiselnik.Cancel(); });
+    d.ffCiselnik.Close();
+    return result;
+}
+
+// New suppliers as the supplier list makes them: each takes its code as it is inserted.
+int createSuppliers(TData &d, int count, const QString &outFile)
+{
+    d.ffDodavatele.Open();
+    int created = 0;
+    const int result = takeRepeatedly(
+        count, outFile, "created",
+        [&d, &created] {
+            d.ffDodavatele.Append();
+            d.ffDodavateleDOD_FIR.SetAsString(QStringLiteral("Dodavatel %1 %2").arg(d.LocalAddress).arg(++created));
+            const QString code = d.ffDodavateleDOD_KOD.AsString();
+            d.ffDodavatele.Post();
+            return code;
+        },
+        [&d] { d.ffDodavatele.Cancel(); });
+    d.ffDodavatele.Close();
+    return result;
 }
 
 int post(TData &d, int lines, const QStringList &cards)
@@ -156,6 +193,8 @@ int main(int argc, char **argv)
         const QString mode = args[3];
         if (mode == QLatin1String("numbers") && args.size() == 6)
             return takeNumbers(*data, args[4].toInt(), args[5]);
+        if (mode == QLatin1String("suppliers") && args.size() == 6)
+            return createSuppliers(*data, args[4].toInt(), args[5]);
         if (mode == QLatin1String("post") && args.size() >= 6)
             return post(*data, args[4].toInt(), args.mid(5));
         if (mode == QLatin1String("import") && (args.size() == 6 || (args.size() == 7 && args[6] == QLatin1String("once")))) {

@@ -11,7 +11,9 @@
 #include "store/tdata.h"
 #include "tool_run.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -266,6 +268,31 @@ TEST(InitToolInput, BadFirmIsRefusedAndLeavesNoDatabaseFile)
 
     EXPECT_EQ(run({QStringLiteral("--ini"), f.fileName(), QStringLiteral("--demi")}).first, 64);
     EXPECT_EQ(run({QStringLiteral("--ini"), dir.filePath(QStringLiteral("none/Kramora.ini"))}).first, 2);
+}
+
+// init makes the folders the configuration names (the export's among them), so that an
+// export right after it finds its folder; folders that exist are left as they are.
+TEST(InitToolInput, CreatesTheFoldersOfTheConfiguration)
+{
+    QTemporaryDir dir;
+    QFile f(dir.filePath(QStringLiteral("Kramora.ini")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QStringLiteral("[Kramora]\nAliasName=x\nCestaData=%1/data\nCestaExport=%1/vystup/xml\n"
+                           "CestaImport=%1/prijem\n").arg(dir.path()).toUtf8());
+    f.close();
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("prijem")));
+    QProcess p;
+    p.start(QStringLiteral(PODKLADY_DB), {QStringLiteral("init"), QStringLiteral("--ini"), f.fileName()});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    for (const QString &folder : {dir.filePath(QStringLiteral("data")), dir.filePath(QStringLiteral("Private/")),
+                                  dir.filePath(QStringLiteral("vystup/xml"))}) {
+        EXPECT_TRUE(QFileInfo(folder).isDir()) << folder.toStdString();
+        EXPECT_TRUE(out.contains(QStringLiteral("Vytvořen adresář ") + folder)) << out.toStdString();
+    }
+    EXPECT_FALSE(out.contains(dir.filePath(QStringLiteral("prijem")))) << out.toStdString();
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("data/x.sqlite"))));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, InitTool, testing::Values(Backend::SQLite, Backend::PostgreSQL),

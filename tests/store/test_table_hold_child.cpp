@@ -1,7 +1,9 @@
 // A second station in a process of its own, for the holds test: connects, puts the record
-// with the given code into editing, says "HELD" and waits to be killed.
-//   test_table_hold_child sqlite FILE TABLE CODE
-//   test_table_hold_child pg HOST PORT DATABASE USER TABLE CODE
+// with the given code into editing, says "HELD" and waits to be killed. With "serialize"
+// after the arguments it instead begins a transaction serialized on the name CODE, reads
+// the table within it, says "HELD" and stops there, as a station that vanished would.
+//   test_table_hold_child sqlite FILE TABLE CODE [serialize]
+//   test_table_hold_child pg HOST PORT DATABASE USER TABLE CODE [serialize]
 
 #include "app/core/errors.h"
 #include "store/database.h"
@@ -15,7 +17,10 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList a = app.arguments();
+    QStringList a = app.arguments();
+    const bool serialize = a.size() > 1 && a.last() == QLatin1String("serialize");
+    if (serialize)
+        a.removeLast();
     store::ConnectionParams params;
     QString table, code;
     if (a.size() == 5 && a[1] == QLatin1String("sqlite")) {
@@ -31,7 +36,8 @@ int main(int argc, char **argv)
         table = a[6];
         code = a[7];
     } else {
-        std::fprintf(stderr, "usage: sqlite FILE TABLE CODE | pg HOST PORT DATABASE USER TABLE CODE\n");
+        std::fprintf(stderr, "usage: sqlite FILE TABLE CODE [serialize] | pg HOST PORT DATABASE USER TABLE CODE "
+                             "[serialize]\n");
         return 64;
     }
     try {
@@ -42,9 +48,15 @@ int main(int argc, char **argv)
         t.SetTableName(table);
         t.Open();
         t.SetIndexName(QStringLiteral("KOD"));
-        if (!t.FindKey({code}))
-            throw StoreError(QStringLiteral("no record ") + code);
-        t.Edit();
+        if (serialize) {
+            db.StartTransaction();
+            db.SerializeOn(code);
+            t.RecordCount();
+        } else {
+            if (!t.FindKey({code}))
+                throw StoreError(QStringLiteral("no record ") + code);
+            t.Edit();
+        }
         std::printf("HELD\n");
         std::fflush(stdout);
         for (;;)

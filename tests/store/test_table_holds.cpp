@@ -7,9 +7,12 @@
 #include "app/core/errors.h"
 #include "raw_engine.h"
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QThread>
+#include <atomic>
+#include <thread>
 
 using namespace store;
 using storetest::Backend;
@@ -116,7 +119,7 @@ TEST_P(Holds, EndWithPostCancelCloseAndDisconnect)
 
 // A hold that ends within a transaction ends with it, however it ends (committed, rolled
 // back, or spoiled by a failed statement): a station that waited for the transaction finds
-// the record free, and on the server no station gets it before then.
+// the record free, and no station gets it before then.
 TEST_P(Holds, WithinATransactionTheHoldEndsWithTheTransaction)
 {
     enum class End { Commit, Rollback, Spoiled };
@@ -126,8 +129,7 @@ TEST_P(Holds, WithinATransactionTheHoldEndsWithTheTransaction)
         a->Edit();
         a->FieldByName("C_NAZ").SetAsString(value);
         a->Post();
-        if (GetParam() == Backend::PostgreSQL)
-            expectRefused();
+        expectRefused();
         switch (end) {
         case End::Commit:
             dbA->Commit();
@@ -156,6 +158,123 @@ TEST_P(Holds, WithinATransactionTheHoldEndsWithTheTransaction)
         expectRefused();
         a->Cancel();
     }
+}
+
+// A station that takes a hold released within another station's transaction gets it once
+// that transaction's commit is visible, and reads what the transaction wrote: whether the
+// hold was taken within the transaction or before it. On PostgreSQL a trigger deferred to
+// the commit makes the commit take a while: the moment in which a hold released along
+// with the commit, but ahead of it, lets the other station read the record as it was.
+TEST_P(Holds, AHoldReleasedWithinATransactionIsTakenWithWhatTheTransactionCommitted)
+{
+    if (GetParam() == Backend::PostgreSQL) {
+        store::Engine &engine = storetest::rawEngine(*dbA);
+        engine.runScript(QStringLiteral("CREATE OR REPLACE FUNCTION podklady_test_slow_commit() RETURNS trigger "
+                                        "LANGUAGE plpgsql AS $$BEGIN PERFORM pg_sleep(0.3); RETURN NULL; END$$"));
+        engine.runScript(QStringLiteral("CREATE CONSTRAINT TRIGGER slow_commit AFTER UPDATE ON \"%1\" DEFERRABLE "
+                                        "INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION podklady_test_slow_commit()")
+                             .arg(name));
+    }
+    for (const bool heldBefore : {false, true}) {
+        const QString value = heldBefore ? QStringLiteral("before") : QStringLiteral("within");
+        if (heldBefore)
+            a->Edit();
+        dbA->StartTransaction();
+        a->Edit();
+        a->FieldByName("C_NAZ").SetAsString(value);
+        a->Post();
+
+        // The other station asks for the record until it gets it, as a user would.
+        std::atomic<bool> asking{false};
+        QString read, failure;
+        std::thread station([&] {
+            try {
+                auto db = tdb->connect();
+                auto t = open(*db);
+                if (!t->FindKey({"000001"}))
+                    throw StoreError(QStringLiteral("000001 not found"));
+                asking = true;
+                const QDeadlineTimer deadline(20000);
+                for (;;) {
+                    try {
+                        t->Edit();
+                        break;
+                    } catch (const StoreError &) {
+                        if (deadline.hasExpired())
+                            throw;
+                    }
+                }
+                read = t->FieldByName("C_NAZ").AsString();
+                t->Cancel();
+            } catch (const AppError &e) {
+                failure = e.text();
+            }
+        });
+        while (!asking)
+            QThread::msleep(1);
+        QThread::msleep(50);
+        dbA->Commit();
+        station.join();
+        EXPECT_EQ(failure.toStdString(), "");
+        EXPECT_EQ(read.toStdString(), value.toStdString()) << (heldBefore ? "held before" : "held within");
+    }
+}
+
+// A station that stopped inside a transaction serialized on a name (a power cut, a cable
+// pulled: its connection stays open) keeps another station that serializes on the same
+// name waiting for the lock wait at most: the other is then refused, as a record held
+// elsewhere is refused, and its own transaction can be rolled back. The connection asks
+// after the idle station with TCP keepalives, so that the server lets a vanished one go.
+TEST_P(Holds, AStationStoppedInsideASerializedTransactionHoldsTheOthersUpForTheLockWaitAtMost)
+{
+    const store::ConnectionParams p = tdb->params();
+    QStringList args = GetParam() == Backend::SQLite
+        ? QStringList{"sqlite", p.sqliteFile, name, "SERIAL"}
+        : QStringList{"pg", p.host, QString::number(p.port), p.database, p.user, name, "SERIAL"};
+    args << QStringLiteral("serialize");
+    QProcess child;
+    child.start(QStringLiteral(HOLD_CHILD), args);
+    ASSERT_TRUE(child.waitForStarted());
+    ASSERT_TRUE(child.waitForReadyRead(10000)) << child.readAllStandardError().toStdString();
+    ASSERT_EQ(child.readLine().trimmed(), "HELD") << child.readAllStandardError().toStdString();
+
+    store::ConnectionParams bounded = p;
+    bounded.lockWaitMs = 1000;
+    Database db;
+    db.Connect(bounded);
+    auto t = open(db);
+    QElapsedTimer waited;
+    waited.start();
+    try {
+        // On SQLite the serialized transaction holds the database's write lock: beginning
+        // one waits for it. On PostgreSQL the serialization waits with the next statement.
+        db.StartTransaction();
+        db.SerializeOn(QStringLiteral("SERIAL"));
+        t->RecordCount();
+        ADD_FAILURE() << "serialized beside a station that holds the name";
+    } catch (const StoreError &e) {
+        const QString expected = GetParam() == Backend::SQLite ? QStringLiteral("database is locked")
+                                                               : QStringLiteral("záznam je upraven jinou stanicí");
+        EXPECT_TRUE(e.text().contains(expected)) << e.text().toStdString();
+    }
+    // Bounded by the lock wait, not by the station's return.
+    EXPECT_GE(waited.elapsed(), 900);
+    EXPECT_LT(waited.elapsed(), 20000);
+    if (db.InTransaction())
+        db.Rollback();
+    EXPECT_EQ(t->RecordCount(), 2);
+
+    if (GetParam() == Backend::PostgreSQL) {
+        QStringList settings;
+        storetest::rawEngine(db).query(
+            QStringLiteral("SELECT current_setting('lock_timeout') || ' ' || current_setting('tcp_keepalives_idle') "
+                           "|| ' ' || current_setting('tcp_keepalives_interval') || ' ' || "
+                           "current_setting('tcp_keepalives_count')"),
+            {}, {store::ColType::Text}, [&](QVariant *cells) { settings << cells[0].toString(); });
+        EXPECT_EQ(settings, QStringList{QStringLiteral("1s 10 5 3")});
+    }
+    child.kill();
+    child.waitForFinished();
 }
 
 // PostAndEdit writes and goes on editing: the record stays held throughout, a new one

@@ -128,6 +128,8 @@ private slots:
     void followsTheRecordAndTheTableState();
     void disabledControlIsSkippedAndShowsColorDisable();
     void dateEditWritesItsFieldWhenLeft();
+    void separatorsMoveWithinTheDate_data();
+    void separatorsMoveWithinTheDate();
     void typingStopsAtTheSizeOfATextField();
     void aNumberIsEditedInFull();
     void commitTextTakesTheTypedTextWithoutLeaving();
@@ -449,6 +451,85 @@ void BoundEditsTest::dateEditWritesItsFieldWhenLeft()
     QCOMPARE(QApplication::focusWidget(), next);
     QCOMPARE(store.table["ZKO_DAT"].AsDate(), QDate(2024, 3, 6));
     QCOMPARE(tabExits, QList<QWidget *>{date});
+    QCOMPARE(prompter.messages, QStringList());
+}
+
+// A date typed with separators, as clerks type it, lands whole in the date edit, bound or
+// not, entered by Tab or by Shift+Tab: a separator moves on to the next part of the date
+// and never out of the control, into the next one.
+void BoundEditsTest::separatorsMoveWithinTheDate_data()
+{
+    QTest::addColumn<bool>("bound");
+    QTest::addColumn<bool>("backtab");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QDate>("date");
+
+    const QDate fifthDecember(2026, 12, 5);
+    const struct {
+        const char *typed;
+        QDate date;
+    } forms[] = {
+        {"5.12.2026", fifthDecember},
+        {"05.12.2026", fifthDecember},
+        {"5.12.", QDate(2024, 12, 5)},   // the year shown stays
+        {"5.12", QDate(2024, 12, 5)},
+        {"5122026", fifthDecember},
+        {"05122026", fifthDecember},
+        {"1.11.2026", QDate(2026, 11, 1)},
+        {"1,11,2026", QDate(2026, 11, 1)},
+        {"1/1/2026", QDate(2026, 1, 1)},
+        {"31.1.2025", QDate(2025, 1, 31)},
+        {"1.2..2026", QDate(2026, 2, 1)},   // a second separator in a row changes nothing
+        {"5.12.2026.", fifthDecember},      // nor one after the year
+    };
+    for (bool bound : {false, true})
+        for (bool backtab : {false, true})
+            for (const auto &form : forms)
+                QTest::addRow("%s, %s, %s", bound ? "bound" : "unbound", backtab ? "Shift+Tab" : "Tab", form.typed)
+                    << bound << backtab << QString::fromLatin1(form.typed) << form.date;
+}
+
+void BoundEditsTest::separatorsMoveWithinTheDate()
+{
+    QFETCH(bool, bound);
+    QFETCH(bool, backtab);
+    QFETCH(QString, typed);
+    QFETCH(QDate, date);
+
+    RecordingPrompter prompter;
+    TestStore store;   // the first record's date: 5 March 2024
+    store.table.Edit();
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *before = new TEditTovel;
+    ZandorDateEditBase *edit = nullptr;
+    if (bound) {
+        auto *dbEdit = new TZandorDBDateEdit;
+        dbEdit->SetDataSource(&store.source);
+        dbEdit->SetDataField("ZKO_DAT");
+        edit = dbEdit;
+    } else {
+        auto *plain = new TZandorDateEdit;
+        plain->SetDate(QDate(2024, 3, 5));
+        edit = plain;
+    }
+    auto *after = new TEditTovel;
+    for (QWidget *w : {static_cast<QWidget *>(before), static_cast<QWidget *>(edit), static_cast<QWidget *>(after)})
+        layout->addWidget(w);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    edit->setFocus(backtab ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    QVERIFY(edit->hasFocus());
+
+    QTest::keyClicks(edit, typed);
+    QVERIFY2(edit->hasFocus(), "a separator left the date");
+    QTest::keyClick(edit, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), after);
+    QCOMPARE(edit->Date(), date);
+    QCOMPARE(after->Text(), QString());
+    QCOMPARE(before->Text(), QString());
+    if (bound)
+        QCOMPARE(store.table["ZKO_DAT"].AsDate(), date);
     QCOMPARE(prompter.messages, QStringList());
 }
 

@@ -102,6 +102,42 @@ TEST_P(DodavkyTest, KeysOfTheList)
     EXPECT_EQ(ownLocks(), 0);
 }
 
+// While an import runs (started from a window over this one) no command of the list
+// starts, by key, button or menu entry, and the window does not close; afterwards they
+// work again.
+TEST_P(DodavkyTest, NoCommandStartsWhileAnImportRuns)
+{
+    addDocument(QStringLiteral("0000000001"), QStringLiteral("000001"), {});
+    mainWindow();
+    int closes = 0;
+    QObject::connect(&mainWindow(), &FormCommands::closeRequested, [&] { ++closes; });
+    data->ImportRunning = true;
+    for (Qt::Key key : {Qt::Key_F2, Qt::Key_F4, Qt::Key_F5, Qt::Key_F8, Qt::Key_F9})
+        EXPECT_TRUE(mainWindow().FormKeyDown(key, Qt::NoModifier)) << key;   // taken, without a command
+    EXPECT_TRUE(mainWindow().FormKeyDown(Qt::Key_F8, Qt::ShiftModifier));
+    using Command = void (TDodavky::*)();
+    for (Command command : {&TDodavky::Button1Click, &TDodavky::Button2Click, &TDodavky::Button3Click,
+                            &TDodavky::Button4Click, &TDodavky::Button5Click, &TDodavky::Novdoklad1Click,
+                            &TDodavky::OpravaDokladu1Click, &TDodavky::Sestavy1Click,
+                            &TDodavky::Sestavadodvek1Click, &TDodavky::Konec3Click})
+        (mainWindow().*command)();
+    EXPECT_FALSE(mainWindow().FormCloseQuery());
+    EXPECT_EQ(screens.windows(), QStringList());
+    EXPECT_EQ(closes, 0);
+    EXPECT_EQ(ownLocks(), 0);
+    EXPECT_EQ(headers().State(), store::DataSetState::Browse);
+    EXPECT_EQ(rowCount(store::tables::podklHlav()), 1);
+
+    data->ImportRunning = false;
+    screens.hledani = [] { return mrCancel; };
+    EXPECT_TRUE(mainWindow().FormKeyDown(Qt::Key_F5, Qt::NoModifier));
+    EXPECT_EQ(screens.windows(), QStringList{"hledani"});
+    EXPECT_TRUE(mainWindow().FormCloseQuery());
+    mainWindow().Konec3Click();
+    EXPECT_EQ(closes, 1);
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
 // F8 and Shift+F8 both clear the setup choices and end in the preview of the current
 // document with its items; the items are closed again and the focus returns to the list.
 TEST_P(DodavkyTest, PrintEndsInThePreviewOfTheCurrentDocument)

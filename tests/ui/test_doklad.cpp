@@ -7,6 +7,7 @@
 #include "raw_engine.h"
 
 #include <limits>
+#include <optional>
 
 using namespace doklad;
 using storetest::Backend;
@@ -157,6 +158,94 @@ TEST_P(DokladTest, AnInfiniteTotalIsCountedAgainFromTheItems)
     ASSERT_TRUE(stored->FindKey({QStringLiteral("0000000070")}));
     EXPECT_DOUBLE_EQ(stored[data->ffPodklHlavHLA_EUR].AsFloat(), 12 * 2 + 7);
     EXPECT_DOUBLE_EQ(stored[data->ffPodklHlavHLA_NCA].AsFloat(), 12 * 2 + 7);
+}
+
+// An item and the totals of its header are written in one transaction, the header held
+// by this station throughout: another station sees neither before both are committed,
+// can never take the header in between, and a header that cannot be written leaves the
+// item unwritten too.
+TEST_P(DokladTest, AnItemAndItsHeaderTotalsAreWrittenTogether)
+{
+    const QString number = QStringLiteral("0000000070");
+    addDocument(number, QStringLiteral("000002"), {{"000010", 10, 2}, {"000011", 1, 7}});
+    mainWindow();
+    // What another station finds at a moment of the write: whether it can take the
+    // header, and the quantity of the corrected item.
+    struct Seen {
+        bool headerFree = false;
+        double quantity = 0;
+    };
+    const auto look = [&] {
+        Seen seen;
+        auto header = peek(store::tables::podklHlav(), QStringLiteral("DO1"));
+        EXPECT_TRUE(header->FindKey({number}));
+        try {
+            header->Edit();
+            seen.headerFree = true;
+            header->Cancel();
+        } catch (const AppError &) {
+        }
+        auto item = peek(store::tables::podklPol());
+        EXPECT_TRUE(item->Locate(data->ffPodklPolPOP_KAV, QStringLiteral("000010")));
+        seen.quantity = item[data->ffPodklPolPOP_CKU].AsFloat();
+        return seen;
+    };
+    bool writing = false;
+    std::optional<Seen> afterItem, afterHeader;
+    QObject watching;   // the watches end with the test, before the tables do
+    QObject::connect(&items(), &store::Table::stateChanged, &watching, [&] {
+        if (writing && !afterItem && items().State() == store::DataSetState::Browse)
+            afterItem = look();
+    });
+    QObject::connect(&headers(), &store::Table::stateChanged, &watching, [&] {
+        if (writing && afterItem && !afterHeader)
+            afterHeader = look();
+    });
+    screens.doklad = [&](TDokladPodklady &e) {
+        items().First();   // 10 × 2 of card 000010
+        e.Button2Click();
+        writing = false;
+        e.Button4Click();
+        return e.ModalResult;
+    };
+    screens.polozka = [&](TPodkladyPolEdit &e) {
+        const int result = typeItem(e, QString(), QStringLiteral("2"), QStringLiteral("12"));
+        writing = true;
+        return result;
+    };
+    mainWindow().Button2Click();
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join('|').toStdString();
+    ASSERT_TRUE(afterItem && afterHeader);
+    EXPECT_FALSE(afterItem->headerFree);
+    EXPECT_FALSE(afterHeader->headerFree);
+    EXPECT_EQ(afterItem->quantity, 10.0);
+    EXPECT_EQ(afterHeader->quantity, 10.0);   // not committed before the header is written
+    Seen done = look();
+    EXPECT_TRUE(done.headerFree);
+    EXPECT_EQ(done.quantity, 12.0);
+    auto stored = peek(store::tables::podklHlav(), QStringLiteral("DO1"));
+    ASSERT_TRUE(stored->FindKey({number}));
+    EXPECT_DOUBLE_EQ(stored[data->ffPodklHlavHLA_EUR].AsFloat(), 12 * 2 + 7);
+
+    // A new item whose header has meanwhile gone (removed behind the program's back):
+    // the header cannot be written, so the item is not kept either.
+    screens.doklad = [&](TDokladPodklady &e) {
+        e.Button1Click();
+        e.Button4Click();
+        return e.ModalResult;
+    };
+    screens.polozka = [&](TPodkladyPolEdit &e) {
+        const int result = typeItem(e, QStringLiteral("000012"), QStringLiteral("1"), QStringLiteral("4"));
+        auto other = peek(store::tables::podklHlav());
+        store::Engine &engine = storetest::rawEngine(*other.db);
+        engine.execute(QStringLiteral("DELETE FROM \"%1\" WHERE \"HLA_DO1\" = %2")
+                           .arg(headers().TableName(), engine.dialect().placeholder(1)),
+                       {number});
+        return result;
+    };
+    mainWindow().Button2Click();
+    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Osetreni vyjimky")});
+    EXPECT_EQ(rowCount(store::tables::podklPol()), 2);
 }
 
 TEST_P(DokladTest, NewAndCorrectItemWithoutASupplierOnlyMoveTheFocus)

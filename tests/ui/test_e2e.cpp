@@ -4,8 +4,9 @@
 // "Zapiš", Escape; then the header and the item are in the tables with their number and
 // values. Then, on that document: closing with an unknown supplier code, "Zapiš" refused
 // until the packages are whole, Ctrl+Delete on an item and Alt+F4 in the item editor.
-// Last, F9 in a new document imports a prepared delivery whose card must be rebuilt
-// first: the rebuild's progress window and busy pointer are seen while it runs.
+// Then F9 in a new document imports a prepared delivery whose card must be rebuilt
+// first: the rebuild's progress window and busy pointer are seen while it runs. Keys
+// pressed in the editor while an import runs start nothing.
 
 #include "../import/podklady_dbf_writer.h"
 #include "firm_tables.h"
@@ -32,6 +33,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 
@@ -85,6 +87,25 @@ struct CloseUnlessDone {
     }
 };
 
+
+// Plays the import dialog once it opens: types the number of the prepared delivery and
+// presses "Import". `done` is set just before the press, and `beforeImport` runs then.
+void importWhenAsked(QObject *context, const QString &number, bool &done,
+                     const std::function<void()> &beforeImport = {})
+{
+    QTimer::singleShot(0, context, [&done, number, beforeImport] {
+        auto *dialog = waitForActive<FormPodkladyImportDialog>();
+        CloseUnlessDone guard{dialog, done};
+        QVERIFY(dialog);
+        type(number);
+        press(Qt::Key_Return);   // on to "Storno"
+        press(Qt::Key_Tab);      // "Import"
+        done = true;
+        if (beforeImport)
+            beforeImport();
+        press(Qt::Key_Space);
+    });
+}
 
 } // namespace
 
@@ -367,16 +388,7 @@ private slots:
             QVERIFY(editor);
             type(QStringLiteral("000001"));
             press(Qt::Key_Return);
-            QTimer::singleShot(0, this, [&] {
-                auto *dialog = waitForActive<FormPodkladyImportDialog>();
-                CloseUnlessDone guard{dialog, importDone};
-                QVERIFY(dialog);
-                type(QStringLiteral("e2e"));
-                press(Qt::Key_Return);   // on to "Storno"
-                press(Qt::Key_Tab);      // "Import"
-                importDone = true;
-                press(Qt::Key_Space);
-            });
+            importWhenAsked(this, QStringLiteral("e2e"), importDone);
             press(Qt::Key_F9);
             QVERIFY(importDone);
             QVERIFY(QTest::qWaitForWindowActive(editor));
@@ -563,6 +575,98 @@ private slots:
         QVERIFY(data.ffSemafor.IsEmpty());
         data.ffSemafor.Close();
         QCOMPARE(prompts->messages, QStringList());
+    }
+
+    // While an import runs, the keys of the editor start nothing: F2 would open the item
+    // editor and F4 correct an item, and both would close the assortment that the import
+    // still works on, so that every later line failed. The import lets events run between
+    // its lines; the keys are pressed then, as a clerk would press them.
+    void keysDuringAnImportStartNothing()
+    {
+        const QStringList cards{QStringLiteral("000040"), QStringLiteral("000041"), QStringLiteral("000042"),
+                                QStringLiteral("000043"), QStringLiteral("000044")};
+        QVector<DbfLine> rows;
+        for (const QString &card : cards) {
+            AppendRow(data.ffSortiment, {{data.ffSortimentSOR_KAV, card}, {data.ffSortimentSOR_NAC, QStringLiteral("Hřebík ") + card},
+                                         {data.ffSortimentSOR_PC1, 1.0}, {data.ffSortimentSOR_DAN, 21.0},
+                                         {data.ffSortimentSOR_SKL, true}});
+            AppendRow(data.ffSklad, {{data.ffSkladSKL_KAV, card}, {data.ffSkladSKL_IND, "001"}});
+            rows.append({card, "1", 4, "KEYS"});
+        }
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("import-keys")));
+        data.ImportPath = dir.filePath(QStringLiteral("import-keys")) + QLatin1Char('/');
+        writePodkladyDbf(data.ImportPath + QStringLiteral("Pod0000.dbf"), rows);
+        // A document with one item, corrected from the list.
+        AppendRow(data.ffPodklPol, {{data.ffPodklPolPOP_DOK, "0000000998"}, {data.ffPodklPolPOP_KAV, "000010"},
+                                    {data.ffPodklPolPOP_CKU, 2.0}, {data.ffPodklPolPOP_CNC, 3.0},
+                                    {data.ffPodklPolPOP_BAL, 1.0}});
+        AppendRow(data.ffPodklHlav, {{data.ffPodklHlavHLA_DO1, "0000000998"}, {data.ffPodklHlavHLA_ODB, "000001"},
+                                     {data.ffPodklHlavHLA_NAC, "Alfa s.r.o."}, {data.ffPodklHlavHLA_MEN, "EUR"},
+                                     {data.ffPodklHlavHLA_KUR, 1.0}, {data.ffPodklHlavHLA_EUR, 6.0},
+                                     {data.ffPodklHlavHLA_DAT, QDate(2024, 3, 1)}});
+        TDBGrid *list = mainWindow->grid();
+        QTRY_COMPARE(list->model()->index(list->currentIndex().row(), 1).data().toString(),
+                     QStringLiteral("0000000998"));
+
+        // Any other window that opens (item editor, preview, picker) is counted and closed.
+        QStringList opened;
+        QTimer other;
+        connect(&other, &QTimer::timeout, this, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal || qobject_cast<DokladPodkladyDialog *>(modal) || qobject_cast<FormPodkladyImportDialog *>(modal))
+                return;
+            opened << QString::fromLatin1(modal->metaObject()->className());
+            modal->close();
+        });
+        other.start(10);
+        bool keysPressed = false, editorDone = false, importDone = false;
+        DokladPodkladyDialog *editor = nullptr;
+        QTimer during;
+        connect(&during, &QTimer::timeout, this, [&] {
+            QWidget *focus = QApplication::focusWidget();
+            if (keysPressed || !Data->ImportRunning || !editor || !focus || focus->window() != editor)
+                return;
+            keysPressed = true;
+            for (const auto &[key, shift] : {std::pair{Qt::Key_F2, Qt::NoModifier}, std::pair{Qt::Key_F4, Qt::NoModifier},
+                                             std::pair{Qt::Key_Delete, Qt::ControlModifier},
+                                             std::pair{Qt::Key_F8, Qt::NoModifier},
+                                             std::pair{Qt::Key_Escape, Qt::NoModifier}})
+                press(key, shift);
+        });
+        QTimer::singleShot(0, this, [&] {
+            editor = waitForActive<DokladPodkladyDialog>();
+            CloseUnlessDone guard{editor, editorDone};
+            QVERIFY(editor);
+            QCOMPARE(QApplication::focusWidget(), editor->control(TDokladPodklady::DBGrid1));
+            importWhenAsked(this, QStringLiteral("keys"), importDone, [&] { during.start(0); });
+            press(Qt::Key_F9);
+            during.stop();
+            QVERIFY(importDone);
+            QVERIFY(QTest::qWaitForWindowActive(editor));
+            QCOMPARE(QApplication::activeModalWidget(), editor);   // Escape did not close it
+            editorDone = true;
+            press(Qt::Key_Escape);
+        });
+        press(Qt::Key_F4);
+        other.stop();
+        QVERIFY(editorDone);
+        QVERIFY(keysPressed);
+        QCOMPARE(opened, QStringList());
+        QCOMPARE(prompts->messages, QStringList());
+        // Every line of the delivery is posted; the document keeps its one item.
+        data.ffSklad.Open();
+        data.ffSklad.SetIndexName(QStringLiteral("KAV"));
+        for (const QString &card : cards) {
+            QVERIFY(data.ffSklad.FindKey({card, QStringLiteral("001")}));
+            QCOMPARE(data.ffSkladSKL_STA.AsFloat(), 4.0);
+        }
+        data.ffSklad.Close();
+        data.ffPodklPol.Open();
+        data.ffPodklPol.SetIndexName(QStringLiteral("DO1"));
+        data.ffPodklPol.SetRange({QStringLiteral("0000000998")}, {QStringLiteral("0000000998")});
+        QCOMPARE(data.ffPodklPol.RecordCount(), 1);
+        data.ffPodklPol.Close();
+        QCOMPARE(data.ffPodklHlavHLA_EUR.AsFloat(), 6.0);
     }
 
 private:

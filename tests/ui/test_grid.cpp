@@ -12,10 +12,12 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 #include <functional>
 #include <memory>
@@ -351,6 +353,40 @@ TEST_P(GridTest, GridSelectionKeysAndScrolling)
     EXPECT_EQ(cell(model, grid.rowAt(0), 0).toInt(), topBefore.toInt() - 5);
     QTest::keyClick(&grid, Qt::Key_End, Qt::ControlModifier);
     EXPECT_TRUE(table.Eof());
+}
+
+// Where the focus goes from a grid by keys: Tab and Shift+Tab move between columns where
+// the grid walks its columns, and leave it to the neighbours where it does not; Ctrl+Tab
+// and Ctrl+Shift+Tab always leave it, so that every control of a window is reached by keys.
+TEST_P(GridTest, TabKeysLeaveTheGrid)
+{
+    fill(3);
+    table.Open();
+    for (bool walksColumns : {true, false}) {
+        QWidget window;
+        auto *before = new QLineEdit(&window);
+        auto *grid = new TDBGrid(&source, kColumns, &window);
+        auto *after = new QLineEdit(&window);
+        auto *layout = new QVBoxLayout(&window);
+        for (QWidget *w : {static_cast<QWidget *>(before), static_cast<QWidget *>(grid), static_cast<QWidget *>(after)})
+            layout->addWidget(w);
+        grid->setTabKeyNavigation(walksColumns);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        const auto pressOnGrid = [&](Qt::KeyboardModifiers shift) {
+            grid->setFocus(Qt::OtherFocusReason);
+            const int column = grid->currentIndex().column();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, shift);
+            return std::pair{QApplication::focusWidget(), grid->currentIndex().column() - column};
+        };
+        const std::string label = walksColumns ? "walking columns" : "not walking columns";
+        const auto tab = pressOnGrid(Qt::NoModifier);
+        EXPECT_EQ(tab.first, walksColumns ? static_cast<QWidget *>(grid) : after) << label;
+        EXPECT_EQ(tab.second, walksColumns ? 1 : 0) << label;
+        EXPECT_EQ(pressOnGrid(Qt::ShiftModifier).first, walksColumns ? static_cast<QWidget *>(grid) : before) << label;
+        EXPECT_EQ(pressOnGrid(Qt::ControlModifier).first, after) << label;
+        EXPECT_EQ(pressOnGrid(Qt::ControlModifier | Qt::ShiftModifier).first, before) << label;
+    }
 }
 
 TEST_P(GridTest, NavigatorMovesTheTableAndDisablesAtTheEnds)

@@ -10,15 +10,18 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QGraphicsView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <functional>
 
 namespace {
 
@@ -129,11 +132,33 @@ TEST(SestavyWindows, TheProgressWindowShowsItsText)
     EXPECT_TRUE(progress.window()->grab().save(path)) << path.toStdString();
 }
 
+// Runs the report through the program's Screens and, once its modal preview is shown
+// (the progress window lets timers run while the pages are generated), hands the preview
+// to `check` and closes it. False when no preview came.
+bool runIntoPreview(TSestavy &report, const std::function<void(QPrintPreviewDialog &)> &check)
+{
+    WidgetScreens screens;
+    bool seen = false;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+        if (!preview || !preview->isVisible())
+            return;
+        poll.stop();
+        seen = true;
+        check(*preview);
+        preview->reject();
+    });
+    poll.start();
+    report.Execute();
+    return seen;
+}
+
 // A run with the setup choices cleared goes through the program's Screens into the modal
 // preview at 100 %, which paints both pages and offers "&Tisk" with its hint.
 TEST(SestavyWindows, ARunEndsInTheModalPreview)
 {
-    WidgetScreens screens;
     TSestavy report;
     report.SystemSetups = 0;
     int printed = 0;
@@ -144,37 +169,70 @@ TEST(SestavyWindows, ARunEndsInTheModalPreview)
         report.NewPage();
         report.PrintAt(QStringLiteral("Druhá strana"), 1.0);
     };
-    // The progress window lets timers run while the pages are generated: wait for the
-    // preview itself.
-    bool seen = false;
-    QTimer poll;
-    poll.setInterval(20);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
-        if (!preview || !preview->isVisible())
-            return;
-        poll.stop();
-        seen = true;
-        EXPECT_EQ(preview->windowTitle(), QStringLiteral("Náhled před tiskem"));
-        EXPECT_TRUE(preview->isModal());
-        QAction *print = SestavyPreviewPrintAction(*preview);
+    EXPECT_TRUE(runIntoPreview(report, [](QPrintPreviewDialog &preview) {
+        EXPECT_EQ(preview.windowTitle(), QStringLiteral("Náhled před tiskem"));
+        EXPECT_TRUE(preview.isModal());
+        QAction *print = SestavyPreviewPrintAction(preview);
         EXPECT_TRUE(print);
         if (print) {
             EXPECT_EQ(print->text(), QStringLiteral("&Tisk"));
             EXPECT_EQ(print->toolTip(), QStringLiteral("Tisk sestavy"));
         }
-        auto *view = preview->findChild<QPrintPreviewWidget *>();
+        auto *view = preview.findChild<QPrintPreviewWidget *>();
         EXPECT_TRUE(view);
         if (view) {
             EXPECT_TRUE(QTest::qWaitFor([&] { return view->pageCount() == 2; }));
             EXPECT_DOUBLE_EQ(view->zoomFactor(), 1.0);
         }
-        preview->reject();
-    });
-    poll.start();
-    report.Execute();
-    EXPECT_TRUE(seen);
+    }));
     EXPECT_EQ(printed, 1);
+}
+
+// The preview opens with the keyboard on its pages: the page keys work at once, without
+// a Tab first. PgDn and the arrows scroll down, PgUp back, End to the end of the last
+// page, Home to the top of the first.
+TEST(SestavyWindows, ThePreviewTakesThePageKeysAtOnce)
+{
+    TSestavy report;
+    report.SystemSetups = 0;
+    report.OnPrint = [&] {
+        report.SelectFont(QStringLiteral("Ariel CE"), 13);
+        for (int page = 1; page <= 3; ++page) {
+            if (page > 1)
+                report.NewPage();
+            report.PrintAt(QStringLiteral("Strana %1").arg(page), 1.0);
+        }
+    };
+    EXPECT_TRUE(runIntoPreview(report, [](QPrintPreviewDialog &preview) {
+        auto *view = preview.findChild<QPrintPreviewWidget *>();
+        auto *pages = view ? view->findChild<QGraphicsView *>() : nullptr;
+        EXPECT_TRUE(pages);
+        if (pages) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return view->pageCount() == 3; }));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == pages; }))
+                << "focus on " << (QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "nothing");
+            QScrollBar *bar = pages->verticalScrollBar();
+            EXPECT_EQ(bar->value(), bar->minimum());
+            const struct {
+                Qt::Key key;
+                const char *where;
+            } steps[] = {{Qt::Key_PageDown, "down"}, {Qt::Key_PageUp, "top"},   {Qt::Key_Down, "down"},
+                         {Qt::Key_Home, "top"},      {Qt::Key_End, "bottom"}, {Qt::Key_Up, "down"},
+                         {Qt::Key_Home, "top"}};
+            for (const auto &step : steps) {
+                QWidget *focus = QApplication::focusWidget();
+                ASSERT_TRUE(focus);
+                QTest::keyClick(focus, step.key);
+                const QString where = QLatin1String(step.where);
+                if (where == QLatin1String("top"))
+                    EXPECT_EQ(bar->value(), bar->minimum()) << step.key;
+                else if (where == QLatin1String("bottom"))
+                    EXPECT_EQ(bar->value(), bar->maximum()) << step.key;
+                else
+                    EXPECT_TRUE(bar->value() > bar->minimum() && bar->value() < bar->maximum()) << step.key;
+            }
+        }
+    }));
 }
 
 } // namespace

@@ -3,8 +3,11 @@
 // and the tables closed afterwards.
 
 #include "export_fixture.h"
+#include "small_filesystem.h"
 
 #include "app/core/errors.h"
+
+#include <QFileInfo>
 
 namespace xmltest {
 namespace {
@@ -130,6 +133,40 @@ TEST_P(ExportTest, AFileThatCannotBeCreatedIsAnErrorAndTheTablesAreClosed)
     EXPECT_TRUE(exportDirEntries().isEmpty());
     EXPECT_TRUE(prompts.messages.isEmpty());
     expectTablesClosed();
+}
+
+// A disk without room: the export fails with the reason, the file written before stays
+// as it was and nothing else is left. A symlink at the chosen name is replaced by the
+// file; what it pointed to stays.
+TEST_P(ExportTest, AFullDiskKeepsTheEarlierFileAndASymlinkIsReplaced)
+{
+    SmallFileSystem fs(64);
+    SMALL_FS_REQUIRE(fs);
+    const QString path = fs.Put(QStringLiteral("0000000005.xml"), "kept");
+    fs.Fill(0);
+    select(QStringLiteral("0000000005"));
+    dialog.answer = path;
+    try {
+        runExport();
+        ADD_FAILURE() << "the export went through";
+    } catch (const AppError &e) {
+        EXPECT_EQ(e.text(), QStringLiteral("Zápis do souboru se nezdařil: na disku není místo"));
+    }
+    EXPECT_EQ(readAll(path), QByteArray("kept"));
+    EXPECT_EQ(QDir(fs.Path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("0000000005.xml"), QStringLiteral("filler")}));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    expectTablesClosed();
+
+    QFile::remove(fs.FilePath(QStringLiteral("filler")));
+    const QString link = exportDir.filePath(QStringLiteral("odkaz.xml"));
+    ASSERT_TRUE(QFile::link(path, link));
+    select(QStringLiteral("0000000005"));
+    dialog.answer = link;
+    ASSERT_TRUE(runExport());
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(readAll(link), readAll(kExpected));
+    EXPECT_EQ(readAll(path), QByteArray("kept"));
 }
 
 TEST_P(ExportTest, AnEmptyListExportsNothing)

@@ -8,6 +8,7 @@
 #include "demo.h"
 #include "options.h"
 
+#include "app/core/atomic_file.h"
 #include "app/core/config.h"
 #include "app/core/errors.h"
 #include "app/core/osinfo.h"
@@ -110,6 +111,9 @@ int runInit(const QStringList &args)
 
     QString createdFile;
     try {
+        // The folders the program reads and writes, as the package's start script makes them.
+        for (const QString &folder : CreateConfiguredFolders(cfg))
+            printOut(QStringLiteral("Vytvořen adresář %1").arg(folder));
         const store::ConnectionParams params = ConnectionParamsFor(cfg);
         if (params.kind == store::ConnectionParams::Kind::SQLite && !QFileInfo::exists(params.sqliteFile)) {
             createSQLiteFile(params.sqliteFile);

@@ -1,7 +1,8 @@
 // podklady-db overview --from DD.MM.YYYY --to DD.MM.YYYY [--by-supplier] [--xlsx FILE]
 // [--pdf FILE] [--ini PATH]: the deliveries overview of a period for scheduled jobs, made
 // by the reports module exactly as the program makes it: "PrehledDodavek.txt" in the
-// current directory, the workbook and the printout as a PDF when asked.
+// current directory, the workbook and the printout as a PDF when asked. The module's
+// messages (where the workbook went, or why there is none) are printed.
 // Exit codes: 0 written, 1 a file could not be written or the store failed, 2 a date that
 // does not convert or a configuration that cannot be read, 64 arguments.
 
@@ -16,28 +17,29 @@
 #include "store/tdata.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace {
 
-// The messages of the run go to stderr; any of them means the job did not do all it was
-// asked (the workbook could not be written).
+// The messages of the run, kept until it is known whether it did all it was asked.
 class ToolPrompter final : public Prompter {
 public:
     ToolPrompter() { setPrompter(this); }
     ~ToolPrompter() override { setPrompter(nullptr); }
-    void ShowMessage(const QString &text) override
-    {
-        printErr(text);
-        shown = true;
-    }
+    void ShowMessage(const QString &text) override { messages << text; }
     bool Confirm(const QString &text) override
     {
-        printErr(text);
-        shown = true;
+        messages << text;
         return false;
     }
-    bool shown = false;
+    // Prints the messages, to the error output when the run failed.
+    void print(bool failed) const
+    {
+        for (const QString &text : messages)
+            failed ? printErr(text) : printOut(text);
+    }
+    QStringList messages;
 };
 
 // Takes "NAME VALUE" out of args; false when the name is there without a value.
@@ -94,20 +96,17 @@ int runOverview(const QStringList &arguments)
         reports.DateFrom = dateFrom;
         reports.DateTo = dateTo;
         const int receipts = reports.SesPrehPRD(bySupplier ? BySupplier : ByReceipt, dateFrom, dateTo);
+        const bool failed = reports.LastWorkbook == TDataSestavy::wbFailed;
         printOut(QStringLiteral("Zapsán soubor %1 (dokladů: %2)")
                      .arg(QDir::current().absoluteFilePath(kOverviewTextFile))
                      .arg(receipts));
-        if (!xlsx.isEmpty() && !messages.shown) {
-            if (receipts > 0)
-                printOut(QStringLiteral("Zapsán sešit %1").arg(xlsx));
-            else
-                printOut(QStringLiteral("Sešit %1 nezapsán: v období nejsou žádné doklady").arg(xlsx));
-        }
+        messages.print(failed);
         if (!pdf.isEmpty())
-            printOut(QStringLiteral("Zapsán soubor %1").arg(pdf));
+            printOut(QStringLiteral("Zapsán soubor %1").arg(QFileInfo(pdf).absoluteFilePath()));
+        return failed ? 1 : 0;
     } catch (const AppError &e) {
+        messages.print(true);
         printErr(e.text());
         return 1;
     }
-    return messages.shown ? 1 : 0;
 }

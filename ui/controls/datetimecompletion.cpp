@@ -5,12 +5,6 @@
 
 namespace {
 
-bool isTypedSeparator(QChar c)
-{
-    static const QString kTyped = QStringLiteral("*+,-./:?");
-    return kTyped.contains(c);
-}
-
 // The part of reference after its n-th separator (n = 1 or 2).
 QString afterSeparator(const QString &reference, QChar separator, int n)
 {
@@ -35,6 +29,12 @@ bool onlyDateTimeCharacters(const QString &text)
 
 } // namespace
 
+bool IsTypedSeparator(QChar c)
+{
+    static const QString kTyped = QStringLiteral("*+,-./:?");
+    return kTyped.contains(c);
+}
+
 std::optional<QString> CompleteDateTime(const QString &text, const QString &reference, QChar separator,
                                         int maxLength)
 {
@@ -47,7 +47,7 @@ std::optional<QString> CompleteDateTime(const QString &text, const QString &refe
     int first = 0;   // 1-based positions of the first two separators; 0 when absent
     int second = 0;
     for (int i = 0; i < t.size() && second == 0; ++i) {
-        if (!isTypedSeparator(t[i]))
+        if (!IsTypedSeparator(t[i]))
             continue;
         t[i] = separator;
         (first == 0 ? first : second) = i + 1;

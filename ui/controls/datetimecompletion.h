@@ -7,6 +7,10 @@
 #include <QTime>
 #include <optional>
 
+// True for the characters a user types between the parts of a date or time:
+// * + , - . / : ?
+bool IsTypedSeparator(QChar c);
+
 // Completes text against reference (a full text whose parts are divided by separator).
 // Any of * + , - . / : ? counts as a typed separator; the first two become separator.
 // Returns the completed text (empty for an empty text), or nothing when the text is

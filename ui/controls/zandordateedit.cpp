@@ -1,5 +1,7 @@
 #include "zandordateedit.h"
 
+#include "datetimecompletion.h"
+
 #include "app/core/errors.h"
 #include "app/core/textutil.h"
 #include "store/table.h"
@@ -46,7 +48,24 @@ void ZandorDateEditBase::keyPressEvent(QKeyEvent *e)
     }
     if (e->key() == Qt::Key_Space && OnClickSpace)
         RunHandler([this] { OnClickSpace(this); });
+    const QString text = e->text();
+    if (text.size() == 1 && IsTypedSeparator(text.front()) && !(e->modifiers() & Qt::ControlModifier)) {
+        typeSeparator();
+        return;
+    }
+    const int part = currentSectionIndex();
     QDateEdit::keyPressEvent(e);
+    m_partTyped = currentSectionIndex() == part;
+}
+
+void ZandorDateEditBase::typeSeparator()
+{
+    const int part = currentSectionIndex();
+    // The toolkit's own step to the next part, which leaves the control after the last
+    // part: taken only where a part follows.
+    if (m_partTyped && part >= 0 && part + 1 < sectionCount())
+        QDateEdit::focusNextPrevChild(true);
+    m_partTyped = false;
 }
 
 void ZandorDateEditBase::keyReleaseEvent(QKeyEvent *e)
@@ -59,6 +78,12 @@ void ZandorDateEditBase::keyReleaseEvent(QKeyEvent *e)
 void ZandorDateEditBase::focusInEvent(QFocusEvent *e)
 {
     QDateEdit::focusInEvent(e);
+    // Shift+Tab enters at the day too (the toolkit would start at the year).
+    if (e->reason() == Qt::BacktabFocusReason) {
+        setCurrentSectionIndex(0);
+        setSelectedSection(sectionAt(0));
+    }
+    m_partTyped = false;
     m_visit.entered(e);
 }
 

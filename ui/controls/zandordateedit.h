@@ -2,7 +2,10 @@
 // The date inputs: TZandorDateEdit (unbound) and TZandorDBDateEdit (bound to a date field).
 // The date is typed in the short date format or chosen in the drop-down calendar; Enter
 // moves on like Tab while the calendar is closed, and Tab always leaves the control
-// (it does not step through the day, month and year).
+// (it does not step through the day, month and year). A separator typed after a part
+// (5.12.2026) moves on to the next part and never out of the control; digits that fill a
+// part move on by themselves (05122026). Entered by the keyboard, the control starts at
+// the day, so that a whole date can be typed from its beginning.
 
 #include "edittypes.h"
 #include "fieldlink.h"
@@ -49,8 +52,12 @@ protected:
 
 private:
     bool calendarShown() const;
+    // A typed separator: on to the next part when the current one was typed into, else
+    // nothing (the separator after a part that digits filled, or after the last part).
+    void typeSeparator();
 
     bool m_enterIsTab = true;
+    bool m_partTyped = false;   // a key changed the current part without moving on
     TabExitState m_tab;
     FocusVisit m_visit;
 };

@@ -5,6 +5,7 @@
 #include "store/value.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QStyle>
 
@@ -135,4 +136,15 @@ QModelIndex TDBGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modif
             m_model->fetchMore({});
     }
     return QTableView::moveCursor(action, modifiers);
+}
+
+void TDBGrid::keyPressEvent(QKeyEvent *e)
+{
+    const bool tab = e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab;
+    if (tab && (e->modifiers() & Qt::ControlModifier)) {
+        const bool back = e->key() == Qt::Key_Backtab || (e->modifiers() & Qt::ShiftModifier);
+        QWidget::focusNextPrevChild(!back);   // past the grid's own move between cells
+        return;
+    }
+    QTableView::keyPressEvent(e);
 }

@@ -3,7 +3,9 @@
 // selected and the selection is the table's current record. Selecting a row (click,
 // arrow keys, Page keys) moves the table to that record; moving the table elsewhere
 // (navigator, search, a command) selects its row and scrolls to it. Tab and Backtab move
-// between columns. Each column is as wide as its field's display width, and at least as
+// between columns, unless the window turns that off (setTabKeyNavigation(false)); then
+// they leave the grid as they leave any other control. Ctrl+Tab and Ctrl+Shift+Tab always
+// leave it. Each column is as wide as its field's display width, and at least as
 // wide as its title. Scrolling past either end of the model's window reads further pages;
 // Ctrl+Home and Ctrl+End go to the table's first and last record. A failed read is shown
 // through the prompter.
@@ -22,6 +24,7 @@ public:
 
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void keyPressEvent(QKeyEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
 
 private:
