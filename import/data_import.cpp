@@ -416,19 +416,26 @@ QVector<ImportedLine> TDataImport::PodkladyImport(bool &newDocument)
         for (ImportedLine &l : lines)
             l = {l.line, false, {}};
         try {
-            if (postDelivery(lines, number, agreed, failed, rows) == Run::AskAgain) {
+            try {
+                if (postDelivery(lines, number, agreed, failed, rows) == Run::AskAgain) {
+                    held.show();
+                    if (!importAgainAllowed(number, agreed))
+                        return {};
+                    continue;
+                }
                 held.show();
-                if (!importAgainAllowed(number, agreed))
-                    return {};
+                break;
+            } catch (const LineFailed &f) {
+                // A line failing as the server goes away is the loss of the connection,
+                // not the line's own failure.
+                if (d.Database.ConnectionLost())
+                    throw StoreError(f.reason);
+                // Run again without the line; each such run leaves out one more line.
+                held.take();
+                failed.insert(f.line, f);
+                Quietly([&] { before.restore(); });
                 continue;
             }
-            held.show();
-            break;
-        } catch (const LineFailed &f) {
-            // Run again without the line; each such run leaves out one more line.
-            held.take();
-            failed.insert(f.line, f);
-            Quietly([&] { before.restore(); });
         } catch (const std::exception &e) {
             const QStringList runMessages = held.take();
             const bool lost = d.Database.ConnectionLost();
