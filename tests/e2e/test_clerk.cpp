@@ -438,6 +438,10 @@ void ClerkSession::deliveriesOverviewWithTheWorkbook()
     m_x->key("Return");   // on to "Storno"
     m_x->key("Tab");
     m_x->key("space");    // "Start"
+    // The workbook is written first, and a message says where.
+    QVERIFY(window(kMessageTitle, "prehled-dodavek-sesit"));
+    m_x->key("Return");
+    QVERIFY(m_x->waitUntilGone(kMessageTitle));
     QVERIFY(window(kSetupTitle, "nastaveni-tisku"));
     m_x->key("n", {QStringLiteral("Alt")});   // "Náhled"
     m_x->key("Return");
