@@ -17,7 +17,9 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
-#include <optional>
+#include <QHash>
+#include <QThread>
+#include <utility>
 
 const QString TDataImport::kFileName = QStringLiteral("Pod0000.dbf");
 
@@ -62,11 +64,42 @@ public:
     RunningImport &operator=(const RunningImport &) = delete;
 };
 
+// The messages of one run through the delivery, held back while its transaction is open
+// and shown in their order once it has ended: no other station waits on this one's cards
+// while the user reads them, and a run that is rolled back and run again shows only the
+// messages of the run that counted. Questions are not held back.
+class HeldMessages final : public Prompter {
+public:
+    HeldMessages() : m_outer(prompter()) { setPrompter(this); }
+    ~HeldMessages() override { setPrompter(&m_outer); }
+    HeldMessages(const HeldMessages &) = delete;
+    HeldMessages &operator=(const HeldMessages &) = delete;
+
+    void ShowMessage(const QString &text) override { m_held.append(text); }
+    bool Confirm(const QString &text) override { return m_outer.Confirm(text); }
+    bool AskYesNo(const QString &text) override { return m_outer.AskYesNo(text); }
+
+    // Takes the messages held so far out, unshown.
+    QStringList take() { return std::exchange(m_held, {}); }
+    // Shows the messages held so far, through the prompter that was installed before,
+    // which takes their place from here on.
+    void show()
+    {
+        setPrompter(&m_outer);
+        for (const QString &text : take())
+            m_outer.ShowMessage(text);
+    }
+
+private:
+    Prompter &m_outer;
+    QStringList m_held;
+};
+
 // Gives the receipt its number from the receipt counter, and the number of the prepared
 // document its lines come from. The counter is written at once: a number it has not
-// recorded would be given out again. The receipt itself is written with its first posted
-// line, so that a receipt into which nothing was posted can still be dropped. The flag
-// is cleared only once the receipt carries the number.
+// recorded would be given out again. The receipt itself is written with its lines, so
+// that a receipt into which nothing was posted can still be dropped. The flag is cleared
+// only once the receipt carries the number.
 void numberReceipt(bool &newDocument, const QString &prepared)
 {
     TData &d = *Data;
@@ -79,135 +112,181 @@ void numberReceipt(bool &newDocument, const QString &prepared)
     newDocument = false;
 }
 
-// Holds the card lock and posts the movement in one transaction, so that the line costs
-// one commit. False, nothing written and nothing shown, when anything
-// stands in the way: the line then goes the long way, which reports it.
-bool postAtOnce(const PodkladyLine &line, const QString &receipt, double unitPrice, double rate)
+// The row of DokladObsah and the receipt's share of one posted line.
+struct PostedLine {
+    QString card, variant, name;
+    double salePrice = 0, stockPrice = 0, rate = 0, quantity = 0;
+};
+
+// True when the text fits the field: a longer code is not the code of anything, and the
+// table would cut it to the field's size and find another card or variant by it.
+bool fits(const QString &code, const store::Field &field) { return code.size() <= field.def().size; }
+
+// Posts one line within the delivery's transaction: the card and the variant looked up,
+// the card lock checked and the movement posted. Returns why the line was skipped (its
+// message shown, except for a posting that failed), or an empty text with `posted`
+// filled in. Everything that refuses a line for its own reason is read before anything
+// of the line is written.
+QString postLine(const PodkladyLine &line, const QString &receipt, PostedLine &posted)
 {
     TData &d = *Data;
-    if (d.Database.InTransaction())
-        return false;
-    try {
-        store::Transaction transaction(d.Database);
-        // Any failure drops the whole line here, to be tried again the long way.
-        transaction.wholeOrNothing();
-        // The card lock is held for the transaction only: taken and removed within it, its
-        // record would never be seen by another station.
-        if (!d.LockForTransaction(kCard, line.card)
-            || !PostMovementInTransaction(d, line.card, line.variant, receipt, kReceiptOperation, unitPrice, rate,
-                                          double(line.quantity)))
-            return false;
-        transaction.commit();
-        return true;
-    } catch (const AppError &) {
-        return false;
+    if (!fits(line.card, d.ffSortimentSOR_KAV) || !d.ffSortiment.FindKey({line.card})) {
+        prompter().ShowMessage(QStringLiteral("Karta ") + line.card + QLatin1Char('/') + line.variant
+                               + QStringLiteral(" není v sortimentu "));
+        return kReasonNoCard;
     }
-}
-
-// Posts the movement of one line whose DokladObsah row is being filled, under the card
-// lock; on success keeps the row and adds the line to the receipt's totals. Returns why
-// the line was skipped, or an empty text when it was posted.
-QString postLine(const PodkladyLine &line, double salePrice, double unitPrice, double rate)
-{
-    TData &d = *Data;
-    const QString receipt = d.ffDodavkyHLA_DO1.AsString();
-    if (!postAtOnce(line, receipt, unitPrice, rate)) {
-        bool taken = false;
-        if (!d.LockRecord(kCard, line.card, &taken)) {
-            d.DokladObsah.Cancel();   // the lock has told who holds the card
-            return kReasonLocked;
-        }
-        // A line that fails removes only a lock record it wrote itself; one that was
-        // there before belongs to whoever holds the card on this computer.
-        struct Unlock {
-            const QString &card;
-            bool release;
-            ~Unlock()
-            {
-                if (release)
-                    Quietly([this] { Data->UnlockRecord(kCard, card); });
-            }
-        } unlock{line.card, taken};
-
-        if (!d.ZapisPohybuVar(line.card, line.variant, receipt, kReceiptOperation, unitPrice, rate,
-                              double(line.quantity))) {
-            d.DokladObsah.Cancel();
-            prompter().ShowMessage(kNotConfirmed);
-            return kReasonNotConfirmed;
-        }
-        unlock.release = true;
+    posted.card = line.card;
+    posted.name = d.ffSortimentSOR_NAC.AsString();
+    posted.salePrice = d.ffSortimentSOR_PC1.AsFloat();
+    posted.rate = d.ffSortimentSOR_DAN.AsFloat();
+    posted.quantity = double(line.quantity);
+    if (!fits(line.variant, d.ffSkladSKL_IND) || !d.ffSklad.FindKey({line.card, line.variant}))
+        return kReasonNoVariant;
+    posted.variant = d.ffSkladSKL_IND.AsString();
+    posted.stockPrice = d.ffSkladSKL_SNC.AsFloat();
+    QString refusal;
+    if (!d.LockForTransaction(kCard, line.card, &refusal)) {
+        prompter().ShowMessage(refusal);
+        return kReasonLocked;
     }
-    // The movement is committed: from here on the line must not vanish from the
-    // receipt. Its row and totals are kept even when writing the receipt fails; the
-    // totals then stay in the receipt's edit for its next write, and the user is told.
-    const double stockPrice = d.DokladObsahDOK_NC1.AsFloat();
-    d.DokladObsah.Post();
-    store::Field &pca = d.ffDodavkyHLA_PCA;
-    store::Field &nca = d.ffDodavkyHLA_NCA;
-    pca.SetAsFloat(pca.AsFloat() + double(line.quantity) * salePrice);
-    nca.SetAsFloat(nca.AsFloat() + stockPrice * double(line.quantity));
-    try {
-        // Written and put back into editing, as the caller expects to find it.
-        d.ffDodavky.PostAndEdit();
-    } catch (const AppError &e) {
-        prompter().ShowMessage(QStringLiteral("Pohyb karty %1/%2 je zapsán, příjemku %3 se nepodařilo uložit: %4")
-                                   .arg(line.card, line.variant, receipt, e.text()));
-    }
+    // The movement is valued at the sale price without VAT.
+    const double unitPrice = d.PriceMode == 2 ? posted.salePrice / (posted.rate / 100 + 1) : posted.salePrice;
+    if (!PostMovementInTransaction(d, line.card, line.variant, receipt, kReceiptOperation, unitPrice, posted.rate,
+                                   posted.quantity))
+        return kReasonNotConfirmed;
     return QString();
 }
 
-// Imports one line of the document into `out`. False when the import must end (no
-// supplier code).
-bool importLine(ImportedLine &out, bool &newDocument, const QString &prepared)
+// A line whose posting failed within a run: what the run wrote may be spoilt, so the run
+// is rolled back and run again without the line, which shows `message` and is skipped
+// with `reason`.
+struct LineFailed {
+    qsizetype line;
+    QString reason;
+    QString message;
+};
+using FailedLines = QHash<qsizetype, LineFailed>;
+
+// The name on which the imports of one prepared delivery serialize: of two started at
+// once, the second finds the receipt of the first.
+QString deliverySerialName(const QString &prepared) { return QStringLiteral("PRD import ") + prepared; }
+
+enum class Run { Committed, AskAgain };
+
+// One run through the delivery, in one transaction: every line posted or skipped for its
+// own reason, and the receipt with its totals written, committed together. The lines of
+// `failed` are skipped as they failed before. AskAgain, nothing written, when the
+// delivery has been imported by another station since the user was asked (`agreed`: the
+// user wants it imported again anyway). Raises LineFailed for a line whose posting fails,
+// and what else ends the run; the transaction is then rolled back and nothing of the run
+// remains. The transaction keeps no savepoint: on a server, a transaction of thousands of
+// savepoints slows every statement down.
+Run postDelivery(QVector<ImportedLine> &lines, const QString &prepared, bool agreed, const FailedLines &failed,
+                 QVector<PostedLine> &rows)
 {
     TData &d = *Data;
-    const PodkladyLine &line = out.line;
-    if (TrimBlanks(d.ffDodavkyHLA_ODB.AsString()).isEmpty()) {
-        prompter().ShowMessage(kNoSupplier);
-        out.reason = kReasonNoSupplier;
-        return false;
+    store::Transaction transaction(d.Database, deliverySerialName(prepared));
+    transaction.wholeOrNothing();
+    // The cards are taken in one fixed order, before any is written: two imports that
+    // share cards never wait for each other in a circle.
+    QStringList cards;
+    for (const ImportedLine &l : std::as_const(lines))
+        cards.append(l.line.card);
+    cards.sort();
+    cards.removeDuplicates();
+    for (const QString &card : std::as_const(cards))
+        d.Database.SerializeOn(StockCardSerialName(card));
+    // The first statement of the transaction, which waits for the serializations.
+    if (!d.ReceiptImportedFrom(prepared).isEmpty() && !agreed)
+        return Run::AskAgain;
+
+    const QString receipt = d.ffDodavkyHLA_DO1.AsString();
+    double salesTotal = 0, stockTotal = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        ImportedLine &l = lines[i];
+        QCoreApplication::processEvents();
+        if (const auto f = failed.constFind(i); f != failed.constEnd()) {
+            prompter().ShowMessage(f->message);
+            l.reason = f->reason;
+            continue;
+        }
+        PostedLine posted;
+        try {
+            l.reason = postLine(l.line, receipt, posted);
+        } catch (const std::exception &e) {
+            // Without the server nothing more can be posted, and nothing is kept.
+            if (d.Database.ConnectionLost())
+                throw;
+            throw LineFailed{i, kReasonFailed + QString::fromUtf8(e.what()), kFailed};
+        }
+        if (l.reason == kReasonNotConfirmed)
+            throw LineFailed{i, kReasonNotConfirmed, kNotConfirmed};
+        l.posted = l.reason.isEmpty();
+        if (!l.posted)
+            continue;
+        rows.append(posted);
+        salesTotal += posted.quantity * posted.salePrice;
+        stockTotal += posted.stockPrice * posted.quantity;
     }
-    if (newDocument)
-        numberReceipt(newDocument, prepared);
-    if (!d.ffSortiment.FindKey({line.card})) {
-        prompter().ShowMessage(QStringLiteral("Karta ") + line.card + QLatin1Char('/') + line.variant
-                               + QStringLiteral(" není v sortimentu "));
-        out.reason = kReasonNoCard;
-        return true;
+    if (!rows.isEmpty()) {
+        store::Field &pca = d.ffDodavkyHLA_PCA;
+        store::Field &nca = d.ffDodavkyHLA_NCA;
+        pca.SetAsFloat(pca.AsFloat() + salesTotal);
+        nca.SetAsFloat(nca.AsFloat() + stockTotal);
+        // Written and put back into editing, as the caller expects to find it.
+        d.ffDodavky.PostAndEdit();
+    }
+    transaction.commit();
+    return Run::Committed;
+}
+
+// The receipt of the import as it stood before a run that did not commit: in editing
+// again (or inserting, when it was new) with the values it had.
+class ReceiptBefore {
+public:
+    ReceiptBefore() : m_record(Data->ffDodavky.CurrentRecord()), m_state(Data->ffDodavky.State()) {}
+
+    // Puts the receipt back. When `committed` is the number of a receipt that is now
+    // stored (the run's commit reached the server although its answer did not come back),
+    // that receipt is put into editing instead.
+    void restore(const QString &committed = QString()) const
+    {
+        store::Table &receipt = Data->ffDodavky;
+        receipt.Cancel();
+        if (!committed.isEmpty() && receipt.Locate(Data->ffDodavkyHLA_DO1, committed)) {
+            receipt.Edit();
+            return;
+        }
+        if (wasNew()) {
+            receipt.Append();
+        } else {
+            receipt.GotoBookmark({m_record.id()});
+            receipt.Edit();
+        }
+        const QVector<store::FieldDef> &fields = receipt.Definition().fields;
+        for (int f = 0; f < fields.size(); ++f) {
+            if (!fields[f].calculated && fields[f].type != store::FieldType::AutoInc
+                && receipt.Fields(f).Value() != m_record.value(f))
+                receipt.Fields(f).SetValue(m_record.value(f));
+        }
     }
 
-    store::Table &row = d.DokladObsah;
-    row.Append();
-    try {
-        const double salePrice = d.ffSortimentSOR_PC1.AsFloat();
-        const double rate = d.ffSortimentSOR_DAN.AsFloat();
-        const double quantity = double(line.quantity);
-        d.DokladObsahDOK_KAV.SetAsString(line.card);
-        d.DokladObsahDOK_CIS.SetAsString(d.ffDodavkyHLA_DO1.AsString());
-        d.DokladObsahDOK_PC1.SetAsFloat(salePrice);
-        d.DokladObsahDOK_NAZ.SetAsString(d.ffSortimentSOR_NAC.AsString());
-        d.DokladObsahDOK_DAN.SetAsFloat(rate);
-        d.DokladObsahDOK_KUS.SetAsFloat(quantity);
-        if (!d.ffSklad.FindKey({line.card, line.variant})) {
-            row.Cancel();
-            out.reason = kReasonNoVariant;
-            return true;
-        }
-        const double stockPrice = d.ffSkladSKL_SNC.AsFloat();
-        d.DokladObsahDOK_IND.SetAsString(d.ffSkladSKL_IND.AsString());
-        d.DokladObsahDOK_NC1.SetAsFloat(stockPrice);
-        d.DokladObsahDOK_PCC.SetAsFloat(salePrice * quantity);
-        d.DokladObsahDOK_NCC.SetAsFloat(stockPrice * quantity);
-        d.DokladObsahDOK_PCS.SetAsFloat(salePrice * quantity);
-        // The movement is valued at the sale price without VAT.
-        const double unitPrice = d.PriceMode == 2 ? salePrice / (rate / 100 + 1) : salePrice;
-        out.reason = postLine(line, salePrice, unitPrice, rate);
-        out.posted = out.reason.isEmpty();
-    } catch (...) {
-        Quietly([&] { row.Cancel(); });
-        throw;
-    }
-    return true;
+    // True when the receipt was a new one, not stored before the import.
+    bool wasNew() const { return m_state == store::DataSetState::Insert; }
+
+private:
+    store::Record m_record;
+    store::DataSetState m_state;
+};
+
+// True when a receipt numbered `number` is stored.
+bool receiptStored(const QString &number)
+{
+    store::Table receipts(&Data->ffDodavky.Definition());
+    receipts.SetDatabase(&Data->Database);
+    receipts.SetTableName(Data->ffDodavky.TableName());
+    receipts.Open();
+    return receipts.Locate(QStringLiteral("HLA_DO1"), number);
 }
 
 // Variant codes are stored padded with zeros to the width of SKL_IND ("1" is "001"); the
@@ -219,17 +298,44 @@ QString paddedVariant(const QString &variant)
 }
 
 // True when the document's lines may be posted: no receipt carries its number yet, or
-// the user wants them posted again.
-bool importAgainAllowed(const QString &prepared)
+// the user wants them posted again. `agreed` tells which of the two.
+bool importAgainAllowed(const QString &prepared, bool &agreed)
 {
+    agreed = false;
     if (prepared.isEmpty())
         return true;
     const QString receipt = Data->ReceiptImportedFrom(prepared);
     if (receipt.isEmpty())
         return true;
-    return prompter().AskYesNo(QStringLiteral("Podklady dodávky ") + prepared
-                               + QStringLiteral(" již byly importovány do příjemky ") + receipt
-                               + QStringLiteral(". Importovat znovu ?"));
+    agreed = prompter().AskYesNo(QStringLiteral("Podklady dodávky ") + prepared
+                                 + QStringLiteral(" již byly importovány do příjemky ") + receipt
+                                 + QStringLiteral(". Importovat znovu ?"));
+    return agreed;
+}
+
+// How often a delivery is run at most: a run that does not commit (a deadlock, a
+// serialization failure, a connection lost and restored) is followed by another.
+constexpr int kRuns = 4;
+// How long the import waits for the server before each attempt to connect again after
+// a lost connection.
+constexpr unsigned long kReconnectWaitsMs[] = {500, 2000, 5000};
+
+// Waits for the server after a lost connection and connects again as the program does at
+// the start of a command (the open tables opened again), and says so once; when the server
+// stays away, says that. True when connected.
+bool reconnect()
+{
+    for (const unsigned long waitMs : kReconnectWaitsMs) {
+        QThread::msleep(waitMs);
+        try {
+            Data->Database.Reconnect();
+            prompter().ShowMessage(Data->ConnectionRestoredText());
+            return true;
+        } catch (const AppError &) {
+            // Still away: wait longer.
+        }
+    }
+    return Data->RestoreConnection();
 }
 
 } // namespace
@@ -279,30 +385,99 @@ QVector<ImportedLine> TDataImport::PodkladyImport(bool &newDocument)
         prompter().ShowMessage(e.text());
         return {};
     }
-    if (lines.isEmpty() || !importAgainAllowed(number))
+    bool agreed = false;
+    if (lines.isEmpty() || !importAgainAllowed(number, agreed))
         return {};
 
-    // The tables of the lines are opened with the first line and stay open to the last,
-    // each given back at the end as it was found; a line that cannot open them fails as
-    // any other failure of a line does, and the next line tries again.
-    std::optional<store::TableUse> cards, stock, journal, locks;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QCoreApplication::processEvents();
+    // The tables of the lines stay open for the whole delivery, each given back at the
+    // end as it was found.
+    const store::TableUse cards(d.ffSortiment, QStringLiteral("KAV"));
+    const store::TableUse stock(d.ffSklad, QStringLiteral("KAV"));
+    const store::TableUse journal(d.ffDenik);
+    const store::TableUse locks(d.ffSemafor, QStringLiteral("KOD"));
+    if (TrimBlanks(d.ffDodavkyHLA_ODB.AsString()).isEmpty()) {
+        prompter().ShowMessage(kNoSupplier);
+        lines.resize(1);
+        lines[0].reason = kReasonNoSupplier;
+        return lines;
+    }
+    if (newDocument)
+        numberReceipt(newDocument, number);
+
+    // The whole delivery is one unit: its lines and its receipt are committed together
+    // or not at all. A run that does not commit is rolled back whole and run again.
+    const ReceiptBefore before;
+    const QString receipt = d.ffDodavkyHLA_DO1.AsString();
+    QVector<PostedLine> rows;
+    FailedLines failed;
+    for (int run = 0;;) {
+        HeldMessages held;
+        rows.clear();
+        for (ImportedLine &l : lines)
+            l = {l.line, false, {}};
         try {
-            if (!locks) {
-                cards.emplace(d.ffSortiment, QStringLiteral("KAV"));
-                stock.emplace(d.ffSklad, QStringLiteral("KAV"));
-                journal.emplace(d.ffDenik);
-                locks.emplace(d.ffSemafor, QStringLiteral("KOD"));
-            }
-            if (!importLine(lines[i], newDocument, number)) {
-                lines.resize(i + 1);
+            try {
+                if (postDelivery(lines, number, agreed, failed, rows) == Run::AskAgain) {
+                    held.show();
+                    if (!importAgainAllowed(number, agreed))
+                        return {};
+                    continue;
+                }
+                held.show();
                 break;
+            } catch (const LineFailed &f) {
+                // A line failing as the server goes away is the loss of the connection,
+                // not the line's own failure.
+                if (d.Database.ConnectionLost())
+                    throw StoreError(f.reason);
+                // Run again without the line; each such run leaves out one more line.
+                held.take();
+                failed.insert(f.line, f);
+                Quietly([&] { before.restore(); });
+                continue;
             }
         } catch (const std::exception &e) {
+            const QStringList runMessages = held.take();
+            const bool lost = d.Database.ConnectionLost();
+            const bool again = ++run < kRuns && (!lost || reconnect());
+            if (again && lost && before.wasNew() && receiptStored(receipt)) {
+                // The new receipt is stored: the commit went through, only its answer was
+                // lost.
+                before.restore(receipt);
+                for (const QString &text : runMessages)
+                    held.ShowMessage(text);
+                held.show();
+                break;
+            }
+            Quietly([&] { before.restore(); });
+            if (again) {
+                held.show();   // that the connection is back
+                continue;
+            }
+            // Nothing of the delivery is posted.
             prompter().ShowMessage(kFailed);
-            lines[i].reason = kReasonFailed + QString::fromUtf8(e.what());
+            for (ImportedLine &l : lines)
+                l = {l.line, false, kReasonFailed + QString::fromUtf8(e.what())};
+            held.show();
+            return lines;
         }
+    }
+    // The rows of the posted lines, written once the lines are committed.
+    store::Table &content = d.DokladObsah;
+    for (const PostedLine &p : std::as_const(rows)) {
+        content.Append();
+        d.DokladObsahDOK_KAV.SetAsString(p.card);
+        d.DokladObsahDOK_CIS.SetAsString(receipt);
+        d.DokladObsahDOK_PC1.SetAsFloat(p.salePrice);
+        d.DokladObsahDOK_NAZ.SetAsString(p.name);
+        d.DokladObsahDOK_DAN.SetAsFloat(p.rate);
+        d.DokladObsahDOK_KUS.SetAsFloat(p.quantity);
+        d.DokladObsahDOK_IND.SetAsString(p.variant);
+        d.DokladObsahDOK_NC1.SetAsFloat(p.stockPrice);
+        d.DokladObsahDOK_PCC.SetAsFloat(p.salePrice * p.quantity);
+        d.DokladObsahDOK_NCC.SetAsFloat(p.stockPrice * p.quantity);
+        d.DokladObsahDOK_PCS.SetAsFloat(p.salePrice * p.quantity);
+        content.Post();
     }
     return lines;
 }

@@ -50,17 +50,29 @@ public:
     // every way out. When a receipt already carries the number in HLA_DO3 and the file
     // holds lines of it, asks "Podklady dodávky … již byly importovány do příjemky ….
     // Importovat znovu ?" (No by default) and imports nothing on No.
-    // Each imported line: one DokladObsah row, one "001" movement under the card's "SOR"
-    // lock, its values added to HLA_PCA / HLA_NCA and the receipt written (Post, then
-    // Edit). The variant read is padded with zeros to the width of SKL_IND. With
-    // newDocument set, the first line that gets past the supplier check numbers the
-    // receipt from CIS_PRD (HLA_DO1, HLA_DAT today, HLA_DO3 the typed number; the counter
-    // is written at once, the receipt with its first posted line) and clears newDocument.
-    // Lines that fail are reported and skipped; a missing supplier code ends the import.
-    // A file that is missing, damaged or without the line fields is reported and nothing
-    // is imported. Leaves the receipt in editing (inserting, when no line was posted into
-    // a new one) and ffSortiment, ffSklad, ffDenik and ffCiselnik as they were found.
-    // Returns what became of each line of the number, in file order.
+    // The delivery is one unit: every line's "001" movement (under the card's "SOR" lock,
+    // checked within the transaction), the receipt with the lines' values added to
+    // HLA_PCA / HLA_NCA (written, then put back into editing) are committed in one
+    // transaction, or nothing is. A line refused for its own reason (an unknown card or
+    // variant, a code longer than its field, a card locked by another station) is
+    // reported and skipped; the others go on. A line whose posting fails is reported and
+    // skipped too: the run is rolled back and run again without it. The cards are taken
+    // in card-number order, and a run that does not commit (a deadlock, a lost
+    // connection that the import restores as the program does) is run again from the
+    // start, at most four times; a run after which the new receipt is found stored counts
+    // as committed. The repeat check is made again within the transaction, serialized on
+    // the prepared number, so that of two imports of one delivery started at once the
+    // second asks. Messages of the lines are shown once the transaction has ended, in
+    // their order. One DokladObsah row per posted line is appended after the commit. The
+    // variant read is padded with zeros to the width of SKL_IND. With newDocument set,
+    // the receipt is numbered from CIS_PRD before the lines (HLA_DO1, HLA_DAT today,
+    // HLA_DO3 the typed number; the counter is written at once) and newDocument cleared.
+    // A missing supplier code ends the import at the first line. A file that is missing,
+    // damaged or without the line fields is reported and nothing is imported. Leaves the
+    // receipt in editing (inserting, when no line was posted into a new one) and
+    // ffSortiment, ffSklad, ffDenik and ffSemafor as they were found.
+    // Returns what became of each line of the number, in file order; when the delivery
+    // could not be committed at all, every line with the reason.
     QVector<ImportedLine> PodkladyImport(bool &newDocument);
 
     // Imports into a receipt of its own: appends a receipt to ffDodavky (opened if closed,

@@ -1,17 +1,25 @@
 #include "stock_check.h"
 
+#include "app/core/errors.h"
 #include "store/table_use.h"
 #include "store/tdata.h"
 
+#include <QHash>
+#include <QSet>
 #include <cmath>
 
 namespace {
 
 const QString kFirstVariant = QStringLiteral("000");
 const QString kLastVariant = QStringLiteral("999");
+const QString kReceiptOperation = QStringLiteral("001");
 // Totals kept in haléře: a difference below half of one is the rounding of summing the
 // same lines in another order.
 constexpr double kHalfHaler = 0.005;
+// A line's sale value may have been rounded to haléře by the program that wrote it, and
+// the VAT is added back to it: the sale total of a receipt may differ from its lines by
+// up to about a haléř per line without a line missing.
+constexpr double kSaleLineRounding = 0.01;
 
 // The differences (with everyStock: all stocks) of the card ffSortiment stands on.
 void checkCurrentCard(TData &d, QVector<StockDifference> &out, bool everyStock)
@@ -66,13 +74,94 @@ QVector<StockDifference> CheckStock(TData &d)
 
 QVector<ReceiptDifference> CheckReceipts(TData &d)
 {
-    const store::TableUse receipts(d.ffDodavky, QStringLiteral("DAT"));
+    // The receipt lines of the journal, summed per receipt number.
+    struct Lines {
+        int count = 0;
+        double stock = 0, sale = 0;
+    };
+    QHash<QString, Lines> linesOf;
+    QStringList numbers;   // in the journal's order "DOK"
+    {
+        const store::TableUse journal(d.ffDenik, QStringLiteral("DOK"));
+        for (d.ffDenik.First(); !d.ffDenik.Eof(); d.ffDenik.Next()) {
+            if (d.ffDenikDEN_OPE.AsString() != kReceiptOperation)
+                continue;
+            const QString number = d.ffDenikDEN_DOK.AsString();
+            auto it = linesOf.find(number);
+            if (it == linesOf.end()) {
+                it = linesOf.insert(number, {});
+                numbers.append(number);
+            }
+            const double hpc = d.ffDenikDEN_HPC.AsFloat();
+            ++it->count;
+            it->stock += d.ffDenikDEN_HNC.AsFloat();
+            it->sale += d.PriceMode == 2 ? hpc + hpc / 100 * d.ffDenikDEN_DAN.AsFloat() : hpc;
+        }
+    }
     QVector<ReceiptDifference> out;
-    d.ffDodavky.First();
-    d.HlaHodDodavek(d.ffDodavky, [&](const store::Record &receipt, const TData::HodnotaDokladu &value) {
-        const double stored = receipt.AsFloat(d.ffDodavkyHLA_NCA);
-        if (std::abs(stored - value.CelkemNC) >= kHalfHaler)
-            out.append({receipt.AsString(d.ffDodavkyHLA_DO1), stored, value.CelkemNC});
-    });
+    QSet<QString> receipts;
+    {
+        const store::TableUse use(d.ffDodavky, QStringLiteral("DAT"));
+        for (d.ffDodavky.First(); !d.ffDodavky.Eof(); d.ffDodavky.Next()) {
+            ReceiptDifference r;
+            r.receipt = d.ffDodavkyHLA_DO1.AsString();
+            r.id = d.ffDodavky.GetBookmark().id;
+            r.storedStock = d.ffDodavkyHLA_NCA.AsFloat();
+            r.storedSale = d.ffDodavkyHLA_PCA.AsFloat();
+            const Lines lines = linesOf.value(r.receipt);
+            r.lines = lines.count;
+            r.postedStock = lines.stock;
+            r.postedSale = lines.sale;
+            receipts.insert(r.receipt);
+            if (lines.count == 0) {
+                r.kind = ReceiptDifference::Kind::NoLines;
+                out.append(r);
+            }
+            if (std::abs(r.storedStock - r.postedStock) >= kHalfHaler
+                || std::abs(r.storedSale - r.postedSale) >= kHalfHaler + kSaleLineRounding * lines.count) {
+                r.kind = ReceiptDifference::Kind::Totals;
+                out.append(r);
+            }
+        }
+    }
+    for (const QString &number : std::as_const(numbers)) {
+        if (receipts.contains(number))
+            continue;
+        const Lines lines = linesOf.value(number);
+        ReceiptDifference r;
+        r.kind = ReceiptDifference::Kind::NoReceipt;
+        r.receipt = number;
+        r.lines = lines.count;
+        r.postedStock = lines.stock;
+        r.postedSale = lines.sale;
+        out.append(r);
+    }
     return out;
+}
+
+QVector<ReceiptDifference> RepairReceipts(TData &d, const QVector<ReceiptDifference> &differences, QStringList &left)
+{
+    const store::TableUse use(d.ffDodavky);
+    QVector<ReceiptDifference> changed;
+    for (const ReceiptDifference &r : differences) {
+        if (r.kind != ReceiptDifference::Kind::Totals)
+            continue;
+        try {
+            d.ffDodavky.GotoBookmark({r.id});
+            d.ffDodavky.Edit();
+        } catch (const StoreError &) {
+            left.append(r.receipt);
+            continue;
+        }
+        try {
+            d.ffDodavkyHLA_NCA.SetAsFloat(r.postedStock);
+            d.ffDodavkyHLA_PCA.SetAsFloat(r.postedSale);
+            d.ffDodavky.Post();
+        } catch (...) {
+            d.ffDodavky.Cancel();
+            throw;
+        }
+        changed.append(r);
+    }
+    return changed;
 }

@@ -174,15 +174,15 @@ bool postMovement(TData &d, const Movement &m, Joined joined)
             result = writeMovement(d, m, false, {}, joined) == Written::Yes;
         } else if ((inPlace && standsOnVariant(d, m)) || d.ffSklad.FindKey({m.card, m.variant})) {
             // The journal's running stock must agree with the variant's stock before the
-            // movement is added to it; when it does not, the card is rebuilt first and the
-            // stock it now has is shown (never within the caller's transaction).
+            // movement is added to it; when it does not, the card is rebuilt first (within
+            // the caller's transaction, when joined) and the stock it now has is shown.
             Written written = writeMovement(d, m, true, {}, joined);
-            if (written == Written::StockDisagrees && joined == Joined::No && d.RekonstrukceKarty(m.card)) {
+            if (written == Written::StockDisagrees && d.RekonstrukceKarty(m.card)) {
                 d.ffSklad.SetIndexName(QStringLiteral("KAV"));
                 if (d.ffSklad.FindKey({m.card, m.variant})) {
                     const double rebuilt = d.ffSkladSKL_STA.AsFloat();
                     prompter().ShowMessage(generalNumber(rebuilt));
-                    written = writeMovement(d, m, true, rebuilt);
+                    written = writeMovement(d, m, true, rebuilt, joined);
                 }
             }
             result = written == Written::Yes;

@@ -26,22 +26,6 @@ void letEventsRun()
         QCoreApplication::processEvents();
 }
 
-// Holds the card (ffSortiment stands on it) for the rest of the rebuild. The hold is taken
-// once the postings of other stations that are writing to the card have committed, and
-// no posting can write to the card while it lasts: the card total written at the end
-// cannot miss a movement.
-void holdCard(store::Database &db, store::Table &sortiment, const QString &card)
-{
-    store::Transaction transaction(db, StockCardSerialName(card), store::Transaction::Caller::MayHaveOne);
-    try {
-        sortiment.Edit();
-        transaction.commit();
-    } catch (const AppError &) {
-        sortiment.Cancel();
-        throw;
-    }
-}
-
 // The balance of one variant: the start-of-year stock `opening` plus the quantities of the
 // variant's journal entries, summed by the store in one query over the variant's range
 // of the journal while its progress window is shown; the gauge then stands at 100.
@@ -108,7 +92,9 @@ bool rebuildCard(TData &d, const QString &card)
     store::Table &ffSortiment = d.ffSortiment, &ffSklad = d.ffSklad;
     try {
         if (ffSortiment.FindKey({card})) {
-            holdCard(d.Database, ffSortiment, card);
+            // The card is held for the rest of the rebuild, which runs serialized on it:
+            // the card total written at the end cannot miss a movement.
+            ffSortiment.Edit();
             if (d.ffSortimentSOR_SKL.AsBoolean()) {
                 const BusyPointer busy;
                 return rebuildVariants(d, card, [&](double &total) {
@@ -144,7 +130,13 @@ bool TData::RekonstrukceKarty(const QString &card)
         const store::TableUse sortiment(ffSortiment, QStringLiteral("KAV"));
         const store::TableUse denik(ffDenik);
         store::TableUse sklad(ffSklad);
-        result = rebuildCard(*this, card);
+        {
+            // The variants and the card are written together, in the caller's transaction
+            // when there is one: a stop in between leaves no card total of half-set variants.
+            store::Transaction transaction(Database, StockCardSerialName(card), store::Transaction::Caller::MayHaveOne);
+            result = rebuildCard(*this, card);
+            transaction.commit();
+        }
         recordBack = sklad.restore();
     } catch (const AppError &) {
         result = false;

@@ -15,6 +15,10 @@ Database::~Database() { Disconnect(); }
 
 void Database::CreateSQLiteFile(const QString &path) { SqliteEngine::createFile(path); }
 
+bool Database::SQLiteFileInUse(const QString &path) { return SqliteEngine::fileInUse(path); }
+
+int Database::OtherSessions() { return engine().otherSessions(); }
+
 void Database::Connect(const ConnectionParams &params)
 {
     Disconnect();

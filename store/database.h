@@ -41,6 +41,10 @@ public:
     // Creates a new, empty SQLite database file (WAL mode). Throws StoreError when a file
     // of that name exists or cannot be created. Connect never creates one.
     static void CreateSQLiteFile(const QString &path);
+    // True when another process has the SQLite database file open (it keeps a shared
+    // lock on the file's WAL index while it does). To be asked before this process opens
+    // the file: asking afterwards would end this process's own locks on the index.
+    static bool SQLiteFileInUse(const QString &path);
 
     // Opens the connection. Throws StoreError with the engine's text when it cannot
     // (a SQLite file that does not exist included); IsConnected() is then false. A
@@ -67,6 +71,10 @@ public:
     // StoreError with the engine's text when the server cannot be reached; the tables are
     // then left as they were, so that a later call can try again.
     void Reconnect();
+
+    // The client sessions of the same database on its server other than this one; 0 for
+    // a database on this computer's disk. Requires a connection (StoreError).
+    int OtherSessions();
 
     // Requires: connected, no transaction open (else StoreError). Until Commit or
     // Rollback every write joins the transaction; without one, each write is its own.

@@ -126,6 +126,9 @@ public:
     // transaction usable after a failure. Ends with the transaction.
     virtual void wholeOrNothing() {}
 
+    // The client sessions of the same database on the server other than this one; 0 for
+    // an engine without a server.
+    virtual int otherSessions() { return 0; }
     // True once the connection to a server has broken: nothing more can be read or
     // written through it, and every hold and open transaction has ended with it.
     virtual bool connectionLost() const { return false; }

@@ -519,6 +519,15 @@ void PostgresEngine::unlockHold(quint32 tableKey, qint64 id)
     }
 }
 
+int PostgresEngine::otherSessions()
+{
+    return int(queryInteger(QStringLiteral("SELECT count(*)::integer FROM pg_catalog.pg_stat_activity "
+                                           "WHERE datname = current_database() AND pid <> pg_backend_pid() "
+                                           "AND backend_type = 'client backend'"),
+                            {})
+                   .value_or(0));
+}
+
 bool PostgresEngine::connectionLost() const { return PQstatus(m_conn) == CONNECTION_BAD; }
 
 QString PostgresEngine::localAddress() const

@@ -39,6 +39,7 @@ public:
     bool inTransaction() const override { return m_inTransaction; }
     void wholeOrNothing() override { m_wholeOrNothing = true; }
     bool connectionLost() const override;
+    int otherSessions() override;
     QString localAddress() const override;
     quint64 roundTrips() const override { return m_roundTrips; }
 

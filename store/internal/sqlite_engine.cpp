@@ -5,7 +5,10 @@
 #include "layout.h"
 #include "store/unreachable.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <fcntl.h>
+#include <unistd.h>
 #include <QVarLengthArray>
 #include <sqlite3.h>
 
@@ -136,10 +139,10 @@ std::unique_ptr<SqliteEngine> SqliteEngine::openFile(const QString &path, int lo
     std::unique_ptr<SqliteEngine> engine(new SqliteEngine(db, std::make_unique<FileHolds>(path)));
     sqlite3_busy_timeout(db, std::max(lockWaitMs, 1));
     execOn(db, QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("Databáze %1").arg(path));
-    // In WAL mode NORMAL syncs the log at checkpoints rather than at every commit: each
-    // transaction stays whole and the file is never damaged, and a power cut can only take
-    // back the last commits. FULL made every posted line wait for the disk.
-    execOn(db, QStringLiteral("PRAGMA synchronous=NORMAL"), QStringLiteral("Databáze %1").arg(path));
+    // FULL: a commit is on the disk before it is reported, so that a power cut never takes
+    // back a receipt that was reported posted. An imported delivery is one transaction:
+    // the disk is waited for once per delivery, not once per line.
+    execOn(db, QStringLiteral("PRAGMA synchronous=FULL"), QStringLiteral("Databáze %1").arg(path));
     return engine;
 }
 
@@ -162,6 +165,24 @@ void SqliteEngine::createFile(const QString &path)
         throw;
     }
     sqlite3_close(db);
+}
+
+bool SqliteEngine::fileInUse(const QString &path)
+{
+    // Every connection in WAL mode keeps a shared lock on the "dead man switch" byte of
+    // the WAL index (the -shm file beside the database, byte 128) for as long as it has
+    // the database open. A write lock on it that would conflict tells of another process.
+    const int fd = ::open(QFile::encodeName(path + QStringLiteral("-shm")).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;   // no index: nobody has the database open
+    struct flock lock = {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = 128;
+    lock.l_len = 1;
+    const bool used = ::fcntl(fd, F_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
+    ::close(fd);
+    return used;
 }
 
 const Dialect &SqliteEngine::dialect() const { return kSqliteDialect; }

@@ -23,6 +23,8 @@ public:
     static std::unique_ptr<SqliteEngine> openInMemory();
     // Creates a new database file in WAL mode. Requires: no file at path.
     static void createFile(const QString &path);
+    // Database::SQLiteFileInUse.
+    static bool fileInUse(const QString &path);
     ~SqliteEngine() override;
 
     const Dialect &dialect() const override;

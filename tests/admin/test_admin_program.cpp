@@ -3,6 +3,7 @@
 
 #include "admin_fixture.h"
 #include "recordingprompter.h"
+#include "shown_window.h"
 
 #include "app/login.h"
 #include "app/program.h"
@@ -21,13 +22,7 @@ namespace {
 QString mainWindowOf(const Shop &shop, const QString &logOnName, LoginDialog &dialog, int &exitCode)
 {
     QString title;
-    QTimer::singleShot(0, [&] {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (w->isVisible()) {
-                title = w->windowTitle();
-                w->close();
-            }
-    });
+    takeTitleAndCloseShownWindow(title);
     const QString program = QStringLiteral("/opt/podklady-admin-") + QUuid::createUuid().toString(QUuid::Id128).left(10);
     exitCode = RunProgram({shop.path(QString()) + u'/', logOnName, QStringLiteral("10.0.0.9")}, dialog, program);
     return title;

@@ -438,7 +438,7 @@ void ClerkSession::deliveriesOverviewWithTheWorkbook()
     m_x->key("Return");   // on to "Storno"
     m_x->key("Tab");
     m_x->key("space");    // "Start"
-    // Where the workbook went, before the printout.
+    // The workbook is written first, and a message says where.
     QVERIFY(window(kMessageTitle, "prehled-dodavek-sesit"));
     m_x->key("Return");
     QVERIFY(m_x->waitUntilGone(kMessageTitle));

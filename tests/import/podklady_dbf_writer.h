@@ -47,16 +47,17 @@ inline QByteArray encodeDbfText(const QString &text, int driver)
 
 // Writes the file at path. quantityDecimals: decimals of POD_KSD; quantityAsText stores
 // POD_KSD as a character field instead (a file of the wrong type); variantWidth: the
-// width of POD_IND (the price-calculation module writes 2).
+// width of POD_IND (the price-calculation module writes 2); cardWidth: the width of POD_KAV.
 inline void writePodkladyDbf(const QString &path, const QVector<DbfLine> &lines, int driver = 0x64,
-                             int quantityDecimals = 0, bool quantityAsText = false, int variantWidth = 3)
+                             int quantityDecimals = 0, bool quantityAsText = false, int variantWidth = 3,
+                             int cardWidth = 6)
 {
     const QByteArray codePage = "LDID/" + QByteArray::number(driver);
     DBFHandle h = DBFCreateEx(path.toLocal8Bit().constData(), codePage.constData());
     if (!h)
         throw std::runtime_error("cannot create " + path.toStdString());
     DBFAddField(h, "POZNAMKA", FTString, 20, 0);
-    DBFAddField(h, "POD_KAV", FTString, 6, 0);
+    DBFAddField(h, "POD_KAV", FTString, cardWidth, 0);
     DBFAddField(h, "POD_IND", FTString, variantWidth, 0);
     if (quantityAsText)
         DBFAddField(h, "POD_KSD", FTString, 8, 0);

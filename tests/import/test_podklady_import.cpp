@@ -255,6 +255,25 @@ TEST_P(ImportTest, LinesThatCannotBePostedAreSkipped)
     EXPECT_FALSE(data->LockRecord(QStringLiteral("SOR"), QStringLiteral("000002")));
 }
 
+// A code longer than its field names no card and no variant: the line is refused with the
+// line's message, never cut to the field's size and posted onto the card or variant the
+// cut code would name.
+TEST_P(ImportTest, CodesLongerThanTheirFieldsAreRefusedNotCut)
+{
+    writePodkladyDbf(filePath(), {{"000001XYZ", "001", 1, "5"}, {"000001", "001X", 2, "5"}, {"000001", "001", 4, "5"}},
+                     0x64, 0, false, 4, 9);
+    runImport(QStringLiteral("5"));
+
+    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Karta 000001XYZ/001 není v sortimentu ")});
+    const QVector<JournalEntry> entries = journal();
+    ASSERT_EQ(entries.size(), 1);
+    EXPECT_EQ(entries[0].card, QStringLiteral("000001"));
+    EXPECT_EQ(entries[0].variant, QStringLiteral("001"));
+    EXPECT_EQ(entries[0].quantity, 4.0);
+    EXPECT_EQ(stock(QStringLiteral("000001"), QStringLiteral("001")), 4.0);
+    EXPECT_EQ(data->DokladObsah.RecordCount(), 1);
+}
+
 // A variant whose stock the journal does not show (a start-of-year stock without entries)
 // is rebuilt and its stock shown once, by its first line; the lines after it post onto the
 // stock the journal then carries, without a message.

@@ -2,6 +2,7 @@
 // a normal start on a database, and a second copy handing over to the first.
 
 #include "startup_fixture.h"
+#include "shown_window.h"
 
 #include "app/login.h"
 #include "app/core/osinfo.h"
@@ -143,13 +144,7 @@ TEST(Program, KnownLogOnNameOpensTheMainWindow)
     RecordingPrompter messages;
     NoDialog login;
     QString title;
-    QTimer::singleShot(0, [&] {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (w->isVisible()) {
-                title = w->windowTitle();
-                w->close();
-            }
-    });
+    takeTitleAndCloseShownWindow(title);
     EXPECT_EQ(RunProgram(envFor(dir), login, uniqueProgram()), 0);
     EXPECT_EQ(title, QStringLiteral("Přehled podkladů příjmů od dodavatelů 1.30"));
     EXPECT_EQ(login.shown, 0);

@@ -8,9 +8,10 @@
 //       editing; appends each code as a line to OUTFILE
 //   station_worker TARGET ADDRESS post LINES CARD...
 //       posts LINES receipts of 1 to 3 pieces onto variant "001" of the cards in turn
-//   station_worker TARGET ADDRESS import IMPORTDIR NUMBER
+//   station_worker TARGET ADDRESS import IMPORTDIR NUMBER [once]
 //       imports the prepared document NUMBER of IMPORTDIR/Pod0000.dbf into a new receipt
-//       and writes it; prints "ready" before the import starts
+//       and writes it; prints "ready" before the import starts. It answers Yes when asked
+//       to import a delivery again, No with "once"
 //   station_worker TARGET ADDRESS commands SECONDS
 //       runs one command every 50 ms for SECONDS: the connection restored when it was lost,
 //       then one posting onto card 000001/001
@@ -33,6 +34,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QThread>
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <random>
@@ -52,14 +54,16 @@ public:
         ShowMessage(text);
         return false;
     }
-    // The station imports the same prepared delivery again and again (the crash runs): it
-    // answers Yes to "import again", so that every run posts its lines.
+    // A station that imports the same prepared delivery again and again answers Yes to
+    // "import again", so that every run posts its lines; one that imports each delivery
+    // once answers No.
     bool AskYesNo(const QString &text) override
     {
         ShowMessage(text);
-        return true;
+        return importAgain;
     }
     int shown = 0;
+    bool importAgain = true;
 };
 
 // Runs take() until it has given `count` values, appending each to outFile as a line. A
@@ -144,19 +148,11 @@ int import(TData &d, const QString &directory, const QString &number)
 {
     const BatchImportScreens windows(number);
     d.ImportPath = directory + u'/';
-    d.ffDodavky.Open();
-    d.ffDodavky.Append();
-    d.ffDodavkyHLA_ODB.SetAsString(QStringLiteral("000001"));
-    d.DokladObsah.Open();
     std::printf("ready\n");
     std::fflush(stdout);
-    bool newDocument = true;
-    TDataImport().PodkladyImport(newDocument);
-    if (!newDocument)
-        d.ffDodavky.Post();
-    else
-        d.ffDodavky.Cancel();
-    std::printf("imported %s\n", newDocument ? "nothing" : "receipt");
+    const QVector<ImportedLine> lines = TDataImport().ImportIntoReceipt({QStringLiteral("000001"), {}, {}, {}, 0});
+    const auto posted = std::count_if(lines.begin(), lines.end(), [](const ImportedLine &l) { return l.posted; });
+    std::printf("imported %lld of %lld\n", qint64(posted), qint64(lines.size()));
     return 0;
 }
 
@@ -201,8 +197,10 @@ int main(int argc, char **argv)
             return createSuppliers(*data, args[4].toInt(), args[5]);
         if (mode == QLatin1String("post") && args.size() >= 6)
             return post(*data, args[4].toInt(), args.mid(5));
-        if (mode == QLatin1String("import") && args.size() == 6)
+        if (mode == QLatin1String("import") && (args.size() == 6 || (args.size() == 7 && args[6] == QLatin1String("once")))) {
+            messages.importAgain = args.size() == 6;
             return import(*data, args[4], args[5]);
+        }
         if (mode == QLatin1String("commands") && args.size() == 5)
             return commands(*data, args[4].toInt());
     } catch (const std::exception &e) {

@@ -1,16 +1,20 @@
 // The PostgreSQL server going away under a station and coming back: the message carries
 // the server's own text, the next command reconnects (tables re-opened, the record in
-// editing cancelled) and says so once, and postings interrupted by the loss leave nothing
-// half done. The server is a throwaway cluster of this test program's own, on a free
+// editing cancelled) and says so once, and postings and batch imports interrupted by the
+// loss leave nothing half done. The server is a throwaway cluster of this test program's own, on a free
 // port, so that no other test loses its connection.
 
 #include "stations_support.h"
 
+#include "podklady_dbf_writer.h"
 #include "recordingprompter.h"
+#include "tool_ini.h"
 
 #include "app/core/errors.h"
 
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -187,6 +191,66 @@ TEST_F(ServerRestartTest, AStationsPostingsSurviveTheServerStoppingUnderIt)
     std::printf("[figures] server stopped for 1 s under a station: %d postings, %d refused while it was away, "
                 "%d reconnection message\n",
                 posted, refused, restored);
+}
+
+// `podklady-db import` of a long delivery while the server stops and starts under it:
+// the delivery is posted whole (the import restores the connection and runs it again),
+// or the run ends non-zero with nothing of it posted; never a part of it, and never a
+// success that did not post every line.
+TEST_F(ServerRestartTest, ABatchImportUnderAServerRestartPostsTheDeliveryWholeOrNotAtAll)
+{
+    constexpr int kCards = 100;
+    constexpr int kLines = 4000;
+    AppendRow(data->ffCiselnik, {{data->ffCiselnikCIS_POD, "0"}, {data->ffCiselnikCIS_PRD, "0"}});
+    AppendRow(data->ffDodavatele, {{data->ffDodavateleDOD_KOD, "000001"}, {data->ffDodavateleDOD_FIR, "Dodavatel"}});
+    for (int i = 1; i <= kCards; ++i)
+        addStockCard(*data, QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0')), 0);
+    QTemporaryDir dir;
+    QVector<DbfLine> lines;
+    for (int i = 0; i < kLines; ++i)
+        lines.append({QStringLiteral("%1").arg(1 + i % kCards, 6, 10, QLatin1Char('0')), QStringLiteral("001"), 1,
+                      QStringLiteral("VELKA")});
+    writePodkladyDbf(dir.filePath(QStringLiteral("Pod0000.dbf")), lines);
+    const QString ini = dir.filePath(QStringLiteral("Kramora.ini"));
+    QFile file(ini);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write((QStringLiteral("[Kramora]\r\nCestaImport=%1/\r\n").arg(dir.path()) + IniDatabaseKeys(cluster->params()))
+                   .toUtf8());
+    file.close();
+
+    QProcess import;
+    import.start(QStringLiteral(PODKLADY_DB), {QStringLiteral("import"), QStringLiteral("--prepared"), QStringLiteral("VELKA"),
+                                               QStringLiteral("--supplier"), QStringLiteral("1"), QStringLiteral("--ini"), ini});
+    ASSERT_TRUE(import.waitForStarted(10000));
+    QThread::msleep(700);
+    ASSERT_TRUE(cluster->run(QStringLiteral("halt")));
+    const bool runningAtHalt = import.state() == QProcess::Running;
+    QThread::msleep(1000);
+    ASSERT_TRUE(cluster->run(QStringLiteral("start")));
+    ASSERT_TRUE(import.waitForFinished(180000));
+    ASSERT_EQ(import.exitStatus(), QProcess::NormalExit);
+    const QString out = QString::fromUtf8(import.readAllStandardOutput());
+    const QString err = QString::fromUtf8(import.readAllStandardError());
+
+    data = FirmDataModule(cluster->params(), QStringLiteral("0001"));
+    const Ledger ledger = checkLedger(*data);
+    EXPECT_TRUE(ledger.violations.isEmpty()) << ledger.violations.join(u'\n').toStdString();
+    store::Table &receipts = data->ffDodavky;
+    receipts.Open();
+    const qint64 receiptCount = receipts.RecordCount();
+    receipts.Close();
+    if (import.exitCode() == 0) {
+        EXPECT_EQ(ledger.journalEntries, kLines);
+        EXPECT_EQ(receiptCount, 1);
+        EXPECT_TRUE(out.contains(QStringLiteral(": %1 z %1 řádků").arg(kLines))) << out.right(200).toStdString();
+    } else {
+        EXPECT_EQ(ledger.journalEntries, 0) << err.toStdString();
+        EXPECT_EQ(receiptCount, 0);
+    }
+    std::printf("[figures] server stopped for 1 s under a batch import of %d lines (%s at the stop): exit %d, "
+                "%d lines posted in %lld receipts\n",
+                kLines, runningAtHalt ? "running" : "already ended", import.exitCode(), ledger.journalEntries,
+                receiptCount);
 }
 
 } // namespace

@@ -134,7 +134,10 @@ TEST_P(InitTool, CreatesEveryTableWithItsIndexesAndRefusesAnExistingFirm)
 
     // ...and --force replaces the firm's tables, keeping the shared ones (with the owner
     // and the user the first run wrote).
+    pod.Close();
+    check.Disconnect();
     const ToolRun forced = init({QStringLiteral("--firm"), QStringLiteral("0005"), QStringLiteral("--force")});
+    check.Connect(params);
     ASSERT_EQ(forced.exitCode, 0) << forced.err.toStdString();
     EXPECT_TRUE(forced.out.contains(QStringLiteral("Smazána tabulka POD0005")));
     EXPECT_FALSE(forced.out.contains(QStringLiteral("Vytvořena tabulka CEN0000")));

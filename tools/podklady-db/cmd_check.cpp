@@ -1,11 +1,12 @@
 // podklady-db check [--repair] [--ini PATH]: compares every card with the stock journal
 // (a variant's stock is its start-of-year stock plus its journal, a card's stock the sum
-// of its variants) and every receipt's total at stock prices with its lines in the
-// journal, and lists each difference; it changes nothing. With --repair it rebuilds
-// exactly the cards that differ, as the program does before a movement, prints every
-// stock it changed, and checks again. Receipts are not repaired: whether the receipt or
-// the journal is wrong (a line posted whose receipt was never written, or an entry
-// removed from the journal) is for a person to find out.
+// of its variants) and every receipt with its lines in the journal (its totals at stock
+// and at sale prices, a receipt without lines, lines without their receipt), and lists
+// each difference; it changes nothing. With --repair it rebuilds exactly the cards that
+// differ, as the program does before a movement, sets the totals of each receipt that
+// differs from its lines to theirs, prints every stock and total it changed, and checks
+// again. It creates and deletes nothing: a receipt without lines and lines without their
+// receipt stay listed, for a person to find out which side is wrong.
 // Exit codes: 0 everything agrees (after a repair: the repair left nothing to report),
 // 1 differences remain or the database failed, 2 configuration, 64 arguments.
 
@@ -59,9 +60,37 @@ void repair(TData &data, const QVector<StockDifference> &differences)
 
 void printReceiptDifferences(const QVector<ReceiptDifference> &differences)
 {
-    for (const ReceiptDifference &d : differences)
-        printOut(QStringLiteral("Příjemka %1\tcelkem v NC %2\tpodle deníku %3")
-                     .arg(d.receipt, formatNumber(d.stored), formatNumber(d.posted)));
+    for (const ReceiptDifference &d : differences) {
+        switch (d.kind) {
+        case ReceiptDifference::Kind::Totals:
+            printOut(QStringLiteral("Příjemka %1\tcelkem v NC %2\tpodle deníku %3\tcelkem v PC %4\tpodle deníku %5")
+                         .arg(d.receipt, formatNumber(d.storedStock), formatNumber(d.postedStock),
+                              formatNumber(d.storedSale), formatNumber(d.postedSale)));
+            break;
+        case ReceiptDifference::Kind::NoLines:
+            printOut(QStringLiteral("Příjemka %1\tnemá v deníku žádný řádek").arg(d.receipt));
+            break;
+        case ReceiptDifference::Kind::NoReceipt:
+            printOut(QStringLiteral("Příjemka %1\tneexistuje, deník má %2 jejích řádků\tv NC %3\tv PC %4")
+                         .arg(d.receipt)
+                         .arg(d.lines)
+                         .arg(formatNumber(d.postedStock), formatNumber(d.postedSale)));
+            break;
+        }
+    }
+}
+
+// Sets the totals of the receipts that differ from their lines and prints each change,
+// and each receipt that could not be written.
+void repairReceipts(TData &data, const QVector<ReceiptDifference> &differences)
+{
+    QStringList left;
+    for (const ReceiptDifference &d : RepairReceipts(data, differences, left))
+        printOut(QStringLiteral("Příjemka %1\topraveno celkem v NC %2 -> %3\tcelkem v PC %4 -> %5")
+                     .arg(d.receipt, formatNumber(d.storedStock), formatNumber(d.postedStock),
+                          formatNumber(d.storedSale), formatNumber(d.postedSale)));
+    for (const QString &receipt : std::as_const(left))
+        printErr(QStringLiteral("Příjemka %1 nebyla opravena (drží ji jiná stanice)").arg(receipt));
 }
 
 } // namespace
@@ -93,14 +122,13 @@ int runCheck(const QStringList &arguments)
         if (!repairing)
             return 1;
         repair(*data, differences);
+        repairReceipts(*data, receipts);
         const QVector<StockDifference> left = CheckStock(*data);
-        if (!left.isEmpty()) {
+        const QVector<ReceiptDifference> receiptsLeft = CheckReceipts(*data);
+        if (!left.isEmpty() || !receiptsLeft.isEmpty()) {
             printErr(QStringLiteral("Po opravě zůstávají rozdíly:"));
             printDifferences(left);
-            return 1;
-        }
-        if (!receipts.isEmpty()) {
-            printErr(QStringLiteral("Příjemky se neopravují: jejich rozdíly zůstávají"));
+            printReceiptDifferences(receiptsLeft);
             return 1;
         }
     } catch (const AppError &e) {

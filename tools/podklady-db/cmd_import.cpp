@@ -3,9 +3,12 @@
 // job. It creates the receipt as the source-document editor's F9 does, for the supplier
 // and the supplier's document given, and prints one line per record of the prepared
 // document: imported, or skipped with the reason. A prepared document already imported
-// is imported again only with --yes. Messages of the import go to stderr.
-// Exit codes: 0 at least one line imported, 1 none (or the database failed), 2
-// configuration, 64 arguments.
+// is imported again only with --yes. Messages of the import go to stderr. The station is
+// named by the address of its end of the server connection, as the program names it; a
+// connection lost during the import is restored as the program restores it, and the
+// delivery run again.
+// Exit codes: 0 every line of the delivery imported, 1 none (or the database failed), 3
+// some lines skipped (the receipt holds the others), 2 configuration, 64 arguments.
 
 #include "commands.h"
 #include "options.h"
@@ -60,14 +63,18 @@ bool takeValue(QStringList &args, const QString &name, QString &value)
     return true;
 }
 
-// An amount as typed: a decimal comma or point, no grouping. False for anything else.
+// The largest amount taken: beyond it a double no longer holds the haléře of an amount.
+constexpr double kLargestAmount = 1e15;
+
+// An amount as typed: a decimal comma or point, no grouping, a finite number whose size
+// stays below kLargestAmount. False for anything else.
 bool parseAmount(const QString &text, double &amount)
 {
     QString t = text.trimmed();
     t.replace(QLatin1Char(','), QLatin1Char('.'));
     bool ok = false;
     amount = QLocale::c().toDouble(t, &ok);
-    return ok && std::isfinite(amount);
+    return ok && std::isfinite(amount) && std::abs(amount) < kLargestAmount;
 }
 
 int usageError()
@@ -101,7 +108,10 @@ int runImport(const QStringList &arguments)
     const auto data = connectedData(ini, exitCode);
     if (!data)
         return exitCode;
-    data->LocalAddress = GetLocalAddress();
+    // Stations are told apart by the address the server sees them at, as the program
+    // tells them; a database on this computer's disk has none.
+    const QString seen = data->Database.LocalAddress();
+    data->LocalAddress = seen.isEmpty() ? GetLocalAddress() : seen;
     BatchImportScreens screens(prepared);
     BatchPrompter prompts(yes);
     try {
@@ -109,7 +119,8 @@ int runImport(const QStringList &arguments)
         suppliers.Open();
         suppliers.SetIndexName(QStringLiteral("KOD"));
         source.supplier = ZeroPad(supplier, 6);
-        if (!suppliers.FindKey({source.supplier})) {
+        // A longer code is not a supplier's: the table would cut it and find another.
+        if (source.supplier.size() > data->ffDodavateleDOD_KOD.def().size || !suppliers.FindKey({source.supplier})) {
             printErr(QStringLiteral("Dodavatel %1 není v adresáři dodavatelů").arg(source.supplier));
             return 1;
         }
@@ -134,6 +145,8 @@ int runImport(const QStringList &arguments)
                      .arg(data->DokladObsahDOK_CIS.AsString())
                      .arg(posted)
                      .arg(lines.size()));
+        if (posted < lines.size())
+            return 3;
     } catch (const std::exception &e) {
         printErr(QString::fromUtf8(e.what()));
         return 1;

@@ -6,6 +6,7 @@
 // Exit codes: 0 done, 1 refused or failed, 2 the configuration is missing or malformed,
 // 64 wrong arguments.
 
+#include "connect_alone.h"
 #include "demo.h"
 #include "options.h"
 #include "terminal.h"
@@ -194,7 +195,11 @@ int runInit(const QStringList &arguments)
             createdFile = params.sqliteFile;
         }
         store::Database &db = data->Database;
-        db.Connect(params);
+        // Tables are replaced only under no other station.
+        if (args.flag(QStringLiteral("--force")))
+            ConnectAlone(db, params);
+        else
+            db.Connect(params);
         FirstRecords first;
         if (!demo && !gatherFirstRecords(*data, args, first))
             throw Refused();

@@ -131,15 +131,18 @@ const DbCommand kCommands[] = {
      "Naimportuje připravenou dodávku bez oken, pro plánovanou úlohu: vytvoří příjemku jako F9\n"
      "v editoru podkladu, pro daného dodavatele a jeho doklad, a vypíše řádek na každý záznam\n"
      "připraveného dokladu: naimportováno, nebo vynecháno s důvodem. Doklad už importovaný\n"
-     "se importuje znovu jen s --yes.\n",
-     "  0 naimportován aspoň jeden řádek, 1 žádný (nebo selhala databáze), 2 konfigurace,\n"
-     "  64 chybné argumenty\n",
+     "se importuje znovu jen s --yes. Dodávka se zaúčtuje celá, nebo vůbec; po ztrátě spojení\n"
+     "se spojení obnoví a dodávka proběhne znovu.\n",
+     "  0 naimportovány všechny řádky, 1 žádný (nebo selhala databáze), 3 některé řádky\n"
+     "  vynechány (příjemka má ostatní), 2 konfigurace, 64 chybné argumenty\n",
      runImport, false, "--ini= --prepared= --supplier= --invoice= --invoiced= --yes"},
     {"check", "[--repair] [--ini CESTA]  porovná karty se skladovým deníkem a příjemky s jejich řádky v deníku",
-     "Porovná každou kartu se skladovým deníkem a součet každé příjemky v nákupních cenách\n"
-     "s jejími řádky v deníku a vypíše každý rozdíl; nic nemění. Když je vše v pořádku,\n"
-     "vypíše jeden řádek s tím, co zkontroloval. S --repair přepočítá právě karty, které\n"
-     "se liší, vypíše každou změněnou zásobu a zkontroluje znovu; příjemky jen vypíše.\n",
+     "Porovná každou kartu se skladovým deníkem a každou příjemku s jejími řádky v deníku\n"
+     "(součty v nákupních a prodejních cenách, příjemka bez řádků, řádky bez příjemky)\n"
+     "a vypíše každý rozdíl; nic nemění. Když je vše v pořádku, vypíše jeden řádek s tím,\n"
+     "co zkontroloval. S --repair přepočítá právě karty, které se liší, nastaví součty\n"
+     "příjemek, které se liší od svých řádků, vypíše každou změnu a zkontroluje znovu;\n"
+     "nic nezaloží ani nesmaže.\n",
      "  0 vše souhlasí (po --repair: nic nezbylo), 1 rozdíly zůstávají nebo selhala\n"
      "  databáze, 2 konfigurace, 64 chybné argumenty\n",
      runCheck, false, "--ini= --repair"},

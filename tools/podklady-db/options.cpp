@@ -25,10 +25,10 @@ QString formatNumber(double value)
     return QLocale::c().toString(value, 'g', 15);
 }
 
-ToolArgs::ToolArgs(const QStringList &args, const char *spec)
+ToolArgs::ToolArgs(const QStringList &args, const char *accepted)
 {
     QHash<QString, bool> takesValue;
-    for (const QString &option : QString::fromLatin1(spec).split(u' ', Qt::SkipEmptyParts)) {
+    for (const QString &option : QString::fromLatin1(accepted).split(u' ', Qt::SkipEmptyParts)) {
         const bool valued = option.endsWith(u'=');
         takesValue.insert(valued ? option.chopped(1) : option, valued);
     }

@@ -15,12 +15,12 @@ void printErr(const QString &text);
 // A number as the commands print it: up to 15 significant digits, a decimal point.
 QString formatNumber(double value);
 
-// The arguments of a command read against the options it takes: `spec` lists them
+// The arguments of a command read against the options it takes: `accepted` lists them
 // blank-separated, a trailing "=" on those that take a value ("--ini= --demo"). An
 // argument starting with "--" is an option; the others are positional, in order.
 class ToolArgs {
 public:
-    ToolArgs(const QStringList &args, const char *spec);
+    ToolArgs(const QStringList &args, const char *accepted);
     // Empty when every option is known and has its value; else what is wrong, in Czech
     // ("neznámá volba --bogus").
     const QString &error() const { return m_error; }
