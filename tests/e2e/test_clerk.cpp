@@ -4,6 +4,9 @@
 // private X server, worked only by keys. Each step checks the database and the files the
 // program wrote, and saves a screenshot of every window it met in PODKLADY_TEST_OUTPUT
 // (the same pictures the user guide shows; tools/screenshots copies them there).
+// The session works in a temporary directory, or in PODKLADY_CLERK_DIR when that is set:
+// tools/screenshots gives it a shop's home directory, so that the folders a dialog or a
+// message shows are those a user would see.
 //
 // The steps build on one another, in order: a new document with two items (its delivery
 // date typed with full stops), its correction (back from the items to the header by
@@ -173,8 +176,9 @@ void ClerkSession::shot(XWindow w, const char *name)
 void ClerkSession::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    m_firm = m_dir.filePath(QStringLiteral("firma"));
-    m_home = m_dir.filePath(QStringLiteral("home"));
+    // The clerk's home directory; the firm lies in Podklady/ under it.
+    m_home = qEnvironmentVariable("PODKLADY_CLERK_DIR", m_dir.path());
+    m_firm = QDir(m_home).filePath(QStringLiteral("Podklady"));
     m_export = m_firm + QStringLiteral("/Export/");
     for (const char *sub : {"data", "Private", "Export", "Import"})
         QVERIFY(QDir().mkpath(m_firm + u'/' + QLatin1String(sub)));
