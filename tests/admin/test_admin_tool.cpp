@@ -27,15 +27,6 @@ std::pair<LoginOutcome, QString> logIn(const Shop &shop, const QString &logOnNam
     return {outcome, data->UserCode};
 }
 
-qint64 rows(TData &data, store::Table &table)
-{
-    Q_UNUSED(data);
-    table.Open();
-    const qint64 n = table.RecordCount();
-    table.Close();
-    return n;
-}
-
 class AdminTool : public testing::TestWithParam<Backend> {
 protected:
     void SetUp() override { STORETEST_REQUIRE_ENGINE(GetParam()); }
@@ -247,7 +238,7 @@ TEST(AdminBackup, WhileAnotherProcessImports)
     dod.First();
     const QString supplier = data->ffDodavateleDOD_KOD.AsString();
     dod.Close();
-    const qint64 entriesBefore = rows(*data, data->ffDenik);
+    const qint64 entriesBefore = RowCount(data->ffDenik);
     data.reset();
     ASSERT_TRUE(QDir().mkpath(shop.path(QStringLiteral("Import"))));
     writePodkladyDbf(shop.path(QStringLiteral("Import/Pod0000.dbf")), lines);
@@ -285,7 +276,7 @@ TEST(AdminBackup, WhileAnotherProcessImports)
         p.sqliteFile = shop.path(QStringLiteral("zaloha/kopie.sqlite"));
         return p;
     }(), QStringLiteral("0001"));
-    const qint64 copied = rows(*copy, copy->ffDenik);
+    const qint64 copied = RowCount(copy->ffDenik);
     EXPECT_GE(copied, entriesBefore);
     EXPECT_LE(copied, entriesBefore + lines.size());
 
@@ -297,7 +288,7 @@ TEST(AdminBackup, WhileAnotherProcessImports)
         return p;
     }(), QStringLiteral("0001"));
     auto live = shop.station();
-    EXPECT_EQ(rows(*copy, copy->ffDenik), rows(*live, live->ffDenik));
+    EXPECT_EQ(RowCount(copy->ffDenik), RowCount(live->ffDenik));
     EXPECT_EQ(shop.tool({QStringLiteral("backup"), shop.params().sqliteFile}).exitCode, 1);
 }
 
@@ -341,7 +332,7 @@ TEST(AdminRestore, RefusedWhileALockIsHeldOrTheFileIsInUse)
     store::ConnectionParams keptParams;
     keptParams.sqliteFile = kept;
     auto replaced = FirmDataModule(keptParams, QStringLiteral("0001"));
-    EXPECT_EQ(rows(*replaced, replaced->ffUzivatele), 2);
+    EXPECT_EQ(RowCount(replaced->ffUzivatele), 2);
 }
 
 // SQLite → PostgreSQL → SQLite: every firm table and the shared ones arrive whole, the

@@ -3,6 +3,7 @@
 // is reported, then repaired; a prepared delivery is imported into a new receipt, and its
 // repetition is refused without --yes and imported again with it.
 
+#include "firm_tables.h"
 #include "podklady_dbf_writer.h"
 #include "store_test_support.h"
 
@@ -60,14 +61,6 @@ protected:
     ToolRun tool(const QStringList &args)
     {
         return runProgram(QStringLiteral(PODKLADY_DB), args + QStringList{QStringLiteral("--ini"), iniPath()}, 300000);
-    }
-
-    qint64 count(store::Table &t)
-    {
-        t.Open();
-        const qint64 n = t.RecordCount();
-        t.Close();
-        return n;
     }
 
     QTemporaryDir dir;
@@ -138,7 +131,7 @@ TEST_P(StockTools, CheckListsLinesWithoutReceiptAndReceiptsWithoutLinesAndRepair
     data->ffDodavkyHLA_PCA.SetAsFloat(0);
     prd.Post();
     prd.Close();
-    const qint64 receipts = count(data->ffDodavky), entries = count(data->ffDenik);
+    const qint64 receipts = RowCount(data->ffDodavky), entries = RowCount(data->ffDenik);
 
     const ToolRun found = tool({QStringLiteral("check")});
     EXPECT_EQ(found.exitCode, 1);
@@ -156,8 +149,8 @@ TEST_P(StockTools, CheckListsLinesWithoutReceiptAndReceiptsWithoutLinesAndRepair
     EXPECT_EQ(repaired.exitCode, 1) << repaired.err.toStdString();
     EXPECT_TRUE(repaired.out.contains(QStringLiteral("Příjemka %1\topraveno celkem v NC ").arg(shortOfSale)))
         << repaired.out.toStdString();
-    EXPECT_EQ(count(data->ffDodavky), receipts);
-    EXPECT_EQ(count(data->ffDenik), entries);
+    EXPECT_EQ(RowCount(data->ffDodavky), receipts);
+    EXPECT_EQ(RowCount(data->ffDenik), entries);
     prd.Open();
     ASSERT_TRUE(prd.Locate(data->ffDodavkyHLA_DO1, shortOfSale));
     EXPECT_NEAR(data->ffDodavkyHLA_PCA.AsFloat(), sale, 0.01 * entries);
@@ -216,7 +209,7 @@ TEST_P(StockTools, ImportPostsIntoANewReceiptAndRefusesARepetitionWithoutYes)
     writePodkladyDbf(importDir() + QStringLiteral("Pod0000.dbf"),
                      {{card, variant, 4, "P7"}, {"999999", "001", 1, "P7"}, {card, variant, 9, "P8"}});
     ASSERT_TRUE(QFile::rename(importDir() + QStringLiteral("Pod0000.dbf"), importDir() + QStringLiteral("POD0000.DBF")));
-    const qint64 receipts = count(data->ffDodavky), entries = count(data->ffDenik);
+    const qint64 receipts = RowCount(data->ffDodavky), entries = RowCount(data->ffDenik);
 
     const QStringList import{QStringLiteral("import"), QStringLiteral("--prepared"), QStringLiteral("p7"),
                              QStringLiteral("--supplier"), supplier, QStringLiteral("--invoice"),
@@ -228,8 +221,8 @@ TEST_P(StockTools, ImportPostsIntoANewReceiptAndRefusesARepetitionWithoutYes)
     EXPECT_EQ(lines[0], card + QLatin1Char('/') + variant + QStringLiteral("\t4\timportováno"));
     EXPECT_EQ(lines[1], QStringLiteral("999999/001\t1\tvynecháno: karta není v sortimentu"));
     EXPECT_TRUE(lines[2].endsWith(QStringLiteral(": 1 z 2 řádků"))) << lines[2].toStdString();
-    EXPECT_EQ(count(data->ffDodavky), receipts + 1);
-    EXPECT_EQ(count(data->ffDenik), entries + 1);
+    EXPECT_EQ(RowCount(data->ffDodavky), receipts + 1);
+    EXPECT_EQ(RowCount(data->ffDenik), entries + 1);
     store::Table &prd = data->ffDodavky;
     prd.Open();
     prd.Last();
@@ -244,13 +237,13 @@ TEST_P(StockTools, ImportPostsIntoANewReceiptAndRefusesARepetitionWithoutYes)
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains(QStringLiteral("Podklady dodávky P7 již byly importovány do příjemky ")))
         << refused.err.toStdString();
-    EXPECT_EQ(count(data->ffDodavky), receipts + 1);
-    EXPECT_EQ(count(data->ffDenik), entries + 1);
+    EXPECT_EQ(RowCount(data->ffDodavky), receipts + 1);
+    EXPECT_EQ(RowCount(data->ffDenik), entries + 1);
 
     const ToolRun again = tool(import + QStringList{QStringLiteral("--yes")});
     EXPECT_EQ(again.exitCode, 3) << again.err.toStdString();
-    EXPECT_EQ(count(data->ffDodavky), receipts + 2);
-    EXPECT_EQ(count(data->ffDenik), entries + 2);
+    EXPECT_EQ(RowCount(data->ffDodavky), receipts + 2);
+    EXPECT_EQ(RowCount(data->ffDenik), entries + 2);
 
     // A number without an importable line, and arguments that are not an import.
     EXPECT_EQ(tool({QStringLiteral("import"), QStringLiteral("--prepared"), QStringLiteral("NONE"),
@@ -265,7 +258,7 @@ TEST_P(StockTools, ImportPostsIntoANewReceiptAndRefusesARepetitionWithoutYes)
     // A supplier code longer than the field is no supplier's, not the one it would be cut to.
     EXPECT_EQ(tool({QStringLiteral("import"), QStringLiteral("--prepared"), QStringLiteral("P8"),
                     QStringLiteral("--supplier"), supplier + QStringLiteral("9")}).exitCode, 1);
-    EXPECT_EQ(count(data->ffDodavky), receipts + 2);
+    EXPECT_EQ(RowCount(data->ffDodavky), receipts + 2);
 
     // Every line of the delivery posted: success.
     const ToolRun whole = tool({QStringLiteral("import"), QStringLiteral("--prepared"), QStringLiteral("P8"),
@@ -279,12 +272,12 @@ TEST_P(StockTools, ImportPostsIntoANewReceiptAndRefusesARepetitionWithoutYes)
 // a station is there.
 TEST_P(StockTools, InitForceRefusesWhileAnotherStationUsesTheDatabase)
 {
-    const qint64 entries = count(data->ffDenik);
+    const qint64 entries = RowCount(data->ffDenik);
     const QStringList force{QStringLiteral("init"), QStringLiteral("--force")};
     const ToolRun connected = tool(force);
     EXPECT_EQ(connected.exitCode, 1);
     EXPECT_TRUE(connected.err.contains(QStringLiteral("tabulky firmy nelze nahradit"))) << connected.err.toStdString();
-    EXPECT_EQ(count(data->ffDenik), entries);
+    EXPECT_EQ(RowCount(data->ffDenik), entries);
 
     ASSERT_TRUE(data->LockRecord(QStringLiteral("SOR"), QStringLiteral("000001")));
     data->Database.Disconnect();
@@ -292,14 +285,14 @@ TEST_P(StockTools, InitForceRefusesWhileAnotherStationUsesTheDatabase)
     EXPECT_EQ(locked.exitCode, 1);
     EXPECT_TRUE(locked.err.contains(QStringLiteral("Stanice drží zámky záznamů (1"))) << locked.err.toStdString();
     data->Database.Connect(params);
-    EXPECT_EQ(count(data->ffDenik), entries);
+    EXPECT_EQ(RowCount(data->ffDenik), entries);
     data->UnlockRecord(QStringLiteral("SOR"), QStringLiteral("000001"));
     data->Database.Disconnect();
 
     const ToolRun alone = tool(force);
     EXPECT_EQ(alone.exitCode, 0) << alone.err.toStdString();
     data->Database.Connect(params);
-    EXPECT_EQ(count(data->ffDenik), 0);
+    EXPECT_EQ(RowCount(data->ffDenik), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, StockTools, testing::Values(Backend::SQLite, Backend::PostgreSQL),

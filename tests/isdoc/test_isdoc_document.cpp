@@ -31,14 +31,6 @@ protected:
 
     IsdocDocument plan(const char *fixture) { return PlanIsdocDocument(*data, ReadIsdocFile(IsdocFixture(fixture))); }
 
-    qint64 count(store::Table &t)
-    {
-        t.Open();
-        const qint64 n = t.RecordCount();
-        t.Close();
-        return n;
-    }
-
     std::unique_ptr<storetest::TestDatabase> db;
     std::unique_ptr<TData> data;
 };
@@ -167,7 +159,7 @@ TEST_P(IsdocDocumentTest, AmbiguousAndUnmatchedLinesSayWhy)
         doc.items[i].omitted = true;
     EXPECT_EQ(doc.unmatchedCount(), 0);
     WriteIsdocDocument(*data, doc);
-    EXPECT_EQ(count(data->ffPodklPol), 2);
+    EXPECT_EQ(RowCount(data->ffPodklPol), 2);
 }
 
 TEST_P(IsdocDocumentTest, ACreditNoteIsRefusedByName)
@@ -195,15 +187,15 @@ TEST_P(IsdocDocumentTest, AWriteThatFailsLeavesNothing)
     // The last item's value is too large for a number: the first two are written by then.
     doc.items[2].price = 1e308;
     EXPECT_THROW(WriteIsdocDocument(*data, doc), AppError);
-    EXPECT_EQ(count(data->ffPodklHlav), 0);
-    EXPECT_EQ(count(data->ffPodklPol), 0);
+    EXPECT_EQ(RowCount(data->ffPodklHlav), 0);
+    EXPECT_EQ(RowCount(data->ffPodklPol), 0);
     data->ffCiselnik.Open();
     EXPECT_EQ(data->ffCiselnikCIS_POD.AsString(), QStringLiteral("123"));
     data->ffCiselnik.Close();
     // The tables work on: the same document is then written whole.
     doc.items[2].price = 10;
     EXPECT_EQ(WriteIsdocDocument(*data, doc), QStringLiteral("0000000124"));
-    EXPECT_EQ(count(data->ffPodklPol), 3);
+    EXPECT_EQ(RowCount(data->ffPodklPol), 3);
 }
 
 TEST_P(IsdocDocumentTest, ANewSupplierIsCutToItsFieldsWithWarnings)

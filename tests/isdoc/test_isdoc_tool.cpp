@@ -71,14 +71,6 @@ protected:
                                                            + options + QStringList{QStringLiteral("--ini"), ini()});
     }
 
-    qint64 count(store::Table &t)
-    {
-        t.Open();
-        const qint64 n = t.RecordCount();
-        t.Close();
-        return n;
-    }
-
     QTemporaryDir dir;
     std::unique_ptr<storetest::TestDatabase> db;
     store::ConnectionParams params;
@@ -93,18 +85,18 @@ TEST_P(IsdocTool, WritesAnInvoiceOnceUnlessToldAgain)
                                       "000010\tŠroub M6\t24\t2\n"
                                       "000020\tMatice M6\t10\t2.5\n"
                                       "000030\tPodložka\t3\t10\n"));
-    EXPECT_EQ(count(data->ffPodklHlav), 1);
-    EXPECT_EQ(count(data->ffPodklPol), 3);
+    EXPECT_EQ(RowCount(data->ffPodklHlav), 1);
+    EXPECT_EQ(RowCount(data->ffPodklPol), 3);
 
     const ToolRun again = isdoc("cizi_mena.isdoc");
     EXPECT_EQ(again.exitCode, 1);
     EXPECT_EQ(again.err, QStringLiteral("Doklad dodavatele 000001 s číslem faktury FV-0042 už existuje; znovu ho "
                                         "zapíše volba --yes\n"));
-    EXPECT_EQ(count(data->ffPodklHlav), 1);
+    EXPECT_EQ(RowCount(data->ffPodklHlav), 1);
     const ToolRun yes = isdoc("cizi_mena.isdoc", {QStringLiteral("--yes")});
     EXPECT_EQ(yes.exitCode, 0) << yes.err.toStdString();
     EXPECT_TRUE(yes.out.startsWith(QStringLiteral("Doklad 0000000125\t")));
-    EXPECT_EQ(count(data->ffPodklHlav), 2);
+    EXPECT_EQ(RowCount(data->ffPodklHlav), 2);
 }
 
 TEST_P(IsdocTool, CreatesAnUnknownSupplierOnlyWhenAsked)
@@ -113,7 +105,7 @@ TEST_P(IsdocTool, CreatesAnUnknownSupplierOnlyWhenAsked)
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.err, QStringLiteral("Dodavatel Velkoobchod spojovacím materiálem Morava a.s. (IČO 99887766) "
                                           "není v adresáři dodavatelů; založí ho volba --new-supplier\n"));
-    EXPECT_EQ(count(data->ffDodavatele), 1);
+    EXPECT_EQ(RowCount(data->ffDodavatele), 1);
 
     const ToolRun created = isdoc("novy_dodavatel.isdoc", {QStringLiteral("--new-supplier")});
     ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
@@ -121,7 +113,7 @@ TEST_P(IsdocTool, CreatesAnUnknownSupplierOnlyWhenAsked)
                                           "Doklad 0000000124\tdodavatel 000043\tfaktura N-1\t60 CZK\n"
                                           "000010\tŠroub M6\t5\t12\n"));
     EXPECT_TRUE(created.err.contains(QStringLiteral("Název firmy „Velkoobchod spojovacím materiálem Morava a.s.“ je delší")));
-    EXPECT_EQ(count(data->ffDodavatele), 2);
+    EXPECT_EQ(RowCount(data->ffDodavatele), 2);
 }
 
 TEST_P(IsdocTool, WritesTheMatchedLinesOnlyWhenTheOthersMayBeSkipped)
@@ -133,14 +125,14 @@ TEST_P(IsdocTool, WritesTheMatchedLinesOnlyWhenTheOthersMayBeSkipped)
         << refused.err.toStdString();
     EXPECT_TRUE(refused.err.endsWith(QStringLiteral("5 z 6 řádků faktury nelze zapsat; zapsat ostatní dovolí volba "
                                                     "--skip-unmatched\n")));
-    EXPECT_EQ(count(data->ffPodklHlav), 0);
+    EXPECT_EQ(RowCount(data->ffPodklHlav), 0);
 
     const ToolRun skipped = isdoc("nejednoznacna.isdoc", {QStringLiteral("--skip-unmatched")});
     ASSERT_EQ(skipped.exitCode, 0) << skipped.err.toStdString();
     EXPECT_EQ(skipped.out, QStringLiteral("Doklad 0000000124\tdodavatel 000001\tfaktura FV-0043\t65 CZK\n"
                                           "000010\tŠroub M6\t1\t10\n"));
     EXPECT_EQ(skipped.err.count(QStringLiteral("nezapsáno\t")), 5);
-    EXPECT_EQ(count(data->ffPodklPol), 1);
+    EXPECT_EQ(RowCount(data->ffPodklPol), 1);
 }
 
 TEST_P(IsdocTool, RefusesWhatItCannotWriteAndWritesNothing)
@@ -165,8 +157,8 @@ TEST_P(IsdocTool, RefusesWhatItCannotWriteAndWritesNothing)
         EXPECT_TRUE(run.err.startsWith(QString::fromUtf8(c.err))) << run.err.toStdString();
         EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
     }
-    EXPECT_EQ(count(data->ffPodklHlav), 0);
-    EXPECT_EQ(count(data->ffPodklPol), 0);
+    EXPECT_EQ(RowCount(data->ffPodklHlav), 0);
+    EXPECT_EQ(RowCount(data->ffPodklPol), 0);
 
     const ToolRun help = runProgram(QStringLiteral(PODKLADY_DB), {QStringLiteral("isdoc"), QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);

@@ -33,3 +33,11 @@ void AppendRow(store::Table &table, std::initializer_list<std::pair<store::Field
         table.FieldByName(field).SetValue(value);
     table.Post();
 }
+
+qint64 RowCount(store::Table &table)
+{
+    table.Open();
+    const qint64 n = table.RecordCount();
+    table.Close();
+    return n;
+}

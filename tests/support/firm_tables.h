@@ -31,3 +31,6 @@ void FreshFirmSchema(store::Database &db, const QString &firm);
 // Requires: the table has a database and every field named exists (by a field object of
 // the table, or by its name).
 void AppendRow(store::Table &table, std::initializer_list<std::pair<store::FieldKey, QVariant>> values);
+
+// The number of rows of a closed table, opened for the count and closed again.
+qint64 RowCount(store::Table &table);
