@@ -215,6 +215,16 @@ void Table::Impl::setPage(QVector<Record> rows, int current, bool atStart, bool 
     generation = engine().writeGeneration();
 }
 
+void Table::Impl::setPageRead(QVector<Record> rows, bool forward, int want, bool fromEdge)
+{
+    const bool all = rows.size() < want;
+    const int n = int(rows.size());
+    if (forward)
+        setPage(std::move(rows), 0, fromEdge, all);
+    else
+        setPage(std::move(rows), n - 1, all, fromEdge);
+}
+
 void Table::Impl::keepCurrentOnly()
 {
     if (!page.isEmpty())
@@ -232,12 +242,8 @@ void Table::Impl::refreshIfStale()
 void Table::Impl::readEdge(bool first, int want)
 {
     QVector<Record> rows = fetch(keyset().rows(nullptr, first, want), !first);
-    const bool all = rows.size() < want;
     const int n = int(rows.size());
-    if (first)
-        setPage(std::move(rows), 0, true, all);
-    else
-        setPage(std::move(rows), n - 1, all, true);
+    setPageRead(std::move(rows), first, want, true);
     bof = first || n == 0;
     eof = !first || n == 0;
     emit t.recordChanged();
@@ -263,12 +269,7 @@ void Table::Impl::step(bool forward)
         const int want = nextRows;
         QVector<Record> rows = fetch(keyset().rows(&from, forward, want), !forward);
         if (!rows.isEmpty()) {
-            const bool all = rows.size() < want;
-            const int n = int(rows.size());
-            if (forward)
-                setPage(std::move(rows), 0, false, all);
-            else
-                setPage(std::move(rows), n - 1, all, false);
+            setPageRead(std::move(rows), forward, want, false);
             nextRows = std::min(2 * want, engine().dialect().maxPageRows);
             bof = eof = false;
             emit t.recordChanged();

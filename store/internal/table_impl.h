@@ -99,6 +99,10 @@ struct Table::Impl {
     void rememberEdges(const QVector<Record> &rows);
 
     void setPage(QVector<Record> rows, int current, bool atStart, bool atEnd);
+    // The rows of a read of `want` rows (in index order) as the page, the current row at
+    // the end it was read from: the first when reading forward, else the last. fromEdge:
+    // the read started at that end of the range.
+    void setPageRead(QVector<Record> rows, bool forward, int want, bool fromEdge);
     // Keeps only the current row buffered (the others may be out of date).
     void keepCurrentOnly();
     void refreshIfStale();
