@@ -31,6 +31,7 @@
 #include "store/tables/column_names.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
+#include "store/tables/index_names.h"
 #include "timing.h"
 
 #include <QApplication>
@@ -42,6 +43,8 @@
 #include <memory>
 #include <unistd.h>
 #include <vector>
+
+namespace ix = store::tables::index;
 
 namespace {
 
@@ -174,7 +177,7 @@ void round(List &list, int r, int rounds)
     // Scrolling: the grid's model reads one page per fetch, at either end of its window.
     store::Table &headers = data.ffPodklHlav;
     headers.Open();
-    headers.SetIndexName(QStringLiteral("DO1"));
+    headers.SetIndexName(ix::ffPodklHlav::DO1);
     const auto perPage = [](double ms, int pages) { return pages ? ms / pages : 0.0; };
     const auto end = [&] {
         headers.Last();

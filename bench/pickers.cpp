@@ -21,6 +21,7 @@
 #include "store/firmschema.h"
 #include "store/tables/column_names.h"
 #include "store/tdata.h"
+#include "store/tables/index_names.h"
 #include "timing.h"
 
 #include <QApplication>
@@ -31,6 +32,8 @@
 #include <cstdio>
 #include <memory>
 #include <vector>
+
+namespace ix = store::tables::index;
 
 namespace {
 
@@ -117,7 +120,7 @@ void prepare(Assortment &a, int cards)
 
     // The remembered card: one in the middle of the name order.
     store::Table &sor = data.ffSortiment;
-    sor.SetIndexName(QStringLiteral("NAC"));
+    sor.SetIndexName(ix::ffSortiment::NAC);
     sor.FindNearest({QStringLiteral("Položka %1").arg(cards / 2, 6, 10, QLatin1Char('0'))});
     data.SetLastSor();
 
@@ -138,7 +141,7 @@ void round(Assortment &a, int r)
     const QString remembered = data.LastSorCode;
     const QString prefix = QStringLiteral("Položka %1").arg((qint64(r) * 7717) % a.cards, 6, 10, QLatin1Char('0'));
     const auto open = [&] {
-        sor.SetIndexName(QStringLiteral("KAV"));
+        sor.SetIndexName(ix::ffSortiment::KAV);
         sor.First();
         QElapsedTimer timer;
         timer.start();

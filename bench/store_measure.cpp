@@ -2,11 +2,14 @@
 
 #include "store/tables/column_names.h"
 #include "store/tdata.h"
+#include "store/tables/index_names.h"
 #include "timing.h"
 
 #include <QElapsedTimer>
 #include <cstdio>
 #include <functional>
+
+namespace ix = store::tables::index;
 
 namespace bench {
 
@@ -237,7 +240,7 @@ void measure(TData &data, RawEngine &raw, bool postgres, qint64 rows, int rounds
     // The journal in the order of KAV (card, variant, record number).
     {
         store::Table &t = data.ffDenik;
-        t.SetIndexName(QStringLiteral("KAV"));
+        t.SetIndexName(ix::ffDenik::KAV);
         t.Open();
         store::Field &zas = data.ffDenikDEN_ZAS;
         const RawTable r(t, {den::DEN_KAV, den::DEN_IND}, postgres);
@@ -275,7 +278,7 @@ void measure(TData &data, RawEngine &raw, bool postgres, qint64 rows, int rounds
     // is not unique).
     {
         store::Table &t = data.ffPodklHlav;
-        t.SetIndexName(QStringLiteral("DO1"));
+        t.SetIndexName(ix::ffPodklHlav::DO1);
         t.Open();
         store::Field &nca = data.ffPodklHlavHLA_NCA;
         const RawTable r(t, {pod::HLA_DO1}, postgres);

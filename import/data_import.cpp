@@ -12,6 +12,7 @@
 #include "store/table_use.h"
 #include "store/transaction.h"
 #include "store/tdata.h"
+#include "store/tables/index_names.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -20,6 +21,8 @@
 #include <QHash>
 #include <QThread>
 #include <utility>
+
+namespace ix = store::tables::index;
 
 const QString TDataImport::kFileName = QStringLiteral("Pod0000.dbf");
 
@@ -186,7 +189,6 @@ Run postDelivery(QVector<ImportedLine> &lines, const QString &prepared, bool agr
 {
     TData &d = *Data;
     store::Transaction transaction(d.Database, deliverySerialName(prepared));
-    transaction.wholeOrNothing();
     // The cards are taken in one fixed order, before any is written: two imports that
     // share cards never wait for each other in a circle.
     QStringList cards;
@@ -391,10 +393,10 @@ QVector<ImportedLine> TDataImport::PodkladyImport(bool &newDocument)
 
     // The tables of the lines stay open for the whole delivery, each given back at the
     // end as it was found.
-    const store::TableUse cards(d.ffSortiment, QStringLiteral("KAV"));
-    const store::TableUse stock(d.ffSklad, QStringLiteral("KAV"));
+    const store::TableUse cards(d.ffSortiment, ix::ffSortiment::KAV);
+    const store::TableUse stock(d.ffSklad, ix::ffSklad::KAV);
     const store::TableUse journal(d.ffDenik);
-    const store::TableUse locks(d.ffSemafor, QStringLiteral("KOD"));
+    const store::TableUse locks(d.ffSemafor, ix::ffSemafor::KOD);
     if (TrimBlanks(d.ffDodavkyHLA_ODB.AsString()).isEmpty()) {
         prompter().ShowMessage(kNoSupplier);
         lines.resize(1);

@@ -3,10 +3,13 @@
 #include "app/core/errors.h"
 #include "store/table_use.h"
 #include "store/tdata.h"
+#include "store/tables/index_names.h"
 
 #include <QHash>
 #include <QSet>
 #include <cmath>
+
+namespace ix = store::tables::index;
 
 namespace {
 
@@ -52,9 +55,9 @@ void checkCurrentCard(TData &d, QVector<StockDifference> &out, bool everyStock)
 
 QVector<StockDifference> CheckCard(TData &d, const QString &card, bool everyStock)
 {
-    const store::TableUse cards(d.ffSortiment, QStringLiteral("KAV"));
-    const store::TableUse variants(d.ffSklad, QStringLiteral("KAV"));
-    const store::TableUse journal(d.ffDenik, QStringLiteral("KAV"));
+    const store::TableUse cards(d.ffSortiment, ix::ffSortiment::KAV);
+    const store::TableUse variants(d.ffSklad, ix::ffSklad::KAV);
+    const store::TableUse journal(d.ffDenik, ix::ffDenik::KAV);
     QVector<StockDifference> out;
     if (d.ffSortiment.FindKey({card}))
         checkCurrentCard(d, out, everyStock);
@@ -63,9 +66,9 @@ QVector<StockDifference> CheckCard(TData &d, const QString &card, bool everyStoc
 
 QVector<StockDifference> CheckStock(TData &d)
 {
-    const store::TableUse cards(d.ffSortiment, QStringLiteral("KAV"));
-    const store::TableUse variants(d.ffSklad, QStringLiteral("KAV"));
-    const store::TableUse journal(d.ffDenik, QStringLiteral("KAV"));
+    const store::TableUse cards(d.ffSortiment, ix::ffSortiment::KAV);
+    const store::TableUse variants(d.ffSklad, ix::ffSklad::KAV);
+    const store::TableUse journal(d.ffDenik, ix::ffDenik::KAV);
     QVector<StockDifference> out;
     for (d.ffSortiment.First(); !d.ffSortiment.Eof(); d.ffSortiment.Next())
         checkCurrentCard(d, out, false);
@@ -82,7 +85,7 @@ QVector<ReceiptDifference> CheckReceipts(TData &d)
     QHash<QString, Lines> linesOf;
     QStringList numbers;   // in the journal's order "DOK"
     {
-        const store::TableUse journal(d.ffDenik, QStringLiteral("DOK"));
+        const store::TableUse journal(d.ffDenik, ix::ffDenik::DOK);
         for (d.ffDenik.First(); !d.ffDenik.Eof(); d.ffDenik.Next()) {
             if (d.ffDenikDEN_OPE.AsString() != kReceiptOperation)
                 continue;
@@ -101,7 +104,7 @@ QVector<ReceiptDifference> CheckReceipts(TData &d)
     QVector<ReceiptDifference> out;
     QSet<QString> receipts;
     {
-        const store::TableUse use(d.ffDodavky, QStringLiteral("DAT"));
+        const store::TableUse use(d.ffDodavky, ix::ffDodavky::DAT);
         for (d.ffDodavky.First(); !d.ffDodavky.Eof(); d.ffDodavky.Next()) {
             ReceiptDifference r;
             r.receipt = d.ffDodavkyHLA_DO1.AsString();

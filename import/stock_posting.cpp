@@ -10,11 +10,14 @@
 #include "stock_tables.h"
 #include "store/table_use.h"
 #include "store/transaction.h"
+#include "store/tables/index_names.h"
 
 #include <QDate>
 #include <QLocale>
 #include <QTime>
 #include <optional>
+
+namespace ix = store::tables::index;
 
 namespace {
 
@@ -31,7 +34,7 @@ QString generalNumber(double v)
 // the journal on index "STA".
 double lastRunningStock(TData &d, const QString &card, const QString &variant)
 {
-    d.ffDenik.SetIndexName(QStringLiteral("STA"));
+    d.ffDenik.SetIndexName(ix::ffDenik::STA);
     return d.ffDenik.FindKey({card, variant}) ? d.ffDenikDEN_ZAS.AsFloat() : 0.0;
 }
 
@@ -84,11 +87,11 @@ Written writeMovement(TData &d, const Movement &m, bool stockItem, std::optional
         // The card and the variant on which the caller stands are not looked up again:
         // putting them into editing reads them afresh, now that the postings of other
         // stations to the card have committed.
-        d.ffSortiment.SetIndexName(QStringLiteral("KAV"));
+        d.ffSortiment.SetIndexName(ix::ffSortiment::KAV);
         if (!standsOnCard(d, m) && !d.ffSortiment.FindKey({m.card}))
             throw StoreError(QStringLiteral("Karta %1 už není v sortimentu").arg(m.card));
 
-        d.ffSklad.SetIndexName(QStringLiteral("KAV"));
+        d.ffSklad.SetIndexName(ix::ffSklad::KAV);
         const bool variantFound = standsOnVariant(d, m) || d.ffSklad.FindKey({m.card, m.variant});
         double stock = 0;
         double stockPrice = 0;
@@ -165,9 +168,9 @@ bool postMovement(TData &d, const Movement &m, Joined joined)
     const TableUse::GiveBack backUnlessAtEnd = inPlace ? back : TableUse::GiveBack::EverythingUnlessAtEnd;
     bool result = false;
     try {
-        const TableUse sortiment(d.ffSortiment, QStringLiteral("KAV"), back);
-        const TableUse denik(d.ffDenik, QStringLiteral("KAV"), backUnlessAtEnd);
-        const TableUse sklad(d.ffSklad, QStringLiteral("KAV"), backUnlessAtEnd);
+        const TableUse sortiment(d.ffSortiment, ix::ffSortiment::KAV, back);
+        const TableUse denik(d.ffDenik, ix::ffDenik::KAV, backUnlessAtEnd);
+        const TableUse sklad(d.ffSklad, ix::ffSklad::KAV, backUnlessAtEnd);
         if (!(inPlace && standsOnCard(d, m)) && !d.ffSortiment.FindKey({m.card})) {
             result = false;
         } else if (!d.ffSortimentSOR_SKL.AsBoolean()) {
@@ -178,7 +181,7 @@ bool postMovement(TData &d, const Movement &m, Joined joined)
             // the caller's transaction, when joined) and the stock it now has is shown.
             Written written = writeMovement(d, m, true, {}, joined);
             if (written == Written::StockDisagrees && d.RekonstrukceKarty(m.card)) {
-                d.ffSklad.SetIndexName(QStringLiteral("KAV"));
+                d.ffSklad.SetIndexName(ix::ffSklad::KAV);
                 if (d.ffSklad.FindKey({m.card, m.variant})) {
                     const double rebuilt = d.ffSkladSKL_STA.AsFloat();
                     prompter().ShowMessage(generalNumber(rebuilt));

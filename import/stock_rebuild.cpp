@@ -10,8 +10,11 @@
 #include "stock_tables.h"
 #include "store/table_use.h"
 #include "store/transaction.h"
+#include "store/tables/index_names.h"
 
 #include <QCoreApplication>
+
+namespace ix = store::tables::index;
 
 namespace {
 
@@ -32,7 +35,7 @@ void letEventsRun()
 double journalBalance(TData &d, const QString &card, const QString &variant, double opening)
 {
     store::Table &denik = d.ffDenik;
-    denik.SetIndexName(QStringLiteral("KAV"));
+    denik.SetIndexName(ix::ffDenik::KAV);
     denik.SetRange({card, variant}, {card, variant});
 
     std::unique_ptr<TProgresWin> win = makeProgresWin();
@@ -73,7 +76,7 @@ bool settleVariant(TData &d, double stock)
 bool rebuildVariants(TData &d, const QString &card, const std::function<bool(double &total)> &visit)
 {
     store::Table &sklad = d.ffSklad;
-    sklad.SetIndexName(QStringLiteral("KAV"));
+    sklad.SetIndexName(ix::ffSklad::KAV);
     sklad.SetRange({card, kFirstVariant}, {card, kLastVariant});
     bool allSet = true;
     double total = 0;
@@ -127,7 +130,7 @@ bool TData::RekonstrukceKarty(const QString &card)
     bool result = false;
     bool recordBack = true;
     try {
-        const store::TableUse sortiment(ffSortiment, QStringLiteral("KAV"));
+        const store::TableUse sortiment(ffSortiment, ix::ffSortiment::KAV);
         const store::TableUse denik(ffDenik);
         store::TableUse sklad(ffSklad);
         {

@@ -2,6 +2,9 @@
 
 #include "store/table_use.h"
 #include "store/tdata.h"
+#include "store/tables/index_names.h"
+
+namespace ix = store::tables::index;
 
 bool IsEanCode(const QString &text)
 {
@@ -40,10 +43,10 @@ bool GotoCardByEan(TData &d, const QString &code)
 {
     if (!IsEanCode(code))
         return false;
-    const QVector<CardHit> hits = ActiveCardsByKey(d, QStringLiteral("EAN"), code);
+    const QVector<CardHit> hits = ActiveCardsByKey(d, ix::ffSortiment::EAN, code);
     if (hits.size() != 1)
         return false;
     store::Table &cards = d.ffSortiment;
-    cards.SetIndexName(QStringLiteral("KAV"));
+    cards.SetIndexName(ix::ffSortiment::KAV);
     return cards.FindKey({hits.first().card});
 }

@@ -7,8 +7,11 @@
 #include "store/table_use.h"
 #include "store/tdata.h"
 #include "store/transaction.h"
+#include "store/tables/index_names.h"
 
 #include <QDate>
+
+namespace ix = store::tables::index;
 
 namespace {
 
@@ -52,9 +55,9 @@ void matchItem(TData &d, IsdocItem &item)
         const char *what;
     };
     const Way ways[] = {
-        {IsdocMatch::Buyers, "KAV", item.line.buyersId.trimmed(), "číslem karty"},
-        {IsdocMatch::Ean, "EAN", item.line.catalogueId.trimmed(), "kódem EAN"},
-        {IsdocMatch::Sellers, "KDO", item.line.sellersId.trimmed(), "kódem dodavatele"},
+        {IsdocMatch::Buyers, ix::ffSortiment::KAV, item.line.buyersId.trimmed(), "číslem karty"},
+        {IsdocMatch::Ean, ix::ffSortiment::EAN, item.line.catalogueId.trimmed(), "kódem EAN"},
+        {IsdocMatch::Sellers, ix::ffSortiment::KDO, item.line.sellersId.trimmed(), "kódem dodavatele"},
     };
     bool identified = false;
     for (const Way &way : ways) {
@@ -157,7 +160,7 @@ IsdocDocument PlanIsdocDocument(TData &d, const IsdocInvoice &invoice)
 
     const QString ico = invoice.supplier.ico.trimmed();
     if (!ico.isEmpty() && ico.size() <= d.ffDodavateleDOD_ICO.def().size) {
-        const store::TableUse suppliers(d.ffDodavatele, QStringLiteral("ICO"));
+        const store::TableUse suppliers(d.ffDodavatele, ix::ffDodavatele::ICO);
         if (d.ffDodavatele.FindKey({ico}) && d.ffDodavateleDOD_ICO.AsString().trimmed() == ico) {
             doc.supplierCode = d.ffDodavateleDOD_KOD.AsString();
             doc.supplierName = d.ffDodavateleDOD_FIR.AsString();
@@ -189,7 +192,7 @@ IsdocDocument PlanIsdocDocument(TData &d, const IsdocInvoice &invoice)
 
 bool PickIsdocCard(TData &d, IsdocDocument &doc, int index, const QString &card)
 {
-    const QVector<CardHit> hits = ActiveCardsByKey(d, QStringLiteral("KAV"), card);
+    const QVector<CardHit> hits = ActiveCardsByKey(d, ix::ffSortiment::KAV, card);
     if (hits.size() != 1)
         return false;
     IsdocItem &item = doc.items[index];
@@ -203,7 +206,7 @@ bool PickIsdocCard(TData &d, IsdocDocument &doc, int index, const QString &card)
 bool IsdocDocumentExists(TData &d, const QString &supplierCode, const QString &invoiceNumber)
 {
     const auto headers = ownHeaders(d);
-    headers->SetIndexName(QStringLiteral("DO2"));
+    headers->SetIndexName(ix::ffPodklHlav::DO2);
     const QVector<store::Record> rows =
         headers->ReadKeys({invoiceNumber}, {d.ffPodklHlavHLA_DO2, d.ffPodklHlavHLA_ODB});
     for (const store::Record &r : rows)
@@ -216,7 +219,7 @@ void CreateIsdocSupplier(TData &d, IsdocDocument &doc, QStringList &warnings)
 {
     const IsdocParty &party = doc.invoice.supplier;
     store::Table &suppliers = d.ffDodavatele;
-    const store::TableUse use(suppliers, QStringLiteral("KOD"), store::TableUse::GiveBack::OpenState);
+    const store::TableUse use(suppliers, ix::ffDodavatele::KOD, store::TableUse::GiveBack::OpenState);
     // The insert gives the supplier its code from the counter, committed at once.
     suppliers.Append();
     const auto set = [&](store::Field &field, const QString &text, const QString &label) {
@@ -246,7 +249,6 @@ QString WriteIsdocDocument(TData &d, const IsdocDocument &doc)
     store::Table &items = d.ffPodklPol;
     header.Open();
     store::Transaction transaction(d.Database);
-    transaction.wholeOrNothing();
     try {
         // The header as a new document starts in the main window, then as the editor
         // fills it when the supplier is confirmed and the clerk types the invoice.
@@ -262,7 +264,7 @@ QString WriteIsdocDocument(TData &d, const IsdocDocument &doc)
         d.ffPodklHlavHLA_KUR.SetAsFloat(doc.rate);
         const QString number = NumberNewPodklad(d);
         items.Open();
-        items.SetIndexName(QStringLiteral("DO1"));
+        items.SetIndexName(ix::ffPodklPol::DO1);
         items.SetRange({number}, {number});
         for (const IsdocItem &item : doc.items) {
             if (!item.writable())

@@ -7,9 +7,12 @@
 #include "app/core/errors.h"
 #include "store/table_use.h"
 #include "store/tables/column_names.h"
+#include "store/tables/index_names.h"
 
 #include <QHash>
 #include <algorithm>
+
+namespace ix = store::tables::index;
 
 namespace {
 
@@ -204,10 +207,10 @@ void TData::GetDoklad(const QString &DocNumber, const QString &PcsOps, int Kind,
     // back to, which does not make the value wrong. Opened by the guards rather than
     // through OpenffDen/OpenffSor, so that a failure carries the store's text instead of
     // a bare false.
-    const store::TableUse denik(ffDenik, QStringLiteral("DOK"));
-    const store::TableUse sortiment(ffSortiment, QStringLiteral("KAV"));
+    const store::TableUse denik(ffDenik, ix::ffDenik::DOK);
+    const store::TableUse sortiment(ffSortiment, ix::ffSortiment::KAV);
     DokladObsah.Open();
-    DokladObsah.SetIndexName(QStringLiteral("KAV"));
+    DokladObsah.SetIndexName(ix::DokladObsah::KAV);
     const OperationLists ops{PcsOps, RabOps, SlpOps, PomOps};
     try {
         if (ffDenik.FindKey({DocNumber})) {
@@ -252,7 +255,7 @@ void TData::HlaHodDodavek(store::Table &receipts,
 {
     // Receipts taken a page at a time, and the lines of the whole page read at once.
     constexpr int kPageReceipts = 256;
-    const store::TableUse denik(ffDenik, QStringLiteral("DOK"));
+    const store::TableUse denik(ffDenik, ix::ffDenik::DOK);
     // The number of a receipt, by name: the caller's component may be another than ffDodavky.
     const store::FieldKey receiptNumber(store::tables::column::ffDodavky::HLA_DO1);
     const QVector<store::FieldKey> lineFields{ffDenikDEN_DOK, ffDenikDEN_KAV, ffDenikDEN_IND, ffDenikDEN_OPE,

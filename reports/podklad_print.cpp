@@ -5,6 +5,9 @@
 #include "app/core/textutil.h"
 #include "store/table_use.h"
 #include "store/tdata.h"
+#include "store/tables/index_names.h"
+
+namespace ix = store::tables::index;
 
 namespace {
 
@@ -187,7 +190,7 @@ void PrintPodklad(TData &data, TSestavy &r)
 
     {
         store::TableUse owner(data.ffVlastnik);
-        store::TableUse supplier(data.ffDodavatele, QStringLiteral("KOD"));
+        store::TableUse supplier(data.ffDodavatele, ix::ffDodavatele::KOD);
         data.ffVlastnik.First();
         const QString code = TrimBlanks(data.ffPodklHlavHLA_ODB.AsString());
         if (data.ffDodavatele.FindKey({code})) {

@@ -8,6 +8,7 @@
 #include "store/table_use.h"
 #include "store/tables/column_names.h"
 #include "store/tdata.h"
+#include "store/tables/index_names.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,6 +19,8 @@
 #include <cmath>
 #include <string>
 #include <xlsxwriter.h>
+
+namespace ix = store::tables::index;
 
 namespace {
 
@@ -218,7 +221,7 @@ void FillOverviewWorkTable(TData &d, store::Table &receipts, store::Table &work,
                            const QDate &to, int order)
 {
     receipts.Open();
-    receipts.SetIndexName(QStringLiteral("DAT"));
+    receipts.SetIndexName(ix::ffSesDod::DAT);
     receipts.SetRange({from}, {to});
     work.Open();
     work.SetIndexName(QString());
@@ -236,7 +239,7 @@ void FillOverviewWorkTable(TData &d, store::Table &receipts, store::Table &work,
         }
     });
     work.AppendRecords(rows);
-    work.SetIndexName(order == BySupplier ? QStringLiteral("KodDod") : QStringLiteral("Doklad"));
+    work.SetIndexName(order == BySupplier ? ix::SesDodMem::KodDod : ix::SesDodMem::Doklad);
     work.First();
 }
 

@@ -133,14 +133,6 @@ void Database::Rollback()
     }
 }
 
-void Database::WholeOrNothing()
-{
-    Engine &e = engine();
-    if (!e.inTransaction())
-        throw StoreError(QStringLiteral("Žádná transakce neprobíhá"));
-    e.wholeOrNothing();
-}
-
 void Database::SerializeOn(const QString &name)
 {
     Engine &e = engine();

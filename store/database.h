@@ -78,6 +78,10 @@ public:
 
     // Requires: connected, no transaction open (else StoreError). Until Commit or
     // Rollback every write joins the transaction; without one, each write is its own.
+    // A statement that fails within the transaction ends it, on every engine: each
+    // statement after it fails ("Transakce byla pro předchozí chybu odvolána"), and Commit
+    // rolls the transaction back and fails with that text. A caller that wants to go on
+    // after a failed write asks for a savepoint first (store::Savepoint).
     void StartTransaction();
     // Requires: a transaction open (else StoreError). After it none is open, also when
     // it fails (a transaction the engine had to abandon is reported, never committed).
@@ -86,12 +90,6 @@ public:
     void Commit();
     void Rollback();
     bool InTransaction() const;
-    // Requires a transaction open (else StoreError). The caller rolls the transaction
-    // back whole when any of its writes fails and never goes on after one, so a server
-    // need not keep it usable after a failed write: writes then cost it less. Should the
-    // caller go on after all, the server refuses the rest, and Commit reports it. Ends
-    // with the transaction.
-    void WholeOrNothing();
     // Grows with every write through this connection and every rollback, so that a view
     // that keeps rows it has read can tell when they may be out of date. 0 when closed.
     quint64 WriteGeneration() const;
@@ -134,6 +132,7 @@ private:
     // The table component reaches the engine behind the connection; so do the tests,
     // through their own header (tests/store/raw_engine.h), and nothing else.
     friend class Table;
+    friend class Savepoint;
     friend struct RawEngineForTests;
     // The engine behind this connection. Requires a connection (StoreError).
     Engine &engine();

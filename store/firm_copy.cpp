@@ -46,7 +46,6 @@ FirmCopyResult CopyFirm(store::Database &from, store::Database &to, const QStrin
     // moment (the stations' writes wait for it).
     store::Transaction reading(from);
     store::Transaction writing(to);
-    writing.wholeOrNothing();
     CreateFirmSchema(to, firmNumber, replace);
     FirmCopyResult result;
     for (const store::TableDef *def : store::tables::schemaTables()) {

@@ -9,12 +9,15 @@
 #include "store/tdata.h"
 #include "store/table_use.h"
 #include "store/transaction.h"
+#include "store/tables/index_names.h"
 
 #include "app/core/prompter.h"
 #include "app/core/textutil.h"
 #include "app/core/errors.h"
 
 #include <QDateTime>
+
+namespace ix = store::tables::index;
 
 QString TData::LockRefusalText(const QString &holder, const QDateTime &since)
 {
@@ -54,7 +57,7 @@ TData::LockFound TData::findLock(const QString &code, const QString &key)
 
 bool TData::TryLockRecord(const QString &code, const QString &key, bool *taken, QString *refusal)
 {
-    const store::TableUse locks(ffSemafor, QStringLiteral("KOD"), store::TableUse::GiveBack::OpenState);
+    const store::TableUse locks(ffSemafor, ix::ffSemafor::KOD, store::TableUse::GiveBack::OpenState);
     struct Outcome {
         bool held;
         bool written;
@@ -94,7 +97,7 @@ bool TData::LockForTransaction(const QString &code, const QString &key, QString 
 {
     if (!Database.InTransaction())
         throw StoreError(QStringLiteral("Zámek %1 %2 pro transakci bez transakce").arg(code, key));
-    const store::TableUse locks(ffSemafor, QStringLiteral("KOD"), store::TableUse::GiveBack::OpenState);
+    const store::TableUse locks(ffSemafor, ix::ffSemafor::KOD, store::TableUse::GiveBack::OpenState);
     Database.SerializeOn(lockSerialName(code, key));
     const LockFound found = findLock(code, key);
     if (found.exists && !found.ours) {
@@ -109,7 +112,7 @@ bool TData::LockForTransaction(const QString &code, const QString &key, QString 
 
 void TData::UnlockRecord(const QString &code, const QString &key)
 {
-    const store::TableUse locks(ffSemafor, QStringLiteral("KOD"), store::TableUse::GiveBack::OpenState);
+    const store::TableUse locks(ffSemafor, ix::ffSemafor::KOD, store::TableUse::GiveBack::OpenState);
     if (ffSemafor.FindKey({code, key, LocalAddress}))
         ffSemafor.Delete();
 }

@@ -246,9 +246,13 @@ public:
     void Insert();
     void Edit();
     void Post();
-    // Post followed by Edit: the written record is current and in editing again. Outside a
-    // range the record stays held in between (a new one is held from its write on) and is
-    // not read again: what was written is what the buffer holds.
+    // Post followed by Edit: the written record is current and in editing again, also
+    // within a range that the write took it out of (current as GotoBookmark would make
+    // it). The record stays held in between (a new one is held from its write on) and is
+    // not read again: what was written is what the buffer holds. A failed write leaves
+    // the record in editing, with its buffer and its hold, as a failed Post does. When a
+    // new record, once written, cannot be held (another station took it first), StoreError
+    // says so, and the written record is current in Browse.
     void PostAndEdit();
     void Cancel();
     void Delete();
@@ -292,10 +296,6 @@ public:
     // known without a look-up while nothing has been written through this connection,
     // so a grid's next page after it reads on from where that row was.
     QVector<Record> ReadRows(const Bookmark &from, int count, bool forward);
-    // Gives back records a caller of ReadRows no longer shows: the next read decodes its
-    // rows into them instead of making new ones (a record still shared elsewhere is left
-    // to its other holders).
-    void RecycleRows(QVector<Record> rows);
     // Reads, in one query, the records under the range whose first key field in the
     // current order equals one of `values` (each converted as for FindKey), in index
     // order, so that the records of one value follow each other. Only the stored fields
@@ -321,6 +321,7 @@ signals:
 private:
     friend class Field;
     friend class TableUse;  // remembers and gives back the range
+    friend void RecycleRows(Table &table, QVector<Record> rows);  // row_recycling.h
     struct Impl;
     const TableDef *m_def;
     Database *m_db = nullptr;

@@ -165,54 +165,51 @@ void Table::Edit()
     emit recordChanged();
 }
 
-void Table::Post()
+void Table::Impl::requireEditing() const
 {
-    d->requireActive();
-    if (d->state != DataSetState::Edit && d->state != DataSetState::Insert)
-        throw d->error(QStringLiteral("záznam není ve stavu úprav"));
-    const TableLayout &layout = d->layout;
-    const Dialect &dialect = d->engine().dialect();
+    requireActive();
+    if (state != DataSetState::Edit && state != DataSetState::Insert)
+        throw error(QStringLiteral("záznam není ve stavu úprav"));
+}
+
+Record Table::Impl::writeBuffer()
+{
+    const Dialect &dialect = engine().dialect();
+    const TableDef &def = t.Definition();
     QStringList columns;
     QVariantList params;
-    Record written = d->buffer;
-    if (d->state == DataSetState::Insert) {
-        params = insertValues(layout, d->buffer, columns);
-        const QString sql = insertStatement(layout, dialect, m_tableName, columns, true);
+    Record written = buffer;
+    if (state == DataSetState::Insert) {
+        params = insertValues(layout, buffer, columns);
+        const QString sql = insertStatement(layout, dialect, t.m_tableName, columns, true);
         qint64 id = 0;
         try {
-            id = d->engine().insertReturningId(sql, params);
+            id = engine().insertReturningId(sql, params);
         } catch (const StoreError &e) {
-            throw d->error(e.text());
+            throw error(e.text());
         }
         written.setId(id);
         if (layout.idField() >= 0)
             written.m_values[layout.idField()] = id;
     } else {
-        for (int f = 0; f < m_def->fields.size(); ++f)
-            if (d->modified[f])
-                addStored(layout, f, d->buffer.value(f), columns, params);
+        for (int f = 0; f < def.fields.size(); ++f)
+            if (modified[f])
+                addStored(layout, f, buffer.value(f), columns, params);
         if (!columns.isEmpty()) {
             QStringList sets;
             for (int i = 0; i < columns.size(); ++i)
                 sets.append(columns[i] + QStringLiteral(" = ") + dialect.placeholder(i + 1));
-            params.append(d->heldId);
+            params.append(heldId);
             const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = %4")
-                                    .arg(quoted(m_tableName), sets.join(QStringLiteral(", ")), layout.idColumn(),
+                                    .arg(quoted(t.m_tableName), sets.join(QStringLiteral(", ")), layout.idColumn(),
                                          dialect.placeholder(int(params.size())));
-            if (d->execute(sql, params) == 0)
-                throw d->error(QStringLiteral("záznam již neexistuje"));
+            if (execute(sql, params) == 0)
+                throw error(QStringLiteral("záznam již neexistuje"));
         }
     }
-    d->endEdit();
-    emit stateChanged();
-    // Outside a range the written record is current, and it is known: the row as a read
-    // would give it is the buffer in the form the store keeps (times to the second, empty
-    // values as they read back), so it is not read again. Within a range it may lie
-    // outside it, and the read finds the record that follows.
-    if (!d->range.start.isEmpty() || !d->range.end.isEmpty()) {
-        d->positionAt(KeySeek{d->keyOf(written), true}, 1);
-        return;
-    }
+    endEdit();
+    // The row as a read would give it is the buffer in the form the store keeps (times to
+    // the second, empty values as they read back).
     const QVector<int> &selectFields = layout.selectFields();
     const QVector<ColType> &selectTypes = layout.selectTypes();
     for (int c = 0; c < selectFields.size(); ++c) {
@@ -223,37 +220,54 @@ void Table::Post()
         const QByteArray text = stored.isNull() ? QByteArray() : paramText(stored);
         decodeText(written.m_values[f], selectTypes[c], text.constData(), int(text.size()));
     }
-    d->calc(written);
-    d->setPage({std::move(written)}, 0, false, false);
-    d->bof = d->eof = false;
-    emit recordChanged();
+    calc(written);
+    return written;
+}
+
+void Table::Impl::standOn(Record written)
+{
+    setPage({std::move(written)}, 0, false, false);
+    bof = eof = false;
+    emit t.recordChanged();
+}
+
+void Table::Post()
+{
+    d->requireEditing();
+    Record written = d->writeBuffer();
+    emit stateChanged();
+    // Outside a range the written record is current, and it is known: it is not read
+    // again. Within a range it may lie outside it, and the read finds the record that
+    // follows.
+    if (!d->range.start.isEmpty() || !d->range.end.isEmpty()) {
+        d->positionAt(KeySeek{d->keyOf(written), true}, 1);
+        return;
+    }
+    d->standOn(std::move(written));
 }
 
 void Table::PostAndEdit()
 {
-    d->requireActive();
-    const bool ranged = !d->range.start.isEmpty() || !d->range.end.isEmpty();
-    if (d->state != DataSetState::Edit || ranged) {
-        // A new record (or one within a range, where Post may move on past it) is current
-        // after Post only outside a range: Post then Edit as they are.
-        Post();
-        if (ranged) {
-            Edit();
-            return;
-        }
-        d->holdOrFail(d->page[d->pos].id());
-    } else {
-        // The record is held once more, so that the end of Post's hold leaves it held.
-        const qint64 held = d->heldId;
+    d->requireEditing();
+    // A record in editing is held once more, so that the end of the write's hold leaves
+    // it held; a new record is held from its write on.
+    const qint64 held = d->state == DataSetState::Edit ? d->heldId : 0;
+    if (held)
         d->holdOrFail(held);
-        try {
-            Post();
-        } catch (...) {
+    Record written;
+    try {
+        written = d->writeBuffer();
+    } catch (...) {
+        if (held)
             d->release(held);
-            throw;
-        }
+        throw;
     }
-    d->buffer = d->page[d->pos];
+    emit stateChanged();
+    // The written record is current also where a range does not take it in.
+    d->standOn(written);
+    if (!held)
+        d->holdOrFail(written.id());
+    d->buffer = std::move(written);
     d->modified = QVector<bool>(m_def->fields.size(), false);
     d->heldId = d->buffer.id();
     d->state = DataSetState::Edit;

@@ -2,7 +2,7 @@
 // The use of a table for the length of a scope: the guard opens the table if it is closed
 // and, when the scope ends however it ends, gives the table back as the guard found it.
 //
-//     store::TableUse cards(Data->ffSortiment, QStringLiteral("KAV"));
+//     store::TableUse cards(Data->ffSortiment, store::tables::index::ffSortiment::KAV);
 //     ...FindKey, edits...
 //     // leaving the scope: the assortment is closed again, or back on its index, range
 //     // and record when it was open

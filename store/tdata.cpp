@@ -5,8 +5,11 @@
 #include "store/table_use.h"
 #include "store/transaction.h"
 #include "store/tables/tables.h"
+#include "store/tables/index_names.h"
 
 #include <stdexcept>
+
+namespace ix = store::tables::index;
 
 TData *Data = nullptr;
 
@@ -215,7 +218,7 @@ bool TData::SetLastSor()
 
 bool TData::GetLastSor()
 {
-    return goBack(ffSortiment, QStringLiteral("KAV"), LastSorSet, LastSorCode, LastSorIndex);
+    return goBack(ffSortiment, ix::ffSortiment::KAV, LastSorSet, LastSorCode, LastSorIndex);
 }
 
 bool TData::SetLastDod()
@@ -225,7 +228,7 @@ bool TData::SetLastDod()
 
 bool TData::GetLastDod()
 {
-    return goBack(ffDodavatele, QStringLiteral("KOD"), LastDodSet, LastDodCode, LastDodIndex);
+    return goBack(ffDodavatele, ix::ffDodavatele::KOD, LastDodSet, LastDodCode, LastDodIndex);
 }
 
 bool TData::Index()

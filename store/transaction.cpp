@@ -3,6 +3,9 @@
 #include "app/core/errors.h"
 #include "app/core/screens_cleanup.h"
 #include "database.h"
+#include "store/internal/engine.h"
+
+#include <QRegularExpression>
 
 namespace store {
 
@@ -38,12 +41,6 @@ Transaction::~Transaction()
         Quietly([this] { m_db.Rollback(); });
 }
 
-void Transaction::wholeOrNothing()
-{
-    if (m_own)
-        m_db.WholeOrNothing();
-}
-
 void Transaction::commit()
 {
     if (m_committed)
@@ -51,6 +48,38 @@ void Transaction::commit()
     m_committed = true;
     if (m_own)
         m_db.Commit();
+}
+
+Savepoint::Savepoint(Database &db, const QString &name) : m_db(db)
+{
+    static const QRegularExpression kIdentifier(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    if (!kIdentifier.match(name).hasMatch())
+        throw StoreError(QStringLiteral("Neplatné jméno bodu transakce: %1").arg(name));
+    Engine &e = m_db.engine();
+    if (!e.inTransaction())
+        throw StoreError(QStringLiteral("Žádná transakce neprobíhá"));
+    if (e.transactionSpoiled())
+        throw StoreError(kSpoiledTransaction);
+    // Quoted: a name that is also a word of SQL names the savepoint all the same.
+    m_name = '"' + name.toLatin1() + '"';
+    e.savepoint(m_name);
+}
+
+Savepoint::~Savepoint()
+{
+    if (!m_released && m_db.InTransaction())
+        Quietly([this] { m_db.engine().rollbackToSavepoint(m_name); });
+}
+
+void Savepoint::release()
+{
+    if (m_released)
+        throw StoreError(QStringLiteral("Bod transakce %1 již byl uvolněn").arg(QString::fromLatin1(m_name)));
+    Engine &e = m_db.engine();
+    if (e.transactionSpoiled())
+        throw StoreError(kSpoiledTransaction);
+    e.releaseSavepoint(m_name);
+    m_released = true;
 }
 
 } // namespace store

@@ -7,6 +7,10 @@
 //     ...writes...
 //     transaction.commit();
 //
+// A statement that fails within the transaction ends it (Database::StartTransaction): the
+// error ends the scope, and the guard rolls the transaction back. A caller that wants to
+// go on after a failed write guards that part with a Savepoint.
+//
 // Errors: every failure of the store throws StoreError, as Database's own operations do.
 
 #include <QString>
@@ -45,12 +49,6 @@ public:
     // Requires: not committed yet (StoreError).
     void commit();
 
-    // Declares that a failed write ends the scope by its error, so that the whole
-    // transaction is rolled back (Database::WholeOrNothing); its writes then cost the
-    // server less. For a joined transaction it does nothing: its owner may go on after a
-    // failure.
-    void wholeOrNothing();
-
     // True when the guard joined the caller's transaction instead of beginning its own.
     bool joined() const { return !m_own; }
 
@@ -60,6 +58,38 @@ private:
     Database &m_db;
     bool m_own = false;
     bool m_committed = false;
+};
+
+// A part of the caller's transaction that may fail on its own: what is written through
+// the database between the guard's making and release() is kept with the transaction;
+// leaving the scope without release() (by an error or a return) takes back only that
+// part, and the transaction goes on as it stood when the guard was made, usable also
+// after a statement that failed within the part.
+//
+//     store::Savepoint part(db, QStringLiteral("dodavatel"));
+//     ...writes that may fail...
+//     part.release();
+class Savepoint {
+public:
+    // Requires a transaction open on db that no failed statement has ended (StoreError).
+    // The name names the part in the store (letters, digits and "_"; StoreError for
+    // others). Guards nest, an inner one in the scope of an outer one.
+    Savepoint(Database &db, const QString &name);
+    // Takes back the part unless it was released. Never throws: when taking it back fails,
+    // the transaction stays ended, and its owner's rollback ends it.
+    ~Savepoint();
+    Savepoint(const Savepoint &) = delete;
+    Savepoint &operator=(const Savepoint &) = delete;
+
+    // Keeps the part in the transaction. StoreError when a statement has failed within
+    // the part (it cannot be kept; the guard's end takes it back) and when released
+    // already.
+    void release();
+
+private:
+    Database &m_db;
+    QByteArray m_name;
+    bool m_released = false;
 };
 
 } // namespace store

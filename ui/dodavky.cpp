@@ -8,9 +8,12 @@
 #include "ses_preh_dod_od_do.h"
 #include "reports/data_sestavy.h"
 #include "store/tdata.h"
+#include "store/tables/index_names.h"
 #include "xml/podklad_export.h"
 
 #include <QDate>
+
+namespace ix = store::tables::index;
 
 namespace {
 
@@ -20,7 +23,7 @@ const QString kPod = QStringLiteral("POD");
 void openHeaders()
 {
     Data->ffPodklHlav.Open();
-    Data->ffPodklHlav.SetIndexName(QStringLiteral("DO1"));
+    Data->ffPodklHlav.SetIndexName(ix::ffPodklHlav::DO1);
 }
 
 void closeItems()
@@ -195,7 +198,7 @@ void TDodavky::Button2Click()
             editor.KeepDocument = true;
             store::Table &items = d.ffPodklPol;
             items.Open();
-            items.SetIndexName(QStringLiteral("DO1"));
+            items.SetIndexName(ix::ffPodklPol::DO1);
             items.SetRange({number}, {number});
             items.First();
             editor.DBEditTovel1Enabled = false;
@@ -242,7 +245,7 @@ void TDodavky::Button4Click()
         const QString number = Data->ffPodklHlavHLA_DO1.AsString();
         store::Table &items = d.ffPodklPol;
         items.Open();
-        items.SetIndexName(QStringLiteral("DO1"));
+        items.SetIndexName(ix::ffPodklPol::DO1);
         items.SetRange({number}, {number});
         items.First();
         engine.RequestedDestination = TDestination::Preview;
@@ -307,7 +310,7 @@ void TDodavky::Sestavadodvek1Click()
         receipts.SetDatabase(Data->ffDodavky.GetDatabase());
         receipts.SetTableName(Data->ffDodavky.TableName());
         receipts.Open();
-        receipts.SetIndexName(QStringLiteral("DAT"));
+        receipts.SetIndexName(ix::ffSesDod::DAT);
         TSesPrehDodOdDo dialog;
         dialog.ZandorDateEdit1Date = dialog.ZandorDateEdit2Date = QDate::currentDate();
         dialog.ExcelExport = &reports.ExcelExport;

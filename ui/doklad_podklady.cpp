@@ -10,9 +10,12 @@
 #include "store/podklad_item.h"
 #include "store/table_use.h"
 #include "store/tdata.h"
+#include "store/tables/index_names.h"
 
 #include <QDate>
 #include <stdexcept>
+
+namespace ix = store::tables::index;
 
 namespace {
 
@@ -188,7 +191,7 @@ void TDokladPodklady::assignNumber()
     KeepDocument = true;
     store::Table &items = d.ffPodklPol;
     items.Open();
-    items.SetIndexName(QStringLiteral("DO1"));
+    items.SetIndexName(ix::ffPodklPol::DO1);
     items.SetRange({number}, {number});
     items.First();
     NewDocument = false;
@@ -208,7 +211,7 @@ void TDokladPodklady::correctItem()
         editor.DBEditTovel1Enabled = false;
         editor.ActiveControl = TPodkladyPolEdit::DBEditTovel2;
         const QString card = Data->ffPodklPolPOP_KAV.AsString();
-        d.ffSortiment.SetIndexName(QStringLiteral("KAV"));
+        d.ffSortiment.SetIndexName(ix::ffSortiment::KAV);
         // A card no longer in the assortment, or locked by another station (which the
         // lock has reported), leaves the item as it was.
         bool taken = false;
@@ -264,7 +267,7 @@ void TDokladPodklady::DBEditTovel1ClickButton(QString &text)
 QString TDokladPodklady::DodavatelValid(const QString &code)
 {
     TData &d = *Data;
-    store::TableUse use(d.ffDodavatele, QStringLiteral("KOD"));
+    store::TableUse use(d.ffDodavatele, ix::ffDodavatele::KOD);
     store::Table &suppliers = d.ffDodavatele;
     const QString trimmed = TrimControl(code);
     if (!trimmed.isEmpty() && suppliers.FindKey({trimmed})) {
@@ -272,7 +275,7 @@ QString TDokladPodklady::DodavatelValid(const QString &code)
         showSupplier();
         return Data->ffDodavateleDOD_KOD.AsString();
     }
-    suppliers.SetIndexName(QStringLiteral("NAC"));
+    suppliers.SetIndexName(ix::ffDodavatele::NAC);
     d.GetLastDod();
     if (screens().ShowPrehledZakazniku(supplierPickerPos()) != mrOk) {
         clearSupplier();
@@ -286,7 +289,7 @@ QString TDokladPodklady::DodavatelValid(const QString &code)
 
 QString TDokladPodklady::DodavatelShow(const QString &code)
 {
-    store::TableUse use(Data->ffDodavatele, QStringLiteral("KOD"));
+    store::TableUse use(Data->ffDodavatele, ix::ffDodavatele::KOD);
     store::Table &suppliers = Data->ffDodavatele;
     const QString trimmed = TrimControl(code);
     if (!trimmed.isEmpty())

@@ -6,6 +6,9 @@
 #include "app/core/screens_cleanup.h"
 #include "isdoc/cards.h"
 #include "store/tdata.h"
+#include "store/tables/index_names.h"
+
+namespace ix = store::tables::index;
 
 namespace {
 
@@ -104,17 +107,17 @@ TSorHle::TSorHle(QObject *parent)
     : SearchDialog(Data->ffSortiment, kTitle,
                    {
                        {QStringLiteral("RadioButton1"), QStringLiteral("Hledej název položky sortimentu"),
-                        QStringLiteral("NAC"), V::TrimRight},
+                        ix::ffSortiment::NAC, V::TrimRight},
                        {QStringLiteral("RadioButton2"), QStringLiteral("Hledej dle čísla karty sortimentu"),
-                        QStringLiteral("KAV"), V::Trim, false, true},
+                        ix::ffSortiment::KAV, V::Trim, false, true},
                        {QStringLiteral("RadioButton6"), QStringLiteral("Hledej dle aliasu názvu"),
-                        QStringLiteral("ALI"), V::TrimRight},
+                        ix::ffSortiment::ALI, V::TrimRight},
                        {QStringLiteral("RadioButton4"), QStringLiteral("Hledej dle kódu dodavatele"),
-                        QStringLiteral("KDO"), V::TrimRight},
+                        ix::ffSortiment::KDO, V::TrimRight},
                        {QStringLiteral("RadioButton5"), QStringLiteral("Hledej dle kódu výrobce"),
-                        QStringLiteral("KVY"), V::TrimRight},
+                        ix::ffSortiment::KVY, V::TrimRight},
                        {QStringLiteral("RadioButton3"), QStringLiteral("Hledej částku prodejní cenu "),
-                        QStringLiteral("PC1"), V::TrimRight, true},
+                        ix::ffSortiment::PC1, V::TrimRight, true},
                    },
                    true, parent)
 {
@@ -124,11 +127,11 @@ TDodHle::TDodHle(QObject *parent)
     : SearchDialog(Data->ffDodavatele, kTitle,
                    {
                        {QStringLiteral("RadioButton1"), QStringLiteral("Hledej dle názvu dodavate"),
-                        QStringLiteral("NAC"), V::TrimUpper},
+                        ix::ffDodavatele::NAC, V::TrimUpper},
                        {QStringLiteral("RadioButton2"), QStringLiteral("Hledej název IČO dodavatele"),
-                        QStringLiteral("ICO"), V::TrimUpper},
+                        ix::ffDodavatele::ICO, V::TrimUpper},
                        {QStringLiteral("RadioButton3"), QStringLiteral("Hledej Int.kód dodavatele "),
-                        QStringLiteral("KOD"), V::Trim},
+                        ix::ffDodavatele::KOD, V::Trim},
                    },
                    false, parent)
 {
@@ -138,11 +141,11 @@ TPodkladyHle::TPodkladyHle(QObject *parent)
     : SearchDialog(Data->ffPodklHlav, kTitle,
                    {
                        {QStringLiteral("RadioButton1"), QStringLiteral("Hledej dle čísla příjemky ( dodávky )"),
-                        QStringLiteral("DO1"), V::Trim},
+                        ix::ffPodklHlav::DO1, V::Trim},
                        {QStringLiteral("RadioButton2"), QStringLiteral("Hledej název dodavatele"),
-                        QStringLiteral("NAC"), V::Trim},
+                        ix::ffPodklHlav::NAC, V::Trim},
                        {QStringLiteral("RadioButton3"), QStringLiteral("Hledej dle čísla výdejky dodavatele "),
-                        QStringLiteral("DO2"), V::Trim},
+                        ix::ffPodklHlav::DO2, V::Trim},
                    },
                    false, parent)
 {

@@ -7,12 +7,15 @@
 #include "isdoc/cards.h"
 #include "store/table_use.h"
 #include "store/tdata.h"
+#include "store/tables/index_names.h"
+
+namespace ix = store::tables::index;
 
 bool TData::SorValid(const QString &text)
 {
     store::Table &cards = ffSortiment;
     // Opened for the look-up when closed; an open table stays on the card found.
-    const store::TableUse use(cards, QStringLiteral("KAV"), store::TableUse::GiveBack::OpenState);
+    const store::TableUse use(cards, ix::ffSortiment::KAV, store::TableUse::GiveBack::OpenState);
     // A bar code (typed, or scanned: its digits and Enter) finds its card by SOR_EAN. A
     // valid code that finds no card is not tried as a card number, which it cannot be.
     const QString trimmed = TrimControl(text);
@@ -23,7 +26,7 @@ bool TData::SorValid(const QString &text)
     }
     if (!cards.IsEmpty())
         GetLastSor();
-    cards.SetIndexName(QStringLiteral("NAC"));
+    cards.SetIndexName(ix::ffSortiment::NAC);
     if (screens().ShowPrehledSortimentu(QPoint(MainLeft + 50, MainTop + 102)) != mrOk)
         return false;
     SetLastSor();

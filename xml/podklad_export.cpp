@@ -7,9 +7,12 @@
 #include "app/core/textutil.h"
 #include "store/table_use.h"
 #include "store/tdata.h"
+#include "store/tables/index_names.h"
 #include "xmlwriter.h"
 
 #include <optional>
+
+namespace ix = store::tables::index;
 
 namespace {
 
@@ -77,10 +80,10 @@ bool ExportPodkladXml(TData &d, const SaveFileDialog &askFileName)
     if (!headers.Active() || headers.IsEmpty())
         return false;
 
-    const store::TableUse cardsUse(d.ffSortiment, QStringLiteral("KAV"));
+    const store::TableUse cardsUse(d.ffSortiment, ix::ffSortiment::KAV);
     store::Table &cards = d.ffSortiment;
     const QString document = d.ffPodklHlavHLA_DO1.AsString();
-    const store::TableUse itemsUse(d.ffPodklPol, QStringLiteral("DO1"));
+    const store::TableUse itemsUse(d.ffPodklPol, ix::ffPodklPol::DO1);
     store::Table &items = d.ffPodklPol;
     items.SetRange({document}, {document});
     items.First();
@@ -103,7 +106,7 @@ bool ExportPodkladXml(TData &d, const SaveFileDialog &askFileName)
     w.WriteTag(QStringLiteral("PRENOS"), xtOpen);
 
     items.First();
-    const store::TableUse suppliersUse(d.ffDodavatele, QStringLiteral("KOD"));
+    const store::TableUse suppliersUse(d.ffDodavatele, ix::ffDodavatele::KOD);
     store::Table &suppliers = d.ffDodavatele;
     const QString supplierCode = d.ffPodklHlavHLA_ODB.AsString();
     if (!suppliers.FindKey({supplierCode})) {

@@ -71,6 +71,9 @@ void decodeText(QVariant &cell, ColType type, const char *text, int length);
 
 struct SqlQuery;  // keyset.h
 
+// The failure of every statement in a transaction after one has failed, and of its commit.
+inline const QString kSpoiledTransaction = QStringLiteral("Transakce byla pro předchozí chybu odvolána");
+
 class Engine {
 public:
     virtual ~Engine() = default;
@@ -121,10 +124,18 @@ public:
     // the same key in a transaction of its own waits, here or (on a server, where the
     // request goes with the next statement) at its transaction's next statement.
     virtual void serializeTransaction(quint32 key) = 0;
-    // Requires a transaction open. Its owner rolls it back whole when any of its writes
-    // fails, and never goes on after one: an engine may then write without keeping the
-    // transaction usable after a failure. Ends with the transaction.
-    virtual void wholeOrNothing() {}
+    // A statement that fails within a transaction spoils it, on every engine: each
+    // statement after it fails with kSpoiledTransaction, and commit rolls the transaction
+    // back and fails with it. Rolling back to a savepoint taken before the failure makes
+    // the transaction usable again.
+    virtual bool transactionSpoiled() const = 0;
+    // Savepoints, by a quoted SQL identifier; they nest. Each requires a transaction open
+    // and (savepoint, releaseSavepoint) not spoiled. releaseSavepoint keeps what was
+    // written since the savepoint as part of the transaction; rollbackToSavepoint takes
+    // it back, leaves the transaction as it was at the savepoint, and ends the savepoint.
+    virtual void savepoint(const QByteArray &name) = 0;
+    virtual void releaseSavepoint(const QByteArray &name) = 0;
+    virtual void rollbackToSavepoint(const QByteArray &name) = 0;
 
     // The client sessions of the same database on the server other than this one; 0 for
     // an engine without a server.

@@ -46,12 +46,15 @@ QString connectionText(PGconn *conn) { return QString::fromUtf8(PQerrorMessage(c
 // The text of a failed result; libpq's connection text when there is no result (the
 // connection is gone) or it carries none. A wait for another station's lock that ran past
 // the connection's lock wait (SQLSTATE lock_not_available) reads as a record held
-// elsewhere, as a refused hold does.
+// elsewhere, as a refused hold does; a statement refused in a spoiled transaction
+// (in_failed_sql_transaction) as on every engine.
 QString failureText(PGconn *conn, const PGresult *res)
 {
     const char *state = res ? PQresultErrorField(res, PG_DIAG_SQLSTATE) : nullptr;
     if (state && qstrcmp(state, "55P03") == 0)
         return QStringLiteral("záznam je upraven jinou stanicí");
+    if (state && qstrcmp(state, "25P02") == 0)
+        return kSpoiledTransaction;
     const QString text = res ? QString::fromUtf8(PQresultErrorMessage(res)).trimmed() : QString();
     return text.isEmpty() ? connectionText(conn) : text;
 }
@@ -179,16 +182,13 @@ qint64 PostgresEngine::run(const QString &sql, const QVariantList &params, bool 
             values.push_back(texts.back().constData());
         }
     }
-    // Inside a transaction a failed write must not doom the whole transaction (as it
-    // would on this server by itself): the write runs under a savepoint of its own.
-    // A transaction that is rolled back whole on any failure needs no savepoints.
-    // A transaction begins on the server with its first statement, and is serialized there.
-    const bool guarded = write && m_inTransaction && !m_wholeOrNothing;
+    // A transaction begins on the server with its first statement, and is serialized and
+    // its savepoints taken there.
     const QList<QByteArray> before = takeWaiting();
     ++m_roundTrips;
-    Result res(guarded || !before.isEmpty() ? execPipelined(name, values, before, guarded)
-                                            : PQexecPrepared(m_conn, name.constData(), int(values.size()),
-                                                             values.data(), nullptr, nullptr, 0));
+    Result res(!before.isEmpty() ? execPipelined(name, values, before)
+                                 : PQexecPrepared(m_conn, name.constData(), int(values.size()), values.data(),
+                                                  nullptr, nullptr, 0));
     if (!res.ok())
         throw StoreError(failureText(m_conn, res.r));
     if (sink) {
@@ -205,26 +205,20 @@ qint64 PostgresEngine::run(const QString &sql, const QVariantList &params, bool 
     return write ? QByteArray(PQcmdTuples(res.r)).toLongLong() : 0;
 }
 
-// The statements a run sends before and after its own, all together in one round trip:
-// those waiting for it (`before`: the BEGIN of a transaction begun since the last
-// statement, its serializations), and around a write in a transaction its savepoint and
-// the savepoint's release. When the write fails, the transaction is rolled back to the
-// savepoint, as if the write had never run. Returns the result of the first statement
-// that failed, else the run's own; null when nothing could be sent.
+// The statements waiting for a run (`before`: the BEGIN of a transaction begun since the
+// last statement, its serializations and savepoints) sent ahead of its own, all together
+// in one round trip. Returns the result of the first statement that failed, else the
+// run's own; null when nothing could be sent.
 PGresult *PostgresEngine::execPipelined(const QByteArray &name, const std::vector<const char *> &values,
-                                        const QList<QByteArray> &before, bool guarded)
+                                        const QList<QByteArray> &before)
 {
     if (!PQenterPipelineMode(m_conn))
         return nullptr;
     std::vector<const char *> statements;
     for (const QByteArray &sql : before)
         statements.push_back(sql.constData());
-    if (guarded)
-        statements.push_back("SAVEPOINT podklady_write");
     const int own = int(statements.size());
     statements.push_back(nullptr);
-    if (guarded)
-        statements.push_back("RELEASE SAVEPOINT podklady_write");
     bool sent = true;
     for (const char *sql : statements)
         sent = sent
@@ -235,7 +229,6 @@ PGresult *PostgresEngine::execPipelined(const QByteArray &name, const std::vecto
     // Each statement gives its result (PGRES_PIPELINE_ABORTED once one has failed) and a
     // null after it; the sync ends the round.
     PGresult *failed = nullptr, *result = nullptr;
-    int failedStep = -1;
     bool whole = sent;
     for (int step = 0; whole && step < int(statements.size()); ++step) {
         PGresult *r = PQgetResult(m_conn);
@@ -249,7 +242,6 @@ PGresult *PostgresEngine::execPipelined(const QByteArray &name, const std::vecto
                 PQclear(r);
         } else if (status != PGRES_PIPELINE_ABORTED && !failed) {
             failed = r;
-            failedStep = step;
         } else {
             PQclear(r);
         }
@@ -268,10 +260,6 @@ PGresult *PostgresEngine::execPipelined(const QByteArray &name, const std::vecto
     }
     if (failed) {
         PQclear(result);
-        if (guarded && failedStep == own) {
-            ++m_roundTrips;
-            Result(PQexec(m_conn, "ROLLBACK TO SAVEPOINT podklady_write"));
-        }
         return failed;
     }
     return result;
@@ -409,7 +397,7 @@ void PostgresEngine::commit()
     const QByteArray status = endTransaction("COMMIT");
     if (status == "ROLLBACK") {
         noteWrite();
-        throw StoreError(QStringLiteral("Transakce byla pro předchozí chybu odvolána"));
+        throw StoreError(kSpoiledTransaction);
     }
 }
 
@@ -428,13 +416,12 @@ void PostgresEngine::rollback()
 QByteArray PostgresEngine::endTransaction(const char *sql)
 {
     m_inTransaction = false;
-    m_wholeOrNothing = false;
     const auto unlocks = std::exchange(m_pendingUnlocks, {});
     const auto releaseEach = [&] {
         for (const auto &[tableKey, id] : unlocks)
             unlockHold(tableKey, id);
     };
-    m_waitingSerials.clear();  // nothing ran after them: nothing to serialize
+    m_waiting.clear();  // nothing ran after them: nothing to serialize or keep apart
     if (std::exchange(m_beginPending, false)) {
         releaseEach();
         return sql;
@@ -479,13 +466,46 @@ void PostgresEngine::serializeTransaction(quint32 key)
     // The one-key form of the advisory locks: a lock space apart from the record holds,
     // which use the two-key form. Released by the server when the transaction ends. It
     // goes with the transaction's next statement, which is the first to wait for it.
-    m_waitingSerials.append("SELECT pg_advisory_xact_lock(" + QByteArray::number(qint64(key)) + ")");
+    m_waiting.append("SELECT pg_advisory_xact_lock(" + QByteArray::number(qint64(key)) + ")");
+}
+
+bool PostgresEngine::transactionSpoiled() const
+{
+    return m_inTransaction && PQtransactionStatus(m_conn) == PQTRANS_INERROR;
+}
+
+// A savepoint goes to the server with the transaction's next statement, as BEGIN does; one
+// that nothing has run after yet is let go without a round trip.
+void PostgresEngine::savepoint(const QByteArray &name) { m_waiting.append("SAVEPOINT " + name); }
+
+bool PostgresEngine::dropWaitingSavepoint(const QByteArray &name)
+{
+    if (m_waiting.isEmpty() || m_waiting.constLast() != "SAVEPOINT " + name)
+        return false;
+    m_waiting.removeLast();
+    return true;
+}
+
+void PostgresEngine::releaseSavepoint(const QByteArray &name)
+{
+    if (!dropWaitingSavepoint(name))
+        m_waiting.append("RELEASE SAVEPOINT " + name);
+}
+
+void PostgresEngine::rollbackToSavepoint(const QByteArray &name)
+{
+    if (dropWaitingSavepoint(name))
+        return;
+    QList<QByteArray> script = takeWaiting();
+    script << "ROLLBACK TO SAVEPOINT " + name << "RELEASE SAVEPOINT " + name;
+    noteWrite();
+    control(script.join("; ").constData());
 }
 
 // The statements that wait to go to the server ahead of the next one, in their order.
 QList<QByteArray> PostgresEngine::takeWaiting()
 {
-    QList<QByteArray> waiting = std::exchange(m_waitingSerials, {});
+    QList<QByteArray> waiting = std::exchange(m_waiting, {});
     if (std::exchange(m_beginPending, false))
         waiting.prepend("BEGIN");
     return waiting;

@@ -37,7 +37,10 @@ public:
     void commit() override;
     void rollback() override;
     bool inTransaction() const override { return m_inTransaction; }
-    void wholeOrNothing() override { m_wholeOrNothing = true; }
+    bool transactionSpoiled() const override;
+    void savepoint(const QByteArray &name) override;
+    void releaseSavepoint(const QByteArray &name) override;
+    void rollbackToSavepoint(const QByteArray &name) override;
     bool connectionLost() const override;
     int otherSessions() override;
     QString localAddress() const override;
@@ -53,8 +56,10 @@ private:
     explicit PostgresEngine(pg_conn *conn);
     QByteArray statement(const QString &sql, int paramCount);
     pg_result *execPipelined(const QByteArray &name, const std::vector<const char *> &values,
-                             const QList<QByteArray> &before, bool guarded);
+                             const QList<QByteArray> &before);
     QList<QByteArray> takeWaiting();
+    // Drops the savepoint when it is the last statement waiting (nothing ran after it).
+    bool dropWaitingSavepoint(const QByteArray &name);
     QByteArray endTransaction(const char *sql);
     // Runs a control statement without parameters; returns its command status.
     QByteArray control(const char *sql);
@@ -64,8 +69,7 @@ private:
     int m_nextStatement = 0;
     bool m_inTransaction = false;
     bool m_beginPending = false;  // begun, its BEGIN not sent yet
-    bool m_wholeOrNothing = false;  // its writes go without savepoints
-    QList<QByteArray> m_waitingSerials;  // serializations of the transaction not sent yet
+    QList<QByteArray> m_waiting;  // serializations and savepoints of the transaction not sent yet
     quint64 m_roundTrips = 0;
     QSet<QPair<quint32, qint64>> m_pendingUnlocks;  // released within the transaction
 };

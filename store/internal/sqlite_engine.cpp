@@ -190,7 +190,22 @@ const Dialect &SqliteEngine::dialect() const { return kSqliteDialect; }
 void SqliteEngine::fail(const QString &doing)
 {
     const QString text = engineText(m_db);
-    throw StoreError(doing.isEmpty() ? text : doing + QStringLiteral(": ") + text);
+    failed(doing.isEmpty() ? text : doing + QStringLiteral(": ") + text);
+}
+
+void SqliteEngine::failed(const QString &text)
+{
+    // SQLite takes back only the failed statement (or, after some failures, the whole
+    // transaction by itself): the transaction is spoiled here as a server spoils it.
+    if (m_inTransaction)
+        m_spoiled = true;
+    throw StoreError(text);
+}
+
+void SqliteEngine::requireUsable() const
+{
+    if (m_spoiled)
+        throw StoreError(kSpoiledTransaction);
 }
 
 void SqliteEngine::clearStatements()
@@ -233,6 +248,7 @@ void SqliteEngine::finish(sqlite3_stmt *st)
 qint64 SqliteEngine::run(const QString &sql, const QVariantList &params, bool write,
                          const QVector<ColType> &columns, RowSink *sink)
 {
+    requireUsable();
     sqlite3_stmt *st = bound(sql, params);
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
@@ -244,13 +260,14 @@ qint64 SqliteEngine::run(const QString &sql, const QVariantList &params, bool wr
     const qint64 changed = write ? sqlite3_changes64(m_db) : 0;
     finish(st);
     if (!error.isEmpty())
-        throw StoreError(error);
+        failed(error);
     return changed;
 }
 
 bool SqliteEngine::queryInTurn(const QVector<SqlQuery> &read, const QVector<ColType> &columns, RowSink &sink,
                                qint64 limit)
 {
+    requireUsable();
     // All statements prepared first: the cache may start again while they are.
     if (m_statements.size() + read.size() > kStatementCacheLimit)
         clearStatements();
@@ -282,12 +299,13 @@ bool SqliteEngine::queryInTurn(const QVector<SqlQuery> &read, const QVector<ColT
     for (int i = n - 1; i >= 0; --i)
         finish(st[i]);
     if (!error.isEmpty())
-        throw StoreError(error);
+        failed(error);
     return true;
 }
 
 void SqliteEngine::runScript(const QString &sql)
 {
+    requireUsable();
     // Schema changes make cached statements re-prepare by themselves.
     if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
         fail();
@@ -311,6 +329,7 @@ QStringList SqliteEngine::tableNames()
 
 void SqliteEngine::appendRows(const QString &table, const QStringList &columns, const QVector<QVariantList> &rows)
 {
+    requireUsable();
     QStringList marks;
     for (int c = 0; c < columns.size(); ++c)
         marks.append(kSqliteDialect.placeholder(c + 1));
@@ -324,7 +343,7 @@ void SqliteEngine::appendRows(const QString &table, const QStringList &columns, 
         const QString error = rc == SQLITE_DONE ? QString() : engineText(m_db);
         finish(st);
         if (!error.isEmpty())
-            throw StoreError(error);
+            failed(error);
     }
 }
 
@@ -334,23 +353,57 @@ void SqliteEngine::begin()
     // deadlock upgrading a read to a write; the busy timeout applies.
     if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
         fail();
+    m_inTransaction = true;
+    m_spoiled = false;
 }
 
 void SqliteEngine::commit()
 {
+    if (m_spoiled) {
+        rollback();
+        throw StoreError(kSpoiledTransaction);
+    }
     // A commit that fails leaves the transaction open, for the caller to roll back.
     if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
         fail();
+    m_inTransaction = false;
     endPendingHolds();
 }
 
 void SqliteEngine::rollback()
 {
-    const bool ok = sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr) == SQLITE_OK;
+    // A transaction that SQLite has rolled back by itself is over as well.
+    const bool ok = sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr) == SQLITE_OK
+        || sqlite3_get_autocommit(m_db) != 0;
+    m_inTransaction = !ok;
+    m_spoiled = false;
     noteWrite();
     endPendingHolds();
     if (!ok)
         fail();
+}
+
+void SqliteEngine::savepoint(const QByteArray &name)
+{
+    requireUsable();
+    if (sqlite3_exec(m_db, QByteArray("SAVEPOINT " + name).constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail();
+}
+
+void SqliteEngine::releaseSavepoint(const QByteArray &name)
+{
+    requireUsable();
+    if (sqlite3_exec(m_db, QByteArray("RELEASE SAVEPOINT " + name).constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail();
+}
+
+void SqliteEngine::rollbackToSavepoint(const QByteArray &name)
+{
+    noteWrite();
+    const QByteArray sql = "ROLLBACK TO SAVEPOINT " + name + "; RELEASE SAVEPOINT " + name;
+    if (sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail();
+    m_spoiled = false;
 }
 
 void SqliteEngine::endPendingHolds()
@@ -365,7 +418,9 @@ void SqliteEngine::serializeTransaction(quint32)
     // every writing transaction of every connection runs alone.
 }
 
-bool SqliteEngine::inTransaction() const { return sqlite3_get_autocommit(m_db) == 0; }
+bool SqliteEngine::inTransaction() const { return m_inTransaction; }
+
+bool SqliteEngine::transactionSpoiled() const { return m_spoiled; }
 
 bool SqliteEngine::lockHold(quint32 tableKey, qint64 id)
 {

@@ -38,6 +38,10 @@ public:
     void commit() override;
     void rollback() override;
     bool inTransaction() const override;
+    bool transactionSpoiled() const override;
+    void savepoint(const QByteArray &name) override;
+    void releaseSavepoint(const QByteArray &name) override;
+    void rollbackToSavepoint(const QByteArray &name) override;
     // Every statement but the first is stepped to its first row before the first runs:
     // the connection then keeps one read transaction for the whole read, instead of
     // taking and leaving the file's locks (system calls) for each statement.
@@ -59,6 +63,10 @@ private:
     // Resets a statement after it has been read.
     void finish(sqlite3_stmt *st);
     [[noreturn]] void fail(const QString &doing = {});
+    // A statement failed with the text: within a transaction the transaction is spoiled.
+    [[noreturn]] void failed(const QString &text);
+    // StoreError (kSpoiledTransaction) while the transaction is spoiled.
+    void requireUsable() const;
     // After the transaction has ended: the holds released within it end now.
     void endPendingHolds();
 
@@ -66,6 +74,8 @@ private:
     std::unique_ptr<FileHolds> m_holds;  // null for an in-memory database
     QHash<QString, sqlite3_stmt *> m_statements;
     QSet<QPair<quint32, qint64>> m_pendingUnlocks;  // released within the transaction
+    bool m_inTransaction = false;
+    bool m_spoiled = false;  // a statement failed within the transaction
 };
 
 } // namespace store

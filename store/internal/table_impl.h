@@ -1,7 +1,8 @@
 #pragma once
-// The inner state of a table component, shared by its navigation (table.cpp) and its
-// editing (table_edit.cpp): the order, the range, the buffered page of rows around the
-// current record, and the edit buffer.
+// The inner state of a table component (table_impl.cpp), shared by its navigation
+// (table.cpp), its editing (table_edit.cpp) and its reads of many rows (table_rows.cpp):
+// the order, the range, the buffered page of rows around the current record, and the
+// edit buffer.
 
 #include "app/core/errors.h"
 #include "store/database.h"
@@ -98,6 +99,10 @@ struct Table::Impl {
     void rememberEdges(const QVector<Record> &rows);
 
     void setPage(QVector<Record> rows, int current, bool atStart, bool atEnd);
+    // The rows of a read of `want` rows (in index order) as the page, the current row at
+    // the end it was read from: the first when reading forward, else the last. fromEdge:
+    // the read started at that end of the range.
+    void setPageRead(QVector<Record> rows, bool forward, int want, bool fromEdge);
     // Keeps only the current row buffered (the others may be out of date).
     void keepCurrentOnly();
     void refreshIfStale();
@@ -110,6 +115,14 @@ struct Table::Impl {
     void checkBrowse();
 
     Record &current();
+    // StoreError unless the table is open and in Edit or Insert.
+    void requireEditing() const;
+    // Writes the buffer (the store assigns the AutoInc field; an edit writes only the
+    // changed fields) and ends the edit with its hold. Returns the record as written, in
+    // the form a read gives it. A failed write keeps the state, the buffer and the hold.
+    Record writeBuffer();
+    // The record becomes current, known without a read (the page is that one row).
+    void standOn(Record written);
     void setField(int field, const QVariant &v);
     bool anyModified() const;
     void endEdit();

@@ -1,11 +1,13 @@
 #pragma once
 // Short constructors for the table definitions, so that each column reads like the field
-// list it describes: size, display label, display format. The column lists of columns.h
-// give each definition its name through STORE_COLUMN_DEFINITION.
+// list it describes: size, display label, display format; and each index like its key.
+// The column lists of columns.h and the index lists of indexes.h give each definition its
+// name through STORE_COLUMN_DEFINITION and STORE_INDEX_DEFINITION.
 
 #include "store/schema.h"
 
 #include <QStringView>
+#include <initializer_list>
 
 namespace store::tables::build {
 
@@ -59,13 +61,35 @@ inline FieldDef named(const QString &name, FieldDef f)
     return f;
 }
 
-// An index over fields in ascending order.
-inline IndexDef index(const QString &name, const QStringList &fields, bool unique = false,
-                      bool caseInsensitive = false)
+// An index over the key fields (column names of column_names.h) in ascending order.
+inline IndexDef keys(std::initializer_list<const char *> fields)
 {
-    IndexDef ix{name, {}, unique, caseInsensitive};
-    for (const QString &f : fields)
-        ix.fields.append({f, false});
+    IndexDef ix;
+    for (const char *f : fields)
+        ix.fields.append({QString::fromLatin1(f), false});
+    return ix;
+}
+// No two records with equal key fields.
+inline IndexDef unique(IndexDef ix)
+{
+    ix.unique = true;
+    return ix;
+}
+// Text key fields compare in capitals.
+inline IndexDef caseInsensitive(IndexDef ix)
+{
+    ix.caseInsensitive = true;
+    return ix;
+}
+// The last key field in descending order.
+inline IndexDef lastDescending(IndexDef ix)
+{
+    ix.fields.last().descending = true;
+    return ix;
+}
+inline IndexDef namedIndex(const QString &name, IndexDef ix)
+{
+    ix.name = name;
     return ix;
 }
 
@@ -86,3 +110,9 @@ inline TableDef fixedName(const QString &component, const QString &name)
 // `t.fields = {STORE_PODKL_HLAV_COLUMNS(STORE_COLUMN_DEFINITION, _)};`
 // (in a file that uses namespace store::tables::build).
 #define STORE_COLUMN_DEFINITION(T, name, definition) named(QStringLiteral(#name), definition),
+
+// Expands an index list of indexes.h into the index list of a definition, the key fields
+// named by the table's column constants:
+// `t.indexes = {STORE_PODKL_HLAV_INDEXES(STORE_INDEX_DEFINITION, column::ffPodklHlav)};`
+// (in a file that uses namespace store::tables::build and includes column_names.h).
+#define STORE_INDEX_DEFINITION(T, name, definition) namedIndex(QStringLiteral(#name), definition),

@@ -3,7 +3,8 @@
 
 #include "tables.h"
 #include "builders.h"
-#include "columns.h"
+#include "column_names.h"
+#include "indexes.h"
 
 namespace store::tables {
 
@@ -15,8 +16,7 @@ TableDef makeDodavkyFull()
 {
     TableDef t = perFirm(QStringLiteral("ffSesDod"), QStringLiteral("Prd"));
     t.fields = {STORE_SES_DOD_COLUMNS(STORE_COLUMN_DEFINITION, _)};
-    // The receipts of one day follow each other in receipt-number order.
-    t.indexes = {index(QStringLiteral("DAT"), {QStringLiteral("HLA_DAT"), QStringLiteral("HLA_DO1")})};
+    t.indexes = {STORE_RECEIPT_INDEXES(STORE_INDEX_DEFINITION, column::ffSesDod)};
     return t;
 }
 
@@ -34,19 +34,7 @@ TableDef makeDenik()
 {
     TableDef t = perFirm(QStringLiteral("ffDenik"), QStringLiteral("Den"));
     t.fields = {STORE_DENIK_COLUMNS(STORE_COLUMN_DEFINITION, _)};
-    // DEN_RAD is the record id, which ends every index, and it grows with every entry
-    // written: "DOK" and "KAV" therefore read the lines of a document or a variant
-    // oldest first (the rebuild replays them in that order). "STA" orders DEN_RAD
-    // descending, so the newest entry of a (card, variant) comes first and the posting
-    // finds the variant's last running stock with one FindKey.
-    IndexDef sta = index(QStringLiteral("STA"),
-                         {QStringLiteral("DEN_KAV"), QStringLiteral("DEN_IND"), QStringLiteral("DEN_RAD")});
-    sta.fields.last().descending = true;
-    t.indexes = {
-        index(QStringLiteral("DOK"), {QStringLiteral("DEN_DOK")}),
-        index(QStringLiteral("KAV"), {QStringLiteral("DEN_KAV"), QStringLiteral("DEN_IND")}),
-        sta,
-    };
+    t.indexes = {STORE_DENIK_INDEXES(STORE_INDEX_DEFINITION, column::ffDenik)};
     return t;
 }
 
@@ -54,8 +42,7 @@ TableDef makeFaktSlevy()
 {
     TableDef t = perFirm(QStringLiteral("ffFaktSlevy"), QStringLiteral("FAS"));
     t.fields = {STORE_FAKT_SLEVY_COLUMNS(STORE_COLUMN_DEFINITION, _)};
-    // The discount lines of one invoice.
-    t.indexes = {index(QStringLiteral("FAK"), {QStringLiteral("FAS_FAK")})};
+    t.indexes = {STORE_FAKT_SLEVY_INDEXES(STORE_INDEX_DEFINITION, column::ffFaktSlevy)};
     return t;
 }
 

@@ -3,7 +3,8 @@
 
 #include "tables.h"
 #include "builders.h"
-#include "columns.h"
+#include "column_names.h"
+#include "indexes.h"
 
 namespace store::tables {
 
@@ -15,20 +16,7 @@ TableDef makeSortiment()
 {
     TableDef t = perFirm(QStringLiteral("ffSortiment"), QStringLiteral("Sor"));
     t.fields = {STORE_SORTIMENT_COLUMNS(STORE_COLUMN_DEFINITION, _)};
-    // The card number is the key of a card: unique. Names and their aliases are typed
-    // in mixed case and searched as typed, so their indexes ignore case and a search
-    // lands on the name whatever its case. Codes of suppliers and manufacturers are
-    // compared exactly, as printed on their documents; so are bar codes ("EAN"), by
-    // which a scanned code and a supplier's e-invoice find their card.
-    t.indexes = {
-        index(QStringLiteral("KAV"), {QStringLiteral("SOR_KAV")}, true),
-        index(QStringLiteral("NAC"), {QStringLiteral("SOR_NAC")}, false, true),
-        index(QStringLiteral("ALI"), {QStringLiteral("SOR_ALI")}, false, true),
-        index(QStringLiteral("KDO"), {QStringLiteral("SOR_KDO")}),
-        index(QStringLiteral("KVY"), {QStringLiteral("SOR_KVY")}),
-        index(QStringLiteral("EAN"), {QStringLiteral("SOR_EAN")}),
-        index(QStringLiteral("PC1"), {QStringLiteral("SOR_PC1")}),
-    };
+    t.indexes = {STORE_SORTIMENT_INDEXES(STORE_INDEX_DEFINITION, column::ffSortiment)};
     return t;
 }
 
@@ -36,9 +24,7 @@ TableDef makeSklad()
 {
     TableDef t = perFirm(QStringLiteral("ffSklad"), QStringLiteral("Skl"));
     t.fields = {STORE_SKLAD_COLUMNS(STORE_COLUMN_DEFINITION, _)};
-    // One record per variant of a card: (card, variant) is unique, so the posting can
-    // never find two stock records for one variant.
-    t.indexes = {index(QStringLiteral("KAV"), {QStringLiteral("SKL_KAV"), QStringLiteral("SKL_IND")}, true)};
+    t.indexes = {STORE_SKLAD_INDEXES(STORE_INDEX_DEFINITION, column::ffSklad)};
     return t;
 }
 
@@ -46,15 +32,7 @@ TableDef makeDodavatele()
 {
     TableDef t = perFirm(QStringLiteral("ffDodavatele"), QStringLiteral("Dod"));
     t.fields = {STORE_DODAVATELE_COLUMNS(STORE_COLUMN_DEFINITION, _)};
-    // "NAC" orders by the company name (DOD_FIR, the name the documents carry), then by
-    // department. The name and registration-number searches pass their text in
-    // capitals, so both indexes compare in capitals. Supplier codes are not declared
-    // unique: suppliers created by the wider shop system keep whatever codes it gave.
-    t.indexes = {
-        index(QStringLiteral("KOD"), {QStringLiteral("DOD_KOD")}),
-        index(QStringLiteral("NAC"), {QStringLiteral("DOD_FIR"), QStringLiteral("DOD_NAC")}, false, true),
-        index(QStringLiteral("ICO"), {QStringLiteral("DOD_ICO")}, false, true),
-    };
+    t.indexes = {STORE_DODAVATELE_INDEXES(STORE_INDEX_DEFINITION, column::ffDodavatele)};
     return t;
 }
 

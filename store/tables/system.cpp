@@ -2,7 +2,8 @@
 
 #include "tables.h"
 #include "builders.h"
-#include "columns.h"
+#include "column_names.h"
+#include "indexes.h"
 
 namespace store::tables {
 
@@ -22,10 +23,7 @@ TableDef makeSemafor()
 {
     TableDef t = fixedName(QStringLiteral("ffSemafor"), QStringLiteral("SYS0001"));
     t.fields = {STORE_SEMAFOR_COLUMNS(STORE_COLUMN_DEFINITION, _)};
-    // At most one lock record per locked thing and station.
-    t.indexes = {index(QStringLiteral("KOD"),
-                       {QStringLiteral("SYS_TAB"), QStringLiteral("SYS_KLI"), QStringLiteral("SYS_IDU")},
-                       true, true)};
+    t.indexes = {STORE_SEMAFOR_INDEXES(STORE_INDEX_DEFINITION, column::ffSemafor)};
     return t;
 }
 

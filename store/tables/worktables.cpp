@@ -2,7 +2,8 @@
 
 #include "tables.h"
 #include "builders.h"
-#include "columns.h"
+#include "column_names.h"
+#include "indexes.h"
 
 namespace store::tables {
 
@@ -14,9 +15,7 @@ TableDef makeDokladObsah()
 {
     TableDef t = fixedName(QStringLiteral("DokladObsah"), QStringLiteral("DokladObsah"));
     t.fields = {STORE_DOKLAD_OBSAH_COLUMNS(STORE_COLUMN_DEFINITION, _)};
-    // The rows sorted by card, then variant; a row of one (card, variant) is found with
-    // one FindKey.
-    t.indexes = {index(QStringLiteral("KAV"), {QStringLiteral("DOK_KAV"), QStringLiteral("DOK_IND")})};
+    t.indexes = {STORE_DOKLAD_OBSAH_INDEXES(STORE_INDEX_DEFINITION, column::DokladObsah)};
     return t;
 }
 
@@ -24,10 +23,7 @@ TableDef makeSesDodMem()
 {
     TableDef t = fixedName(QStringLiteral("SesDodMem"), QStringLiteral("SesDodMem"));
     t.fields = {STORE_SES_DOD_MEM_COLUMNS(STORE_COLUMN_DEFINITION, _)};
-    t.indexes = {
-        index(QStringLiteral("Doklad"), {QStringLiteral("Doklad")}),
-        index(QStringLiteral("KodDod"), {QStringLiteral("KodDod"), QStringLiteral("Doklad")}),
-    };
+    t.indexes = {STORE_SES_DOD_MEM_INDEXES(STORE_INDEX_DEFINITION, column::SesDodMem)};
     return t;
 }
 

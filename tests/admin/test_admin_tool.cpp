@@ -9,9 +9,12 @@
 
 #include "app/login.h"
 #include "store/sqlite_file.h"
+#include "store/tables/index_names.h"
 
 #include <QProcess>
 #include <gtest/gtest.h>
+
+namespace ix = store::tables::index;
 
 using storetest::Backend;
 using namespace admintest;
@@ -127,7 +130,7 @@ TEST_P(AdminTool, FirmsListsOwnerDocumentsAndNewestDate)
     auto data = FirmDataModule(shop.params(), QStringLiteral("0002"));
     store::Table &pod = data->ffPodklHlav;
     pod.Open();
-    pod.SetIndexName(QStringLiteral("DO1"));
+    pod.SetIndexName(ix::ffPodklHlav::DO1);
     const qint64 documents = pod.RecordCount();
     pod.Last();
     const QString newest = data->ffPodklHlavHLA_DAT.AsDate().toString(QStringLiteral("dd.MM.yyyy"));

@@ -78,7 +78,7 @@ store::Table &itemsOf(TData &d, const QString &document)
 {
     store::Table &lines = d.ffPodklPol;
     lines.Open();
-    lines.SetIndexName(QStringLiteral("DO1"));
+    lines.SetIndexName(ix::ffPodklPol::DO1);
     lines.SetRange({document}, {document});
     return lines;
 }
@@ -208,7 +208,7 @@ void ClerkSession::initTestCase()
         auto firm = open();
         TData &d = firm->data;
         d.ffSklad.Open();
-        d.ffSklad.SetIndexName(QStringLiteral("KAV"));
+        d.ffSklad.SetIndexName(ix::ffSklad::KAV);
         d.ffSklad.First();
         QVERIFY(!d.ffSklad.Eof());
         m_stockCard = d.ffSkladSKL_KAV.AsString();
@@ -219,7 +219,7 @@ void ClerkSession::initTestCase()
         d.ffSklad.Post();
         d.ffSklad.Close();
         d.ffSortiment.Open();
-        d.ffSortiment.SetIndexName(QStringLiteral("KAV"));
+        d.ffSortiment.SetIndexName(ix::ffSortiment::KAV);
         d.ffSortiment.Last();
         m_card1 = d.ffSortimentSOR_KAV.AsString();
         d.ffSortiment.Prior();
@@ -313,7 +313,7 @@ void ClerkSession::newDocumentWithTwoItems()
     auto firm = open();
     store::Table &header = firm->data.ffPodklHlav;
     header.Open();
-    header.SetIndexName(QStringLiteral("DO1"));
+    header.SetIndexName(ix::ffPodklHlav::DO1);
     header.Last();
     m_document = firm->data.ffPodklHlavHLA_DO1.AsString();
     QCOMPARE(firm->data.ffPodklHlavHLA_ODB.AsString(), QStringLiteral("000001"));
@@ -368,7 +368,7 @@ void ClerkSession::correctionOfTheDocument()
     QCOMPARE(firm->data.ffPodklPolPOP_CKU.AsFloat(), 36.0);
     store::Table &header = firm->data.ffPodklHlav;
     header.Open();
-    header.SetIndexName(QStringLiteral("DO1"));
+    header.SetIndexName(ix::ffPodklHlav::DO1);
     QVERIFY(header.FindKey({m_document}));
     QCOMPARE(firm->data.ffPodklHlavHLA_EUR.AsFloat(), 2 * 36.0 + 3 * 10.0);
     QCOMPARE(firm->data.ffPodklHlavHLA_DO2.AsString(), QStringLiteral("FA-OPR"));
@@ -410,12 +410,12 @@ void ClerkSession::importWithTheProgressWindow()
     QCOMPARE(d.ffDodavkyHLA_DO3.AsString(), QStringLiteral("E2E"));
     m_receipt = d.ffDodavkyHLA_DO1.AsString();
     d.ffPodklHlav.Open();
-    d.ffPodklHlav.SetIndexName(QStringLiteral("DO1"));
+    d.ffPodklHlav.SetIndexName(ix::ffPodklHlav::DO1);
     d.ffPodklHlav.Last();
     QCOMPARE(d.ffPodklHlavHLA_ODB.AsString(), QStringLiteral("000001"));   // the supplier picked
     QCOMPARE(d.ffDodavkyHLA_DAT.AsDate(), QDate::currentDate());
     d.ffSklad.Open();
-    d.ffSklad.SetIndexName(QStringLiteral("KAV"));
+    d.ffSklad.SetIndexName(ix::ffSklad::KAV);
     QVERIFY(d.ffSklad.FindKey({m_stockCard, m_stockVariant}));
     QCOMPARE(d.ffSkladSKL_STA.AsFloat(), m_stockBefore + 2);   // rebuilt, then the delivery added
 }
@@ -572,3 +572,6 @@ void ClerkSession::cancelledLoginEndsTheProgram()
 
 QTEST_GUILESS_MAIN(ClerkSession)
 #include "test_clerk.moc"
+#include "store/tables/index_names.h"
+
+namespace ix = store::tables::index;

@@ -14,6 +14,7 @@
 #include "import/form_podklady_import.h"
 #include "dodavky.h"
 #include "doklad_podklady.h"
+#include "store/tables/index_names.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -22,6 +23,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <stdexcept>
+
+namespace ix = store::tables::index;
 
 using storetest::Backend;
 
@@ -131,7 +134,7 @@ protected:
     {
         store::Table &t = data->ffSklad;
         t.Open();
-        t.SetIndexName(QStringLiteral("KAV"));
+        t.SetIndexName(ix::ffSklad::KAV);
         EXPECT_TRUE(t.FindKey({card, variant}));
         const double s = data->ffSkladSKL_STA.AsFloat();
         t.Close();
@@ -196,7 +199,7 @@ TEST_P(ImportTest, DocumentOfThreeLinesIsPostedIntoTheReceipt)
 
     // The price with VAT goes to the row and the receipt, the price without it to the journal.
     data->ffDenik.Open();
-    data->ffDenik.SetIndexName(QStringLiteral("KAV"));
+    data->ffDenik.SetIndexName(ix::ffDenik::KAV);
     ASSERT_TRUE(data->ffDenik.FindKey({QStringLiteral("000002")}));
     EXPECT_NEAR(data->ffDenikDEN_HPC.AsFloat(), 200.0, 1e-3);
     data->ffDenik.Close();
@@ -281,7 +284,7 @@ TEST_P(ImportTest, VariantOutOfStepWithTheJournalIsRebuiltOnceAndItsLinesPosted)
 {
     store::Table &skl = data->ffSklad;
     skl.Open();
-    skl.SetIndexName(QStringLiteral("KAV"));
+    skl.SetIndexName(ix::ffSklad::KAV);
     ASSERT_TRUE(skl.FindKey({QStringLiteral("000001"), QStringLiteral("002")}));
     skl.Edit();
     data->ffSkladSKL_POC.SetAsFloat(3);

@@ -10,6 +10,7 @@
 #include "import/progress_window.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
+#include "store/tables/index_names.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -17,6 +18,8 @@
 #include <map>
 #include <memory>
 #include <random>
+
+namespace ix = store::tables::index;
 
 using storetest::Backend;
 using storetest::TestDatabase;
@@ -102,7 +105,7 @@ protected:
     QVector<Entry> journal(const QString &card, const QString &variant = {})
     {
         auto t = table(store::tables::denik());
-        t->SetIndexName(QStringLiteral("KAV"));
+        t->SetIndexName(ix::ffDenik::KAV);
         if (variant.isEmpty())
             t->SetRange({card}, {card});
         else
@@ -121,14 +124,14 @@ protected:
     double variantStock(const QString &card, const QString &variant)
     {
         auto t = table(store::tables::sklad());
-        t->SetIndexName(QStringLiteral("KAV"));
+        t->SetIndexName(ix::ffSklad::KAV);
         EXPECT_TRUE(t->FindKey({card, variant}));
         return t->FieldByName(data->ffSkladSKL_STA).AsFloat();
     }
     QVariant cardField(const QString &card, const store::Field &field)
     {
         auto t = table(store::tables::sortiment());
-        t->SetIndexName(QStringLiteral("KAV"));
+        t->SetIndexName(ix::ffSortiment::KAV);
         EXPECT_TRUE(t->FindKey({card}));
         return t->FieldByName(field).Value();
     }
@@ -312,21 +315,21 @@ TEST_P(StockTest, TablesAreGivenBackAsTheCallerHadThem)
 
     store::Table &skl = data->ffSklad, &sor = data->ffSortiment, &den = data->ffDenik;
     skl.Open();
-    skl.SetIndexName(QStringLiteral("KAV"));
+    skl.SetIndexName(ix::ffSklad::KAV);
     ASSERT_TRUE(skl.FindKey({QStringLiteral("000005"), QStringLiteral("001")}));
     sor.Open();
-    sor.SetIndexName(QStringLiteral("NAC"));
+    sor.SetIndexName(ix::ffSortiment::NAC);
     ASSERT_TRUE(sor.Locate(data->ffSortimentSOR_KAV, QStringLiteral("000006")));
-    den.SetIndexName(QStringLiteral("DOK"));
+    den.SetIndexName(ix::ffDenik::DOK);
 
     ASSERT_TRUE(post(QStringLiteral("000005"), QStringLiteral("001"), 1));  // rebuilds first
     EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("3")});
-    EXPECT_EQ(skl.IndexName(), QStringLiteral("KAV"));
+    EXPECT_EQ(skl.IndexName(), ix::ffSklad::KAV);
     EXPECT_EQ(data->ffSkladSKL_KAV.AsString(), QStringLiteral("000005"));
-    EXPECT_EQ(sor.IndexName(), QStringLiteral("NAC"));
+    EXPECT_EQ(sor.IndexName(), ix::ffSortiment::NAC);
     EXPECT_EQ(data->ffSortimentSOR_KAV.AsString(), QStringLiteral("000006"));
     EXPECT_FALSE(den.Active());
-    EXPECT_EQ(den.IndexName(), QStringLiteral("DOK"));
+    EXPECT_EQ(den.IndexName(), ix::ffDenik::DOK);
 
     ASSERT_TRUE(data->RekonstrukceKarty(QStringLiteral("000006")));
     EXPECT_EQ(data->ffSkladSKL_KAV.AsString(), QStringLiteral("000005"));
@@ -417,7 +420,7 @@ TEST_P(StockTest, InvariantsHoldAfterRandomPostings)
         const QString variant = variants[int(random() % 3)];
         if (card != cards.last() && random() % 8 == 0) {  // a change outside the journal
             auto skl = table(store::tables::sklad());
-            skl->SetIndexName(QStringLiteral("KAV"));
+            skl->SetIndexName(ix::ffSklad::KAV);
             ASSERT_TRUE(skl->FindKey({card, variant}));
             skl->Edit();
             skl->FieldByName(data->ffSkladSKL_STA).SetAsFloat(double(random() % 50));

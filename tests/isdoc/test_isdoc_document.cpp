@@ -11,8 +11,11 @@
 #include "isdoc/cards.h"
 #include "isdoc/isdoc_document.h"
 #include "store/tdata.h"
+#include "store/tables/index_names.h"
 
 #include <gtest/gtest.h>
+
+namespace ix = store::tables::index;
 
 using storetest::Backend;
 
@@ -89,7 +92,7 @@ TEST_P(IsdocDocumentTest, AForeignInvoiceBecomesTheDocumentAClerkWouldType)
 
     store::Table &items = data->ffPodklPol;
     items.Open();
-    items.SetIndexName(QStringLiteral("DO1"));
+    items.SetIndexName(ix::ffPodklPol::DO1);
     items.SetRange({number}, {number});
     ASSERT_EQ(items.RecordCount(), 3);
     items.First();
@@ -213,7 +216,7 @@ TEST_P(IsdocDocumentTest, ANewSupplierIsCutToItsFieldsWithWarnings)
                                           "znaků, zapíše se „objednavky.velkoobchod@spojova“")}));
     store::Table &suppliers = data->ffDodavatele;
     suppliers.Open();
-    suppliers.SetIndexName(QStringLiteral("KOD"));
+    suppliers.SetIndexName(ix::ffDodavatele::KOD);
     ASSERT_TRUE(suppliers.FindKey({QStringLiteral("000043")}));
     EXPECT_EQ(data->ffDodavateleDOD_ICO.AsString(), QStringLiteral("99887766"));
     EXPECT_EQ(data->ffDodavateleDOD_DIC.AsString(), QStringLiteral("CZ99887766"));
@@ -232,7 +235,7 @@ TEST_P(IsdocDocumentTest, ABarCodeFindsOnlyItsOneActiveCard)
 {
     store::Table &cards = data->ffSortiment;
     cards.Open();
-    cards.SetIndexName(QStringLiteral("KAV"));
+    cards.SetIndexName(ix::ffSortiment::KAV);
     cards.First();
     EXPECT_TRUE(GotoCardByEan(*data, QStringLiteral("12345670")));
     EXPECT_EQ(data->ffSortimentSOR_KAV.AsString(), QStringLiteral("000060"));

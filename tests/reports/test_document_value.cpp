@@ -11,10 +11,13 @@
 #include "store/tables/column_names.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
+#include "store/tables/index_names.h"
 
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
+
+namespace ix = store::tables::index;
 
 using storetest::Backend;
 using storetest::TestDatabase;
@@ -273,16 +276,16 @@ TEST_P(DocumentValueTest, TablesAreGivenBackAsFound)
 {
     writeReceipt();
     // Closed tables are closed again; the work table stays open.
-    data->ffSortiment.SetIndexName(QStringLiteral("NAC"));
+    data->ffSortiment.SetIndexName(ix::ffSortiment::NAC);
     hlaHod(kDoc);
     EXPECT_FALSE(data->ffDenik.Active());
     EXPECT_FALSE(data->ffSortiment.Active());
-    EXPECT_EQ(data->ffSortiment.IndexName(), QStringLiteral("NAC"));
+    EXPECT_EQ(data->ffSortiment.IndexName(), ix::ffSortiment::NAC);
     EXPECT_TRUE(data->DokladObsah.Active());
 
     // Open tables keep their index and their record.
     data->ffDenik.Open();
-    data->ffDenik.SetIndexName(QStringLiteral("KAV"));
+    data->ffDenik.SetIndexName(ix::ffDenik::KAV);
     data->ffDenik.Last();
     const store::Bookmark journalMark = data->ffDenik.GetBookmark();
     data->ffSortiment.Open();
@@ -290,10 +293,10 @@ TEST_P(DocumentValueTest, TablesAreGivenBackAsFound)
     const store::Bookmark cardMark = data->ffSortiment.GetBookmark();
     expectTotals(hlaHod(kDoc), {229.004, 342.04, 165, 6, 18, 36.3, 0.3, 0, 0});
     ASSERT_TRUE(data->ffDenik.Active());
-    EXPECT_EQ(data->ffDenik.IndexName(), QStringLiteral("KAV"));
+    EXPECT_EQ(data->ffDenik.IndexName(), ix::ffDenik::KAV);
     EXPECT_EQ(data->ffDenik.GetBookmark().id, journalMark.id);
     ASSERT_TRUE(data->ffSortiment.Active());
-    EXPECT_EQ(data->ffSortiment.IndexName(), QStringLiteral("NAC"));
+    EXPECT_EQ(data->ffSortiment.IndexName(), ix::ffSortiment::NAC);
     EXPECT_EQ(data->ffSortiment.GetBookmark().id, cardMark.id);
 }
 

@@ -15,6 +15,7 @@
 #include "app/core/errors.h"
 #include "reports/data_sestavy.h"
 #include "reports/prehled_dodavek.h"
+#include "store/tables/index_names.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,6 +27,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <tuple>
+
+namespace ix = store::tables::index;
 
 using storetest::Backend;
 using storetest::TestDatabase;
@@ -93,7 +96,7 @@ protected:
     int run(int order, const QDate &from = kFrom, const QDate &to = kTo)
     {
         reports->ffSesDod.Open();
-        reports->ffSesDod.SetIndexName(QStringLiteral("DAT"));
+        reports->ffSesDod.SetIndexName(ix::ffSesDod::DAT);
         reports->DateFrom = from;
         reports->DateTo = to;
         return reports->SesPrehPRD(order, from, to);
@@ -512,7 +515,7 @@ TEST_P(OverviewTest, WorkTableHoldsTheValueOfEachReceiptAsHlaHodGivesIt)
         QVector<QStringList> expected;
         store::Table &receipts = reports->ffSesDod;
         receipts.Open();
-        receipts.SetIndexName(QStringLiteral("DAT"));
+        receipts.SetIndexName(ix::ffSesDod::DAT);
         receipts.SetRange({from}, {to});
         for (receipts.First(); !receipts.Eof(); receipts.Next()) {
             const auto text = [&](const char *f) { return receipts.FieldByName(QLatin1String(f)).AsString(); };

@@ -9,6 +9,7 @@
 #include "app/core/errors.h"
 #include "reports/prehled_dodavek.h"
 #include "store/tables/tables.h"
+#include "store/tables/index_names.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,8 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
+
+namespace ix = store::tables::index;
 
 using storetest::Backend;
 using storetest::TestDatabase;
@@ -104,10 +107,10 @@ TEST_P(OverviewFilesTest, TheTextFileByteForByteInBothOrders)
     // Sorted by number; the type cut to two characters, an empty value as nothing, the
     // quotes of a name doubled, Czech letters in Windows-1250, numbers with a period.
     EXPECT_EQ(text(ByReceipt), kHeading + kLine101 + kLine102 + kLine103);
-    EXPECT_EQ(work->IndexName(), QStringLiteral("Doklad"));
+    EXPECT_EQ(work->IndexName(), ix::SesDodMem::Doklad);
     // By supplier, and within a supplier by number.
     EXPECT_EQ(text(BySupplier), kHeading + kLine102 + kLine101 + kLine103);
-    EXPECT_EQ(work->IndexName(), QStringLiteral("KodDod"));
+    EXPECT_EQ(work->IndexName(), ix::SesDodMem::KodDod);
     // The receipts keep the range of the period.
     EXPECT_EQ(receipts->RecordCount(), 3);
     // The journal and the assortment are given back as found: closed, or open on their
@@ -115,10 +118,10 @@ TEST_P(OverviewFilesTest, TheTextFileByteForByteInBothOrders)
     EXPECT_FALSE(data->ffDenik.Active());
     EXPECT_FALSE(data->ffSortiment.Active());
     data->ffSortiment.Open();
-    data->ffSortiment.SetIndexName(QStringLiteral("NAC"));
+    data->ffSortiment.SetIndexName(ix::ffSortiment::NAC);
     text(ByReceipt);
     EXPECT_TRUE(data->ffSortiment.Active());
-    EXPECT_EQ(data->ffSortiment.IndexName(), QStringLiteral("NAC"));
+    EXPECT_EQ(data->ffSortiment.IndexName(), ix::ffSortiment::NAC);
 }
 
 TEST_P(OverviewFilesTest, AnEmptyOrReversedPeriodGivesTheHeadingLineOnly)

@@ -11,11 +11,14 @@
 
 #include "reports/data_sestavy.h"
 #include "store/tdata.h"
+#include "store/tables/index_names.h"
 
 #include <QDate>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <map>
+
+namespace ix = store::tables::index;
 
 using storetest::Backend;
 
@@ -125,11 +128,11 @@ protected:
     void run()
     {
         data->ffPodklHlav.Open();
-        data->ffPodklHlav.SetIndexName(QStringLiteral("DO1"));
+        data->ffPodklHlav.SetIndexName(ix::ffPodklHlav::DO1);
         EXPECT_TRUE(data->ffPodklHlav.FindKey({kDoc}));
         store::Table &items = data->ffPodklPol;
         items.Open();
-        items.SetIndexName(QStringLiteral("DO1"));
+        items.SetIndexName(ix::ffPodklPol::DO1);
         items.SetRange({kDoc}, {kDoc});
         reports->Sestavy.SystemSetups = 0;
         reports->ReportKind = TDataSestavy::rkPodklad;
@@ -307,7 +310,7 @@ TEST_P(PodkladPrintTest, ADocumentWhoseItemsAreNotOpenPrintsNoItems)
     addHeader(QStringLiteral("000001"));
     addItems(3);   // written, but the item table is left closed
     data->ffPodklHlav.Open();
-    data->ffPodklHlav.SetIndexName(QStringLiteral("DO1"));
+    data->ffPodklHlav.SetIndexName(ix::ffPodklHlav::DO1);
     ASSERT_TRUE(data->ffPodklHlav.FindKey({kDoc}));
     reports->Sestavy.SystemSetups = 0;
     reports->ReportKind = TDataSestavy::rkPodklad;

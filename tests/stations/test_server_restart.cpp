@@ -11,6 +11,7 @@
 #include "tool_ini.h"
 
 #include "app/core/errors.h"
+#include "store/tables/index_names.h"
 
 #include <QFile>
 #include <QProcess>
@@ -20,6 +21,8 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+namespace ix = store::tables::index;
 
 using namespace stations;
 
@@ -116,7 +119,7 @@ TEST_F(ServerRestartTest, TheNextCommandReconnectsAndSaysSoOnce)
                                       {data->ffPodklHlavHLA_ODB, "000001"}});
     store::Table &headers = data->ffPodklHlav;
     headers.Open();
-    headers.SetIndexName(QStringLiteral("DO1"));
+    headers.SetIndexName(ix::ffPodklHlav::DO1);
     ASSERT_TRUE(headers.FindKey({QStringLiteral("0000000002")}));
     headers.Edit();
     data->ffPodklHlavHLA_ODB.SetAsString(QStringLiteral("000009"));
@@ -150,7 +153,7 @@ TEST_F(ServerRestartTest, TheNextCommandReconnectsAndSaysSoOnce)
     // The table is open again on its index and record; the edit was cancelled, and the
     // record is free to be edited again.
     EXPECT_TRUE(headers.Active());
-    EXPECT_EQ(headers.IndexName(), QStringLiteral("DO1"));
+    EXPECT_EQ(headers.IndexName(), ix::ffPodklHlav::DO1);
     EXPECT_EQ(headers.State(), store::DataSetState::Browse);
     EXPECT_EQ(data->ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000002"));
     EXPECT_EQ(data->ffPodklHlavHLA_ODB.AsString(), QStringLiteral("000001"));

@@ -10,6 +10,7 @@
 #include "store/tables/tables.h"
 #include "store/tdata.h"
 #include "tool_run.h"
+#include "store/tables/index_names.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,8 @@
 #include <sqlite3.h>
 #include <cmath>
 #include <memory>
+
+namespace ix = store::tables::index;
 
 using storetest::Backend;
 using storetest::TestDatabase;
@@ -162,7 +165,7 @@ TEST_P(InitTool, DemoKeepsStockJournalAndTotalsInStep)
     store::Table &sor = data.ffSortiment, &skl = data.ffSklad, &den = data.ffDenik;
     sor.Open();
     skl.Open();
-    skl.SetIndexName(QStringLiteral("KAV"));
+    skl.SetIndexName(ix::ffSklad::KAV);
     den.Open();
     EXPECT_GE(sor.RecordCount(), 450);
 
@@ -177,7 +180,7 @@ TEST_P(InitTool, DemoKeepsStockJournalAndTotalsInStep)
         if (!data.ffSortimentSOR_SKL.AsBoolean()) {
             ++serviceCards;
             EXPECT_EQ(data.ffSortimentSOR_STA.AsFloat(), 0);
-            den.SetIndexName(QStringLiteral("KAV"));
+            den.SetIndexName(ix::ffDenik::KAV);
             den.SetRange({card}, {card});
             for (den.First(); !den.Eof(); den.Next())
                 EXPECT_EQ(data.ffDenikDEN_ZAS.AsFloat(), 0);
@@ -192,12 +195,12 @@ TEST_P(InitTool, DemoKeepsStockJournalAndTotalsInStep)
             const double stock = data.ffSkladSKL_STA.AsFloat();
             cardStock += stock;
             double moved = 0;
-            den.SetIndexName(QStringLiteral("KAV"));
+            den.SetIndexName(ix::ffDenik::KAV);
             den.SetRange({card, variant}, {card, variant});
             for (den.First(); !den.Eof(); den.Next())
                 moved += data.ffDenikDEN_KUS.AsFloat();
             EXPECT_DOUBLE_EQ(stock, data.ffSkladSKL_POC.AsFloat() + moved) << card.toStdString();
-            den.SetIndexName(QStringLiteral("STA"));
+            den.SetIndexName(ix::ffDenik::STA);
             if (den.FindKey({card, variant})) {
                 ++movedVariants;
                 EXPECT_DOUBLE_EQ(data.ffDenikDEN_ZAS.AsFloat(), stock) << card.toStdString();
@@ -218,7 +221,7 @@ TEST_P(InitTool, DemoKeepsStockJournalAndTotalsInStep)
     const qint64 receipts = prd.RecordCount();
     EXPECT_GE(receipts, 50);
     den.CancelRange();
-    den.SetIndexName(QStringLiteral("DOK"));
+    den.SetIndexName(ix::ffDenik::DOK);
     for (prd.First(); !prd.Eof(); prd.Next()) {
         const QString number = data.ffDodavkyHLA_DO1.AsString();
         ASSERT_TRUE(den.FindKey({number})) << number.toStdString();
@@ -232,7 +235,7 @@ TEST_P(InitTool, DemoKeepsStockJournalAndTotalsInStep)
     store::Table &pod = data.ffPodklHlav, &pop = data.ffPodklPol;
     pod.Open();
     pop.Open();
-    pop.SetIndexName(QStringLiteral("DO1"));
+    pop.SetIndexName(ix::ffPodklPol::DO1);
     EXPECT_GE(pod.RecordCount(), 10);
     for (pod.First(); !pod.Eof(); pod.Next()) {
         const QString number = data.ffPodklHlavHLA_DO1.AsString();

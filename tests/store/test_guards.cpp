@@ -1,6 +1,6 @@
 // The scoped guards of the store on both engines: the transaction (commit, rollback when
 // the scope ends without commit, joining the caller's transaction, serialization on a
-// name) and the table use (the table given back open or closed, on its index, range and
+// name), the savepoint (a part of a transaction taken back on its own) and the table use (the table given back open or closed, on its index, range and
 // record, and never an error from giving it back).
 
 #include "store_test_support.h"
@@ -143,59 +143,88 @@ TEST_P(GuardTest, TransactionJoinsTheCallersOnlyWhenAllowed)
     EXPECT_TRUE(storedElsewhere(QStringLiteral("33")));
 }
 
-// A transaction declared whole-or-nothing keeps all of its writes or, when one fails,
-// none; the next transaction keeps going after a failed write again.
-TEST_P(GuardTest, WholeOrNothingTransactionKeepsAllOrNone)
+// A savepoint guard takes back only its part: the transaction goes on after a write that
+// failed within it, and keeps what was written before and after; a released part is kept
+// with the transaction, an inner part taken back with its outer one.
+TEST_P(GuardTest, SavepointTakesBackOnlyItsPart)
 {
     table->Open();
     {
         Transaction transaction(*conn);
-        transaction.wholeOrNothing();
-        append(*table, QStringLiteral("41"), QStringLiteral("kept"));
-        append(*table, QStringLiteral("42"), QStringLiteral("kept too"));
+        append(*table, QStringLiteral("51"), QStringLiteral("before"));
+        try {
+            Savepoint part(*conn, QStringLiteral("dodavatel"));
+            append(*table, QStringLiteral("52"), QStringLiteral("in the failed part"));
+            append(*table, QStringLiteral("01"), QStringLiteral("a code taken"));
+            part.release();
+            ADD_FAILURE() << "the write of a code taken succeeded";
+        } catch (const StoreError &) {
+        }
+        table->Cancel();
+        append(*table, QStringLiteral("53"), QStringLiteral("after"));
+        {
+            Savepoint nothingRun(*conn, QStringLiteral("empty"));
+        }
+        {
+            Savepoint kept(*conn, QStringLiteral("kept"));
+            append(*table, QStringLiteral("54"), QStringLiteral("kept"));
+            {
+                Savepoint left(*conn, QStringLiteral("inner"));
+                append(*table, QStringLiteral("55"), QStringLiteral("left"));
+            }
+            kept.release();
+        }
+        {
+            Savepoint outer(*conn, QStringLiteral("outer"));
+            Savepoint inner(*conn, QStringLiteral("inner"));
+            append(*table, QStringLiteral("56"), QStringLiteral("released within a part left"));
+            inner.release();
+        }
         transaction.commit();
     }
-    EXPECT_TRUE(storedElsewhere(QStringLiteral("41")));
-    EXPECT_TRUE(storedElsewhere(QStringLiteral("42")));
+    const std::pair<const char *, bool> expected[] = {{"51", true}, {"52", false}, {"53", true},
+                                                      {"54", true}, {"55", false}, {"56", false}};
+    for (const auto &[kod, kept] : expected)
+        EXPECT_EQ(storedElsewhere(QString::fromLatin1(kod)), kept) << kod;
+}
 
-    EXPECT_THROW(
-        {
-            Transaction transaction(*conn);
-            transaction.wholeOrNothing();
-            append(*table, QStringLiteral("43"), QStringLiteral("dropped"));
-            append(*table, QStringLiteral("01"), QStringLiteral("a code taken"));
-            transaction.commit();
-        },
-        StoreError);
-    table->Cancel();
-    EXPECT_FALSE(conn->InTransaction());
-    EXPECT_FALSE(storedElsewhere(QStringLiteral("43")));
-
-    // The declaration ended with its transaction: a failed write is survived again.
+// A part within which a statement failed cannot be kept: release says so, no savepoint
+// is taken in the ended transaction, and the guard's end makes the transaction usable.
+// Without a transaction, with a name the store cannot take, or released twice: StoreError.
+// A word of SQL is a name like any other.
+TEST_P(GuardTest, SavepointRefusals)
+{
+    table->Open();
     {
         Transaction transaction(*conn);
-        append(*table, QStringLiteral("44"), QStringLiteral("kept"));
-        EXPECT_THROW(append(*table, QStringLiteral("01"), QStringLiteral("a code taken")), StoreError);
-        table->Cancel();
-        append(*table, QStringLiteral("45"), QStringLiteral("kept after the failure"));
+        {
+            Savepoint part(*conn, QStringLiteral("part"));
+            append(*table, QStringLiteral("61"), QStringLiteral("in the failed part"));
+            EXPECT_THROW(append(*table, QStringLiteral("01"), QStringLiteral("a code taken")), StoreError);
+            table->Cancel();
+            EXPECT_THROW(part.release(), StoreError);
+            EXPECT_THROW((Savepoint{*conn, QStringLiteral("another")}), StoreError);
+        }
+        append(*table, QStringLiteral("62"), QStringLiteral("after the part"));
         transaction.commit();
     }
-    EXPECT_TRUE(storedElsewhere(QStringLiteral("44")));
-    EXPECT_TRUE(storedElsewhere(QStringLiteral("45")));
+    EXPECT_FALSE(storedElsewhere(QStringLiteral("61")));
+    EXPECT_TRUE(storedElsewhere(QStringLiteral("62")));
 
-    // Joined, the declaration is the owner's to make: the owner's transaction still
-    // survives a failed write.
-    conn->StartTransaction();
+    EXPECT_THROW((Savepoint{*conn, QStringLiteral("part")}), StoreError);
+    Transaction transaction(*conn);
+    for (const QString &name : {QString(), QStringLiteral("two words"), QStringLiteral("x; DROP TABLE x"),
+                                QStringLiteral("část")})
+        EXPECT_THROW((Savepoint{*conn, name}), StoreError) << name.toStdString();
+    Savepoint once(*conn, QStringLiteral("once"));
+    once.release();
+    EXPECT_THROW(once.release(), StoreError);
     {
-        Transaction joined(*conn, Transaction::Caller::MayHaveOne);
-        joined.wholeOrNothing();
-        EXPECT_THROW(append(*table, QStringLiteral("01"), QStringLiteral("a code taken")), StoreError);
-        table->Cancel();
+        Savepoint word(*conn, QStringLiteral("select"));  // a word of SQL names a savepoint too
+        append(*table, QStringLiteral("63"), QStringLiteral("in a part left"));
     }
-    append(*table, QStringLiteral("46"), QStringLiteral("kept"));
-    conn->Commit();
-    EXPECT_TRUE(storedElsewhere(QStringLiteral("46")));
-    EXPECT_THROW(conn->WholeOrNothing(), StoreError);  // no transaction open
+    transaction.commit();
+    EXPECT_FALSE(storedElsewhere(QStringLiteral("63")));
 }
 
 // The wait may fall on the serialized transaction's first statement rather than on its

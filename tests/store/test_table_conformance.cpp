@@ -3,8 +3,10 @@
 #include "store_test_support.h"
 
 #include "app/core/errors.h"
+#include "raw_engine.h"
 #include "store/database.h"
 #include "store/table.h"
+#include "store/transaction.h"
 
 #include <QRandomGenerator>
 
@@ -663,6 +665,126 @@ TEST_P(TableConformance, PostMovingTheRecordOutOfTheRange)
     EXPECT_TRUE(table->Eof());
 }
 
+// PostAndEdit leaves the written record current and in editing, held, with the values a
+// read of it gives: outside a range and inside one, also where the write takes the record
+// out of the range; a browse from it then goes on in the model's order under the range.
+TEST_P(TableConformance, PostAndEditStaysOnTheWrittenRecord)
+{
+    fill(60, 5);  // cards 000000 to 000004
+    table->SetIndexName("KAV");
+    auto station = tdb->connect();
+    auto other = openTable(station.get());
+    struct Case {
+        const char *what;
+        bool ranged;
+        bool insert;
+        QString kav;  // the card written; empty: kept
+    };
+    const QVector<Case> cases{
+        {"outside a range", false, false, {}},
+        {"a new record outside a range", false, true, "000001"},
+        {"in a range", true, false, {}},
+        {"moved out of the range", true, false, "000009"},
+        {"a new record in the range", true, true, "000002"},
+        {"a new record outside the range", true, true, "000008"},
+    };
+    const QVariantList start{"000002"}, end{"000003"};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.ranged)
+            table->SetRange(start, end);
+        else
+            table->CancelRange();
+        table->First();
+        table->Next();
+        const qint64 before = currentId();
+        c.insert ? table->Append() : table->Edit();
+        if (!c.kav.isEmpty())
+            table->FieldByName("T_KAV").SetAsString(c.kav);
+        table->FieldByName("T_NAZ").SetAsString(QStringLiteral("zápis %1").arg(c.what));
+        table->FieldByName("T_DAT").SetAsDate(QDate(2025, 2, 3));
+        table->PostAndEdit();
+        EXPECT_EQ(table->State(), DataSetState::Edit);
+        EXPECT_FALSE(table->Modified());
+        const qint64 id = currentId();
+        if (!c.insert) {
+            EXPECT_EQ(id, before);
+        }
+        // What the buffer holds is what another station reads, and it cannot edit it.
+        other->GotoBookmark({id});
+        Model::Row row{id, {}};
+        for (int f = 0; f < journalDef().fields.size(); ++f) {
+            EXPECT_EQ(table->Fields(f).Value(), other->Fields(f).Value()) << journalDef().fields[f].name.toStdString();
+            row.values.append(other->Fields(f).Value());
+        }
+        model.upsert(row);
+        EXPECT_THROW(other->Edit(), StoreError);
+        table->Cancel();
+        EXPECT_EQ(currentId(), id);
+        const QVector<qint64> all = model.ordered("KAV");
+        const QVector<qint64> underRange = model.ordered("KAV", start, end, c.ranged);
+        QVector<qint64> expected;
+        for (qsizetype i = all.indexOf(id) + 1; i < all.size(); ++i)
+            if (underRange.contains(all[i]))
+                expected.append(all[i]);
+        QVector<qint64> seen;
+        for (table->Next(); !table->Eof(); table->Next())
+            seen.append(currentId());
+        EXPECT_EQ(seen, expected);
+        if (HasFailure())
+            break;
+    }
+}
+
+// A PostAndEdit whose write fails leaves the record in editing with its buffer and its
+// hold, as a failed Post does; the corrected buffer is then written.
+TEST_P(TableConformance, PostAndEditAfterAFailedWrite)
+{
+    TableDef unique = journalDef();
+    unique.indexes = {{QStringLiteral("UNI"), {{QStringLiteral("T_KAV")}}, true}};
+    const QString uname = storetest::TestDatabase::freshTableName(QStringLiteral("UNI"));
+    db->CreateTable(unique, uname);
+    Table t(&unique), other(&unique);
+    auto station = tdb->connect();
+    t.SetDatabase(db.get());
+    other.SetDatabase(station.get());
+    for (Table *u : {&t, &other}) {
+        u->SetTableName(uname);
+        u->Open();
+    }
+    for (const char *kav : {"A", "B"}) {
+        t.Append();
+        t.FieldByName("T_KAV").SetAsString(kav);
+        t.Post();
+    }
+    for (const bool insert : {false, true}) {
+        SCOPED_TRACE(insert ? "a new record" : "an edited record");
+        const qint64 before = t.GetBookmark().id;
+        insert ? t.Append() : t.Edit();
+        t.FieldByName("T_KAV").SetAsString("A");  // taken
+        t.FieldByName("T_NAZ").SetAsString("kept");
+        EXPECT_THROW(t.PostAndEdit(), StoreError);
+        EXPECT_EQ(t.State(), insert ? DataSetState::Insert : DataSetState::Edit);
+        EXPECT_TRUE(t.Modified());
+        EXPECT_EQ(t.FieldByName("T_NAZ").AsString(), "kept");
+        if (!insert) {
+            other.GotoBookmark({before});
+            EXPECT_THROW(other.Edit(), StoreError);  // still held
+        }
+        t.FieldByName("T_KAV").SetAsString(insert ? "D" : "C");
+        t.PostAndEdit();
+        EXPECT_EQ(t.State(), DataSetState::Edit);
+        EXPECT_EQ(t.FieldByName("T_KAV").AsString(), insert ? "D" : "C");
+        other.GotoBookmark(t.GetBookmark());
+        EXPECT_EQ(other.FieldByName("T_NAZ").AsString(), "kept");
+        EXPECT_THROW(other.Edit(), StoreError);
+        t.Cancel();
+    }
+    t.Close();
+    other.Close();
+    db->DropTable(uname);
+}
+
 // After Post the current record holds what a read of it gives, field by field: times
 // to the second, empty values as they are stored, every type.
 TEST_P(TableConformance, PostLeavesTheRecordAsAReadGivesIt)
@@ -803,8 +925,11 @@ TEST_P(TableConformance, Transactions)
     EXPECT_EQ(other->RecordCount(), 2);
 }
 
-// A failed write inside a transaction leaves the transaction usable on both engines.
-TEST_P(TableConformance, AFailedWriteKeepsTheTransaction)
+// A failed statement ends the transaction on both engines, a write as a read: the buffer
+// of the failed Post is kept, every statement after the failure fails, Commit rolls back
+// and says so, and nothing of the transaction is stored. Under a savepoint taken before,
+// only the savepoint's part is taken back, and the transaction goes on.
+TEST_P(TableConformance, AFailedStatementEndsTheTransactionUnlessASavepointGuardsIt)
 {
     TableDef unique = journalDef();
     unique.indexes = {{QStringLiteral("UNI"), {{QStringLiteral("T_KAV")}}, true}};
@@ -814,18 +939,65 @@ TEST_P(TableConformance, AFailedWriteKeepsTheTransaction)
     t.SetDatabase(db.get());
     t.SetTableName(uname);
     t.Open();
-    db->StartTransaction();
-    t.Append();
-    t.FieldByName("T_KAV").SetAsString("A");
-    t.Post();
-    t.Append();
-    t.FieldByName("T_KAV").SetAsString("A");
-    EXPECT_THROW(t.Post(), StoreError);
-    EXPECT_EQ(t.State(), DataSetState::Insert);  // the buffer is kept
-    t.FieldByName("T_KAV").SetAsString("B");
-    t.Post();
-    db->Commit();
-    EXPECT_EQ(t.RecordCount(), 2);
+    const auto append = [&t](const QString &kav) {
+        t.Append();
+        t.FieldByName("T_KAV").SetAsString(kav);
+        t.Post();
+    };
+    append("A");
+    const auto failedWrite = [&] {
+        EXPECT_THROW(append("A"), StoreError);
+        EXPECT_EQ(t.State(), DataSetState::Insert);  // the buffer is kept
+        EXPECT_EQ(t.FieldByName("T_KAV").AsString(), "A");
+        t.Cancel();
+    };
+    const auto failedRead = [&] {
+        EXPECT_THROW(storetest::rawEngine(*db).queryInteger(QStringLiteral("SELECT nothing FROM nowhere"), {}),
+                     StoreError);
+    };
+    for (const auto &[what, fail] : {std::pair{"a failed write", std::function<void()>(failedWrite)},
+                                     std::pair{"a failed read", std::function<void()>(failedRead)}}) {
+        SCOPED_TRACE(what);
+        db->StartTransaction();
+        append("B");
+        fail();
+        try {
+            append("C");
+            ADD_FAILURE() << "a write after the failure succeeded";
+        } catch (const StoreError &e) {
+            EXPECT_TRUE(e.text().contains(QStringLiteral("Transakce byla pro předchozí chybu odvolána")))
+                << e.text().toStdString();
+        }
+        t.Cancel();
+        EXPECT_THROW(t.Last(), StoreError);
+        try {
+            db->Commit();
+            ADD_FAILURE() << "the commit succeeded";
+        } catch (const StoreError &e) {
+            EXPECT_TRUE(e.text().contains(QStringLiteral("Transakce byla pro předchozí chybu odvolána")))
+                << e.text().toStdString();
+        }
+        EXPECT_FALSE(db->InTransaction());
+        EXPECT_EQ(t.RecordCount(), 1);
+
+        db->StartTransaction();
+        append("B");
+        {
+            Savepoint part(*db, QStringLiteral("part"));
+            append("C");
+            fail();
+        }
+        append("D");
+        db->Commit();
+        EXPECT_EQ(t.RecordCount(), 3);  // A, B and D
+        EXPECT_FALSE(t.Locate("T_KAV", "C"));
+        t.SetIndexName("UNI");
+        for (const char *kav : {"B", "D"}) {
+            ASSERT_TRUE(t.FindKey({kav}));
+            t.Delete();
+        }
+        t.SetIndexName("");
+    }
     t.Close();
     db->DropTable(uname);
 }

@@ -11,9 +11,12 @@
 #include "store/counter.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
+#include "store/tables/index_names.h"
 
 #include <gtest/gtest.h>
 #include <memory>
+
+namespace ix = store::tables::index;
 
 using storetest::Backend;
 using storetest::TestDatabase;
@@ -170,23 +173,23 @@ TEST_P(TDataTest, OpenKeepsTheIndexForABlankNameAndFailsQuietly)
 {
     addCards();
     store::Table &sor = data->ffSortiment;
-    sor.SetIndexName(QStringLiteral("NAC"));
+    sor.SetIndexName(ix::ffSortiment::NAC);
     ASSERT_TRUE(data->OpenffSor(0, QStringLiteral("   ")));
     EXPECT_TRUE(sor.Active());
-    EXPECT_EQ(sor.IndexName(), QStringLiteral("NAC"));
+    EXPECT_EQ(sor.IndexName(), ix::ffSortiment::NAC);
     EXPECT_EQ(data->ffSortimentSOR_NAC.AsString(), QStringLiteral("Dláto"));
 
-    EXPECT_TRUE(data->OpenffSor(0, QStringLiteral("KAV")));  // already open: selects the index
-    EXPECT_EQ(sor.IndexName(), QStringLiteral("KAV"));
+    EXPECT_TRUE(data->OpenffSor(0, ix::ffSortiment::KAV));  // already open: selects the index
+    EXPECT_EQ(sor.IndexName(), ix::ffSortiment::KAV);
     EXPECT_TRUE(data->OpenffSor(0, QString()));
-    EXPECT_EQ(sor.IndexName(), QStringLiteral("KAV"));
+    EXPECT_EQ(sor.IndexName(), ix::ffSortiment::KAV);
     EXPECT_THROW(data->OpenffSor(0, QStringLiteral("XYZ")), StoreError);
     data->CloseffSor();
     EXPECT_FALSE(sor.Active());
     data->CloseffSor();  // closing a closed table is harmless
 
-    EXPECT_TRUE(data->OpenffDen(0, QStringLiteral("STA")));
-    EXPECT_EQ(data->ffDenik.IndexName(), QStringLiteral("STA"));
+    EXPECT_TRUE(data->OpenffDen(0, ix::ffDenik::STA));
+    EXPECT_EQ(data->ffDenik.IndexName(), ix::ffDenik::STA);
     data->CloseffDenik();
     EXPECT_FALSE(data->ffDenik.Active());
 
@@ -196,7 +199,7 @@ TEST_P(TDataTest, OpenKeepsTheIndexForABlankNameAndFailsQuietly)
     other.SetTableNames();
     other.Database.Connect(db->params());
     bool result = true;
-    EXPECT_NO_THROW(result = other.OpenffSor(0, QStringLiteral("KAV")));
+    EXPECT_NO_THROW(result = other.OpenffSor(0, ix::ffSortiment::KAV));
     EXPECT_FALSE(result);
     EXPECT_FALSE(other.ffSortiment.Active());
     EXPECT_FALSE(other.OpenffDen(0, QString()));
@@ -216,17 +219,17 @@ TEST_P(TDataTest, RemembersACardAndGoesBackInTheRememberedOrder)
 
     addCards();
     sor.Open();
-    sor.SetIndexName(QStringLiteral("NAC"));
+    sor.SetIndexName(ix::ffSortiment::NAC);
     ASSERT_TRUE(sor.Locate(data->ffSortimentSOR_NAC, QStringLiteral("Kladivo")));
     ASSERT_TRUE(data->SetLastSor());
     EXPECT_EQ(data->LastSorCode, QStringLiteral("000003"));
-    EXPECT_EQ(data->LastSorIndex, QStringLiteral("NAC"));
+    EXPECT_EQ(data->LastSorIndex, ix::ffSortiment::NAC);
 
-    sor.SetIndexName(QStringLiteral("KAV"));
+    sor.SetIndexName(ix::ffSortiment::KAV);
     sor.First();
     ASSERT_TRUE(data->GetLastSor());
     EXPECT_EQ(data->ffSortimentSOR_KAV.AsString(), QStringLiteral("000003"));
-    EXPECT_EQ(sor.IndexName(), QStringLiteral("NAC"));
+    EXPECT_EQ(sor.IndexName(), ix::ffSortiment::NAC);
     sor.Next();  // the order is the remembered one: Kladivo, then Pilník
     EXPECT_EQ(data->ffSortimentSOR_NAC.AsString(), QStringLiteral("Pilník"));
 
@@ -250,14 +253,14 @@ TEST_P(TDataTest, RemembersACardAndGoesBackInTheRememberedOrder)
         data->ffDodavateleDOD_FIR.SetAsString(QLatin1String(name));
         dod.Post();
     }
-    dod.SetIndexName(QStringLiteral("NAC"));
+    dod.SetIndexName(ix::ffDodavatele::NAC);
     dod.First();
     ASSERT_TRUE(data->SetLastDod());
     EXPECT_EQ(data->LastDodCode, QStringLiteral("000002"));
     dod.Last();
     ASSERT_TRUE(data->GetLastDod());
     EXPECT_EQ(data->ffDodavateleDOD_FIR.AsString(), QStringLiteral("Alfa"));
-    EXPECT_EQ(dod.IndexName(), QStringLiteral("NAC"));
+    EXPECT_EQ(dod.IndexName(), ix::ffDodavatele::NAC);
 }
 
 TEST_P(TDataTest, NewSupplierTakesItsCodeFromTheCommittedCounter)
@@ -390,7 +393,7 @@ TEST_P(TDataTest, RangeOnDocumentNumberKeepsDocumentsApart)
     AppendRow(pop, {{data->ffPodklPolPOP_DOK, "0000000070"}, {data->ffPodklPolPOP_KAV, "000002"}});
     AppendRow(pop, {{data->ffPodklPolPOP_DOK, "0000000007"}, {data->ffPodklPolPOP_KAV, "000003"}});
     AppendRow(pop, {{data->ffPodklPolPOP_DOK, "0000000006"}, {data->ffPodklPolPOP_KAV, "000004"}});
-    pop.SetIndexName(QStringLiteral("DO1"));
+    pop.SetIndexName(ix::ffPodklPol::DO1);
     pop.SetRange({QStringLiteral("0000000007")}, {QStringLiteral("0000000007")});
     QStringList cards;
     for (pop.First(); !pop.Eof(); pop.Next())
@@ -407,10 +410,10 @@ TEST_P(TDataTest, JournalFindsTheNewestEntryOfAVariantFirst)
                         {data->ffDenikDEN_ZAS, stock}});
     AppendRow(den, {{data->ffDenikDEN_KAV, "000001"}, {data->ffDenikDEN_IND, "001"},
                     {data->ffDenikDEN_ZAS, 99}});
-    den.SetIndexName(QStringLiteral("STA"));
+    den.SetIndexName(ix::ffDenik::STA);
     ASSERT_TRUE(den.FindKey({QStringLiteral("000001"), QStringLiteral("000")}));
     EXPECT_DOUBLE_EQ(data->ffDenikDEN_ZAS.AsFloat(), 12);
-    den.SetIndexName(QStringLiteral("KAV"));
+    den.SetIndexName(ix::ffDenik::KAV);
     ASSERT_TRUE(den.FindKey({QStringLiteral("000001"), QStringLiteral("000")}));
     EXPECT_DOUBLE_EQ(data->ffDenikDEN_ZAS.AsFloat(), 5);
 }
@@ -440,7 +443,7 @@ TEST_P(TDataTest, WorkTablesLiveInMemory)
                     {data->DokladObsahDOK_KUS, 1}});
     AppendRow(dok, {{data->DokladObsahDOK_KAV, "000001"}, {data->DokladObsahDOK_IND, "001"},
                     {data->DokladObsahDOK_KUS, 2}});
-    dok.SetIndexName(QStringLiteral("KAV"));
+    dok.SetIndexName(ix::DokladObsah::KAV);
     ASSERT_TRUE(dok.FindKey({QStringLiteral("000001"), QStringLiteral("001")}));
     EXPECT_DOUBLE_EQ(data->DokladObsahDOK_KUS.AsFloat(), 2);
     EXPECT_FALSE(data->Database.TableExists(QStringLiteral("DokladObsah")));

@@ -3,6 +3,9 @@
 // commands with the document lock.
 
 #include "test_doklad_support.h"
+#include "store/tables/index_names.h"
+
+namespace ix = store::tables::index;
 
 using namespace doklad;
 using storetest::Backend;
@@ -18,7 +21,7 @@ TEST_P(DodavkyTest, TheListOpensOnTheDocumentWithTheHighestNumber)
     addDocument(QStringLiteral("0000000009"), QStringLiteral("000001"), {});
     mainWindow();
     EXPECT_TRUE(headers().Active());
-    EXPECT_EQ(headers().IndexName(), QStringLiteral("DO1"));
+    EXPECT_EQ(headers().IndexName(), ix::ffPodklHlav::DO1);
     EXPECT_EQ(data->ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000012"));
 
     mainWindow().FormActivate(240, 130);
@@ -232,7 +235,7 @@ TEST_P(DodavkyTest, CorrectionHoldsTheDocumentLockAndReleasesIt)
         EXPECT_EQ(ownLocks(), 0);
         EXPECT_EQ(headers().State(), store::DataSetState::Browse);
         EXPECT_FALSE(items().Active());
-        auto header = peek(store::tables::podklHlav(), QStringLiteral("DO1"));
+        auto header = peek(store::tables::podklHlav(), ix::ffPodklHlav::DO1);
         header->Last();
         EXPECT_EQ(header[data->ffPodklHlavHLA_DO2].AsString(), QStringLiteral("FA-1")) << result;
         EXPECT_EQ(header[data->ffPodklHlavHLA_NAC].AsString(), QStringLiteral("Beta a.s."));
@@ -290,7 +293,7 @@ TEST_P(DodavkyTest, AFailedCorrectionKeepsALockItDidNotTake)
         locks[data->ffSemaforSYS_IDU].SetAsString(data->LocalAddress);
         locks->Post();
     }
-    Peek otherCopy = peek(store::tables::podklHlav(), QStringLiteral("DO1"));
+    Peek otherCopy = peek(store::tables::podklHlav(), ix::ffPodklHlav::DO1);
     ASSERT_TRUE(otherCopy->FindKey({QStringLiteral("0000000001")}));
     otherCopy->Edit();
 

@@ -5,9 +5,12 @@
 #include "test_doklad_support.h"
 
 #include "raw_engine.h"
+#include "store/tables/index_names.h"
 
 #include <limits>
 #include <optional>
+
+namespace ix = store::tables::index;
 
 using namespace doklad;
 using storetest::Backend;
@@ -28,7 +31,7 @@ TEST_P(DokladTest, TheNumberIsTakenAtTheFirstNewItemEvenWhenTheItemIsCancelled)
     // A code is found by its exact key: "2" is not "000002", so the picker opens; the
     // user picks the second supplier there.
     screens.dodavatele = [&] {
-        EXPECT_EQ(data->ffDodavatele.IndexName(), QStringLiteral("NAC"));
+        EXPECT_EQ(data->ffDodavatele.IndexName(), ix::ffDodavatele::NAC);
         data->ffDodavatele.Next();
         return mrOk;
     };
@@ -110,7 +113,7 @@ TEST_P(DokladTest, WrittenItemsAddToTheTotalsAndACorrectionAddsItsDifference)
     EXPECT_EQ(ownLocks(), 0);
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join('|').toStdString();
 
-    auto stored = peek(store::tables::podklHlav(), QStringLiteral("DO1"));
+    auto stored = peek(store::tables::podklHlav(), ix::ffPodklHlav::DO1);
     ASSERT_TRUE(stored->FindKey({QStringLiteral("0000000070")}));
     EXPECT_DOUBLE_EQ(stored[data->ffPodklHlavHLA_EUR].AsFloat(), 27 + 4);   // was 10 × 2 + 1 × 7
     EXPECT_DOUBLE_EQ(stored[data->ffPodklHlavHLA_NCA].AsFloat(), 27 + 4);
@@ -154,7 +157,7 @@ TEST_P(DokladTest, AnInfiniteTotalIsCountedAgainFromTheItems)
     screens.polozka = [&](TPodkladyPolEdit &e) { return typeItem(e, QString(), QStringLiteral("2"), QStringLiteral("12")); };
     mainWindow().Button2Click();
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join('|').toStdString();
-    auto stored = peek(store::tables::podklHlav(), QStringLiteral("DO1"));
+    auto stored = peek(store::tables::podklHlav(), ix::ffPodklHlav::DO1);
     ASSERT_TRUE(stored->FindKey({QStringLiteral("0000000070")}));
     EXPECT_DOUBLE_EQ(stored[data->ffPodklHlavHLA_EUR].AsFloat(), 12 * 2 + 7);
     EXPECT_DOUBLE_EQ(stored[data->ffPodklHlavHLA_NCA].AsFloat(), 12 * 2 + 7);
@@ -177,7 +180,7 @@ TEST_P(DokladTest, AnItemAndItsHeaderTotalsAreWrittenTogether)
     };
     const auto look = [&] {
         Seen seen;
-        auto header = peek(store::tables::podklHlav(), QStringLiteral("DO1"));
+        auto header = peek(store::tables::podklHlav(), ix::ffPodklHlav::DO1);
         EXPECT_TRUE(header->FindKey({number}));
         try {
             header->Edit();
@@ -223,7 +226,7 @@ TEST_P(DokladTest, AnItemAndItsHeaderTotalsAreWrittenTogether)
     Seen done = look();
     EXPECT_TRUE(done.headerFree);
     EXPECT_EQ(done.quantity, 12.0);
-    auto stored = peek(store::tables::podklHlav(), QStringLiteral("DO1"));
+    auto stored = peek(store::tables::podklHlav(), ix::ffPodklHlav::DO1);
     ASSERT_TRUE(stored->FindKey({number}));
     EXPECT_DOUBLE_EQ(stored[data->ffPodklHlavHLA_EUR].AsFloat(), 12 * 2 + 7);
 
@@ -500,7 +503,7 @@ TEST_P(DokladTest, SupplierCodeLookUp)
 
         // The side button starts at the typed code in code order; the chosen one is shown.
         screens.dodavatele = [&] {
-            EXPECT_EQ(data->ffDodavatele.IndexName(), QStringLiteral("KOD"));
+            EXPECT_EQ(data->ffDodavatele.IndexName(), ix::ffDodavatele::KOD);
             EXPECT_EQ(data->ffDodavateleDOD_KOD.AsString(), QStringLiteral("000001"));
             data->ffDodavatele.Last();
             return mrOk;

@@ -385,7 +385,7 @@ private slots:
         QCOMPARE(data.ffDodavkyHLA_DO3.AsString(), QStringLiteral("E2E"));
         data.ffDodavky.Close();
         data.ffSklad.Open();
-        data.ffSklad.SetIndexName(QStringLiteral("KAV"));
+        data.ffSklad.SetIndexName(ix::ffSklad::KAV);
         QVERIFY(data.ffSklad.FindKey({QStringLiteral("000020"), QStringLiteral("001")}));
         QCOMPARE(data.ffSkladSKL_STA.AsFloat(), 5.0);
         data.ffSklad.Close();
@@ -618,14 +618,14 @@ private slots:
         QCOMPARE(prompts->messages, QStringList());
         // Every line of the delivery is posted; the document keeps its one item.
         data.ffSklad.Open();
-        data.ffSklad.SetIndexName(QStringLiteral("KAV"));
+        data.ffSklad.SetIndexName(ix::ffSklad::KAV);
         for (const QString &card : cards) {
             QVERIFY(data.ffSklad.FindKey({card, QStringLiteral("001")}));
             QCOMPARE(data.ffSkladSKL_STA.AsFloat(), 4.0);
         }
         data.ffSklad.Close();
         data.ffPodklPol.Open();
-        data.ffPodklPol.SetIndexName(QStringLiteral("DO1"));
+        data.ffPodklPol.SetIndexName(ix::ffPodklPol::DO1);
         data.ffPodklPol.SetRange({QStringLiteral("0000000998")}, {QStringLiteral("0000000998")});
         QCOMPARE(data.ffPodklPol.RecordCount(), 1);
         data.ffPodklPol.Close();
@@ -645,3 +645,6 @@ private:
 
 QTEST_MAIN(EndToEndTest)
 #include "test_e2e.moc"
+#include "store/tables/index_names.h"
+
+namespace ix = store::tables::index;

@@ -13,12 +13,15 @@
 #include "reports/data_sestavy.h"
 #include "reports/prehled_dodavek.h"
 #include "ses_preh_dod_od_do.h"
+#include "store/tables/index_names.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
+
+namespace ix = store::tables::index;
 
 using storetest::Backend;
 using namespace overviewtest;
@@ -90,7 +93,7 @@ TEST_P(OverviewCommandTest, StornoWritesNothing)
         // The receipts are ready on the firm's table, in date order.
         EXPECT_TRUE(DataSestavy->ffSesDod.Active());
         EXPECT_EQ(DataSestavy->ffSesDod.TableName(), QStringLiteral("Prd0001"));
-        EXPECT_EQ(DataSestavy->ffSesDod.IndexName(), QStringLiteral("DAT"));
+        EXPECT_EQ(DataSestavy->ffSesDod.IndexName(), ix::ffSesDod::DAT);
         d.CheckBox1Checked = false;
         d.Button2Click();
         return d.ModalResult;

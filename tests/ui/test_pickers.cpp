@@ -7,9 +7,12 @@
 
 #include "prehled_sortimentu.h"
 #include "search_dialogs.h"
+#include "store/tables/index_names.h"
 
 #include <QSignalSpy>
 #include <functional>
+
+namespace ix = store::tables::index;
 
 namespace {
 
@@ -67,7 +70,7 @@ protected:
 TEST_P(PickerTest, ReopensWhereTheUserStoodInTheOrderThenCurrentAlsoAfterACancel)
 {
     screens.user = [&](TPrehledSortimentu &picker) {
-        EXPECT_EQ(sor().IndexName(), QStringLiteral("NAC"));
+        EXPECT_EQ(sor().IndexName(), ix::ffSortiment::NAC);
         sor().First();                                             // Brusivo
         press(picker, Qt::Key_Down, [&] { sor().Next(); });        // Kladivo
         press(picker, Qt::Key_Escape);
@@ -77,7 +80,7 @@ TEST_P(PickerTest, ReopensWhereTheUserStoodInTheOrderThenCurrentAlsoAfterACancel
     EXPECT_FALSE(sor().Active());  // the look-up closes what it opened
 
     screens.user = [&](TPrehledSortimentu &picker) {
-        EXPECT_EQ(sor().IndexName(), QStringLiteral("NAC"));
+        EXPECT_EQ(sor().IndexName(), ix::ffSortiment::NAC);
         EXPECT_EQ(card(), QStringLiteral("000003"));
         press(picker, Qt::Key_Down, [&] { sor().Next(); });        // Metr
         press(picker, Qt::Key_Return);
@@ -86,7 +89,7 @@ TEST_P(PickerTest, ReopensWhereTheUserStoodInTheOrderThenCurrentAlsoAfterACancel
     EXPECT_TRUE(data->SorValid(QStringLiteral("xyz")));
     EXPECT_EQ(card(), QStringLiteral("000004"));
     EXPECT_EQ(data->LastSorCode, QStringLiteral("000004"));
-    EXPECT_EQ(data->LastSorIndex, QStringLiteral("NAC"));
+    EXPECT_EQ(data->LastSorIndex, ix::ffSortiment::NAC);
 }
 
 TEST_P(PickerTest, ACardTakenByItsNumberMakesTheNextPickerOpenInNumberOrder)
@@ -104,7 +107,7 @@ TEST_P(PickerTest, ACardTakenByItsNumberMakesTheNextPickerOpenInNumberOrder)
         return dialog.ModalResult;
     };
     screens.user = [&](TPrehledSortimentu &picker) {
-        EXPECT_EQ(sor().IndexName(), QStringLiteral("KAV"));
+        EXPECT_EQ(sor().IndexName(), ix::ffSortiment::KAV);
         EXPECT_EQ(card(), QStringLiteral("000002"));
         QSignalSpy focus(&picker, &FormCommands::focusRequested);
         press(picker, Qt::Key_F5);
@@ -118,7 +121,7 @@ TEST_P(PickerTest, ACardTakenByItsNumberMakesTheNextPickerOpenInNumberOrder)
     EXPECT_EQ(card(), QStringLiteral("000003"));
 
     screens.user = [&](TPrehledSortimentu &picker) {
-        EXPECT_EQ(sor().IndexName(), QStringLiteral("NAC"));
+        EXPECT_EQ(sor().IndexName(), ix::ffSortiment::NAC);
         EXPECT_EQ(card(), QStringLiteral("000003"));
         press(picker, Qt::Key_Escape);
     };

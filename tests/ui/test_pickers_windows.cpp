@@ -11,6 +11,7 @@
 #include "screens_widgets.h"
 #include "search_dialogs_form.h"
 #include "zakaznici_edit_form.h"
+#include "store/tables/index_names.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -23,6 +24,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+
+namespace ix = store::tables::index;
 
 namespace {
 
@@ -80,7 +83,7 @@ protected:
         addCard(QStringLiteral("000002"), QStringLiteral("Brusivo"), 15.5);
         addCard(QStringLiteral("000003"), QStringLiteral("Kladivo"), 250);
         addCard(QStringLiteral("000004"), QStringLiteral("Metr"), 49.9);
-        sor().SetIndexName(QStringLiteral("KAV"));
+        sor().SetIndexName(ix::ffSortiment::KAV);
         sor().First();
     }
 
@@ -125,7 +128,7 @@ TEST_P(WindowsTest, SearchDialogByKeys)
     EXPECT_EQ(focus(), hledej);
     press(Qt::Key_Return);
     EXPECT_EQ(form.result(), int(mrOk));
-    EXPECT_EQ(sor().IndexName(), QStringLiteral("PC1"));
+    EXPECT_EQ(sor().IndexName(), ix::ffSortiment::PC1);
     EXPECT_EQ(card(), QStringLiteral("000004"));  // 49,9 is the first price from 49,5 up
 
     // Shown again: empty, name option, "&Hledej" disabled; Escape leaves the table alone.
@@ -144,7 +147,7 @@ TEST_P(WindowsTest, AssortmentPickerOpensAtTheRememberedCardAndSearches)
 {
     ASSERT_TRUE(sor().FindKey({QStringLiteral("000002")}));
     ASSERT_TRUE(data->SetLastSor());  // taken by its number: remembered in number order
-    sor().SetIndexName(QStringLiteral("NAC"));
+    sor().SetIndexName(ix::ffSortiment::NAC);
     sor().First();
 
     TPrehledSortimentu commands;
@@ -155,7 +158,7 @@ TEST_P(WindowsTest, AssortmentPickerOpensAtTheRememberedCardAndSearches)
     EXPECT_EQ(titles(grid), QStringList({"Karta", "Název", "PC zákl", "Zásoba", "Volne", "Sazba DPH", "Skl.pol.",
                                          "Vyřazeno", "Skupina"}));
     EXPECT_EQ(focus(), grid);
-    EXPECT_EQ(sor().IndexName(), QStringLiteral("KAV"));
+    EXPECT_EQ(sor().IndexName(), ix::ffSortiment::KAV);
     EXPECT_EQ(cell(grid, grid->currentIndex().row(), 0), QStringLiteral("000002"));
     EXPECT_EQ(cell(grid, grid->currentIndex().row() + 1, 0), QStringLiteral("000003"));  // number order
     // The navigator follows the position: a card lies above the remembered one.
@@ -189,7 +192,7 @@ TEST_P(WindowsTest, AssortmentPickerOpensAtTheRememberedCardAndSearches)
     press(Qt::Key_F5);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     EXPECT_EQ(focus(), grid);
-    EXPECT_EQ(sor().IndexName(), QStringLiteral("NAC"));
+    EXPECT_EQ(sor().IndexName(), ix::ffSortiment::NAC);
     const int row = grid->currentIndex().row();
     EXPECT_EQ(cell(grid, row, 1), QStringLiteral("Kladivo"));
     EXPECT_EQ(cell(grid, row + 1, 1), QStringLiteral("Metr"));
@@ -202,14 +205,14 @@ TEST_P(WindowsTest, AssortmentPickerOpensAtTheRememberedCardAndSearches)
     EXPECT_EQ(form.result(), int(mrOk));
     EXPECT_EQ(card(), QStringLiteral("000004"));
     EXPECT_EQ(data->LastSorCode, QStringLiteral("000004"));
-    EXPECT_EQ(data->LastSorIndex, QStringLiteral("NAC"));
+    EXPECT_EQ(data->LastSorIndex, ix::ffSortiment::NAC);
 }
 
 TEST_P(WindowsTest, SupplierListCreatesASupplierThroughTheFormAndRemembersItsHeight)
 {
     addSupplier(QStringLiteral("000001"), QStringLiteral("Barvy Laky"));
     store::Table &dod = data->ffDodavatele;
-    dod.SetIndexName(QStringLiteral("KOD"));
+    dod.SetIndexName(ix::ffDodavatele::KOD);
     dod.First();
 
     {
@@ -342,7 +345,7 @@ TEST_P(WindowsTest, TheProgramOpensThePickersAndTheDocumentSearch)
     hla.Open();
     for (const char *number : {"0000000001", "0000000002"})
         AppendRow(hla, {{data->ffPodklHlavHLA_DO1, number}});
-    hla.SetIndexName(QStringLiteral("DO1"));
+    hla.SetIndexName(ix::ffPodklHlav::DO1);
     hla.Last();
     QTimer::singleShot(0, [&] {
         ASSERT_TRUE(activeModal<SearchDialogForm>());

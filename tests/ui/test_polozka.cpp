@@ -3,6 +3,9 @@
 // work with the stored values, and the choice of a card.
 
 #include "test_doklad_support.h"
+#include "store/tables/index_names.h"
+
+namespace ix = store::tables::index;
 
 using namespace doklad;
 using storetest::Backend;
@@ -174,7 +177,7 @@ TEST_P(PolozkaTest, CardLookUp)
 
     // Five characters or fewer always open the picker, at the remembered card.
     screens.sortiment = [&] {
-        EXPECT_EQ(data->ffSortiment.IndexName(), QStringLiteral("NAC"));
+        EXPECT_EQ(data->ffSortiment.IndexName(), ix::ffSortiment::NAC);
         EXPECT_EQ(data->ffSortimentSOR_KAV.AsString(), QStringLiteral("000011"));
         data->ffSortiment.Prior();   // "Krátká karta" before "Matice M6" by name
         return mrOk;
@@ -185,7 +188,7 @@ TEST_P(PolozkaTest, CardLookUp)
     EXPECT_EQ(text, QStringLiteral("12345"));
     EXPECT_EQ(data->ffPodklPolPOP_NAC.AsString(), QStringLiteral("Krátká karta"));
     EXPECT_EQ(screens.opened.value(0).pos, QPoint(150, 152));
-    EXPECT_EQ(data->LastSorIndex, QStringLiteral("NAC"));
+    EXPECT_EQ(data->LastSorIndex, ix::ffSortiment::NAC);
 
     // Cancelled: the text is invalid and stays; leaving towards "Storno" checks nothing.
     screens.sortiment = [] { return mrCancel; };

@@ -6,8 +6,11 @@
 
 #include "recordingprompter.h"
 #include "search_dialogs.h"
+#include "store/tables/index_names.h"
 
 #include <QSignalSpy>
+
+namespace ix = store::tables::index;
 
 namespace {
 
@@ -26,7 +29,7 @@ protected:
                 QStringLiteral("P-30"), QStringLiteral("V500"));
         addCard(QStringLiteral("000040"), QStringLiteral("Kleště"), 250, QStringLiteral("Štípačky"),
                 QStringLiteral("K-40"), QStringLiteral("V300"));
-        data->ffSortiment.SetIndexName(QStringLiteral("KAV"));
+        data->ffSortiment.SetIndexName(ix::ffSortiment::KAV);
         data->ffSortiment.First();
     }
 
@@ -55,17 +58,17 @@ TEST_P(SearchTest, EachOptionLandsOnTheNearestKeyOfItsIndex)
         bool eof;
     };
     const Case cases[] = {
-        {0, "Kle", "NAC", "000040", false},         // a prefix: first name equal or greater
-        {0, "kladivo  ", "NAC", "000010", false},   // the full name, in any case, trailing blanks gone
-        {0, "Kn", "NAC", "000030", false},          // between two names: the next one
-        {0, "Zámek", "NAC", "000030", true},        // past the last name: the last row, end of table
-        {1, "  000030 ", "KAV", "000030", false},   // the card number, trimmed
-        {1, "00002", "KAV", "000020", false},       // the beginning of a number
-        {2, "Rašple", "ALI", "000030", false},
-        {3, "K-4", "KDO", "000040", false},
-        {4, "V200", "KVY", "000040", false},
-        {5, "89,9", "PC1", "000030", false},        // the sale price, converted to a number
-        {5, "100", "PC1", "000010", false},
+        {0, "Kle", ix::ffSortiment::NAC, "000040", false},         // a prefix: first name equal or greater
+        {0, "kladivo  ", ix::ffSortiment::NAC, "000010", false},   // the full name, in any case, trailing blanks gone
+        {0, "Kn", ix::ffSortiment::NAC, "000030", false},          // between two names: the next one
+        {0, "Zámek", ix::ffSortiment::NAC, "000030", true},        // past the last name: the last row, end of table
+        {1, "  000030 ", ix::ffSortiment::KAV, "000030", false},   // the card number, trimmed
+        {1, "00002", ix::ffSortiment::KAV, "000020", false},       // the beginning of a number
+        {2, "Rašple", ix::ffSortiment::ALI, "000030", false},
+        {3, "K-4", ix::ffSortiment::KDO, "000040", false},
+        {4, "V200", ix::ffSortiment::KVY, "000040", false},
+        {5, "89,9", ix::ffSortiment::PC1, "000030", false},        // the sale price, converted to a number
+        {5, "100", ix::ffSortiment::PC1, "000010", false},
     };
     for (const Case &c : cases) {
         TSorHle dialog;
@@ -90,7 +93,7 @@ TEST_P(SearchTest, ABarCodeUnderTheCardNumberFindsItsCard)
     TSorHle dialog;
     EXPECT_EQ(search(dialog, 1, QStringLiteral(" 8594000000013 ")), int(mrOk));
     EXPECT_EQ(card(), QStringLiteral("000030"));
-    EXPECT_EQ(cards.IndexName(), QStringLiteral("KAV"));
+    EXPECT_EQ(cards.IndexName(), ix::ffSortiment::KAV);
     TSorHle other;
     EXPECT_EQ(search(other, 1, QStringLiteral("8594000000014")), int(mrOk));
     EXPECT_TRUE(cards.Eof());   // past the last card number, as any text greater than all
@@ -118,7 +121,7 @@ TEST_P(SearchTest, ASalePriceThatIsNotANumberIsRefusedAndNothingMoves)
     EXPECT_EQ(search(dialog, 5, QStringLiteral("12a")), mrNone);  // stays open
     ASSERT_EQ(prompter.messages.size(), 1);
     EXPECT_TRUE(prompter.messages[0].contains(QStringLiteral("12a")));
-    EXPECT_EQ(data->ffSortiment.IndexName(), QStringLiteral("KAV"));
+    EXPECT_EQ(data->ffSortiment.IndexName(), ix::ffSortiment::KAV);
     EXPECT_EQ(card(), QStringLiteral("000030"));
     ASSERT_FALSE(focus.isEmpty());
     EXPECT_EQ(focus.last().at(0).toInt(), int(SearchDialog::VEdit1));
@@ -141,7 +144,7 @@ TEST_P(SearchTest, TheDialogOpensEmptyAndSearchesOnlyAfterAKey)
 
     dialog.BitBtn1Click();  // disabled: nothing happens
     EXPECT_EQ(dialog.ModalResult, mrNone);
-    EXPECT_EQ(data->ffSortiment.IndexName(), QStringLiteral("KAV"));
+    EXPECT_EQ(data->ffSortiment.IndexName(), ix::ffSortiment::KAV);
 
     dialog.SelectOption(5);  // the sale price: the field takes a number
     EXPECT_TRUE(dialog.FloatField());
@@ -154,7 +157,7 @@ TEST_P(SearchTest, TheDialogOpensEmptyAndSearchesOnlyAfterAKey)
     EXPECT_TRUE(dialog.FormKeyDown(Qt::Key_Escape));
     EXPECT_EQ(dialog.ModalResult, mrCancel);
     EXPECT_EQ(card(), QStringLiteral("000010"));
-    EXPECT_EQ(data->ffSortiment.IndexName(), QStringLiteral("KAV"));
+    EXPECT_EQ(data->ffSortiment.IndexName(), ix::ffSortiment::KAV);
 }
 
 TEST_P(SearchTest, SupplierAndDocumentSearchesUseTheirTables)
@@ -163,23 +166,23 @@ TEST_P(SearchTest, SupplierAndDocumentSearchesUseTheirTables)
     addSupplier(QStringLiteral("000002"), QStringLiteral("Účetní služby"), QStringLiteral("87654321"));
     addSupplier(QStringLiteral("000003"), QStringLiteral("Barvy Laky"), QStringLiteral("55555555"));
     store::Table &dod = data->ffDodavatele;
-    dod.SetIndexName(QStringLiteral("KOD"));
+    dod.SetIndexName(ix::ffDodavatele::KOD);
     {
         TDodHle dialog;
         EXPECT_EQ(search(dialog, 0, QStringLiteral("  účetní")), mrOk);  // capitals by the locale
-        EXPECT_EQ(dod.IndexName(), QStringLiteral("NAC"));
+        EXPECT_EQ(dod.IndexName(), ix::ffDodavatele::NAC);
         EXPECT_EQ(data->ffDodavateleDOD_KOD.AsString(), QStringLiteral("000002"));
     }
     {
         TDodHle dialog;
         EXPECT_EQ(search(dialog, 1, QStringLiteral(" 5555")), mrOk);
-        EXPECT_EQ(dod.IndexName(), QStringLiteral("ICO"));
+        EXPECT_EQ(dod.IndexName(), ix::ffDodavatele::ICO);
         EXPECT_EQ(data->ffDodavateleDOD_KOD.AsString(), QStringLiteral("000003"));
     }
     {
         TDodHle dialog;
         EXPECT_EQ(search(dialog, 2, QStringLiteral(" 000001 ")), mrOk);
-        EXPECT_EQ(dod.IndexName(), QStringLiteral("KOD"));
+        EXPECT_EQ(dod.IndexName(), ix::ffDodavatele::KOD);
         EXPECT_EQ(data->ffDodavateleDOD_KOD.AsString(), QStringLiteral("000001"));
     }
 
@@ -188,7 +191,7 @@ TEST_P(SearchTest, SupplierAndDocumentSearchesUseTheirTables)
     for (const char *number : {"0000000009", "0000000123", "0000000450"})
         AppendRow(hla, {{data->ffPodklHlavHLA_DO1, number}, {data->ffPodklHlavHLA_NAC, "Dodavatel"},
                         {data->ffPodklHlavHLA_DO2, "F"}});
-    hla.SetIndexName(QStringLiteral("DO1"));
+    hla.SetIndexName(ix::ffPodklHlav::DO1);
     {
         // A number typed without its leading zeros is not the stored number: it lands on
         // the first number that sorts after it.

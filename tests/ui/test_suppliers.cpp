@@ -10,8 +10,11 @@
 #include "recordingprompter.h"
 #include "search_dialogs.h"
 #include "zakaznici_edit.h"
+#include "store/tables/index_names.h"
 
 #include <QSignalSpy>
+
+namespace ix = store::tables::index;
 
 namespace {
 
@@ -27,7 +30,7 @@ protected:
             return;
         addSupplier(QStringLiteral("000001"), QStringLiteral("Barvy Laky"));
         addSupplier(QStringLiteral("000002"), QStringLiteral("Železářství Novák"));
-        dod().SetIndexName(QStringLiteral("KOD"));
+        dod().SetIndexName(ix::ffDodavatele::KOD);
         dod().First();
         list.ShowZakazniciEdit = [this](TZakazniciEdit &f) {
             ++formsShown;
@@ -45,7 +48,7 @@ protected:
         t.SetDatabase(other.get());
         t.SetTableName(dod().TableName());
         t.Open();
-        t.SetIndexName(QStringLiteral("KOD"));
+        t.SetIndexName(ix::ffDodavatele::KOD);
         for (t.First(); !t.Eof(); t.Next())
             names << t.FieldByName(data->ffDodavateleDOD_KOD).AsString() + u' '
                          + t.FieldByName(data->ffDodavateleDOD_FIR).AsString();
@@ -121,7 +124,7 @@ TEST_P(SupplierTest, ARowHeldByAnotherStationGivesTheMessageAndWritesNothing)
     held.SetDatabase(station.get());
     held.SetTableName(dod().TableName());
     held.Open();
-    held.SetIndexName(QStringLiteral("KOD"));
+    held.SetIndexName(ix::ffDodavatele::KOD);
     ASSERT_TRUE(held.FindKey({QStringLiteral("000002")}));
     held.Edit();
 
@@ -172,7 +175,7 @@ TEST_P(SupplierTest, SearchAndEscape)
     QSignalSpy focus(&list, &FormCommands::focusRequested);
     EXPECT_TRUE(list.FormKeyDown(Qt::Key_F5));
     EXPECT_EQ(focus.count(), 1);
-    EXPECT_EQ(dod().IndexName(), QStringLiteral("NAC"));
+    EXPECT_EQ(dod().IndexName(), ix::ffDodavatele::NAC);
     EXPECT_EQ(data->ffDodavateleDOD_KOD.AsString(), QStringLiteral("000002"));
     EXPECT_FALSE(list.FormKeyDown(Qt::Key_Down));
     list.DBGrid1DblClick();

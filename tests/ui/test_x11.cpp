@@ -242,7 +242,7 @@ private slots:
         store::Table &items = data.ffPodklPol;
         header.Edit();
         items.Open();
-        items.SetIndexName(QStringLiteral("DO1"));
+        items.SetIndexName(ix::ffPodklPol::DO1);
         items.SetRange({QStringLiteral("0000000040")}, {QStringLiteral("0000000040")});
         items.First();
         {
@@ -275,7 +275,7 @@ private slots:
 
         // Both pickers, in name order.
         data.ffSortiment.Open();
-        data.ffSortiment.SetIndexName(QStringLiteral("NAC"));
+        data.ffSortiment.SetIndexName(ix::ffSortiment::NAC);
         data.ffSortiment.First();
         {
             TPrehledSortimentu commands;
@@ -289,7 +289,7 @@ private slots:
         }
         data.ffSortiment.Close();
         data.ffDodavatele.Open();
-        data.ffDodavatele.SetIndexName(QStringLiteral("NAC"));
+        data.ffDodavatele.SetIndexName(ix::ffDodavatele::NAC);
         data.ffDodavatele.First();
         {
             TPrehledZakazniku commands;
@@ -335,3 +335,6 @@ private:
 
 QTEST_MAIN(X11Test)
 #include "test_x11.moc"
+#include "store/tables/index_names.h"
+
+namespace ix = store::tables::index;

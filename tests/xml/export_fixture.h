@@ -10,6 +10,7 @@
 
 #include "store/tables/tables.h"
 #include "store/tdata.h"
+#include "store/tables/index_names.h"
 #include "xml/podklad_export.h"
 
 #include <QDate>
@@ -93,7 +94,7 @@ protected:
                                       {data->ffPodklHlavHLA_KUR, 1.0}});
         // The main list as the main window keeps it: open in "DO1" order.
         data->ffPodklHlav.Open();
-        data->ffPodklHlav.SetIndexName(QStringLiteral("DO1"));
+        data->ffPodklHlav.SetIndexName(store::tables::index::ffPodklHlav::DO1);
     }
 
     void TearDown() override

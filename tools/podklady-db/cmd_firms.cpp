@@ -11,8 +11,11 @@
 #include "store/tables/column_names.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
+#include "store/tables/index_names.h"
 
 #include <algorithm>
+
+namespace ix = store::tables::index;
 
 namespace {
 
@@ -62,7 +65,7 @@ QString firmLine(store::Database &db, const QString &firm, bool withOwners)
             owner = owners->FieldByName(vla::VLA_FIR).AsString().trimmed();
     }
     Reader documents(db, store::tables::podklHlav(), firm);
-    documents->SetIndexName(QStringLiteral("DO1"));
+    documents->SetIndexName(ix::ffPodklHlav::DO1);
     const qint64 count = documents->RecordCount();
     QString newest;
     if (count > 0) {

@@ -20,9 +20,12 @@
 #include "import/batch_screens.h"
 #include "import/data_import.h"
 #include "store/tdata.h"
+#include "store/tables/index_names.h"
 
 #include <QLocale>
 #include <cmath>
+
+namespace ix = store::tables::index;
 
 namespace {
 
@@ -117,7 +120,7 @@ int runImport(const QStringList &arguments)
     try {
         store::Table &suppliers = data->ffDodavatele;
         suppliers.Open();
-        suppliers.SetIndexName(QStringLiteral("KOD"));
+        suppliers.SetIndexName(ix::ffDodavatele::KOD);
         source.supplier = ZeroPad(supplier, 6);
         // A longer code is not a supplier's: the table would cut it and find another.
         if (source.supplier.size() > data->ffDodavateleDOD_KOD.def().size || !suppliers.FindKey({source.supplier})) {

@@ -11,6 +11,9 @@
 #include "app/core/errors.h"
 #include "app/core/textutil.h"
 #include "store/tdata.h"
+#include "store/tables/index_names.h"
+
+namespace ix = store::tables::index;
 
 namespace {
 
@@ -24,7 +27,7 @@ QVector<LockRow> lockRows(TData &data, const QString &code = {}, const QString &
 {
     store::Table &t = data.ffSemafor;
     t.Open();
-    t.SetIndexName(QStringLiteral("KOD"));
+    t.SetIndexName(ix::ffSemafor::KOD);
     if (!code.isEmpty())
         t.SetRange({code, key}, {code, key});
     QVector<LockRow> rows;

@@ -10,8 +10,11 @@
 #include "app/core/textutil.h"
 #include "reports/data_sestavy.h"
 #include "store/tdata.h"
+#include "store/tables/index_names.h"
 
 #include <QFileInfo>
+
+namespace ix = store::tables::index;
 
 namespace {
 
@@ -31,7 +34,7 @@ void printDocument(TData &data, TDataSestavy &reports, const QString &number, co
 {
     store::Table &items = data.ffPodklPol;
     items.Open();
-    items.SetIndexName(QStringLiteral("DO1"));
+    items.SetIndexName(ix::ffPodklPol::DO1);
     items.SetRange({number}, {number});
     items.First();
     TSestavy &engine = reports.Sestavy;
@@ -64,7 +67,7 @@ int runPrint(const QStringList &arguments)
     try {
         store::Table &headers = data->ffPodklHlav;
         headers.Open();
-        headers.SetIndexName(QStringLiteral("DO1"));
+        headers.SetIndexName(ix::ffPodklHlav::DO1);
         if (!headers.FindKey({number})) {
             printErr(QStringLiteral("Doklad %1 neexistuje (tabulka %2); PDF nebylo vytvořeno").arg(number, headers.TableName()));
             return 1;

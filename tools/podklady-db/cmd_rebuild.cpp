@@ -10,6 +10,9 @@
 #include "app/core/errors.h"
 #include "app/core/textutil.h"
 #include "store/tdata.h"
+#include "store/tables/index_names.h"
+
+namespace ix = store::tables::index;
 
 
 namespace {
@@ -19,7 +22,7 @@ void printStock(TData &data, const QString &card)
 {
     store::Table &skl = data.ffSklad;
     skl.Open();
-    skl.SetIndexName(QStringLiteral("KAV"));
+    skl.SetIndexName(ix::ffSklad::KAV);
     skl.SetRange({card}, {card});
     for (skl.First(); !skl.Eof(); skl.Next())
         printOut(QStringLiteral("%1/%2\t%3").arg(card, data.ffSkladSKL_IND.AsString(),
@@ -27,7 +30,7 @@ void printStock(TData &data, const QString &card)
     skl.Close();
     store::Table &sor = data.ffSortiment;
     sor.Open();
-    sor.SetIndexName(QStringLiteral("KAV"));
+    sor.SetIndexName(ix::ffSortiment::KAV);
     if (sor.FindKey({card}))
         printOut(QStringLiteral("%1\t%2").arg(card, formatNumber(data.ffSortimentSOR_STA.AsFloat())));
     sor.Close();

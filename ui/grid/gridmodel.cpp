@@ -2,6 +2,7 @@
 
 #include "app/core/errors.h"
 #include "store/database.h"
+#include "store/row_recycling.h"
 #include "store/value.h"
 
 #include <QMetaObject>
@@ -264,7 +265,7 @@ void GridModel::trim(bool atStart)
     endRemoveRows();
     if (atStart)
         emit topShifted(-drop);
-    table()->RecycleRows(std::move(dropped));
+    store::RecycleRows(*table(), std::move(dropped));
 }
 
 int GridModel::currentRow() const { return rowOf(m_currentId); }
