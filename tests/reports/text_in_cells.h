@@ -3,14 +3,15 @@
 // text measured in the font it is painted in stays inside its cell (a left-aligned one
 // may run on over the empty cells to its right, as long as no box line stands between),
 // crosses no box line, keeps clear of every other text of its line, stays on the paper, and is
-// set no smaller than the engine's smallest font. And the pages kept for a person to
-// look at.
+// set no smaller than the engine's smallest font. The pages as lines of text for comparing
+// two layouts, and the pages kept for a person to look at.
 
-#include "reports/sestavy.h"
+#include "reports/report_drawing.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStringList>
 #include <QVector>
 #include <gtest/gtest.h>
 #include <map>
@@ -63,7 +64,7 @@ inline void expectTextsInTheirCells(const ReportDocument &doc)
                     continue;
                 SCOPED_TRACE(QStringLiteral("page %1, \"%2\"").arg(p + 1).arg(item.text).toStdString());
                 const Extent e = extentOf(item);
-                EXPECT_GE(item.font.size, TSestavy::kMinFontSize);
+                EXPECT_GE(item.font.size, ReportDrawing::kMinFontSize);
                 EXPECT_GE(e.from, -kEps);
                 EXPECT_LE(e.to, doc.paperWidth + kEps);
                 if (item.kind == ReportItem::Cell) {
@@ -90,6 +91,24 @@ inline void expectTextsInTheirCells(const ReportDocument &doc)
             }
         }
     }
+}
+
+// Every item of the pages with its page, place, width, font size, box lines and text, one
+// line each: two layouts are the same when these are.
+inline QStringList placedTexts(const ReportDocument &doc)
+{
+    QStringList out;
+    for (qsizetype p = 0; p < doc.pages.size(); ++p)
+        for (const ReportItem &i : doc.pages[p].items)
+            out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7")
+                       .arg(p)
+                       .arg(i.left, 0, 'f', 6)
+                       .arg(i.top, 0, 'f', 6)
+                       .arg(i.width, 0, 'f', 6)
+                       .arg(i.font.size, 0, 'f', 6)
+                       .arg(i.lines)
+                       .arg(i.text);
+    return out;
 }
 
 // Copies the PDF into the test output folder (TEST_OUTPUT_DIR) as <name>.pdf and renders
