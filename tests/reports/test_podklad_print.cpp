@@ -16,7 +16,6 @@
 #include "store/tdata.h"
 
 #include <QDate>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -342,13 +341,8 @@ TEST(PodkladLayout, LongNamesAndLargeQuantitiesStayInTheirCells)
     EXPECT_LT(shopFont, 11);
 
     // The PDF and its pages for a person to look at.
-    const QTemporaryDir scratch;
-    TSestavy run;
-    run.SystemSetups = 0;
-    run.DefaultDestination = TDestination::File;
-    run.OutputFileName = scratch.filePath(QStringLiteral("podklad.pdf"));
-    run.Execute({QPageLayout::Portrait, [&d](ReportDrawing &r) { LayoutPodklad(r, d); }});
-    textincells::keepForAPerson(run.OutputFileName, QStringLiteral("podklad-long"));
+    textincells::keepLayoutForAPerson({QPageLayout::Portrait, [&d](ReportDrawing &r) { LayoutPodklad(r, d); }},
+                                      QStringLiteral("podklad-long"));
 }
 
 // The preview of a run keeps the pages it was shown.

@@ -6,11 +6,12 @@
 // set no smaller than the engine's smallest font. The pages as lines of text for comparing
 // two layouts, and the pages kept for a person to look at.
 
-#include "reports/report_drawing.h"
+#include "reports/sestavy.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QStringList>
 #include <QVector>
 #include <gtest/gtest.h>
@@ -125,6 +126,19 @@ inline void keepForAPerson(const QString &pdf, const QString &name)
     ASSERT_TRUE(render.waitForFinished(60000));
     EXPECT_EQ(render.exitCode(), 0) << render.readAllStandardError().toStdString();
     EXPECT_TRUE(QFile::exists(stem + QStringLiteral("-1.png")));
+}
+
+// Runs the layout to a PDF, as a batch job does (no setup dialog, the file destination),
+// and keeps it with its pages for a person to look at as keepForAPerson does.
+inline void keepLayoutForAPerson(const ReportLayout &layout, const QString &name)
+{
+    const QTemporaryDir scratch;
+    TSestavy run;
+    run.SystemSetups = 0;
+    run.DefaultDestination = TDestination::File;
+    run.OutputFileName = scratch.filePath(name + QStringLiteral(".pdf"));
+    run.Execute(layout);
+    keepForAPerson(run.OutputFileName, name);
 }
 
 } // namespace textincells
