@@ -1,7 +1,6 @@
 #include "data_sestavy.h"
 
 #include "podklad_print.h"
-#include "prehled_dodavek.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
 
@@ -23,7 +22,6 @@ TDataSestavy::TDataSestavy(QObject *parent)
         Data->MemDatabase.CreateTable(work, work.builtInName);
     SesDodMem.SetDatabase(&Data->MemDatabase);
     SesDodMem.SetTableName(work.builtInName);
-    Sestavy.OnPrint = [this] { SestavyPrint(); };
     DataSestavy = this;
 }
 
@@ -38,16 +36,7 @@ TDataSestavy::~TDataSestavy()
         DataSestavy = nullptr;
 }
 
-void TDataSestavy::SestavyPrint()
+void TDataSestavy::PrintPodklad(TData &data)
 {
-    switch (ReportKind) {
-    case rkPodklad:
-        PrintPodklad(*Data, Sestavy);
-        break;
-    case rkPrehledDodavek:
-        PrintOverview(Sestavy, SesDodMem, SortOrder, DateFrom, DateTo, OverviewShopName(*Data));
-        break;
-    default:
-        break;
-    }
+    Sestavy.Execute({QPageLayout::Portrait, [&data](ReportDrawing &r) { LayoutPodklad(r, ReadPodklad(data)); }});
 }

@@ -1,9 +1,11 @@
 #pragma once
-// TDataSestavy: the reports data module. It owns the report engine `Sestavy`, whose
-// single print handler `SestavyPrint` draws the report chosen by `ReportKind`; the
-// receipts component `ffSesDod` and the work table `SesDodMem` of the deliveries
-// overview; and the choices of a report run. Created at start-up after TData, whose
-// databases it uses; one instance for the run, reached through `DataSestavy`.
+// TDataSestavy: the reports data module. It owns the report engine `Sestavy`, which runs
+// the reports with the settings the commands leave on it; the receipts component
+// `ffSesDod` and the work table `SesDodMem` of the deliveries overview; and the choices of
+// a report run. Each report has a command of its own: PrintPodklad for the printout of a
+// source document, SesPrehPRD for the deliveries overview. Created at start-up after
+// TData, whose databases it uses; one instance for the run, reached through
+// `DataSestavy`.
 
 #include "sestavy.h"
 #include "store/table.h"
@@ -12,12 +14,11 @@
 #include <QDate>
 #include <QObject>
 
+class TData;
+
 class TDataSestavy : public QObject {
     Q_OBJECT
 public:
-    // Report kinds of SestavyPrint.
-    enum { rkPodklad = 1, rkPrehledDodavek = 11 };
-
     // Requires Data (TData) to exist: ffSesDod is placed on its database (its table name
     // is given at run time), SesDodMem is created in its in-memory database. Points
     // DataSestavy at this instance.
@@ -25,12 +26,9 @@ public:
     // Closes both tables; DataSestavy no longer points here.
     ~TDataSestavy() override;
 
-    // The report engine; its OnPrint is SestavyPrint.
+    // The report engine.
     TSestavy Sestavy;
 
-    // Which report SestavyPrint draws: rkPodklad (the source document) or
-    // rkPrehledDodavek (the deliveries overview).
-    int ReportKind = 0;
     // Shift+F8 in the main window asked for the preview (F8 clears it).
     bool PreviewRequested = false;
     // The deliveries overview also goes to the workbook.
@@ -64,14 +62,17 @@ public:
     // saying where it was written (a failure shows "Nejze komunikovat s MS Excel" with its
     // reason and the run goes on; without rows a message says that no workbook was made;
     // LastWorkbook tells which), and runs
-    // Sestavy in landscape with ReportKind rkPrehledDodavek. Returns the number of
-    // receipts. Errors are raised. However it ends, SesDodMem is closed, ffSesDod loses its
-    // range (and is closed again when the run opened it) and Sestavy is portrait again.
+    // Sestavy on the overview's layout in landscape (LayoutOverview of the rows of SesDodMem
+    // in that order, the period DateFrom..DateTo and the shop's name). Returns the number of
+    // receipts. Errors are raised. However it ends, SesDodMem is closed and ffSesDod loses
+    // its range (and is closed again when the run opened it).
     int SesPrehPRD(int sortOrder, const QDate &dateFrom, const QDate &dateTo);
 
-    // The print handler: draws the report of ReportKind through Sestavy's drawing
-    // operations. Another kind draws nothing.
-    void SestavyPrint();
+    // The printout of the current source document of `data`: runs Sestavy with its settings
+    // as they stand on the printout's layout (LayoutPodklad), which reads the document
+    // (ReadPodklad: the header of ffPodklHlav with the items in the range of ffPodklPol)
+    // when the run draws its pages. Errors are raised.
+    void PrintPodklad(TData &data);
 };
 
 // The one reports data module of the program; set by TDataSestavy's constructor.

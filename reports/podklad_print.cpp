@@ -1,9 +1,9 @@
 #include "podklad_print.h"
 
-#include "sestavy.h"
+#include "table_cursor.h"
 
 #include "app/core/textutil.h"
-#include "store/table_use.h"
+#include "store/tables/column_names.h"
 #include "store/tdata.h"
 #include "store/tables/index_names.h"
 
@@ -30,7 +30,7 @@ const QString kColumnHeader =
 // Lines the totals (2) and the signature block (6) take at their font.
 constexpr int kClosingLines = 8;
 
-void selectFont(TSestavy &r, double size)
+void selectFont(ReportDrawing &r, double size)
 {
     r.SelectFont(kFont, size);
     r.SelectCharset(kCentralEurope);
@@ -38,7 +38,7 @@ void selectFont(TSestavy &r, double size)
 
 // The eight stops of the item table, shaded or not, with the widths of the first or of
 // later pages.
-void itemStops(TSestavy &r, bool firstPage, int shade)
+void itemStops(ReportDrawing &r, bool firstPage, int shade)
 {
     r.ClearTabStops();
     bool first = true;
@@ -49,7 +49,7 @@ void itemStops(TSestavy &r, bool firstPage, int shade)
 }
 
 // The column header and the stops of the item lines below it.
-void itemTableHead(TSestavy &r, bool firstPage)
+void itemTableHead(ReportDrawing &r, bool firstPage)
 {
     selectFont(r, 6);
     itemStops(r, firstPage, 10);
@@ -61,19 +61,17 @@ void itemTableHead(TSestavy &r, bool firstPage)
 
 QString money(double value) { return FormatFixed(value, 8, 2); }
 
-void supplierBox(TSestavy &r, TData &d)
+void supplierBox(ReportDrawing &r, const PodkladSnapshot::Supplier &supplier, const PodkladSnapshot::Shop &shop)
 {
     selectFont(r, 11);
-    auto ownerText = [&d](const store::Field &field) { return d.ffVlastnik.Eof() ? QString() : field.AsString(); };
     const struct {
         int lines;
         QString text;
     } rows[] = {
         {BoxLineLeft | BoxLineRight | BoxLineTop,
-         QStringLiteral("\tDodavatel\t%1\tPobočka příjem\t%2 %3")
-             .arg(d.ffDodavateleDOD_FIR.AsString(), ownerText(d.ffVlastnikVLA_JED), ownerText(d.ffVlastnikVLA_NAC))},
-        {BoxLineLeft | BoxLineRight, QStringLiteral("\t\t%1\t\t%2 ").arg(d.ffDodavateleDOD_ULI.AsString(), ownerText(d.ffVlastnikVLA_ULI))},
-        {BoxLineLeft | BoxLineRight, QStringLiteral("\t\t%1\t\t%2").arg(d.ffDodavateleDOD_MES.AsString(), ownerText(d.ffVlastnikVLA_MES))},
+         QStringLiteral("\tDodavatel\t%1\tPobočka příjem\t%2 %3").arg(supplier.DOD_FIR, shop.VLA_JED, shop.VLA_NAC)},
+        {BoxLineLeft | BoxLineRight, QStringLiteral("\t\t%1\t\t%2 ").arg(supplier.DOD_ULI, shop.VLA_ULI)},
+        {BoxLineLeft | BoxLineRight, QStringLiteral("\t\t%1\t\t%2").arg(supplier.DOD_MES, shop.VLA_MES)},
         {BoxLineLeft | BoxLineRight | BoxLineBottom, QStringLiteral("\t\t\t\t")},
     };
     for (const auto &row : rows) {
@@ -86,7 +84,7 @@ void supplierBox(TSestavy &r, TData &d)
     }
 }
 
-void invoiceBlock(TSestavy &r, TData &d)
+void invoiceBlock(ReportDrawing &r, const PodkladSnapshot &d)
 {
     r.NewLine();
     r.ClearTabStops();
@@ -95,16 +93,15 @@ void invoiceBlock(TSestavy &r, TData &d)
     r.AddTabStop(kLeft, pjLeft, 2.0, 0, 0, 10);
     r.AddTabStop(AfterPrevious, pjLeft, 3.8, 0, 0, 10);
     r.AddTabStop(AfterPrevious, pjRight, 2.5, 0, 0, 10);
-    const QString currency = d.ffPodklHlavHLA_MEN.AsString();
-    r.PrintTabbedLine(QStringLiteral("\tFaktura\t") + d.ffPodklHlavHLA_DO2.AsString());
-    r.PrintTabbedLine(QStringLiteral("\tPřijato dne\t") + DateToStr(d.ffPodklHlavHLA_DDO.AsDate()));
-    r.PrintTabbedLine(QStringLiteral("\tCelkem \t") + FloatToStr(d.ffPodklHlavHLA_FAC.AsFloat()) + QLatin1Char(' ') + currency);
-    r.PrintTabbedLine(QStringLiteral("\tMěna\t") + currency);
-    r.PrintTabbedLine(QStringLiteral("\tKurz\t") + FloatToStr(d.ffPodklHlavHLA_KUR.AsFloat()));
+    r.PrintTabbedLine(QStringLiteral("\tFaktura\t") + d.HLA_DO2);
+    r.PrintTabbedLine(QStringLiteral("\tPřijato dne\t") + DateToStr(d.HLA_DDO));
+    r.PrintTabbedLine(QStringLiteral("\tCelkem \t") + FloatToStr(d.HLA_FAC) + QLatin1Char(' ') + d.HLA_MEN);
+    r.PrintTabbedLine(QStringLiteral("\tMěna\t") + d.HLA_MEN);
+    r.PrintTabbedLine(QStringLiteral("\tKurz\t") + FloatToStr(d.HLA_KUR));
 }
 
 // A new page of the item table or of the closing block: three empty lines at its top.
-void continuationPage(TSestavy &r)
+void continuationPage(ReportDrawing &r)
 {
     r.NewPage();
     r.ToPageTop();
@@ -112,19 +109,15 @@ void continuationPage(TSestavy &r)
         r.NewLine();
 }
 
-void items(TSestavy &r, TData &d)
+void items(ReportDrawing &r, const QVector<PodkladSnapshot::Item> &items)
 {
-    store::Table &items = d.ffPodklPol;
-    if (!items.Active())
-        return;
-    items.First();
-    while (!items.Eof()) {
+    for (auto item = items.begin(); item != items.end();) {
         if (r.LinesRemaining() > 4) {
-            r.PrintTabbedLine(QStringList{QString(), d.ffPodklPolPOP_KAV.AsString(), d.ffPodklPolPOP_NAC.AsString(), money(d.ffPodklPolPOP_NCS.AsFloat()),
-                                          FloatToStr(d.ffPodklPolPOP_KUS.AsFloat()), money(d.ffPodklPolPOP_NCC.AsFloat()),
-                                          money(d.ffPodklPolPOP_CNC.AsFloat()), money(d.ffPodklPolPOP_CKU.AsFloat()), money(d.ffPodklPolPOP_CCC.AsFloat())}
+            r.PrintTabbedLine(QStringList{QString(), item->POP_KAV, item->POP_NAC, money(item->POP_NCS),
+                                          FloatToStr(item->POP_KUS), money(item->POP_NCC), money(item->POP_CNC),
+                                          money(item->POP_CKU), money(item->POP_CCC)}
                                   .join(QLatin1Char('\t')));
-            items.Next();
+            ++item;
         } else {
             continuationPage(r);
             itemTableHead(r, false);
@@ -132,7 +125,7 @@ void items(TSestavy &r, TData &d)
     }
 }
 
-void totals(TSestavy &r, TData &d)
+void totals(ReportDrawing &r, const PodkladSnapshot &d)
 {
     r.NewLine();
     r.ClearTabStops();
@@ -143,13 +136,12 @@ void totals(TSestavy &r, TData &d)
         continuationPage(r);
     itemStops(r, false, 0);
     r.PrintTabbedLine(QStringLiteral("\tCelkový součet hodnoty v %1\t\t\t\t\t\t\t%2")
-                          .arg(d.ffPodklHlavHLA_MEN.AsString(),
-                               money(d.ffPodklHlavHLA_EUR.AsFloat())));
+                          .arg(d.HLA_MEN, money(d.HLA_EUR)));
     r.PrintTabbedLine(QStringLiteral("\tCelkový součet hodnoty v Kč\t\t\t\t%1")
-                          .arg(money(d.ffPodklHlavHLA_NCA.AsFloat())));
+                          .arg(money(d.HLA_NCA)));
 }
 
-void signatures(TSestavy &r)
+void signatures(ReportDrawing &r)
 {
     while (r.LinesRemaining() > 10)
         r.NewLine();
@@ -175,7 +167,45 @@ void signatures(TSestavy &r)
 
 } // namespace
 
-void PrintPodklad(TData &data, TSestavy &r)
+PodkladSnapshot ReadPodklad(TData &data)
+{
+    PodkladSnapshot document;
+    document.HLA_DO1 = data.ffPodklHlavHLA_DO1.AsString();
+    document.HLA_DO2 = data.ffPodklHlavHLA_DO2.AsString();
+    document.HLA_MEN = data.ffPodklHlavHLA_MEN.AsString();
+    document.HLA_DDO = data.ffPodklHlavHLA_DDO.AsDate();
+    document.HLA_FAC = data.ffPodklHlavHLA_FAC.AsFloat();
+    document.HLA_KUR = data.ffPodklHlavHLA_KUR.AsFloat();
+    document.HLA_EUR = data.ffPodklHlavHLA_EUR.AsFloat();
+    document.HLA_NCA = data.ffPodklHlavHLA_NCA.AsFloat();
+
+    const auto owner = OpenCursorOn(data.ffVlastnik);
+    const auto suppliers = OpenCursorOn(data.ffDodavatele, ix::ffDodavatele::KOD);
+    owner->First();
+    if (!owner->Eof()) {
+        using namespace store::tables::column::ffVlastnik;
+        document.shop = {(*owner)[VLA_JED].AsString(), (*owner)[VLA_NAC].AsString(), (*owner)[VLA_ULI].AsString(),
+                         (*owner)[VLA_MES].AsString()};
+    }
+    if (suppliers->FindKey({TrimBlanks(data.ffPodklHlavHLA_ODB.AsString())})) {
+        using namespace store::tables::column::ffDodavatele;
+        document.supplier = PodkladSnapshot::Supplier{(*suppliers)[DOD_FIR].AsString(),
+                                                      (*suppliers)[DOD_ULI].AsString(),
+                                                      (*suppliers)[DOD_MES].AsString()};
+    }
+
+    store::Table &items = data.ffPodklPol;
+    if (items.Active()) {
+        for (items.First(); !items.Eof(); items.Next())
+            document.items.append(PodkladSnapshot::Item{
+                data.ffPodklPolPOP_KAV.AsString(), data.ffPodklPolPOP_NAC.AsString(), data.ffPodklPolPOP_NCS.AsFloat(),
+                data.ffPodklPolPOP_KUS.AsFloat(), data.ffPodklPolPOP_NCC.AsFloat(), data.ffPodklPolPOP_CNC.AsFloat(),
+                data.ffPodklPolPOP_CKU.AsFloat(), data.ffPodklPolPOP_CCC.AsFloat()});
+    }
+    return document;
+}
+
+void LayoutPodklad(ReportDrawing &r, const PodkladSnapshot &document)
 {
     selectFont(r, 13);
     r.ClearTabStops();
@@ -183,27 +213,20 @@ void PrintPodklad(TData &data, TSestavy &r)
     r.NewLine();
     r.NewLine();
     r.SetBold(true);
-    r.PrintAt(QStringLiteral("Podklady přímu od dodavatele číslo : ") + data.ffPodklHlavHLA_DO1.AsString(),
-              kLeft);
+    r.PrintAt(QStringLiteral("Podklady přímu od dodavatele číslo : ") + document.HLA_DO1, kLeft);
     r.NewLine();
     r.SetBold(false);
 
-    {
-        store::TableUse owner(data.ffVlastnik);
-        store::TableUse supplier(data.ffDodavatele, ix::ffDodavatele::KOD);
-        data.ffVlastnik.First();
-        const QString code = TrimBlanks(data.ffPodklHlavHLA_ODB.AsString());
-        if (data.ffDodavatele.FindKey({code})) {
-            supplierBox(r, data);
-            invoiceBlock(r, data);
-        }
+    if (document.supplier) {
+        supplierBox(r, *document.supplier, document.shop);
+        invoiceBlock(r, document);
     }
 
     r.NewLine();
     r.NewLine();
     r.ClearTabStops();
     itemTableHead(r, true);
-    items(r, data);
-    totals(r, data);
+    items(r, document.items);
+    totals(r, document);
     signatures(r);
 }

@@ -4,8 +4,9 @@
 #include "app/core/codepage.h"
 #include "app/core/errors.h"
 #include "app/core/textutil.h"
+#include "document_value.h"
 #include "store/table.h"
-#include "store/table_use.h"
+#include "table_cursor.h"
 #include "store/tables/column_names.h"
 #include "store/tdata.h"
 #include "store/tables/index_names.h"
@@ -23,9 +24,6 @@
 namespace ix = store::tables::index;
 
 namespace {
-
-// The document kind of a receipt for the value computation.
-constexpr int kReceipt = 3;
 
 QString numberText(double value, const QString &field)
 {
@@ -184,7 +182,7 @@ qint64 completeZipSize(const QString &path, const QString &shown)
 }
 
 // The work table's row of a receipt: its header fields and its value.
-store::Record overviewRow(const store::Table &work, const store::Record &receipt, const TData::HodnotaDokladu &v)
+store::Record overviewRow(const store::Table &work, const store::Record &receipt, const HodnotaDokladu &v)
 {
     namespace hla = store::tables::column::ffSesDod;
     namespace mem = store::tables::column::SesDodMem;
@@ -211,10 +209,9 @@ store::Record overviewRow(const store::Table &work, const store::Record &receipt
 
 QString OverviewShopName(TData &d)
 {
-    const store::TableUse owner(d.ffVlastnik);
-    d.ffVlastnik.First();
-    const QString name = d.ffVlastnik.FieldByName(QStringLiteral("VLA_NAC")).AsString();
-    return name;
+    const auto owner = OpenCursorOn(d.ffVlastnik);
+    owner->First();
+    return owner->Eof() ? QString() : (*owner)[store::tables::column::ffVlastnik::VLA_NAC].AsString();
 }
 
 void FillOverviewWorkTable(TData &d, store::Table &receipts, store::Table &work, const QDate &from,
@@ -230,7 +227,7 @@ void FillOverviewWorkTable(TData &d, store::Table &receipts, store::Table &work,
     // transaction stays open while pending events run.
     constexpr int kBatch = 256;
     QVector<store::Record> rows;
-    d.HlaHodDodavek(receipts, [&](const store::Record &receipt, const TData::HodnotaDokladu &value) {
+    HlaHodDodavek(d.ffDenik, d, receipts, [&](const store::Record &receipt, const HodnotaDokladu &value) {
         QCoreApplication::processEvents();
         rows.append(overviewRow(work, receipt, value));
         if (rows.size() == kBatch) {

@@ -3,8 +3,11 @@
 // gathered into the work table SesDodMem, written to the text file "PrehledDodavek.txt",
 // on request to a workbook, and printed in landscape with supplier subtotals.
 
+#include "report_drawing.h"
+
 #include <QDate>
 #include <QString>
+#include <QVector>
 
 class TData;
 namespace store {
@@ -21,7 +24,7 @@ enum OverviewOrder { ByReceipt = 0, BySupplier = 1 };
 // Empties the open work table `work` and appends one row per receipt of `receipts`
 // (open, on index "DAT") dated from..to, both included, in date order: date, number,
 // type (its first two characters), supplier's document, supplier code and name, amount
-// invoiced, and the value of the receipt from its journal lines (TData::HlaHod). Pending
+// invoiced, and the value of the receipt from its journal lines (HlaHod). Pending
 // user-interface events run before each receipt. Leaves `receipts` in that range and
 // `work` on the index of `order` at its first row. Store errors are raised.
 void FillOverviewWorkTable(TData &d, store::Table &receipts, store::Table &work, const QDate &from,
@@ -48,17 +51,34 @@ QString OverviewWorkbookPath(const QDate &day);
 // Throws AppError with the reason when the directory or the file cannot be made.
 void WriteOverviewWorkbook(store::Table &work, const QString &path);
 
-class TSestavy;
-
 // The shop's name in the overview's title: VLA_NAC of the first record of the owner table
-// (empty when it has none), which is given back open or closed as it was.
+// (empty when it has none), read through a cursor of its own (ffVlastnik is not touched).
 QString OverviewShopName(TData &d);
 
-// Draws the overview on the report engine from the rows of `work` (open, in the order of
-// `order`): the title with the period and the shop's name, the heading line, one line per
-// receipt with a new page and the heading again when fewer than 3 lines remain, with
-// `order` BySupplier a subtotal line after each supplier's block (followed by an empty
-// line, except after the last), and the grand total. Numbers as %8.2f with the regional
-// decimal separator.
-void PrintOverview(TSestavy &s, store::Table &work, int order, const QDate &from, const QDate &to,
-                   const QString &shopName);
+// One receipt line of the printed overview: a row of the work table as the printout
+// shows it.
+struct OverviewRow {
+    QDate Vystaveno;
+    QString Doklad, KodDod, Nazev, FakDod;
+    double CelkemNC = 0, CelkemPC = 0, Zaklad22 = 0, Zaklad05 = 0, Zaklad00 = 0, Dan22 = 0, Dan05 = 0, CelFac = 0;
+};
+
+// What the printed overview shows, as plain values: the period and the shop of its title,
+// the order and the rows in that order.
+struct OverviewSnapshot {
+    QDate from, to;
+    QString shopName;
+    int order = ByReceipt;
+    QVector<OverviewRow> rows;
+};
+
+// The rows of `work` (open, in its current order) from the first; `work` is left at its
+// end. Store errors are raised.
+QVector<OverviewRow> ReadOverviewRows(store::Table &work);
+
+// Draws the overview (on landscape paper as its run has it): the title with the period
+// and the shop's name, the heading line, one line per receipt with a new page and the
+// heading again when fewer than 3 lines remain, with the order BySupplier a subtotal line
+// after each supplier's block (followed by an empty line, except after the last), and the
+// grand total. Numbers as %8.2f with the regional decimal separator.
+void LayoutOverview(ReportDrawing &s, const OverviewSnapshot &overview);

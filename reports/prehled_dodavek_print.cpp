@@ -6,7 +6,6 @@
 #include "app/core/prompter.h"
 #include "app/core/textutil.h"
 #include "data_sestavy.h"
-#include "sestavy.h"
 #include "store/table.h"
 #include "store/tables/column_names.h"
 #include "store/tdata.h"
@@ -41,12 +40,10 @@ constexpr Column kColumns[] = {
 constexpr int kSums = 9;
 using Sums = std::array<double, kSums>;
 
-Sums lineValues(store::Table &work)
+Sums lineValues(const OverviewRow &row)
 {
-    using namespace store::tables::column::SesDodMem;
-    auto v = [&](const char *name) { return work[name].AsFloat(); };
-    return {v(CelkemNC), v(CelkemPC), v(Zaklad22), v(Zaklad05), v(Zaklad00),
-            v(Dan22),    v(Dan05),    v(CelFac),   v(CelFac) - v(CelkemNC)};
+    return {row.CelkemNC, row.CelkemPC, row.Zaklad22, row.Zaklad05, row.Zaklad00,
+            row.Dan22,    row.Dan05,    row.CelFac,   row.CelFac - row.CelkemNC};
 }
 
 // A number as "%8.2f" with the regional decimal separator.
@@ -61,21 +58,20 @@ QString sumsLine(const QString &label, const Sums &sums)
     return line;
 }
 
-void selectFont(TSestavy &s, double size)
+void selectFont(ReportDrawing &s, double size)
 {
     s.SelectFont(kFont, size);
     s.SelectCharset(kCentralEuropean);
 }
 
 // Gives back what a run of the overview takes, however it ends: the receipts lose their
-// range (and are closed again when the run opened them), the work table is closed and
-// the engine prints portrait again. Nothing it does raises.
+// range (and are closed again when the run opened them) and the work table is closed.
+// Nothing it does raises.
 class OverviewRun {
 public:
     explicit OverviewRun(TDataSestavy &m) : m_module(m), m_receiptsOpen(m.ffSesDod.Active()) {}
     ~OverviewRun()
     {
-        m_module.Sestavy.Orientation = QPageLayout::Portrait;
         giveBack([&] { m_module.SesDodMem.Close(); });
         giveBack([&] {
             store::Table &receipts = m_module.ffSesDod;
@@ -153,22 +149,34 @@ int TDataSestavy::SesPrehPRD(int sortOrder, const QDate &dateFrom, const QDate &
     }
     SesDodMem.First();
     QCoreApplication::processEvents();
-    ReportKind = rkPrehledDodavek;
-    Sestavy.Orientation = QPageLayout::Landscape;
-    Sestavy.Execute();
+    Sestavy.Execute({QPageLayout::Landscape, [this](ReportDrawing &r) {
+                         LayoutOverview(r, {DateFrom, DateTo, OverviewShopName(*Data), SortOrder,
+                                            ReadOverviewRows(SesDodMem)});
+                     }});
     return rows;
 }
 
-void PrintOverview(TSestavy &s, store::Table &work, int order, const QDate &from, const QDate &to,
-                   const QString &shopName)
+QVector<OverviewRow> ReadOverviewRows(store::Table &work)
 {
     namespace row = store::tables::column::SesDodMem;
+    QVector<OverviewRow> rows;
+    for (work.First(); !work.Eof(); work.Next())
+        rows.append(OverviewRow{work[row::Vystaveno].AsDateTime().date(), work[row::Doklad].AsString(),
+                     work[row::KodDod].AsString(), work[row::Nazev].AsString(), work[row::FakDod].AsString(),
+                     work[row::CelkemNC].AsFloat(), work[row::CelkemPC].AsFloat(), work[row::Zaklad22].AsFloat(),
+                     work[row::Zaklad05].AsFloat(), work[row::Zaklad00].AsFloat(), work[row::Dan22].AsFloat(),
+                     work[row::Dan05].AsFloat(), work[row::CelFac].AsFloat()});
+    return rows;
+}
+
+void LayoutOverview(ReportDrawing &s, const OverviewSnapshot &overview)
+{
     selectFont(s, 13);
     s.SetPageMargins(1.0, 1.0, 2.0, 2.0);
     s.ToPageTop();
     s.ClearTabStops();
-    s.PrintAt(QStringLiteral("Přehled dodávek od ") + DateToStr(from) + QStringLiteral(" do ") + DateToStr(to) +
-                  QStringLiteral(" na skladu ") + shopName,
+    s.PrintAt(QStringLiteral("Přehled dodávek od ") + DateToStr(overview.from) + QStringLiteral(" do ") +
+                  DateToStr(overview.to) + QStringLiteral(" na skladu ") + overview.shopName,
               1.0);
     s.NewLine();
     s.NewLine();
@@ -182,27 +190,23 @@ void PrintOverview(TSestavy &s, store::Table &work, int order, const QDate &from
     s.PrintTabbedLine(heading);
 
     Sums supplier{}, total{};
-    work.First();
-    QString supplierCode = work[row::KodDod].AsString();
-    for (; !work.Eof(); work.Next()) {
+    QString supplierCode = overview.rows.isEmpty() ? QString() : overview.rows.first().KodDod;
+    for (const OverviewRow &row : overview.rows) {
         if (s.LinesRemaining() < 3) {
             s.NewPage();
             s.NewLine();
             s.NewLine();
             s.PrintTabbedLine(heading);
         }
-        const QString code = work[row::KodDod].AsString();
-        if (order == BySupplier && code != supplierCode) {
+        if (overview.order == BySupplier && row.KodDod != supplierCode) {
             s.PrintTabbedLine(sumsLine(QStringLiteral("Celkem dodavatel "), supplier));
             s.NewLine();
-            supplierCode = code;
+            supplierCode = row.KodDod;
             supplier = Sums{};
         }
-        const Sums values = lineValues(work);
-        QString line = QLatin1Char('\t') + DateToStr(work[row::Vystaveno].AsDateTime().date()) +
-                       QLatin1Char('\t') + work[row::Doklad].AsString() + QLatin1Char('\t') +
-                       work[row::Nazev].AsString() + QLatin1Char('\t') +
-                       work[row::FakDod].AsString();
+        const Sums values = lineValues(row);
+        QString line = QLatin1Char('\t') + DateToStr(row.Vystaveno) + QLatin1Char('\t') + row.Doklad +
+                       QLatin1Char('\t') + row.Nazev + QLatin1Char('\t') + row.FakDod;
         for (int i = 0; i < kSums; ++i) {
             line += QLatin1Char('\t') + money(values[i]);
             supplier[i] += values[i];
@@ -210,7 +214,7 @@ void PrintOverview(TSestavy &s, store::Table &work, int order, const QDate &from
         }
         s.PrintTabbedLine(line);
     }
-    if (order == BySupplier)
+    if (overview.order == BySupplier)
         s.PrintTabbedLine(sumsLine(QStringLiteral("Celkem dodavatel "), supplier));
     s.PrintTabbedLine(sumsLine(QStringLiteral("Celkem sestava "), total));
 }

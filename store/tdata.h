@@ -181,43 +181,8 @@ public:
     // three tables are given back as they were.
     bool RekonstrukceKarty(const QString &card);
 
-    // The value computation below is defined with the reports, in reports/ (library
-    // podklady_document_value): a program that calls it links that library.
-    //
-    // Gathers the journal lines of the receipt DocNumber (operation "001") into
-    // DokladObsah, one row per card and variant, without emptying it first: sums of
-    // quantity, sale value (with VAT when PriceMode is 2), purchase value and VAT on it;
-    // the sale value also into DOK_PCS, DOK_RAB, DOK_SLP, DOK_POM when the line's code is
-    // in the comma-separated list. Nothing is rounded. Only Kind 3 (receipt) is valued;
-    // another kind raises AppError before anything is read. Store errors are raised.
-    // ffDenik and ffSortiment are given back open or closed, on their index and record.
-    void GetDoklad(const QString &DocNumber, const QString &PcsOps, int Kind, const QString &RabOps,
-                   const QString &SlpOps, const QString &PomOps);
     // Opens DokladObsah (if closed) and deletes every row of it.
     void EmptyDokladObsah();
-    // The value of the receipt DocNumber (Kind 3) split by VAT rate: empties DokladObsah
-    // (left open) and fills it by GetDoklad, then CelkemNC = purchase total, CelkemPC =
-    // sale total with VAT, Zaklad22/05/00 = purchase totals of the rows at VatRateHigh,
-    // VatRateLow, VatRateZero, Dan22/Dan05 = those bases times their rate; HalVyr and
-    // Deduction 0. Not rounded. Every result is 0 on entry and stays 0 on any error
-    // (another kind raises AppError, the store its own errors).
-    void HlaHod(const QString &DocNumber, int Kind, double &CelkemNC, double &CelkemPC, double &Zaklad22,
-                double &Zaklad05, double &Zaklad00, double &Dan22, double &Dan05, double &HalVyr,
-                double &Deduction);
-    // The nine results of HlaHod.
-    struct HodnotaDokladu {
-        double CelkemNC = 0, CelkemPC = 0, Zaklad22 = 0, Zaklad05 = 0, Zaklad00 = 0, Dan22 = 0, Dan05 = 0,
-               HalVyr = 0, Deduction = 0;
-    };
-    // HlaHod for every receipt of `receipts` (a component of the receipts table, open, in
-    // the order and range the caller chose), from the current record to the end: `each`
-    // gets the receipt and its value, equal to the results of HlaHod for its number. It
-    // reads the receipts in pages and the journal lines of a whole page in one query
-    // (DokladObsah is not used), summing the lines in the same order and by the same
-    // rules as GetDoklad and HlaHod. `receipts` is left at its end (Eof); ffDenik is
-    // given back open or closed, on its index and record. Store errors are raised.
-    void HlaHodDodavek(store::Table &receipts,
-                       const std::function<void(const store::Record &receipt, const HodnotaDokladu &value)> &each);
 
     // Record locks between stations, kept as records of the lock table `ffSemafor`:
     // code "POD" with a document number, "SOR" with a card number. LockRecord: true

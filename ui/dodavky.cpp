@@ -251,8 +251,7 @@ void TDodavky::Button4Click()
         engine.RequestedDestination = TDestination::Preview;
         engine.SystemSetups = 0;
         engine.RequestedDestination = reports.PreviewRequested ? TDestination::Preview : TDestination::Printer;
-        reports.ReportKind = TDataSestavy::rkPodklad;
-        engine.Execute();
+        reports.PrintPodklad(d);
         closeItems();
     } catch (const std::exception &) {
         // Dropped without a message; the items opened for the printout are closed.

@@ -49,7 +49,7 @@ public:
     void Button3Click();
     // Print ("F8 Tisk"): nothing on an empty list. Opens the items of the current
     // document (index "DO1", its range), clears the report engine's setup choices and
-    // runs the document printout (ReportKind 1), which ends in the preview; the items are
+    // runs the document printout (PrintPodklad), which ends in the preview; the items are
     // closed and the focus returns to the list. Errors are dropped without a message.
     void Button4Click();
     // Export ("F9 Export"): writes the current document, its supplier and its items to

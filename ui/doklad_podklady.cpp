@@ -75,8 +75,7 @@ void TDokladPodklady::Button3Click()
     if (Data->ImportRunning)
         return;
     TDataSestavy &reports = *DataSestavy;
-    reports.ReportKind = TDataSestavy::rkPodklad;
-    reports.Sestavy.Execute();
+    reports.PrintPodklad(*Data);
     reports.Sestavy.SystemSetups = 0;
     reports.Sestavy.RequestedDestination = TDestination::Preview;
     Button4Click();

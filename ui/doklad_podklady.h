@@ -53,7 +53,7 @@ public:
     // cancels the item. The lock is released afterwards. Failures: "Osetreni vyjimky".
     void Button2Click();
     // Print ("F8 Tisk", F8): nothing while Data->ImportRunning. Runs the document printout
-    // (ReportKind 1) of the header and the items in range with the report engine's setup
+    // (PrintPodklad) of the header and the items in range with the report engine's setup
     // choices as they stand (the F8 key clears them first, so only the button shows the
     // setup dialog until then); afterwards clears them, sets the requested destination
     // back to the preview and closes the window as "Ukončení" does. Errors are raised.

@@ -8,6 +8,7 @@
 #include "store_test_support.h"
 
 #include "app/core/errors.h"
+#include "reports/document_value.h"
 #include "store/tables/column_names.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
@@ -108,10 +109,13 @@ protected:
         appendLine(kDoc, kA, QStringLiteral("002"), -1, -10, -8, 22);
     }
 
+    // The data module's tables and configuration.
+    DocumentValueTables tables() const { return {data->ffDenik, data->ffSortiment, data->DokladObsah, *data}; }
+
     Totals hlaHod(const QString &doc, int kind = 3)
     {
         Totals t{7, 7, 7, 7, 7, 7, 7, 7, 7};
-        data->HlaHod(doc, kind, t.nc, t.pc, t.base22, t.base05, t.base00, t.vat22, t.vat05, t.halVyr,
+        HlaHod(tables(), doc, kind, t.nc, t.pc, t.base22, t.base05, t.base00, t.vat22, t.vat05, t.halVyr,
                      t.deduction);
         return t;
     }
@@ -256,7 +260,7 @@ TEST_P(DocumentValueTest, OperationListsAndRowsAddedWithoutEmptying)
     hlaHod(kDoc);
     // Gathered once more into the same rows: the sums double, the price-list value stays
     // (its list is empty now) and the whole line value counts as trade discount.
-    data->GetDoklad(kDoc, QString(), 3, QStringLiteral("001"), QStringLiteral("002,001"), QStringLiteral("01"));
+    GetDoklad(tables(), kDoc, QString(), 3, QStringLiteral("001"), QStringLiteral("002,001"), QStringLiteral("01"));
     const std::map<QString, Row> got = rows();
     ASSERT_EQ(got.size(), 6u);
     expectNumbers(got.at(kA + "000"),
@@ -267,7 +271,7 @@ TEST_P(DocumentValueTest, OperationListsAndRowsAddedWithoutEmptying)
     // Into an empty table with trade discount only: without a price-list value there is
     // no percentage (0, not a division by zero).
     hlaHod(QStringLiteral("0000000999"));
-    data->GetDoklad(kDoc, QString(), 3, QStringLiteral("001"), QString(), QString());
+    GetDoklad(tables(), kDoc, QString(), 3, QStringLiteral("001"), QString(), QString());
     expectNumbers(rows().at(kB + "001"), {{DOK_PCS, 0}, {DOK_RAB, 10}, {DOK_SLP, 0}, {DOK_RAP, 0}},
                                           kB);
 }
@@ -316,14 +320,14 @@ TEST_P(DocumentValueTest, KindsOtherThanReceiptFailAndChangeNothing)
         SCOPED_TRACE(c.kind);
         Totals t{7, 7, 7, 7, 7, 7, 7, 7, 7};
         try {
-            data->HlaHod(kDoc, c.kind, t.nc, t.pc, t.base22, t.base05, t.base00, t.vat22, t.vat05, t.halVyr,
+            HlaHod(tables(), kDoc, c.kind, t.nc, t.pc, t.base22, t.base05, t.base00, t.vat22, t.vat05, t.halVyr,
                          t.deduction);
             ADD_FAILURE() << "no error";
         } catch (const AppError &e) {
             EXPECT_EQ(e.text(), QString::fromUtf8(c.text));
         }
         expectTotals(t, {0, 0, 0, 0, 0, 0, 0, 0, 0});
-        EXPECT_THROW(data->GetDoklad(kDoc, QStringLiteral("001"), c.kind, QString(), QString(), QString()),
+        EXPECT_THROW(GetDoklad(tables(), kDoc, QStringLiteral("001"), c.kind, QString(), QString(), QString()),
                      AppError);
         EXPECT_EQ(rows().size(), 6u);
         EXPECT_NEAR(rows().at(kA + "000").at(DOK_KUS).toDouble(), 20, 1e-9);

@@ -1,8 +1,10 @@
-// The printout of a source document, by its laid-out pages, on a real database of each
-// engine: every block with its positions, cells, box lines, shades and fonts; the
-// supplier found by a trimmed code or left out; the page breaks of the item table and
-// of the totals with the signatures; long names and large quantities kept inside their
-// cells, with the pages as a PDF and pictures in the test output folder.
+// The printout of a source document. Its layout, by the laid-out pages of documents built
+// in memory: every block with its positions, cells, box lines, shades and fonts; the
+// supplier box only with the supplier; the page breaks of the item table and of the
+// totals with the signatures; long names and large quantities kept inside their cells,
+// with the pages as a PDF and pictures in the test output folder. Its reading, on a real
+// database of each engine: the supplier found by a trimmed code, the shop, the items in
+// range with their totals, and the command that prints what it read.
 
 #include "firm_tables.h"
 #include "store_test_support.h"
@@ -10,11 +12,11 @@
 #include "text_in_cells.h"
 
 #include "reports/data_sestavy.h"
+#include "reports/podklad_print.h"
 #include "store/tdata.h"
 #include "store/tables/index_names.h"
 
 #include <QDate>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -29,18 +31,6 @@ constexpr double kTop = 1.0, kBottom = 28.7;   // first line and bottom limit of
 double lh(double points) { return points * 1.2 * 2.54 / 72.0; }
 
 const QString kDoc = QStringLiteral("0000000007");
-
-// The preview of the run keeps the pages it was shown.
-class PreviewScreens final : public TestScreens {
-public:
-    int previews = 0;
-    ReportDocument shown;
-    void ShowSestavyPreview(const TSestavy &report) override
-    {
-        ++previews;
-        shown = report.Document();
-    }
-};
 
 // One printed line: the items of a page at one height, left to right.
 struct Line {
@@ -68,86 +58,38 @@ QVector<Line> linesOf(const ReportPage &page)
     return lines;
 }
 
-class PodkladPrintTest : public testing::TestWithParam<Backend> {
-protected:
-    void SetUp() override
-    {
-        STORETEST_REQUIRE_ENGINE(GetParam());
-        db = std::make_unique<storetest::TestDatabase>(GetParam());
-        data = FirmDataModule(db->params(), QStringLiteral("0001"));
-        FreshFirmSchema(data->Database, data->FirmNumber);
-        reports = std::make_unique<TDataSestavy>();
-        AppendRow(data->ffVlastnik, {{data->ffVlastnikVLA_JED, "P01"},
-                                     {data->ffVlastnikVLA_NAC, "Prodejna Řevnice"},
-                                     {data->ffVlastnikVLA_ULI, "Náměstí 5"},
-                                     {data->ffVlastnikVLA_MES, "Řevnice"}});
-        AppendRow(data->ffVlastnik, {{data->ffVlastnikVLA_JED, "P02"}, {data->ffVlastnikVLA_NAC, "Druhá"}});
-        AppendRow(data->ffCiselnik, {{data->ffCiselnikCIS_POD, "7"}, {data->ffCiselnikCIS_ODB, 1.0}});
-        AppendRow(data->ffDodavatele, {{data->ffDodavateleDOD_KOD, "000001"},
-                                       {data->ffDodavateleDOD_FIR, "Žluťoučký kůň s.r.o."},
-                                       {data->ffDodavateleDOD_ULI, "Dlouhá 1"},
-                                       {data->ffDodavateleDOD_MES, "Brno"}});
-    }
-    void TearDown() override
-    {
-        reports.reset();
-        data.reset();
-        db.reset();
-    }
+// The document of the layout tests: invoice FV-2004/17 of 05.03.2004 over 1234.5 EUR at
+// 25.5, the supplier "Žluťoučký kůň s.r.o." and the shop P01, without items.
+PodkladSnapshot document()
+{
+    PodkladSnapshot d;
+    d.HLA_DO1 = kDoc;
+    d.HLA_DO2 = QStringLiteral("FV-2004/17");
+    d.HLA_DDO = QDate(2004, 3, 5);
+    d.HLA_FAC = 1234.5;
+    d.HLA_MEN = QStringLiteral("EUR");
+    d.HLA_KUR = 25.5;
+    d.HLA_EUR = 1234.5;
+    d.HLA_NCA = 31479.75;
+    d.supplier = PodkladSnapshot::Supplier{QStringLiteral("Žluťoučký kůň s.r.o."), QStringLiteral("Dlouhá 1"),
+                                           QStringLiteral("Brno")};
+    d.shop = {QStringLiteral("P01"), QStringLiteral("Prodejna Řevnice"), QStringLiteral("Náměstí 5"),
+              QStringLiteral("Řevnice")};
+    return d;
+}
 
-    void addHeader(const QString &supplier)
-    {
-        AppendRow(data->ffPodklHlav, {{data->ffPodklHlavHLA_DO1, kDoc}, {data->ffPodklHlavHLA_ODB, supplier},
-                                      {data->ffPodklHlavHLA_DO2, "FV-2004/17"},
-                                      {data->ffPodklHlavHLA_DDO, QDate(2004, 3, 5)},
-                                      {data->ffPodklHlavHLA_FAC, 1234.5}, {data->ffPodklHlavHLA_MEN, "EUR"},
-                                      {data->ffPodklHlavHLA_KUR, 25.5}, {data->ffPodklHlavHLA_EUR, 1234.5},
-                                      {data->ffPodklHlavHLA_NCA, 31479.75}});
-    }
-    void addItems(int count)
-    {
-        for (int i = 1; i <= count; ++i)
-            AppendRow(data->ffPodklPol, {{data->ffPodklPolPOP_DOK, kDoc},
-                                         {data->ffPodklPolPOP_KAV, QStringLiteral("%1").arg(i, 6, 10, QChar(u'0'))},
-                                         {data->ffPodklPolPOP_NAC, QStringLiteral("Šroub %1").arg(i)},
-                                         {data->ffPodklPolPOP_CKU, 12.0},
-                                         {data->ffPodklPolPOP_CNC, 2.5}, {data->ffPodklPolPOP_KUS, 1.5},
-                                         {data->ffPodklPolPOP_NCS, 1000.0 + i}});
-    }
+// An item with its totals as the item table calculates them.
+PodkladSnapshot::Item item(int i, const QString &name, double ncs, double kus, double cnc, double cku)
+{
+    return {QStringLiteral("%1").arg(i, 6, 10, QChar(u'0')), name, ncs, kus, ncs * kus, cnc, cku, cku * cnc};
+}
 
-    // Prints the document as F8 does, with the setup choices cleared, and returns the
-    // pages the preview was shown.
-    ReportDocument print()
-    {
-        run();
-        EXPECT_EQ(screens.previews, 1);
-        return screens.shown;
-    }
-
-    // Runs the printout of the document to the engine's destination.
-    void run()
-    {
-        data->ffPodklHlav.Open();
-        data->ffPodklHlav.SetIndexName(ix::ffPodklHlav::DO1);
-        EXPECT_TRUE(data->ffPodklHlav.FindKey({kDoc}));
-        store::Table &items = data->ffPodklPol;
-        items.Open();
-        items.SetIndexName(ix::ffPodklPol::DO1);
-        items.SetRange({kDoc}, {kDoc});
-        reports->Sestavy.SystemSetups = 0;
-        reports->ReportKind = TDataSestavy::rkPodklad;
-        reports->Sestavy.Execute();
-        items.Close();
-        data->ffPodklHlav.Close();
-        EXPECT_FALSE(data->ffDodavatele.Active());   // given back closed, as found
-        EXPECT_FALSE(data->ffVlastnik.Active());
-    }
-
-    std::unique_ptr<storetest::TestDatabase> db;
-    std::unique_ptr<TData> data;
-    std::unique_ptr<TDataSestavy> reports;
-    PreviewScreens screens;
-};
+ReportDocument laidOut(const PodkladSnapshot &d)
+{
+    ReportDrawing r;
+    LayoutPodklad(r, d);
+    return r.Document();
+}
 
 void expectCells(const Line &line, const QVector<double> &lefts, const QVector<double> &widths, int lines, int shade,
                  int margin, double size)
@@ -178,11 +120,12 @@ const QVector<double> kFirstWidths{1.3, 3.4, 2.5, 1.2, 2.8, 2.8, 1.2, 2.8};
 const QVector<double> kLaterLefts{1.0, 2.3, 6.1, 8.6, 9.6, 12.4, 15.2, 16.2};
 const QVector<double> kLaterWidths{1.3, 3.8, 2.5, 1.0, 2.8, 2.8, 1.0, 2.8};
 
-TEST_P(PodkladPrintTest, EveryBlockOfAShortDocument)
+TEST(PodkladLayout, EveryBlockOfAShortDocument)
 {
-    addHeader(QStringLiteral("000001"));
-    addItems(2);
-    const ReportDocument doc = print();
+    PodkladSnapshot d = document();
+    for (int i = 1; i <= 2; ++i)
+        d.items << item(i, QStringLiteral("Šroub %1").arg(i), 1000.0 + i, 1.5, 2.5, 12.0);
+    const ReportDocument doc = laidOut(d);
     ASSERT_EQ(doc.pages.size(), 1);
     EXPECT_EQ(doc.orientation, QPageLayout::Portrait);
     const QVector<Line> lines = linesOf(doc.pages[0]);
@@ -272,29 +215,18 @@ TEST_P(PodkladPrintTest, EveryBlockOfAShortDocument)
     }
 }
 
-// The supplier is looked up by the trimmed code; without it the box and the invoice
-// block are left out and the item table follows the title.
-TEST_P(PodkladPrintTest, TheSupplierBoxNeedsTheSupplier)
+// Without the supplier the box and the invoice block are left out and the item table
+// follows the title.
+TEST(PodkladLayout, TheSupplierBoxNeedsTheSupplier)
 {
-    AppendRow(data->ffDodavatele, {{data->ffDodavateleDOD_KOD, "12"},
-                                   {data->ffDodavateleDOD_FIR, "Krátký kód"}});
-    const struct {
-        const char *stored;
-        const char *firm;   // nullptr: not found
-    } cases[] = {{"000001", "Žluťoučký kůň s.r.o."}, {"12    ", "Krátký kód"}, {" 12", "Krátký kód"}, {"000009", nullptr}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.stored);
-        data->ffPodklHlav.Open();
-        if (!data->ffPodklHlav.IsEmpty()) {
-            data->ffPodklHlav.First();
-            data->ffPodklHlav.Delete();
-        }
-        data->ffPodklHlav.Close();
-        addHeader(QString::fromLatin1(c.stored));
-        screens.previews = 0;
-        const QVector<Line> lines = linesOf(print().pages.at(0));
-        if (c.firm) {
-            EXPECT_EQ(lines.at(1).texts().at(1), QString::fromUtf8(c.firm));
+    for (const bool found : {true, false}) {
+        SCOPED_TRACE(found);
+        PodkladSnapshot d = document();
+        if (!found)
+            d.supplier.reset();
+        const QVector<Line> lines = linesOf(laidOut(d).pages.at(0));
+        if (found) {
+            EXPECT_EQ(lines.at(1).texts().at(1), QStringLiteral("Žluťoučký kůň s.r.o."));
             EXPECT_EQ(lines.at(5).texts().at(0), QStringLiteral("Faktura"));
         } else {
             EXPECT_EQ(lines.at(1).texts().at(0), QStringLiteral("Karta"));
@@ -303,49 +235,33 @@ TEST_P(PodkladPrintTest, TheSupplierBoxNeedsTheSupplier)
     }
 }
 
-// A new document printed before its first item: the item table is not open yet, and the
-// printout has the column header, the totals and the signatures without item lines.
-TEST_P(PodkladPrintTest, ADocumentWhoseItemsAreNotOpenPrintsNoItems)
+// A document without items (a new document printed before its first item): the column
+// header, the totals and the signatures without item lines.
+TEST(PodkladLayout, ADocumentWithoutItemsPrintsTheHeadersTheTotalsAndTheSignatures)
 {
-    addHeader(QStringLiteral("000001"));
-    addItems(3);   // written, but the item table is left closed
-    data->ffPodklHlav.Open();
-    data->ffPodklHlav.SetIndexName(ix::ffPodklHlav::DO1);
-    ASSERT_TRUE(data->ffPodklHlav.FindKey({kDoc}));
-    reports->Sestavy.SystemSetups = 0;
-    reports->ReportKind = TDataSestavy::rkPodklad;
-    reports->Sestavy.Execute();
-    ASSERT_EQ(screens.previews, 1);
-    const QVector<Line> lines = linesOf(screens.shown.pages.at(0));
+    const QVector<Line> lines = linesOf(laidOut(document()).pages.at(0));
     ASSERT_EQ(lines.size(), 1 + 4 + 5 + 1 + 2 + 6);
     EXPECT_EQ(lines[10].texts().at(0), QStringLiteral("Karta"));
     EXPECT_EQ(lines[11].texts().at(0), QStringLiteral("Celkový součet hodnoty v EUR"));
-    EXPECT_FALSE(data->ffPodklPol.Active());
 }
 
 // Documents of several lengths: the item table breaks when no more than four lines are
 // left and goes on after three empty lines under the header in the widths of later
 // pages; the totals and the signatures stay together above the bottom limit, on a page
 // of their own when the last items leave no room for them.
-TEST_P(PodkladPrintTest, PageBreaks)
+TEST(PodkladLayout, PageBreaks)
 {
-    addHeader(QStringLiteral("000001"));
+    PodkladSnapshot d = document();
     const struct {
         int items;
         int pages;
         bool totalsAlone;   // on a page without items
     } cases[] = {{0, 1, false}, {48, 1, false}, {50, 2, true}, {56, 2, true}, {57, 2, false}, {150, 3, false}};
-    int added = 0;
     for (const auto &c : cases) {
         SCOPED_TRACE(c.items);
-        for (int i = added + 1; i <= c.items; ++i)
-            AppendRow(data->ffPodklPol, {{data->ffPodklPolPOP_DOK, kDoc},
-                                         {data->ffPodklPolPOP_KAV, QStringLiteral("%1").arg(i, 6, 10, QChar(u'0'))},
-                                         {data->ffPodklPolPOP_NAC, QStringLiteral("Položka %1").arg(i)},
-                                         {data->ffPodklPolPOP_KUS, 1.0}});
-        added = c.items;
-        screens.previews = 0;
-        const ReportDocument doc = print();
+        for (int i = int(d.items.size()) + 1; i <= c.items; ++i)
+            d.items << item(i, QStringLiteral("Položka %1").arg(i), 0, 1.0, 0, 0);
+        const ReportDocument doc = laidOut(d);
         ASSERT_EQ(doc.pages.size(), c.pages);
 
         int seen = 0;
@@ -395,29 +311,16 @@ TEST_P(PodkladPrintTest, PageBreaks)
 // A shop and a supplier with long names and items with long names and quantities of
 // thousands, over several pages: every text stays in its cell, whole, in a smaller font
 // where it must be. The PDF and its pages as pictures go to the test output folder.
-TEST_P(PodkladPrintTest, LongNamesAndLargeQuantitiesStayInTheirCells)
+TEST(PodkladLayout, LongNamesAndLargeQuantitiesStayInTheirCells)
 {
-    store::Table &owner = data->ffVlastnik;
-    owner.Open();
-    owner.First();
-    owner.Edit();
-    data->ffVlastnikVLA_JED.SetAsString(QStringLiteral("0001"));
-    data->ffVlastnikVLA_NAC.SetAsString(QStringLiteral("Prodejna Brno - Královo Pole"));
-    data->ffVlastnikVLA_ULI.SetAsString(QStringLiteral("Palackého třída 1234/56"));
-    owner.Post();
-    owner.Close();
-    AppendRow(data->ffDodavatele, {{data->ffDodavateleDOD_KOD, "000009"},
-                                   {data->ffDodavateleDOD_FIR, "Kuchyňské potřeby Kolář s.r.o."},
-                                   {data->ffDodavateleDOD_ULI, "Nádražní 1234/56"},
-                                   {data->ffDodavateleDOD_MES, "Frýdek-Místek"}});
-    addHeader(QStringLiteral("000009"));
+    PodkladSnapshot d = document();
+    d.shop = {QStringLiteral("0001"), QStringLiteral("Prodejna Brno - Královo Pole"),
+              QStringLiteral("Palackého třída 1234/56"), QStringLiteral("Řevnice")};
+    d.supplier = PodkladSnapshot::Supplier{QStringLiteral("Kuchyňské potřeby Kolář s.r.o."),
+                                           QStringLiteral("Nádražní 1234/56"), QStringLiteral("Frýdek-Místek")};
     for (int i = 1; i <= 130; ++i)
-        AppendRow(data->ffPodklPol, {{data->ffPodklPolPOP_DOK, kDoc},
-                                     {data->ffPodklPolPOP_KAV, QStringLiteral("%1").arg(i, 6, 10, QChar(u'0'))},
-                                     {data->ffPodklPolPOP_NAC, QStringLiteral("Hrnec smaltovaný %1 cm, víko").arg(i)},
-                                     {data->ffPodklPolPOP_CKU, 12000.0 * i}, {data->ffPodklPolPOP_CNC, 0.05},
-                                     {data->ffPodklPolPOP_KUS, 1500.25}, {data->ffPodklPolPOP_NCS, 98765.43}});
-    const ReportDocument doc = print();
+        d.items << item(i, QStringLiteral("Hrnec smaltovaný %1 cm, víko").arg(i), 98765.43, 1500.25, 0.05, 12000.0 * i);
+    const ReportDocument doc = laidOut(d);
     ASSERT_GE(doc.pages.size(), 2);
     textincells::expectTextsInTheirCells(doc);
 
@@ -435,19 +338,186 @@ TEST_P(PodkladPrintTest, LongNamesAndLargeQuantitiesStayInTheirCells)
     for (const char *text : {"Kuchyňské potřeby Kolář s.r.o.", "0001 Prodejna Brno - Královo Pole",
                              "Hrnec smaltovaný 130 cm, víko", "12000,00", "1560000,00", "1500,25"})
         EXPECT_TRUE(texts.contains(QString::fromUtf8(text))) << text;
-    EXPECT_GT(quantityFont, TSestavy::kMinFontSize);
+    EXPECT_GT(quantityFont, ReportDrawing::kMinFontSize);
     EXPECT_LT(quantityFont, 8);
     EXPECT_GT(shopFont, 8);
     EXPECT_LT(shopFont, 11);
 
     // The PDF and its pages for a person to look at.
-    const QTemporaryDir scratch;
-    reports->Sestavy.DefaultDestination = TDestination::File;
-    reports->Sestavy.OutputFileName = scratch.filePath(QStringLiteral("podklad.pdf"));
-    run();
-    textincells::keepForAPerson(reports->Sestavy.OutputFileName,
-                                QStringLiteral("podklad-long-") +
-                                    QString::fromStdString(storetest::engineName({GetParam(), 0})));
+    textincells::keepLayoutForAPerson({QPageLayout::Portrait, [&d](ReportDrawing &r) { LayoutPodklad(r, d); }},
+                                      QStringLiteral("podklad-long"));
+}
+
+// The preview of a run keeps the pages it was shown.
+class PreviewScreens final : public TestScreens {
+public:
+    int previews = 0;
+    ReportDocument shown;
+    void ShowSestavyPreview(const TSestavy &report) override
+    {
+        ++previews;
+        shown = report.Document();
+    }
+};
+
+// The printout read from a real database of each engine.
+class PodkladPrintTest : public testing::TestWithParam<Backend> {
+protected:
+    void SetUp() override
+    {
+        STORETEST_REQUIRE_ENGINE(GetParam());
+        db = std::make_unique<storetest::TestDatabase>(GetParam());
+        data = FirmDataModule(db->params(), QStringLiteral("0001"));
+        FreshFirmSchema(data->Database, data->FirmNumber);
+        reports = std::make_unique<TDataSestavy>();
+        AppendRow(data->ffVlastnik, {{data->ffVlastnikVLA_JED, "P01"},
+                                     {data->ffVlastnikVLA_NAC, "Prodejna Řevnice"},
+                                     {data->ffVlastnikVLA_ULI, "Náměstí 5"},
+                                     {data->ffVlastnikVLA_MES, "Řevnice"}});
+        AppendRow(data->ffVlastnik, {{data->ffVlastnikVLA_JED, "P02"}, {data->ffVlastnikVLA_NAC, "Druhá"}});
+        AppendRow(data->ffCiselnik, {{data->ffCiselnikCIS_POD, "7"}, {data->ffCiselnikCIS_ODB, 1.0}});
+        AppendRow(data->ffDodavatele, {{data->ffDodavateleDOD_KOD, "000001"},
+                                       {data->ffDodavateleDOD_FIR, "Žluťoučký kůň s.r.o."},
+                                       {data->ffDodavateleDOD_ULI, "Dlouhá 1"},
+                                       {data->ffDodavateleDOD_MES, "Brno"}});
+        AppendRow(data->ffDodavatele, {{data->ffDodavateleDOD_KOD, "12"},
+                                       {data->ffDodavateleDOD_FIR, "Krátký kód"}});
+    }
+    void TearDown() override
+    {
+        reports.reset();
+        data.reset();
+        db.reset();
+    }
+
+    void addHeader(const QString &supplier)
+    {
+        AppendRow(data->ffPodklHlav, {{data->ffPodklHlavHLA_DO1, kDoc}, {data->ffPodklHlavHLA_ODB, supplier},
+                                      {data->ffPodklHlavHLA_DO2, "FV-2004/17"},
+                                      {data->ffPodklHlavHLA_DDO, QDate(2004, 3, 5)},
+                                      {data->ffPodklHlavHLA_FAC, 1234.5}, {data->ffPodklHlavHLA_MEN, "EUR"},
+                                      {data->ffPodklHlavHLA_KUR, 25.5}, {data->ffPodklHlavHLA_EUR, 1234.5},
+                                      {data->ffPodklHlavHLA_NCA, 31479.75}});
+    }
+    void addItem(const QString &doc, int i)
+    {
+        AppendRow(data->ffPodklPol, {{data->ffPodklPolPOP_DOK, doc},
+                                     {data->ffPodklPolPOP_KAV, QStringLiteral("%1").arg(i, 6, 10, QChar(u'0'))},
+                                     {data->ffPodklPolPOP_NAC, QStringLiteral("Šroub %1").arg(i)},
+                                     {data->ffPodklPolPOP_CKU, 12.0},
+                                     {data->ffPodklPolPOP_CNC, 2.5}, {data->ffPodklPolPOP_KUS, 1.5},
+                                     {data->ffPodklPolPOP_NCS, 1000.0 + i}});
+    }
+
+    // The header on the document; its items in range when `itemsOpen`.
+    void standOnTheDocument(bool itemsOpen)
+    {
+        data->ffPodklHlav.Open();
+        data->ffPodklHlav.SetIndexName(ix::ffPodklHlav::DO1);
+        ASSERT_TRUE(data->ffPodklHlav.FindKey({kDoc}));
+        if (!itemsOpen)
+            return;
+        store::Table &items = data->ffPodklPol;
+        items.Open();
+        items.SetIndexName(ix::ffPodklPol::DO1);
+        items.SetRange({kDoc}, {kDoc});
+    }
+
+    std::unique_ptr<storetest::TestDatabase> db;
+    std::unique_ptr<TData> data;
+    std::unique_ptr<TDataSestavy> reports;
+    PreviewScreens screens;
+};
+
+// The header, the shop from the first owner record, the supplier and the items in range
+// in their order with their calculated totals; the supplier register and the owner table
+// are not touched. The command prints what it reads, in the preview.
+TEST_P(PodkladPrintTest, ReadsTheDocumentAndPrintsWhatItRead)
+{
+    addHeader(QStringLiteral("000001"));
+    addItem(kDoc, 1);
+    addItem(QStringLiteral("0000000008"), 3);   // another document's
+    addItem(kDoc, 2);
+    standOnTheDocument(true);
+    const PodkladSnapshot d = ReadPodklad(*data);
+    EXPECT_EQ(d.HLA_DO1, kDoc);
+    EXPECT_EQ(d.HLA_DO2, QStringLiteral("FV-2004/17"));
+    EXPECT_EQ(d.HLA_DDO, QDate(2004, 3, 5));
+    EXPECT_EQ(d.HLA_MEN, QStringLiteral("EUR"));
+    EXPECT_EQ((std::vector<double>{d.HLA_FAC, d.HLA_KUR, d.HLA_EUR, d.HLA_NCA}),
+              (std::vector<double>{1234.5, 25.5, 1234.5, 31479.75}));
+    EXPECT_EQ((QStringList{d.shop.VLA_JED, d.shop.VLA_NAC, d.shop.VLA_ULI, d.shop.VLA_MES}),
+              (QStringList{"P01", "Prodejna Řevnice", "Náměstí 5", "Řevnice"}));
+    ASSERT_TRUE(d.supplier);
+    EXPECT_EQ((QStringList{d.supplier->DOD_FIR, d.supplier->DOD_ULI, d.supplier->DOD_MES}),
+              (QStringList{"Žluťoučký kůň s.r.o.", "Dlouhá 1", "Brno"}));
+    ASSERT_EQ(d.items.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        const PodkladSnapshot::Item &it = d.items[i];
+        EXPECT_EQ(it.POP_KAV, QStringLiteral("00000%1").arg(i + 1));
+        EXPECT_EQ(it.POP_NAC, QStringLiteral("Šroub %1").arg(i + 1));
+        EXPECT_EQ((std::vector<double>{it.POP_NCS, it.POP_KUS, it.POP_NCC, it.POP_CNC, it.POP_CKU, it.POP_CCC}),
+                  (std::vector<double>{1001.0 + i, 1.5, (1001.0 + i) * 1.5, 2.5, 12, 30}));
+    }
+    EXPECT_FALSE(data->ffDodavatele.Active());
+    EXPECT_FALSE(data->ffVlastnik.Active());
+
+    reports->Sestavy.SystemSetups = 0;
+    reports->PrintPodklad(*data);
+    ASSERT_EQ(screens.previews, 1);
+    EXPECT_EQ(textincells::placedTexts(screens.shown), textincells::placedTexts(laidOut(d)));
+    EXPECT_FALSE(data->ffDodavatele.Active());
+    EXPECT_FALSE(data->ffVlastnik.Active());
+}
+
+// The supplier is looked up by the header's code without its blanks; a code not in the
+// register gives none. An owner table without records gives a shop of empty texts.
+TEST_P(PodkladPrintTest, TheSupplierIsFoundByItsTrimmedCode)
+{
+    const struct {
+        const char *stored;
+        const char *firm;   // nullptr: not found
+    } cases[] = {{"000001", "Žluťoučký kůň s.r.o."}, {"12    ", "Krátký kód"}, {" 12", "Krátký kód"}, {"000009", nullptr}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.stored);
+        data->ffPodklHlav.Open();
+        if (!data->ffPodklHlav.IsEmpty()) {
+            data->ffPodklHlav.First();
+            data->ffPodklHlav.Delete();
+        }
+        data->ffPodklHlav.Close();
+        addHeader(QString::fromLatin1(c.stored));
+        standOnTheDocument(false);
+        const PodkladSnapshot d = ReadPodklad(*data);
+        EXPECT_EQ(d.supplier.has_value(), c.firm != nullptr);
+        if (c.firm && d.supplier) {
+            EXPECT_EQ(d.supplier->DOD_FIR, QString::fromUtf8(c.firm));
+        }
+    }
+
+    store::Table &owner = data->ffVlastnik;
+    owner.Open();
+    while (!owner.IsEmpty()) {
+        owner.First();
+        owner.Delete();
+    }
+    owner.Close();
+    const PodkladSnapshot d = ReadPodklad(*data);
+    EXPECT_EQ((QStringList{d.shop.VLA_JED, d.shop.VLA_NAC, d.shop.VLA_ULI, d.shop.VLA_MES}),
+              (QStringList{"", "", "", ""}));
+}
+
+// A new document printed before its first item: the item table is not open yet, and no
+// items are read (it stays closed).
+TEST_P(PodkladPrintTest, ADocumentWhoseItemsAreNotOpenReadsNoItems)
+{
+    addHeader(QStringLiteral("000001"));
+    for (int i = 1; i <= 3; ++i)
+        addItem(kDoc, i);   // written, but the item table is left closed
+    standOnTheDocument(false);
+    EXPECT_TRUE(ReadPodklad(*data).items.isEmpty());
+    EXPECT_FALSE(data->ffPodklPol.Active());
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, PodkladPrintTest, testing::Values(Backend::SQLite, Backend::PostgreSQL),

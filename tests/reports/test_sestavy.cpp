@@ -52,7 +52,7 @@ private:
 
 TEST(Sestavy, ATabbedLinePlacesItsCellsWithBoxesShadesAndTheFont)
 {
-    TSestavy r;
+    ReportDrawing r;
     r.SetPageMargins(2.0, 1.0, 3.0, 2.0);
     r.ToPageTop();
     r.SelectFont(QStringLiteral("Ariel CE"), 10);
@@ -98,7 +98,7 @@ TEST(Sestavy, ATabbedLinePlacesItsCellsWithBoxesShadesAndTheFont)
         if (i == 0) {
             // Its cell starts where it does: no room, the smallest font, cut away.
             EXPECT_EQ(it.room, 0);
-            EXPECT_EQ(it.font, (ReportFont{QStringLiteral("Ariel CE"), TSestavy::kMinFontSize, true, 238}));
+            EXPECT_EQ(it.font, (ReportFont{QStringLiteral("Ariel CE"), ReportDrawing::kMinFontSize, true, 238}));
         } else {
             EXPECT_EQ(it.font, bold);
         }
@@ -147,7 +147,7 @@ TEST(Sestavy, ATextTooWideForItsRoomIsSetSmaller)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        TSestavy r;
+        ReportDrawing r;
         r.SelectFont(QStringLiteral("ArialCE"), 9);
         r.AddTabStop(1.0, pjLeft, 4.0, 0, c.lines, 0);
         r.AddTabStop(AfterPrevious, pjLeft, 1.75, 0, c.lines, 0);
@@ -162,7 +162,7 @@ TEST(Sestavy, ATextTooWideForItsRoomIsSetSmaller)
 
     // A right-aligned number too wide for its cell, and one too wide even in the smallest
     // font, which keeps the smallest font and its room.
-    TSestavy r;
+    ReportDrawing r;
     r.SelectFont(QStringLiteral("Ariel CE"), 8);
     r.AddTabStop(1.0, pjRight, 1.0, 0, 0, 0);
     r.PrintTabbedLine(QStringLiteral("\t12000,00"));
@@ -172,7 +172,7 @@ TEST(Sestavy, ATextTooWideForItsRoomIsSetSmaller)
     EXPECT_GT(quantity.font.size, 5.5);
     EXPECT_LE(ReportTextWidth(quantity.font, quantity.text), 0.9);   // 1 mm clear on its left
     const ReportItem &huge = r.Document().pages.at(0).items.at(1);
-    EXPECT_EQ(huge.font.size, TSestavy::kMinFontSize);
+    EXPECT_EQ(huge.font.size, ReportDrawing::kMinFontSize);
     EXPECT_NEAR(huge.room, 0.9, kEps);
     EXPECT_GT(ReportTextWidth(huge.font, huge.text), 0.9);
 }
@@ -195,10 +195,9 @@ TEST(Sestavy, LinesRemainingFollowsTheFontTheMarginsAndTheOrientation)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        TSestavy r;
-        r.Orientation = c.orientation;
+        TSestavy run;
         RunScreens screens;
-        r.OnPrint = [&] {
+        const ReportLayout report{c.orientation, [&](ReportDrawing &r) {
             r.SetPageMargins(1.0, 1.0, c.top, c.bottom);
             r.SelectFont(QStringLiteral("Ariel CE"), c.fontSize);
             r.ToPageTop();
@@ -218,13 +217,13 @@ TEST(Sestavy, LinesRemainingFollowsTheFontTheMarginsAndTheOrientation)
             EXPECT_EQ(r.Document().pages.size(), 2);
             EXPECT_NEAR(r.LineTop(), c.firstLine, kEps);
             EXPECT_EQ(r.LinesRemaining(), lines);
-        };
-        r.SystemSetups = 0;
-        r.Execute();
+        }};
+        run.SystemSetups = 0;
+        run.Execute(report);
         const bool landscape = c.orientation == QPageLayout::Landscape;
-        EXPECT_EQ(r.Document().orientation, c.orientation);
-        EXPECT_NEAR(r.Document().paperWidth, landscape ? 29.7 : 21.0, kEps);
-        EXPECT_NEAR(r.Document().paperHeight, landscape ? 21.0 : 29.7, kEps);
+        EXPECT_EQ(run.Document().orientation, c.orientation);
+        EXPECT_NEAR(run.Document().paperWidth, landscape ? 29.7 : 21.0, kEps);
+        EXPECT_NEAR(run.Document().paperHeight, landscape ? 21.0 : 29.7, kEps);
     }
 }
 
@@ -265,14 +264,13 @@ TEST(Sestavy, ARunGoesThroughTheSetupToItsDestination)
         r.SystemSetups = c.setups;
         r.RequestedDestination = c.requested;
         int calls = 0;
-        r.OnPrint = [&] {
-            ++calls;
-            r.PrintAt(QStringLiteral("1"), 1);
-            r.NewPage();
-            r.PrintAt(QStringLiteral("2"), 1);
-            r.NewPage();
-        };
-        r.Execute();
+        r.Execute({QPageLayout::Portrait, [&](ReportDrawing &d) {
+                       ++calls;
+                       d.PrintAt(QStringLiteral("1"), 1);
+                       d.NewPage();
+                       d.PrintAt(QStringLiteral("2"), 1);
+                       d.NewPage();
+                   }});
         EXPECT_EQ(screens.shown, c.windows);
         EXPECT_EQ(calls, c.generated ? 1 : 0);
         if (c.generated) {
@@ -288,7 +286,7 @@ TEST(Sestavy, ARunGoesThroughTheSetupToItsDestination)
 }
 
 // A page of every kind of thing, written as a PDF file.
-void drawSample(TSestavy &r)
+void drawSample(ReportDrawing &r)
 {
     r.SelectFont(QStringLiteral("Ariel CE"), 13);
     r.SelectCharset(238);
@@ -321,8 +319,7 @@ TEST(Sestavy, TheFileDestinationWritesTheWholePdf)
     r.SystemSetups = 0;
     r.DefaultDestination = TDestination::File;
     r.OutputFileName = pdf;
-    r.OnPrint = [&] { drawSample(r); };
-    r.Execute();
+    r.Execute({QPageLayout::Portrait, drawSample});
     EXPECT_TRUE(screens.shown.isEmpty());
     EXPECT_EQ(screens.progress, (QStringList{"Generuji stranu 1", "Generuji stranu 2", "Tisknu stranu 1", "Tisknu stranu 2"}));
 
@@ -366,11 +363,11 @@ TEST(Sestavy, AFileThatFailsLeavesNothingBehind)
         f.write("stará sestava");
     }
     r.OutputFileName = existing;
-    r.OnPrint = [&] {
-        drawSample(r);
-        throw AppError(QStringLiteral("chyba tabulky"));
-    };
-    EXPECT_THROW(r.Execute(), AppError);
+    const ReportLayout failing{QPageLayout::Portrait, [](ReportDrawing &d) {
+                                   drawSample(d);
+                                   throw AppError(QStringLiteral("chyba tabulky"));
+                               }};
+    EXPECT_THROW(r.Execute(failing), AppError);
     QFile f(existing);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("stará sestava"));
@@ -378,9 +375,8 @@ TEST(Sestavy, AFileThatFailsLeavesNothingBehind)
     // A directory that does not exist: the error names the file.
     const QString missing = dir.filePath(QStringLiteral("neni/sestava.pdf"));
     r.OutputFileName = missing;
-    r.OnPrint = [&] { drawSample(r); };
     try {
-        r.Execute();
+        r.Execute({QPageLayout::Portrait, drawSample});
         ADD_FAILURE() << "no error";
     } catch (const AppError &e) {
         EXPECT_TRUE(e.text().contains(missing)) << e.text().toStdString();

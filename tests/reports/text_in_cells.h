@@ -3,14 +3,16 @@
 // text measured in the font it is painted in stays inside its cell (a left-aligned one
 // may run on over the empty cells to its right, as long as no box line stands between),
 // crosses no box line, keeps clear of every other text of its line, stays on the paper, and is
-// set no smaller than the engine's smallest font. And the pages kept for a person to
-// look at.
+// set no smaller than the engine's smallest font. The pages as lines of text for comparing
+// two layouts, and the pages kept for a person to look at.
 
 #include "reports/sestavy.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
+#include <QStringList>
 #include <QVector>
 #include <gtest/gtest.h>
 #include <map>
@@ -63,7 +65,7 @@ inline void expectTextsInTheirCells(const ReportDocument &doc)
                     continue;
                 SCOPED_TRACE(QStringLiteral("page %1, \"%2\"").arg(p + 1).arg(item.text).toStdString());
                 const Extent e = extentOf(item);
-                EXPECT_GE(item.font.size, TSestavy::kMinFontSize);
+                EXPECT_GE(item.font.size, ReportDrawing::kMinFontSize);
                 EXPECT_GE(e.from, -kEps);
                 EXPECT_LE(e.to, doc.paperWidth + kEps);
                 if (item.kind == ReportItem::Cell) {
@@ -92,6 +94,24 @@ inline void expectTextsInTheirCells(const ReportDocument &doc)
     }
 }
 
+// Every item of the pages with its page, place, width, font size, box lines and text, one
+// line each: two layouts are the same when these are.
+inline QStringList placedTexts(const ReportDocument &doc)
+{
+    QStringList out;
+    for (qsizetype p = 0; p < doc.pages.size(); ++p)
+        for (const ReportItem &i : doc.pages[p].items)
+            out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7")
+                       .arg(p)
+                       .arg(i.left, 0, 'f', 6)
+                       .arg(i.top, 0, 'f', 6)
+                       .arg(i.width, 0, 'f', 6)
+                       .arg(i.font.size, 0, 'f', 6)
+                       .arg(i.lines)
+                       .arg(i.text);
+    return out;
+}
+
 // Copies the PDF into the test output folder (TEST_OUTPUT_DIR) as <name>.pdf and renders
 // its pages there as <name>-<page>.png, for a person to look at.
 inline void keepForAPerson(const QString &pdf, const QString &name)
@@ -106,6 +126,19 @@ inline void keepForAPerson(const QString &pdf, const QString &name)
     ASSERT_TRUE(render.waitForFinished(60000));
     EXPECT_EQ(render.exitCode(), 0) << render.readAllStandardError().toStdString();
     EXPECT_TRUE(QFile::exists(stem + QStringLiteral("-1.png")));
+}
+
+// Runs the layout to a PDF, as a batch job does (no setup dialog, the file destination),
+// and keeps it with its pages for a person to look at as keepForAPerson does.
+inline void keepLayoutForAPerson(const ReportLayout &layout, const QString &name)
+{
+    const QTemporaryDir scratch;
+    TSestavy run;
+    run.SystemSetups = 0;
+    run.DefaultDestination = TDestination::File;
+    run.OutputFileName = scratch.filePath(name + QStringLiteral(".pdf"));
+    run.Execute(layout);
+    keepForAPerson(run.OutputFileName, name);
 }
 
 } // namespace textincells

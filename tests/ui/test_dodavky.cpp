@@ -173,7 +173,6 @@ TEST_P(DodavkyTest, PrintEndsInThePreviewOfTheCurrentDocument)
         EXPECT_EQ(reports->Sestavy.RequestedDestination,
                   shift == Qt::ShiftModifier ? TDestination::Preview : TDestination::Printer);
         EXPECT_EQ(reports->Sestavy.SystemSetups, 0);
-        EXPECT_EQ(reports->ReportKind, TDataSestavy::rkPodklad);
         EXPECT_FALSE(items().Active());
         EXPECT_EQ(focus, QVector<int>{TDodavky::DBGrid1});
         EXPECT_EQ(data->ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000004"));

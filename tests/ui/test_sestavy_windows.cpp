@@ -75,10 +75,6 @@ TEST(SestavyWindows, ThePreviewSetupByKeys)
     WidgetScreens screens;
     TSestavy report;
     ASSERT_EQ(report.SystemSetups, ssAll);
-    report.OnPrint = [&] {
-        report.SelectFont(QStringLiteral("Ariel CE"), 13);
-        report.PrintAt(QStringLiteral("Strana"), 1.0);
-    };
     bool setupSeen = false, previewSeen = false;
     QTimer poll;
     poll.setInterval(20);
@@ -112,7 +108,10 @@ TEST(SestavyWindows, ThePreviewSetupByKeys)
         preview->reject();
     });
     poll.start();
-    report.Execute();
+    report.Execute({QPageLayout::Portrait, [](ReportDrawing &r) {
+                        r.SelectFont(QStringLiteral("Ariel CE"), 13);
+                        r.PrintAt(QStringLiteral("Strana"), 1.0);
+                    }});
     EXPECT_TRUE(setupSeen);
     EXPECT_TRUE(previewSeen);
     EXPECT_EQ(report.Setup().destination, TDestination::Preview);
@@ -135,7 +134,8 @@ TEST(SestavyWindows, TheProgressWindowShowsItsText)
 // Runs the report through the program's Screens and, once its modal preview is shown
 // (the progress window lets timers run while the pages are generated), hands the preview
 // to `check` and closes it. False when no preview came.
-bool runIntoPreview(TSestavy &report, const std::function<void(QPrintPreviewDialog &)> &check)
+bool runIntoPreview(TSestavy &report, const ReportLayout &layout,
+                    const std::function<void(QPrintPreviewDialog &)> &check)
 {
     WidgetScreens screens;
     bool seen = false;
@@ -151,7 +151,7 @@ bool runIntoPreview(TSestavy &report, const std::function<void(QPrintPreviewDial
         preview->reject();
     });
     poll.start();
-    report.Execute();
+    report.Execute(layout);
     return seen;
 }
 
@@ -162,14 +162,14 @@ TEST(SestavyWindows, ARunEndsInTheModalPreview)
     TSestavy report;
     report.SystemSetups = 0;
     int printed = 0;
-    report.OnPrint = [&] {
-        ++printed;
-        report.SelectFont(QStringLiteral("Ariel CE"), 13);
-        report.PrintAt(QStringLiteral("První strana"), 1.0);
-        report.NewPage();
-        report.PrintAt(QStringLiteral("Druhá strana"), 1.0);
-    };
-    EXPECT_TRUE(runIntoPreview(report, [](QPrintPreviewDialog &preview) {
+    const ReportLayout twoPages{QPageLayout::Portrait, [&](ReportDrawing &r) {
+                                    ++printed;
+                                    r.SelectFont(QStringLiteral("Ariel CE"), 13);
+                                    r.PrintAt(QStringLiteral("První strana"), 1.0);
+                                    r.NewPage();
+                                    r.PrintAt(QStringLiteral("Druhá strana"), 1.0);
+                                }};
+    EXPECT_TRUE(runIntoPreview(report, twoPages, [](QPrintPreviewDialog &preview) {
         EXPECT_EQ(preview.windowTitle(), QStringLiteral("Náhled před tiskem"));
         EXPECT_TRUE(preview.isModal());
         QAction *print = SestavyPreviewPrintAction(preview);
@@ -195,15 +195,15 @@ TEST(SestavyWindows, ThePreviewTakesThePageKeysAtOnce)
 {
     TSestavy report;
     report.SystemSetups = 0;
-    report.OnPrint = [&] {
-        report.SelectFont(QStringLiteral("Ariel CE"), 13);
-        for (int page = 1; page <= 3; ++page) {
-            if (page > 1)
-                report.NewPage();
-            report.PrintAt(QStringLiteral("Strana %1").arg(page), 1.0);
-        }
-    };
-    EXPECT_TRUE(runIntoPreview(report, [](QPrintPreviewDialog &preview) {
+    const ReportLayout threePages{QPageLayout::Portrait, [](ReportDrawing &r) {
+                                      r.SelectFont(QStringLiteral("Ariel CE"), 13);
+                                      for (int page = 1; page <= 3; ++page) {
+                                          if (page > 1)
+                                              r.NewPage();
+                                          r.PrintAt(QStringLiteral("Strana %1").arg(page), 1.0);
+                                      }
+                                  }};
+    EXPECT_TRUE(runIntoPreview(report, threePages, [](QPrintPreviewDialog &preview) {
         auto *view = preview.findChild<QPrintPreviewWidget *>();
         auto *pages = view ? view->findChild<QGraphicsView *>() : nullptr;
         EXPECT_TRUE(pages);

@@ -41,8 +41,7 @@ void printDocument(TData &data, TDataSestavy &reports, const QString &number, co
     engine.SystemSetups = 0;
     engine.DefaultDestination = TDestination::File;
     engine.OutputFileName = pdf;
-    reports.ReportKind = TDataSestavy::rkPodklad;
-    engine.Execute();
+    reports.PrintPodklad(data);
     items.Close();
 }
 
