@@ -128,10 +128,11 @@ QVector<Record> Table::Impl::fetch(const QVector<SqlQuery> &read, bool reverse, 
 
 std::optional<Record> Table::Impl::fetchById(qint64 id)
 {
-    SqlQuery q{QStringLiteral("SELECT %1 FROM %2 WHERE %3 = %4")
-                   .arg(layout.selectList(), quoted(t.m_tableName), layout.idColumn(),
-                        engine().dialect().placeholder(1)),
-               {id}};
+    if (statements.byId.isEmpty())
+        statements.byId = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = %4")
+                              .arg(layout.selectList(), quoted(t.m_tableName), layout.idColumn(),
+                                   engine().dialect().placeholder(1));
+    SqlQuery q{statements.byId, {id}};
     QVector<Record> rows = fetch({q});
     if (rows.isEmpty())
         return std::nullopt;
@@ -338,7 +339,7 @@ void Table::Open()
     const Dialect *dialect = &m_db->engine().dialect();
     if (dialect != d->statementsDialect || m_tableName != d->statementsTable) {
         d->holdKey = tableHoldKey(m_tableName);
-        d->statements.clear();
+        d->statements = {};
         d->statementsDialect = dialect;
         d->statementsTable = m_tableName;
     }
@@ -389,7 +390,6 @@ void Table::SetIndexName(const QString &name)
         d->checkBrowse();
     d->index = ix;
     d->order = d->layout.keyColumns(ix);
-    d->statements.clear();
     d->edgeKeys.clear();
     d->range = {};
     if (Active())

@@ -11,31 +11,38 @@ namespace {
 
 // A field's value as written: its storage form, and the capitals beside it when the
 // field has a capitals column.
-void addStored(const TableLayout &layout, int f, const QVariant &value, QStringList &columns, QVariantList &params)
+void addStored(const TableLayout &layout, int f, const QVariant &value, QVariantList &params)
 {
     const QVariant stored = layout.toStorage(f, value);
-    columns.append(layout.column(f));
     params.append(stored);
-    if (layout.hasUpper(f)) {
-        columns.append(layout.upperColumn(f));
+    if (layout.hasUpper(f))
         params.append(UpperLocale(stored.toString()));
-    }
 }
 
-// The values of a new record as an INSERT writes them, with their columns.
-QVariantList insertValues(const TableLayout &layout, const Record &r, QStringList &columns)
+// The columns of a field as written (addStored).
+void addColumns(const TableLayout &layout, int f, QStringList &columns)
+{
+    columns.append(layout.column(f));
+    if (layout.hasUpper(f))
+        columns.append(layout.upperColumn(f));
+}
+
+// The values of a new record as an INSERT writes them (insertStatement).
+QVariantList insertValues(const TableLayout &layout, const Record &r)
 {
     QVariantList params;
+    params.reserve(layout.insertFields().size());
     for (int f : layout.insertFields())
-        addStored(layout, f, r.value(f), columns, params);
+        addStored(layout, f, r.value(f), params);
     return params;
 }
 
-// The INSERT of a new record into those columns; it gives back the record id when
-// `returning`.
-QString insertStatement(const TableLayout &layout, const Dialect &dialect, const QString &table,
-                        const QStringList &columns, bool returning)
+// The INSERT of a new record; it gives back the record id when `returning`.
+QString insertStatement(const TableLayout &layout, const Dialect &dialect, const QString &table, bool returning)
 {
+    QStringList columns;
+    for (int f : layout.insertFields())
+        addColumns(layout, f, columns);
     const QString tail = returning ? QStringLiteral(" RETURNING ") + layout.idColumn() : QString();
     if (columns.isEmpty())
         return QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(table)) + tail;
@@ -45,6 +52,21 @@ QString insertStatement(const TableLayout &layout, const Dialect &dialect, const
     return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                .arg(quoted(table), columns.join(QStringLiteral(", ")), placeholders.join(QStringLiteral(", "))) +
         tail;
+}
+
+// The UPDATE of the fields `changed` of the record whose id is the last parameter.
+QString updateStatement(const TableLayout &layout, const Dialect &dialect, const QString &table,
+                        const QVector<int> &changed)
+{
+    QStringList columns;
+    for (int f : changed)
+        addColumns(layout, f, columns);
+    QStringList sets;
+    for (int i = 0; i < columns.size(); ++i)
+        sets.append(columns[i] + QStringLiteral(" = ") + dialect.placeholder(i + 1));
+    return QStringLiteral("UPDATE %1 SET %2 WHERE %3 = %4")
+        .arg(quoted(table), sets.join(QStringLiteral(", ")), layout.idColumn(),
+             dialect.placeholder(int(columns.size()) + 1));
 }
 
 } // namespace
@@ -172,15 +194,17 @@ void Table::Post()
         throw d->error(QStringLiteral("záznam není ve stavu úprav"));
     const TableLayout &layout = d->layout;
     const Dialect &dialect = d->engine().dialect();
-    QStringList columns;
-    QVariantList params;
     Record written = d->buffer;
-    if (d->state == DataSetState::Insert) {
-        params = insertValues(layout, d->buffer, columns);
-        const QString sql = insertStatement(layout, dialect, m_tableName, columns, true);
+    const bool inserted = d->state == DataSetState::Insert;
+    // Of a record in editing, the fields whose values come from the edit rather than from
+    // the read.
+    const QVector<bool> edited = d->modified;
+    if (inserted) {
+        if (d->statements.insert.isEmpty())
+            d->statements.insert = insertStatement(layout, dialect, m_tableName, true);
         qint64 id = 0;
         try {
-            id = d->engine().insertReturningId(sql, params);
+            id = d->engine().insertReturningId(d->statements.insert, insertValues(layout, d->buffer));
         } catch (const StoreError &e) {
             throw d->error(e.text());
         }
@@ -188,17 +212,20 @@ void Table::Post()
         if (layout.idField() >= 0)
             written.m_values[layout.idField()] = id;
     } else {
+        QVector<int> changed;
+        QVariantList params;
+        QByteArray mask;  // the changed fields, as the statement's key
         for (int f = 0; f < m_def->fields.size(); ++f)
-            if (d->modified[f])
-                addStored(layout, f, d->buffer.value(f), columns, params);
-        if (!columns.isEmpty()) {
-            QStringList sets;
-            for (int i = 0; i < columns.size(); ++i)
-                sets.append(columns[i] + QStringLiteral(" = ") + dialect.placeholder(i + 1));
+            if (d->modified[f]) {
+                changed.append(f);
+                mask.append(reinterpret_cast<const char *>(&f), sizeof f);
+                addStored(layout, f, d->buffer.value(f), params);
+            }
+        if (!changed.isEmpty()) {
+            QString &sql = d->statements.updates[mask];
+            if (sql.isEmpty())
+                sql = updateStatement(layout, dialect, m_tableName, changed);
             params.append(d->heldId);
-            const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = %4")
-                                    .arg(quoted(m_tableName), sets.join(QStringLiteral(", ")), layout.idColumn(),
-                                         dialect.placeholder(int(params.size())));
             if (d->execute(sql, params) == 0)
                 throw d->error(QStringLiteral("záznam již neexistuje"));
         }
@@ -213,11 +240,12 @@ void Table::Post()
         d->positionAt(KeySeek{d->keyOf(written), true}, 1);
         return;
     }
+    // The fields the edit left alone are as the read gave them.
     const QVector<int> &selectFields = layout.selectFields();
     const QVector<ColType> &selectTypes = layout.selectTypes();
     for (int c = 0; c < selectFields.size(); ++c) {
         const int f = selectFields[c];
-        if (f < 0 || f == layout.idField())
+        if (f < 0 || f == layout.idField() || !(inserted || edited[f]))
             continue;
         const QVariant stored = layout.toStorage(f, written.value(f));
         const QByteArray text = stored.isNull() ? QByteArray() : paramText(stored);
@@ -271,14 +299,10 @@ void Table::AppendRecords(const QVector<Record> &records)
             throw d->error(QStringLiteral("záznam patří jiné tabulce"));
     if (records.isEmpty())
         return;
-    QStringList columns;
-    insertValues(d->layout, records.first(), columns);
-    const QString sql = insertStatement(d->layout, d->engine().dialect(), m_tableName, columns, false);
+    const QString sql = insertStatement(d->layout, d->engine().dialect(), m_tableName, false);
     Transaction transaction(*m_db, Transaction::Caller::MayHaveOne);
-    for (const Record &r : records) {
-        QStringList unused;
-        d->execute(sql, insertValues(d->layout, r, unused));
-    }
+    for (const Record &r : records)
+        d->execute(sql, insertValues(d->layout, r));
     transaction.commit();
 }
 

@@ -44,7 +44,15 @@ struct Table::Impl {
     const IndexDef *index = nullptr;
     QVector<KeyColumn> order;
     KeyRange range;
-    KeysetCache statements;  // of this order, in this dialect, on this table:
+    // The statements built so far, in this dialect, on this table: the reads of each
+    // order (kept when the order changes, as the stock postings switch the journal's
+    // index back and forth), the INSERT and the UPDATE of each set of changed fields.
+    struct Statements {
+        QHash<const IndexDef *, KeysetCache> reads;
+        QString insert;
+        QString byId;
+        QHash<QByteArray, QString> updates;
+    } statements;
     const Dialect *statementsDialect = nullptr;
     QString statementsTable;
 
@@ -72,7 +80,10 @@ struct Table::Impl {
     StoreError error(const QString &text) const;
     void requireActive() const;
     Engine &engine() const { return t.m_db->engine(); }
-    KeysetQuery keyset() { return KeysetQuery(layout, engine().dialect(), t.m_tableName, order, range, &statements); }
+    KeysetQuery keyset()
+    {
+        return KeysetQuery(layout, engine().dialect(), t.m_tableName, order, range, &statements.reads[index]);
+    }
 
     // Runs a read (its statements in turn, until its limit is reached) and makes records
     // of its rows (calculated fields set), in the spare records where it can; reverse
