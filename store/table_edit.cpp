@@ -166,14 +166,8 @@ void Table::Edit()
     if (d->page.isEmpty())
         throw d->error(QStringLiteral("není žádný záznam k úpravě"));
     const qint64 id = d->page[d->pos].id();
-    d->holdOrFail(id);
-    std::optional<Record> fresh;
-    try {
-        fresh = d->fetchById(id);
-    } catch (...) {
-        d->release(id);
-        throw;
-    }
+    // Held, then read afresh: what the last holder wrote is read.
+    const std::optional<Record> fresh = d->fetchById(id, true);
     if (!fresh) {
         d->release(id);
         throw d->error(QStringLiteral("záznam již neexistuje"));

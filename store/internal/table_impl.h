@@ -88,10 +88,13 @@ struct Table::Impl {
     // Runs a read (its statements in turn, until its limit is reached) and makes records
     // of its rows (calculated fields set), in the spare records where it can; reverse
     // turns a backward read into index order. With types, the columns are read by those
-    // (Skip: left empty) instead of the layout's.
+    // (Skip: left empty) instead of the layout's. With holdFirst, the record with that id
+    // is held before the read (of one statement) runs, as Edit holds it; the error of a
+    // record held elsewhere when it cannot be, and nothing held when the read fails.
     QVector<Record> fetch(const QVector<SqlQuery> &read, bool reverse = false,
-                          const QVector<ColType> *types = nullptr);
-    std::optional<Record> fetchById(qint64 id);
+                          const QVector<ColType> *types = nullptr, qint64 holdFirst = 0);
+    // The record with the id, read afresh; held first (fetch) when `hold`.
+    std::optional<Record> fetchById(qint64 id, bool hold = false);
     // Makes the record with this id current (read afresh); false, nothing moved, when it
     // is gone.
     bool moveToId(qint64 id);
