@@ -17,7 +17,7 @@
 //             default) and whose stock is out of step with them, beside the raw
 //             statements doing the same reads and writes in one transaction: the card and
 //             its variants read, the variant's entries summed, the variant and the card
-//             written.
+//             written. On PostgreSQL also the round trips of the rebuild.
 // Each figure is the median of R rounds (each import round a prepared document of its
 // own onto the same cards), with the smallest and the largest. The tables are analysed
 // after each load; on PostgreSQL also vacuumed, and a checkpoint taken, so that no round
@@ -99,6 +99,7 @@ struct Figures {
     int pinnedServers = 0;         // server processes put on this process's processor
     qint64 entries = 0;
     Rounds rebuildMs, rawRebuildMs;
+    double rebuildRoundTrips = 0;  // of the last rebuild; 0 without a server
     QString durability;
 };
 
@@ -324,10 +325,12 @@ Figures measure(TData &data, bench::RawEngine &raw, bool postgres, const QString
     bench::settle(raw, postgres);
     for (int r = 0; r < rounds; ++r) {
         unsettleRebuildCard(data, raw, postgres);
+        const quint64 roundTrips = data.Database.RoundTrips();
         f.rebuildMs.values.push_back(millis([&] {
             if (!data.RekonstrukceKarty(kRebuildCard))
                 throw std::runtime_error("the rebuild failed");
         }));
+        f.rebuildRoundTrips = double(data.Database.RoundTrips() - roundTrips);
         unsettleRebuildCard(data, raw, postgres);
         f.rawRebuildMs.values.push_back(millis([&] { rawRebuild(data, raw, postgres, rebuildStock(entries)); }));
     }
@@ -378,6 +381,8 @@ void report(const char *engine, const Figures &f, double target)
                 "%.2f ms [%.2f-%.2f]; ratio %.2f (target at most 1.5)\n",
                 f.entries, f.rebuildMs.median(), f.rebuildMs.min(), f.rebuildMs.max(), f.rawRebuildMs.median(),
                 f.rawRebuildMs.min(), f.rawRebuildMs.max(), f.rebuildMs.median() / f.rawRebuildMs.median());
+    if (f.rebuildRoundTrips > 0)
+        std::printf("round trips to the server per rebuild: %.0f (the raw statements: 7)\n", f.rebuildRoundTrips);
 }
 
 } // namespace

@@ -77,10 +77,11 @@ bool rebuildVariants(TData &d, const QString &card, const std::function<bool(dou
 {
     store::Table &sklad = d.ffSklad;
     sklad.SetIndexName(ix::ffSklad::KAV);
+    // The range starts on its first variant.
     sklad.SetRange({card, kFirstVariant}, {card, kLastVariant});
     bool allSet = true;
     double total = 0;
-    for (sklad.First(); !sklad.Eof(); sklad.Next())
+    for (; !sklad.Eof(); sklad.Next())
         allSet = visit(total) && allSet;
     d.ffSortimentSOR_STA.SetAsFloat(total);
     d.ffSortiment.Post();

@@ -51,7 +51,7 @@ void Table::Open()
     const Dialect *dialect = &m_db->engine().dialect();
     if (dialect != d->statementsDialect || m_tableName != d->statementsTable) {
         d->holdKey = tableHoldKey(m_tableName);
-        d->statements.clear();
+        d->statements = {};
         d->statementsDialect = dialect;
         d->statementsTable = m_tableName;
     }
@@ -102,7 +102,6 @@ void Table::SetIndexName(const QString &name)
         d->checkBrowse();
     d->index = ix;
     d->order = d->layout.keyColumns(ix);
-    d->statements.clear();
     d->edgeKeys.clear();
     d->range = {};
     if (Active())

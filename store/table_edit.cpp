@@ -11,31 +11,38 @@ namespace {
 
 // A field's value as written: its storage form, and the capitals beside it when the
 // field has a capitals column.
-void addStored(const TableLayout &layout, int f, const QVariant &value, QStringList &columns, QVariantList &params)
+void addStored(const TableLayout &layout, int f, const QVariant &value, QVariantList &params)
 {
     const QVariant stored = layout.toStorage(f, value);
-    columns.append(layout.column(f));
     params.append(stored);
-    if (layout.hasUpper(f)) {
-        columns.append(layout.upperColumn(f));
+    if (layout.hasUpper(f))
         params.append(UpperLocale(stored.toString()));
-    }
 }
 
-// The values of a new record as an INSERT writes them, with their columns.
-QVariantList insertValues(const TableLayout &layout, const Record &r, QStringList &columns)
+// The columns of a field as written (addStored).
+void addColumns(const TableLayout &layout, int f, QStringList &columns)
+{
+    columns.append(layout.column(f));
+    if (layout.hasUpper(f))
+        columns.append(layout.upperColumn(f));
+}
+
+// The values of a new record as an INSERT writes them (insertStatement).
+QVariantList insertValues(const TableLayout &layout, const Record &r)
 {
     QVariantList params;
+    params.reserve(layout.insertFields().size());
     for (int f : layout.insertFields())
-        addStored(layout, f, r.value(f), columns, params);
+        addStored(layout, f, r.value(f), params);
     return params;
 }
 
-// The INSERT of a new record into those columns; it gives back the record id when
-// `returning`.
-QString insertStatement(const TableLayout &layout, const Dialect &dialect, const QString &table,
-                        const QStringList &columns, bool returning)
+// The INSERT of a new record; it gives back the record id when `returning`.
+QString insertStatement(const TableLayout &layout, const Dialect &dialect, const QString &table, bool returning)
 {
+    QStringList columns;
+    for (int f : layout.insertFields())
+        addColumns(layout, f, columns);
     const QString tail = returning ? QStringLiteral(" RETURNING ") + layout.idColumn() : QString();
     if (columns.isEmpty())
         return QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(table)) + tail;
@@ -45,6 +52,21 @@ QString insertStatement(const TableLayout &layout, const Dialect &dialect, const
     return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                .arg(quoted(table), columns.join(QStringLiteral(", ")), placeholders.join(QStringLiteral(", "))) +
         tail;
+}
+
+// The UPDATE of the fields `changed` of the record whose id is the last parameter.
+QString updateStatement(const TableLayout &layout, const Dialect &dialect, const QString &table,
+                        const QVector<int> &changed)
+{
+    QStringList columns;
+    for (int f : changed)
+        addColumns(layout, f, columns);
+    QStringList sets;
+    for (int i = 0; i < columns.size(); ++i)
+        sets.append(columns[i] + QStringLiteral(" = ") + dialect.placeholder(i + 1));
+    return QStringLiteral("UPDATE %1 SET %2 WHERE %3 = %4")
+        .arg(quoted(table), sets.join(QStringLiteral(", ")), layout.idColumn(),
+             dialect.placeholder(int(columns.size()) + 1));
 }
 
 } // namespace
@@ -144,14 +166,8 @@ void Table::Edit()
     if (d->page.isEmpty())
         throw d->error(QStringLiteral("není žádný záznam k úpravě"));
     const qint64 id = d->page[d->pos].id();
-    d->holdOrFail(id);
-    std::optional<Record> fresh;
-    try {
-        fresh = d->fetchById(id);
-    } catch (...) {
-        d->release(id);
-        throw;
-    }
+    // Held, then read afresh: what the last holder wrote is read.
+    const std::optional<Record> fresh = d->fetchById(id, true);
     if (!fresh) {
         d->release(id);
         throw d->error(QStringLiteral("záznam již neexistuje"));
@@ -176,15 +192,17 @@ Record Table::Impl::writeBuffer()
 {
     const Dialect &dialect = engine().dialect();
     const TableDef &def = t.Definition();
-    QStringList columns;
-    QVariantList params;
     Record written = buffer;
-    if (state == DataSetState::Insert) {
-        params = insertValues(layout, buffer, columns);
-        const QString sql = insertStatement(layout, dialect, t.m_tableName, columns, true);
+    const bool inserted = state == DataSetState::Insert;
+    // Of a record in editing, the fields whose values come from the edit rather than from
+    // the read.
+    const QVector<bool> edited = modified;
+    if (inserted) {
+        if (statements.insert.isEmpty())
+            statements.insert = insertStatement(layout, dialect, t.m_tableName, true);
         qint64 id = 0;
         try {
-            id = engine().insertReturningId(sql, params);
+            id = engine().insertReturningId(statements.insert, insertValues(layout, buffer));
         } catch (const StoreError &e) {
             throw error(e.text());
         }
@@ -192,29 +210,33 @@ Record Table::Impl::writeBuffer()
         if (layout.idField() >= 0)
             written.m_values[layout.idField()] = id;
     } else {
+        QVector<int> changed;
+        QVariantList params;
+        QByteArray mask;  // the changed fields, as the statement's key
         for (int f = 0; f < def.fields.size(); ++f)
-            if (modified[f])
-                addStored(layout, f, buffer.value(f), columns, params);
-        if (!columns.isEmpty()) {
-            QStringList sets;
-            for (int i = 0; i < columns.size(); ++i)
-                sets.append(columns[i] + QStringLiteral(" = ") + dialect.placeholder(i + 1));
+            if (modified[f]) {
+                changed.append(f);
+                mask.append(reinterpret_cast<const char *>(&f), sizeof f);
+                addStored(layout, f, buffer.value(f), params);
+            }
+        if (!changed.isEmpty()) {
+            QString &sql = statements.updates[mask];
+            if (sql.isEmpty())
+                sql = updateStatement(layout, dialect, t.m_tableName, changed);
             params.append(heldId);
-            const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = %4")
-                                    .arg(quoted(t.m_tableName), sets.join(QStringLiteral(", ")), layout.idColumn(),
-                                         dialect.placeholder(int(params.size())));
             if (execute(sql, params) == 0)
                 throw error(QStringLiteral("záznam již neexistuje"));
         }
     }
     endEdit();
     // The row as a read would give it is the buffer in the form the store keeps (times to
-    // the second, empty values as they read back).
+    // the second, empty values as they read back); the fields the edit left alone are as
+    // the read gave them.
     const QVector<int> &selectFields = layout.selectFields();
     const QVector<ColType> &selectTypes = layout.selectTypes();
     for (int c = 0; c < selectFields.size(); ++c) {
         const int f = selectFields[c];
-        if (f < 0 || f == layout.idField())
+        if (f < 0 || f == layout.idField() || !(inserted || edited[f]))
             continue;
         const QVariant stored = layout.toStorage(f, written.value(f));
         const QByteArray text = stored.isNull() ? QByteArray() : paramText(stored);
@@ -285,14 +307,10 @@ void Table::AppendRecords(const QVector<Record> &records)
             throw d->error(QStringLiteral("záznam patří jiné tabulce"));
     if (records.isEmpty())
         return;
-    QStringList columns;
-    insertValues(d->layout, records.first(), columns);
-    const QString sql = insertStatement(d->layout, d->engine().dialect(), m_tableName, columns, false);
+    const QString sql = insertStatement(d->layout, d->engine().dialect(), m_tableName, false);
     Transaction transaction(*m_db, Transaction::Caller::MayHaveOne);
-    for (const Record &r : records) {
-        QStringList unused;
-        d->execute(sql, insertValues(d->layout, r, unused));
-    }
+    for (const Record &r : records)
+        d->execute(sql, insertValues(d->layout, r));
     transaction.commit();
 }
 

@@ -98,19 +98,39 @@ QTime isoTime(const char *text, int length, int pos)
     return QTime(h, m, s);
 }
 
-QByteArray padded(int value, int width)
+// Writes `value` as `width` decimal digits (the lowest ones), with leading zeros.
+char *digits(char *out, int value, int width)
 {
-    return QByteArray::number(value).rightJustified(width, '0');
+    for (int i = width - 1; i >= 0; --i) {
+        out[i] = char('0' + value % 10);
+        value /= 10;
+    }
+    return out + width;
 }
 
+// "YYYY-MM-DD"; a year of more than four digits, or before the common era, in full.
 QByteArray isoDateText(const QDate &d)
 {
-    return padded(d.year(), 4) + '-' + padded(d.month(), 2) + '-' + padded(d.day(), 2);
+    char text[10];
+    char *p = digits(text, d.year(), 4);
+    *p++ = '-';
+    p = digits(p, d.month(), 2);
+    *p++ = '-';
+    digits(p, d.day(), 2);
+    if (d.year() < 0 || d.year() > 9999)
+        return QByteArray::number(d.year()).rightJustified(4, '0') + QByteArray(text + 4, 6);
+    return QByteArray(text, sizeof text);
 }
 
 QByteArray isoTimeText(const QTime &t)
 {
-    return padded(t.hour(), 2) + ':' + padded(t.minute(), 2) + ':' + padded(t.second(), 2);
+    char text[8];
+    char *p = digits(text, t.hour(), 2);
+    *p++ = ':';
+    p = digits(p, t.minute(), 2);
+    *p++ = ':';
+    digits(p, t.second(), 2);
+    return QByteArray(text, sizeof text);
 }
 
 } // namespace
@@ -317,6 +337,44 @@ bool Engine::tryHold(quint32 tableKey, qint64 id)
         return false;
     m_holds.insert(key, 1);
     return true;
+}
+
+bool Engine::holdAndRead(quint32 tableKey, qint64 id, const QString &sql, const QVariantList &params,
+                         const QVector<ColType> &columns, RowSink &sink)
+{
+    const auto key = qMakePair(tableKey, id);
+    if (auto it = m_holds.find(key); it != m_holds.end()) {
+        run(sql, params, false, columns, &sink);
+        ++*it;
+        return true;
+    }
+    if (!lockHoldAndRead(tableKey, id, sql, params, columns, sink)) {
+        if (!lockHoldSoon(tableKey, id))
+            return false;
+        readHeld(tableKey, id, sql, params, columns, sink);
+    }
+    m_holds.insert(key, 1);
+    return true;
+}
+
+bool Engine::lockHoldAndRead(quint32 tableKey, qint64 id, const QString &sql, const QVariantList &params,
+                             const QVector<ColType> &columns, RowSink &sink)
+{
+    if (!lockHold(tableKey, id))
+        return false;
+    readHeld(tableKey, id, sql, params, columns, sink);
+    return true;
+}
+
+void Engine::readHeld(quint32 tableKey, qint64 id, const QString &sql, const QVariantList &params,
+                      const QVector<ColType> &columns, RowSink &sink)
+{
+    try {
+        run(sql, params, false, columns, &sink);
+    } catch (...) {
+        unlockHold(tableKey, id);
+        throw;
+    }
 }
 
 // Asks for a hold held elsewhere again, more and more seldom, until kHoldRetryMs have

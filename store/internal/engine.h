@@ -158,6 +158,13 @@ public:
     // last release.
     static constexpr int kHoldRetryMs = 300;
     bool tryHold(quint32 tableKey, qint64 id);
+    // Holds the record as tryHold does and, once it is held, runs the read `sql` (of that
+    // record) into the sink: in one round trip where the engine can, the read after the
+    // hold, so that it sees whatever the last holder committed. False, nothing read,
+    // when another connection holds the record. A read that fails leaves the holds as
+    // they were.
+    bool holdAndRead(quint32 tableKey, qint64 id, const QString &sql, const QVariantList &params,
+                     const QVector<ColType> &columns, RowSink &sink);
     // Within a transaction the hold ends only after the transaction has ended, once its
     // commit is visible to every other connection: whoever takes the record next reads
     // what the transaction wrote to it. Outside a transaction it ends at once.
@@ -177,12 +184,20 @@ protected:
     // Takes the hold at once or returns false. A hold released within the transaction
     // and not yet ended is taken again as it stands.
     virtual bool lockHold(quint32 tableKey, qint64 id) = 0;
+    // lockHold, then, when the hold is taken, the read. False, nothing read, when it is
+    // not. When the read fails, the hold taken for it ends (unlockHold) and the error is
+    // raised.
+    virtual bool lockHoldAndRead(quint32 tableKey, qint64 id, const QString &sql, const QVariantList &params,
+                                 const QVector<ColType> &columns, RowSink &sink);
     // Ends the hold; within a transaction, after the transaction's end (release()).
     virtual void unlockHold(quint32 tableKey, qint64 id) = 0;
     void noteWrite() { ++m_writeGeneration; }
 
 private:
     bool lockHoldSoon(quint32 tableKey, qint64 id);
+    // Runs the read of a record just held; when it fails, the hold ends again.
+    void readHeld(quint32 tableKey, qint64 id, const QString &sql, const QVariantList &params,
+                  const QVector<ColType> &columns, RowSink &sink);
 
     quint64 m_writeGeneration = 0;
     QHash<QPair<quint32, qint64>, int> m_holds;

@@ -55,12 +55,8 @@ struct SqlTemplate {
 };
 
 // The statements already built for one table in one order, by the shape of the read.
-// Belongs to a table component; cleared when its order, name or database changes.
+// Belongs to a table component; dropped when its name or database changes.
 class KeysetCache {
-public:
-    void clear() { m_reads.clear(); }
-
-private:
     friend class KeysetQuery;
     QHash<QByteArray, QVector<SqlTemplate>> m_reads;
 };

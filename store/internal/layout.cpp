@@ -70,6 +70,12 @@ TableLayout::TableLayout(const TableDef &def)
         }
     }
 
+    // The names are quoted once: every statement of the table is written with them.
+    for (int f = 0; f < def.fields.size(); ++f) {
+        m_columns.append(quoted(def.fields[f].name));
+        m_upperColumns.append(m_upper[f] ? quoted(def.fields[f].name + kUpperSuffix) : QString());
+    }
+
     QStringList select;
     for (int f = 0; f < def.fields.size(); ++f) {
         if (def.fields[f].calculated)
@@ -101,13 +107,6 @@ QString TableLayout::selectListReading(const QVector<ColType> &types) const
         if (types[c] == ColType::Skip)
             select[c] = QStringLiteral("NULL");
     return select.join(QStringLiteral(", "));
-}
-
-QString TableLayout::column(int field) const { return quoted(m_def->fields[field].name); }
-
-QString TableLayout::upperColumn(int field) const
-{
-    return quoted(m_def->fields[field].name + kUpperSuffix);
 }
 
 QVector<KeyColumn> TableLayout::keyColumns(const IndexDef *index) const

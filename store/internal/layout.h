@@ -54,8 +54,9 @@ public:
     const QVector<int> &insertFields() const { return m_insertFields; }
     // True when the field has a capitals column.
     bool hasUpper(int field) const { return m_upper[field]; }
-    QString upperColumn(int field) const;
-    QString column(int field) const;
+    // The quoted column names of a field and of its capitals (empty for a field without).
+    const QString &upperColumn(int field) const { return m_upperColumns[field]; }
+    const QString &column(int field) const { return m_columns[field]; }
 
     // The value of a field as bound to SQL (key columns: sentinels for empty values).
     QVariant toStorage(int field, const QVariant &value) const;
@@ -71,6 +72,8 @@ private:
     QString m_idColumn;
     QVector<bool> m_key;    // the field is a key field of some index
     QVector<bool> m_upper;  // the field has a capitals column
+    QStringList m_columns;       // by field, quoted
+    QStringList m_upperColumns;  // by field, quoted; empty without capitals
     QString m_selectList;
     QStringList m_selectColumns;
     QVector<ColType> m_selectTypes;

@@ -88,6 +88,13 @@ struct Result {
 
 void ignoreNotice(void *, const char *) {}
 
+// The statement that takes a hold at once (1) or finds it held elsewhere (0): a session
+// advisory lock of the two-key form, on the table key and the record id.
+const QString kTryHoldSql = QStringLiteral("SELECT pg_try_advisory_lock($1::integer, $2::integer)::integer");
+
+// The two keys of a hold's advisory lock.
+QVariantList holdParams(quint32 tableKey, qint64 id) { return {qint64(qint32(tableKey)), qint64(qint32(quint32(id)))}; }
+
 } // namespace
 
 PostgresEngine::PostgresEngine(pg_conn *conn) : m_conn(conn) {}
@@ -170,6 +177,33 @@ qint64 PostgresEngine::run(const QString &sql, const QVariantList &params, bool 
 {
     const QByteArray name = statement(sql, int(params.size()));
     std::vector<QByteArray> texts;
+    const std::vector<const char *> values = paramValues(params, texts);
+    // A transaction begins on the server with its first statement, and is serialized and
+    // its savepoints taken there.
+    const QList<QByteArray> before = takeWaiting();
+    ++m_roundTrips;
+    PGresult *result = nullptr;
+    if (!before.isEmpty()) {
+        std::vector<PGresult *> results;
+        result = execPipelined({{&name, &values}}, before, results);
+        if (result)
+            PQclear(results[0]);
+        else
+            result = results[0];
+    } else {
+        result = PQexecPrepared(m_conn, name.constData(), int(values.size()), values.data(), nullptr, nullptr, 0);
+    }
+    const Result res(result);
+    if (!res.ok())
+        throw StoreError(failureText(m_conn, res.r));
+    if (sink)
+        decodeRows(res.r, columns, *sink);
+    return write ? QByteArray(PQcmdTuples(res.r)).toLongLong() : 0;
+}
+
+// A statement's parameters as libpq takes them: texts (kept in `texts`), null for NULL.
+std::vector<const char *> PostgresEngine::paramValues(const QVariantList &params, std::vector<QByteArray> &texts)
+{
     std::vector<const char *> values;
     texts.reserve(params.size());
     values.reserve(params.size());
@@ -182,53 +216,83 @@ qint64 PostgresEngine::run(const QString &sql, const QVariantList &params, bool 
             values.push_back(texts.back().constData());
         }
     }
-    // A transaction begins on the server with its first statement, and is serialized and
-    // its savepoints taken there.
+    return values;
+}
+
+void PostgresEngine::decodeRows(const pg_result *res, const QVector<ColType> &columns, RowSink &sink)
+{
+    const int rows = PQntuples(res);
+    for (int r = 0; r < rows; ++r) {
+        // A NULL reads as the empty text, which decodes as a NULL does.
+        QVariant *const *cells = sink.row();
+        for (int c = 0; c < columns.size(); ++c)
+            if (cells[c])
+                decodeText(*cells[c], columns[c], PQgetvalue(res, r, c), PQgetlength(res, r, c));
+        sink.rowDone();
+    }
+}
+
+bool PostgresEngine::lockHoldAndRead(quint32 tableKey, qint64 id, const QString &sql, const QVariantList &params,
+                                     const QVector<ColType> &columns, RowSink &sink)
+{
+    // A hold released within this transaction is still held on the server: only the read.
+    if (m_pendingUnlocks.contains(qMakePair(tableKey, id)))
+        return Engine::lockHoldAndRead(tableKey, id, sql, params, columns, sink);
+    // The hold and the read in one round trip, the read after the hold.
+    const QByteArray lock = statement(kTryHoldSql, 2);
+    const QByteArray read = statement(sql, int(params.size()));
+    std::vector<QByteArray> lockTexts, readTexts;
+    const std::vector<const char *> lockValues = paramValues(holdParams(tableKey, id), lockTexts);
+    const std::vector<const char *> readValues = paramValues(params, readTexts);
     const QList<QByteArray> before = takeWaiting();
     ++m_roundTrips;
-    Result res(!before.isEmpty() ? execPipelined(name, values, before)
-                                 : PQexecPrepared(m_conn, name.constData(), int(values.size()), values.data(),
-                                                  nullptr, nullptr, 0));
-    if (!res.ok())
-        throw StoreError(failureText(m_conn, res.r));
-    if (sink) {
-        const int rows = PQntuples(res.r);
-        for (int r = 0; r < rows; ++r) {
-            // A NULL reads as the empty text, which decodes as a NULL does.
-            QVariant *const *cells = sink->row();
-            for (int c = 0; c < columns.size(); ++c)
-                if (cells[c])
-                    decodeText(*cells[c], columns[c], PQgetvalue(res.r, r, c), PQgetlength(res.r, r, c));
-            sink->rowDone();
-        }
+    std::vector<PGresult *> results;
+    const Result failure(execPipelined({{&lock, &lockValues}, {&read, &readValues}}, before, results));
+    const Result held(results[0]);
+    const Result rows(results[1]);
+    const bool taken = held.r && PQntuples(held.r) == 1 && qstrcmp(PQgetvalue(held.r, 0, 0), "1") == 0;
+    if (failure.r || !rows.r) {
+        // A hold taken for a read that failed ends again.
+        if (taken)
+            unlockHold(tableKey, id);
+        throw StoreError(failureText(m_conn, failure.r));
     }
-    return write ? QByteArray(PQcmdTuples(res.r)).toLongLong() : 0;
+    if (!taken)
+        return false;
+    decodeRows(rows.r, columns, sink);
+    return true;
 }
 
 // The statements waiting for a run (`before`: the BEGIN of a transaction begun since the
-// last statement, its serializations and savepoints) sent ahead of its own, all together
-// in one round trip. Returns the result of the first statement that failed, else the
-// run's own; null when nothing could be sent.
-PGresult *PostgresEngine::execPipelined(const QByteArray &name, const std::vector<const char *> &values,
-                                        const QList<QByteArray> &before)
+// last statement, its serializations and savepoints) sent ahead of its own (`own`,
+// prepared statements run in turn), all together in one round trip. Returns the result
+// of the first statement that failed, else null; the results of `own` that came are in
+// `results` either way, for the caller to free (all null when the round broke).
+PGresult *PostgresEngine::execPipelined(const std::vector<Prepared> &own, const QList<QByteArray> &before,
+                                        std::vector<PGresult *> &results)
 {
+    results.assign(own.size(), nullptr);
     if (!PQenterPipelineMode(m_conn))
         return nullptr;
+    // Each step: a text without parameters, or (null) the next of `own`.
     std::vector<const char *> statements;
     for (const QByteArray &sql : before)
         statements.push_back(sql.constData());
-    const int own = int(statements.size());
-    statements.push_back(nullptr);
+    const int first = int(statements.size());
+    statements.insert(statements.end(), own.size(), nullptr);
     bool sent = true;
-    for (const char *sql : statements)
+    for (int step = 0; step < int(statements.size()); ++step) {
+        const char *sql = statements[step];
+        const Prepared *p = sql ? nullptr : &own[step - first];
         sent = sent
             && (sql ? PQsendQueryParams(m_conn, sql, 0, nullptr, nullptr, nullptr, nullptr, 0)
-                    : PQsendQueryPrepared(m_conn, name.constData(), int(values.size()), values.data(), nullptr,
-                                          nullptr, 0));
+                    : PQsendQueryPrepared(m_conn, p->name->constData(), int(p->values->size()), p->values->data(),
+                                          nullptr, nullptr, 0));
+    }
     sent = sent && PQpipelineSync(m_conn);
     // Each statement gives its result (PGRES_PIPELINE_ABORTED once one has failed) and a
     // null after it; the sync ends the round.
-    PGresult *failed = nullptr, *result = nullptr;
+    PGresult *failed = nullptr;
     bool whole = sent;
     for (int step = 0; whole && step < int(statements.size()); ++step) {
         PGresult *r = PQgetResult(m_conn);
@@ -236,8 +300,8 @@ PGresult *PostgresEngine::execPipelined(const QByteArray &name, const std::vecto
         if (!r) {
             whole = false;
         } else if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
-            if (step == own)
-                result = r;
+            if (!statements[step])
+                results[step - first] = r;
             else
                 PQclear(r);
         } else if (status != PGRES_PIPELINE_ABORTED && !failed) {
@@ -255,14 +319,11 @@ PGresult *PostgresEngine::execPipelined(const QByteArray &name, const std::vecto
     }
     // A broken round leaves the connection broken: nothing more is read from it.
     if (!whole || !PQexitPipelineMode(m_conn)) {
-        PQclear(result);
+        for (PGresult *&r : results)
+            PQclear(std::exchange(r, nullptr));
         return failed;
     }
-    if (failed) {
-        PQclear(result);
-        return failed;
-    }
-    return result;
+    return failed;
 }
 
 void PostgresEngine::runScript(const QString &sql)
@@ -422,6 +483,7 @@ QByteArray PostgresEngine::endTransaction(const char *sql)
             unlockHold(tableKey, id);
     };
     m_waiting.clear();  // nothing ran after them: nothing to serialize or keep apart
+    m_serialized.clear();
     if (std::exchange(m_beginPending, false)) {
         releaseEach();
         return sql;
@@ -465,7 +527,11 @@ void PostgresEngine::serializeTransaction(quint32 key)
 {
     // The one-key form of the advisory locks: a lock space apart from the record holds,
     // which use the two-key form. Released by the server when the transaction ends. It
-    // goes with the transaction's next statement, which is the first to wait for it.
+    // goes with the transaction's next statement, which is the first to wait for it. A
+    // name the transaction has serialized on already is not asked for again.
+    if (m_serialized.contains(key))
+        return;
+    m_serialized.insert(key);
     m_waiting.append("SELECT pg_advisory_xact_lock(" + QByteArray::number(qint64(key)) + ")");
 }
 
@@ -496,6 +562,8 @@ void PostgresEngine::rollbackToSavepoint(const QByteArray &name)
 {
     if (dropWaitingSavepoint(name))
         return;
+    // Serializations taken after the savepoint end with it: asked for again when needed.
+    m_serialized.clear();
     QList<QByteArray> script = takeWaiting();
     script << "ROLLBACK TO SAVEPOINT " + name << "RELEASE SAVEPOINT " + name;
     noteWrite();
@@ -516,9 +584,7 @@ bool PostgresEngine::lockHold(quint32 tableKey, qint64 id)
     // A hold released within this transaction is still held on the server.
     if (m_pendingUnlocks.remove(qMakePair(tableKey, id)))
         return true;
-    return queryInteger(QStringLiteral("SELECT pg_try_advisory_lock($1::integer, $2::integer)::integer"),
-                        {qint64(qint32(tableKey)), qint64(qint32(quint32(id)))})
-        == 1;
+    return queryInteger(kTryHoldSql, holdParams(tableKey, id)) == 1;
 }
 
 void PostgresEngine::unlockHold(quint32 tableKey, qint64 id)
@@ -531,7 +597,7 @@ void PostgresEngine::unlockHold(quint32 tableKey, qint64 id)
     }
     try {
         queryInteger(QStringLiteral("SELECT pg_advisory_unlock($1::integer, $2::integer)::integer"),
-                     {qint64(qint32(tableKey)), qint64(qint32(quint32(id)))});
+                     holdParams(tableKey, id));
     } catch (const StoreError &) {
         // When the session itself is gone, so is the hold.
         if (!connectionLost())

@@ -50,13 +50,24 @@ protected:
     qint64 run(const QString &sql, const QVariantList &params, bool write,
                const QVector<ColType> &columns, RowSink *sink) override;
     bool lockHold(quint32 tableKey, qint64 id) override;
+    // The hold and the read go to the server together.
+    bool lockHoldAndRead(quint32 tableKey, qint64 id, const QString &sql, const QVariantList &params,
+                         const QVector<ColType> &columns, RowSink &sink) override;
     void unlockHold(quint32 tableKey, qint64 id) override;
 
 private:
+    // A prepared statement of a round, with its parameters.
+    struct Prepared {
+        const QByteArray *name;
+        const std::vector<const char *> *values;
+    };
+
     explicit PostgresEngine(pg_conn *conn);
     QByteArray statement(const QString &sql, int paramCount);
-    pg_result *execPipelined(const QByteArray &name, const std::vector<const char *> &values,
-                             const QList<QByteArray> &before);
+    static std::vector<const char *> paramValues(const QVariantList &params, std::vector<QByteArray> &texts);
+    static void decodeRows(const pg_result *res, const QVector<ColType> &columns, RowSink &sink);
+    pg_result *execPipelined(const std::vector<Prepared> &own, const QList<QByteArray> &before,
+                             std::vector<pg_result *> &results);
     QList<QByteArray> takeWaiting();
     // Drops the savepoint when it is the last statement waiting (nothing ran after it).
     bool dropWaitingSavepoint(const QByteArray &name);
@@ -70,6 +81,7 @@ private:
     bool m_inTransaction = false;
     bool m_beginPending = false;  // begun, its BEGIN not sent yet
     QList<QByteArray> m_waiting;  // serializations and savepoints of the transaction not sent yet
+    QSet<quint32> m_serialized;          // the keys the transaction serializes on
     quint64 m_roundTrips = 0;
     QSet<QPair<quint32, qint64>> m_pendingUnlocks;  // released within the transaction
 };

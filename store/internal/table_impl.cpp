@@ -33,7 +33,8 @@ void Table::Impl::requireActive() const
         throw error(QStringLiteral("tabulka není otevřena"));
 }
 
-QVector<Record> Table::Impl::fetch(const QVector<SqlQuery> &read, bool reverse, const QVector<ColType> *types)
+QVector<Record> Table::Impl::fetch(const QVector<SqlQuery> &read, bool reverse, const QVector<ColType> *types,
+                                   qint64 holdFirst)
 {
     // Each row is decoded straight into the values of a record: one of the spare ones
     // when nobody else holds it any more (its values are then overwritten in place), else
@@ -100,9 +101,12 @@ QVector<Record> Table::Impl::fetch(const QVector<SqlQuery> &read, bool reverse, 
         pool = std::move(spare);
     spare = {};
     Sink sink(*this, std::move(pool), read.isEmpty() ? 0 : read[0].limit);
+    bool heldElsewhere = false;
     try {
         const QVector<ColType> &columns = types ? *types : layout.selectTypes();
-        if (read.size() < 2 || !engine().queryInTurn(read, columns, sink, sink.missing())) {
+        if (holdFirst)
+            heldElsewhere = !engine().holdAndRead(holdKey, holdFirst, read[0].sql, read[0].params, columns, sink);
+        else if (read.size() < 2 || !engine().queryInTurn(read, columns, sink, sink.missing())) {
             for (const SqlQuery &q : read) {
                 if (sink.missing() == 0)
                     break;
@@ -120,21 +124,30 @@ QVector<Record> Table::Impl::fetch(const QVector<SqlQuery> &read, bool reverse, 
     } catch (const StoreError &e) {
         throw error(e.text());
     }
+    if (heldElsewhere)
+        throw error(QStringLiteral("záznam je upraven jinou stanicí"));
     QVector<Record> rows = sink.take(spare);
-    for (Record &rec : rows)
-        calc(rec);
+    try {
+        for (Record &rec : rows)
+            calc(rec);
+    } catch (...) {
+        if (holdFirst)
+            release(holdFirst);
+        throw;
+    }
     if (reverse)
         std::reverse(rows.begin(), rows.end());
     return rows;
 }
 
-std::optional<Record> Table::Impl::fetchById(qint64 id)
+std::optional<Record> Table::Impl::fetchById(qint64 id, bool hold)
 {
-    SqlQuery q{QStringLiteral("SELECT %1 FROM %2 WHERE %3 = %4")
-                   .arg(layout.selectList(), quoted(t.m_tableName), layout.idColumn(),
-                        engine().dialect().placeholder(1)),
-               {id}};
-    QVector<Record> rows = fetch({q});
+    if (statements.byId.isEmpty())
+        statements.byId = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = %4")
+                              .arg(layout.selectList(), quoted(t.m_tableName), layout.idColumn(),
+                                   engine().dialect().placeholder(1));
+    SqlQuery q{statements.byId, {id}};
+    QVector<Record> rows = fetch({q}, false, nullptr, hold ? id : 0);
     if (rows.isEmpty())
         return std::nullopt;
     return rows.first();

@@ -45,7 +45,15 @@ struct Table::Impl {
     const IndexDef *index = nullptr;
     QVector<KeyColumn> order;
     KeyRange range;
-    KeysetCache statements;  // of this order, in this dialect, on this table:
+    // The statements built so far, in this dialect, on this table: the reads of each
+    // order (kept when the order changes, as the stock postings switch the journal's
+    // index back and forth), the INSERT and the UPDATE of each set of changed fields.
+    struct Statements {
+        QHash<const IndexDef *, KeysetCache> reads;
+        QString insert;
+        QString byId;
+        QHash<QByteArray, QString> updates;
+    } statements;
     const Dialect *statementsDialect = nullptr;
     QString statementsTable;
 
@@ -73,15 +81,21 @@ struct Table::Impl {
     StoreError error(const QString &text) const;
     void requireActive() const;
     Engine &engine() const { return t.m_db->engine(); }
-    KeysetQuery keyset() { return KeysetQuery(layout, engine().dialect(), t.m_tableName, order, range, &statements); }
+    KeysetQuery keyset()
+    {
+        return KeysetQuery(layout, engine().dialect(), t.m_tableName, order, range, &statements.reads[index]);
+    }
 
     // Runs a read (its statements in turn, until its limit is reached) and makes records
     // of its rows (calculated fields set), in the spare records where it can; reverse
     // turns a backward read into index order. With types, the columns are read by those
-    // (Skip: left empty) instead of the layout's.
+    // (Skip: left empty) instead of the layout's. With holdFirst, the record with that id
+    // is held before the read (of one statement) runs, as Edit holds it; the error of a
+    // record held elsewhere when it cannot be, and nothing held when the read fails.
     QVector<Record> fetch(const QVector<SqlQuery> &read, bool reverse = false,
-                          const QVector<ColType> *types = nullptr);
-    std::optional<Record> fetchById(qint64 id);
+                          const QVector<ColType> *types = nullptr, qint64 holdFirst = 0);
+    // The record with the id, read afresh; held first (fetch) when `hold`.
+    std::optional<Record> fetchById(qint64 id, bool hold = false);
     // Makes the record with this id current (read afresh); false, nothing moved, when it
     // is gone.
     bool moveToId(qint64 id);
