@@ -34,6 +34,7 @@
 #include "app/core/prompter.h"
 #include "import/batch_screens.h"
 #include "import/data_import.h"
+#include "import/stock_rebuild.h"
 #include "store/firmschema.h"
 #include "store/tdata.h"
 #include "timing.h"
@@ -325,7 +326,7 @@ Figures measure(TData &data, bench::RawEngine &raw, bool postgres, const QString
     for (int r = 0; r < rounds; ++r) {
         unsettleRebuildCard(data, raw, postgres);
         f.rebuildMs.values.push_back(millis([&] {
-            if (!data.RekonstrukceKarty(kRebuildCard))
+            if (!RekonstrukceKarty(data, kRebuildCard))
                 throw std::runtime_error("the rebuild failed");
         }));
         unsettleRebuildCard(data, raw, postgres);

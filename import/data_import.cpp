@@ -2,6 +2,7 @@
 
 #include "form_podklady_import.h"
 #include "podklady_file.h"
+#include "stock_posting.h"
 #include "stock_tables.h"
 
 #include "app/core/errors.h"

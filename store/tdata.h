@@ -135,13 +135,6 @@ public:
     // "Spojení s databázovým serverem <ServerName>@<Host> bylo obnoveno".
     QString ConnectionRestoredText() const;
 
-    // The card look-up of the item editor (defined with the windows, in ui/sorvalid.cpp).
-    // A text of more than 5 characters (trimmed) found as SOR_KAV on index "KAV" is taken
-    // at once; otherwise the assortment picker opens in name order at the remembered card.
-    // True when ffSortiment stands on the card found or chosen, which is then remembered
-    // (SetLastSor). The table is opened if closed, and then closed again afterwards.
-    bool SorValid(const QString &text);
-
     // Calculated fields of the items: POP_CCC = POP_CKU × POP_CNC, POP_NCC = POP_NCS ×
     // POP_KUS, not rounded. Attached to `ffPodklPol`.
     void ffPodklPolCalcFields(store::Record &r);
@@ -160,26 +153,6 @@ public:
     // given back as it was found (closed again when it was closed) in every case.
     // Attached to `ffDodavatele`.
     void ffDodavateleAfterInsert(store::Table &supplier);
-
-    // The stock operations below are defined with the import, in import/ (library
-    // podklady_stock): a program that calls them links that library.
-    //
-    // Posts one stock movement of a card variant: appends a journal entry (today, the
-    // user's initials, DEN_ZAS the variant's stock after it, 0 for a card that keeps no
-    // stock) and, for a stock item, changes SKL_STA and SOR_STA by the quantity; stamps
-    // SOR_PPO. Prices and products are kept in double precision (0.1 × 10 posts 1.0).
-    // All in one transaction, which must not be open yet. When the newest entry's
-    // DEN_ZAS disagrees with SKL_STA the card is rebuilt first and its new stock shown.
-    // True when committed; false, nothing written, for an unknown card, a stock item
-    // without the variant or any failure. The three tables are given back as they were.
-    bool ZapisPohybuVar(const QString &card, const QString &variant, const QString &document,
-                        const QString &operation, double unitPrice, double vatRate, double quantity);
-    // Recomputes the stock of a card from the journal: each variant "000"–"999" gets
-    // SKL_POC plus its entries' DEN_KUS (0 for a card that keeps no stock), the card the
-    // sum. The journal is only read. True when the card exists and every variant and the
-    // card were written; a variant held elsewhere keeps its stock (result false). The
-    // three tables are given back as they were.
-    bool RekonstrukceKarty(const QString &card);
 
     // The value computation below is defined with the reports, in reports/ (library
     // podklady_document_value): a program that calls it links that library.
