@@ -3,17 +3,21 @@
 #include "app/core/general_error.h"
 #include "app/core/prompter.h"
 #include "app/core/textutil.h"
-#include "store/table_use.h"
+#include "store/cursor.h"
+#include "store/tables/column_names.h"
 #include "store/tdata.h"
 
 namespace {
 
-void takeIdentity(TData &data)
+namespace col = store::tables::column::ffUzivatele;
+
+// The user's identity from the record `users` stands on.
+void takeIdentity(TData &data, store::Table &users)
 {
-    data.UserFullName = data.ffUzivateleUSR_NAC.AsString();
-    data.UserInitials = data.ffUzivateleUSR_INI.AsString();
-    data.UserCode = data.ffUzivateleUSR_KOD.AsString();
-    data.UserGroup = data.ffUzivateleUSR_GRP.AsString();
+    data.UserFullName = users[col::USR_NAC].AsString();
+    data.UserInitials = users[col::USR_INI].AsString();
+    data.UserCode = users[col::USR_KOD].AsString();
+    data.UserGroup = users[col::USR_GRP].AsString();
 }
 
 LoginOutcome askInDialog(TData &data, LoginDialog &dialog)
@@ -24,15 +28,15 @@ LoginOutcome askInDialog(TData &data, LoginDialog &dialog)
     name = UpperAZ(name);
     password = UpperAZ(password);
 
-    store::TableUse users(data.ffUzivatele);
-    if (!data.ffUzivatele.Locate(data.ffUzivateleUSR_LNA, name))
+    store::Cursor users(data.ffUzivatele);
+    if (!users.Locate(col::USR_LNA, name))
         return LoginOutcome::Terminate;
-    const QString stored = UpperAZ(data.ffUzivateleUSR_PSW.AsString());
+    const QString stored = UpperAZ(users[col::USR_PSW].AsString());
     if (TrimControl(stored) != TrimControl(password)) {
         prompter().ShowMessage(QStringLiteral("Neplatné heslo !!!"));
         return LoginOutcome::Terminate;
     }
-    takeIdentity(data);
+    takeIdentity(data, users);
     return LoginOutcome::LoggedIn;
 }
 
@@ -44,9 +48,9 @@ LoginOutcome loginByLogOnName(TData &data, LoginDialog &dialog, const QString &l
     name = UpperLocale(name);
 
     {
-        store::TableUse users(data.ffUzivatele);
-        if (data.ffUzivatele.Locate(data.ffUzivateleUSR_LNA, name)) {
-            takeIdentity(data);
+        store::Cursor users(data.ffUzivatele);
+        if (users.Locate(col::USR_LNA, name)) {
+            takeIdentity(data, users);
             return LoginOutcome::LoggedIn;
         }
     }

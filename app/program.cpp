@@ -11,18 +11,6 @@
 
 #include <QApplication>
 
-namespace {
-
-// The release of the data module: the user-rights table, the only table this program
-// may find open that nothing else closes, then everything else with the module.
-void DataModuleDestroy(TData &data)
-{
-    if (data.ffUziPrava.Active())
-        data.ffUziPrava.Close();
-}
-
-} // namespace
-
 void PrepareApplication()
 {
     InstallQtCzech();
@@ -55,6 +43,5 @@ int RunProgram(const StartupEnvironment &env, LoginDialog &loginDialog, const QS
             exitCode = QApplication::exec();
         }
     }
-    DataModuleDestroy(data);
     return exitCode;
 }

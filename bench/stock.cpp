@@ -34,6 +34,7 @@
 #include "app/core/prompter.h"
 #include "import/batch_screens.h"
 #include "import/data_import.h"
+#include "import/stock_rebuild.h"
 #include "store/firmschema.h"
 #include "store/tdata.h"
 #include "timing.h"
@@ -327,7 +328,7 @@ Figures measure(TData &data, bench::RawEngine &raw, bool postgres, const QString
         unsettleRebuildCard(data, raw, postgres);
         const quint64 roundTrips = data.Database.RoundTrips();
         f.rebuildMs.values.push_back(millis([&] {
-            if (!data.RekonstrukceKarty(kRebuildCard))
+            if (!RekonstrukceKarty(data, kRebuildCard))
                 throw std::runtime_error("the rebuild failed");
         }));
         f.rebuildRoundTrips = double(data.Database.RoundTrips() - roundTrips);

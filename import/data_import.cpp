@@ -2,6 +2,7 @@
 
 #include "form_podklady_import.h"
 #include "podklady_file.h"
+#include "stock_posting.h"
 #include "stock_tables.h"
 
 #include "app/core/errors.h"
@@ -9,7 +10,9 @@
 #include "app/core/textutil.h"
 #include "app/core/screens_cleanup.h"
 #include "store/counter.h"
+#include "store/cursor.h"
 #include "store/table_use.h"
+#include "store/tables/column_names.h"
 #include "store/transaction.h"
 #include "store/tdata.h"
 #include "store/tables/index_names.h"
@@ -106,9 +109,9 @@ private:
 void numberReceipt(bool &newDocument, const QString &prepared)
 {
     TData &d = *Data;
-    const store::TableUse counters(d.ffCiselnik);
-    const QString number = TakeTextCounter(d.ffCiselnik, d.ffCiselnikCIS_PRD);
-    d.ffCiselnik.Post();
+    store::Cursor counters(d.ffCiselnik);
+    const QString number = TakeTextCounter(counters, store::tables::column::ffCiselnik::CIS_PRD);
+    counters.Post();
     d.ffDodavkyHLA_DO1.SetAsString(number);
     d.ffDodavkyHLA_DAT.SetAsDate(QDate::currentDate());
     d.ffDodavkyHLA_DO3.SetAsString(prepared);
@@ -284,11 +287,8 @@ private:
 // True when a receipt numbered `number` is stored.
 bool receiptStored(const QString &number)
 {
-    store::Table receipts(&Data->ffDodavky.Definition());
-    receipts.SetDatabase(&Data->Database);
-    receipts.SetTableName(Data->ffDodavky.TableName());
-    receipts.Open();
-    return receipts.Locate(QStringLiteral("HLA_DO1"), number);
+    store::Cursor receipts(Data->ffDodavky);
+    return receipts.Locate(store::tables::column::ffDodavky::HLA_DO1, number);
 }
 
 // Variant codes are stored padded with zeros to the width of SKL_IND ("1" is "001"); the

@@ -1,7 +1,8 @@
 #include "stock_check.h"
 
 #include "app/core/errors.h"
-#include "store/table_use.h"
+#include "store/cursor.h"
+#include "store/tables/column_names.h"
 #include "store/tdata.h"
 #include "store/tables/index_names.h"
 
@@ -24,28 +25,39 @@ constexpr double kHalfHaler = 0.005;
 // up to about a haléř per line without a line missing.
 constexpr double kSaleLineRounding = 0.01;
 
-// The differences (with everyStock: all stocks) of the card ffSortiment stands on.
-void checkCurrentCard(TData &d, QVector<StockDifference> &out, bool everyStock)
+// The assortment, the stock variants and the journal, each on its index "KAV", read
+// through cursors of the check's own.
+struct StockCursors {
+    explicit StockCursors(TData &d)
+        : cards(d.ffSortiment, QStringLiteral("KAV")),
+          variants(d.ffSklad, QStringLiteral("KAV")),
+          journal(d.ffDenik, QStringLiteral("KAV"))
+    {
+    }
+    store::Cursor cards, variants, journal;
+};
+
+// The differences (with everyStock: all stocks) of the card `c.cards` stands on.
+void checkCurrentCard(StockCursors &c, QVector<StockDifference> &out, bool everyStock)
 {
-    const QString card = d.ffSortimentSOR_KAV.AsString();
-    const bool stockItem = d.ffSortimentSOR_SKL.AsBoolean();
-    store::Table &sklad = d.ffSklad;
-    store::Table &denik = d.ffDenik;
-    sklad.SetRange({card, kFirstVariant}, {card, kLastVariant});
+    using namespace store::tables::column;
+    const QString card = c.cards[ffSortiment::SOR_KAV].AsString();
+    const bool stockItem = c.cards[ffSortiment::SOR_SKL].AsBoolean();
+    c.variants.SetRange({card, kFirstVariant}, {card, kLastVariant});
     double total = 0;
-    for (sklad.First(); !sklad.Eof(); sklad.Next()) {
-        const QString variant = d.ffSkladSKL_IND.AsString();
-        const double stored = d.ffSkladSKL_STA.AsFloat();
+    for (c.variants.First(); !c.variants.Eof(); c.variants.Next()) {
+        const QString variant = c.variants[ffSklad::SKL_IND].AsString();
+        const double stored = c.variants[ffSklad::SKL_STA].AsFloat();
         double expected = 0;
         if (stockItem) {
-            denik.SetRange({card, variant}, {card, variant});
-            expected = d.ffSkladSKL_POC.AsFloat() + denik.Sum(d.ffDenikDEN_KUS);
+            c.journal.SetRange({card, variant}, {card, variant});
+            expected = c.variants[ffSklad::SKL_POC].AsFloat() + c.journal.Sum(ffDenik::DEN_KUS);
         }
         if (everyStock || stored != expected)
             out.append({card, variant, stored, expected});
         total += stored;
     }
-    const double cardStored = d.ffSortimentSOR_STA.AsFloat();
+    const double cardStored = c.cards[ffSortiment::SOR_STA].AsFloat();
     const double cardExpected = stockItem ? total : 0.0;
     if (everyStock || cardStored != cardExpected)
         out.append({card, QString(), cardStored, cardExpected});
@@ -55,23 +67,19 @@ void checkCurrentCard(TData &d, QVector<StockDifference> &out, bool everyStock)
 
 QVector<StockDifference> CheckCard(TData &d, const QString &card, bool everyStock)
 {
-    const store::TableUse cards(d.ffSortiment, ix::ffSortiment::KAV);
-    const store::TableUse variants(d.ffSklad, ix::ffSklad::KAV);
-    const store::TableUse journal(d.ffDenik, ix::ffDenik::KAV);
+    StockCursors c(d);
     QVector<StockDifference> out;
-    if (d.ffSortiment.FindKey({card}))
-        checkCurrentCard(d, out, everyStock);
+    if (c.cards.FindKey({card}))
+        checkCurrentCard(c, out, everyStock);
     return out;
 }
 
 QVector<StockDifference> CheckStock(TData &d)
 {
-    const store::TableUse cards(d.ffSortiment, ix::ffSortiment::KAV);
-    const store::TableUse variants(d.ffSklad, ix::ffSklad::KAV);
-    const store::TableUse journal(d.ffDenik, ix::ffDenik::KAV);
+    StockCursors c(d);
     QVector<StockDifference> out;
-    for (d.ffSortiment.First(); !d.ffSortiment.Eof(); d.ffSortiment.Next())
-        checkCurrentCard(d, out, false);
+    for (c.cards.First(); !c.cards.Eof(); c.cards.Next())
+        checkCurrentCard(c, out, false);
     return out;
 }
 
@@ -85,32 +93,34 @@ QVector<ReceiptDifference> CheckReceipts(TData &d)
     QHash<QString, Lines> linesOf;
     QStringList numbers;   // in the journal's order "DOK"
     {
-        const store::TableUse journal(d.ffDenik, ix::ffDenik::DOK);
-        for (d.ffDenik.First(); !d.ffDenik.Eof(); d.ffDenik.Next()) {
-            if (d.ffDenikDEN_OPE.AsString() != kReceiptOperation)
+        using namespace store::tables::column::ffDenik;
+        store::Cursor journal(d.ffDenik, ix::ffDenik::DOK);
+        for (journal.First(); !journal.Eof(); journal.Next()) {
+            if (journal[DEN_OPE].AsString() != kReceiptOperation)
                 continue;
-            const QString number = d.ffDenikDEN_DOK.AsString();
+            const QString number = journal[DEN_DOK].AsString();
             auto it = linesOf.find(number);
             if (it == linesOf.end()) {
                 it = linesOf.insert(number, {});
                 numbers.append(number);
             }
-            const double hpc = d.ffDenikDEN_HPC.AsFloat();
+            const double hpc = journal[DEN_HPC].AsFloat();
             ++it->count;
-            it->stock += d.ffDenikDEN_HNC.AsFloat();
-            it->sale += d.PriceMode == 2 ? hpc + hpc / 100 * d.ffDenikDEN_DAN.AsFloat() : hpc;
+            it->stock += journal[DEN_HNC].AsFloat();
+            it->sale += d.PriceMode == 2 ? hpc + hpc / 100 * journal[DEN_DAN].AsFloat() : hpc;
         }
     }
     QVector<ReceiptDifference> out;
     QSet<QString> receipts;
     {
-        const store::TableUse use(d.ffDodavky, ix::ffDodavky::DAT);
-        for (d.ffDodavky.First(); !d.ffDodavky.Eof(); d.ffDodavky.Next()) {
+        using namespace store::tables::column::ffDodavky;
+        store::Cursor receiptsRead(d.ffDodavky, ix::ffDodavky::DAT);
+        for (receiptsRead.First(); !receiptsRead.Eof(); receiptsRead.Next()) {
             ReceiptDifference r;
-            r.receipt = d.ffDodavkyHLA_DO1.AsString();
-            r.id = d.ffDodavky.GetBookmark().id;
-            r.storedStock = d.ffDodavkyHLA_NCA.AsFloat();
-            r.storedSale = d.ffDodavkyHLA_PCA.AsFloat();
+            r.receipt = receiptsRead[HLA_DO1].AsString();
+            r.id = receiptsRead.GetBookmark().id;
+            r.storedStock = receiptsRead[HLA_NCA].AsFloat();
+            r.storedSale = receiptsRead[HLA_PCA].AsFloat();
             const Lines lines = linesOf.value(r.receipt);
             r.lines = lines.count;
             r.postedStock = lines.stock;
@@ -144,24 +154,25 @@ QVector<ReceiptDifference> CheckReceipts(TData &d)
 
 QVector<ReceiptDifference> RepairReceipts(TData &d, const QVector<ReceiptDifference> &differences, QStringList &left)
 {
-    const store::TableUse use(d.ffDodavky);
+    using namespace store::tables::column::ffDodavky;
+    store::Cursor receipts(d.ffDodavky);
     QVector<ReceiptDifference> changed;
     for (const ReceiptDifference &r : differences) {
         if (r.kind != ReceiptDifference::Kind::Totals)
             continue;
         try {
-            d.ffDodavky.GotoBookmark({r.id});
-            d.ffDodavky.Edit();
+            receipts.GotoBookmark({r.id});
+            receipts.Edit();
         } catch (const StoreError &) {
             left.append(r.receipt);
             continue;
         }
         try {
-            d.ffDodavkyHLA_NCA.SetAsFloat(r.postedStock);
-            d.ffDodavkyHLA_PCA.SetAsFloat(r.postedSale);
-            d.ffDodavky.Post();
+            receipts[HLA_NCA].SetAsFloat(r.postedStock);
+            receipts[HLA_PCA].SetAsFloat(r.postedSale);
+            receipts.Post();
         } catch (...) {
-            d.ffDodavky.Cancel();
+            receipts.Cancel();
             throw;
         }
         changed.append(r);

@@ -22,9 +22,9 @@ struct StockDifference {
 
 // The differences of one card, variants first in index order, then the card; none for
 // a card that agrees or is not in the assortment. With everyStock, every stock of the
-// card is listed, also those that agree. Reads ffSortiment, ffSklad and ffDenik through
-// store::TableUse: each is opened when closed and closed again, or given back on its
-// index, range and record when it was open. Store errors are raised.
+// card is listed, also those that agree. Reads the tables of ffSortiment, ffSklad and
+// ffDenik through cursors of its own (store::Cursor); the components are not touched.
+// Store errors are raised.
 QVector<StockDifference> CheckCard(TData &d, const QString &card, bool everyStock = false);
 
 // The differences of every card of the assortment, in card-number order, read as
@@ -55,13 +55,14 @@ struct ReceiptDifference {
 // without lines whose totals are not 0 is listed as both), then the numbers of lines
 // without their receipt, in number order. A receipt short of a line or with an empty
 // content was written apart from its lines (by an older program, or another one); lines
-// without their receipt were posted without it. ffDodavky and ffDenik are read through
-// store::TableUse, the journal once from start to end. Store errors are raised.
+// without their receipt were posted without it. The tables of ffDodavky and ffDenik are
+// read through cursors of its own, the journal once from start to end. Store errors are
+// raised.
 QVector<ReceiptDifference> CheckReceipts(TData &d);
 
 // Sets HLA_NCA and HLA_PCA of each receipt listed as differing in its totals to the
 // values of its lines; creates and deletes nothing. Returns the receipts changed (with
 // the values they had); a receipt that cannot be written (another station holds it, or
-// it is gone) is left as it is and its number goes to `left`. ffDodavky is used through
-// store::TableUse. Store errors other than a refused edit are raised.
+// it is gone) is left as it is and its number goes to `left`. The receipts are written
+// through a cursor of its own. Store errors other than a refused edit are raised.
 QVector<ReceiptDifference> RepairReceipts(TData &d, const QVector<ReceiptDifference> &differences, QStringList &left);

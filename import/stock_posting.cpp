@@ -2,13 +2,15 @@
 // after it, and the stock of the variant and the card changed by the quantity, written
 // together in one transaction.
 
-#include "store/tdata.h"
+#include "stock_posting.h"
 
 #include "app/core/errors.h"
 #include "app/core/prompter.h"
 #include "app/core/screens_cleanup.h"
+#include "stock_rebuild.h"
 #include "stock_tables.h"
 #include "store/table_use.h"
+#include "store/tdata.h"
 #include "store/transaction.h"
 #include "store/tables/index_names.h"
 
@@ -150,7 +152,7 @@ Written writeMovement(TData &d, const Movement &m, bool stockItem, std::optional
         if (disagrees)
             return Written::StockDisagrees;
         if (stockItem && joined == Joined::No && !d.Database.ConnectionLost())
-            d.RekonstrukceKarty(m.card);
+            RekonstrukceKarty(d, m.card);
         return Written::No;
     }
 }
@@ -180,7 +182,7 @@ bool postMovement(TData &d, const Movement &m, Joined joined)
             // movement is added to it; when it does not, the card is rebuilt first (within
             // the caller's transaction, when joined) and the stock it now has is shown.
             Written written = writeMovement(d, m, true, {}, joined);
-            if (written == Written::StockDisagrees && d.RekonstrukceKarty(m.card)) {
+            if (written == Written::StockDisagrees && RekonstrukceKarty(d, m.card)) {
                 d.ffSklad.SetIndexName(ix::ffSklad::KAV);
                 if (d.ffSklad.FindKey({m.card, m.variant})) {
                     const double rebuilt = d.ffSkladSKL_STA.AsFloat();
@@ -198,10 +200,10 @@ bool postMovement(TData &d, const Movement &m, Joined joined)
 
 } // namespace
 
-bool TData::ZapisPohybuVar(const QString &card, const QString &variant, const QString &document,
-                           const QString &operation, double unitPrice, double vatRate, double quantity)
+bool ZapisPohybuVar(TData &d, const QString &card, const QString &variant, const QString &document,
+                    const QString &operation, double unitPrice, double vatRate, double quantity)
 {
-    return postMovement(*this, {card, variant, document, operation, unitPrice, vatRate, quantity}, Joined::No);
+    return postMovement(d, {card, variant, document, operation, unitPrice, vatRate, quantity}, Joined::No);
 }
 
 bool PostMovementInTransaction(TData &d, const QString &card, const QString &variant, const QString &document,

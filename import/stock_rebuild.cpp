@@ -2,13 +2,14 @@
 // start-of-year stock plus the quantities of its journal entries, and the card's stock
 // is the sum over its variants. The journal itself is only read.
 
-#include "store/tdata.h"
+#include "stock_rebuild.h"
 
 #include "app/core/errors.h"
 #include "app/core/prompter.h"
 #include "progress_window.h"
 #include "stock_tables.h"
 #include "store/table_use.h"
+#include "store/tdata.h"
 #include "store/transaction.h"
 #include "store/tables/index_names.h"
 
@@ -126,19 +127,19 @@ bool rebuildCard(TData &d, const QString &card)
 
 } // namespace
 
-bool TData::RekonstrukceKarty(const QString &card)
+bool RekonstrukceKarty(TData &d, const QString &card)
 {
     bool result = false;
     bool recordBack = true;
     try {
-        const store::TableUse sortiment(ffSortiment, ix::ffSortiment::KAV);
-        const store::TableUse denik(ffDenik);
-        store::TableUse sklad(ffSklad);
+        const store::TableUse sortiment(d.ffSortiment, ix::ffSortiment::KAV);
+        const store::TableUse denik(d.ffDenik);
+        store::TableUse sklad(d.ffSklad);
         {
             // The variants and the card are written together, in the caller's transaction
             // when there is one: a stop in between leaves no card total of half-set variants.
-            store::Transaction transaction(Database, StockCardSerialName(card), store::Transaction::Caller::MayHaveOne);
-            result = rebuildCard(*this, card);
+            store::Transaction transaction(d.Database, StockCardSerialName(card), store::Transaction::Caller::MayHaveOne);
+            result = rebuildCard(d, card);
             transaction.commit();
         }
         recordBack = sklad.restore();

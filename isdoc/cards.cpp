@@ -1,6 +1,6 @@
 #include "cards.h"
 
-#include "store/table_use.h"
+#include "store/cursor.h"
 #include "store/tdata.h"
 #include "store/tables/index_names.h"
 
@@ -24,8 +24,7 @@ bool IsEanCode(const QString &text)
 QVector<CardHit> ActiveCardsByKey(TData &d, const QString &index, const QString &value)
 {
     QVector<CardHit> hits;
-    store::Table &cards = d.ffSortiment;
-    const store::TableUse use(cards, index);
+    store::Cursor cards(d.ffSortiment, index);
     const store::IndexDef *def = cards.Definition().index(index);
     const int size = cards.FieldByName(def->fields.first().field).def().size;
     if (value.isEmpty() || value.size() > size)

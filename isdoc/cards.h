@@ -19,8 +19,8 @@ struct CardHit {
 
 // The cards that are not withdrawn (SOR_OLD false) whose field of the index `index`
 // ("KAV", "EAN", "KDO") equals `value` exactly, in index order. A value longer than the
-// field finds nothing (it is not cut to the field's size). One query on the index; the
-// assortment table is given back as it was found.
+// field finds nothing (it is not cut to the field's size). One query on the index, through
+// a cursor of its own: the component ffSortiment is not touched.
 QVector<CardHit> ActiveCardsByKey(TData &d, const QString &index, const QString &value);
 
 // The card of a bar code: true, with ffSortiment standing on it (on index "KAV"), when

@@ -3,7 +3,9 @@
 #include "cards.h"
 
 #include "app/core/errors.h"
+#include "store/cursor.h"
 #include "store/podklad_item.h"
+#include "store/tables/column_names.h"
 #include "store/table_use.h"
 #include "store/tdata.h"
 #include "store/transaction.h"
@@ -91,17 +93,6 @@ QString cut(const QString &text, int size, const QString &label, QStringList &wa
     return kept;
 }
 
-// A component of the header table of its own, so that the caller's list keeps its order,
-// range and record.
-std::unique_ptr<store::Table> ownHeaders(TData &d)
-{
-    auto headers = std::make_unique<store::Table>(&d.ffPodklHlav.Definition());
-    headers->SetDatabase(&d.Database);
-    headers->SetTableName(d.ffPodklHlav.TableName());
-    headers->Open();
-    return headers;
-}
-
 } // namespace
 
 QString IsdocItem::identifications() const
@@ -160,10 +151,11 @@ IsdocDocument PlanIsdocDocument(TData &d, const IsdocInvoice &invoice)
 
     const QString ico = invoice.supplier.ico.trimmed();
     if (!ico.isEmpty() && ico.size() <= d.ffDodavateleDOD_ICO.def().size) {
-        const store::TableUse suppliers(d.ffDodavatele, ix::ffDodavatele::ICO);
-        if (d.ffDodavatele.FindKey({ico}) && d.ffDodavateleDOD_ICO.AsString().trimmed() == ico) {
-            doc.supplierCode = d.ffDodavateleDOD_KOD.AsString();
-            doc.supplierName = d.ffDodavateleDOD_FIR.AsString();
+        using namespace store::tables::column::ffDodavatele;
+        store::Cursor suppliers(d.ffDodavatele, ix::ffDodavatele::ICO);
+        if (suppliers.FindKey({ico}) && suppliers[DOD_ICO].AsString().trimmed() == ico) {
+            doc.supplierCode = suppliers[DOD_KOD].AsString();
+            doc.supplierName = suppliers[DOD_FIR].AsString();
         }
     }
 
@@ -205,10 +197,10 @@ bool PickIsdocCard(TData &d, IsdocDocument &doc, int index, const QString &card)
 
 bool IsdocDocumentExists(TData &d, const QString &supplierCode, const QString &invoiceNumber)
 {
-    const auto headers = ownHeaders(d);
-    headers->SetIndexName(ix::ffPodklHlav::DO2);
+    // A cursor of its own, so that the caller's list keeps its order, range and record.
+    store::Cursor headers(d.ffPodklHlav, ix::ffPodklHlav::DO2);
     const QVector<store::Record> rows =
-        headers->ReadKeys({invoiceNumber}, {d.ffPodklHlavHLA_DO2, d.ffPodklHlavHLA_ODB});
+        headers.ReadKeys({invoiceNumber}, {d.ffPodklHlavHLA_DO2, d.ffPodklHlavHLA_ODB});
     for (const store::Record &r : rows)
         if (r.AsString(d.ffPodklHlavHLA_DO2) == invoiceNumber && r.AsString(d.ffPodklHlavHLA_ODB) == supplierCode)
             return true;

@@ -2,12 +2,13 @@
 
 #include "app/core/textutil.h"
 #include "store/counter.h"
-#include "store/table_use.h"
+#include "store/cursor.h"
 #include "store/transaction.h"
+#include "store/tables/column_names.h"
 #include "store/tables/tables.h"
 #include "store/tables/index_names.h"
 
-#include <stdexcept>
+#include <exception>
 
 namespace ix = store::tables::index;
 
@@ -16,14 +17,6 @@ TData *Data = nullptr;
 const QString TData::kDefaultUserFullName = QStringLiteral("Dvořák Petr        ");
 
 namespace {
-
-const store::TableDef *catalogueEntry(const QString &component)
-{
-    const store::TableDef *def = store::tables::findComponent(component);
-    if (!def)
-        throw std::logic_error("table component missing from the catalogue: " + component.toStdString());
-    return def;
-}
 
 // Opens a table when it is closed and selects the index unless its name is blank. An
 // open that fails gives false; an index error on a table already open is raised.
@@ -87,12 +80,10 @@ bool goBack(store::Table &table, const QString &codeIndex, bool isSet, const QSt
 
 } // namespace
 
-// Each table component takes its own definition (a table this system uses) or the
-// catalogue entry of its own name (one it never opens), so member and table cannot be
-// mixed up; a member missing from the catalogue fails at construction. Each field object
-// is then bound to its component's field.
+// Each table component takes its own definition, so member and table cannot be mixed
+// up. Each field object is then bound to its component's field.
 #define TDATA_USED(component, definition, columns) component(&store::tables::definition()),
-#define TDATA_UNUSED(component, ...) component(catalogueEntry(QStringLiteral(#component))),
+#define TDATA_UNUSED(...)
 #define TDATA_FIELDS(component, definition, columns) columns(STORE_FIELD_BINDING, component)
 #define TDATA_NO_FIELDS(...)
 
@@ -120,7 +111,7 @@ TData::TData(QObject *parent)
     VatRateZero = 0;
 
 #define TDATA_LIST(component, ...) &component,
-    m_tables = {STORE_CATALOGUE(TDATA_LIST, TDATA_LIST)};
+    m_tables = {STORE_CATALOGUE(TDATA_LIST, TDATA_UNUSED)};
     m_workTables = {STORE_WORK_TABLES(TDATA_LIST)};
 #undef TDATA_LIST
     for (store::Table *table : m_tables)
@@ -153,14 +144,6 @@ TData::~TData()
         work->Close();
     if (Data == this)
         Data = nullptr;
-}
-
-store::Table *TData::TableByComponent(const QString &component) const
-{
-    for (store::Table *table : m_tables)
-        if (table->Definition().component == component)
-            return table;
-    return nullptr;
 }
 
 void TData::SetTableNames()
@@ -202,13 +185,9 @@ void TData::EmptyDokladObsah()
 
 QString TData::ReceiptImportedFrom(const QString &prepared)
 {
-    store::Table receipts(&ffDodavky.Definition());
-    receipts.SetDatabase(&Database);
-    receipts.SetTableName(ffDodavky.TableName());
-    receipts.Open();
-    return receipts.Locate(QStringLiteral("HLA_DO3"), prepared)
-        ? receipts.FieldByName(QStringLiteral("HLA_DO1")).AsString()
-        : QString();
+    store::Cursor receipts(ffDodavky);
+    using namespace store::tables::column::ffDodavky;
+    return receipts.Locate(HLA_DO3, prepared) ? receipts.FieldByName(HLA_DO1).AsString() : QString();
 }
 
 bool TData::SetLastSor()
@@ -257,13 +236,13 @@ void TData::ffCenikyCalcFields(store::Record &r)
 
 void TData::ffDodavateleAfterInsert(store::Table &supplier)
 {
-    store::TableUse counters(ffCiselnik);
+    store::Cursor counters(ffCiselnik);
     // When the insert fails, the new supplier is cancelled: the counter must not move
     // either, or its code would be given out twice.
     store::Transaction transaction(Database);
-    const qint64 code = TakeFloatCounter(ffCiselnik, ffCiselnikCIS_ODB);
+    const qint64 code = TakeFloatCounter(counters, store::tables::column::ffCiselnik::CIS_ODB);
     supplier.FieldByName(ffDodavateleDOD_KOD).SetAsString(ZeroPad(QString::number(code), 6));
     supplier.FieldByName(ffDodavateleDOD_JED).SetAsString(FirmNumber);
-    ffCiselnik.Post();
+    counters.Post();
     transaction.commit();
 }

@@ -1,8 +1,10 @@
 #pragma once
 // The central data module: the connection to the shared database, one table component
-// for every table of it, the in-memory work tables, the configuration and the session
-// of the user, and the small shared operations on the tables. One instance lives for
-// the whole run; every window and module reaches the tables through `Data`.
+// for every table of it that this system opens, the in-memory work tables, the
+// configuration and the session of the user, and the small shared operations on the
+// tables. One instance lives for the whole run; the windows share its tables through
+// `Data`. The tables of the shared database that this system never opens are named in
+// the catalogue (store/tables/catalogue.h) and have no component here.
 
 #include "app/core/config.h"
 #include "store/database.h"
@@ -22,8 +24,8 @@ public:
     // followed by blanks, 19 characters in all.
     static const QString kDefaultUserFullName;
 
-    // Builds every table component under its built-in name (its name for firm 0001, or
-    // its shared name) on the not yet connected `Database`, creates the work tables in
+    // Builds the table components under their built-in names (the name for firm 0001, or
+    // the shared name) on the not yet connected `Database`, creates the work tables in
     // an in-memory database of their own, attaches the event handlers and points `Data`
     // at this instance. Throws StoreError when the in-memory database cannot be made.
     explicit TData(QObject *parent = nullptr);
@@ -35,13 +37,15 @@ public:
     // The database of the work tables, in memory for the run.
     store::Database MemDatabase;
 
-    // One table component per table of the shared database, in catalogue order
-    // (`ffDenik` ... `ffSemafor`, see store/tables/catalogue.h), then the in-memory work
-    // tables (`DokladObsah`, `SumUhrada`, `HistoriePujcky`).
+    // One table component per table of the shared database that this system opens, in
+    // catalogue order (`ffDenik` ... `ffSemafor`, see store/tables/catalogue.h), then the
+    // in-memory work tables (`DokladObsah`, `SumUhrada`, `HistoriePujcky`).
 #define TDATA_TABLE(component, ...) store::Table component;
-    STORE_CATALOGUE(TDATA_TABLE, TDATA_TABLE)
+#define TDATA_NO_TABLE(...)
+    STORE_CATALOGUE(TDATA_TABLE, TDATA_NO_TABLE)
     STORE_WORK_TABLES(TDATA_TABLE)
 #undef TDATA_TABLE
+#undef TDATA_NO_TABLE
 
     // The field objects: one per column of each component, named after the component and
     // the column (`ffPodklHlavHLA_DO1`, `ffPodklPolPOP_KAV`, `DokladObsahDOK_KAV`; the
@@ -83,14 +87,9 @@ public:
     QString LastDodCode;
     QString LastDodIndex;
 
-    // The 76 table components in catalogue order (work tables not included).
-    const QVector<store::Table *> &Tables() const { return m_tables; }
-    // The component of that name ("ffSortiment"); nullptr when there is none.
-    store::Table *TableByComponent(const QString &component) const;
-
-    // Gives every table component its table name for FirmNumber: prefix + FirmNumber
-    // for per-firm tables, the fixed name for the others. Requires every table closed;
-    // called once at start-up, before the connection opens.
+    // Gives every table component of the shared database its table name for FirmNumber:
+    // prefix + FirmNumber for per-firm tables, the fixed name for the others. Requires
+    // every table closed; called once at start-up, before the connection opens.
     void SetTableNames();
 
     // Opens the assortment (if closed) and, when the index name is not blank, selects
@@ -135,13 +134,6 @@ public:
     // "Spojení s databázovým serverem <ServerName>@<Host> bylo obnoveno".
     QString ConnectionRestoredText() const;
 
-    // The card look-up of the item editor (defined with the windows, in ui/sorvalid.cpp).
-    // A text of more than 5 characters (trimmed) found as SOR_KAV on index "KAV" is taken
-    // at once; otherwise the assortment picker opens in name order at the remembered card.
-    // True when ffSortiment stands on the card found or chosen, which is then remembered
-    // (SetLastSor). The table is opened if closed, and then closed again afterwards.
-    bool SorValid(const QString &text);
-
     // Calculated fields of the items: POP_CCC = POP_CKU × POP_CNC, POP_NCC = POP_NCS ×
     // POP_KUS, not rounded. Attached to `ffPodklPol`.
     void ffPodklPolCalcFields(store::Record &r);
@@ -156,30 +148,10 @@ public:
     // committed at once; DOD_KOD = that number padded with zeros to 6, DOD_JED =
     // FirmNumber. The code stays used even when the supplier is then cancelled. On any
     // failure the counter is rolled back and the error is raised, so the insert fails
-    // and no supplier keeps a code the counter has not recorded. The counter table is
-    // given back as it was found (closed again when it was closed) in every case.
+    // and no supplier keeps a code the counter has not recorded. The counter is read
+    // and written through a cursor of its own; the component ffCiselnik is not touched.
     // Attached to `ffDodavatele`.
     void ffDodavateleAfterInsert(store::Table &supplier);
-
-    // The stock operations below are defined with the import, in import/ (library
-    // podklady_stock): a program that calls them links that library.
-    //
-    // Posts one stock movement of a card variant: appends a journal entry (today, the
-    // user's initials, DEN_ZAS the variant's stock after it, 0 for a card that keeps no
-    // stock) and, for a stock item, changes SKL_STA and SOR_STA by the quantity; stamps
-    // SOR_PPO. Prices and products are kept in double precision (0.1 × 10 posts 1.0).
-    // All in one transaction, which must not be open yet. When the newest entry's
-    // DEN_ZAS disagrees with SKL_STA the card is rebuilt first and its new stock shown.
-    // True when committed; false, nothing written, for an unknown card, a stock item
-    // without the variant or any failure. The three tables are given back as they were.
-    bool ZapisPohybuVar(const QString &card, const QString &variant, const QString &document,
-                        const QString &operation, double unitPrice, double vatRate, double quantity);
-    // Recomputes the stock of a card from the journal: each variant "000"–"999" gets
-    // SKL_POC plus its entries' DEN_KUS (0 for a card that keeps no stock), the card the
-    // sum. The journal is only read. True when the card exists and every variant and the
-    // card were written; a variant held elsewhere keeps its stock (result false). The
-    // three tables are given back as they were.
-    bool RekonstrukceKarty(const QString &card);
 
     // Opens DokladObsah (if closed) and deletes every row of it.
     void EmptyDokladObsah();

@@ -1,5 +1,7 @@
 #include "faktura_dodavatele.h"
 
+#include "sorvalid.h"
+
 #include "app/core/errors.h"
 #include "app/core/general_error.h"
 #include "app/core/prompter.h"
@@ -72,7 +74,7 @@ void TFakturaDodavatele::PickCard()
     reported([this] {
         TData &d = *Data;
         const store::TableUse cards(d.ffSortiment, QString(), store::TableUse::GiveBack::OpenState);
-        if (!d.SorValid(QString()))
+        if (!SorValid(d, QString()))
             return;
         if (!PickIsdocCard(d, Doc, Current, d.ffSortimentSOR_KAV.AsString()))
             prompter().ShowMessage(QStringLiteral("Karta %1 je vyřazená, na doklad ji nelze dát")

@@ -1,5 +1,7 @@
 #include "podklady_pol_edit.h"
 
+#include "sorvalid.h"
+
 #include "app/core/errors.h"
 #include "app/core/prompter.h"
 #include "app/core/textutil.h"
@@ -47,7 +49,7 @@ void TPodkladyPolEdit::DBEditTovel1Valid(QString &text, bool &valid, bool toward
 {
     if (towardsStorno)
         return;
-    if (Data->SorValid(text))
+    if (SorValid(*Data, text))
         takeCard(text);
     else
         valid = false;
@@ -55,7 +57,7 @@ void TPodkladyPolEdit::DBEditTovel1Valid(QString &text, bool &valid, bool toward
 
 void TPodkladyPolEdit::DBEditTovel1ClickButton(QString &text)
 {
-    if (Data->SorValid(text))
+    if (SorValid(*Data, text))
         takeCard(text);
 }
 

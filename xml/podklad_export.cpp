@@ -5,7 +5,8 @@
 #include "app/core/errors.h"
 #include "app/core/prompter.h"
 #include "app/core/textutil.h"
-#include "store/table_use.h"
+#include "store/cursor.h"
+#include "store/tables/column_names.h"
 #include "store/tdata.h"
 #include "store/tables/index_names.h"
 #include "xmlwriter.h"
@@ -30,14 +31,15 @@ QString number(const store::Field &f) { return f.IsNull() ? QString() : FloatToS
 // A free text as character references of its Windows-1250 bytes.
 QString encoded(const QString &value) { return EncodeCharRefs(value, true); }
 
-// The current header and its supplier.
-void writeHeader(TXMLWriter &w, const TData &d)
+// The current header and its supplier (the record `suppliers` stands on).
+void writeHeader(TXMLWriter &w, const TData &d, store::Table &suppliers)
 {
+    namespace sup = store::tables::column::ffDodavatele;
     w.WriteTag(QStringLiteral("DOKLAD TYP=\"Dod\"  VERZE=\"1.00\" "), xtOpen);
     w.WriteTag(QStringLiteral("HLAVICKA"), xtOpen, true);
     w.WriteAttribute(QStringLiteral("DOKLAD"), text(d.ffPodklHlavHLA_DO1));
     w.WriteAttribute(QStringLiteral("VYSTAVENO"), date(d.ffPodklHlavHLA_DAT));
-    w.WriteAttribute(QStringLiteral("DODAVATEL"), text(d.ffDodavateleDOD_ICO));
+    w.WriteAttribute(QStringLiteral("DODAVATEL"), text(suppliers[sup::DOD_ICO]));
     w.WriteAttribute(QStringLiteral("FAKTURA"), text(d.ffPodklHlavHLA_DO2));
     w.WriteAttribute(QStringLiteral("FAKTCENA"), amount(d.ffPodklHlavHLA_FAC));
     w.WriteAttribute(QStringLiteral("MENA"), encoded(text(d.ffPodklHlavHLA_MEN)));
@@ -45,29 +47,31 @@ void writeHeader(TXMLWriter &w, const TData &d)
     w.EndStartTag(xtOpen);
 
     w.WriteTag(QStringLiteral("DODAVATEL"), xtOpen, true);
-    w.WriteAttribute(QStringLiteral("KOD"), text(d.ffDodavateleDOD_KOD));
-    w.WriteAttribute(QStringLiteral("ICO"), text(d.ffDodavateleDOD_ICO));
-    w.WriteAttribute(QStringLiteral("DIC"), text(d.ffDodavateleDOD_DIC));
-    w.WriteAttribute(QStringLiteral("NAZEV"), encoded(text(d.ffDodavateleDOD_FIR)));
-    w.WriteAttribute(QStringLiteral("ULICE"), encoded(text(d.ffDodavateleDOD_ULI)));
-    w.WriteAttribute(QStringLiteral("MESTO"), encoded(text(d.ffDodavateleDOD_MES)));
-    w.WriteAttribute(QStringLiteral("PSC"), text(d.ffDodavateleDOD_PSC));
+    w.WriteAttribute(QStringLiteral("KOD"), text(suppliers[sup::DOD_KOD]));
+    w.WriteAttribute(QStringLiteral("ICO"), text(suppliers[sup::DOD_ICO]));
+    w.WriteAttribute(QStringLiteral("DIC"), text(suppliers[sup::DOD_DIC]));
+    w.WriteAttribute(QStringLiteral("NAZEV"), encoded(text(suppliers[sup::DOD_FIR])));
+    w.WriteAttribute(QStringLiteral("ULICE"), encoded(text(suppliers[sup::DOD_ULI])));
+    w.WriteAttribute(QStringLiteral("MESTO"), encoded(text(suppliers[sup::DOD_MES])));
+    w.WriteAttribute(QStringLiteral("PSC"), text(suppliers[sup::DOD_PSC]));
     w.EndStartTag(xtOpen);
     w.WriteTag(QStringLiteral("DODAVATEL"), xtClose);
     w.WriteTag(QStringLiteral("HLAVICKA"), xtClose);
 }
 
-// The current item and its card.
-void writeItem(TXMLWriter &w, const TData &d)
+// The current item and its card (the records `items` and `cards` stand on).
+void writeItem(TXMLWriter &w, store::Table &items, store::Table &cards)
 {
+    namespace pol = store::tables::column::ffPodklPol;
+    namespace sor = store::tables::column::ffSortiment;
     w.WriteTag(QStringLiteral("POLOZKA"), xtOpen, true);
-    w.WriteAttribute(QStringLiteral("KARTA"), text(d.ffPodklPolPOP_KAV));
+    w.WriteAttribute(QStringLiteral("KARTA"), text(items[pol::POP_KAV]));
     w.WriteAttribute(QStringLiteral("VARIANTA"), QStringLiteral("000"));
-    w.WriteAttribute(QStringLiteral("NAZEV"), encoded(text(d.ffPodklPolPOP_NAC)));
-    w.WriteAttribute(QStringLiteral("NC1"), amount(d.ffPodklPolPOP_NCS));
-    w.WriteAttribute(QStringLiteral("PC1"), amount(d.ffSortimentSOR_PC1));
-    w.WriteAttribute(QStringLiteral("DPH"), TrimBlanks(number(d.ffSortimentSOR_DAN)));
-    w.WriteAttribute(QStringLiteral("KUSY"), TrimBlanks(number(d.ffPodklPolPOP_KUS)));
+    w.WriteAttribute(QStringLiteral("NAZEV"), encoded(text(items[pol::POP_NAC])));
+    w.WriteAttribute(QStringLiteral("NC1"), amount(items[pol::POP_NCS]));
+    w.WriteAttribute(QStringLiteral("PC1"), amount(cards[sor::SOR_PC1]));
+    w.WriteAttribute(QStringLiteral("DPH"), TrimBlanks(number(cards[sor::SOR_DAN])));
+    w.WriteAttribute(QStringLiteral("KUSY"), TrimBlanks(number(items[pol::POP_KUS])));
     w.EndStartTag(xtOpen);
     w.WriteTag(QStringLiteral("POLOZKA"), xtClose);
 }
@@ -80,11 +84,11 @@ bool ExportPodkladXml(TData &d, const SaveFileDialog &askFileName)
     if (!headers.Active() || headers.IsEmpty())
         return false;
 
-    const store::TableUse cardsUse(d.ffSortiment, ix::ffSortiment::KAV);
-    store::Table &cards = d.ffSortiment;
+    // The items, the cards and the suppliers are read through cursors of the export's
+    // own, so the windows' components keep their state, index, range and record.
+    store::Cursor cards(d.ffSortiment, ix::ffSortiment::KAV);
     const QString document = d.ffPodklHlavHLA_DO1.AsString();
-    const store::TableUse itemsUse(d.ffPodklPol, ix::ffPodklPol::DO1);
-    store::Table &items = d.ffPodklPol;
+    store::Cursor items(d.ffPodklPol, ix::ffPodklPol::DO1);
     items.SetRange({document}, {document});
     items.First();
 
@@ -106,8 +110,7 @@ bool ExportPodkladXml(TData &d, const SaveFileDialog &askFileName)
     w.WriteTag(QStringLiteral("PRENOS"), xtOpen);
 
     items.First();
-    const store::TableUse suppliersUse(d.ffDodavatele, ix::ffDodavatele::KOD);
-    store::Table &suppliers = d.ffDodavatele;
+    store::Cursor suppliers(d.ffDodavatele, ix::ffDodavatele::KOD);
     const QString supplierCode = d.ffPodklHlavHLA_ODB.AsString();
     if (!suppliers.FindKey({supplierCode})) {
         prompter().ShowMessage(QStringLiteral("Dodavatel %1 dokladu %2 není v seznamu dodavatelů, soubor %3 nebyl vytvořen.")
@@ -116,11 +119,11 @@ bool ExportPodkladXml(TData &d, const SaveFileDialog &askFileName)
     }
 
     try {
-        writeHeader(w, d);
+        writeHeader(w, d, suppliers);
         w.WriteTag(QStringLiteral("POLOZKY"), xtOpen);
         for (; !items.Eof(); items.Next()) {
-            if (cards.FindKey({d.ffPodklPolPOP_KAV.AsString()}))
-                writeItem(w, d);
+            if (cards.FindKey({items[store::tables::column::ffPodklPol::POP_KAV].AsString()}))
+                writeItem(w, items, cards);
         }
         w.WriteTag(QStringLiteral("POLOZKY"), xtClose);
         w.WriteTag(QStringLiteral("DOKLAD"), xtClose);

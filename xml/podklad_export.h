@@ -17,9 +17,9 @@ using SaveFileDialog = std::function<QString(const QString &title, const QString
 // Exports the current header of ffPodklHlav (which stays current) to the file the user
 // chooses in askFileName, starting in ExportPath with the document number as the name.
 // The file appears whole or not at all: it is collected in memory and replaces a file
-// of that name only once every byte is written. Afterwards the items, the assortment and
-// the suppliers are given back as they were found (closed again when they were closed),
-// whatever happened. Returns true when the file was written
+// of that name only once every byte is written. The items, the assortment and the
+// suppliers are read through cursors of the export's own: their components (ffPodklPol,
+// ffSortiment, ffDodavatele) are not touched. Returns true when the file was written
 // (and "Soubor dodávky <number>.xml vytvořen." shown); false when the list is empty, the
 // user cancelled, or the document's supplier is not in the register (said in a
 // message). Throws AppError when the file cannot be created or written ("Cannot create

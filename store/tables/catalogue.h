@@ -1,14 +1,15 @@
 #pragma once
-// The table components of the data module, each listed once: the 76 tables of the shared
-// database in catalogue order, then the in-memory work tables. The catalogue and the
-// data module both expand these lists, so a component, its table and its field objects
-// come from one place.
+// The tables of the shared database, each listed once: the 76 tables in catalogue order,
+// then the in-memory work tables. The catalogue expands these lists into its entries,
+// and the data module into a component with its field objects for each table this
+// system uses, so a component, its table and its field objects come from one place.
 //
 // STORE_CATALOGUE(USED, UNUSED) calls
 //   USED(component, definition, columns) for a table this system uses: its definition
 //     function of tables.h and its column list of columns.h;
 //   UNUSED(component, naming, name) for a table this system never opens: perFirm with
-//     its prefix, or fixedName with its name; it carries no fields.
+//     its prefix, or fixedName with its name; it carries no fields, and the data module
+//     has no component for it.
 
 #include "columns.h"
 

@@ -39,8 +39,9 @@ const TableDef &sumUhrada();
 const TableDef &historiePujcky();
 const TableDef &sesDodMem();
 
-// The 76 table components of the data module, in catalogue order: 50 per-firm tables,
-// 25 shared tables, then the lock table. Tables this system does not use have no fields.
+// The 76 tables of the shared database, in catalogue order: 50 per-firm tables, 25 shared
+// tables, then the lock table. Tables this system does not use have no fields (and no
+// component in the data module).
 const QVector<const TableDef *> &catalogue();
 // The catalogue entry of a component ("ffSortiment"); nullptr for an unknown name.
 const TableDef *findComponent(const QString &component);

@@ -20,6 +20,7 @@
 #include "xsession.h"
 
 #include "app/core/codepage.h"
+#include "store/tables/index_names.h"
 #include "store/tdata.h"
 
 #include <QDate>
@@ -33,6 +34,8 @@
 #include <optional>
 
 using namespace std::chrono_literals;
+
+namespace ix = store::tables::index;
 
 namespace {
 
@@ -572,6 +575,3 @@ void ClerkSession::cancelledLoginEndsTheProgram()
 
 QTEST_GUILESS_MAIN(ClerkSession)
 #include "test_clerk.moc"
-#include "store/tables/index_names.h"
-
-namespace ix = store::tables::index;

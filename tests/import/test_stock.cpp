@@ -8,6 +8,8 @@
 #include "store_test_support.h"
 
 #include "import/progress_window.h"
+#include "import/stock_posting.h"
+#include "import/stock_rebuild.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"
 #include "store/tables/index_names.h"
@@ -138,7 +140,7 @@ protected:
 
     bool post(const QString &card, const QString &variant, double quantity, double price = 10.0)
     {
-        return data->ZapisPohybuVar(card, variant, QStringLiteral("0000000007"), QStringLiteral("001"), price,
+        return ZapisPohybuVar(*data, card, variant, QStringLiteral("0000000007"), QStringLiteral("001"), price,
                                     22.0, quantity);
     }
 
@@ -216,12 +218,12 @@ TEST_P(StockTest, UnknownCardOrMissingVariantWritesNothing)
     EXPECT_TRUE(journal(QStringLiteral("000001")).isEmpty());
     EXPECT_TRUE(journal(QStringLiteral("000099")).isEmpty());
     EXPECT_TRUE(cardField(QStringLiteral("000001"), data->ffSortimentSOR_PPO).toDate().isNull());
-    EXPECT_FALSE(data->RekonstrukceKarty(QStringLiteral("000099")));
+    EXPECT_FALSE(RekonstrukceKarty(*data, QStringLiteral("000099")));
 
     // A document number the shop's code page cannot hold fails while the entry is filled,
     // with the card and the variant already held: everything is rolled back.
     addVariant(QStringLiteral("000001"), QStringLiteral("001"), 0, 0);
-    EXPECT_FALSE(data->ZapisPohybuVar(QStringLiteral("000001"), QStringLiteral("001"), QStringLiteral("☃"),
+    EXPECT_FALSE(ZapisPohybuVar(*data, QStringLiteral("000001"), QStringLiteral("001"), QStringLiteral("☃"),
                                       QStringLiteral("001"), 1.0, 22.0, 1));
     EXPECT_FALSE(data->Database.InTransaction());
     EXPECT_TRUE(journal(QStringLiteral("000001")).isEmpty());
@@ -331,7 +333,7 @@ TEST_P(StockTest, TablesAreGivenBackAsTheCallerHadThem)
     EXPECT_FALSE(den.Active());
     EXPECT_EQ(den.IndexName(), ix::ffDenik::DOK);
 
-    ASSERT_TRUE(data->RekonstrukceKarty(QStringLiteral("000006")));
+    ASSERT_TRUE(RekonstrukceKarty(*data, QStringLiteral("000006")));
     EXPECT_EQ(data->ffSkladSKL_KAV.AsString(), QStringLiteral("000005"));
     EXPECT_EQ(data->ffSortimentSOR_KAV.AsString(), QStringLiteral("000006"));
     EXPECT_FALSE(den.Active());
@@ -360,7 +362,7 @@ TEST_P(StockTest, RebuildSumsEachVariantsJournalUnderItsProgressWindow)
     bool eventRan = false;
     QMetaObject::invokeMethod(&app, [&] { eventRan = true; }, Qt::QueuedConnection);
 
-    ASSERT_TRUE(data->RekonstrukceKarty(QStringLiteral("000007")));
+    ASSERT_TRUE(RekonstrukceKarty(*data, QStringLiteral("000007")));
     EXPECT_TRUE(eventRan);
     EXPECT_EQ(variantStock(QStringLiteral("000007"), QStringLiteral("001")), 12.0);
     EXPECT_EQ(variantStock(QStringLiteral("000007"), QStringLiteral("002")), 0.0);
@@ -371,7 +373,7 @@ TEST_P(StockTest, RebuildSumsEachVariantsJournalUnderItsProgressWindow)
     EXPECT_EQ(progress, (QStringList{show, "100", "close", show, "100", "close"}));
 
     progress.clear();
-    ASSERT_TRUE(data->RekonstrukceKarty(QStringLiteral("000008")));
+    ASSERT_TRUE(RekonstrukceKarty(*data, QStringLiteral("000008")));
     EXPECT_EQ(variantStock(QStringLiteral("000008"), QStringLiteral("001")), 0.0);
     EXPECT_EQ(variantStock(QStringLiteral("000008"), QStringLiteral("002")), 0.0);
     EXPECT_EQ(cardField(QStringLiteral("000008"), data->ffSortimentSOR_STA).toDouble(), 0.0);
@@ -391,7 +393,7 @@ TEST_P(StockTest, RebuildReportsAVariantItCouldNotSet)
     auto other = table(store::tables::sklad(), station.get());
     other->Edit();  // variant 001
 
-    EXPECT_FALSE(data->RekonstrukceKarty(QStringLiteral("000009")));
+    EXPECT_FALSE(RekonstrukceKarty(*data, QStringLiteral("000009")));
     EXPECT_EQ(variantStock(QStringLiteral("000009"), QStringLiteral("001")), 9.0);
     EXPECT_EQ(variantStock(QStringLiteral("000009"), QStringLiteral("002")), 0.0);
     EXPECT_EQ(cardField(QStringLiteral("000009"), data->ffSortimentSOR_STA).toDouble(), 9.0);

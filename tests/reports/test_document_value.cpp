@@ -8,6 +8,7 @@
 #include "store_test_support.h"
 
 #include "app/core/errors.h"
+#include "import/stock_posting.h"
 #include "reports/document_value.h"
 #include "store/tables/column_names.h"
 #include "store/tables/tables.h"
@@ -74,7 +75,7 @@ protected:
     void post(const QString &card, const QString &variant, const QString &doc, double price, double rate,
               double quantity)
     {
-        ASSERT_TRUE(data->ZapisPohybuVar(card, variant, doc, QStringLiteral("001"), price, rate, quantity));
+        ASSERT_TRUE(ZapisPohybuVar(*data, card, variant, doc, QStringLiteral("001"), price, rate, quantity));
     }
     void appendLine(const QString &doc, const QString &card, const QString &op, double kus, double hpc,
                     double hnc, double rate)

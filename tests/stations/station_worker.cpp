@@ -26,6 +26,7 @@
 #include "import/batch_screens.h"
 #include "import/data_import.h"
 #include "import/form_podklady_import.h"
+#include "import/stock_posting.h"
 #include "store/counter.h"
 #include "store/tdata.h"
 #include "app/core/screens.h"
@@ -134,7 +135,7 @@ int post(TData &d, int lines, const QStringList &cards)
     int posted = 0, refused = 0;
     for (int i = 0; i < lines; ++i) {
         const double quantity = double(1 + random() % 3);
-        if (d.ZapisPohybuVar(cards[i % cards.size()], QStringLiteral("001"), QStringLiteral("0000000001"),
+        if (ZapisPohybuVar(d, cards[i % cards.size()], QStringLiteral("001"), QStringLiteral("0000000001"),
                              QStringLiteral("001"), 10.0f, 21.0f, quantity))
             ++posted;
         else
@@ -162,7 +163,7 @@ int commands(TData &d, int seconds)
     int posted = 0, refused = 0;
     while (!deadline.hasExpired()) {
         if (d.RestoreConnection()) {
-            if (d.ZapisPohybuVar(QStringLiteral("000001"), QStringLiteral("001"), QStringLiteral("0000000001"),
+            if (ZapisPohybuVar(d, QStringLiteral("000001"), QStringLiteral("001"), QStringLiteral("0000000001"),
                                  QStringLiteral("001"), 10.0f, 21.0f, 1.0))
                 ++posted;
             else

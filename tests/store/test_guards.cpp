@@ -1,11 +1,13 @@
 // The scoped guards of the store on both engines: the transaction (commit, rollback when
 // the scope ends without commit, joining the caller's transaction, serialization on a
-// name), the savepoint (a part of a transaction taken back on its own) and the table use (the table given back open or closed, on its index, range and
-// record, and never an error from giving it back).
+// name), the savepoint (a part of a transaction taken back on its own), the table use (the
+// table given back open or closed, on its index, range and record, and never an error
+// from giving it back) and a command's own cursor on a table.
 
 #include "store_test_support.h"
 
 #include "app/core/errors.h"
+#include "store/cursor.h"
 #include "store/table_use.h"
 #include "store/transaction.h"
 
@@ -390,6 +392,71 @@ TEST_P(GuardTest, TableUseCanLeaveAnOpenTableWhereTheWorkPutIt)
         ASSERT_TRUE(table->FindKey({code(7)}));
     }
     EXPECT_EQ(current(), code(3));
+}
+
+// ---- Cursor
+
+TEST_P(GuardTest, CursorWorksOnTheTableWithoutMovingItsComponent)
+{
+    // A closed component stays closed.
+    {
+        Cursor cursor(*table, QStringLiteral("KOD"));
+        EXPECT_EQ(cursor.TableName(), tableName);
+        EXPECT_EQ(&cursor.Definition(), &table->Definition());
+        EXPECT_EQ(cursor.IndexName(), QStringLiteral("KOD"));
+        ASSERT_TRUE(cursor.FindKey({code(3)}));
+        EXPECT_EQ(cursor.FieldByName(QStringLiteral("C_NAZ")).AsString(), QStringLiteral("H"));
+    }
+    EXPECT_FALSE(table->Active());
+
+    // An open one keeps its index, range and record while the cursor writes.
+    table->Open();
+    table->SetIndexName(QStringLiteral("NAZ"));
+    table->SetRange({QStringLiteral("C")}, {QStringLiteral("F")});
+    table->Next();
+    ASSERT_EQ(current(), code(7));  // "D"
+    {
+        Cursor cursor(*table, QStringLiteral("KOD"));
+        ASSERT_TRUE(cursor.FindKey({code(9)}));
+        cursor.Edit();
+        cursor.FieldByName(QStringLiteral("C_NAZ")).SetAsString(QStringLiteral("Z"));
+        cursor.Post();
+        cursor.Last();
+        EXPECT_EQ(cursor.FieldByName(QStringLiteral("C_KOD")).AsString(), code(10));
+    }
+    EXPECT_EQ(table->State(), DataSetState::Browse);
+    EXPECT_EQ(table->IndexName(), QStringLiteral("NAZ"));
+    EXPECT_EQ(current(), code(7));
+    EXPECT_EQ(table->RecordCount(), 4);  // "C" to "F"
+    // The name the cursor wrote is the table's: code 09 now sorts last.
+    table->CancelRange();
+    table->Last();
+    EXPECT_EQ(current(), code(9));
+}
+
+TEST_P(GuardTest, CursorEndsItsHoldAndAbandonsItsEditWhenItEnds)
+{
+    {
+        Cursor cursor(*table, QStringLiteral("KOD"));
+        ASSERT_TRUE(cursor.FindKey({code(5)}));
+        cursor.Edit();
+        cursor.FieldByName(QStringLiteral("C_NAZ")).SetAsString(QStringLiteral("abandoned"));
+    }
+    auto other = db->connect();
+    auto elsewhere = tableOn(*other);
+    elsewhere->Open();
+    elsewhere->SetIndexName(QStringLiteral("KOD"));
+    ASSERT_TRUE(elsewhere->FindKey({code(5)}));
+    EXPECT_EQ(elsewhere->FieldByName(QStringLiteral("C_NAZ")).AsString(), QStringLiteral("F"));
+    EXPECT_NO_THROW(elsewhere->Edit());
+    elsewhere->Cancel();
+}
+
+TEST_P(GuardTest, CursorThatCannotOpenOrSelectItsIndexRaises)
+{
+    EXPECT_THROW((Cursor{*table, QStringLiteral("MISSING")}), StoreError);
+    Table unconnected(&guardTableDef());
+    EXPECT_THROW((Cursor{unconnected}), StoreError);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, GuardTest, testing::Values(Backend::SQLite, Backend::PostgreSQL),

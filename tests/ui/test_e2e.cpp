@@ -24,6 +24,7 @@
 #include "import/form_podklady_import_form.h"
 #include "import/progres_win_form.h"
 #include "store/firmschema.h"
+#include "store/tables/index_names.h"
 #include "store/tdata.h"
 
 #include <QApplication>
@@ -37,6 +38,8 @@
 #include <functional>
 #include <initializer_list>
 #include <optional>
+
+namespace ix = store::tables::index;
 
 namespace {
 
@@ -645,6 +648,3 @@ private:
 
 QTEST_MAIN(EndToEndTest)
 #include "test_e2e.moc"
-#include "store/tables/index_names.h"
-
-namespace ix = store::tables::index;

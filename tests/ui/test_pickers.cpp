@@ -7,6 +7,7 @@
 
 #include "prehled_sortimentu.h"
 #include "search_dialogs.h"
+#include "sorvalid.h"
 #include "store/tables/index_names.h"
 
 #include <QSignalSpy>
@@ -75,7 +76,7 @@ TEST_P(PickerTest, ReopensWhereTheUserStoodInTheOrderThenCurrentAlsoAfterACancel
         press(picker, Qt::Key_Down, [&] { sor().Next(); });        // Kladivo
         press(picker, Qt::Key_Escape);
     };
-    EXPECT_FALSE(data->SorValid(QStringLiteral("kla")));
+    EXPECT_FALSE(SorValid(*data, QStringLiteral("kla")));
     EXPECT_EQ(screens.opened, 1);
     EXPECT_FALSE(sor().Active());  // the look-up closes what it opened
 
@@ -86,7 +87,7 @@ TEST_P(PickerTest, ReopensWhereTheUserStoodInTheOrderThenCurrentAlsoAfterACancel
         press(picker, Qt::Key_Return);
     };
     sor().Open();  // open for the caller: the table stays on the chosen card
-    EXPECT_TRUE(data->SorValid(QStringLiteral("xyz")));
+    EXPECT_TRUE(SorValid(*data, QStringLiteral("xyz")));
     EXPECT_EQ(card(), QStringLiteral("000004"));
     EXPECT_EQ(data->LastSorCode, QStringLiteral("000004"));
     EXPECT_EQ(data->LastSorIndex, ix::ffSortiment::NAC);
@@ -95,7 +96,7 @@ TEST_P(PickerTest, ReopensWhereTheUserStoodInTheOrderThenCurrentAlsoAfterACancel
 TEST_P(PickerTest, ACardTakenByItsNumberMakesTheNextPickerOpenInNumberOrder)
 {
     sor().Open();
-    EXPECT_TRUE(data->SorValid(QStringLiteral("000002")));  // taken directly, no picker
+    EXPECT_TRUE(SorValid(*data, QStringLiteral("000002")));  // taken directly, no picker
     EXPECT_EQ(screens.opened, 0);
 
     // In number order at that card; a name search there leaves name order behind.
@@ -117,7 +118,7 @@ TEST_P(PickerTest, ACardTakenByItsNumberMakesTheNextPickerOpenInNumberOrder)
         EXPECT_EQ(card(), QStringLiteral("000003"));
         picker.DBGrid1DblClick();
     };
-    EXPECT_TRUE(data->SorValid(QStringLiteral("0")));
+    EXPECT_TRUE(SorValid(*data, QStringLiteral("0")));
     EXPECT_EQ(card(), QStringLiteral("000003"));
 
     screens.user = [&](TPrehledSortimentu &picker) {
@@ -125,7 +126,7 @@ TEST_P(PickerTest, ACardTakenByItsNumberMakesTheNextPickerOpenInNumberOrder)
         EXPECT_EQ(card(), QStringLiteral("000003"));
         press(picker, Qt::Key_Escape);
     };
-    EXPECT_FALSE(data->SorValid(QString()));
+    EXPECT_FALSE(SorValid(*data, QString()));
     EXPECT_EQ(screens.opened, 2);
 }
 
@@ -141,7 +142,7 @@ TEST_P(PickerTest, AnEmptyAssortmentHasNothingToChoose)
         EXPECT_EQ(picker.ModalResult, mrNone);
         press(picker, Qt::Key_Escape);
     };
-    EXPECT_FALSE(data->SorValid(QStringLiteral("000001")));
+    EXPECT_FALSE(SorValid(*data, QStringLiteral("000001")));
     EXPECT_EQ(screens.opened, 1);
     EXPECT_FALSE(data->LastSorSet);
 }

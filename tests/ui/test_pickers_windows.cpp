@@ -10,6 +10,7 @@
 #include "recordingprompter.h"
 #include "screens_widgets.h"
 #include "search_dialogs_form.h"
+#include "sorvalid.h"
 #include "zakaznici_edit_form.h"
 #include "store/tables/index_names.h"
 
@@ -327,7 +328,7 @@ TEST_P(WindowsTest, TheProgramOpensThePickersAndTheDocumentSearch)
         press(Qt::Key_Down);
         press(Qt::Key_Return);
     });
-    EXPECT_TRUE(data->SorValid(QStringLiteral("kl")));
+    EXPECT_TRUE(SorValid(*data, QStringLiteral("kl")));
     EXPECT_EQ(card(), QStringLiteral("000003"));
     EXPECT_TRUE(QTest::qWaitForWindowActive(&main));
 

@@ -7,6 +7,8 @@
 
 namespace ix = store::tables::index;
 
+#include "sorvalid.h"
+
 using namespace doklad;
 using storetest::Backend;
 
@@ -211,11 +213,11 @@ TEST_P(PolozkaTest, CardLookUp)
     EXPECT_EQ(screens.opened.size(), 3);
 
     // The assortment stays as the caller had it: open on the card, or closed.
-    EXPECT_TRUE(data->SorValid(QStringLiteral("000012")));
+    EXPECT_TRUE(SorValid(*data, QStringLiteral("000012")));
     EXPECT_TRUE(data->ffSortiment.Active());
     EXPECT_EQ(data->ffSortimentSOR_NAC.AsString(), QStringLiteral("Podložka"));
     data->ffSortiment.Close();
-    EXPECT_TRUE(data->SorValid(QStringLiteral("000012")));
+    EXPECT_TRUE(SorValid(*data, QStringLiteral("000012")));
     EXPECT_FALSE(data->ffSortiment.Active());
 }
 

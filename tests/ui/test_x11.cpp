@@ -18,6 +18,7 @@
 #include "prehled_zakazniku_form.h"
 #include "screens_widgets.h"
 #include "store/firmschema.h"
+#include "store/tables/index_names.h"
 #include "store/tdata.h"
 
 #include <QApplication>
@@ -35,6 +36,8 @@
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/keysym.h>
+
+namespace ix = store::tables::index;
 
 namespace {
 
@@ -335,6 +338,3 @@ private:
 
 QTEST_MAIN(X11Test)
 #include "test_x11.moc"
-#include "store/tables/index_names.h"
-
-namespace ix = store::tables::index;

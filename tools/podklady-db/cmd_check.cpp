@@ -15,6 +15,7 @@
 
 #include "app/core/errors.h"
 #include "import/stock_check.h"
+#include "import/stock_rebuild.h"
 #include "store/tdata.h"
 
 #include <QSet>
@@ -44,7 +45,7 @@ void repair(TData &data, const QVector<StockDifference> &differences)
             continue;
         done.insert(d.card);
         const QVector<StockDifference> before = CheckCard(data, d.card, true);
-        const bool rebuilt = data.RekonstrukceKarty(d.card);
+        const bool rebuilt = RekonstrukceKarty(data, d.card);
         const QVector<StockDifference> after = CheckCard(data, d.card, true);
         for (const StockDifference &was : before) {
             for (const StockDifference &is : after) {

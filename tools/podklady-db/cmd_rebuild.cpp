@@ -9,6 +9,7 @@
 
 #include "app/core/errors.h"
 #include "app/core/textutil.h"
+#include "import/stock_rebuild.h"
 #include "store/tdata.h"
 #include "store/tables/index_names.h"
 
@@ -52,7 +53,7 @@ int runRebuild(const QStringList &arguments)
         return exitCode;
     const QString card = ZeroPad(args[0].trimmed(), 6);
     try {
-        const bool rebuilt = data->RekonstrukceKarty(card);
+        const bool rebuilt = RekonstrukceKarty(*data, card);
         printStock(*data, card);
         if (!rebuilt) {
             printErr(QStringLiteral("Karta %1 nebyla přepočtena celá (není v sortimentu, nebo ji drží jiná stanice)").arg(card));

@@ -1,0 +1,34 @@
+#pragma once
+// Posting one stock movement of a card variant: a journal entry with the running stock
+// after it, and the stock of the variant and the card changed by the quantity. The
+// posting works on the data module's assortment `ffSortiment`, stock variants `ffSklad`
+// and stock journal `ffDenik`, the tables the windows show the stock through.
+
+#include <QString>
+
+class TData;
+
+// Posts one stock movement of a card variant: appends a journal entry (today, the
+// user's initials, DEN_ZAS the variant's stock after it, 0 for a card that keeps no
+// stock) and, for a stock item, changes SKL_STA and SOR_STA by the quantity; stamps
+// SOR_PPO. Prices and products are kept in double precision (0.1 × 10 posts 1.0).
+// All in one transaction, which must not be open yet. When the newest entry's
+// DEN_ZAS disagrees with SKL_STA the card is rebuilt first (RekonstrukceKarty) and its
+// new stock shown. True when committed; false, nothing written, for an unknown card, a
+// stock item without the variant or any failure. The three tables are given back as
+// they were.
+bool ZapisPohybuVar(TData &d, const QString &card, const QString &variant, const QString &document,
+                    const QString &operation, double unitPrice, double vatRate, double quantity);
+
+// Posts a stock movement as ZapisPohybuVar does, within the caller's transaction
+// (which it requires): true when the movement is written there, to be kept by the
+// caller's commit. When the journal's running stock disagrees with the variant's stock,
+// the card is rebuilt within that transaction first and its new stock shown. False when
+// the card or the variant is missing or a write failed: what the posting wrote is still
+// in the transaction, and the caller takes it back (store::TransactionPart). Nothing is
+// rebuilt after a failure. Unlike ZapisPohybuVar it leaves ffSortiment, ffSklad and
+// ffDenik, when they were open, where the posting put them (on their index "KAV", the
+// journal on any), and it takes the card and the variant on which they stand as they
+// were read.
+bool PostMovementInTransaction(TData &d, const QString &card, const QString &variant, const QString &document,
+                               const QString &operation, double unitPrice, double vatRate, double quantity);
