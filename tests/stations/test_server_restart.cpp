@@ -5,6 +5,7 @@
 // port, so that no other test loses its connection.
 
 #include "stations_support.h"
+#include "throwaway_cluster.h"
 
 #include "podklady_dbf_writer.h"
 #include "recordingprompter.h"
@@ -17,67 +18,16 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 using namespace stations;
 
 namespace {
 
-// A loopback port nobody listens on now.
-int freePort()
-{
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    int port = 0;
-    if (bind(s, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0
-        && getsockname(s, reinterpret_cast<sockaddr *>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
-    close(s);
-    return port;
-}
-
-// The throwaway server: started for the test program, stopped and removed at its end.
-class Cluster {
-public:
-    Cluster() : m_port(freePort()) {}
-    ~Cluster() { run(QStringLiteral("stop")); }
-    bool run(const QString &command)
-    {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("PODKLADY_PG_PORT"), QString::number(m_port));
-        env.remove(QStringLiteral("PODKLADY_PG_DIR"));
-        env.insert(QStringLiteral("PODKLADY_PG_DURABLE"), QStringLiteral("1"));  // as a shop's server
-        p.setProcessEnvironment(env);
-        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        p.start(QStringLiteral(PG_TEST_CLUSTER), {command});
-        return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    }
-    store::ConnectionParams params() const
-    {
-        store::ConnectionParams p;
-        p.kind = store::ConnectionParams::Kind::PostgreSQL;
-        p.host = QStringLiteral("127.0.0.1");
-        p.port = m_port;
-        p.database = QStringLiteral("postgres");
-        p.user = QStringLiteral("postgres");
-        return p;
-    }
-
-private:
-    int m_port;
-};
-
 class ServerRestartTest : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        cluster = new Cluster;
+        cluster = new ThrowawayCluster(QStringLiteral(PG_TEST_CLUSTER));
         started = cluster->run(QStringLiteral("start"));
     }
     static void TearDownTestSuite()
@@ -100,13 +50,13 @@ protected:
         FreshFirmSchema(data->Database, data->FirmNumber);
     }
 
-    static Cluster *cluster;
+    static ThrowawayCluster *cluster;
     static bool started;
     std::unique_ptr<TData> data;
     RecordingPrompter messages;
 };
 
-Cluster *ServerRestartTest::cluster = nullptr;
+ThrowawayCluster *ServerRestartTest::cluster = nullptr;
 bool ServerRestartTest::started = false;
 
 TEST_F(ServerRestartTest, TheNextCommandReconnectsAndSaysSoOnce)
