@@ -192,8 +192,8 @@ private:
 
     // The main list on one of the newest documents, in document-number order.
     void toRecentDocument();
-    // The item editor's "Zapiš" pressed on item i of the editor: times its write (the
-    // command less the time the item editor was open).
+    // Runs the editor's command of a new or corrected item and times its write: from
+    // "Zapiš" in the item editor to the end of the command.
     void writeItem(const std::function<void()> &command);
     // Types the supplier into the editor: a known code, or (unknown) the picker.
     bool typeSupplier(TDokladPodklady &editor, bool unknown);
@@ -208,19 +208,17 @@ private:
     // What the item editor is to do: the new quantity of a corrected item, or a new item.
     bool m_correcting = false;
     bool m_newSupplier = false;
-    double m_itemOpenMs = 0;
+    // Started when the item editor closed with "Zapiš".
+    QElapsedTimer m_itemConfirmed;
 };
 
 int Station::ShowPodkladyPolEdit(TPodkladyPolEdit &e, QPoint)
 {
-    QElapsedTimer open;
-    open.start();
     if (e.DBEditTovel1Enabled) {
         // A card number, or now and then a part of its name, which opens the picker.
         const QString text = chance(80) ? randomCard() : QStringLiteral("Karta ") + randomCard();
         if (!leave(Data->ffPodklPolPOP_KAV, text, [&](QString &t, bool &v) { e.DBEditTovel1Valid(t, v, false); })) {
             e.Button1Click();
-            m_itemOpenMs = open.nsecsElapsed() / 1e6;
             return e.ModalResult;
         }
     }
@@ -230,8 +228,10 @@ int Station::ShowPodkladyPolEdit(TPodkladyPolEdit &e, QPoint)
     leave(Data->ffPodklPolPOP_PRI, QString::number(pick(0, 40)), [&](QString &t, bool &v) { e.DBEditTovel4Valid(t, v); });
     leave(Data->ffPodklPolPOP_BAL, QStringLiteral("1"), [&](QString &t, bool &v) { e.DBEditTovel5Valid(t, v); });
     e.Button2Click();
-    m_itemOpenMs = open.nsecsElapsed() / 1e6;
-    return e.ModalResult == mrOk ? mrOk : mrCancel;
+    if (e.ModalResult != mrOk)
+        return mrCancel;
+    m_itemConfirmed.start();
+    return mrOk;
 }
 
 int Station::ShowPrehledZakazniku(QPoint)
@@ -352,12 +352,10 @@ bool Station::typeSupplier(TDokladPodklady &editor, bool unknown)
 
 void Station::writeItem(const std::function<void()> &command)
 {
-    m_itemOpenMs = -1;
-    QElapsedTimer t;
-    t.start();
+    m_itemConfirmed.invalidate();
     command();
-    if (m_itemOpenMs >= 0)
-        latency("zapis_polozky", t.nsecsElapsed() / 1e6 - m_itemOpenMs);
+    if (m_itemConfirmed.isValid())
+        latency("zapis_polozky", m_itemConfirmed.nsecsElapsed() / 1e6);
 }
 
 void Station::newDocument(bool withNewSupplier)
