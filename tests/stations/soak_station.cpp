@@ -21,8 +21,7 @@
 // "reconnected"; "unexpected TEXT" for a message that is neither; at the end
 // "done OPERATIONS". Exit 0 when the station worked to its end.
 
-#include "firm_tables.h"
-#include "station_target.h"
+#include "station_module.h"
 
 #include "app/core/general_error.h"
 #include "app/core/prompter.h"
@@ -440,28 +439,27 @@ int Station::run(int seconds)
             QThread::msleep(200);
             continue;
         }
-        const int draw = pick(1, 100);
+        // The clerk's mix, in percent of the operations.
+        const std::pair<int, std::function<void()>> mix[] = {
+            {36, [this] { page(); }},
+            {5, [this] { searchDocument(); }},
+            {5, [this] { searchCard(); }},
+            {5, [this] { searchSupplier(); }},
+            {16, [this] { newDocument(false); }},
+            {2, [this] { newDocument(true); }},
+            {16, [this] { correct(); }},
+            {6, [this] { importDelivery(); }},
+            {7, [this] { print(); }},
+            {2, [this] { overview(); }},
+        };
+        int draw = pick(1, 100);
         try {
-            if (draw <= 36)
-                page();
-            else if (draw <= 41)
-                searchDocument();
-            else if (draw <= 46)
-                searchCard();
-            else if (draw <= 51)
-                searchSupplier();
-            else if (draw <= 67)
-                newDocument(false);
-            else if (draw <= 69)
-                newDocument(true);
-            else if (draw <= 85)
-                correct();
-            else if (draw <= 91)
-                importDelivery();
-            else if (draw <= 98)
-                print();
-            else
-                overview();
+            for (const auto &[percent, operation] : mix) {
+                if ((draw -= percent) <= 0) {
+                    operation();
+                    break;
+                }
+            }
         } catch (const std::exception &e) {
             // What the commands raise reaches the program's general error display.
             prompter().ShowMessage(ErrorText(e));
@@ -486,10 +484,7 @@ int main(int argc, char **argv)
     SoakPrompter messages;
     setPrompter(&messages);
     try {
-        auto data = FirmDataModule(StationTargetParams(args[1]), QStringLiteral("0001"));
-        data->LocalAddress = args[2];
-        data->UserFullName = QStringLiteral("Stanice ") + args[2];
-        data->UserInitials = QStringLiteral("ST");
+        auto data = StationDataModule(args[1], args[2]);
         data->ServerName = QStringLiteral("SKLAD");
         data->Host = QStringLiteral("127.0.0.1");
         data->ImportPath = args[6] + u'/';
