@@ -112,6 +112,30 @@ TEST_F(ServerRestartTest, TheNextCommandReconnectsAndSaysSoOnce)
     headers.Close();
 }
 
+// A command that took a lock and lost the server before it could remove it: the next
+// command's reconnection removes it, so that no other station is refused the document
+// for ever.
+TEST_F(ServerRestartTest, ALockTheServerTookAwayIsRemovedOnReconnection)
+{
+    ASSERT_TRUE(data->LockRecord(QStringLiteral("POD"), QStringLiteral("0000000007")));
+    ASSERT_TRUE(data->LockRecord(QStringLiteral("SOR"), QStringLiteral("000003")));
+    ASSERT_TRUE(cluster->run(QStringLiteral("halt")));
+    EXPECT_THROW(data->UnlockRecord(QStringLiteral("SOR"), QStringLiteral("000003")), StoreError);
+    EXPECT_THROW(data->UnlockRecord(QStringLiteral("POD"), QStringLiteral("0000000007")), StoreError);
+    EXPECT_THROW(data->UnlockRecord(QStringLiteral("POD"), QStringLiteral("0000000007")), StoreError);
+    EXPECT_FALSE(data->RestoreConnection());   // still away: they stay remembered
+    ASSERT_TRUE(cluster->run(QStringLiteral("start")));
+    EXPECT_TRUE(data->RestoreConnection());
+
+    auto other = FirmDataModule(cluster->params(), QStringLiteral("0001"));
+    other->LocalAddress = QStringLiteral("10.0.5.9");
+    store::Table &locks = other->ffSemafor;
+    locks.Open();
+    EXPECT_EQ(locks.RecordCount(), 0);
+    locks.Close();
+    EXPECT_TRUE(other->LockRecord(QStringLiteral("POD"), QStringLiteral("0000000007")));
+}
+
 // A station's process posts every 50 ms while the server stops and starts under it: the
 // next command after the restart reconnects, every posting that reported success is in
 // the journal, and the interrupted ones left nothing half written.
