@@ -6,6 +6,8 @@
 #include "app/core/errors.h"
 #include "app/core/prompter.h"
 
+#include <utility>
+
 QString TData::ConnectionRestoredText() const
 {
     return QStringLiteral("Spojení s databázovým serverem ") + ServerName + QLatin1Char('@') + Host
@@ -24,5 +26,14 @@ bool TData::RestoreConnection()
         return false;
     }
     prompter().ShowMessage(ConnectionRestoredText());
+    // The lock records that commands could not remove while the server was away.
+    const QVector<QPair<QString, QString>> pending = std::exchange(m_pendingUnlocks, {});
+    for (const auto &[code, key] : pending) {
+        try {
+            UnlockRecord(code, key);
+        } catch (const StoreError &) {
+            // Lost again: UnlockRecord has remembered it for the next restore.
+        }
+    }
     return true;
 }

@@ -112,7 +112,13 @@ bool TData::LockForTransaction(const QString &code, const QString &key, QString 
 
 void TData::UnlockRecord(const QString &code, const QString &key)
 {
-    const store::TableUse locks(ffSemafor, ix::ffSemafor::KOD, store::TableUse::GiveBack::OpenState);
-    if (ffSemafor.FindKey({code, key, LocalAddress}))
-        ffSemafor.Delete();
+    try {
+        const store::TableUse locks(ffSemafor, ix::ffSemafor::KOD, store::TableUse::GiveBack::OpenState);
+        if (ffSemafor.FindKey({code, key, LocalAddress}))
+            ffSemafor.Delete();
+    } catch (const StoreError &) {
+        if (Database.ConnectionLost() && !m_pendingUnlocks.contains(qMakePair(code, key)))
+            m_pendingUnlocks.append({code, key});
+        throw;
+    }
 }

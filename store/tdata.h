@@ -127,8 +127,9 @@ public:
     bool Index();
 
     // Run at the start of a command. When the connection to the server has been lost,
-    // connects again (the open tables re-opened, a record in editing cancelled) and tells
-    // the user once that the connection is restored; when the server is still away, says
+    // connects again (the open tables re-opened, a record in editing cancelled), removes
+    // the lock records UnlockRecord could not remove meanwhile, and tells the user once
+    // that the connection is restored; when the server is still away, says
     // so with the engine's text. True when the command can go on.
     bool RestoreConnection();
     // "Spojení s databázovým serverem <ServerName>@<Host> bylo obnoveno".
@@ -170,7 +171,10 @@ public:
     // The same without a message: a refusal's text goes to `refusal` when given. For a
     // caller that must end its own transaction before anything is shown.
     bool TryLockRecord(const QString &code, const QString &key, bool *taken = nullptr, QString *refusal = nullptr);
-    // Removes this station's lock record on the thing, if there is one.
+    // Removes this station's lock record on the thing, if there is one. When the
+    // connection is lost meanwhile, the record is remembered and removed by the
+    // RestoreConnection that gets the connection back (the error is still raised), so
+    // that a server gone away under a command leaves no lock behind.
     void UnlockRecord(const QString &code, const QString &key);
     // Within the caller's transaction (StoreError without one): what TryLockRecord and
     // UnlockRecord in that transaction would leave, without writing the lock record. True
@@ -195,6 +199,8 @@ private:
 
     QVector<store::Table *> m_tables;
     QVector<store::Table *> m_workTables;
+    // Lock records this station could not remove while its connection was lost.
+    QVector<QPair<QString, QString>> m_pendingUnlocks;
 };
 
 // The one data module of the program; set by TData's constructor.

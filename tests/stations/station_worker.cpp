@@ -19,8 +19,7 @@
 // program would show is printed as "message: <text>"; the last line is a summary
 // ("posted N refused M"). Exit 0 when the work ran to its end.
 
-#include "firm_tables.h"
-#include "station_target.h"
+#include "station_module.h"
 
 #include "app/core/prompter.h"
 #include "import/batch_screens.h"
@@ -186,10 +185,7 @@ int main(int argc, char **argv)
     PrintingPrompter messages;
     setPrompter(&messages);
     try {
-        auto data = FirmDataModule(StationTargetParams(args[1]), QStringLiteral("0001"));
-        data->LocalAddress = args[2];
-        data->UserFullName = QStringLiteral("Stanice ") + args[2];
-        data->UserInitials = QStringLiteral("ST");
+        auto data = StationDataModule(args[1], args[2]);
         data->PriceMode = 1;
         const QString mode = args[3];
         if (mode == QLatin1String("numbers") && args.size() == 6)

@@ -5,6 +5,7 @@
 // port, so that no other test loses its connection.
 
 #include "stations_support.h"
+#include "throwaway_cluster.h"
 
 #include "podklady_dbf_writer.h"
 #include "recordingprompter.h"
@@ -18,9 +19,6 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace ix = store::tables::index;
 
@@ -28,59 +26,11 @@ using namespace stations;
 
 namespace {
 
-// A loopback port nobody listens on now.
-int freePort()
-{
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    int port = 0;
-    if (bind(s, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0
-        && getsockname(s, reinterpret_cast<sockaddr *>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
-    close(s);
-    return port;
-}
-
-// The throwaway server: started for the test program, stopped and removed at its end.
-class Cluster {
-public:
-    Cluster() : m_port(freePort()) {}
-    ~Cluster() { run(QStringLiteral("stop")); }
-    bool run(const QString &command)
-    {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("PODKLADY_PG_PORT"), QString::number(m_port));
-        env.remove(QStringLiteral("PODKLADY_PG_DIR"));
-        env.insert(QStringLiteral("PODKLADY_PG_DURABLE"), QStringLiteral("1"));  // as a shop's server
-        p.setProcessEnvironment(env);
-        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        p.start(QStringLiteral(PG_TEST_CLUSTER), {command});
-        return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    }
-    store::ConnectionParams params() const
-    {
-        store::ConnectionParams p;
-        p.kind = store::ConnectionParams::Kind::PostgreSQL;
-        p.host = QStringLiteral("127.0.0.1");
-        p.port = m_port;
-        p.database = QStringLiteral("postgres");
-        p.user = QStringLiteral("postgres");
-        return p;
-    }
-
-private:
-    int m_port;
-};
-
 class ServerRestartTest : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        cluster = new Cluster;
+        cluster = new ThrowawayCluster(QStringLiteral(PG_TEST_CLUSTER));
         started = cluster->run(QStringLiteral("start"));
     }
     static void TearDownTestSuite()
@@ -103,13 +53,13 @@ protected:
         FreshFirmSchema(data->Database, data->FirmNumber);
     }
 
-    static Cluster *cluster;
+    static ThrowawayCluster *cluster;
     static bool started;
     std::unique_ptr<TData> data;
     RecordingPrompter messages;
 };
 
-Cluster *ServerRestartTest::cluster = nullptr;
+ThrowawayCluster *ServerRestartTest::cluster = nullptr;
 bool ServerRestartTest::started = false;
 
 TEST_F(ServerRestartTest, TheNextCommandReconnectsAndSaysSoOnce)
@@ -163,6 +113,30 @@ TEST_F(ServerRestartTest, TheNextCommandReconnectsAndSaysSoOnce)
     headers.Next();
     EXPECT_EQ(data->ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000003"));
     headers.Close();
+}
+
+// A command that took a lock and lost the server before it could remove it: the next
+// command's reconnection removes it, so that no other station is refused the document
+// for ever.
+TEST_F(ServerRestartTest, ALockTheServerTookAwayIsRemovedOnReconnection)
+{
+    ASSERT_TRUE(data->LockRecord(QStringLiteral("POD"), QStringLiteral("0000000007")));
+    ASSERT_TRUE(data->LockRecord(QStringLiteral("SOR"), QStringLiteral("000003")));
+    ASSERT_TRUE(cluster->run(QStringLiteral("halt")));
+    EXPECT_THROW(data->UnlockRecord(QStringLiteral("SOR"), QStringLiteral("000003")), StoreError);
+    EXPECT_THROW(data->UnlockRecord(QStringLiteral("POD"), QStringLiteral("0000000007")), StoreError);
+    EXPECT_THROW(data->UnlockRecord(QStringLiteral("POD"), QStringLiteral("0000000007")), StoreError);
+    EXPECT_FALSE(data->RestoreConnection());   // still away: they stay remembered
+    ASSERT_TRUE(cluster->run(QStringLiteral("start")));
+    EXPECT_TRUE(data->RestoreConnection());
+
+    auto other = FirmDataModule(cluster->params(), QStringLiteral("0001"));
+    other->LocalAddress = QStringLiteral("10.0.5.9");
+    store::Table &locks = other->ffSemafor;
+    locks.Open();
+    EXPECT_EQ(locks.RecordCount(), 0);
+    locks.Close();
+    EXPECT_TRUE(other->LockRecord(QStringLiteral("POD"), QStringLiteral("0000000007")));
 }
 
 // A station's process posts every 50 ms while the server stops and starts under it: the
