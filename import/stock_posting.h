@@ -25,8 +25,9 @@ bool ZapisPohybuVar(TData &d, const QString &card, const QString &variant, const
 // caller's commit. When the journal's running stock disagrees with the variant's stock,
 // the card is rebuilt within that transaction first and its new stock shown. False when
 // the card or the variant is missing or a write failed: what the posting wrote is still
-// in the transaction, and the caller takes it back (store::TransactionPart). Nothing is
-// rebuilt after a failure. Unlike ZapisPohybuVar it leaves ffSortiment, ffSklad and
+// in the transaction, and the caller rolls the transaction back (a failed statement ends
+// it on every engine; a caller that goes on guards the posting with a store::Savepoint).
+// Nothing is rebuilt after a failure. Unlike ZapisPohybuVar it leaves ffSortiment, ffSklad and
 // ffDenik, when they were open, where the posting put them (on their index "KAV", the
 // journal on any), and it takes the card and the variant on which they stand as they
 // were read.

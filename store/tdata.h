@@ -107,8 +107,8 @@ public:
     void CloseffDod();
     // The number (HLA_DO1) of the first receipt that carries `prepared` in HLA_DO3, the
     // prepared delivery its lines were imported from; empty when none does. Read through
-    // a component of its own, so ffDodavky keeps its state and record. Store errors are
-    // raised.
+    // a cursor of its own (store::Cursor), so ffDodavky keeps its state and record. Store
+    // errors are raised.
     QString ReceiptImportedFrom(const QString &prepared);
 
     // Remembers the current card of `ffSortiment` (its SOR_KAV) and the table's current
