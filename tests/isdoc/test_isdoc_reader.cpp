@@ -141,8 +141,8 @@ TEST(IsdocReader, RefusesFilesItCannotTakeNamingLineAndColumn)
         {"poskozena.isdoc", "Soubor poskozena.isdoc (řádek 57, sloupec 16): soubor není správně utvořené XML"},
         {"entita.isdoc", "Soubor entita.isdoc (řádek 4, sloupec 2): soubor obsahuje definici typu dokumentu (DTD), "
                          "takový soubor se nenačítá"},
-        {"neni_isdoc.isdoc", "Soubor neni_isdoc.isdoc (řádek 2, sloupec 88): není to faktura ISDOC (kořenový prvek "
-                             "Invoice v oboru názvů „urn:oasis:names:specification:ubl:schema:xsd:Invoice-2“)"},
+        {"neni_isdoc.isdoc", "Soubor neni_isdoc.isdoc (řádek 2, sloupec 75): není to faktura ISDOC (kořenový prvek "
+                             "Invoice v oboru názvů „urn:priklad:cizi-format:faktura:Invoice-2“)"},
         {"chybi_prvek.isdoc", "Soubor chybi_prvek.isdoc (řádek 81, sloupec 23): chybí povinný prvek "
                               "LegalMonetaryTotal/TaxExclusiveAmount"},
     };
