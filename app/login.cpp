@@ -1,8 +1,8 @@
 #include "login.h"
 
-#include "app/core/general_error.h"
-#include "app/core/prompter.h"
-#include "app/core/textutil.h"
+#include "core/general_error.h"
+#include "core/prompter.h"
+#include "core/textutil.h"
 #include "store/cursor.h"
 #include "store/tables/column_names.h"
 #include "store/tdata.h"

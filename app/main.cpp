@@ -2,8 +2,8 @@
 // reads Kramora.ini beside the program file, connects to the shared database and logs
 // the user in; then the main window runs until it is closed.
 
-#include "app/core/config.h"
-#include "app/core/osinfo.h"
+#include "core/config.h"
+#include "core/osinfo.h"
 #include "app/program.h"
 #include "ui/login/login_form.h"
 #include "ui/messagebox_prompter.h"

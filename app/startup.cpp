@@ -1,8 +1,8 @@
 #include "startup.h"
 
-#include "app/core/general_error.h"
+#include "core/general_error.h"
 #include "app/login.h"
-#include "app/core/prompter.h"
+#include "core/prompter.h"
 #include "store/connection.h"
 #include "store/unreachable.h"
 #include "store/tdata.h"

@@ -14,7 +14,7 @@
 #include "throwaway_pg.h"
 #include "timing.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "store/database.h"
 #include "store/firm_copy.h"
 #include "store/firmschema.h"

@@ -21,7 +21,7 @@
 // opening on 1,000. The windows run on Qt's offscreen platform unless QT_QPA_PLATFORM
 // says otherwise.
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "dbgrid.h"
 #include "dodavky_form.h"
 #include "server_settings.h"

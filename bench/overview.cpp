@@ -11,7 +11,7 @@
 // first, with the peak memory of the overview runs, to show that memory does not grow with
 // the number of receipts.
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "reports/data_sestavy.h"
 #include "reports/prehled_dodavek.h"
 #include "server_settings.h"

@@ -31,7 +31,7 @@
 #include "store_raw.h"
 #include "throwaway_pg.h"
 
-#include "app/core/prompter.h"
+#include "core/prompter.h"
 #include "import/batch_screens.h"
 #include "import/data_import.h"
 #include "import/stock_rebuild.h"

@@ -1,6 +1,6 @@
 #include "store_bench.h"
 
-#include "app/core/textutil.h"
+#include "core/textutil.h"
 #include "store/tables/column_names.h"
 
 #include <QDate>

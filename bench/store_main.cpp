@@ -7,7 +7,7 @@
 // written by hand on the raw engine. Each engine runs in a process of its own
 // (--engine sqlite|pg), so that its peak memory is its own.
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "server_settings.h"
 #include "store/database.h"
 #include "store/firmschema.h"

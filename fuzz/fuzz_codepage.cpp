@@ -3,8 +3,8 @@
 
 #include "fuzz_support.h"
 
-#include "app/core/codepage.h"
-#include "app/core/errors.h"
+#include "core/codepage.h"
+#include "core/errors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

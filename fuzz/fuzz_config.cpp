@@ -3,8 +3,8 @@
 
 #include "fuzz_support.h"
 
-#include "app/core/config.h"
-#include "app/core/errors.h"
+#include "core/config.h"
+#include "core/errors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -3,7 +3,7 @@
 
 #include "fuzz_support.h"
 
-#include "app/core/textutil.h"
+#include "core/textutil.h"
 #include "ui/controls/datetimecompletion.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -3,8 +3,8 @@
 
 #include "fuzz_support.h"
 
-#include "app/core/errors.h"
-#include "app/core/textutil.h"
+#include "core/errors.h"
+#include "core/textutil.h"
 #include "store/value.h"
 
 #include <cmath>

@@ -2,7 +2,7 @@
 // The Screens of an import run without windows (a scheduled job, a benchmark): the
 // import dialog is answered with a given number, and no other window may open.
 
-#include "app/core/screens.h"
+#include "core/screens.h"
 
 #include <QString>
 

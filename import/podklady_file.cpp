@@ -1,6 +1,6 @@
 #include "podklady_file.h"
 
-#include "app/core/codepage.h"
+#include "core/codepage.h"
 
 #include <QFileInfo>
 #include <cmath>

@@ -2,7 +2,7 @@
 // The import file of the price-calculation module: a dBase table whose records are lines
 // of prepared deliveries. Only the four fields of a line are read; any others are ignored.
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 
 #include <QString>
 #include <QVector>

@@ -1,6 +1,6 @@
 #include "stock_check.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "store/cursor.h"
 #include "store/tables/column_names.h"
 #include "store/tdata.h"

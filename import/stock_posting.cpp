@@ -4,9 +4,9 @@
 
 #include "stock_posting.h"
 
-#include "app/core/errors.h"
-#include "app/core/prompter.h"
-#include "app/core/screens_cleanup.h"
+#include "core/errors.h"
+#include "core/prompter.h"
+#include "core/screens_cleanup.h"
 #include "stock_rebuild.h"
 #include "stock_tables.h"
 #include "store/table_use.h"

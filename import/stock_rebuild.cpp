@@ -4,8 +4,8 @@
 
 #include "stock_rebuild.h"
 
-#include "app/core/errors.h"
-#include "app/core/prompter.h"
+#include "core/errors.h"
+#include "core/prompter.h"
 #include "progress_window.h"
 #include "stock_tables.h"
 #include "store/table_use.h"

@@ -1,6 +1,6 @@
 #include "stock_tables.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 
 QString StockCardSerialName(const QString &card) { return QStringLiteral("SOR") + card; }
 

@@ -2,7 +2,7 @@
 
 #include "cards.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "store/cursor.h"
 #include "store/podklad_item.h"
 #include "store/tables/column_names.h"

@@ -4,7 +4,7 @@
 
 #include "isdoc_invoice.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 
 #include <QFile>
 #include <QFileInfo>

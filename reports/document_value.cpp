@@ -6,7 +6,7 @@
 
 #include "table_cursor.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "store/tables/column_names.h"
 #include "store/tables/index_names.h"
 

@@ -4,7 +4,7 @@
 // the totals of one receipt (HlaHod), and the totals of many receipts read a page at a
 // time (HlaHodDodavek). Only receipts (kind 3) are valued by this program. QtCore only.
 
-#include "app/core/config.h"
+#include "core/config.h"
 #include "store/table.h"
 
 #include <QString>

@@ -2,7 +2,7 @@
 
 #include "table_cursor.h"
 
-#include "app/core/textutil.h"
+#include "core/textutil.h"
 #include "store/tables/column_names.h"
 #include "store/tdata.h"
 #include "store/tables/index_names.h"

@@ -1,9 +1,9 @@
 #include "prehled_dodavek.h"
 
-#include "app/core/atomic_file.h"
-#include "app/core/codepage.h"
-#include "app/core/errors.h"
-#include "app/core/textutil.h"
+#include "core/atomic_file.h"
+#include "core/codepage.h"
+#include "core/errors.h"
+#include "core/textutil.h"
 #include "document_value.h"
 #include "store/table.h"
 #include "table_cursor.h"

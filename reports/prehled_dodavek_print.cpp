@@ -2,9 +2,9 @@
 
 #include "prehled_dodavek.h"
 
-#include "app/core/general_error.h"
-#include "app/core/prompter.h"
-#include "app/core/textutil.h"
+#include "core/general_error.h"
+#include "core/prompter.h"
+#include "core/textutil.h"
 #include "data_sestavy.h"
 #include "store/table.h"
 #include "store/tables/column_names.h"

@@ -1,8 +1,8 @@
 #include "sestavy.h"
 
-#include "app/core/atomic_file.h"
-#include "app/core/errors.h"
-#include "app/core/screens.h"
+#include "core/atomic_file.h"
+#include "core/errors.h"
+#include "core/screens.h"
 
 #include <QPageSize>
 #include <QPagedPaintDevice>

@@ -1,7 +1,7 @@
 #include "connection.h"
 
-#include "app/core/errors.h"
-#include "app/core/osinfo.h"
+#include "core/errors.h"
+#include "core/osinfo.h"
 
 store::ConnectionParams ConnectionParamsFor(const Config &config)
 {

@@ -1,7 +1,7 @@
 #pragma once
 // Where the configuration says the shared database lies.
 
-#include "app/core/config.h"
+#include "core/config.h"
 #include "store/database.h"
 
 // The connection parameters of the configuration. TCP/IP: PostgreSQL on Host ("host"

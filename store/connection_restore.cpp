@@ -3,8 +3,8 @@
 
 #include "tdata.h"
 
-#include "app/core/errors.h"
-#include "app/core/prompter.h"
+#include "core/errors.h"
+#include "core/prompter.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 #include "counter.h"
 
-#include "app/core/textutil.h"
+#include "core/textutil.h"
 #include "store/table.h"
 
 #include <cmath>

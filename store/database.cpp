@@ -1,6 +1,6 @@
 #include "database.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "store/internal/holds.h"
 #include "store/internal/layout.h"
 #include "store/internal/postgres_engine.h"

@@ -3,7 +3,7 @@
 
 #include "database.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "internal/engine.h"
 #include "internal/layout.h"
 

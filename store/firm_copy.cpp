@@ -1,6 +1,6 @@
 #include "firm_copy.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "firmschema.h"
 #include "store/database.h"
 #include "store/tables/tables.h"

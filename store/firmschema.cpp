@@ -1,7 +1,7 @@
 #include "firmschema.h"
 
-#include "app/core/config.h"
-#include "app/core/errors.h"
+#include "core/config.h"
+#include "core/errors.h"
 #include "store/database.h"
 #include "store/tables/tables.h"
 

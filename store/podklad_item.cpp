@@ -1,7 +1,7 @@
 #include "podklad_item.h"
 
-#include "app/core/errors.h"
-#include "app/core/screens_cleanup.h"
+#include "core/errors.h"
+#include "core/screens_cleanup.h"
 #include "store/counter.h"
 #include "store/tdata.h"
 #include "store/transaction.h"

@@ -1,6 +1,6 @@
 #include "table.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "value.h"
 
 namespace store {

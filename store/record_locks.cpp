@@ -11,9 +11,9 @@
 #include "store/transaction.h"
 #include "store/tables/index_names.h"
 
-#include "app/core/prompter.h"
-#include "app/core/textutil.h"
-#include "app/core/errors.h"
+#include "core/prompter.h"
+#include "core/textutil.h"
+#include "core/errors.h"
 
 #include <QDateTime>
 

@@ -1,6 +1,6 @@
 #include "sqlite_file.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 
 #include <QFile>
 #include <QFileInfo>

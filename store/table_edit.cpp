@@ -1,6 +1,6 @@
 #include "table.h"
 
-#include "app/core/textutil.h"
+#include "core/textutil.h"
 #include "store/internal/table_impl.h"
 
 #include "store/transaction.h"

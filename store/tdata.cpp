@@ -1,6 +1,6 @@
 #include "tdata.h"
 
-#include "app/core/textutil.h"
+#include "core/textutil.h"
 #include "store/counter.h"
 #include "store/cursor.h"
 #include "store/transaction.h"

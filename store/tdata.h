@@ -6,7 +6,7 @@
 // `Data`. The tables of the shared database that this system never opens are named in
 // the catalogue (store/tables/catalogue.h) and have no component here.
 
-#include "app/core/config.h"
+#include "core/config.h"
 #include "store/database.h"
 #include "store/table.h"
 #include "store/tables/catalogue.h"

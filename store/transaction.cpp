@@ -1,7 +1,7 @@
 #include "transaction.h"
 
-#include "app/core/errors.h"
-#include "app/core/screens_cleanup.h"
+#include "core/errors.h"
+#include "core/screens_cleanup.h"
 #include "database.h"
 #include "store/internal/engine.h"
 

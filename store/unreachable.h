@@ -1,7 +1,7 @@
 #pragma once
 // The failure of a connection that reaches no server at all.
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 
 // Raised by Database::Connect when nothing answers: no server at the address (not running,
 // a wrong host or port) or a SQLite file that is not there. A server that answers and

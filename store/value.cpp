@@ -1,8 +1,8 @@
 #include "value.h"
 
-#include "app/core/codepage.h"
-#include "app/core/errors.h"
-#include "app/core/textutil.h"
+#include "core/codepage.h"
+#include "core/errors.h"
+#include "core/textutil.h"
 
 #include <QDateTime>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "dbtext.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "fieldlink.h"
 
 TDBText::TDBText(store::DataSource *source, const QString &field, Qt::Alignment alignment, QWidget *parent)

@@ -2,9 +2,9 @@
 
 #include "doklad_podklady.h"
 #include "faktura_dodavatele.h"
-#include "app/core/screens_cleanup.h"
-#include "app/core/general_error.h"
-#include "app/core/prompter.h"
+#include "core/screens_cleanup.h"
+#include "core/general_error.h"
+#include "core/prompter.h"
 #include "ses_preh_dod_od_do.h"
 #include "reports/data_sestavy.h"
 #include "store/tdata.h"

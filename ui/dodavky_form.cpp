@@ -1,7 +1,7 @@
 #include "dodavky_form.h"
 
-#include "app/core/general_error.h"
-#include "app/core/textutil.h"
+#include "core/general_error.h"
+#include "core/textutil.h"
 #include "dbgrid.h"
 #include "dbnavigator.h"
 #include "keypreview.h"

@@ -1,6 +1,6 @@
 #include "doklad_podklady_form.h"
 
-#include "app/core/general_error.h"
+#include "core/general_error.h"
 #include "dbedittovel.h"
 #include "dbgrid.h"
 #include "dbtext.h"

@@ -2,9 +2,9 @@
 
 #include "sorvalid.h"
 
-#include "app/core/errors.h"
-#include "app/core/general_error.h"
-#include "app/core/prompter.h"
+#include "core/errors.h"
+#include "core/general_error.h"
+#include "core/prompter.h"
 #include "store/table_use.h"
 #include "store/tdata.h"
 

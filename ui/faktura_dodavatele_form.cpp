@@ -1,6 +1,6 @@
 #include "faktura_dodavatele_form.h"
 
-#include "app/core/textutil.h"
+#include "core/textutil.h"
 #include "keypreview.h"
 
 #include <QHBoxLayout>

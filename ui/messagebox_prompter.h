@@ -2,7 +2,7 @@
 // The prompter of the running program: messages and questions in modal message boxes
 // over the active window.
 
-#include "app/core/prompter.h"
+#include "core/prompter.h"
 
 #include <QString>
 

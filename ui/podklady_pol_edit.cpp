@@ -2,9 +2,9 @@
 
 #include "sorvalid.h"
 
-#include "app/core/errors.h"
-#include "app/core/prompter.h"
-#include "app/core/textutil.h"
+#include "core/errors.h"
+#include "core/prompter.h"
+#include "core/textutil.h"
 #include "store/podklad_item.h"
 #include "store/tdata.h"
 

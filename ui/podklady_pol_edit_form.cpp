@@ -1,6 +1,6 @@
 #include "podklady_pol_edit_form.h"
 
-#include "app/core/general_error.h"
+#include "core/general_error.h"
 #include "dbedittovel.h"
 #include "dbtext.h"
 #include "keypreview.h"

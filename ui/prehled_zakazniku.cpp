@@ -1,8 +1,8 @@
 #include "prehled_zakazniku.h"
 
-#include "app/core/config.h"
-#include "app/core/prompter.h"
-#include "app/core/screens_cleanup.h"
+#include "core/config.h"
+#include "core/prompter.h"
+#include "core/screens_cleanup.h"
 #include "search_dialogs.h"
 #include "store/tdata.h"
 #include "zakaznici_edit.h"

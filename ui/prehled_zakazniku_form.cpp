@@ -1,6 +1,6 @@
 #include "prehled_zakazniku_form.h"
 
-#include "app/core/general_error.h"
+#include "core/general_error.h"
 #include "dbgrid.h"
 #include "dbnavigator.h"
 #include "keypreview.h"

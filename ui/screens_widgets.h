@@ -2,7 +2,7 @@
 // The windows of the running program: each Show… creates the real window over the
 // active one, places it, runs it modally and frees it.
 
-#include "app/core/screens.h"
+#include "core/screens.h"
 
 class WidgetScreens final : public Screens {
 public:

@@ -1,9 +1,9 @@
 #include "search_dialogs.h"
 
-#include "app/core/errors.h"
-#include "app/core/prompter.h"
-#include "app/core/textutil.h"
-#include "app/core/screens_cleanup.h"
+#include "core/errors.h"
+#include "core/prompter.h"
+#include "core/textutil.h"
+#include "core/screens_cleanup.h"
 #include "isdoc/cards.h"
 #include "store/tdata.h"
 #include "store/tables/index_names.h"

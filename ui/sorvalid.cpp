@@ -3,8 +3,8 @@
 
 #include "sorvalid.h"
 
-#include "app/core/screens.h"
-#include "app/core/textutil.h"
+#include "core/screens.h"
+#include "core/textutil.h"
 #include "isdoc/cards.h"
 #include "store/table_use.h"
 #include "store/tdata.h"

@@ -1,7 +1,7 @@
 #include "xmlwriter.h"
 
-#include "app/core/codepage.h"
-#include "app/core/errors.h"
+#include "core/codepage.h"
+#include "core/errors.h"
 
 #include <QIODevice>
 #include <stdexcept>

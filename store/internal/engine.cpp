@@ -1,6 +1,6 @@
 #include "engine.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>

@@ -1,6 +1,6 @@
 #include "holds.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "layout.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 
 #include <QDateTime>
 

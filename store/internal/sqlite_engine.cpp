@@ -1,6 +1,6 @@
 #include "sqlite_engine.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "keyset.h"
 #include "layout.h"
 #include "store/unreachable.h"

@@ -4,7 +4,7 @@
 
 #include "table_impl.h"
 
-#include "app/core/textutil.h"
+#include "core/textutil.h"
 #include "store/value.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 // the order, the range, the buffered page of rows around the current record, and the
 // edit buffer.
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "store/database.h"
 #include "engine.h"
 #include "keyset.h"

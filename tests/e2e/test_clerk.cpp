@@ -19,7 +19,7 @@
 #include "../import/podklady_dbf_writer.h"
 #include "xsession.h"
 
-#include "app/core/codepage.h"
+#include "core/codepage.h"
 #include "store/tables/index_names.h"
 #include "store/tdata.h"
 

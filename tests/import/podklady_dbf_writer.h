@@ -4,7 +4,7 @@
 // extra ones), texts given in Unicode and stored in the code page of the language driver,
 // records that can be marked deleted.
 
-#include "app/core/codepage.h"
+#include "core/codepage.h"
 
 #include <QByteArray>
 #include <QString>

@@ -7,7 +7,7 @@
 #include "isdoc_firm.h"
 #include "store_test_support.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "isdoc/cards.h"
 #include "isdoc/isdoc_document.h"
 #include "store/tdata.h"

@@ -5,7 +5,7 @@
 
 #include "isdoc_firm.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "isdoc/cards.h"
 #include "isdoc/isdoc_invoice.h"
 

@@ -7,7 +7,7 @@
 #include "recordingprompter.h"
 #include "store_test_support.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "import/stock_posting.h"
 #include "reports/document_value.h"
 #include "store/tables/column_names.h"

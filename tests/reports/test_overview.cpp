@@ -12,8 +12,8 @@
 #include "store_test_support.h"
 #include "text_in_cells.h"
 
-#include "app/core/codepage.h"
-#include "app/core/errors.h"
+#include "core/codepage.h"
+#include "core/errors.h"
 #include "reports/data_sestavy.h"
 #include "reports/document_value.h"
 #include "reports/prehled_dodavek.h"

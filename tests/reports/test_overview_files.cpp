@@ -6,7 +6,7 @@
 #include "overview_fixture.h"
 #include "store_test_support.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "reports/prehled_dodavek.h"
 #include "store/tables/tables.h"
 #include "store/tables/index_names.h"

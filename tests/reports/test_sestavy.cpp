@@ -4,7 +4,7 @@
 
 #include "testscreens.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "reports/sestavy.h"
 
 #include <QFile>

@@ -2,7 +2,7 @@
 // logging "+address" when it gets the lock and "-address" before it lets it go.
 //   lock_racer sqlite:FILE|pg:HOST:PORT:DATABASE:USER ADDRESS N LOGFILE
 
-#include "app/core/prompter.h"
+#include "core/prompter.h"
 #include "station_target.h"
 #include "store/tdata.h"
 

@@ -1,6 +1,6 @@
 // podklady-db locks / unlock as processes, against locks taken by two stations.
 
-#include "app/core/prompter.h"
+#include "core/prompter.h"
 #include "store/connection.h"
 #include "store/tdata.h"
 #include "tool_run.h"

@@ -5,7 +5,7 @@
 #include "shown_window.h"
 
 #include "app/login.h"
-#include "app/core/osinfo.h"
+#include "core/osinfo.h"
 #include "app/program.h"
 #include "app/single_instance.h"
 #include "store/connection.h"

@@ -4,7 +4,7 @@
 #include "startup_fixture.h"
 #include "station_target.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -24,10 +24,10 @@
 
 #include "station_module.h"
 
-#include "app/core/general_error.h"
-#include "app/core/prompter.h"
-#include "app/core/screens.h"
-#include "app/core/textutil.h"
+#include "core/general_error.h"
+#include "core/prompter.h"
+#include "core/screens.h"
+#include "core/textutil.h"
 #include "dodavky.h"
 #include "dodavky_form.h"
 #include "doklad_podklady.h"

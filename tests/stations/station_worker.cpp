@@ -21,14 +21,14 @@
 
 #include "station_module.h"
 
-#include "app/core/prompter.h"
+#include "core/prompter.h"
 #include "import/batch_screens.h"
 #include "import/data_import.h"
 #include "import/form_podklady_import.h"
 #include "import/stock_posting.h"
 #include "store/counter.h"
 #include "store/tdata.h"
-#include "app/core/screens.h"
+#include "core/screens.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

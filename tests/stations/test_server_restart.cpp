@@ -11,7 +11,7 @@
 #include "recordingprompter.h"
 #include "tool_ini.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "store/tables/index_names.h"
 
 #include <QFile>

@@ -3,7 +3,7 @@
 
 #include "store_test_support.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 
 #include <QFile>
 #include <QTemporaryDir>

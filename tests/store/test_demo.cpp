@@ -4,8 +4,8 @@
 
 #include "store_test_support.h"
 
-#include "app/core/osinfo.h"
-#include "app/core/textutil.h"
+#include "core/osinfo.h"
+#include "core/textutil.h"
 #include "store/tables/column_names.h"
 #include "store/tables/tables.h"
 #include "store/tdata.h"

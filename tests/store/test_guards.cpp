@@ -6,7 +6,7 @@
 
 #include "store_test_support.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "store/cursor.h"
 #include "store/table_use.h"
 #include "store/transaction.h"

@@ -5,7 +5,7 @@
 //   test_table_hold_child sqlite FILE TABLE CODE [serialize]
 //   test_table_hold_child pg HOST PORT DATABASE USER TABLE CODE [serialize]
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "store/database.h"
 #include "store/table.h"
 #include "store_test_support.h"

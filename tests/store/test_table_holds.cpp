@@ -4,7 +4,7 @@
 
 #include "store_test_support.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "raw_engine.h"
 
 #include <QDeadlineTimer>

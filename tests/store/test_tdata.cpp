@@ -5,8 +5,8 @@
 #include "firm_tables.h"
 #include "store_test_support.h"
 
-#include "app/core/errors.h"
-#include "app/core/osinfo.h"
+#include "core/errors.h"
+#include "core/osinfo.h"
 #include "store/connection.h"
 #include "store/counter.h"
 #include "store/tables/tables.h"

@@ -3,7 +3,7 @@
 // showing a box, and answers questions with a scripted answer. Installed as the
 // program-wide prompter for its own lifetime.
 
-#include "app/core/prompter.h"
+#include "core/prompter.h"
 
 #include <QStringList>
 

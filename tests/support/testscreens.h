@@ -3,7 +3,7 @@
 // window is a test failure (and answers Cancel, or no file) unless a subclass plays it.
 // Header only: a test that includes it links the commands' library and GoogleTest.
 
-#include "app/core/screens.h"
+#include "core/screens.h"
 #include "reports/sestavy.h"
 
 #include <QPoint>

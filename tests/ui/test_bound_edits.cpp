@@ -6,7 +6,7 @@
 #include "referenceclock.h"
 #include "zandordateedit.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "recordingprompter.h"
 #include "store/database.h"
 #include "store/table.h"

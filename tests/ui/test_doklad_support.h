@@ -8,7 +8,7 @@
 #include "store_test_support.h"
 #include "testscreens.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "dodavky.h"
 #include "doklad_podklady.h"
 #include "podklady_pol_edit.h"

@@ -4,8 +4,8 @@
 
 #include "test_pickers_support.h"
 
-#include "app/core/config.h"
-#include "app/core/errors.h"
+#include "core/config.h"
+#include "core/errors.h"
 #include "prehled_zakazniku.h"
 #include "recordingprompter.h"
 #include "search_dialogs.h"

@@ -4,7 +4,7 @@
 #include "export_fixture.h"
 #include "testscreens.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "dodavky.h"
 
 #include <QTemporaryDir>

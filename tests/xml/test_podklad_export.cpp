@@ -5,7 +5,7 @@
 #include "export_fixture.h"
 #include "small_filesystem.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 
 #include <QFileInfo>
 

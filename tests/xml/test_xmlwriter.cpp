@@ -1,6 +1,6 @@
 // The XML writer: indentation, line breaks, escaping and the buffered mode, byte for byte.
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "xml/xmlwriter.h"
 
 #include <QBuffer>

@@ -10,8 +10,8 @@
 #include "commands.h"
 #include "options.h"
 
-#include "app/core/config.h"
-#include "app/core/errors.h"
+#include "core/config.h"
+#include "core/errors.h"
 #include "store/connection.h"
 #include "store/sqlite_file.h"
 #include "store/tables/tables.h"

@@ -13,7 +13,7 @@
 #include "commands.h"
 #include "options.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "import/stock_check.h"
 #include "import/stock_rebuild.h"
 #include "store/tdata.h"

@@ -8,8 +8,8 @@
 #include "commands.h"
 #include "options.h"
 
-#include "app/core/config.h"
-#include "app/core/errors.h"
+#include "core/config.h"
+#include "core/errors.h"
 
 #include <QStringList>
 #include <cstdio>

@@ -9,7 +9,7 @@
 #include "options.h"
 #include "terminal.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "import/stock_check.h"
 #include "store/connection.h"
 #include "store/firm_copy.h"

@@ -5,8 +5,8 @@
 #include "commands.h"
 #include "options.h"
 
-#include "app/core/config.h"
-#include "app/core/errors.h"
+#include "core/config.h"
+#include "core/errors.h"
 #include "store/table.h"
 #include "store/tables/column_names.h"
 #include "store/tables/tables.h"

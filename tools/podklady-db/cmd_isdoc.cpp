@@ -10,8 +10,8 @@
 #include "commands.h"
 #include "options.h"
 
-#include "app/core/errors.h"
-#include "app/core/general_error.h"
+#include "core/errors.h"
+#include "core/general_error.h"
 #include "isdoc/isdoc_document.h"
 #include "isdoc/isdoc_invoice.h"
 #include "store/tdata.h"

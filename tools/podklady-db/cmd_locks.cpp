@@ -8,8 +8,8 @@
 #include "commands.h"
 #include "options.h"
 
-#include "app/core/errors.h"
-#include "app/core/textutil.h"
+#include "core/errors.h"
+#include "core/textutil.h"
 #include "store/tdata.h"
 #include "store/tables/index_names.h"
 

@@ -9,9 +9,9 @@
 #include "commands.h"
 #include "options.h"
 
-#include "app/core/errors.h"
-#include "app/core/prompter.h"
-#include "app/core/textutil.h"
+#include "core/errors.h"
+#include "core/prompter.h"
+#include "core/textutil.h"
 #include "reports/data_sestavy.h"
 #include "reports/prehled_dodavek.h"
 #include "store/tdata.h"

@@ -6,8 +6,8 @@
 #include "commands.h"
 #include "options.h"
 
-#include "app/core/errors.h"
-#include "app/core/textutil.h"
+#include "core/errors.h"
+#include "core/textutil.h"
 #include "reports/data_sestavy.h"
 #include "store/tdata.h"
 #include "store/tables/index_names.h"

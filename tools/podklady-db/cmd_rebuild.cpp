@@ -7,8 +7,8 @@
 #include "commands.h"
 #include "options.h"
 
-#include "app/core/errors.h"
-#include "app/core/textutil.h"
+#include "core/errors.h"
+#include "core/textutil.h"
 #include "import/stock_rebuild.h"
 #include "store/tdata.h"
 #include "store/tables/index_names.h"

@@ -7,7 +7,7 @@
 #include "terminal.h"
 #include "users.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "store/tdata.h"
 #include "store/transaction.h"
 

@@ -1,6 +1,6 @@
 #include "connect_alone.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "store/database.h"
 #include "store/table.h"
 #include "store/tables/tables.h"

@@ -7,8 +7,8 @@
 #include "demo_data.h"
 #include "demo_model.h"
 
-#include "app/core/codepage.h"
-#include "app/core/textutil.h"
+#include "core/codepage.h"
+#include "core/textutil.h"
 #include "store/database.h"
 #include "store/table.h"
 #include "store/tables/column_names.h"

@@ -2,7 +2,7 @@
 
 #include "demo_data.h"
 
-#include "app/core/textutil.h"
+#include "core/textutil.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include "commands.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "store/connection.h"
 #include "store/tdata.h"
 

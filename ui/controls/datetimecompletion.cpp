@@ -1,6 +1,6 @@
 #include "datetimecompletion.h"
 
-#include "app/core/textutil.h"
+#include "core/textutil.h"
 #include "separators.h"
 
 namespace {

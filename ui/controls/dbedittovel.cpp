@@ -1,7 +1,7 @@
 #include "dbedittovel.h"
 
-#include "app/core/errors.h"
-#include "app/core/prompter.h"
+#include "core/errors.h"
+#include "core/prompter.h"
 #include "datetimecompletion.h"
 #include "keyrouting.h"
 #include "referenceclock.h"

@@ -1,7 +1,7 @@
 #include "editcheck.h"
 
-#include "app/core/errors.h"
-#include "app/core/textutil.h"
+#include "core/errors.h"
+#include "core/textutil.h"
 #include "datetimecompletion.h"
 
 #include <QLocale>

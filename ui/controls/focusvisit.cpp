@@ -1,7 +1,7 @@
 #include "focusvisit.h"
 
-#include "app/core/errors.h"
-#include "app/core/prompter.h"
+#include "core/errors.h"
+#include "core/prompter.h"
 
 #include <QFocusEvent>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #include "typedlineedit.h"
 
-#include "app/core/prompter.h"
+#include "core/prompter.h"
 #include "referenceclock.h"
 
 #include <QPainter>

@@ -2,8 +2,8 @@
 
 #include "datetimecompletion.h"
 
-#include "app/core/errors.h"
-#include "app/core/textutil.h"
+#include "core/errors.h"
+#include "core/textutil.h"
 #include "store/table.h"
 
 #include <QCalendarWidget>

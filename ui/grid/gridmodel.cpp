@@ -1,6 +1,6 @@
 #include "gridmodel.h"
 
-#include "app/core/errors.h"
+#include "core/errors.h"
 #include "store/database.h"
 #include "store/row_recycling.h"
 #include "store/value.h"

@@ -2,9 +2,9 @@
 
 #include "recordingprompter.h"
 
-#include "app/core/config.h"
-#include "app/core/errors.h"
-#include "app/core/profile.h"
+#include "core/config.h"
+#include "core/errors.h"
+#include "core/profile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // The code-page tables against ICU's converters (through Qt), for every byte value,
 // and the refusal of characters Windows-1250 cannot hold.
 
-#include "app/core/codepage.h"
-#include "app/core/errors.h"
+#include "core/codepage.h"
+#include "core/errors.h"
 
 #include <QStringDecoder>
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "general_error.h"
 
-#include "app/core/errors.h"
-#include "app/core/prompter.h"
+#include "core/errors.h"
+#include "core/prompter.h"
 
 QString ErrorText(const std::exception &e)
 {

@@ -1,4 +1,4 @@
-#include "app/core/screens.h"
+#include "core/screens.h"
 
 #include <stdexcept>
 

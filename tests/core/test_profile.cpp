@@ -1,7 +1,7 @@
 // The profile (INI) file: reading conventions, and writes that keep every other byte.
 
-#include "app/core/errors.h"
-#include "app/core/profile.h"
+#include "core/errors.h"
+#include "core/profile.h"
 
 #include <QDir>
 #include <QFile>

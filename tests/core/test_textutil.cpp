@@ -1,8 +1,8 @@
 // Trimming, padding, capitals and the conversions of text to numbers, dates and times,
 // in the Czech locale the tests run in (decimal comma, group separator U+00A0).
 
-#include "app/core/errors.h"
-#include "app/core/textutil.h"
+#include "core/errors.h"
+#include "core/textutil.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>

@@ -5,9 +5,9 @@
 
 #include "small_filesystem.h"
 
-#include "app/core/atomic_file.h"
-#include "app/core/config.h"
-#include "app/core/errors.h"
+#include "core/atomic_file.h"
+#include "core/config.h"
+#include "core/errors.h"
 
 #include <QDir>
 #include <QFile>
