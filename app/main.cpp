@@ -5,7 +5,7 @@
 #include "core/config.h"
 #include "core/osinfo.h"
 #include "app/program.h"
-#include "ui/login/login_form.h"
+#include "app/login_form.h"
 #include "ui/messagebox_prompter.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "program.h"
 
 #include "app/single_instance.h"
-#include "import/progres_win_form.h"
+#include "ui/progres_win_form.h"
 #include "reports/data_sestavy.h"
 #include "import/data_import.h"
 #include "store/tdata.h"

@@ -1,6 +1,7 @@
 #include "data_import.h"
 
 #include "form_podklady_import.h"
+#include "import_screens.h"
 #include "podklady_file.h"
 #include "stock_posting.h"
 #include "stock_tables.h"
@@ -8,7 +9,7 @@
 #include "core/errors.h"
 #include "core/prompter.h"
 #include "core/textutil.h"
-#include "core/screens_cleanup.h"
+#include "core/quietly.h"
 #include "store/counter.h"
 #include "store/cursor.h"
 #include "store/table_use.h"
@@ -366,7 +367,7 @@ QVector<ImportedLine> TDataImport::PodkladyImport(bool &newDocument)
 
     TFormPodkladyImport form;
     form.ActiveControl = TFormPodkladyImport::EditTovel1;
-    if (screens().ShowFormPodkladyImport(form) != mrOk)
+    if (ImportScreens::current().ShowFormPodkladyImport(form) != mrOk)
         return {};
     const QString number = UpperLocale(TrimControl(form.EditTovel1Text));
 

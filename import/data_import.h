@@ -41,7 +41,7 @@ public:
     TDataImport(const TDataImport &) = delete;
     TDataImport &operator=(const TDataImport &) = delete;
 
-    // Asks for the number of a prepared document (TFormPodkladyImport through Screens)
+    // Asks for the number of a prepared document (TFormPodkladyImport through ImportScreens)
     // and imports the lines of the import file in Data->ImportPath that carry it, in
     // capitals, into the current receipt of ffDodavky.
     // Requires: ffDodavky open with its current record in editing or inserting state and

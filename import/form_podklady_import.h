@@ -2,7 +2,7 @@
 // TFormPodkladyImport: the commands of the dialog that asks for the number of the
 // prepared document to import. QtCore only; the window over it obeys its signals.
 
-#include "core/screens.h"
+#include "core/form_commands.h"
 
 #include <QString>
 #include <Qt>

@@ -6,7 +6,7 @@
 
 #include "core/errors.h"
 #include "core/prompter.h"
-#include "core/screens_cleanup.h"
+#include "core/quietly.h"
 #include "stock_rebuild.h"
 #include "stock_tables.h"
 #include "store/table_use.h"

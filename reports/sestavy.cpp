@@ -2,7 +2,8 @@
 
 #include "core/atomic_file.h"
 #include "core/errors.h"
-#include "core/screens.h"
+#include "core/form_commands.h"
+#include "report_screens.h"
 
 #include <QPageSize>
 #include <QPagedPaintDevice>
@@ -77,15 +78,15 @@ void TSestavy::Execute(const ReportLayout &report)
     m_setup.choices = SystemSetups;
     m_setup.destination = DefaultDestination;
     m_setup.fileName = OutputFileName;
-    if ((SystemSetups & ssSetupDialog) && screens().ShowSestavySetup(m_setup) != mrOk)
+    if ((SystemSetups & ssSetupDialog) && ReportScreens::current().ShowSestavySetup(m_setup) != mrOk)
         return;
     generate(report);
     switch (m_setup.destination) {
     case TDestination::Preview:
-        screens().ShowSestavyPreview(*this);
+        ReportScreens::current().ShowSestavyPreview(*this);
         break;
     case TDestination::Printer:
-        screens().PrintSestavy(*this);
+        ReportScreens::current().PrintSestavy(*this);
         break;
     case TDestination::File: {
         AtomicFile file(m_setup.fileName);
@@ -105,7 +106,7 @@ void TSestavy::generate(const ReportLayout &report)
 {
     m_doc = ReportDocument();
     std::unique_ptr<TSestavyProgress> progress;
-    if (Screens *s = installedScreens())
+    if (ReportScreens *s = ReportScreens::installed())
         progress = s->ShowSestavyProgress();
     ReportDrawing drawing(report.orientation);
     drawing.OnPageStarted = [&progress](int page) {
@@ -125,7 +126,7 @@ void TSestavy::PrintPages(QPagedPaintDevice &device, bool withProgress) const
     if (!painter.begin(&device))
         throw AppError(QStringLiteral("Sestavu nelze vytisknout: tiskárnu nebo soubor nelze otevřít"));
     std::unique_ptr<TSestavyProgress> progress;
-    if (Screens *s = installedScreens(); s && withProgress)
+    if (ReportScreens *s = ReportScreens::installed(); s && withProgress)
         progress = s->ShowSestavyProgress();
     const int dpi = device.logicalDpiX();
     const double scale = dpi / kCmPerInch;

@@ -4,7 +4,7 @@
 // laid-out pages with QPainter onto the destination. What is printed is the report
 // handed to Execute; the engine keeps only the settings of the runs. QtGui only; the
 // windows of a run (setup dialog, progress window, preview, printer) are reached through
-// Screens.
+// ReportScreens (report_screens.h).
 
 #include "report_drawing.h"
 

@@ -1,7 +1,7 @@
 #include "podklad_item.h"
 
 #include "core/errors.h"
-#include "core/screens_cleanup.h"
+#include "core/quietly.h"
 #include "store/counter.h"
 #include "store/tdata.h"
 #include "store/transaction.h"

@@ -1,7 +1,7 @@
 #include "transaction.h"
 
 #include "core/errors.h"
-#include "core/screens_cleanup.h"
+#include "core/quietly.h"
 #include "database.h"
 #include "store/internal/engine.h"
 

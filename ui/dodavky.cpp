@@ -1,8 +1,13 @@
 #include "dodavky.h"
 
 #include "doklad_podklady.h"
+#include "document_screens.h"
+#include "file_dialogs.h"
+#include "invoice_screens.h"
+#include "overview_screens.h"
+#include "picker_screens.h"
 #include "faktura_dodavatele.h"
-#include "core/screens_cleanup.h"
+#include "core/quietly.h"
 #include "core/general_error.h"
 #include "core/prompter.h"
 #include "ses_preh_dod_od_do.h"
@@ -150,7 +155,7 @@ void TDodavky::Button1Click()
         TDokladPodklady editor;
         editor.NewDocument = true;
         editor.ActiveControl = TDokladPodklady::DBEditTovel1;
-        if (screens().ShowDokladPodklady(editor, QPoint(d.MainLeft + 35, d.MainTop)) == mrOk) {
+        if (DocumentScreens::current().ShowDokladPodklady(editor, QPoint(d.MainLeft + 35, d.MainTop)) == mrOk) {
             if (headers.Active())
                 headers.Post();
         } else {
@@ -203,7 +208,7 @@ void TDodavky::Button2Click()
             items.First();
             editor.DBEditTovel1Enabled = false;
             editor.DBEditTovel5Enabled = false;
-            if (screens().ShowDokladPodklady(editor, QPoint(d.MainLeft + 30, d.MainTop + 40)) == mrOk)
+            if (DocumentScreens::current().ShowDokladPodklady(editor, QPoint(d.MainLeft + 30, d.MainTop + 40)) == mrOk)
                 headers.Post();
             else
                 headers.Cancel();
@@ -228,7 +233,7 @@ void TDodavky::Button3Click()
 {
     if (Data->ImportRunning)
         return;
-    screens().ShowPodkladyHle();
+    PickerScreens::current().ShowPodkladyHle();
     FocusControl(DBGrid1);
 }
 
@@ -266,7 +271,7 @@ void TDodavky::Button5Click()
         return;
     const SaveFileDialog askFileName = [](const QString &title, const QString &dir, const QString &name,
                                           const QString &filter, const QString &defaultSuffix) {
-        return screens().GetSaveFileName(title, dir, name, filter, defaultSuffix);
+        return FileDialogs::current().GetSaveFileName(title, dir, name, filter, defaultSuffix);
     };
     try {
         ExportPodkladXml(*Data, askFileName);
@@ -281,7 +286,7 @@ void TDodavky::NactiFakturuIsdocClick()
 {
     if (Data->ImportRunning)
         return;
-    const QString path = screens().GetOpenFileName(QStringLiteral("Načíst fakturu ISDOC"), Data->ImportPath,
+    const QString path = FileDialogs::current().GetOpenFileName(QStringLiteral("Načíst fakturu ISDOC"), Data->ImportPath,
                                                    QStringLiteral("Faktury ISDOC (*.isdoc *.isdocx)"));
     if (!path.isEmpty())
         OpenIsdoc(path);
@@ -293,7 +298,7 @@ void TDodavky::OpenIsdoc(const QString &path)
     if (Data->ImportRunning)
         return;
     TFakturaDodavatele review;
-    if (review.Load(path) && screens().ShowFakturaDodavatele(review) == mrOk)
+    if (review.Load(path) && InvoiceScreens::current().ShowFakturaDodavatele(review) == mrOk)
         Button2Click();
     FocusControl(DBGrid1);
 }
@@ -313,7 +318,7 @@ void TDodavky::Sestavadodvek1Click()
         TSesPrehDodOdDo dialog;
         dialog.ZandorDateEdit1Date = dialog.ZandorDateEdit2Date = QDate::currentDate();
         dialog.ExcelExport = &reports.ExcelExport;
-        if (screens().ShowSesPrehDodOdDo(dialog) == mrOk) {
+        if (OverviewScreens::current().ShowSesPrehDodOdDo(dialog) == mrOk) {
             reports.DateFrom = dialog.ZandorDateEdit1Date;
             reports.DateTo = dialog.ZandorDateEdit2Date;
             reports.SesPrehPRD(dialog.TrizeniItemIndex, reports.DateFrom, reports.DateTo);

@@ -5,7 +5,7 @@
 // (Data->ImportRunning) no command starts: each of them, by key, button or menu, returns
 // at once, and the window cannot be closed.
 
-#include "core/screens.h"
+#include "core/form_commands.h"
 
 #include <Qt>
 

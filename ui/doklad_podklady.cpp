@@ -1,11 +1,14 @@
 #include "doklad_podklady.h"
 
+#include "document_screens.h"
+#include "picker_screens.h"
+
 #include "core/errors.h"
 #include "core/prompter.h"
 #include "core/textutil.h"
 #include "import/data_import.h"
 #include "podklady_pol_edit.h"
-#include "core/screens_cleanup.h"
+#include "core/quietly.h"
 #include "reports/data_sestavy.h"
 #include "store/podklad_item.h"
 #include "store/table_use.h"
@@ -175,7 +178,7 @@ void TDokladPodklady::newItem()
         Data->ffPodklPolPOP_BAL.SetAsFloat(1);
         TPodkladyPolEdit editor;
         editor.ActiveControl = TPodkladyPolEdit::DBEditTovel1;
-        if (screens().ShowPodkladyPolEdit(editor, QPoint(d.MainLeft + 250, d.MainTop + 35)) == mrOk)
+        if (DocumentScreens::current().ShowPodkladyPolEdit(editor, QPoint(d.MainLeft + 250, d.MainTop + 35)) == mrOk)
             PostPodklPol(d, 0, 0);
         else
             items.Cancel();
@@ -218,7 +221,7 @@ void TDokladPodklady::correctItem()
             items.Cancel();
         } else {
             try {
-                if (screens().ShowPodkladyPolEdit(editor, QPoint(d.MainLeft + 250, d.MainTop + 45)) == mrOk) {
+                if (DocumentScreens::current().ShowPodkladyPolEdit(editor, QPoint(d.MainLeft + 250, d.MainTop + 45)) == mrOk) {
                     PostPodklPol(d, oldCcc, oldNcc);
                 } else {
                     prompter().ShowMessage(kNotConfirmed);
@@ -276,7 +279,7 @@ QString TDokladPodklady::DodavatelValid(const QString &code)
     }
     suppliers.SetIndexName(ix::ffDodavatele::NAC);
     d.GetLastDod();
-    if (screens().ShowPrehledZakazniku(supplierPickerPos()) != mrOk) {
+    if (PickerScreens::current().ShowPrehledZakazniku(supplierPickerPos()) != mrOk) {
         clearSupplier();
         return QString();
     }
@@ -293,7 +296,7 @@ QString TDokladPodklady::DodavatelShow(const QString &code)
     const QString trimmed = TrimControl(code);
     if (!trimmed.isEmpty())
         suppliers.FindKey({trimmed});
-    if (screens().ShowPrehledZakazniku(supplierPickerPos()) != mrOk)
+    if (PickerScreens::current().ShowPrehledZakazniku(supplierPickerPos()) != mrOk)
         return trimmed;
     showSupplier();
     return Data->ffDodavateleDOD_KOD.AsString();

@@ -9,7 +9,7 @@
 // the buttons and the supplier's side button do nothing, F9 only says that an import
 // runs, and the window cannot be closed.
 
-#include "core/screens.h"
+#include "core/form_commands.h"
 
 #include <QString>
 #include <Qt>

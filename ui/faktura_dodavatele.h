@@ -5,7 +5,7 @@
 // a card for a line with the assortment picker, leaves a line out, creates a missing
 // supplier after a question, and writes. Escape writes nothing.
 
-#include "core/screens.h"
+#include "core/form_commands.h"
 #include "isdoc/isdoc_document.h"
 
 #include <QString>

@@ -7,7 +7,7 @@
 //   POP_NCS = (KUR × POP_CNC + KUR × POP_CNC / 100 × POP_PRI) × POP_BAL
 // and refuses an item whose quantity is not whole in packages.
 
-#include "core/screens.h"
+#include "core/form_commands.h"
 
 #include <QString>
 #include <Qt>

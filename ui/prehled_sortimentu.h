@@ -5,7 +5,7 @@
 // user stands on (SetLastSor, with the index then current), so that the next picker opens
 // there and in that order.
 
-#include "core/screens.h"
+#include "core/form_commands.h"
 
 #include <QStringList>
 #include <Qt>

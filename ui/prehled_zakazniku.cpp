@@ -2,7 +2,7 @@
 
 #include "core/config.h"
 #include "core/prompter.h"
-#include "core/screens_cleanup.h"
+#include "core/quietly.h"
 #include "search_dialogs.h"
 #include "store/tdata.h"
 #include "zakaznici_edit.h"

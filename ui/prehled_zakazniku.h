@@ -4,7 +4,7 @@
 // supplier (the table is left standing on it), search, correct one and create one. The
 // window's height is remembered in Kramora.ini under VstHeight.
 
-#include "core/screens.h"
+#include "core/form_commands.h"
 
 #include <QStringList>
 #include <Qt>

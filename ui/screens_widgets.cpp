@@ -2,7 +2,7 @@
 
 #include "doklad_podklady_form.h"
 #include "faktura_dodavatele_form.h"
-#include "import/form_podklady_import_form.h"
+#include "form_podklady_import_form.h"
 #include "podklady_pol_edit_form.h"
 #include "prehled_sortimentu_form.h"
 #include "prehled_zakazniku_form.h"
@@ -42,16 +42,6 @@ int runOverMain(QDialog &dialog)
 }
 
 } // namespace
-
-WidgetScreens::WidgetScreens()
-{
-    setScreens(this);
-}
-
-WidgetScreens::~WidgetScreens()
-{
-    setScreens(nullptr);
-}
 
 int WidgetScreens::ShowDokladPodklady(TDokladPodklady &editor, QPoint pos)
 {

@@ -2,14 +2,24 @@
 // The windows of the running program: each Show… creates the real window over the
 // active one, places it, runs it modally and frees it.
 
-#include "core/screens.h"
+#include "document_screens.h"
+#include "file_dialogs.h"
+#include "invoice_screens.h"
+#include "overview_screens.h"
+#include "picker_screens.h"
+#include "import/import_screens.h"
+#include "reports/report_screens.h"
 
-class WidgetScreens final : public Screens {
+// Installs itself as the windows of every family for its lifetime. Requires a
+// QApplication.
+class WidgetScreens final : public DocumentScreens,
+                            public PickerScreens,
+                            public ImportScreens,
+                            public OverviewScreens,
+                            public FileDialogs,
+                            public InvoiceScreens,
+                            public ReportScreens {
 public:
-    // Installs itself as the program-wide Screens for its lifetime. Requires a QApplication.
-    WidgetScreens();
-    ~WidgetScreens() override;
-
     int ShowDokladPodklady(TDokladPodklady &editor, QPoint pos) override;
     int ShowPodkladyPolEdit(TPodkladyPolEdit &editor, QPoint pos) override;
     // The supplier list, the assortment picker and the document search (centred on the
@@ -34,4 +44,9 @@ public:
     std::unique_ptr<TSestavyProgress> ShowSestavyProgress() override;
     void ShowSestavyPreview(const TSestavy &report) override;
     void PrintSestavy(const TSestavy &report) override;
+
+private:
+    InstalledWindows<DocumentScreens, PickerScreens, ImportScreens, OverviewScreens, FileDialogs, InvoiceScreens,
+                     ReportScreens>
+        m_installed{*this};
 };

@@ -3,7 +3,7 @@
 #include "core/errors.h"
 #include "core/prompter.h"
 #include "core/textutil.h"
-#include "core/screens_cleanup.h"
+#include "core/quietly.h"
 #include "isdoc/cards.h"
 #include "store/tdata.h"
 #include "store/tables/index_names.h"

@@ -10,7 +10,7 @@
 // suppliers (from the supplier list), TPodkladyHle the source-document headers (from the
 // main window). The table is reached through `Data` and must be open.
 
-#include "core/screens.h"
+#include "core/form_commands.h"
 
 #include "store/table.h"
 

@@ -3,7 +3,7 @@
 // přehledu dokladů"): the first and last date, the order, and whether the data also go to
 // the workbook. QtCore only; the window over it obeys its signals.
 
-#include "core/screens.h"
+#include "core/form_commands.h"
 
 #include <QDate>
 #include <QString>

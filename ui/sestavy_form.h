@@ -1,7 +1,7 @@
 #pragma once
 // The windows of a report run: the setup dialog "Nastavení tisku sestavy", the progress
 // window "Stav přípravy tisku", the modal preview "Náhled před tiskem" with its print
-// command "&Tisk", and the printer. The report engine reaches them through Screens.
+// command "&Tisk", and the printer. The report engine reaches them through ReportScreens.
 
 #include "reports/sestavy.h"
 

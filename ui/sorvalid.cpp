@@ -1,9 +1,10 @@
 // The card look-up lives with the windows that use it, and reaches the assortment picker
-// through Screens.
+// through PickerScreens.
 
 #include "sorvalid.h"
 
-#include "core/screens.h"
+#include "core/form_commands.h"
+#include "picker_screens.h"
 #include "core/textutil.h"
 #include "isdoc/cards.h"
 #include "store/table_use.h"
@@ -28,7 +29,7 @@ bool SorValid(TData &d, const QString &text)
     if (!cards.IsEmpty())
         d.GetLastSor();
     cards.SetIndexName(ix::ffSortiment::NAC);
-    if (screens().ShowPrehledSortimentu(QPoint(d.MainLeft + 50, d.MainTop + 102)) != mrOk)
+    if (PickerScreens::current().ShowPrehledSortimentu(QPoint(d.MainLeft + 50, d.MainTop + 102)) != mrOk)
         return false;
     d.SetLastSor();
     return true;

@@ -3,7 +3,7 @@
 // Data->ffDodavatele that the supplier list has put into editing or inserted, on two
 // pages; the list writes or cancels the row by the form's result.
 
-#include "core/screens.h"
+#include "core/form_commands.h"
 
 #include <QString>
 #include <QVector>

@@ -1,7 +1,7 @@
 #include "postgres_engine.h"
 
 #include "core/errors.h"
-#include "core/screens_cleanup.h"
+#include "core/quietly.h"
 #include "layout.h"
 #include "store/database.h"
 #include "store/unreachable.h"

@@ -1,7 +1,7 @@
 // The login dialog driven by real keys on the offscreen platform.
 
 #include "edittovel.h"
-#include "ui/login/login_form.h"
+#include "app/login_form.h"
 
 #include <QPushButton>
 #include <QTest>

@@ -26,18 +26,24 @@
 
 #include "core/general_error.h"
 #include "core/prompter.h"
-#include "core/screens.h"
+#include "core/form_commands.h"
 #include "core/textutil.h"
+#include "document_screens.h"
 #include "dodavky.h"
 #include "dodavky_form.h"
 #include "doklad_podklady.h"
+#include "file_dialogs.h"
 #include "gridmodel.h"
 #include "import/data_import.h"
 #include "import/form_podklady_import.h"
+#include "import/import_screens.h"
+#include "overview_screens.h"
+#include "picker_screens.h"
 #include "podklady_pol_edit.h"
 #include "prehled_sortimentu.h"
 #include "prehled_zakazniku.h"
 #include "reports/data_sestavy.h"
+#include "reports/report_screens.h"
 #include "search_dialogs.h"
 #include "ses_preh_dod_od_do.h"
 #include "sorvalid.h"
@@ -116,14 +122,17 @@ bool leave(store::Field &field, QString text, const std::function<void(QString &
     return valid;
 }
 
-class Station final : public Screens {
+class Station final : public DocumentScreens,
+                      public PickerScreens,
+                      public ImportScreens,
+                      public OverviewScreens,
+                      public FileDialogs,
+                      public ReportScreens {
 public:
     Station(quint32 seed, int think, const QStringList &prepared, int cards, int suppliers)
         : m_random(seed), m_think(think), m_prepared(prepared), m_cards(cards), m_suppliers(suppliers)
     {
-        setScreens(this);
     }
-    ~Station() override { setScreens(nullptr); }
 
     int run(int seconds);
 
@@ -153,6 +162,10 @@ public:
                             const QString &) override
     {
         throw std::logic_error("the soak saves no file through the dialog");
+    }
+    QString GetOpenFileName(const QString &, const QString &, const QString &) override
+    {
+        throw std::logic_error("the soak opens no file through the dialog");
     }
     // The overview asks where its pages go: to a PDF in the station's directory.
     int ShowSestavySetup(TSestavySetup &setup) override
@@ -220,6 +233,8 @@ private:
     bool m_newSupplier = false;
     // Started when the item editor closed with "Zapiš".
     QElapsedTimer m_itemConfirmed;
+    InstalledWindows<DocumentScreens, PickerScreens, ImportScreens, OverviewScreens, FileDialogs, ReportScreens>
+        m_installed{*this};
 };
 
 int Station::ShowPodkladyPolEdit(TPodkladyPolEdit &e, QPoint)

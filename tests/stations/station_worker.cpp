@@ -28,7 +28,6 @@
 #include "import/stock_posting.h"
 #include "store/counter.h"
 #include "store/tdata.h"
-#include "core/screens.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,20 +1,30 @@
 #pragma once
-// A Screens for tests, installed as the program-wide Screens for its lifetime: every
+// The windows of every family for tests, installed for the double's lifetime: every
 // window is a test failure (and answers Cancel, or no file) unless a subclass plays it.
 // Header only: a test that includes it links the commands' library and GoogleTest.
 
-#include "core/screens.h"
+#include "core/form_commands.h"
+#include "import/import_screens.h"
+#include "reports/report_screens.h"
 #include "reports/sestavy.h"
+#include "ui/document_screens.h"
+#include "ui/file_dialogs.h"
+#include "ui/invoice_screens.h"
+#include "ui/overview_screens.h"
+#include "ui/picker_screens.h"
 
 #include <QPoint>
 #include <QString>
 #include <gtest/gtest.h>
 
-class TestScreens : public Screens {
+class TestScreens : public DocumentScreens,
+                    public PickerScreens,
+                    public ImportScreens,
+                    public OverviewScreens,
+                    public FileDialogs,
+                    public InvoiceScreens,
+                    public ReportScreens {
 public:
-    TestScreens() { setScreens(this); }
-    ~TestScreens() override { setScreens(nullptr); }
-
     int ShowDokladPodklady(TDokladPodklady &, QPoint) override { return unexpected("doklad"); }
     int ShowPodkladyPolEdit(TPodkladyPolEdit &, QPoint) override { return unexpected("polozka"); }
     int ShowPrehledZakazniku(QPoint) override { return unexpected("dodavatele"); }
@@ -28,6 +38,12 @@ public:
         unexpected("ulozit");
         return QString();
     }
+    QString GetOpenFileName(const QString &, const QString &, const QString &) override
+    {
+        unexpected("otevrit");
+        return QString();
+    }
+    int ShowFakturaDodavatele(TFakturaDodavatele &) override { return unexpected("faktura"); }
     int ShowSestavySetup(TSestavySetup &) override { return unexpected("nastaveni tisku"); }
     // The progress window takes no input: a run may show it without a script.
     std::unique_ptr<TSestavyProgress> ShowSestavyProgress() override { return std::make_unique<SilentProgress>(); }
@@ -46,4 +62,9 @@ protected:
         ADD_FAILURE() << "unexpected window " << window;
         return mrCancel;
     }
+
+private:
+    InstalledWindows<DocumentScreens, PickerScreens, ImportScreens, OverviewScreens, FileDialogs, InvoiceScreens,
+                     ReportScreens>
+        m_installed{*this};
 };

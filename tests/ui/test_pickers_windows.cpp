@@ -311,7 +311,7 @@ TEST_P(WindowsTest, AnOutOfRangeHeightIsWrittenBackAsUsed)
     }
 }
 
-// The program's Screens open the real pickers and the document search.
+// The program's windows open the real pickers and the document search.
 TEST_P(WindowsTest, TheProgramOpensThePickersAndTheDocumentSearch)
 {
     WidgetScreens windows;
@@ -338,7 +338,7 @@ TEST_P(WindowsTest, TheProgramOpensThePickersAndTheDocumentSearch)
         ASSERT_TRUE(activeModal<TPrehledZakaznikuForm>());
         press(Qt::Key_Escape);
     });
-    EXPECT_EQ(screens().ShowPrehledZakazniku(QPoint(10, 90)), int(mrCancel));
+    EXPECT_EQ(PickerScreens::current().ShowPrehledZakazniku(QPoint(10, 90)), int(mrCancel));
     EXPECT_TRUE(QTest::qWaitForWindowActive(&main));
 
     // The document search over the header list.
@@ -355,7 +355,7 @@ TEST_P(WindowsTest, TheProgramOpensThePickersAndTheDocumentSearch)
         press(Qt::Key_Return);
         press(Qt::Key_Return);
     });
-    EXPECT_EQ(screens().ShowPodkladyHle(), int(mrOk));
+    EXPECT_EQ(PickerScreens::current().ShowPodkladyHle(), int(mrOk));
     EXPECT_EQ(data->ffPodklHlavHLA_DO1.AsString(), QStringLiteral("0000000001"));
     EXPECT_TRUE(QTest::qWaitForWindowActive(&main));
 }

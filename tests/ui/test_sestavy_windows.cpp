@@ -1,6 +1,6 @@
 // The windows of a report run as the program shows them: the setup dialog played by
 // keys (the preview's zoom among its settings), the progress window, and a whole run
-// through the program's Screens into the modal preview, which paints the pages and
+// through the program's windows into the modal preview, which paints the pages and
 // offers "&Tisk". The progress window, too brief to be caught in a run, is photographed
 // here into the test output folder (PODKLADY_TEST_OUTPUT) for the user guide.
 
@@ -131,7 +131,7 @@ TEST(SestavyWindows, TheProgressWindowShowsItsText)
     EXPECT_TRUE(progress.window()->grab().save(path)) << path.toStdString();
 }
 
-// Runs the report through the program's Screens and, once its modal preview is shown
+// Runs the report through the program's windows and, once its modal preview is shown
 // (the progress window lets timers run while the pages are generated), hands the preview
 // to `check` and closes it. False when no preview came.
 bool runIntoPreview(TSestavy &report, const ReportLayout &layout,
@@ -155,7 +155,7 @@ bool runIntoPreview(TSestavy &report, const ReportLayout &layout,
     return seen;
 }
 
-// A run with the setup choices cleared goes through the program's Screens into the modal
+// A run with the setup choices cleared goes through the program's windows into the modal
 // preview at 100 %, which paints both pages and offers "&Tisk" with its hint.
 TEST(SestavyWindows, ARunEndsInTheModalPreview)
 {

@@ -1,5 +1,5 @@
 // The main window's export command (F9) on a real database of each engine: it asks the
-// program's Screens for the file and writes it, and the focus goes back to the list.
+// program's windows for the file and writes it, and the focus goes back to the list.
 
 #include "export_fixture.h"
 #include "testscreens.h"
@@ -12,7 +12,7 @@
 namespace xmltest {
 namespace {
 
-// The save dialog of the program's Screens played by the fixture's dialog; any other
+// The save dialog of the program's windows played by the fixture's dialog; any other
 // window is a test failure.
 class SaveDialogScreens final : public TestScreens {
 public:

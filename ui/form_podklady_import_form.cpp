@@ -1,4 +1,4 @@
-#include "import/form_podklady_import_form.h"
+#include "form_podklady_import_form.h"
 
 #include "edittovel.h"
 #include "keypreview.h"

@@ -5,7 +5,7 @@
 // at once when it reaches 100), so that an operation reporting often is not slowed by
 // the drawing.
 
-#include "progress_window.h"
+#include "import/progress_window.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
