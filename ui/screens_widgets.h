@@ -2,23 +2,11 @@
 // The windows of the running program: each Show… creates the real window over the
 // active one, places it, runs it modally and frees it.
 
-#include "document_screens.h"
-#include "file_dialogs.h"
-#include "invoice_screens.h"
-#include "overview_screens.h"
-#include "picker_screens.h"
-#include "import/import_screens.h"
-#include "reports/report_screens.h"
+#include "all_screens.h"
 
 // Installs itself as the windows of every family for its lifetime. Requires a
 // QApplication.
-class WidgetScreens final : public DocumentScreens,
-                            public PickerScreens,
-                            public ImportScreens,
-                            public OverviewScreens,
-                            public FileDialogs,
-                            public InvoiceScreens,
-                            public ReportScreens {
+class WidgetScreens final : public AllScreens {
 public:
     int ShowDokladPodklady(TDokladPodklady &editor, QPoint pos) override;
     int ShowPodkladyPolEdit(TPodkladyPolEdit &editor, QPoint pos) override;
@@ -44,9 +32,4 @@ public:
     std::unique_ptr<TSestavyProgress> ShowSestavyProgress() override;
     void ShowSestavyPreview(const TSestavy &report) override;
     void PrintSestavy(const TSestavy &report) override;
-
-private:
-    InstalledWindows<DocumentScreens, PickerScreens, ImportScreens, OverviewScreens, FileDialogs, InvoiceScreens,
-                     ReportScreens>
-        m_installed{*this};
 };

@@ -4,26 +4,14 @@
 // Header only: a test that includes it links the commands' library and GoogleTest.
 
 #include "core/form_commands.h"
-#include "import/import_screens.h"
-#include "reports/report_screens.h"
 #include "reports/sestavy.h"
-#include "ui/document_screens.h"
-#include "ui/file_dialogs.h"
-#include "ui/invoice_screens.h"
-#include "ui/overview_screens.h"
-#include "ui/picker_screens.h"
+#include "ui/all_screens.h"
 
 #include <QPoint>
 #include <QString>
 #include <gtest/gtest.h>
 
-class TestScreens : public DocumentScreens,
-                    public PickerScreens,
-                    public ImportScreens,
-                    public OverviewScreens,
-                    public FileDialogs,
-                    public InvoiceScreens,
-                    public ReportScreens {
+class TestScreens : public AllScreens {
 public:
     int ShowDokladPodklady(TDokladPodklady &, QPoint) override { return unexpected("doklad"); }
     int ShowPodkladyPolEdit(TPodkladyPolEdit &, QPoint) override { return unexpected("polozka"); }
@@ -62,9 +50,4 @@ protected:
         ADD_FAILURE() << "unexpected window " << window;
         return mrCancel;
     }
-
-private:
-    InstalledWindows<DocumentScreens, PickerScreens, ImportScreens, OverviewScreens, FileDialogs, InvoiceScreens,
-                     ReportScreens>
-        m_installed{*this};
 };
