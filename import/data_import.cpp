@@ -165,7 +165,8 @@ QString postLine(DeliveryCursors &c, const PodkladyLine &line, const QString &re
     }
     // The movement is valued at the sale price without VAT.
     const double unitPrice = d.PriceMode == 2 ? posted.salePrice / (posted.rate / 100 + 1) : posted.salePrice;
-    if (!PostMovementInTransaction(d, c.stock, receipt, kReceiptOperation, unitPrice, posted.rate, posted.quantity))
+    if (!PostMovementInTransaction(d, c.stock, line.card, line.variant, receipt, kReceiptOperation, unitPrice,
+                                   posted.rate, posted.quantity))
         return kReasonNotConfirmed;
     return QString();
 }

@@ -179,10 +179,9 @@ bool ZapisPohybuVar(TData &d, const QString &card, const QString &variant, const
     }
 }
 
-bool PostMovementInTransaction(TData &d, StockCursors &c, const QString &document, const QString &operation,
-                               double unitPrice, double vatRate, double quantity)
+bool PostMovementInTransaction(TData &d, StockCursors &c, const QString &card, const QString &variant,
+                               const QString &document, const QString &operation, double unitPrice, double vatRate,
+                               double quantity)
 {
-    const Movement m{c.cards[d.ffSortimentSOR_KAV].AsString(), c.variants[d.ffSkladSKL_IND].AsString(), document,
-                     operation, unitPrice, vatRate, quantity};
-    return postMovement(d, c, m, true, Joined::Yes);
+    return postMovement(d, c, {card, variant, document, operation, unitPrice, vatRate, quantity}, true, Joined::Yes);
 }

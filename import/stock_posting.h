@@ -22,9 +22,9 @@ bool ZapisPohybuVar(TData &d, const QString &card, const QString &variant, const
                     const QString &operation, double unitPrice, double vatRate, double quantity);
 
 // Posts a stock movement as ZapisPohybuVar does, within the caller's transaction
-// (which it requires), of the card on which `c.cards` stands and the variant on which
-// `c.variants` stands, both as the caller looked them up: putting them into editing
-// reads them afresh. True when the movement is written there, to be kept by the
+// (which it requires). `c.cards` stands on the card and `c.variants` on the variant, both
+// as the caller looked them up by these codes: putting them into editing reads them
+// afresh. True when the movement is written there, to be kept by the
 // caller's commit. When the journal's running stock disagrees with the variant's stock,
 // the card is rebuilt within that transaction first and its new stock shown. False when
 // the card or the variant is gone or a write failed: what the posting wrote is still
@@ -33,5 +33,6 @@ bool ZapisPohybuVar(TData &d, const QString &card, const QString &variant, const
 // Nothing is rebuilt after a failure. The cursors are left where the posting put them:
 // the cards and the variants on the movement's card and variant, the journal on any
 // record and index.
-bool PostMovementInTransaction(TData &d, StockCursors &c, const QString &document, const QString &operation,
-                               double unitPrice, double vatRate, double quantity);
+bool PostMovementInTransaction(TData &d, StockCursors &c, const QString &card, const QString &variant,
+                               const QString &document, const QString &operation, double unitPrice, double vatRate,
+                               double quantity);
