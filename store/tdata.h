@@ -39,11 +39,11 @@ public:
 
     // One table component per table of the shared database that this system opens, in
     // catalogue order (`ffDenik` ... `ffSemafor`, see store/tables/catalogue.h), then the
-    // in-memory work tables (`DokladObsah`, `SumUhrada`, `HistoriePujcky`).
+    // in-memory work table `DokladObsah`.
 #define TDATA_TABLE(component, ...) store::Table component;
 #define TDATA_NO_TABLE(...)
     STORE_CATALOGUE(TDATA_TABLE, TDATA_NO_TABLE)
-    STORE_WORK_TABLES(TDATA_TABLE)
+    STORE_WORK_TABLES(TDATA_TABLE, TDATA_NO_TABLE)
 #undef TDATA_TABLE
 #undef TDATA_NO_TABLE
 
@@ -55,7 +55,7 @@ public:
 #define TDATA_FIELDS(component, definition, columns) columns(STORE_FIELD_MEMBER, component)
 #define TDATA_NO_FIELDS(...)
     STORE_CATALOGUE(TDATA_FIELDS, TDATA_NO_FIELDS)
-    STORE_WORK_TABLES(TDATA_FIELDS)
+    STORE_WORK_TABLES(TDATA_FIELDS, TDATA_NO_FIELDS)
 #undef TDATA_FIELDS
 #undef TDATA_NO_FIELDS
 
