@@ -12,7 +12,6 @@
 #include "core/quietly.h"
 #include "store/counter.h"
 #include "store/cursor.h"
-#include "store/table_use.h"
 #include "store/tables/column_names.h"
 #include "store/transaction.h"
 #include "store/tdata.h"
@@ -107,15 +106,15 @@ private:
 // recorded would be given out again. The receipt itself is written with its lines, so
 // that a receipt into which nothing was posted can still be dropped. The flag is cleared
 // only once the receipt carries the number.
-void numberReceipt(bool &newDocument, const QString &prepared)
+void numberReceipt(store::Table &receipt, bool &newDocument, const QString &prepared)
 {
     TData &d = *Data;
     store::Cursor counters(d.ffCiselnik);
     const QString number = TakeTextCounter(counters, store::tables::column::ffCiselnik::CIS_PRD);
     counters.Post();
-    d.ffDodavkyHLA_DO1.SetAsString(number);
-    d.ffDodavkyHLA_DAT.SetAsDate(QDate::currentDate());
-    d.ffDodavkyHLA_DO3.SetAsString(prepared);
+    receipt[d.ffDodavkyHLA_DO1].SetAsString(number);
+    receipt[d.ffDodavkyHLA_DAT].SetAsDate(QDate::currentDate());
+    receipt[d.ffDodavkyHLA_DO3].SetAsString(prepared);
     newDocument = false;
 }
 
@@ -129,37 +128,46 @@ struct PostedLine {
 // table would cut it to the field's size and find another card or variant by it.
 bool fits(const QString &code, const store::Field &field) { return code.size() <= field.def().size; }
 
+// The cursors a delivery reads and writes through, opened once for all its lines and
+// runs: the stock tables and the lock table.
+struct DeliveryCursors {
+    explicit DeliveryCursors(TData &d) : stock(d), locks(d.ffSemafor, ix::ffSemafor::KOD) {}
+    StockCursors stock;
+    store::Cursor locks;
+};
+
 // Posts one line within the delivery's transaction: the card and the variant looked up,
 // the card lock checked and the movement posted. Returns why the line was skipped (its
 // message shown, except for a posting that failed), or an empty text with `posted`
 // filled in. Everything that refuses a line for its own reason is read before anything
 // of the line is written.
-QString postLine(const PodkladyLine &line, const QString &receipt, PostedLine &posted)
+QString postLine(DeliveryCursors &c, const PodkladyLine &line, const QString &receipt, PostedLine &posted)
 {
     TData &d = *Data;
-    if (!fits(line.card, d.ffSortimentSOR_KAV) || !d.ffSortiment.FindKey({line.card})) {
+    store::Table &cards = c.stock.cards, &variants = c.stock.variants;
+    if (!fits(line.card, d.ffSortimentSOR_KAV) || !cards.FindKey({line.card})) {
         prompter().ShowMessage(QStringLiteral("Karta ") + line.card + QLatin1Char('/') + line.variant
                                + QStringLiteral(" není v sortimentu "));
         return kReasonNoCard;
     }
     posted.card = line.card;
-    posted.name = d.ffSortimentSOR_NAC.AsString();
-    posted.salePrice = d.ffSortimentSOR_PC1.AsFloat();
-    posted.rate = d.ffSortimentSOR_DAN.AsFloat();
+    posted.name = cards[d.ffSortimentSOR_NAC].AsString();
+    posted.salePrice = cards[d.ffSortimentSOR_PC1].AsFloat();
+    posted.rate = cards[d.ffSortimentSOR_DAN].AsFloat();
     posted.quantity = double(line.quantity);
-    if (!fits(line.variant, d.ffSkladSKL_IND) || !d.ffSklad.FindKey({line.card, line.variant}))
+    if (!fits(line.variant, d.ffSkladSKL_IND) || !variants.FindKey({line.card, line.variant}))
         return kReasonNoVariant;
-    posted.variant = d.ffSkladSKL_IND.AsString();
-    posted.stockPrice = d.ffSkladSKL_SNC.AsFloat();
+    posted.variant = variants[d.ffSkladSKL_IND].AsString();
+    posted.stockPrice = variants[d.ffSkladSKL_SNC].AsFloat();
     QString refusal;
-    if (!d.LockForTransaction(kCard, line.card, &refusal)) {
+    if (!d.LockForTransaction(c.locks, kCard, line.card, &refusal)) {
         prompter().ShowMessage(refusal);
         return kReasonLocked;
     }
     // The movement is valued at the sale price without VAT.
     const double unitPrice = d.PriceMode == 2 ? posted.salePrice / (posted.rate / 100 + 1) : posted.salePrice;
-    if (!PostMovementInTransaction(d, line.card, line.variant, receipt, kReceiptOperation, unitPrice, posted.rate,
-                                   posted.quantity))
+    if (!PostMovementInTransaction(d, c.stock, line.card, line.variant, receipt, kReceiptOperation, unitPrice,
+                                   posted.rate, posted.quantity))
         return kReasonNotConfirmed;
     return QString();
 }
@@ -188,8 +196,8 @@ enum class Run { Committed, AskAgain };
 // and what else ends the run; the transaction is then rolled back and nothing of the run
 // remains. The transaction keeps no savepoint: on a server, a transaction of thousands of
 // savepoints slows every statement down.
-Run postDelivery(QVector<ImportedLine> &lines, const QString &prepared, bool agreed, const FailedLines &failed,
-                 QVector<PostedLine> &rows)
+Run postDelivery(DeliveryCursors &c, store::Table &receiptTable, QVector<ImportedLine> &lines, const QString &prepared, bool agreed,
+                 const FailedLines &failed, QVector<PostedLine> &rows)
 {
     TData &d = *Data;
     store::Transaction transaction(d.Database, deliverySerialName(prepared));
@@ -206,7 +214,7 @@ Run postDelivery(QVector<ImportedLine> &lines, const QString &prepared, bool agr
     if (!d.ReceiptImportedFrom(prepared).isEmpty() && !agreed)
         return Run::AskAgain;
 
-    const QString receipt = d.ffDodavkyHLA_DO1.AsString();
+    const QString receipt = receiptTable[d.ffDodavkyHLA_DO1].AsString();
     double salesTotal = 0, stockTotal = 0;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         ImportedLine &l = lines[i];
@@ -218,7 +226,7 @@ Run postDelivery(QVector<ImportedLine> &lines, const QString &prepared, bool agr
         }
         PostedLine posted;
         try {
-            l.reason = postLine(l.line, receipt, posted);
+            l.reason = postLine(c, l.line, receipt, posted);
         } catch (const std::exception &e) {
             // Without the server nothing more can be posted, and nothing is kept.
             if (d.Database.ConnectionLost())
@@ -235,12 +243,12 @@ Run postDelivery(QVector<ImportedLine> &lines, const QString &prepared, bool agr
         stockTotal += posted.stockPrice * posted.quantity;
     }
     if (!rows.isEmpty()) {
-        store::Field &pca = d.ffDodavkyHLA_PCA;
-        store::Field &nca = d.ffDodavkyHLA_NCA;
+        store::Field &pca = receiptTable[d.ffDodavkyHLA_PCA];
+        store::Field &nca = receiptTable[d.ffDodavkyHLA_NCA];
         pca.SetAsFloat(pca.AsFloat() + salesTotal);
         nca.SetAsFloat(nca.AsFloat() + stockTotal);
         // Written and put back into editing, as the caller expects to find it.
-        d.ffDodavky.PostAndEdit();
+        receiptTable.PostAndEdit();
     }
     transaction.commit();
     return Run::Committed;
@@ -250,14 +258,17 @@ Run postDelivery(QVector<ImportedLine> &lines, const QString &prepared, bool agr
 // again (or inserting, when it was new) with the values it had.
 class ReceiptBefore {
 public:
-    ReceiptBefore() : m_record(Data->ffDodavky.CurrentRecord()), m_state(Data->ffDodavky.State()) {}
+    explicit ReceiptBefore(store::Table &receipt)
+        : m_receipt(receipt), m_record(receipt.CurrentRecord()), m_state(receipt.State())
+    {
+    }
 
     // Puts the receipt back. When `committed` is the number of a receipt that is now
     // stored (the run's commit reached the server although its answer did not come back),
     // that receipt is put into editing instead.
     void restore(const QString &committed = QString()) const
     {
-        store::Table &receipt = Data->ffDodavky;
+        store::Table &receipt = m_receipt;
         receipt.Cancel();
         if (!committed.isEmpty() && receipt.Locate(Data->ffDodavkyHLA_DO1, committed)) {
             receipt.Edit();
@@ -281,6 +292,7 @@ public:
     bool wasNew() const { return m_state == store::DataSetState::Insert; }
 
 private:
+    store::Table &m_receipt;
     store::Record m_record;
     store::DataSetState m_state;
 };
@@ -358,6 +370,11 @@ QString TDataImport::FindImportFile(const QString &directory)
 
 QVector<ImportedLine> TDataImport::PodkladyImport(bool &newDocument)
 {
+    return importInto(Data->ffDodavky, newDocument);
+}
+
+QVector<ImportedLine> TDataImport::importInto(store::Table &receiptTable, bool &newDocument)
+{
     TData &d = *Data;
     if (d.ImportRunning) {
         prompter().ShowMessage(kRunning);
@@ -392,25 +409,21 @@ QVector<ImportedLine> TDataImport::PodkladyImport(bool &newDocument)
     if (lines.isEmpty() || !importAgainAllowed(number, agreed))
         return {};
 
-    // The tables of the lines stay open for the whole delivery, each given back at the
-    // end as it was found.
-    const store::TableUse cards(d.ffSortiment, ix::ffSortiment::KAV);
-    const store::TableUse stock(d.ffSklad, ix::ffSklad::KAV);
-    const store::TableUse journal(d.ffDenik);
-    const store::TableUse locks(d.ffSemafor, ix::ffSemafor::KOD);
-    if (TrimBlanks(d.ffDodavkyHLA_ODB.AsString()).isEmpty()) {
+    // The cursors of the lines stay open for the whole delivery.
+    DeliveryCursors cursors(d);
+    if (TrimBlanks(receiptTable[d.ffDodavkyHLA_ODB].AsString()).isEmpty()) {
         prompter().ShowMessage(kNoSupplier);
         lines.resize(1);
         lines[0].reason = kReasonNoSupplier;
         return lines;
     }
     if (newDocument)
-        numberReceipt(newDocument, number);
+        numberReceipt(receiptTable, newDocument, number);
 
     // The whole delivery is one unit: its lines and its receipt are committed together
     // or not at all. A run that does not commit is rolled back whole and run again.
-    const ReceiptBefore before;
-    const QString receipt = d.ffDodavkyHLA_DO1.AsString();
+    const ReceiptBefore before(receiptTable);
+    const QString receipt = receiptTable[d.ffDodavkyHLA_DO1].AsString();
     QVector<PostedLine> rows;
     FailedLines failed;
     for (int run = 0;;) {
@@ -420,7 +433,7 @@ QVector<ImportedLine> TDataImport::PodkladyImport(bool &newDocument)
             l = {l.line, false, {}};
         try {
             try {
-                if (postDelivery(lines, number, agreed, failed, rows) == Run::AskAgain) {
+                if (postDelivery(cursors, receiptTable, lines, number, agreed, failed, rows) == Run::AskAgain) {
                     held.show();
                     if (!importAgainAllowed(number, agreed))
                         return {};
@@ -488,19 +501,18 @@ QVector<ImportedLine> TDataImport::PodkladyImport(bool &newDocument)
 QVector<ImportedLine> TDataImport::ImportIntoReceipt(const ReceiptSource &source)
 {
     TData &d = *Data;
-    store::Table &receipts = d.ffDodavky;
-    const store::TableUse use(receipts, QString(), store::TableUse::GiveBack::OpenState);
+    store::Cursor receipts(d.ffDodavky);
     QVector<ImportedLine> lines;
     try {
         d.EmptyDokladObsah();
         receipts.Append();
-        d.ffDodavkyHLA_ODB.SetAsString(source.supplier);
-        d.ffDodavkyHLA_NAC.SetAsString(source.supplierName);
-        d.ffDodavkyHLA_DDO.SetAsDate(source.delivered);
-        d.ffDodavkyHLA_DO2.SetAsString(source.invoice);
-        d.ffDodavkyHLA_FAC.SetAsFloat(source.invoiced);
+        receipts[d.ffDodavkyHLA_ODB].SetAsString(source.supplier);
+        receipts[d.ffDodavkyHLA_NAC].SetAsString(source.supplierName);
+        receipts[d.ffDodavkyHLA_DDO].SetAsDate(source.delivered);
+        receipts[d.ffDodavkyHLA_DO2].SetAsString(source.invoice);
+        receipts[d.ffDodavkyHLA_FAC].SetAsFloat(source.invoiced);
         bool receiptNew = true;
-        lines = PodkladyImport(receiptNew);
+        lines = importInto(receipts, receiptNew);
         // A receipt is kept only with the lines posted into it: the rows of DokladObsah.
         if (d.DokladObsah.RecordCount() > 0)
             receipts.Post();

@@ -8,6 +8,10 @@
 #include <QString>
 #include <QVector>
 
+namespace store {
+class Table;
+}
+
 // What became of one line of the prepared document that the import took up.
 struct ImportedLine {
     PodkladyLine line;   // as read from the file, the variant padded to the width of SKL_IND
@@ -69,19 +73,27 @@ public:
     // HLA_DO3 the typed number; the counter is written at once) and newDocument cleared.
     // A missing supplier code ends the import at the first line. A file that is missing,
     // damaged or without the line fields is reported and nothing is imported. Leaves the
-    // receipt in editing (inserting, when no line was posted into a new one) and
-    // ffSortiment, ffSklad, ffDenik and ffSemafor as they were found.
+    // receipt in editing (inserting, when no line was posted into a new one). The cards,
+    // variants, journal and lock records are read and written through cursors of the
+    // import's own, opened once for the delivery: ffSortiment, ffSklad, ffDenik and
+    // ffSemafor are not touched.
     // Returns what became of each line of the number, in file order; when the delivery
     // could not be committed at all, every line with the reason.
     QVector<ImportedLine> PodkladyImport(bool &newDocument);
 
-    // Imports into a receipt of its own: appends a receipt to ffDodavky (opened if closed,
-    // and closed again) with the supplier, delivery date, supplier's document and amount
-    // of `source`, empties DokladObsah (opened if closed) and runs PodkladyImport on it.
+    // Imports into a receipt of its own: appends a receipt to the receipts table, through a
+    // cursor of its own (ffDodavky is not touched), with the supplier, delivery date,
+    // supplier's document and amount of `source`, empties DokladObsah (opened if closed)
+    // and imports into it as PodkladyImport does.
     // The receipt is written when at least one line was posted into it; otherwise it is
     // cancelled, also when the import gave it a number (a gap in the receipt numbers).
     // HLA_TYP stays unwritten. Store errors are raised with the receipt cancelled.
     QVector<ImportedLine> ImportIntoReceipt(const ReceiptSource &source);
+
+private:
+    // PodkladyImport into the receipt held in editing or inserting in `receipt`, the
+    // component ffDodavky or a cursor on the receipts table.
+    QVector<ImportedLine> importInto(store::Table &receipt, bool &newDocument);
 };
 
 // The import module of the program (nullptr while none exists).

@@ -1,5 +1,7 @@
 #include "stock_check.h"
 
+#include "stock_tables.h"
+
 #include "core/errors.h"
 #include "store/cursor.h"
 #include "store/tables/column_names.h"
@@ -24,18 +26,6 @@ constexpr double kHalfHaler = 0.005;
 // the VAT is added back to it: the sale total of a receipt may differ from its lines by
 // up to about a haléř per line without a line missing.
 constexpr double kSaleLineRounding = 0.01;
-
-// The assortment, the stock variants and the journal, each on its index "KAV", read
-// through cursors of the check's own.
-struct StockCursors {
-    explicit StockCursors(TData &d)
-        : cards(d.ffSortiment, QStringLiteral("KAV")),
-          variants(d.ffSklad, QStringLiteral("KAV")),
-          journal(d.ffDenik, QStringLiteral("KAV"))
-    {
-    }
-    store::Cursor cards, variants, journal;
-};
 
 // The differences (with everyStock: all stocks) of the card `c.cards` stands on.
 void checkCurrentCard(StockCursors &c, QVector<StockDifference> &out, bool everyStock)

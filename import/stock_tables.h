@@ -1,10 +1,23 @@
 #pragma once
-// What the stock operations share: the name they serialize their writes to one card on,
-// and an edit that may be refused.
+// What the stock operations share: the cursors they read and write the stock through,
+// the name they serialize their writes to one card on, and an edit that may be refused.
 
+#include "store/cursor.h"
 #include "store/table.h"
 
 #include <QString>
+
+class TData;
+
+// The assortment, the stock variants and the stock journal, each through a cursor of
+// its own on its index "KAV" (store::Cursor): the data module's components `ffSortiment`,
+// `ffSklad` and `ffDenik`, which the windows show, are not touched. A stock operation
+// opens them once for its work; a caller that posts many movements opens them once for
+// all of them and passes them on.
+struct StockCursors {
+    explicit StockCursors(TData &d);
+    store::Cursor cards, variants, journal;
+};
 
 // The name on which the stock operations of all stations serialize their writes to one
 // card (store::Transaction).

@@ -6,7 +6,6 @@
 #include "store/cursor.h"
 #include "store/podklad_item.h"
 #include "store/tables/column_names.h"
-#include "store/table_use.h"
 #include "store/tdata.h"
 #include "store/transaction.h"
 #include "store/tables/index_names.h"
@@ -210,11 +209,14 @@ bool IsdocDocumentExists(TData &d, const QString &supplierCode, const QString &i
 void CreateIsdocSupplier(TData &d, IsdocDocument &doc, QStringList &warnings)
 {
     const IsdocParty &party = doc.invoice.supplier;
-    store::Table &suppliers = d.ffDodavatele;
-    const store::TableUse use(suppliers, ix::ffDodavatele::KOD, store::TableUse::GiveBack::OpenState);
-    // The insert gives the supplier its code from the counter, committed at once.
+    // A cursor of its own, so that the register's list keeps its record.
+    store::Cursor suppliers(d.ffDodavatele, ix::ffDodavatele::KOD);
     suppliers.Append();
-    const auto set = [&](store::Field &field, const QString &text, const QString &label) {
+    // The new supplier gets its code from the counter, committed at once, as every new
+    // supplier of the register does.
+    d.ffDodavateleAfterInsert(suppliers);
+    const auto set = [&](const store::Field &column, const QString &text, const QString &label) {
+        store::Field &field = suppliers[column];
         field.SetAsString(cut(text, field.def().size, label, warnings));
     };
     const QString street = QStringList{party.street.trimmed(), party.buildingNumber.trimmed()}.join(QLatin1Char(' ')).trimmed();
@@ -229,8 +231,8 @@ void CreateIsdocSupplier(TData &d, IsdocDocument &doc, QStringList &warnings)
     set(d.ffDodavateleDOD_TEL, party.telephone, QStringLiteral("Telefon"));
     set(d.ffDodavateleDOD_EML, party.email, QStringLiteral("E-mail"));
     suppliers.Post();
-    doc.supplierCode = d.ffDodavateleDOD_KOD.AsString();
-    doc.supplierName = d.ffDodavateleDOD_FIR.AsString();
+    doc.supplierCode = suppliers[d.ffDodavateleDOD_KOD].AsString();
+    doc.supplierName = suppliers[d.ffDodavateleDOD_FIR].AsString();
 }
 
 QString WriteIsdocDocument(TData &d, const IsdocDocument &doc)

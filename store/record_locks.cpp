@@ -7,7 +7,7 @@
 // exactly one gets it; the others find its record and are refused with its holder.
 
 #include "store/tdata.h"
-#include "store/table_use.h"
+#include "store/cursor.h"
 #include "store/transaction.h"
 #include "store/tables/index_names.h"
 
@@ -46,18 +46,18 @@ QString lockSerialName(const QString &code, const QString &key)
 
 } // namespace
 
-TData::LockFound TData::findLock(const QString &code, const QString &key)
+TData::LockFound TData::findLock(store::Table &locks, const QString &code, const QString &key)
 {
-    if (!ffSemafor.FindKey({code, key}))
+    if (!locks.FindKey({code, key}))
         return {false, false, {}, {}};
-    if (ffSemaforSYS_IDU.AsString() == LocalAddress)
+    if (locks[ffSemaforSYS_IDU].AsString() == LocalAddress)
         return {true, true, {}, {}};
-    return {true, false, ffSemaforSYS_USR.AsString(), ffSemaforSYS_DAT.AsDateTime()};
+    return {true, false, locks[ffSemaforSYS_USR].AsString(), locks[ffSemaforSYS_DAT].AsDateTime()};
 }
 
 bool TData::TryLockRecord(const QString &code, const QString &key, bool *taken, QString *refusal)
 {
-    const store::TableUse locks(ffSemafor, ix::ffSemafor::KOD, store::TableUse::GiveBack::OpenState);
+    store::Cursor locks(ffSemafor, ix::ffSemafor::KOD);
     struct Outcome {
         bool held;
         bool written;
@@ -66,21 +66,21 @@ bool TData::TryLockRecord(const QString &code, const QString &key, bool *taken, 
     };
     const Outcome outcome = [&] {
         store::Transaction transaction(Database, lockSerialName(code, key), store::Transaction::Caller::MayHaveOne);
-        const LockFound found = findLock(code, key);
+        const LockFound found = findLock(locks, code, key);
         if (found.exists) {
             transaction.commit();
             return Outcome{found.ours, false, found.holder, found.since};
         }
-        ffSemafor.Append();
+        locks.Append();
         try {
-            ffSemaforSYS_TAB.SetAsString(code);
-            ffSemaforSYS_KLI.SetAsString(key);
-            ffSemaforSYS_IDU.SetAsString(LocalAddress);
-            ffSemaforSYS_USR.SetAsString(UserFullName);
-            ffSemaforSYS_DAT.SetAsDateTime(QDateTime::currentDateTime());
-            ffSemafor.Post();
+            locks[ffSemaforSYS_TAB].SetAsString(code);
+            locks[ffSemaforSYS_KLI].SetAsString(key);
+            locks[ffSemaforSYS_IDU].SetAsString(LocalAddress);
+            locks[ffSemaforSYS_USR].SetAsString(UserFullName);
+            locks[ffSemaforSYS_DAT].SetAsDateTime(QDateTime::currentDateTime());
+            locks.Post();
         } catch (...) {
-            ffSemafor.Cancel();
+            locks.Cancel();
             throw;
         }
         transaction.commit();
@@ -93,29 +93,28 @@ bool TData::TryLockRecord(const QString &code, const QString &key, bool *taken, 
     return outcome.held;
 }
 
-bool TData::LockForTransaction(const QString &code, const QString &key, QString *refusal)
+bool TData::LockForTransaction(store::Table &locks, const QString &code, const QString &key, QString *refusal)
 {
     if (!Database.InTransaction())
         throw StoreError(QStringLiteral("Zámek %1 %2 pro transakci bez transakce").arg(code, key));
-    const store::TableUse locks(ffSemafor, ix::ffSemafor::KOD, store::TableUse::GiveBack::OpenState);
     Database.SerializeOn(lockSerialName(code, key));
-    const LockFound found = findLock(code, key);
+    const LockFound found = findLock(locks, code, key);
     if (found.exists && !found.ours) {
         if (refusal)
             *refusal = LockRefusalText(found.holder, found.since);
         return false;
     }
     if (found.exists)
-        ffSemafor.Delete();
+        locks.Delete();
     return true;
 }
 
 void TData::UnlockRecord(const QString &code, const QString &key)
 {
     try {
-        const store::TableUse locks(ffSemafor, ix::ffSemafor::KOD, store::TableUse::GiveBack::OpenState);
-        if (ffSemafor.FindKey({code, key, LocalAddress}))
-            ffSemafor.Delete();
+        store::Cursor locks(ffSemafor, ix::ffSemafor::KOD);
+        if (locks.FindKey({code, key, LocalAddress}))
+            locks.Delete();
     } catch (const StoreError &) {
         if (Database.ConnectionLost() && !m_pendingUnlocks.contains(qMakePair(code, key)))
             m_pendingUnlocks.append({code, key});

@@ -8,7 +8,6 @@ TableUse::TableUse(Table &t, const QString &index, GiveBack giveBack)
     : m_table(t), m_giveBack(giveBack), m_wasOpen(t.Active()), m_index(t.IndexName())
 {
     if (m_wasOpen) {
-        m_atEnd = t.Eof();
         m_rangeStart = t.d->range.start;
         m_rangeEnd = t.d->range.end;
         m_mark = t.GetBookmark();
@@ -56,7 +55,7 @@ bool TableUse::giveBack()
     t.Open();
     t.SetIndexName(m_index);
     giveRangeBack();
-    if (!m_mark.isValid() || (m_giveBack == GiveBack::EverythingUnlessAtEnd && m_atEnd))
+    if (!m_mark.isValid())
         return true;
     // One read both tells whether the record is still there and makes it current.
     return t.d->moveToId(m_mark.id);

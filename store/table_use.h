@@ -1,6 +1,9 @@
 #pragma once
 // The use of a table for the length of a scope: the guard opens the table if it is closed
 // and, when the scope ends however it ends, gives the table back as the guard found it.
+// It is for the component a window shows and a command shares with it (a picker that
+// opens on the table and leaves it on the chosen record); a command that works on a
+// table alone takes a cursor of its own (store::Cursor) instead.
 //
 //     store::TableUse cards(Data->ffSortiment, store::tables::index::ffSortiment::KAV);
 //     ...FindKey, edits...
@@ -22,16 +25,13 @@ public:
     // What the guard gives back of a table that was open when it was made. A table the
     // guard opened is always closed again with its index selected again.
     enum class GiveBack {
-        Everything,             // its index, its range and its current record
-        EverythingUnlessAtEnd,  // the same; but a table that stood at its end (Eof) stays
-                                // on the record the work left it on
-        OpenState,              // nothing more: it stays open where the work left it
+        Everything,  // its index, its range and its current record
+        OpenState,   // nothing more: it stays open where the work left it
     };
 
-    // Remembers whether t is open, its index, its range, its current record and whether
-    // it stands at its end. Opens t when it is closed and, when `index` is not empty,
-    // selects that index. An error of either is raised after the table has been given
-    // back.
+    // Remembers whether t is open, its index, its range and its current record. Opens t
+    // when it is closed and, when `index` is not empty, selects that index. An error of
+    // either is raised after the table has been given back.
     explicit TableUse(Table &t, const QString &index = QString(), GiveBack giveBack = GiveBack::Everything);
     // Gives the table back (restore()) unless that has been done. Never throws.
     ~TableUse();
@@ -53,7 +53,6 @@ private:
     Table &m_table;
     GiveBack m_giveBack;
     bool m_wasOpen;
-    bool m_atEnd = false;
     QString m_index;
     QVariantList m_rangeStart, m_rangeEnd;
     Bookmark m_mark;

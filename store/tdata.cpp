@@ -90,9 +90,9 @@ bool goBack(store::Table &table, const QString &codeIndex, bool isSet, const QSt
 TData::TData(QObject *parent)
     : QObject(parent),
       STORE_CATALOGUE(TDATA_USED, TDATA_UNUSED)
-      STORE_WORK_TABLES(TDATA_USED)
+      STORE_WORK_TABLES(TDATA_USED, TDATA_UNUSED)
       STORE_CATALOGUE(TDATA_FIELDS, TDATA_NO_FIELDS)
-      STORE_WORK_TABLES(TDATA_FIELDS)
+      STORE_WORK_TABLES(TDATA_FIELDS, TDATA_NO_FIELDS)
       DataPodklHlav(&ffPodklHlav),
       DataPodklPol(&ffPodklPol),
       DataSorti(&ffSortiment),
@@ -112,7 +112,7 @@ TData::TData(QObject *parent)
 
 #define TDATA_LIST(component, ...) &component,
     m_tables = {STORE_CATALOGUE(TDATA_LIST, TDATA_UNUSED)};
-    m_workTables = {STORE_WORK_TABLES(TDATA_LIST)};
+    m_workTables = {STORE_WORK_TABLES(TDATA_LIST, TDATA_UNUSED)};
 #undef TDATA_LIST
     for (store::Table *table : m_tables)
         table->SetDatabase(&Database);

@@ -39,11 +39,11 @@ public:
 
     // One table component per table of the shared database that this system opens, in
     // catalogue order (`ffDenik` ... `ffSemafor`, see store/tables/catalogue.h), then the
-    // in-memory work tables (`DokladObsah`, `SumUhrada`, `HistoriePujcky`).
+    // in-memory work table `DokladObsah`.
 #define TDATA_TABLE(component, ...) store::Table component;
 #define TDATA_NO_TABLE(...)
     STORE_CATALOGUE(TDATA_TABLE, TDATA_NO_TABLE)
-    STORE_WORK_TABLES(TDATA_TABLE)
+    STORE_WORK_TABLES(TDATA_TABLE, TDATA_NO_TABLE)
 #undef TDATA_TABLE
 #undef TDATA_NO_TABLE
 
@@ -55,7 +55,7 @@ public:
 #define TDATA_FIELDS(component, definition, columns) columns(STORE_FIELD_MEMBER, component)
 #define TDATA_NO_FIELDS(...)
     STORE_CATALOGUE(TDATA_FIELDS, TDATA_NO_FIELDS)
-    STORE_WORK_TABLES(TDATA_FIELDS)
+    STORE_WORK_TABLES(TDATA_FIELDS, TDATA_NO_FIELDS)
 #undef TDATA_FIELDS
 #undef TDATA_NO_FIELDS
 
@@ -165,8 +165,8 @@ public:
     // given, tells whether this call wrote the record: false when the station held it
     // already (another copy on this computer, or one that ended without releasing it).
     // A command that did not take the record itself must not remove it when it fails.
-    // These calls open ffSemafor for their work and close it again; a caller that keeps
-    // it open (to spare the opening) finds it on its index "KOD", where the work left it.
+    // These calls read and write the lock table through a cursor of their own
+    // (store::Cursor); the component ffSemafor is not touched.
     bool LockRecord(const QString &code, const QString &key, bool *taken = nullptr);
     // The same without a message: a refusal's text goes to `refusal` when given. For a
     // caller that must end its own transaction before anything is shown.
@@ -182,20 +182,24 @@ public:
     // asks for the lock waits (it serializes on the same name as TryLockRecord), and then
     // finds it free. A lock record of this station's own, left by an earlier run, is
     // removed with the transaction. False, nothing written, when another station holds
-    // it; its refusal's text goes to `refusal` when given.
-    bool LockForTransaction(const QString &code, const QString &key, QString *refusal = nullptr);
+    // it; its refusal's text goes to `refusal` when given. `locks` is the caller's cursor
+    // on the lock table on its index "KOD" (store::Cursor on ffSemafor), opened once for
+    // all the locks of its transaction.
+    bool LockForTransaction(store::Table &locks, const QString &code, const QString &key,
+                            QString *refusal = nullptr);
     // "Položka blokována uživatelem <holder> od  dd.mm.yyyy hh.mm".
     static QString LockRefusalText(const QString &holder, const QDateTime &since);
 
 private:
-    // The lock record on a thing, looked up on ffSemafor (on its index "KOD").
+    // The lock record on a thing, looked up on `locks`, a cursor on the lock table on its
+    // index "KOD".
     struct LockFound {
         bool exists;
         bool ours;        // this station's (LocalAddress)
         QString holder;   // another station's user, and since when
         QDateTime since;
     };
-    LockFound findLock(const QString &code, const QString &key);
+    LockFound findLock(store::Table &locks, const QString &code, const QString &key);
 
     QVector<store::Table *> m_tables;
     QVector<store::Table *> m_workTables;

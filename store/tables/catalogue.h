@@ -94,12 +94,14 @@
     /* the lock records: "SYS0001" for every firm */ \
     USED(ffSemafor, semafor, STORE_SEMAFOR_COLUMNS)
 
-// The in-memory work tables. SumUhrada and HistoriePujcky belong to operations of the
-// wider shop system and carry no fields here.
-#define STORE_WORK_TABLES(USED) \
+// The in-memory work tables. STORE_WORK_TABLES(USED, UNUSED) calls USED as the catalogue
+// does for the work table this system uses, and UNUSED(component, naming, name) for the
+// two that belong to operations of the wider shop system, which this system never opens:
+// they carry no fields, and the data module has no component for them.
+#define STORE_WORK_TABLES(USED, UNUSED) \
     USED(DokladObsah, dokladObsah, STORE_DOKLAD_OBSAH_COLUMNS) \
-    USED(SumUhrada, sumUhrada, STORE_NO_COLUMNS) \
-    USED(HistoriePujcky, historiePujcky, STORE_NO_COLUMNS)
+    UNUSED(SumUhrada, fixedName, "SumUhrada") \
+    UNUSED(HistoriePujcky, fixedName, "HistoriePujcky")
 
 // The components of the reports data module: the receipts with every field (HLA_TYP
 // included) and the rows of the deliveries overview.

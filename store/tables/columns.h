@@ -289,8 +289,7 @@
     X(T, Dan05, flt()) \
     X(T, HalVyr, flt())
 
-// A table without columns here, and a column left out of an expansion.
-#define STORE_NO_COLUMNS(X, T)
+// A column left out of an expansion.
 #define STORE_NO_COLUMN(T, name, definition)
 
 // The field objects of a table component: declared as members of the class that holds

@@ -32,11 +32,9 @@ const TableDef &faktSlevy();
 const TableDef &uzivatele();
 const TableDef &semafor();
 
-// In-memory work tables: the content of one document, the two work tables of the wider
-// shop system (no fields here) and the rows of the deliveries overview.
+// In-memory work tables: the content of one document and the rows of the deliveries
+// overview.
 const TableDef &dokladObsah();
-const TableDef &sumUhrada();
-const TableDef &historiePujcky();
 const TableDef &sesDodMem();
 
 // The 76 tables of the shared database, in catalogue order: 50 per-firm tables, 25 shared

@@ -35,21 +35,6 @@ const TableDef &dokladObsah()
     return def;
 }
 
-// The two work tables of the wider shop system's operations; this system defines no
-// fields for them.
-const TableDef &sumUhrada()
-{
-    static const TableDef def = fixedName(QStringLiteral("SumUhrada"), QStringLiteral("SumUhrada"));
-    return def;
-}
-
-const TableDef &historiePujcky()
-{
-    static const TableDef def =
-        fixedName(QStringLiteral("HistoriePujcky"), QStringLiteral("HistoriePujcky"));
-    return def;
-}
-
 const TableDef &sesDodMem()
 {
     static const TableDef def = makeSesDodMem();

@@ -337,6 +337,20 @@ TEST_P(StockTest, TablesAreGivenBackAsTheCallerHadThem)
     EXPECT_EQ(data->ffSkladSKL_KAV.AsString(), QStringLiteral("000005"));
     EXPECT_EQ(data->ffSortimentSOR_KAV.AsString(), QStringLiteral("000006"));
     EXPECT_FALSE(den.Active());
+
+    // The variant the caller stands on, removed meanwhile: the rebuild says so and
+    // leaves the table where it stands.
+    {
+        auto other = table(store::tables::sklad());
+        other->SetIndexName(ix::ffSklad::KAV);
+        ASSERT_TRUE(other->FindKey({QStringLiteral("000005"), QStringLiteral("001")}));
+        other->Delete();
+    }
+    prompts.messages.clear();
+    EXPECT_TRUE(RekonstrukceKarty(*data, QStringLiteral("000006")));
+    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("No valid bookmark")});
+    EXPECT_EQ(skl.IndexName(), ix::ffSklad::KAV);
+    EXPECT_EQ(data->ffSkladSKL_KAV.AsString(), QStringLiteral("000005"));
 }
 
 TEST_P(StockTest, RebuildSumsEachVariantsJournalUnderItsProgressWindow)

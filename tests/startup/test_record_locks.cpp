@@ -5,6 +5,8 @@
 #include "station_target.h"
 
 #include "core/errors.h"
+#include "store/cursor.h"
+#include "store/tables/index_names.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -89,18 +91,19 @@ TEST_P(RecordLockTest, SameStationRelocksAndUnlocksOnlyItsOwn)
 TEST_P(RecordLockTest, LockForTransactionWritesNothingAndRemovesOnlyItsOwnOnCommit)
 {
     const QString sor = QStringLiteral("SOR");
-    EXPECT_THROW(a->LockForTransaction(sor, QStringLiteral("000001")), StoreError);
+    store::Cursor locks(a->ffSemafor, store::tables::index::ffSemafor::KOD);
+    EXPECT_THROW(a->LockForTransaction(locks, sor, QStringLiteral("000001")), StoreError);
 
     ASSERT_TRUE(b->LockRecord(sor, QStringLiteral("000002")));
     ASSERT_TRUE(a->LockRecord(sor, QStringLiteral("000003")));
     for (const bool commit : {false, true}) {
         a->Database.StartTransaction();
         QString refusal;
-        EXPECT_TRUE(a->LockForTransaction(sor, QStringLiteral("000001"), &refusal));
-        EXPECT_FALSE(a->LockForTransaction(sor, QStringLiteral("000002"), &refusal));
+        EXPECT_TRUE(a->LockForTransaction(locks, sor, QStringLiteral("000001"), &refusal));
+        EXPECT_FALSE(a->LockForTransaction(locks, sor, QStringLiteral("000002"), &refusal));
         EXPECT_TRUE(refusal.startsWith(QStringLiteral("Položka blokována uživatelem Svoboda Jan od  ")))
             << refusal.toStdString();
-        EXPECT_TRUE(a->LockForTransaction(sor, QStringLiteral("000003")));
+        EXPECT_TRUE(a->LockForTransaction(locks, sor, QStringLiteral("000003")));
         if (commit)
             a->Database.Commit();
         else

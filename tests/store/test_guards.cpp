@@ -374,24 +374,6 @@ TEST_P(GuardTest, TableUseCanLeaveAnOpenTableWhereTheWorkPutIt)
         EXPECT_TRUE(table->Active());
     }
     EXPECT_FALSE(table->Active());
-
-    // EverythingUnlessAtEnd: a table at its end stays where the work put it; one that was
-    // not gets its record back.
-    table->Open();
-    table->SetIndexName(QStringLiteral("KOD"));
-    table->Last();
-    table->Next();
-    ASSERT_TRUE(table->Eof());
-    {
-        TableUse use(*table, QString(), TableUse::GiveBack::EverythingUnlessAtEnd);
-        ASSERT_TRUE(table->FindKey({code(3)}));
-    }
-    EXPECT_EQ(current(), code(3));
-    {
-        TableUse use(*table, QString(), TableUse::GiveBack::EverythingUnlessAtEnd);
-        ASSERT_TRUE(table->FindKey({code(7)}));
-    }
-    EXPECT_EQ(current(), code(3));
 }
 
 // ---- Cursor

@@ -72,7 +72,7 @@ TEST(TDataFields, EachFieldObjectIsItsComponentsFieldOfThatColumn)
     count = 0;
 #define SKIP_TABLE(...)
     STORE_CATALOGUE(CHECK_TABLE, SKIP_TABLE)
-    STORE_WORK_TABLES(CHECK_TABLE)
+    STORE_WORK_TABLES(CHECK_TABLE, SKIP_TABLE)
 #undef CHECK_FIELD
 #undef CHECK_TABLE
 #undef SKIP_TABLE
